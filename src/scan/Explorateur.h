@@ -1,0 +1,27 @@
+#pragma once
+
+// The scan's only contact with the file system: lists one directory under
+// the three walk settings, reads a file's size, formats a size, and takes a
+// file name's lower-cased extension. Stateless: callable from any thread.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Option;
+
+class Explorateur
+{
+public:
+    void Lier(Option* option) { option_ = option; }
+
+    void ListerRepertoire(const std::string& repertoire, std::vector<std::string>& sousRepertoires,
+                          std::vector<std::string>& fichiers) const;
+    static int64_t LireTaille(const std::string& chemin);
+    static std::string TexteTaille(int64_t octets);
+    static std::string ExtraireExtension(std::string_view nom);
+
+private:
+    Option* option_ = nullptr;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+// A worker thread with cooperative pause and stop. The work calls
+// PointDeControle() between two units of work (a directory, a node), where
+// it holds no lock; pause and stop take effect there, never elsewhere.
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+class Travailleur
+{
+public:
+    Travailleur() = default;
+    virtual ~Travailleur();
+    Travailleur(const Travailleur&) = delete;
+    Travailleur& operator=(const Travailleur&) = delete;
+
+    // Starts the thread; it runs Execute() and then sets Termine.
+    void Demarrer();
+
+    // Asks the work to pause and waits until it has reached a check point
+    // (or has returned). Does nothing when it has already returned.
+    void Suspendre();
+    // Lets a paused work go on.
+    void Reprendre();
+    // Stops the work for good: it returns from its next check point and
+    // never resumes. Waits until it has returned.
+    void Arreter();
+
+    // True once Execute() has returned normally (not when it was stopped).
+    bool Termine() const { return termine_.load(); }
+    // True once the thread has left Execute(), whatever the reason.
+    bool Fini() const { return fini_.load(); }
+    bool Suspendu() const { return pauseDemandee_.load(); }
+    bool ArretDemande() const { return arretDemande_.load(); }
+
+    // Called by the work between two units: blocks while a pause is asked,
+    // returns false when the work must stop.
+    bool PointDeControle();
+
+    // Sleeps up to the given time, waking early on stop; returns false when
+    // the work must stop. Used by the polling loops instead of a bare sleep.
+    bool Dormir(int millisecondes);
+
+protected:
+    virtual void Execute() = 0;
+
+private:
+    void Boucle();
+
+    std::thread fil_;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::atomic<bool> pauseDemandee_{false};
+    std::atomic<bool> arretDemande_{false};
+    std::atomic<bool> enPause_{false};
+    std::atomic<bool> termine_{false};
+    std::atomic<bool> fini_{false};
+};

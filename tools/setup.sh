@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ruvizaro needs to build, run and test.
+# This is the one place that lists them. Idempotent: when everything is
+# present it only asks dpkg and returns at once.
+set -euo pipefail
+
+PAQUETS=(
+  # build
+  g++ cmake ninja-build pkg-config
+  # user interface
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dri
+  adwaita-icon-theme shared-mime-info
+  fonts-dejavu-core fonts-liberation2 fonts-comic-neue
+  # pictures
+  libjpeg62-turbo-dev
+  # tests: unit tests, real windows, real input, screenshots
+  libgtest-dev xvfb xauth xdotool imagemagick
+)
+
+manquants=()
+for p in "${PAQUETS[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    manquants+=("$p")
+  fi
+done
+
+if [ ${#manquants[@]} -gt 0 ]; then
+  echo "setup: installing ${manquants[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${manquants[@]}" >/dev/null
+fi
