@@ -1,0 +1,35 @@
+#pragma once
+
+// The user's settings for the whole run: the three walk options, the order
+// shown for each category's trees and the sound drawing. Loaded once at
+// start-up, saved by the close picture.
+
+#include <atomic>
+#include <cstdint>
+
+class GestionTreeView;
+
+class Option
+{
+public:
+    static constexpr const char* Racine = "HKEY_CURRENT_USER";
+    static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
+
+    void Lier(GestionTreeView* arbres) { arbres_ = arbres; }
+
+    void Charger();
+    void Sauver();
+
+    // Read by the scan worker at every listing.
+    std::atomic<bool> FichierCache{true};
+    std::atomic<bool> RepertoireCache{true};
+    std::atomic<bool> SousRepertoire{true};
+    int32_t DessinSon = 0;
+    int32_t TreeVideo = 0;
+    int32_t TreeSon = 0;
+    int32_t TreeImage = 0;
+    int32_t TreeTexte = 0;
+
+private:
+    GestionTreeView* arbres_ = nullptr;
+};

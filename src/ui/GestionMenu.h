@@ -1,0 +1,45 @@
+#pragma once
+
+// The painted menu strip of six zones: selecting a zone paints the strip with
+// that zone selected and shows its panel; hovering highlights a zone.
+
+#include <QPixmap>
+
+#include <atomic>
+#include <cstdint>
+
+class GestionTreeView;
+class ImageComposant;
+class Son;
+class Video;
+
+class GestionMenu
+{
+public:
+    enum Zone : uint8_t { Aucune = 0, Home = 1, ZVideo = 2, ZSon = 3, ZImage = 4, ZTexte = 5, Transfert = 6 };
+
+    void Lier(GestionTreeView* arbres) { arbres_ = arbres; }
+    void Lier(Son* son) { son_ = son; }
+    void Lier(Video* video) { video_ = video; }
+
+    void AfficherHome(bool selection);
+    void AfficherVideo(bool selection);
+    void AfficherSon(bool selection);
+    void AfficherImage(bool selection);
+    void AfficherTexte(bool selection);
+    void AfficherTransfert(bool selection);
+    void Redessiner();
+    void SurvolerZone(int zone);
+
+    int ZoneCourante() const { return zoneCourante_.load(); }
+    int ZoneSurvolee() const { return zoneSurvolee_; }
+
+private:
+    void Afficher(int zone, bool selection);
+
+    std::atomic<uint8_t> zoneCourante_{Aucune};
+    uint8_t zoneSurvolee_ = Aucune;
+    GestionTreeView* arbres_ = nullptr;
+    Son* son_ = nullptr;
+    Video* video_ = nullptr;
+};
