@@ -22,6 +22,13 @@ public:
     static std::string TexteTaille(int64_t octets);
     static std::string ExtraireExtension(std::string_view nom);
 
+    // A directory path followed by a name, with one "/" between them
+    // ("/" + "usr" gives "/usr", "/data/" + "x" gives "/data/x").
+    static std::string Joindre(std::string_view repertoire, std::string_view nom);
+    // open(2) for a path of any length: a path longer than PATH_MAX is
+    // opened piece by piece with openat. Returns the descriptor or -1.
+    static int OuvrirChemin(const std::string& chemin, int drapeaux);
+
 private:
     Option* option_ = nullptr;
 };

@@ -49,6 +49,8 @@ public:
     // generation is valid while the generation is unchanged.
     quint64 Generation() const { return generation_; }
 
+    ModeleArbre* Modele() const { return modele_; }
+
 signals:
     void Deploiement(Noeud* noeud);
     void Repli(Noeud* noeud);

@@ -58,6 +58,9 @@ public:
 
     // Any thread: queues one "Par Répertoire" root node.
     void Empiler(int categorie, std::string texte);
+    // Before the workers of a scan start: clears FinDemandee and the queue,
+    // and drops what an earlier scan's worker may still have posted.
+    void PreparerScan();
     // The tree worker's loop; returns when FinDemandee is set and the queue
     // is empty, or when the worker is stopped.
     void Traiter(Travailleur& travailleur);
@@ -70,12 +73,24 @@ public:
     std::atomic<bool> FinDemandee{false};
     uint8_t OrdreCourant[4] = {3, 3, 3, 1};
 
+    // At most this many records go into one batch posted to the
+    // user-interface thread, and at most this many batches wait there.
+    static constexpr size_t TailleLotMax = 5000;
+    static constexpr int LotsEnVolMax = 4;
+
 private:
+    struct Lot;
+
     void AfficherArbres(int categorie, int ordre, bool montrer);
+    void Publier(quint64 scan, std::vector<TAttente>& attentes);
+    void AppliquerLot(quint64 scan, const Lot& lot);
+    void TerminerAffichage(quint64 scan);
 
     Option* option_ = nullptr;
     GestionProgressBar* barre_ = nullptr;
     GestionMenu* menu_ = nullptr;
     std::deque<TAttente> FileAttente;
     Semaphore Verrou;
+    std::atomic<quint64> numeroScan_{0};
+    std::atomic<int> lotsEnVol_{0};
 };

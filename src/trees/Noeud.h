@@ -11,10 +11,10 @@
 struct Noeud
 {
     QString Texte;
-    int Image = -1;                // index in ImageListExt; also the selected image
     Noeud* Parent = nullptr;       // nullptr for a top-level node
-    int Index = 0;                 // position among its siblings
     std::vector<std::unique_ptr<Noeud>> Enfants;
+    int Image = -1;                // index in ImageListExt; also the selected image
+    int Index = 0;                 // position among its siblings
 
     // 0 for a top-level node, 1 for its children, and so on.
     int Niveau() const

@@ -44,6 +44,8 @@ public:
     void PauseScan();
     void ArreterScan(int mode);
     void ClicOption() {}
+    // Ends every worker of the current scan for good (program shutdown).
+    void TerminerTravailleurs();
 
     void SurvolerParcourir();
     void RelacherParcourir();

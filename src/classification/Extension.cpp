@@ -1,0 +1,135 @@
+#include "classification/Extension.h"
+
+#include "scan/Stockage.h"
+#include "ui/ListeImages.h"
+
+#include <QIcon>
+#include <QMimeDatabase>
+#include <QMimeType>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace {
+
+struct Entree
+{
+    const char* Ext;
+    Categorie Cat;
+};
+
+// In this order: it is the order of the icons in ImageListExt and of the
+// nodes of every "Par Extension" tree.
+constexpr std::array<Entree, 30> TableFixe = {{
+    {"avi", Video},  {"mpg", Video},  {"mpeg", Video}, {"mov", Video},  {"wmv", Video},
+    {"divx", Video}, {"qt", Video},   {"asf", Video},  {"mkv", Video},  {"mp3", Son},
+    {"wav", Son},    {"wma", Son},    {"mid", Son},    {"midi", Son},   {"ogg", Son},
+    {"mp2", Son},    {"mp4", Son},    {"jpg", Image},  {"jpeg", Image}, {"ico", Image},
+    {"bmp", Image},  {"gif", Image},  {"png", Image},  {"txt", Texte},  {"doc", Texte},
+    {"xls", Texte},  {"pdf", Texte},  {"rtf", Texte},  {"pps", Texte},  {"ppt", Texte},
+}};
+
+constexpr const char* DossierIcones = "/usr/share/icons";
+constexpr const char* ThemeParDefaut = "Adwaita";
+constexpr const char* ThemeMinimal = "hicolor";
+
+// The icon shown for a category when the type has none of its own.
+QString IconeGenerique(int32_t categorie)
+{
+    switch (categorie) {
+    case Video:
+        return QStringLiteral("video-x-generic");
+    case Son:
+        return QStringLiteral("audio-x-generic");
+    case Image:
+        return QStringLiteral("image-x-generic");
+    default:
+        return QStringLiteral("x-office-document");
+    }
+}
+
+// Without a desktop session (offscreen) Qt has no icon theme: use the
+// installed Adwaita one.
+void PreparerTheme()
+{
+    const QString theme = QIcon::themeName();
+    if (!theme.isEmpty() && theme != QLatin1String(ThemeMinimal))
+        return;
+    QStringList chemins = QIcon::themeSearchPaths();
+    if (!chemins.contains(QLatin1String(DossierIcones)))
+        chemins << QLatin1String(DossierIcones);
+    QIcon::setThemeSearchPaths(chemins);
+    QIcon::setThemeName(QLatin1String(ThemeParDefaut));
+}
+
+}   // namespace
+
+void Extension::Remplir(ListeImages& images)
+{
+    PreparerTheme();
+    Table_.clear();
+    Table_.reserve(TableFixe.size());
+    for (const Entree& entree : TableFixe)
+        Table_.push_back(TExt{entree.Ext, -1, entree.Cat});
+    for (TExt& entree : Table_)
+        entree.Icone = CapturerIcone(entree.Ext, images);
+    DerniereExtension.clear();
+    DerniereIcone = -1;
+    DerniereCategorie = Autre;
+    DernierIndex = -1;
+}
+
+int Extension::CapturerIcone(const std::string& ext, ListeImages& images)
+{
+    PreparerTheme();
+    int32_t categorie = Autre;
+    for (const Entree& entree : TableFixe)
+        if (ext == entree.Ext)
+            categorie = entree.Cat;
+
+    static const QMimeDatabase types;
+    const QMimeType type =
+        types.mimeTypeForFile(QStringLiteral("x.") + QString::fromStdString(ext), QMimeDatabase::MatchExtension);
+    QIcon icone = QIcon::fromTheme(type.iconName());
+    if (icone.isNull())
+        icone = QIcon::fromTheme(type.genericIconName());
+    if (icone.isNull())
+        icone = QIcon::fromTheme(IconeGenerique(categorie));
+    return images.AjouterIcone(icone);
+}
+
+int Extension::IndexDe(const std::string& ext)
+{
+    if (ext == DerniereExtension)
+        return DernierIndex;
+    DerniereExtension = ext;
+    for (size_t i = 0; i < Table_.size(); ++i) {
+        if (Table_[i].Ext == ext) {
+            DerniereIcone = Table_[i].Icone;
+            DerniereCategorie = Table_[i].Categorie;
+            DernierIndex = static_cast<int>(i);
+            return DernierIndex;
+        }
+    }
+    // Unknown: the icon of the cache is left as it was.
+    DerniereCategorie = Autre;
+    DernierIndex = -1;
+    return -1;
+}
+
+void Extension::Rechercher(const std::string& ext, int32_t& categorie, int32_t& icone)
+{
+    const int index = IndexDe(ext);
+    categorie = DerniereCategorie;
+    if (index >= 0)
+        icone = DerniereIcone;
+}
+
+int Extension::RemplirArbresExtension()
+{
+    if (stockage_)
+        for (const TExt& entree : Table_)
+            stockage_->AjouterNoeudsExtension(entree.Categorie, entree.Ext);
+    return static_cast<int>(Table_.size());
+}

@@ -1,0 +1,101 @@
+#include "classification/NomFichier.h"
+
+namespace {
+
+// UTF-8 of U+00C0..U+00FF is 0xC3 followed by 0x80..0xBF; the small letter
+// of a capital in U+00C0..U+00DE is 0x20 above it.
+constexpr unsigned char OctetLatin1 = 0xC3;
+constexpr unsigned char PremiereMajuscule = 0x80;   // À
+constexpr unsigned char DerniereMajuscule = 0x9E;   // Þ
+constexpr unsigned char SigneMultiplier = 0x97;     // ×
+constexpr unsigned char EcartMinuscule = 0x20;
+constexpr unsigned char PremiereSuite = 0x80;   // continuation bytes 0x80..0xBF
+constexpr unsigned char DerniereSuite = 0xBF;
+
+bool MajusculeAccentuee(unsigned char suivant)
+{
+    return suivant >= PremiereMajuscule && suivant <= DerniereMajuscule && suivant != SigneMultiplier;
+}
+
+// Bucket of an accented small letter, given the second byte of its UTF-8 form.
+int LettreAccentuee(unsigned char suivant)
+{
+    switch (suivant) {
+    case 0xA0:   // à
+    case 0xA2:   // â
+    case 0xA4:   // ä
+        return 1;
+    case 0xA7:   // ç
+        return 3;
+    case 0xA8:   // è
+    case 0xA9:   // é
+    case 0xAA:   // ê
+    case 0xAB:   // ë
+        return 5;
+    case 0xAF:   // ï
+        return 9;
+    case 0xB4:   // ô
+    case 0xB6:   // ö
+        return 15;
+    case 0xBB:   // û
+    case 0xBC:   // ü
+        return 21;
+    default:
+        return NomFichier::LettreSpeciale;
+    }
+}
+
+}   // namespace
+
+void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
+{
+    const size_t debut = sortie.size();
+    sortie.append(nom);
+    char* octets = sortie.data() + debut;
+    const size_t n = nom.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        if (c >= 'A' && c <= 'Z') {
+            octets[i] = static_cast<char>(c + ('a' - 'A'));
+        } else if (c == OctetLatin1 && i + 1 < n) {
+            const auto suivant = static_cast<unsigned char>(octets[i + 1]);
+            if (MajusculeAccentuee(suivant))
+                octets[i + 1] = static_cast<char>(suivant + EcartMinuscule);
+            if (suivant >= PremiereSuite && suivant <= DerniereSuite)
+                ++i;
+        }
+    }
+}
+
+std::string NomFichier::Minuscules(std::string_view nom)
+{
+    std::string sortie;
+    sortie.reserve(nom.size());
+    AjouterMinuscules(nom, sortie);
+    return sortie;
+}
+
+int NomFichier::Lettre(std::string_view nom)
+{
+    if (nom.empty())
+        return LettreSpeciale;
+    const auto c = static_cast<unsigned char>(nom[0]);
+    if (c >= '0' && c <= '9')
+        return LettreChiffre;
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 1;
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 1;
+    if (c == OctetLatin1 && nom.size() > 1) {
+        auto suivant = static_cast<unsigned char>(nom[1]);
+        if (MajusculeAccentuee(suivant))
+            suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
+        return LettreAccentuee(suivant);
+    }
+    return LettreSpeciale;
+}
+
+QString NomFichier::Texte(std::string_view nom)
+{
+    return QString::fromUtf8(nom.data(), static_cast<qsizetype>(nom.size()));
+}

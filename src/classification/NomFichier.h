@@ -1,0 +1,28 @@
+#pragma once
+
+// File names are bytes, usually UTF-8. These helpers fold their case,
+// give their first-letter bucket and turn them into display text.
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+class NomFichier
+{
+public:
+    static constexpr int NombreLettres = 28;
+    static constexpr int LettreChiffre = 0;
+    static constexpr int LettreSpeciale = 27;
+
+    // Lower-cases ASCII and the accented capitals U+00C0..U+00DE (except the
+    // multiplication sign); every other byte is kept as it is.
+    static std::string Minuscules(std::string_view nom);
+    // Same, appended to sortie.
+    static void AjouterMinuscules(std::string_view nom, std::string& sortie);
+    // Bucket of the first character of the lower-cased name: 0 digits,
+    // 1 to 26 the letters a..z with some accented forms, 27 anything else.
+    static int Lettre(std::string_view nom);
+    // Display text; invalid bytes show as U+FFFD.
+    static QString Texte(std::string_view nom);
+};

@@ -1,0 +1,9 @@
+#include "core/Application.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return Application::Executer(&Application::AfficherErreur);
+}

@@ -1,0 +1,181 @@
+#include "scan/Explorateur.h"
+
+#include "classification/NomFichier.h"
+#include "core/Option.h"
+#include "scan/Descripteur.h"
+#include "scan/TexteNombre.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int64_t UnKilo = 1024;
+constexpr int NombreUnites = 4;
+constexpr const char* Unites[NombreUnites] = {" Ko", " Mo", " Go", " To"};
+
+struct FermerRepertoire
+{
+    void operator()(DIR* repertoire) const { closedir(repertoire); }
+};
+using Repertoire = std::unique_ptr<DIR, FermerRepertoire>;
+
+bool EstPointOuPointPoint(const char* nom)
+{
+    return nom[0] == '.' && (nom[1] == '\0' || (nom[1] == '.' && nom[2] == '\0'));
+}
+
+enum class Genre { Fichier, Dossier, Ignore };
+
+// What an entry is, from d_type; asks the file system only when d_type does
+// not say, or for a link, to find out what it points to.
+Genre GenreEntree(int dossierFd, const dirent& entree)
+{
+    struct stat etat;
+    switch (entree.d_type) {
+    case DT_DIR:
+        return Genre::Dossier;
+    case DT_LNK:
+        // A link to a directory is never entered nor listed; a link to a
+        // file, or a dangling one, is a file.
+        if (fstatat(dossierFd, entree.d_name, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
+            return Genre::Ignore;
+        return Genre::Fichier;
+    case DT_UNKNOWN:
+        if (fstatat(dossierFd, entree.d_name, &etat, AT_SYMLINK_NOFOLLOW) != 0)
+            return Genre::Ignore;   // gone since it was listed
+        if (S_ISDIR(etat.st_mode))
+            return Genre::Dossier;
+        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, entree.d_name, &etat, 0) == 0 &&
+            S_ISDIR(etat.st_mode))
+            return Genre::Ignore;
+        return Genre::Fichier;
+    default:
+        return Genre::Fichier;
+    }
+}
+
+}   // namespace
+
+void Explorateur::ListerRepertoire(const std::string& repertoire, std::vector<std::string>& sousRepertoires,
+                                   std::vector<std::string>& fichiers) const
+{
+    sousRepertoires.clear();
+    fichiers.clear();
+
+    // Read once per listing: a change of settings counts from the next directory.
+    const bool fichiersCaches = option_ ? option_->FichierCache.load() : true;
+    const bool repertoiresCaches = option_ ? option_->RepertoireCache.load() : true;
+    const bool avecSousRepertoires = option_ ? option_->SousRepertoire.load() : true;
+
+    Descripteur fd(OuvrirChemin(repertoire, O_RDONLY | O_DIRECTORY));
+    if (!fd.Valide())
+        return;
+    Repertoire dossier(fdopendir(fd.Fd()));
+    if (!dossier)
+        return;
+    fd.Liberer();   // the DIR stream owns it now
+    const int dossierFd = dirfd(dossier.get());
+
+    while (const dirent* entree = readdir(dossier.get())) {
+        const char* nom = entree->d_name;
+        if (nom[0] == '\0' || EstPointOuPointPoint(nom))
+            continue;
+        const bool cache = nom[0] == '.';
+        if (cache && !fichiersCaches && !(avecSousRepertoires && repertoiresCaches))
+            continue;   // nothing hidden can be listed
+        switch (GenreEntree(dossierFd, *entree)) {
+        case Genre::Dossier:
+            if (avecSousRepertoires && (repertoiresCaches || !cache))
+                sousRepertoires.emplace_back(nom);
+            break;
+        case Genre::Fichier:
+            if (fichiersCaches || !cache)
+                fichiers.emplace_back(nom);
+            break;
+        case Genre::Ignore:
+            break;
+        }
+    }
+}
+
+int Explorateur::OuvrirChemin(const std::string& chemin, int drapeaux)
+{
+    drapeaux |= O_CLOEXEC;
+    if (chemin.size() < PATH_MAX)
+        return ::open(chemin.c_str(), drapeaux);
+
+    // Too long for one call: open directories along the way, each piece
+    // shorter than PATH_MAX, and go on relative to the last one.
+    Descripteur base;
+    size_t debut = 0;
+    for (;;) {
+        const int relatif = base.Valide() ? base.Fd() : AT_FDCWD;
+        if (chemin.size() - debut < PATH_MAX)
+            return ::openat(relatif, chemin.c_str() + debut, drapeaux);
+        const size_t coupe = chemin.rfind('/', debut + PATH_MAX - 1);
+        if (coupe == std::string::npos || coupe <= debut) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const std::string morceau = chemin.substr(debut, coupe - debut);
+        Descripteur suivant(::openat(relatif, morceau.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!suivant.Valide())
+            return -1;
+        base = std::move(suivant);
+        debut = coupe;
+        while (debut < chemin.size() && chemin[debut] == '/')
+            ++debut;
+    }
+}
+
+int64_t Explorateur::LireTaille(const std::string& chemin)
+{
+    // Non-blocking so that a FIFO cannot hold the caller.
+    Descripteur fd(OuvrirChemin(chemin, O_RDONLY | O_NONBLOCK | O_NOCTTY));
+    if (!fd.Valide())
+        return 0;
+    struct stat etat;
+    if (fstat(fd.Fd(), &etat) != 0 || !S_ISREG(etat.st_mode))
+        return 0;
+    return static_cast<int64_t>(etat.st_size);
+}
+
+std::string Explorateur::TexteTaille(int64_t octets)
+{
+    if (octets <= 0)
+        return "0 Ko";
+    if (octets < UnKilo)
+        return "1 Ko";
+    int n = 0;
+    do {
+        octets /= UnKilo;
+        ++n;
+    } while (octets >= UnKilo && n < NombreUnites);
+    return TexteNombre::Grouper(octets) + Unites[n - 1];
+}
+
+std::string Explorateur::ExtraireExtension(std::string_view nom)
+{
+    const size_t point = nom.rfind('.');
+    if (point == std::string_view::npos)
+        return {};
+    return NomFichier::Minuscules(nom.substr(point + 1));
+}
+
+std::string Explorateur::Joindre(std::string_view repertoire, std::string_view nom)
+{
+    std::string chemin;
+    chemin.reserve(repertoire.size() + 1 + nom.size());
+    chemin.append(repertoire);
+    if (chemin.empty() || chemin.back() != '/')
+        chemin.push_back('/');
+    chemin.append(nom);
+    return chemin;
+}

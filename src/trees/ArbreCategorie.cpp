@@ -1,0 +1,122 @@
+#include "trees/ArbreCategorie.h"
+
+#include "trees/GestionTreeView.h"
+#include "trees/ModeleArbre.h"
+#include "ui/ListeImages.h"
+
+#include <QItemSelectionModel>
+
+namespace {
+constexpr int Indentation = 19;
+}
+
+ArbreCategorie::ArbreCategorie(ListeImages* images, int tag, QWidget* parent)
+    : QTreeView(parent), modele_(new ModeleArbre(images, this)), tag_(tag)
+{
+    setFrameShape(QFrame::NoFrame);
+    setIndentation(Indentation);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setIconSize(QSize(ListeImages::Cote, ListeImages::Cote));
+    setModel(modele_);
+    hide();
+
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& index) { emit Deploiement(ModeleArbre::NoeudDe(index)); });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { emit Repli(ModeleArbre::NoeudDe(index)); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& courant, const QModelIndex&) {
+                emit ChangementSelection(ModeleArbre::NoeudDe(courant));
+            });
+}
+
+ArbreCategorie::~ArbreCategorie() = default;
+
+Noeud* ArbreCategorie::AjouterRacine(const QString& texte, int image)
+{
+    return modele_->Ajouter(nullptr, texte, image);
+}
+
+Noeud* ArbreCategorie::AjouterEnfant(Noeud* parent, const QString& texte, int image)
+{
+    return modele_->Ajouter(parent, texte, image);
+}
+
+void ArbreCategorie::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image)
+{
+    modele_->AjouterRacinesAvecEnfant(textes, image, GestionTreeView::TexteAttente, -1);
+}
+
+void ArbreCategorie::RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants)
+{
+    if (!noeud)
+        return;
+    modele_->SupprimerEnfants(noeud);
+    modele_->AjouterEnfants(noeud, enfants);
+    if (!enfants.empty())
+        Deployer(noeud);
+}
+
+void ArbreCategorie::ChangerImage(Noeud* noeud, int image)
+{
+    modele_->ChangerImage(noeud, image);
+}
+
+void ArbreCategorie::ToutSupprimer()
+{
+    ++generation_;
+    modele_->ToutSupprimer();
+}
+
+int ArbreCategorie::NombreRacines() const
+{
+    return modele_->NombreRacines();
+}
+
+Noeud* ArbreCategorie::Racine(int index) const
+{
+    return modele_->Racine(index);
+}
+
+void ArbreCategorie::DefinirShowRoot(bool montrer)
+{
+    setRootIsDecorated(montrer);
+}
+
+bool ArbreCategorie::ShowRoot() const
+{
+    return rootIsDecorated();
+}
+
+Noeud* ArbreCategorie::NoeudSelectionne() const
+{
+    const QModelIndex courant = selectionModel()->currentIndex();
+    if (!courant.isValid() || !selectionModel()->isSelected(courant))
+        return nullptr;
+    return ModeleArbre::NoeudDe(courant);
+}
+
+void ArbreCategorie::Selectionner(Noeud* noeud)
+{
+    const QModelIndex index = modele_->IndexDe(noeud);
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    else
+        Deselectionner();
+}
+
+void ArbreCategorie::Deselectionner()
+{
+    selectionModel()->clear();
+}
+
+void ArbreCategorie::Deployer(Noeud* noeud)
+{
+    const QModelIndex index = modele_->IndexDe(noeud);
+    if (index.isValid())
+        expand(index);
+}

@@ -1,0 +1,8 @@
+#include "ui/Cadre.h"
+
+Cadre::Cadre(QWidget* parent, const QRect& place) : QFrame(parent)
+{
+    setGeometry(place);
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}

@@ -1,0 +1,71 @@
+#include "ui/GestionBarreSystem.h"
+
+#include "core/Option.h"
+#include "core/Registre.h"
+#include "ui/GestionBouton.h"
+#include "ui/ImageComposant.h"
+#include "ui/TFormImage.h"
+#include "ui/TFormPrincipal.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+void GestionBarreSystem::ChangerReduire(uint8_t etat)
+{
+    if (EtatReduire == etat)
+        return;
+    const QPixmap* images[] = {&FormImage->ImgReduireBase, &FormImage->ImgReduireCilck, &FormImage->ImgReduireMove};
+    FormPrincipal->ImgReduire->DefinirImage(*images[etat - ReduireBase]);
+    EtatReduire = etat;
+}
+
+void GestionBarreSystem::ChangerFermer(uint8_t etat)
+{
+    if (EtatFermer == etat)
+        return;
+    const QPixmap* images[] = {&FormImage->ImgCloseBase, &FormImage->ImgCloseClick, &FormImage->ImgCloseMove};
+    FormPrincipal->ImgClose->DefinirImage(*images[etat - FermerBase]);
+    EtatFermer = etat;
+}
+
+void GestionBarreSystem::ReduireNormal() { ChangerReduire(ReduireBase); }
+void GestionBarreSystem::ReduireClique() { ChangerReduire(ReduireClic); }
+void GestionBarreSystem::ReduireSurvol() { ChangerReduire(ReduireSurvole); }
+void GestionBarreSystem::FermerNormal() { ChangerFermer(FermerBase); }
+void GestionBarreSystem::FermerClique() { ChangerFermer(FermerClic); }
+void GestionBarreSystem::FermerSurvol() { ChangerFermer(FermerSurvole); }
+
+// Minimises to the tray; where the desktop has no tray, minimises normally so
+// that the window can never be lost.
+void GestionBarreSystem::Reduire()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        FormPrincipal->TrayIcon->show();
+        FormPrincipal->hide();
+    } else {
+        FormPrincipal->showMinimized();
+    }
+    ReduireNormal();
+}
+
+void GestionBarreSystem::Restaurer()
+{
+    FormPrincipal->showNormal();
+    FormPrincipal->raise();
+    FormPrincipal->activateWindow();
+}
+
+void GestionBarreSystem::Fermer()
+{
+    if (bouton_)
+        bouton_->ArreterScan(static_cast<int>(GestionBouton::Arret::Fermeture));
+    try {
+        option_->Sauver();
+    } catch (const ErreurRegistre& erreur) {
+        // The program keeps running: the user may close it again.
+        QMessageBox::critical(FormPrincipal, "Ruvizaro", QString::fromStdString(erreur.what()));
+        return;
+    }
+    QApplication::quit();
+}

@@ -1,0 +1,541 @@
+#include "ui/TFormPrincipal.h"
+
+#include "scan/Stockage.h"
+#include "trees/ArbreCategorie.h"
+#include "trees/GestionTreeView.h"
+#include "ui/Cadre.h"
+#include "ui/Etiquette.h"
+#include "ui/GestionBarreSystem.h"
+#include "ui/GestionBouton.h"
+#include "ui/GestionMenu.h"
+#include "ui/GestionProgressBar.h"
+#include "ui/ImageComposant.h"
+#include "ui/ListeImages.h"
+#include "ui/TFormImage.h"
+#include "ui/TFormPropos.h"
+#include "ui/ZoneSaisie.h"
+
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSlider>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWindow>
+
+TFormPrincipal* FormPrincipal = nullptr;
+
+namespace {
+
+const QColor Fond(0xF4, 0xF4, 0xF4);
+const QColor FondCompteurs(0xE5, 0xE5, 0xE5);
+const QColor Pervenche(0x80, 0x80, 0xFF);
+const QColor GrisPause(0xAD, 0xAD, 0xAD);
+
+// Families standing in for the skin's Windows fonts.
+const QString Arial = "Liberation Sans";
+const QString Verdana = "DejaVu Sans";
+const QString TimesNewRoman = "Liberation Serif";
+const QString ComicSans = "Comic Neue";
+
+const QString IndiceImage = "Double Click pour agrandir";
+const QString IndiceVideo = "Double Click pour agrandir ";
+const QString IndiceSon = "Double Click pour agrandir - Click Droit pour changer l'animation";
+const QString TempsNul = "00:00:00";
+
+ImageComposant* Image(QWidget* parent, const QRect& place, const QString& skin = {})
+{
+    auto* image = new ImageComposant(parent, place);
+    if (!skin.isEmpty())
+        image->DefinirImage(TFormImage::Charger(skin));
+    return image;
+}
+
+ImageComposant* Bouton(QWidget* parent, const QRect& place, const QString& skin = {})
+{
+    auto* image = Image(parent, place, skin);
+    image->setCursor(Qt::PointingHandCursor);
+    return image;
+}
+
+Etiquette* Label(QWidget* parent, const QString& texte, const QPoint& position, const QString& famille,
+                 int pixels, bool gras, const QColor& couleur, const QColor& fond, const QSize& taille = {})
+{
+    auto* etiquette = new Etiquette(parent, texte, position, taille);
+    etiquette->DefinirPolice(famille, pixels, gras);
+    etiquette->DefinirCouleurTexte(couleur);
+    etiquette->DefinirCouleurFond(fond);
+    return etiquette;
+}
+
+// A name label of a preview panel: bold, 156 px wide, showing its hint.
+Etiquette* LabelNom(QWidget* parent, const QPoint& position)
+{
+    auto* etiquette = Label(parent, QString(), position, Verdana, 11, true, Qt::black, Fond, QSize(156, 14));
+    etiquette->setToolTipDuration(-1);
+    return etiquette;
+}
+
+Etiquette* LabelPrevisu(QWidget* parent, const QPoint& position, const QString& texte = {})
+{
+    return Label(parent, texte, position, Verdana, 11, false, Qt::black, Fond);
+}
+
+QSlider* TrackBar(QWidget* parent, const QRect& place)
+{
+    auto* barre = new QSlider(Qt::Horizontal, parent);
+    barre->setGeometry(place);
+    barre->setRange(0, 100);
+    barre->setTickPosition(QSlider::NoTicks);
+    barre->setFocusPolicy(Qt::NoFocus);
+    barre->hide();
+    return barre;
+}
+
+}  // namespace
+
+TFormPrincipal::TFormPrincipal(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(" Ruvizaro");
+    setFixedSize(Largeur, Hauteur);
+    setMouseTracking(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Fond);
+    setPalette(p);
+    setAutoFillBackground(true);
+    QFont police(Arial);
+    police.setPixelSize(11);
+    setFont(police);
+
+    ImageListExt = new ListeImages;
+    ImageListExt->Ajouter(TFormImage::Charger("DossierFerme.png").toImage());
+    ImageListExt->Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
+
+    // Components are created in their stacking order, bottom first.
+    CreerCadre();
+    CreerBandeScan();
+    CreerHome();
+    CreerCategories();
+    CreerPrevisualisations();
+    CreerMinuteries();
+    Relier();
+}
+
+TFormPrincipal::~TFormPrincipal()
+{
+    delete ImageListExt;
+}
+
+void TFormPrincipal::CreerCadre()
+{
+    ImgFond = Image(this, QRect(111, 0, 475, 451), "ImgFond.jpg");
+    ImgClose = Bouton(this, QRect(565, 6, 15, 15));
+    ImgClose->DefinirHint("Fermer", false);
+    ImgReduire = Bouton(this, QRect(550, 6, 15, 15));
+    ImgReduire->DefinirHint("Réduire", false);
+    ImgTitre = Image(this, QRect(126, 30, 444, 61), "ImgTitre.jpg");
+    const int zonesY[] = {6, 76, 146, 216, 286, 356};
+    ImageComposant** zones[] = {&ZoneHome, &ZoneVideo, &ZoneSon, &ZoneImage, &ZoneTexte, &ZoneTransfert};
+    for (int i = 0; i < 6; ++i)
+        *zones[i] = Bouton(this, QRect(6, zonesY[i], 100, 70));
+
+    TrayIcon = new QSystemTrayIcon(QIcon(TFormImage::Charger("Ruvizaro.png")), this);
+    TrayIcon->setToolTip("Ruvizaro");
+    setWindowIcon(TrayIcon->icon());
+}
+
+void TFormPrincipal::CreerBandeScan()
+{
+    ImgProgressBarFond = Image(this, QRect(254, 430, 190, 11), "ImgProgressBarFond.jpg");
+    ImgProgressBar = Image(this, QRect(300, 431, 29, 9), "ImgProgressBar.jpg");
+    ImgProgressBarDevant = Image(this, QRect(224, 429, 249, 14), "ImgProgressBarDevant.bmp");
+    ImgProgressBarDevant->DefinirTransparent(true);
+    for (auto* image : {ImgProgressBarFond, ImgProgressBar, ImgProgressBarDevant})
+        image->hide();
+}
+
+void TFormPrincipal::CreerHome()
+{
+    ImgHomeParcourir = Bouton(this, QRect(170, 127, 40, 40), "ImgHomeParcourir.jpg");
+    LabelHomeParcourir = Label(this, "Chemin d'accès à la lecture des fichiers :", QPoint(228, 125), Arial, 11,
+                               false, Qt::black, QColor());
+    LabelHomeOption = Label(this, ">>>", QPoint(448, 125), TimesNewRoman, 13, false, Qt::black, QColor());
+    LabelHomeOption->setCursor(Qt::PointingHandCursor);
+    ImgHomeFichierFond = Image(this, QRect(226, 248, 233, 158), "ImgHomeFichierFond.jpg");
+
+    Etiquette** compteurs[] = {&LabelHomeFichierNbVideo, &LabelHomeFichierNbSon, &LabelHomeFichierNbImage,
+                               &LabelHomeFichierNbTexte, &LabelHomeFichierNbTotal};
+    const int compteursY[] = {271, 292, 313, 334, 367};
+    for (int i = 0; i < 5; ++i) {
+        *compteurs[i] = Label(this, "0", QPoint(320, compteursY[i]), Verdana, 13, true, Pervenche, FondCompteurs,
+                              QSize(92, 16));
+        (*compteurs[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    LabelPause = Label(this, "Pause", QPoint(131, 429), Arial, 11, true, GrisPause, Fond, QSize(34, 14));
+    LabelPause->setAlignment(Qt::AlignCenter);
+    LabelPause->setCursor(Qt::PointingHandCursor);
+    LabelPause->hide();
+    LabelArret = Label(this, "Arrêt", QPoint(174, 429), Arial, 11, true, GrisPause, Fond, QSize(29, 14));
+    LabelArret->setCursor(Qt::PointingHandCursor);
+    LabelArret->hide();
+
+    ImgHomeParcourirBas = Bouton(this, QRect(148, 158, 71, 13), "ImgHomeParcourirBas.jpg");
+}
+
+void TFormPrincipal::CreerCategories()
+{
+    Bevel = new Cadre(this, QRect(114, 103, 295, 316));
+    Bevel->hide();
+
+    LabelHomeScan = Label(this, GestionBouton::LegendeRepos, QPoint(272, 200), Arial, 16, true, Pervenche, Fond);
+    LabelHomeScan->setAlignment(Qt::AlignCenter);
+    LabelHomeScan->setCursor(Qt::PointingHandCursor);
+    LabelEnCourAffichage =
+        Label(this, "En cour d'affichage", QPoint(424, 376), Verdana, 13, true, Qt::red, QColor());
+    LabelEnCourAffichage->hide();
+    ImgHomeScan = Bouton(this, QRect(240, 192, 40, 40), "ImgHomeScan.jpg");
+}
+
+void TFormPrincipal::CreerPrevisualisations()
+{
+    // Image panel
+    LabelImageNom = LabelNom(this, QPoint(415, 280));
+    LabelImageExtension = LabelPrevisu(this, QPoint(415, 296));
+    LabelImageDimension = LabelPrevisu(this, QPoint(415, 320));
+    LabelImageTaille = LabelPrevisu(this, QPoint(415, 336));
+    BevelPrevisu = new Cadre(this, QRect(411, 103, 165, 165));
+    ImgImagePrevisu = Bouton(this, QRect(413, 105, 160, 160));
+    ImgImagePrevisu->DefinirProportionnel(true);
+    ImgImagePrevisu->DefinirCentre(true);
+    ImgImagePrevisu->DefinirHint(IndiceImage, true);
+
+    // Son panel
+    ImageSonAucuneAnim = Bouton(this, QRect(413, 105, 160, 160), "ImageSonAucuneAnim.jpg");
+    ImageSonAucuneAnim->DefinirHint(IndiceSon, true);
+    ImageSon = Bouton(this, QRect(413, 105, 160, 160));
+    ImageSon->DefinirProportionnel(true);
+    ImageSon->DefinirCentre(true);
+    ImageSon->DefinirHint(IndiceSon, true);
+    LabelSonNom = LabelNom(this, QPoint(415, 315));
+    LabelSonExtension = LabelPrevisu(this, QPoint(415, 331));
+    LabelSonTaille = LabelPrevisu(this, QPoint(415, 352));
+    LabelSonDurreeCourant = LabelPrevisu(this, QPoint(411, 272), TempsNul);
+    LabelSonDurreeTotale = Label(this, TempsNul, QPoint(488, 272), Verdana, 11, false, Qt::black, Fond, QSize(87, 14));
+    LabelSonDurreeTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ImageSonPlayPause = Bouton(this, QRect(414, 293, 12, 12));
+    ImageSonStop = Bouton(this, QRect(434, 293, 12, 12));
+
+    // Video panel
+    ImageVideo = Bouton(this, QRect(413, 105, 160, 160));
+    ImageVideo->DefinirProportionnel(true);
+    ImageVideo->DefinirCentre(true);
+    ImageVideo->DefinirHint(IndiceVideo, true);
+    LabelVideoNom = LabelNom(this, QPoint(415, 315));
+    LabelVideoExtension = LabelPrevisu(this, QPoint(415, 331));
+    LabelVideoTaille = LabelPrevisu(this, QPoint(415, 352));
+    LabelVideoDurreeCourant = LabelPrevisu(this, QPoint(411, 272), TempsNul);
+    LabelVideoDurreeTotale =
+        Label(this, TempsNul, QPoint(488, 272), Verdana, 11, false, Qt::black, Fond, QSize(87, 14));
+    LabelVideoDurreeTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ImageVideoPlayPause = Bouton(this, QRect(414, 293, 12, 12));
+    ImageVideoStop = Bouton(this, QRect(434, 293, 12, 12));
+
+    ImagePropos = Bouton(this, QRect(120, 24, 73, 73));
+
+    // Texte panel
+    ImgTextePrevisu = Bouton(this, QRect(413, 105, 160, 160));
+    ImgTextePrevisu->DefinirCentre(true);
+    ImgTextePrevisu->DefinirHint(IndiceImage, true);
+    LabelTexteNom = LabelNom(this, QPoint(415, 280));
+    LabelTexteExtension = LabelPrevisu(this, QPoint(415, 296));
+    LabelTexteTaille = LabelPrevisu(this, QPoint(415, 336));
+
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             LabelImageNom, LabelImageExtension, LabelImageDimension, LabelImageTaille, BevelPrevisu,
+             ImgImagePrevisu, ImageSonAucuneAnim, ImageSon, LabelSonNom, LabelSonExtension, LabelSonTaille,
+             LabelSonDurreeCourant, LabelSonDurreeTotale, ImageSonPlayPause, ImageSonStop, ImageVideo,
+             LabelVideoNom, LabelVideoExtension, LabelVideoTaille, LabelVideoDurreeCourant,
+             LabelVideoDurreeTotale, ImageVideoPlayPause, ImageVideoStop, ImgTextePrevisu, LabelTexteNom,
+             LabelTexteExtension, LabelTexteTaille})
+        w->hide();
+
+    // Child windows lie above every painted component.
+    EditHomeRepertoireScan = new ZoneSaisie(this, QRect(226, 141, 313, 21));
+    EditHomeRepertoireScan->setFrame(false);
+    EditHomeRepertoireScan->setFocusPolicy(Qt::ClickFocus);
+    QFont comic(ComicSans);
+    comic.setPixelSize(11);
+    EditHomeRepertoireScan->setFont(comic);
+    QPalette pe = EditHomeRepertoireScan->palette();
+    pe.setColor(QPalette::Base, FondCompteurs);
+    pe.setColor(QPalette::Text, Qt::black);
+    EditHomeRepertoireScan->setPalette(pe);
+
+    ArbreCategorie** arbres[] = {&TreeViewVideoExt, &TreeViewVideoAlpha, &TreeViewVideoRep,
+                                 &TreeViewSonExt,   &TreeViewSonAlpha,   &TreeViewSonRep,
+                                 &TreeViewImageExt, &TreeViewImageAlpha, &TreeViewImageRep,
+                                 &TreeViewTexteExt, &TreeViewTexteAlpha, &TreeViewTexteRep};
+    for (int i = 0; i < 12; ++i) {
+        const int tag = (i / 3 + 1) * 10 + i % 3 + 1;
+        auto* arbre = new ArbreCategorie(ImageListExt, tag, this);
+        arbre->setGeometry(115, 104, 292, 313);
+        arbre->hide();
+        *arbres[i] = arbre;
+    }
+
+    ComboBoxChoixTrie = new QComboBox(this);
+    ComboBoxChoixTrie->setGeometry(413, 397, 161, 22);
+    ComboBoxChoixTrie->addItems({"Par Extension", "Par Ordre Alphabétique", "Par Répertoire"});
+    ComboBoxChoixTrie->setCurrentIndex(0);
+    ComboBoxChoixTrie->hide();
+
+    TrackBarVideo = TrackBar(this, QRect(448, 289, 131, 25));
+    TrackBarSon = TrackBar(this, QRect(448, 289, 131, 25));
+}
+
+void TFormPrincipal::CreerMinuteries()
+{
+    TimerProgressBar = new QTimer(this);
+    TimerProgressBar->setInterval(20);
+    TimerFichier = new QTimer(this);
+    TimerFichier->setInterval(100);
+    TimerSon = new QTimer(this);
+    TimerSon->setInterval(10);
+    TimerVideo = new QTimer(this);
+    TimerVideo->setInterval(500);
+}
+
+ArbreCategorie* TFormPrincipal::ArbreDeTag(int tag) const
+{
+    const ArbreCategorie* const arbres[] = {TreeViewVideoExt, TreeViewVideoAlpha, TreeViewVideoRep,
+                                            TreeViewSonExt,   TreeViewSonAlpha,   TreeViewSonRep,
+                                            TreeViewImageExt, TreeViewImageAlpha, TreeViewImageRep,
+                                            TreeViewTexteExt, TreeViewTexteAlpha, TreeViewTexteRep};
+    const int categorie = tag / 10;
+    const int ordre = tag % 10;
+    if (categorie < 1 || categorie > 4 || ordre < 1 || ordre > 3)
+        return nullptr;
+    return const_cast<ArbreCategorie*>(arbres[(categorie - 1) * 3 + ordre - 1]);
+}
+
+// Binds every component event to its handler; the handlers reach the
+// managers only through the links, which are set after construction.
+void TFormPrincipal::Relier()
+{
+    auto menu = [this](void (GestionMenu::*operation)(bool)) {
+        return [this, operation] { (gestionMenu_->*operation)(true); };
+    };
+    connect(ZoneHome, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherHome));
+    connect(ZoneVideo, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherVideo));
+    connect(ZoneSon, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherSon));
+    connect(ZoneImage, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherImage));
+    connect(ZoneTexte, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherTexte));
+    connect(ZoneTransfert, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherTransfert));
+    ImageComposant* const zones[] = {ZoneHome, ZoneVideo, ZoneSon, ZoneImage, ZoneTexte, ZoneTransfert};
+    for (int z = 0; z < 6; ++z)
+        connect(zones[z], &ImageComposant::SourisBouge, this, [this, z] { gestionMenu_->SurvolerZone(z + 1); });
+
+    for (ImageComposant* fond : {ImgFond, ImgTitre, ImgHomeFichierFond}) {
+        connect(fond, &ImageComposant::SourisBouge, this, &TFormPrincipal::ImgFondMouseMove);
+        connect(fond, &ImageComposant::SourisEnfoncee, this, [this](Qt::MouseButton bouton) {
+            if (bouton == Qt::LeftButton)
+                ImgFondMouseDown();
+        });
+    }
+
+    connect(ImgClose, &ImageComposant::Clic, this, [this] { gestionBarreSystem_->Fermer(); });
+    connect(ImgReduire, &ImageComposant::Clic, this, [this] { gestionBarreSystem_->Reduire(); });
+    connect(ImgClose, &ImageComposant::SourisBouge, this, [this] {
+        gestionBarreSystem_->FermerSurvol();
+        gestionBarreSystem_->ReduireNormal();
+    });
+    connect(ImgReduire, &ImageComposant::SourisBouge, this, [this] {
+        gestionBarreSystem_->ReduireSurvol();
+        gestionBarreSystem_->FermerNormal();
+    });
+    connect(ImgClose, &ImageComposant::SourisEnfoncee, this, [this] { gestionBarreSystem_->FermerClique(); });
+    connect(ImgReduire, &ImageComposant::SourisEnfoncee, this, [this] { gestionBarreSystem_->ReduireClique(); });
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {
+        if (raison == QSystemTrayIcon::DoubleClick)
+            gestionBarreSystem_->Restaurer();
+    });
+
+    for (ImageComposant* parcourir : {ImgHomeParcourir, ImgHomeParcourirBas}) {
+        connect(parcourir, &ImageComposant::Clic, this, [this] { gestionBouton_->Parcourir(); });
+        connect(parcourir, &ImageComposant::SourisBouge, this, [this] { gestionBouton_->SurvolerParcourir(); });
+    }
+    connect(EditHomeRepertoireScan, &ZoneSaisie::Entree, this, &TFormPrincipal::EditHomeRepertoireScanEnter);
+    connect(EditHomeRepertoireScan, &ZoneSaisie::Sortie, this, &TFormPrincipal::EditHomeRepertoireScanExit);
+    connect(EditHomeRepertoireScan, &ZoneSaisie::ToucheFrappee, this,
+            &TFormPrincipal::EditHomeRepertoireScanKeyPress);
+    connect(ImgHomeScan, &ImageComposant::Clic, this, &TFormPrincipal::ImgHomeScanClick);
+    connect(LabelHomeScan, &Etiquette::Clic, this, &TFormPrincipal::ImgHomeScanClick);
+    connect(LabelHomeScan, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerScan(); });
+    connect(ImgHomeScan, &ImageComposant::SourisBouge, this, [this] { gestionBouton_->SurvolerScan(); });
+    connect(LabelHomeOption, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerOption(); });
+    connect(LabelHomeOption, &Etiquette::Clic, this, [this] { gestionBouton_->ClicOption(); });
+    connect(LabelPause, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerPause(); });
+    connect(LabelPause, &Etiquette::Clic, this, [this] { gestionBouton_->PauseScan(); });
+    connect(LabelArret, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerArret(); });
+    connect(LabelArret, &Etiquette::Clic, this, [this] { gestionBouton_->ArreterScan(1); });
+
+    connect(TimerProgressBar, &QTimer::timeout, this, [this] { gestionProgressBar_->Avancer(); });
+    connect(TimerFichier, &QTimer::timeout, this, [this] { stockage_->AfficherCompteurs(); });
+
+    for (int tag : {11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}) {
+        ArbreCategorie* arbre = ArbreDeTag(tag);
+        connect(arbre, &ArbreCategorie::Deploiement, this,
+                [this, arbre](Noeud* noeud) { TreeViewExpanding(arbre, noeud); });
+        connect(arbre, &ArbreCategorie::Repli, this,
+                [this, arbre](Noeud* noeud) { TreeViewCollapsing(arbre, noeud); });
+        connect(arbre, &ArbreCategorie::ChangementSelection, this,
+                [this, arbre](Noeud* noeud) { TreeViewChange(arbre, noeud); });
+    }
+    connect(ComboBoxChoixTrie, &QComboBox::currentIndexChanged, this, &TFormPrincipal::ComboBoxChoixTrieChange);
+
+    connect(ImagePropos, &ImageComposant::Clic, this, [this] {
+        if (FormPropos)
+            FormPropos->Montrer(this);
+    });
+}
+
+void TFormPrincipal::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+}
+
+void TFormPrincipal::FormShow()
+{
+    gestionMenu_->AfficherHome(true);
+    gestionBarreSystem_->ReduireNormal();
+    gestionBarreSystem_->FermerNormal();
+    gestionBouton_->RelacherOption();
+    gestionBouton_->RelacherPause();
+    gestionBouton_->RelacherArret();
+    gestionBouton_->RelacherScan();
+    if (gestionBouton_->EtatScan != 1)
+        EditHomeRepertoireScan->setText(GestionBouton::TexteInvitation);
+}
+
+void TFormPrincipal::paintEvent(QPaintEvent*)
+{
+    QPainter peintre(this);
+    if (!bandeau_.isNull())
+        peintre.drawPixmap(0, 0, bandeau_);
+    if (!surbrillance_.isNull())
+        peintre.drawPixmap(6, surbrillanceY_, surbrillance_);
+}
+
+void TFormPrincipal::DefinirBandeau(const QPixmap& bandeau)
+{
+    if (bandeau.cacheKey() == bandeau_.cacheKey())
+        return;
+    bandeau_ = bandeau;
+    update(0, 0, 111, Hauteur);
+}
+
+void TFormPrincipal::DefinirSurbrillance(const QPixmap& surbrillance, int y)
+{
+    if (surbrillance.cacheKey() == surbrillance_.cacheKey() && y == surbrillanceY_)
+        return;
+    if (!surbrillance_.isNull())
+        update(6, surbrillanceY_, surbrillance_.width(), surbrillance_.height());
+    surbrillance_ = surbrillance;
+    surbrillanceY_ = y;
+    if (!surbrillance.isNull()) {
+        // Pixels of the picture's bottom-left colour let the strip show through.
+        const QImage image = surbrillance.toImage();
+        surbrillance_.setMask(surbrillance.createMaskFromColor(image.pixelColor(0, image.height() - 1),
+                                                               Qt::MaskInColor));
+        update(6, y, surbrillance.width(), surbrillance.height());
+    }
+}
+
+void TFormPrincipal::ImgFondMouseMove()
+{
+    gestionBarreSystem_->ReduireNormal();
+    gestionBarreSystem_->FermerNormal();
+    gestionBouton_->RelacherOption();
+    gestionBouton_->RelacherPause();
+    gestionBouton_->RelacherArret();
+    gestionBouton_->RelacherParcourir();
+    gestionBouton_->RelacherScan();
+    gestionMenu_->Redessiner();
+}
+
+// Dragging the background moves the window: through the window system when
+// it allows it, by hand otherwise.
+void TFormPrincipal::ImgFondMouseDown()
+{
+    QWindow* fenetre = windowHandle();
+    if (fenetre && fenetre->startSystemMove())
+        return;
+    deplacementManuel_ = true;
+    origineDeplacement_ = QCursor::pos() - pos();
+}
+
+void TFormPrincipal::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void TFormPrincipal::mouseMoveEvent(QMouseEvent* event)
+{
+    if (deplacementManuel_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - origineDeplacement_);
+    event->accept();
+}
+
+void TFormPrincipal::mouseReleaseEvent(QMouseEvent* event)
+{
+    deplacementManuel_ = false;
+    event->accept();
+}
+
+void TFormPrincipal::TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud)
+{
+    arbre->ChangerImage(noeud, 1);
+}
+
+void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
+{
+    arbre->ChangerImage(noeud, 0);
+}
+
+void TFormPrincipal::TreeViewChange(ArbreCategorie*, Noeud*)
+{
+}
+
+void TFormPrincipal::EditHomeRepertoireScanEnter()
+{
+    if (EditHomeRepertoireScan->text() == GestionBouton::TexteInvitation)
+        EditHomeRepertoireScan->clear();
+}
+
+void TFormPrincipal::EditHomeRepertoireScanExit()
+{
+    if (EditHomeRepertoireScan->text().isEmpty())
+        EditHomeRepertoireScan->setText(GestionBouton::TexteInvitation);
+}
+
+void TFormPrincipal::EditHomeRepertoireScanKeyPress(QChar touche)
+{
+    if (touche == QChar(13))
+        ImgHomeScanClick();
+}
+
+void TFormPrincipal::ImgHomeScanClick()
+{
+    gestionBouton_->LancerScan();
+}
+
+void TFormPrincipal::ComboBoxChoixTrieChange(int index)
+{
+    gestionTreeView_->Deselectionner();
+    gestionTreeView_->ChangerOrdre(gestionMenu_->ZoneCourante(), index);
+}
