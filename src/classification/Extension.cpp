@@ -16,18 +16,18 @@ namespace {
 struct Entree
 {
     const char* Ext;
-    Categorie Cat;
+    CodeCategorie Cat;
 };
 
 // In this order: it is the order of the icons in ImageListExt and of the
 // nodes of every "Par Extension" tree.
 constexpr std::array<Entree, 30> TableFixe = {{
-    {"avi", Video},  {"mpg", Video},  {"mpeg", Video}, {"mov", Video},  {"wmv", Video},
-    {"divx", Video}, {"qt", Video},   {"asf", Video},  {"mkv", Video},  {"mp3", Son},
-    {"wav", Son},    {"wma", Son},    {"mid", Son},    {"midi", Son},   {"ogg", Son},
-    {"mp2", Son},    {"mp4", Son},    {"jpg", Image},  {"jpeg", Image}, {"ico", Image},
-    {"bmp", Image},  {"gif", Image},  {"png", Image},  {"txt", Texte},  {"doc", Texte},
-    {"xls", Texte},  {"pdf", Texte},  {"rtf", Texte},  {"pps", Texte},  {"ppt", Texte},
+    {"avi", CategorieVideo},  {"mpg", CategorieVideo},  {"mpeg", CategorieVideo}, {"mov", CategorieVideo},  {"wmv", CategorieVideo},
+    {"divx", CategorieVideo}, {"qt", CategorieVideo},   {"asf", CategorieVideo},  {"mkv", CategorieVideo},  {"mp3", CategorieSon},
+    {"wav", CategorieSon},    {"wma", CategorieSon},    {"mid", CategorieSon},    {"midi", CategorieSon},   {"ogg", CategorieSon},
+    {"mp2", CategorieSon},    {"mp4", CategorieSon},    {"jpg", CategorieImage},  {"jpeg", CategorieImage}, {"ico", CategorieImage},
+    {"bmp", CategorieImage},  {"gif", CategorieImage},  {"png", CategorieImage},  {"txt", CategorieTexte},  {"doc", CategorieTexte},
+    {"xls", CategorieTexte},  {"pdf", CategorieTexte},  {"rtf", CategorieTexte},  {"pps", CategorieTexte},  {"ppt", CategorieTexte},
 }};
 
 constexpr const char* DossierIcones = "/usr/share/icons";
@@ -38,11 +38,11 @@ constexpr const char* ThemeMinimal = "hicolor";
 QString IconeGenerique(int32_t categorie)
 {
     switch (categorie) {
-    case Video:
+    case CategorieVideo:
         return QStringLiteral("video-x-generic");
-    case Son:
+    case CategorieSon:
         return QStringLiteral("audio-x-generic");
-    case Image:
+    case CategorieImage:
         return QStringLiteral("image-x-generic");
     default:
         return QStringLiteral("x-office-document");
@@ -76,19 +76,19 @@ void Extension::Remplir(ListeImages& images)
         entree.Icone = CapturerIcone(entree.Ext, images);
     DerniereExtension.clear();
     DerniereIcone = -1;
-    DerniereCategorie = Autre;
+    DerniereCategorie = CategorieAutre;
     DernierIndex = -1;
 }
 
 int Extension::CapturerIcone(const std::string& ext, ListeImages& images)
 {
     PreparerTheme();
-    int32_t categorie = Autre;
+    int32_t categorie = CategorieAutre;
     for (const Entree& entree : TableFixe)
         if (ext == entree.Ext)
             categorie = entree.Cat;
 
-    static const QMimeDatabase types;
+    const QMimeDatabase types;
     const QMimeType type =
         types.mimeTypeForFile(QStringLiteral("x.") + QString::fromStdString(ext), QMimeDatabase::MatchExtension);
     QIcon icone = QIcon::fromTheme(type.iconName());
@@ -113,7 +113,7 @@ int Extension::IndexDe(const std::string& ext)
         }
     }
     // Unknown: the icon of the cache is left as it was.
-    DerniereCategorie = Autre;
+    DerniereCategorie = CategorieAutre;
     DernierIndex = -1;
     return -1;
 }

@@ -11,13 +11,20 @@ class ListeImages;
 class Stockage;
 
 // Category codes used throughout the program.
-enum Categorie : int32_t { Video = 1, Son = 2, Image = 3, Texte = 4, Autre = 5 };
+// (Prefixed: Son and Video are also the names of the two players.)
+enum CodeCategorie : int32_t {
+    CategorieVideo = 1,
+    CategorieSon = 2,
+    CategorieImage = 3,
+    CategorieTexte = 4,
+    CategorieAutre = 5
+};
 
 struct TExt
 {
     std::string Ext;        // lower case, without the dot
     int32_t Icone = -1;     // index in ImageListExt, or -1
-    int32_t Categorie = Autre;
+    int32_t Categorie = CategorieAutre;
 };
 
 class Extension
@@ -40,7 +47,7 @@ private:
     std::vector<TExt> Table_;
     std::string DerniereExtension;
     int32_t DerniereIcone = -1;
-    int32_t DerniereCategorie = Autre;
+    int32_t DerniereCategorie = CategorieAutre;
     int DernierIndex = -1;
     Stockage* stockage_ = nullptr;
 };
