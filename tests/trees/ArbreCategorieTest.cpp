@@ -1,0 +1,266 @@
+// The tree view and its model, on real widgets.
+
+#include "trees/ArbreCategorie.h"
+
+#include "trees/GestionTreeView.h"
+#include "trees/ModeleArbre.h"
+#include "ui/ListeImages.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int ImageFerme = 0;
+constexpr int ImageOuvert = 1;
+
+// Collects the warnings of QAbstractItemModelTester while alive.
+class CapteurAvertissements
+{
+public:
+    CapteurAvertissements() { precedent_ = qInstallMessageHandler(&CapteurAvertissements::Gerer); }
+    ~CapteurAvertissements() { qInstallMessageHandler(precedent_); }
+    static QStringList& Messages()
+    {
+        static QStringList messages;
+        return messages;
+    }
+
+private:
+    static void Gerer(QtMsgType type, const QMessageLogContext& contexte, const QString& message)
+    {
+        if (type != QtDebugMsg && contexte.category && QByteArray(contexte.category) == "qt.modeltest")
+            Messages() << message;
+    }
+    QtMessageHandler precedent_;
+};
+
+class ArbreCategorieTest : public ::testing::Test
+{
+protected:
+    ArbreCategorieTest() : arbre_(&images_, 23, nullptr)
+    {
+        QImage carre(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
+        carre.fill(Qt::yellow);
+        images_.Ajouter(carre);
+        images_.Ajouter(carre);
+        arbre_.resize(292, 313);
+    }
+
+    QAbstractItemModel* Modele() { return arbre_.model(); }
+
+    // Walks every node and checks that each index leads back to its node.
+    void VerifierCoherence()
+    {
+        std::function<void(const QModelIndex&, const Noeud*)> parcourir = [&](const QModelIndex& parent,
+                                                                              const Noeud* noeudParent) {
+            const int lignes = Modele()->rowCount(parent);
+            for (int ligne = 0; ligne < lignes; ++ligne) {
+                const QModelIndex index = Modele()->index(ligne, 0, parent);
+                ASSERT_TRUE(index.isValid());
+                const Noeud* noeud = ModeleArbre::NoeudDe(index);
+                ASSERT_NE(noeud, nullptr);
+                EXPECT_EQ(noeud->Index, ligne);
+                EXPECT_EQ(noeud->Parent, noeudParent);
+                EXPECT_EQ(Modele()->parent(index), parent);
+                EXPECT_EQ(arbre_.Modele()->IndexDe(noeud), index);
+                EXPECT_EQ(Modele()->data(index, Qt::DisplayRole).toString(), noeud->Texte);
+                EXPECT_EQ(static_cast<int>(noeud->Enfants.size()), Modele()->rowCount(index));
+                parcourir(index, noeud);
+            }
+        };
+        parcourir({}, nullptr);
+    }
+
+    ListeImages images_;
+    ArbreCategorie arbre_;
+};
+
+TEST_F(ArbreCategorieTest, StartsHiddenBorderlessReadOnlyWithoutRootLines)
+{
+    EXPECT_TRUE(arbre_.isHidden());
+    EXPECT_EQ(arbre_.frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(arbre_.indentation(), 19);
+    EXPECT_EQ(arbre_.editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_TRUE(arbre_.isHeaderHidden());
+    EXPECT_FALSE(arbre_.ShowRoot());
+    EXPECT_EQ(arbre_.Tag(), 23);
+    arbre_.DefinirShowRoot(true);
+    EXPECT_TRUE(arbre_.rootIsDecorated());
+
+    Noeud* noeud = arbre_.AjouterRacine("a", ImageFerme);
+    EXPECT_FALSE(Modele()->flags(Modele()->index(0, 0)) & Qt::ItemIsEditable);
+    arbre_.show();
+    arbre_.setCurrentIndex(Modele()->index(0, 0));
+    QTest::keyClick(arbre_.viewport(), Qt::Key_F2);
+    EXPECT_TRUE(arbre_.viewport()->findChildren<QLineEdit*>().isEmpty());
+    EXPECT_EQ(noeud->Texte, "a");
+}
+
+TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
+{
+    CapteurAvertissements capteur;
+    CapteurAvertissements::Messages().clear();
+    QAbstractItemModelTester testeur(Modele(), QAbstractItemModelTester::FailureReportingMode::Warning);
+
+    Noeud* a = arbre_.AjouterRacine("A...Z", ImageFerme);
+    Noeud* lettreA = arbre_.AjouterEnfant(a, "A (2)", ImageFerme);
+    Noeud* lettreB = arbre_.AjouterEnfant(a, "B (1)", ImageFerme);
+    arbre_.AjouterEnfant(lettreA, GestionTreeView::TexteAttente, -1);
+    arbre_.AjouterEnfant(lettreB, GestionTreeView::TexteAttente, -1);
+    arbre_.AjouterRacinesAvecAttente({"(3) ~/Photos", "(1) ~/Musique"}, ImageFerme);
+    EXPECT_EQ(arbre_.NombreRacines(), 3);
+    EXPECT_EQ(lettreB->Niveau(), 1);
+    EXPECT_EQ(lettreB->Index, 1);
+    VerifierCoherence();
+
+    arbre_.RemplacerEnfants(lettreA, {{"alpha.jpg", 2}, {"avion.jpg", 3}});
+    EXPECT_TRUE(arbre_.isExpanded(arbre_.Modele()->IndexDe(lettreA)));
+    ASSERT_EQ(lettreA->Enfants.size(), 2u);
+    EXPECT_EQ(lettreA->Enfants[1]->Niveau(), 2);
+    EXPECT_EQ(lettreA->Enfants[1]->Texte, "avion.jpg");
+    VerifierCoherence();
+
+    // An empty fill leaves the group without children.
+    arbre_.RemplacerEnfants(lettreB, {});
+    EXPECT_TRUE(lettreB->Enfants.empty());
+    EXPECT_FALSE(Modele()->hasChildren(arbre_.Modele()->IndexDe(lettreB)));
+    VerifierCoherence();
+
+    // Images: the list's picture for a valid index, none for -1 or beyond the list.
+    const QModelIndex indexA = arbre_.Modele()->IndexDe(a);
+    EXPECT_FALSE(Modele()->data(indexA, Qt::DecorationRole).value<QPixmap>().isNull());
+    QSignalSpy changements(Modele(), &QAbstractItemModel::dataChanged);
+    arbre_.ChangerImage(a, -1);
+    ASSERT_EQ(changements.count(), 1);
+    EXPECT_EQ(changements[0][0].value<QModelIndex>(), indexA);
+    EXPECT_TRUE(changements[0][2].value<QList<int>>().contains(Qt::DecorationRole));
+    EXPECT_FALSE(Modele()->data(indexA, Qt::DecorationRole).isValid());
+    arbre_.ChangerImage(a, 57);
+    EXPECT_FALSE(Modele()->data(indexA, Qt::DecorationRole).isValid());
+    arbre_.ChangerImage(a, ImageOuvert);
+    EXPECT_EQ(a->Image, ImageOuvert);
+
+    // Out-of-range requests give nothing.
+    EXPECT_FALSE(Modele()->index(3, 0).isValid());
+    EXPECT_FALSE(Modele()->index(0, 1).isValid());
+    EXPECT_FALSE(Modele()->index(-1, 0).isValid());
+    EXPECT_EQ(arbre_.Racine(3), nullptr);
+
+    const quint64 generation = arbre_.Generation();
+    arbre_.ToutSupprimer();
+    EXPECT_EQ(arbre_.Generation(), generation + 1);
+    EXPECT_EQ(arbre_.NombreRacines(), 0);
+    EXPECT_EQ(Modele()->rowCount(), 0);
+    arbre_.AjouterRacine("Patientez  ...", -1);
+    VerifierCoherence();
+    QApplication::processEvents();
+
+    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
+}
+
+TEST_F(ArbreCategorieTest, PlaceholdersShareOneText)
+{
+    arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b", "(3) c"}, ImageFerme);
+    for (int i = 0; i < 3; ++i) {
+        const Noeud* racine = arbre_.Racine(i);
+        ASSERT_EQ(racine->Enfants.size(), 1u);
+        const Noeud* attente = racine->PremierEnfant();
+        EXPECT_EQ(attente->Texte, "...");
+        EXPECT_EQ(attente->Image, -1);
+        EXPECT_EQ(racine->Image, ImageFerme);
+        EXPECT_EQ(attente->Texte.constData(), GestionTreeView::TexteAttente.constData());
+    }
+}
+
+TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNode)
+{
+    arbre_.DefinirShowRoot(true);
+    arbre_.show();
+    arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b"}, ImageFerme);
+    Noeud* b = arbre_.Racine(1);
+    QSignalSpy deploiements(&arbre_, &ArbreCategorie::Deploiement);
+    QSignalSpy replis(&arbre_, &ArbreCategorie::Repli);
+    QSignalSpy selections(&arbre_, &ArbreCategorie::ChangementSelection);
+
+    arbre_.Deployer(b);
+    ASSERT_EQ(deploiements.count(), 1);
+    EXPECT_EQ(deploiements[0][0].value<Noeud*>(), b);
+    arbre_.collapse(arbre_.Modele()->IndexDe(b));
+    ASSERT_EQ(replis.count(), 1);
+    EXPECT_EQ(replis[0][0].value<Noeud*>(), b);
+
+    Noeud* attente = b->Enfants.front().get();
+    arbre_.Selectionner(attente);
+    EXPECT_EQ(arbre_.NoeudSelectionne(), attente);
+    ASSERT_EQ(selections.count(), 1);
+    EXPECT_EQ(selections[0][0].value<Noeud*>(), attente);
+
+    arbre_.Deselectionner();
+    EXPECT_EQ(arbre_.NoeudSelectionne(), nullptr);
+    ASSERT_EQ(selections.count(), 2);
+    EXPECT_EQ(selections[1][0].value<Noeud*>(), nullptr);
+}
+
+TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)
+{
+    constexpr int Racines = 100000;
+    constexpr int Feuilles = 100000;
+    arbre_.DefinirShowRoot(true);
+    arbre_.show();
+
+    std::vector<QString> textes;
+    textes.reserve(Racines);
+    for (int i = 0; i < Racines; ++i)
+        textes.push_back(QString("(%1) ~/d%1").arg(i));
+    QSignalSpy insertions(Modele(), &QAbstractItemModel::rowsInserted);
+    arbre_.AjouterRacinesAvecAttente(textes, ImageFerme);
+    EXPECT_EQ(insertions.count(), 1);
+    ASSERT_EQ(arbre_.NombreRacines(), Racines);
+    for (int i : {0, 1, Racines / 2, Racines - 1}) {
+        const Noeud* racine = arbre_.Racine(i);
+        EXPECT_EQ(racine->Index, i);
+        EXPECT_EQ(racine->Texte, textes[static_cast<size_t>(i)]);
+        EXPECT_EQ(ModeleArbre::NoeudDe(Modele()->index(i, 0)), racine);
+        EXPECT_EQ(racine->PremierEnfant()->Texte, "...");
+    }
+    QApplication::processEvents();
+
+    std::vector<EnfantNoeud> enfants;
+    enfants.reserve(Feuilles);
+    for (int i = 0; i < Feuilles; ++i)
+        enfants.push_back({QString("f%1.mp3").arg(i, 6, 10, QChar('0')), 2});
+    Noeud* groupe = arbre_.Racine(Racines - 1);
+    insertions.clear();
+    QSignalSpy suppressions(Modele(), &QAbstractItemModel::rowsRemoved);
+    arbre_.RemplacerEnfants(groupe, enfants);
+    EXPECT_EQ(insertions.count(), 1);
+    EXPECT_EQ(suppressions.count(), 1);
+    ASSERT_EQ(static_cast<int>(groupe->Enfants.size()), Feuilles);
+    EXPECT_TRUE(arbre_.isExpanded(arbre_.Modele()->IndexDe(groupe)));
+    const QModelIndex indexGroupe = arbre_.Modele()->IndexDe(groupe);
+    for (int i : {0, Feuilles / 3, Feuilles - 1}) {
+        const QModelIndex feuille = Modele()->index(i, 0, indexGroupe);
+        EXPECT_EQ(ModeleArbre::NoeudDe(feuille), groupe->Enfants[static_cast<size_t>(i)].get());
+        EXPECT_EQ(Modele()->parent(feuille), indexGroupe);
+        EXPECT_EQ(feuille.data().toString(), enfants[static_cast<size_t>(i)].Texte);
+    }
+    QApplication::processEvents();
+    // The view lays out every root and the open group's leaves.
+    arbre_.scrollToBottom();
+    QApplication::processEvents();
+    const QModelIndex derniere = Modele()->index(Feuilles - 1, 0, indexGroupe);
+    EXPECT_TRUE(arbre_.viewport()->rect().contains(arbre_.visualRect(derniere)));
+    EXPECT_EQ(arbre_.indexAt(arbre_.visualRect(derniere).center()), derniere);
+}
+
+} // namespace
