@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
 #include <exception>
@@ -99,6 +100,12 @@ void Application::Preparer()
 
 int Application::Boucle()
 {
+    // Centred on the screen when first shown.
+    if (const QScreen* ecran = FormPrincipal->screen()) {
+        const QRect zone = ecran->availableGeometry();
+        FormPrincipal->move(zone.x() + (zone.width() - FormPrincipal->width()) / 2,
+                            zone.y() + (zone.height() - FormPrincipal->height()) / 2);
+    }
     FormPrincipal->show();
     if (QSystemTrayIcon::isSystemTrayAvailable())
         FormPrincipal->TrayIcon->show();

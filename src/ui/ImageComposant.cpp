@@ -16,6 +16,7 @@ void ImageComposant::DefinirImage(const QPixmap& image)
 {
     image_ = image;
     PreparerAffichage();
+    emit ImageChangee();
 }
 
 void ImageComposant::DefinirImage(const QImage& image)

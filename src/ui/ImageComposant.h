@@ -33,6 +33,8 @@ public:
     std::atomic<int> Tag{0};
 
 signals:
+    // The picture was assigned (even the same one again).
+    void ImageChangee();
     void Clic();
     void DoubleClic();
     void SourisBouge();

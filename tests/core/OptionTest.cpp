@@ -1,0 +1,129 @@
+// The settings through the real start-up: a real settings file in a
+// temporary configuration folder, the real window offscreen.
+
+#include "core/Application.h"
+#include "core/Registre.h"
+#include "trees/ArbreCategorie.h"
+#include "ui/TFormPrincipal.h"
+
+#include "support/ConfigTemporaire.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
+
+std::string Fichier(const std::string& valeurs)
+{
+    return "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]\n" +
+           valeurs;
+}
+
+bool Present(const std::string& nom)
+{
+    int32_t valeur = 0;
+    return LireRegistre("HKEY_CURRENT_USER", Cle, nom, valeur);
+}
+
+int32_t Valeur(const std::string& nom)
+{
+    int32_t valeur = -99;
+    EXPECT_TRUE(LireRegistre("HKEY_CURRENT_USER", Cle, nom, valeur)) << nom;
+    return valeur;
+}
+
+}  // namespace
+
+TEST(Option, FirstRunWritesTheDefaults)
+{
+    ConfigTemporaire config;
+    Application application;
+    application.Preparer();
+    for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon"})
+        EXPECT_EQ(Valeur(nom), 1) << nom;
+    for (const char* nom : {"TreeVideo", "TreeSon", "TreeImage", "TreeTexte"})
+        EXPECT_FALSE(Present(nom)) << nom;
+    EXPECT_TRUE(application.Options.FichierCache);
+    EXPECT_EQ(application.Options.DessinSon, 0);
+    const uint8_t attendus[] = {3, 3, 3, 1};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(application.Arbres.OrdreCourant[c], attendus[c]);
+    // Every tree shows only the invitation, without root lines.
+    for (int tag : {11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}) {
+        ArbreCategorie* arbre = FormPrincipal->ArbreDeTag(tag);
+        ASSERT_EQ(arbre->NombreRacines(), 1) << tag;
+        EXPECT_EQ(arbre->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
+        EXPECT_FALSE(arbre->ShowRoot());
+    }
+}
+
+TEST(Option, StoredValuesLoadAndSaveBack)
+{
+    ConfigTemporaire config;
+    config.Ecrire(Fichier("\"FichierCache\"=dword:00000005\n\"RepertoireCache\"=dword:00000000\n"
+                          "\"TreeVideo\"=dword:00000002\n\"TreeSon\"=dword:00000004\n"
+                          "\"TreeImage\"=dword:ffffffff\n\"TreeTexte\"=dword:00000007\n\"DessinSon\"=dword:00000003\n"));
+    {
+        Application application;
+        application.Preparer();
+        EXPECT_TRUE(application.Options.FichierCache);
+        EXPECT_FALSE(application.Options.RepertoireCache);
+        EXPECT_TRUE(application.Options.SousRepertoire);   // missing: written as 1
+        EXPECT_EQ(application.Options.DessinSon, 3);
+        const uint8_t attendus[] = {2, 3, 3, 1};
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(application.Arbres.OrdreCourant[c], attendus[c]) << c;
+        // Showing the window selects Home, which records the four orders.
+        FormPrincipal->show();
+        application.Options.Sauver();
+    }
+    EXPECT_EQ(Valeur("FichierCache"), 1);
+    EXPECT_EQ(Valeur("RepertoireCache"), 0);
+    EXPECT_EQ(Valeur("SousRepertoire"), 1);
+    EXPECT_EQ(Valeur("TreeVideo"), 2);
+    EXPECT_EQ(Valeur("TreeSon"), 3);
+    EXPECT_EQ(Valeur("TreeImage"), 3);
+    EXPECT_EQ(Valeur("TreeTexte"), 1);
+    EXPECT_EQ(Valeur("DessinSon"), 3);
+}
+
+TEST(Option, WrongTypeEndsStartUpWithOneMessage)
+{
+    struct Cas
+    {
+        std::string Valeurs;
+        QString Message;
+    };
+    const Cas cas[] = {
+        {"\"SousRepertoire\"=\"1\"\n", "Invalid data type for 'SousRepertoire'"},
+        {"\"SousRepertoire\"=\"vrai\"\n", "Failed to get data for 'SousRepertoire'"},
+    };
+    for (const Cas& c : cas) {
+        ConfigTemporaire config;
+        config.Ecrire(Fichier(c.Valeurs));
+        QStringList messages;
+        const int code = Application::Executer([&](const QString& m) {
+            messages << m;
+            // No window is left when the message shows.
+            EXPECT_EQ(FormPrincipal, nullptr);
+        });
+        EXPECT_EQ(code, 0);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_EQ(messages.front(), c.Message);
+    }
+}
+
+TEST(Option, DamagedFileStartsWithDefaults)
+{
+    for (const std::string& contenu : {Fichier("\"FichierCache\"=dword:0000").substr(0, 60),
+                                       std::string("\x89PNG\r\n\x1a\n garbage", 17)}) {
+        ConfigTemporaire config;
+        config.Ecrire(contenu);
+        Application application;
+        application.Preparer();
+        EXPECT_EQ(Valeur("FichierCache"), 1);
+        EXPECT_EQ(Valeur("DessinSon"), 1);
+        EXPECT_EQ(application.Arbres.OrdreCourant[3], 1);
+    }
+}

@@ -1,0 +1,76 @@
+# Shared by the end-to-end tests: a private X server, the real binary, and
+# a few helpers around xdotool and ImageMagick.
+set -euo pipefail
+
+BINAIRE=${1:?path of the ruvizaro binary}
+TRAVAIL=$(mktemp -d)
+export XDG_CONFIG_HOME="$TRAVAIL/config"
+export HOME="$TRAVAIL/home"
+mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+
+# A free display number for this run.
+AFFICHAGE=$(( 90 + RANDOM % 400 ))
+while [ -e "/tmp/.X11-unix/X$AFFICHAGE" ] || [ -e "/tmp/.X$AFFICHAGE-lock" ]; do
+  AFFICHAGE=$(( AFFICHAGE + 1 ))
+done
+export DISPLAY=":$AFFICHAGE"
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+PID_X=$!
+PID_APP=""
+
+nettoyer() {
+  [ -n "$PID_APP" ] && kill "$PID_APP" 2>/dev/null || true
+  kill "$PID_X" 2>/dev/null || true
+  rm -rf "$TRAVAIL"
+}
+trap nettoyer EXIT
+
+for _ in $(seq 100); do
+  xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+echec() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts the program and waits for its window; sets FENETRE, FX, FY.
+demarrer() {
+  "$BINAIRE" >"$TRAVAIL/sortie.log" 2>&1 &
+  PID_APP=$!
+  FENETRE=""
+  for _ in $(seq 200); do
+    FENETRE=$(xdotool search --onlyvisible --name "Ruvizaro" 2>/dev/null | head -n1 || true)
+    [ -n "$FENETRE" ] && break
+    kill -0 "$PID_APP" 2>/dev/null || { cat "$TRAVAIL/sortie.log" >&2; echec "the program ended at start-up"; }
+    sleep 0.1
+  done
+  [ -n "$FENETRE" ] || echec "no window appeared"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
+  FX=$X FY=$Y
+}
+
+# Clicks at a point given in window coordinates.
+cliquer() {
+  xdotool mousemove --sync $(( FX + $1 )) $(( FY + $2 ))
+  sleep 0.1
+  xdotool click 1
+}
+
+# Waits for the program to end; prints its exit code.
+attendre_fin() {
+  local code=124
+  for _ in $(seq 100); do
+    if ! kill -0 "$PID_APP" 2>/dev/null; then
+      wait "$PID_APP" && code=0 || code=$?
+      PID_APP=""
+      break
+    fi
+    sleep 0.1
+  done
+  echo "$code"
+}
+
+# Number of distinct colours of a picture.
+couleurs() { identify -format '%k' "$1"; }

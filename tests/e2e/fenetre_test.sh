@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The real program in a real window: it shows its skinned window, closes
+# through the close picture with exit code 0, and has saved its settings.
+source "$(dirname "$0")/commun.sh"
+
+demarrer
+[ "$WIDTH" = 586 ] && [ "$HEIGHT" = 451 ] || echec "window is ${WIDTH}x${HEIGHT}"
+# Centred on the 1024 x 768 screen.
+[ "$FX" = 219 ] && [ "$FY" = 158 ] || echec "window at $FX,$FY, not centred"
+
+import -window root -crop "586x451+$FX+$FY" +repage "$TRAVAIL/fenetre.png"
+[ "$(identify -format '%wx%h' "$TRAVAIL/fenetre.png")" = 586x451 ] || echec "screenshot size"
+n=$(couleurs "$TRAVAIL/fenetre.png")
+[ "$n" -gt 200 ] || echec "screenshot looks blank ($n colours)"
+if [ -n "${RUVIZARO_CAPTURE:-}" ]; then cp "$TRAVAIL/fenetre.png" "$RUVIZARO_CAPTURE"; fi
+
+cliquer 572 13
+code=$(attendre_fin)
+[ "$code" = 0 ] || echec "exit code $code"
+
+reg="$XDG_CONFIG_HOME/Dudidevir/HKEY_CURRENT_USER.reg"
+[ -f "$reg" ] || echec "no settings file"
+for nom in FichierCache RepertoireCache SousRepertoire DessinSon TreeVideo TreeSon TreeImage TreeTexte; do
+  grep -q "^\"$nom\"=dword:" "$reg" || echec "settings file lacks $nom"
+done
+grep -q '^"TreeTexte"=dword:00000001$' "$reg" || echec "TreeTexte not saved as 1"
+grep -q '^"TreeVideo"=dword:00000003$' "$reg" || echec "TreeVideo not saved as 3"
+echo "PASS"
