@@ -22,12 +22,17 @@ struct Entree
 // In this order: it is the order of the icons in ImageListExt and of the
 // nodes of every "Par Extension" tree.
 constexpr std::array<Entree, 30> TableFixe = {{
-    {"avi", CategorieVideo},  {"mpg", CategorieVideo},  {"mpeg", CategorieVideo}, {"mov", CategorieVideo},  {"wmv", CategorieVideo},
-    {"divx", CategorieVideo}, {"qt", CategorieVideo},   {"asf", CategorieVideo},  {"mkv", CategorieVideo},  {"mp3", CategorieSon},
-    {"wav", CategorieSon},    {"wma", CategorieSon},    {"mid", CategorieSon},    {"midi", CategorieSon},   {"ogg", CategorieSon},
-    {"mp2", CategorieSon},    {"mp4", CategorieSon},    {"jpg", CategorieImage},  {"jpeg", CategorieImage}, {"ico", CategorieImage},
-    {"bmp", CategorieImage},  {"gif", CategorieImage},  {"png", CategorieImage},  {"txt", CategorieTexte},  {"doc", CategorieTexte},
-    {"xls", CategorieTexte},  {"pdf", CategorieTexte},  {"rtf", CategorieTexte},  {"pps", CategorieTexte},  {"ppt", CategorieTexte},
+    {"avi", CategorieVideo},  {"mpg", CategorieVideo},  {"mpeg", CategorieVideo},
+    {"mov", CategorieVideo},  {"wmv", CategorieVideo},  {"divx", CategorieVideo},
+    {"qt", CategorieVideo},   {"asf", CategorieVideo},  {"mkv", CategorieVideo},
+    {"mp3", CategorieSon},    {"wav", CategorieSon},    {"wma", CategorieSon},
+    {"mid", CategorieSon},    {"midi", CategorieSon},   {"ogg", CategorieSon},
+    {"mp2", CategorieSon},    {"mp4", CategorieSon},
+    {"jpg", CategorieImage},  {"jpeg", CategorieImage}, {"ico", CategorieImage},
+    {"bmp", CategorieImage},  {"gif", CategorieImage},  {"png", CategorieImage},
+    {"txt", CategorieTexte},  {"doc", CategorieTexte},  {"xls", CategorieTexte},
+    {"pdf", CategorieTexte},  {"rtf", CategorieTexte},  {"pps", CategorieTexte},
+    {"ppt", CategorieTexte},
 }};
 
 constexpr const char* DossierIcones = "/usr/share/icons";

@@ -20,6 +20,10 @@ public:
     void Scanner(const std::string& racine, Travailleur& travailleur);
 
 private:
+    // The walk below the root, iterative so that depth costs no stack;
+    // false when the worker was stopped.
+    bool ParcourirRepertoire(const std::string& racine, Travailleur& travailleur);
+
     Stockage* stockage_ = nullptr;
     Explorateur* explorateur_ = nullptr;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+// File names stored one after another, NUL-terminated, in fixed-size blocks:
+// the store grows without ever moving a name, and a name is found again
+// from a 32-bit offset.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class ArenaNoms
+{
+public:
+    static constexpr size_t TailleBloc = size_t{1} << 20;
+    // Longest name accepted (far above NAME_MAX).
+    static constexpr size_t LongueurMax = 4095;
+    // Offsets are 32-bit: a little under 4 GiB of names.
+    static constexpr size_t MaxBlocs = (size_t{1} << 32) / TailleBloc - 1;
+    static constexpr uint32_t Aucun = UINT32_MAX;
+
+    // Copies the name in; returns its offset, or Aucun when the arena is
+    // full. The name must not be longer than LongueurMax nor contain a NUL.
+    uint32_t Ajouter(std::string_view nom);
+    std::string_view Nom(uint32_t offset) const;
+    void Vider();
+    // Bytes held by the blocks.
+    size_t Capacite() const { return blocs_.size() * TailleBloc; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocs_;
+    size_t utilise_ = TailleBloc;   // bytes used in the last block
+};
