@@ -1,0 +1,263 @@
+// A whole scan from the user's side: the real window offscreen, the real
+// engine on real temporary trees, driven through the window's components.
+
+#include "core/Application.h"
+#include "trees/ArbreCategorie.h"
+#include "ui/Etiquette.h"
+#include "ui/ImageComposant.h"
+#include "ui/TFormPrincipal.h"
+#include "ui/ZoneSaisie.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/ConfigTemporaire.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class PanneauHome : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        config_ = std::make_unique<ConfigTemporaire>();
+        application_ = std::make_unique<Application>();
+        application_->Preparer();
+        f = FormPrincipal;
+        f->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    }
+    void TearDown() override
+    {
+        application_.reset();
+        config_.reset();
+    }
+
+    GestionBouton& Bouton() { return application_->Bouton; }
+    Stockage& Stock() { return application_->Stock; }
+
+    void Saisir(const QString& texte)
+    {
+        f->EditHomeRepertoireScan->setText(texte);
+    }
+    void Lancer()
+    {
+        QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+    }
+    bool AttendreFin() { return AttendreQue([this] { return Bouton().EtatScan == 2; }); }
+
+    // A tree of known counts: 3 videos, 2 sounds, 4 images, 1 document,
+    // and files that are not listed.
+    void RemplirArbre(ArbreTemporaire& arbre)
+    {
+        arbre.Fichier("film.avi", 10);
+        arbre.Fichier("clip.MKV", 10);
+        arbre.Fichier("Vacances/plage.mpg", 10);
+        arbre.Fichier("Vacances/chant.mp3", 10);
+        arbre.Fichier("Vacances/son.mp4", 10);
+        arbre.Fichier("Vacances/Photos/a.jpg", 2048);
+        arbre.Fichier("Vacances/Photos/B.JPG", 10);
+        arbre.Fichier("Vacances/Photos/c.png", 10);
+        arbre.Fichier("Vacances/Photos/été.gif", 10);
+        arbre.Fichier("Docs/rapport.pdf", 10);
+        arbre.Fichier("Docs/archive.zip", 10);
+        arbre.Fichier("Docs/LISEZMOI", 10);
+    }
+
+    // Answers the next message box and records its text, caption and icon.
+    void RepondreMessage(QString& texte, QString& titre, QMessageBox::Icon& icone)
+    {
+        QTimer::singleShot(0, [&] {
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(boite, nullptr);
+            texte = boite->text();
+            titre = boite->windowTitle();
+            icone = boite->icon();
+            EXPECT_FALSE(f->isEnabled());
+            boite->accept();
+        });
+    }
+
+    std::unique_ptr<ConfigTemporaire> config_;
+    std::unique_ptr<Application> application_;
+    TFormPrincipal* f = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PanneauHome, ValidationMessagesChangeNothing)
+{
+    QString texte, titre;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    RepondreMessage(texte, titre, icone);
+    QTest::mouseClick(f->ImgHomeScan, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(texte, "Veuillez selectionner un répertoire");
+    EXPECT_EQ(titre, "Oubli répertoire");
+    EXPECT_EQ(icone, QMessageBox::Information);
+    EXPECT_EQ(Bouton().EtatScan, 0);
+    EXPECT_TRUE(f->isEnabled());
+
+    Saisir("/pas/de/repertoire ici");
+    RepondreMessage(texte, titre, icone);
+    Lancer();
+    EXPECT_EQ(texte, "Le répertoire \" /pas/de/repertoire ici \" n'existe pas.");
+    EXPECT_EQ(titre, "Erreur de répertoire");
+    EXPECT_EQ(icone, QMessageBox::Critical);
+    EXPECT_EQ(Bouton().EtatScan, 0);
+    EXPECT_FALSE(f->TimerFichier->isActive());
+    EXPECT_FALSE(f->LabelPause->isVisible());
+    EXPECT_EQ(f->LabelHomeScan->text(), "     Lancement du Scan");
+    EXPECT_EQ(f->TreeViewImageRep->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
+}
+
+TEST_F(PanneauHome, InvitationTextFollowsTheFocus)
+{
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+    f->EditHomeRepertoireScan->setFocus();
+    ASSERT_TRUE(AttendreQue([this] { return f->EditHomeRepertoireScan->hasFocus(); }, 2000));
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "");
+    f->EditHomeRepertoireScan->clearFocus();
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+    f->EditHomeRepertoireScan->setFocus();
+    QTest::keyClicks(f->EditHomeRepertoireScan, "/tmp");
+    f->EditHomeRepertoireScan->clearFocus();
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "/tmp");
+}
+
+TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
+{
+    ArbreTemporaire arbre;
+    RemplirArbre(arbre);
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    EXPECT_EQ(Bouton().EtatScan, 1);
+    EXPECT_EQ(f->LabelHomeScan->text(), "         Scan en cours ...");
+    EXPECT_TRUE(f->LabelPause->isVisible());
+    EXPECT_TRUE(f->LabelArret->isVisible());
+    EXPECT_FALSE(f->EditHomeRepertoireScan->isEnabled());
+    EXPECT_FALSE(f->ImgHomeParcourir->isEnabled());
+    EXPECT_FALSE(f->LabelHomeOption->isEnabled());
+
+    // Clicking the scan label during a scan does nothing.
+    QTest::mouseClick(f->LabelHomeScan, Qt::LeftButton, {}, QPoint(60, 8));
+    EXPECT_EQ(Bouton().EtatScan, 1);
+
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(f->LabelHomeFichierNbVideo->text(), "3");
+    EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "2");
+    EXPECT_EQ(f->LabelHomeFichierNbImage->text(), "4");
+    EXPECT_EQ(f->LabelHomeFichierNbTexte->text(), "1");
+    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "10");
+    EXPECT_EQ(f->LabelHomeScan->text(), "     Lancement du Scan");
+    EXPECT_FALSE(f->LabelPause->isVisible());
+    EXPECT_FALSE(f->ImgProgressBar->isVisible());
+    EXPECT_TRUE(f->EditHomeRepertoireScan->isEnabled());
+    EXPECT_FALSE(f->TimerFichier->isActive());
+    EXPECT_FALSE(f->TimerProgressBar->isActive());
+
+    // Group nodes: jpg then png then gif in the Image tree, in table order.
+    ArbreCategorie* ext = f->TreeViewImageExt;
+    ASSERT_EQ(ext->NombreRacines(), 3);
+    EXPECT_EQ(ext->Racine(0)->Texte, "(2) jpg");
+    EXPECT_EQ(ext->Racine(1)->Texte, "(1) gif");
+    EXPECT_EQ(ext->Racine(2)->Texte, "(1) png");
+    ArbreCategorie* alpha = f->TreeViewImageAlpha;
+    ASSERT_EQ(alpha->NombreRacines(), 3);
+    EXPECT_EQ(alpha->Racine(0)->Texte, "0...9 (0)");
+    EXPECT_EQ(alpha->Racine(2)->Texte, "Special (0)");
+    EXPECT_EQ(alpha->Racine(1)->Enfants[4]->Texte, "E (1)");
+    ASSERT_TRUE(AttendreQue([&] { return f->TreeViewImageRep->NombreRacines() == 1; }));
+    EXPECT_EQ(f->TreeViewImageRep->Racine(0)->Texte, "(4) ~/Vacances/Photos");
+    ASSERT_TRUE(AttendreQue([&] { return f->TreeViewVideoRep->NombreRacines() == 2; }));
+    EXPECT_EQ(f->TreeViewVideoRep->Racine(0)->Texte, "(2) ~");
+}
+
+TEST_F(PanneauHome, PauseResumeAndStop)
+{
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 300; ++d)
+        for (int i = 0; i < 5; ++i)
+            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    f->LabelPause->setFocus();
+    QTest::mouseClick(f->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(f->LabelPause->text(), "Scan");
+    EXPECT_FALSE(f->TimerFichier->isActive());
+    const int32_t pendant = Stock().Compteur(3);
+    QTest::qWait(150);
+    EXPECT_EQ(Stock().Compteur(3), pendant);   // frozen while paused
+    // The partial results can be browsed.
+    ASSERT_EQ(f->TreeViewImageAlpha->NombreRacines(), 3);
+    EXPECT_EQ(f->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
+
+    QTest::mouseClick(f->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(f->LabelPause->text(), "Pause");
+    EXPECT_TRUE(f->TimerFichier->isActive());
+    ASSERT_GE(f->TreeViewImageExt->NombreRacines(), 1);
+    EXPECT_EQ(f->TreeViewImageExt->Racine(0)->Texte, "Patientez  ...");
+
+    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Bouton().EtatScan, 2);
+    const int32_t arret = Stock().Compteur(3);
+    EXPECT_EQ(f->LabelHomeFichierNbImage->text().remove(' ').toInt(), arret);
+    QTest::qWait(100);
+    EXPECT_EQ(Stock().Compteur(3), arret);
+    ASSERT_EQ(f->TreeViewImageExt->NombreRacines(), arret > 0 ? 1 : 0);
+
+    // A second scan starts fresh and counts everything.
+    Lancer();
+    EXPECT_EQ(Bouton().EtatScan, 1);
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(Stock().Compteur(3), 1500);
+    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "1 500");
+}
+
+TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)
+{
+    ArbreTemporaire arbre;
+    const std::string fichier = arbre.Fichier("seul.jpg");
+    Saisir(QString::fromStdString(fichier));
+    Lancer();
+    EXPECT_EQ(Bouton().EtatScan, 1);
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "0");
+
+    // "~/..." starts in the home directory.
+    setenv("HOME", arbre.Racine().c_str(), 1);
+    arbre.Fichier("Musique/chanson.ogg");
+    Saisir("~/Musique");
+    Lancer();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "1");
+}
+
+TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("a.jpg");
+    GestionProgressBar& barre = application_->Barre;
+    barre.Demarrer();
+    EXPECT_EQ(f->ImgProgressBar->x(), 225);
+    int plusADroite = 0;
+    for (int i = 0; i < 200; ++i) {
+        barre.Avancer();
+        plusADroite = std::max(plusADroite, f->ImgProgressBar->x());
+        EXPECT_GE(f->ImgProgressBar->x(), 225);
+    }
+    EXPECT_EQ(plusADroite, 440);
+    barre.Basculer();
+    EXPECT_FALSE(barre.EnCours);
+    const int x = f->ImgProgressBar->x();
+    QTest::qWait(60);
+    EXPECT_EQ(f->ImgProgressBar->x(), x);
+    barre.Arreter();
+    EXPECT_FALSE(f->ImgProgressBar->isVisible());
+}
