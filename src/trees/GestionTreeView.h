@@ -77,6 +77,8 @@ public:
     // user-interface thread, and at most this many batches wait there.
     static constexpr size_t TailleLotMax = 5000;
     static constexpr int LotsEnVolMax = 4;
+    // Batches posted by the worker and not yet applied.
+    int LotsEnVol() const { return lotsEnVol_.load(); }
 
 private:
     struct Lot;
