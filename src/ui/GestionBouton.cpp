@@ -1,6 +1,7 @@
 #include "ui/GestionBouton.h"
 
 #include "classification/Extension.h"
+#include "core/Journal.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
 #include "scan/ThreadScanneur.h"
@@ -178,6 +179,12 @@ void GestionBouton::ArreterScan(int mode)
     stockage_->AfficherCompteurs();
     stockage_->ConstruireAlphabetique();
     extension_->RemplirArbresExtension();
+    Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
+                        .arg(mode)
+                        .arg(stockage_->Compteur(1))
+                        .arg(stockage_->Compteur(2))
+                        .arg(stockage_->Compteur(3))
+                        .arg(stockage_->Compteur(4)));
 }
 
 void GestionBouton::TerminerTravailleurs()
