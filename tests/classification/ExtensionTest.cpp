@@ -1,0 +1,190 @@
+// The extension table: its rows, the lookup with its one-entry cache, the
+// desktop icons and the "Par Extension" trees it drives.
+
+#include "classification/Extension.h"
+
+#include "core/Application.h"
+#include "scan/ThreadStockage.h"
+#include "trees/ArbreCategorie.h"
+#include "ui/ListeImages.h"
+#include "ui/TFormPrincipal.h"
+
+#include "support/ConfigTemporaire.h"
+
+#include <QIcon>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class TableExtensions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The list starts with the two folder images, as in the main window.
+        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
+        dossier.fill(Qt::yellow);
+        images.Ajouter(dossier);
+        images.Ajouter(dossier);
+        extension.Remplir(images);
+    }
+
+    ListeImages images;
+    Extension extension;
+};
+
+}   // namespace
+
+TEST_F(TableExtensions, RowsInTableOrderWithTheirCategories)
+{
+    const std::vector<std::pair<std::string, int32_t>> attendu = {
+        {"avi", 1}, {"mpg", 1}, {"mpeg", 1}, {"mov", 1}, {"wmv", 1}, {"divx", 1}, {"qt", 1},  {"asf", 1},
+        {"mkv", 1}, {"mp3", 2}, {"wav", 2},  {"wma", 2}, {"mid", 2}, {"midi", 2}, {"ogg", 2}, {"mp2", 2},
+        {"mp4", 2}, {"jpg", 3}, {"jpeg", 3}, {"ico", 3}, {"bmp", 3}, {"gif", 3},  {"png", 3}, {"txt", 4},
+        {"doc", 4}, {"xls", 4}, {"pdf", 4},  {"rtf", 4}, {"pps", 4}, {"ppt", 4},
+    };
+    const std::vector<TExt>& table = extension.Table();
+    ASSERT_EQ(table.size(), attendu.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(table[i].Ext, attendu[i].first) << i;
+        EXPECT_EQ(table[i].Categorie, attendu[i].second) << i;
+    }
+}
+
+TEST_F(TableExtensions, EveryCaptureSucceedsAndIconsFollowTheFolders)
+{
+    // Adwaita is installed: every row gets its own 16 x 16 image, 2 to 31.
+    const std::vector<TExt>& table = extension.Table();
+    for (size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(table[i].Icone, static_cast<int32_t>(i) + 2) << table[i].Ext;
+    ASSERT_EQ(images.Nombre(), 32);
+    for (int i = 2; i < images.Nombre(); ++i) {
+        const QPixmap image = images.Image(i);
+        ASSERT_FALSE(image.isNull()) << i;
+        EXPECT_EQ(image.size(), QSize(ListeImages::Cote, ListeImages::Cote));
+    }
+    EXPECT_TRUE(images.Image(32).isNull());
+    EXPECT_TRUE(images.Image(-1).isNull());
+}
+
+TEST_F(TableExtensions, FailedCaptureGivesMinusOneAndAppendsNothing)
+{
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeName(QStringLiteral("ruvizaro-theme-absent"));
+    const int avant = images.Nombre();
+    const int icone = extension.CapturerIcone("avi", images);
+    QIcon::setThemeName(theme);
+    EXPECT_EQ(icone, -1);
+    EXPECT_EQ(images.Nombre(), avant);
+}
+
+TEST_F(TableExtensions, LookupIsExactAndCaseSensitive)
+{
+    int32_t categorie = 0;
+    int32_t icone = 0;
+    extension.Rechercher("mp4", categorie, icone);
+    EXPECT_EQ(categorie, CategorieSon);
+    EXPECT_EQ(icone, 18);
+
+    extension.Rechercher("jpg", categorie, icone);
+    EXPECT_EQ(categorie, CategorieImage);
+    EXPECT_EQ(icone, 19);
+    extension.Rechercher("jpeg", categorie, icone);
+    EXPECT_EQ(categorie, CategorieImage);
+    EXPECT_EQ(icone, 20);
+    EXPECT_NE(extension.IndexDe("jpg"), extension.IndexDe("jpeg"));
+    EXPECT_NE(extension.IndexDe("mid"), extension.IndexDe("midi"));
+    EXPECT_NE(extension.IndexDe("mpg"), extension.IndexDe("mpeg"));
+
+    extension.Rechercher("avi", categorie, icone);
+    EXPECT_EQ(categorie, CategorieVideo);
+    EXPECT_EQ(icone, 2);
+    extension.Rechercher("ppt", categorie, icone);
+    EXPECT_EQ(categorie, CategorieTexte);
+    EXPECT_EQ(icone, 31);
+
+    // Unknown: category 5, the icon left unset.
+    for (const char* ext : {"JPG", "zip", "zip", "", "tar.gz", " jpg", "jpg "}) {
+        icone = -77;
+        extension.Rechercher(ext, categorie, icone);
+        EXPECT_EQ(categorie, CategorieAutre) << ext;
+        EXPECT_EQ(icone, -77) << ext;
+        EXPECT_EQ(extension.IndexDe(ext), -1) << ext;
+    }
+
+    // The cache gives the same answers as the table, whatever came before.
+    for (const char* ext : {"png", "png", "zip", "png", "", "png"}) {
+        extension.Rechercher(ext, categorie, icone);
+        if (std::string(ext) == "png") {
+            EXPECT_EQ(categorie, CategorieImage);
+            EXPECT_EQ(icone, 24);
+            EXPECT_EQ(extension.IndexDe(ext), 22);
+        } else {
+            EXPECT_EQ(categorie, CategorieAutre);
+        }
+    }
+}
+
+TEST(TableExtensionsVide, LookupBeforeFillingFindsNothing)
+{
+    Extension extension;
+    int32_t categorie = 0;
+    int32_t icone = 0;
+    extension.Rechercher("jpg", categorie, icone);
+    EXPECT_EQ(categorie, CategorieAutre);
+    extension.Rechercher("", categorie, icone);
+    EXPECT_EQ(categorie, CategorieAutre);
+    EXPECT_EQ(extension.RemplirArbresExtension(), 0);
+}
+
+TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
+{
+    ConfigTemporaire config;
+    Application application;
+    application.Preparer();
+
+    // Met in the order png, JPG, gif, jpg, jpeg, mp3: listed by table order.
+    Stockage& stock = application.Stock;
+    stock.PreparerScan();
+    stock.DefinirRacine(5);
+    stock.EmpilerRepertoire("/data", {"z.png", "A.JPG", "c.gif", "b.jpg", "d.jpeg", "x.zip", "s.mp3"});
+    stock.EmpilerRepertoire("/data/2", {"e.png", "f.jpg"});
+    stock.MarquerFinParcours();
+    {
+        ThreadStockage travailleur(&stock);
+        while (!travailleur.Fini())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(travailleur.Termine());
+    }
+
+    stock.ConstruireAlphabetique();
+    EXPECT_EQ(application.Extensions.RemplirArbresExtension(), 30);
+
+    auto racines = [](ArbreCategorie* arbre) {
+        std::vector<QString> textes;
+        for (int i = 0; i < arbre->NombreRacines(); ++i) {
+            const Noeud* noeud = arbre->Racine(i);
+            textes.push_back(noeud->Texte);
+            EXPECT_EQ(noeud->Image, 0);
+            EXPECT_EQ(noeud->Enfants.size(), 1u);
+            if (const Noeud* enfant = noeud->PremierEnfant()) {
+                EXPECT_EQ(enfant->Texte, QStringLiteral("..."));
+                EXPECT_EQ(enfant->Image, -1);
+            }
+        }
+        return textes;
+    };
+    EXPECT_EQ(racines(FormPrincipal->TreeViewImageExt),
+              (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
+    EXPECT_EQ(racines(FormPrincipal->TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
+    EXPECT_TRUE(racines(FormPrincipal->TreeViewVideoExt).empty());
+    EXPECT_TRUE(racines(FormPrincipal->TreeViewTexteExt).empty());
+}

@@ -1,0 +1,304 @@
+// The walker on real directories: listing under the three settings, links,
+// unreadable and missing directories, sizes, size texts, extensions, and
+// paths longer than PATH_MAX.
+
+#include "scan/Explorateur.h"
+
+#include "core/Option.h"
+#include "scan/Descripteur.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/SansPrivileges.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Noms = std::set<std::string>;
+
+struct Liste
+{
+    Noms SousRepertoires;
+    Noms Fichiers;
+};
+
+Liste Lister(const Explorateur& explorateur, const std::string& repertoire)
+{
+    std::vector<std::string> sous = {"reste"};
+    std::vector<std::string> fichiers = {"reste"};
+    explorateur.ListerRepertoire(repertoire, sous, fichiers);
+    Liste liste{{sous.begin(), sous.end()}, {fichiers.begin(), fichiers.end()}};
+    // No name twice.
+    EXPECT_EQ(liste.SousRepertoires.size(), sous.size());
+    EXPECT_EQ(liste.Fichiers.size(), fichiers.size());
+    return liste;
+}
+
+// Creates a chain of directories named nom, niveaux deep, below racine,
+// through descriptors (the full path is longer than PATH_MAX); returns the
+// full path of the deepest one.
+std::string CreerChaine(const std::string& racine, const std::string& nom, int niveaux)
+{
+    Descripteur courant(open(racine.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::string chemin = racine;
+    for (int i = 0; i < niveaux; ++i) {
+        EXPECT_EQ(mkdirat(courant.Fd(), nom.c_str(), 0755), 0);
+        courant = Descripteur(openat(courant.Fd(), nom.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        EXPECT_TRUE(courant.Valide());
+        chemin += "/" + nom;
+    }
+    return chemin;
+}
+
+// Removes what CreerChaine made, deepest first (QTemporaryDir cannot).
+void SupprimerChaine(const std::string& racine, const std::string& nom, int niveaux,
+                     const std::vector<std::string>& entreesAuFond)
+{
+    std::string chemin = racine;
+    for (int i = 0; i < niveaux; ++i)
+        chemin += "/" + nom;
+    {
+        Descripteur fond(Explorateur::OuvrirChemin(chemin, O_RDONLY | O_DIRECTORY));
+        for (const std::string& entree : entreesAuFond)
+            if (unlinkat(fond.Fd(), entree.c_str(), 0) != 0)
+                unlinkat(fond.Fd(), entree.c_str(), AT_REMOVEDIR);
+    }
+    for (int i = niveaux; i > 0; --i) {
+        chemin.resize(chemin.size() - nom.size() - 1);
+        Descripteur parent(Explorateur::OuvrirChemin(chemin, O_RDONLY | O_DIRECTORY));
+        ASSERT_EQ(unlinkat(parent.Fd(), nom.c_str(), AT_REMOVEDIR), 0) << i;
+    }
+}
+
+class Listage : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        racine = arbre.Racine();
+        arbre.Fichier("visible.txt");
+        arbre.Fichier(".cache.txt");
+        arbre.Fichier("sans extension");
+        arbre.Repertoire("Dossier");
+        arbre.Repertoire(".dossier");
+        arbre.Fichier(".dossier/.dedans.txt");   // judged on its own, below a hidden directory
+        explorateur.Lier(&option);
+    }
+
+    ArbreTemporaire arbre;
+    std::string racine;
+    Option option;
+    Explorateur explorateur;
+};
+
+}   // namespace
+
+TEST_F(Listage, TheThreeSettingsInEveryCombination)
+{
+    for (int combinaison = 0; combinaison < 8; ++combinaison) {
+        const bool fichiersCaches = combinaison & 1;
+        const bool repertoiresCaches = combinaison & 2;
+        const bool sousRepertoires = combinaison & 4;
+        option.FichierCache = fichiersCaches;
+        option.RepertoireCache = repertoiresCaches;
+        option.SousRepertoire = sousRepertoires;
+        SCOPED_TRACE(combinaison);
+
+        const Liste liste = Lister(explorateur, racine);
+        Noms fichiers = {"visible.txt", "sans extension"};
+        if (fichiersCaches)
+            fichiers.insert(".cache.txt");
+        Noms sous;
+        if (sousRepertoires)
+            sous.insert("Dossier");
+        if (sousRepertoires && repertoiresCaches)
+            sous.insert(".dossier");
+        EXPECT_EQ(liste.Fichiers, fichiers);
+        EXPECT_EQ(liste.SousRepertoires, sous);
+
+        const Liste dedans = Lister(explorateur, racine + "/.dossier");
+        EXPECT_EQ(dedans.Fichiers, fichiersCaches ? Noms{".dedans.txt"} : Noms{});
+    }
+}
+
+TEST_F(Listage, SettingsAreReadAtEveryListing)
+{
+    option.SousRepertoire = false;
+    EXPECT_TRUE(Lister(explorateur, racine).SousRepertoires.empty());
+    option.SousRepertoire = true;
+    EXPECT_EQ(Lister(explorateur, racine).SousRepertoires, (Noms{"Dossier", ".dossier"}));
+}
+
+TEST_F(Listage, TrailingSeparatorAndDotEntries)
+{
+    const Liste sans = Lister(explorateur, racine);
+    const Liste avec = Lister(explorateur, racine + "/");
+    EXPECT_EQ(sans.Fichiers, avec.Fichiers);
+    EXPECT_EQ(sans.SousRepertoires, avec.SousRepertoires);
+    for (const Liste* liste : {&sans, &avec}) {
+        for (const char* point : {".", ".."}) {
+            EXPECT_EQ(liste->Fichiers.count(point), 0u);
+            EXPECT_EQ(liste->SousRepertoires.count(point), 0u);
+        }
+    }
+}
+
+TEST_F(Listage, LinksAreListedByWhatTheyAre)
+{
+    const std::filesystem::path r(racine);
+    std::filesystem::create_symlink("visible.txt", r / "lien-fichier.txt");
+    std::filesystem::create_directory_symlink("Dossier", r / "lien-dossier");
+    std::filesystem::create_directory_symlink(".", r / "boucle");   // a link to its own parent
+    std::filesystem::create_symlink("absent.txt", r / "pendant.txt");
+
+    const Liste liste = Lister(explorateur, racine);
+    EXPECT_EQ(liste.SousRepertoires, (Noms{"Dossier", ".dossier"}));
+    EXPECT_EQ(liste.Fichiers.count("lien-fichier.txt"), 1u);
+    EXPECT_EQ(liste.Fichiers.count("pendant.txt"), 1u);
+    EXPECT_EQ(liste.Fichiers.count("lien-dossier"), 0u);
+    EXPECT_EQ(liste.Fichiers.count("boucle"), 0u);
+}
+
+TEST_F(Listage, WhatCannotBeListedGivesTwoEmptyLists)
+{
+    for (const std::string& chemin : {racine + "/absent", racine + "/visible.txt", std::string()}) {
+        const Liste liste = Lister(explorateur, chemin);
+        EXPECT_TRUE(liste.Fichiers.empty()) << chemin;
+        EXPECT_TRUE(liste.SousRepertoires.empty()) << chemin;
+    }
+
+    // Without root's privileges a directory of mode 0700 owned by root
+    // cannot be opened; its parent stays listable.
+    arbre.Fichier("prive/dedans.txt");
+    ASSERT_EQ(chmod(racine.c_str(), 0755), 0);
+    ASSERT_EQ(chmod((racine + "/prive").c_str(), 0700), 0);
+    const std::string prive = racine + "/prive";
+    const bool vu = ExecuterSansPrivileges([&] {
+        std::vector<std::string> sous = {"reste"};
+        std::vector<std::string> fichiers = {"reste"};
+        explorateur.ListerRepertoire(prive, sous, fichiers);
+        const bool vide = sous.empty() && fichiers.empty();
+        explorateur.ListerRepertoire(racine, sous, fichiers);
+        return vide && std::count(sous.begin(), sous.end(), "prive") == 1 &&
+               Explorateur::LireTaille(prive + "/dedans.txt") == 0;
+    });
+    EXPECT_TRUE(vu);
+}
+
+TEST(Explorateur, SizesReadFromTheFileSystem)
+{
+    ArbreTemporaire arbre;
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Fichier("vide.txt", 0)), 0);
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Fichier("un.txt", 1)), 1);
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Fichier("moyen.bin", 123457)), 123457);
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Racine() + "/absent"), 0);
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Racine()), 0);   // a directory
+    EXPECT_EQ(Explorateur::LireTaille(""), 0);
+
+    // A FIFO must not block the reader.
+    const std::string fifo = arbre.Racine() + "/tube.mp3";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(Explorateur::LireTaille(fifo), 0);
+
+    // A link to a file reads the file.
+    std::filesystem::create_symlink("moyen.bin", arbre.Racine() + "/lien.bin");
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Racine() + "/lien.bin"), 123457);
+}
+
+TEST(Explorateur, SizeTexts)
+{
+    const std::vector<std::pair<int64_t, std::string>> cas = {
+        {0, "0 Ko"},
+        {1, "1 Ko"},
+        {1023, "1 Ko"},
+        {1024, "1 Ko"},
+        {1536, "1 Ko"},
+        {2047, "1 Ko"},
+        {2048, "2 Ko"},
+        {1048575, "1 023 Ko"},
+        {1048576, "1 Mo"},
+        {1073741823, "1 023 Mo"},
+        {1073741824, "1 Go"},
+        {5LL << 30, "5 Go"},
+        {1LL << 40, "1 To"},
+        {(1LL << 40) * 999, "999 To"},
+        {1LL << 50, "1 024 To"},
+        {INT64_MAX, "8 388 607 To"},
+    };
+    for (const auto& [octets, texte] : cas)
+        EXPECT_EQ(Explorateur::TexteTaille(octets), texte) << octets;
+}
+
+TEST(Explorateur, ExtensionIsTheLowerCasedTextAfterTheLastDot)
+{
+    const std::vector<std::pair<std::string, std::string>> cas = {
+        {"Photo.Vacances.JPG", "jpg"},
+        {"archive.", ""},
+        {".profile", "profile"},
+        {"LISEZMOI", ""},
+        {"a.TAR.GZ", "gz"},
+        {"PHOTO.JPG", "jpg"},
+        {"film.Mp4", "mp4"},
+        {"x.ÉTÉ", "été"},
+        {"\xff\xfe.JPG", "jpg"},
+        {"nom.\xff" "A", "\xff" "a"},
+        {"", ""},
+        {".", ""},
+    };
+    for (const auto& [nom, ext] : cas)
+        EXPECT_EQ(Explorateur::ExtraireExtension(nom), ext) << nom;
+}
+
+TEST(Explorateur, JoiningNeverDoublesTheSeparator)
+{
+    EXPECT_EQ(Explorateur::Joindre("/", "usr"), "/usr");
+    EXPECT_EQ(Explorateur::Joindre("/data", "x"), "/data/x");
+    EXPECT_EQ(Explorateur::Joindre("/data/", "x"), "/data/x");
+    EXPECT_EQ(Explorateur::Joindre("/data/X", "Y.jpg"), "/data/X/Y.jpg");
+}
+
+TEST(Explorateur, PathsLongerThanPathMax)
+{
+    ArbreTemporaire arbre;
+    constexpr int Niveaux = 1100;
+    const std::string nom = "dddd";
+    const std::string fond = CreerChaine(arbre.Racine(), nom, Niveaux);
+    ASSERT_GT(fond.size(), static_cast<size_t>(PATH_MAX));
+    {
+        Descripteur fd(Explorateur::OuvrirChemin(fond, O_RDONLY | O_DIRECTORY));
+        ASSERT_TRUE(fd.Valide());
+        Descripteur fichier(openat(fd.Fd(), "f.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        ASSERT_TRUE(fichier.Valide());
+        ASSERT_EQ(write(fichier.Fd(), "12345", 5), 5);
+        ASSERT_EQ(mkdirat(fd.Fd(), "sous", 0755), 0);
+    }
+
+    Option option;
+    Explorateur explorateur;
+    explorateur.Lier(&option);
+    const Liste liste = Lister(explorateur, fond);
+    EXPECT_EQ(liste.Fichiers, Noms{"f.txt"});
+    EXPECT_EQ(liste.SousRepertoires, Noms{"sous"});
+    EXPECT_EQ(Explorateur::LireTaille(fond + "/f.txt"), 5);
+    // Doubled separators inside a long path are read as one.
+    std::string double_ = fond;
+    double_.insert(arbre.Racine().size(), "/");
+    EXPECT_EQ(Explorateur::LireTaille(double_ + "//f.txt"), 5);
+    EXPECT_EQ(Explorateur::LireTaille(fond + "/absent.txt"), 0);
+    EXPECT_TRUE(Lister(explorateur, fond + "/absent").Fichiers.empty());
+
+    SupprimerChaine(arbre.Racine(), nom, Niveaux, {"f.txt", "sous"});
+}

@@ -1,0 +1,479 @@
+// The result store without the window: filing through the real store
+// worker, the groups read back through the fill and information operations,
+// the sort, the sizes kept, emptying, and readers running during filing.
+
+#include "scan/Stockage.h"
+
+#include "classification/Extension.h"
+#include "scan/Explorateur.h"
+#include "scan/ThreadStockage.h"
+#include "ui/ListeImages.h"
+
+#include "support/ArbreTemporaire.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& texte, std::ostream* sortie)
+{
+    *sortie << '"' << texte.toStdString() << '"';
+}
+
+namespace {
+
+using Repertoires = std::vector<std::pair<std::string, std::vector<std::string>>>;
+using Noms = std::vector<QString>;
+
+constexpr int ParExtension = 1;
+constexpr int ParLettre = 2;
+constexpr int ParRepertoire = 3;
+
+PlaceNoeud Racine(int index, const QString& texte = {})
+{
+    PlaceNoeud place;
+    place.Index = index;
+    place.Texte = texte;
+    return place;
+}
+
+// The node of bucket b in an alphabetical tree.
+PlaceNoeud Lettre(int b)
+{
+    if (b == 0)
+        return Racine(0, "0...9 (0)");
+    if (b == 27)
+        return Racine(2, "Special (0)");
+    PlaceNoeud place;
+    place.Niveau = 1;
+    place.Index = b - 1;
+    place.NiveauParent = 0;
+    place.IndexParent = 1;
+    return place;
+}
+
+PlaceNoeud Feuille(const PlaceNoeud& parent, int index)
+{
+    PlaceNoeud place;
+    place.Niveau = parent.Niveau + 1;
+    place.Index = index;
+    place.NiveauParent = parent.Niveau;
+    place.IndexParent = parent.Index;
+    place.TexteParent = parent.Texte;
+    return place;
+}
+
+class Depot : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
+        dossier.fill(Qt::yellow);
+        images.Ajouter(dossier);
+        images.Ajouter(dossier);
+        extension.Remplir(images);
+        stock.Lier(&extension);
+        stock.Lier(&explorateur);
+    }
+
+    // Files the directories through a real store worker, to its natural end.
+    void Classer(const Repertoires& repertoires, int32_t longueurRacine = 2)
+    {
+        stock.PreparerScan();
+        stock.DefinirRacine(longueurRacine);
+        for (const auto& [chemin, noms] : repertoires)
+            stock.EmpilerRepertoire(chemin, noms);
+        stock.MarquerFinParcours();
+        ThreadStockage travailleur(&stock);
+        while (!travailleur.Fini())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(travailleur.Termine());
+    }
+
+    Noms Enfants(int categorie, int ordre, const PlaceNoeud& place)
+    {
+        Noms noms;
+        for (const EnfantNoeud& enfant : stock.EnfantsNoeud(categorie, ordre, place))
+            noms.push_back(enfant.Texte);
+        return noms;
+    }
+
+    std::string Chemin(int categorie, int ordre, const PlaceNoeud& place)
+    {
+        QString nom, ext, taille;
+        return stock.InformationFichier(categorie, ordre, place, nom, ext, taille);
+    }
+
+    // Every file of a category once in each of the three classifications,
+    // and as many as the counter says.
+    void VerifierCoherence(int categorie)
+    {
+        SCOPED_TRACE(categorie);
+        size_t parRepertoire = 0;
+        for (int g = 0; g < stock.NombreRepertoires(categorie); ++g)
+            parRepertoire += stock.EnfantsNoeud(categorie, ParRepertoire, Racine(g)).size();
+        size_t parLettre = 0;
+        for (int b = 0; b < 28; ++b)
+            parLettre += stock.EnfantsNoeud(categorie, ParLettre, Lettre(b)).size();
+        size_t parExtension = 0;
+        for (const TExt& entree : extension.Table())
+            if (entree.Categorie == categorie)
+                parExtension +=
+                    stock.EnfantsNoeud(categorie, ParExtension, Racine(0, QString::fromStdString("(1) " + entree.Ext)))
+                        .size();
+        const auto compteur = static_cast<size_t>(stock.Compteur(categorie));
+        EXPECT_EQ(parRepertoire, compteur);
+        EXPECT_EQ(parLettre, compteur);
+        EXPECT_EQ(parExtension, compteur);
+    }
+
+    ListeImages images;
+    Extension extension;
+    Explorateur explorateur;
+    Stockage stock;
+};
+
+}   // namespace
+
+TEST(Stockage, NumberTexts)
+{
+    const std::vector<std::pair<int64_t, std::string>> cas = {
+        {0, "0"},           {7, "7"},
+        {999, "999"},       {1000, "1 000"},
+        {1234, "1 234"},    {1250, "1 250"},
+        {123456, "123 456"}, {1234567, "1 234 567"},
+        {-1234, "-1 234"},  {INT32_MAX, "2 147 483 647"},
+        {INT64_MIN, "-9 223 372 036 854 775 808"},
+    };
+    for (const auto& [nombre, texte] : cas)
+        EXPECT_EQ(Stockage::FormaterNombre(nombre), texte) << nombre;
+}
+
+TEST(Stockage, DirectoryDisplayTexts)
+{
+    struct Cas
+    {
+        std::string Racine;
+        std::string Chemin;
+        std::string Affiche;
+    };
+    const std::vector<Cas> cas = {
+        {"/", "/", "~"},
+        {"/", "/usr", "~/usr"},
+        {"/", "/home/ana/Photos", "~/home/ana/Photos"},
+        {"/data", "/data", "~"},
+        {"/data", "/data/X", "~/X"},
+        {"/data", "/data/X/Y", "~/X/Y"},
+        {"/data/", "/data/", "~"},
+        {"/data/", "/data/X/Y", "~/X/Y"},
+        {"/home/ana/Été", "/home/ana/Été/Photos", "~/Photos"},   // lengths in bytes
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Stockage::RepertoireAffiche(c.Chemin, static_cast<int32_t>(c.Racine.size())), c.Affiche)
+            << c.Racine << " " << c.Chemin;
+}
+
+TEST_F(Depot, FilingCountsClassifiedFilesAndDropsTheRest)
+{
+    Classer({
+        {"/r", {"a.jpg", "b.zip", "c", "d.JPG", "e.mp4", "f.txt", "archive.", ".profile"}},
+        {"/r/vide", {}},
+        {"/r/inconnus", {"x.zip", "y", "z.JPEG.bak"}},
+        {"/r/films", {"un.avi", "deux.MKV"}},
+    });
+    EXPECT_EQ(stock.Compteur(CategorieVideo), 2);
+    EXPECT_EQ(stock.Compteur(CategorieSon), 1);
+    EXPECT_EQ(stock.Compteur(CategorieImage), 2);
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 1);
+    EXPECT_EQ(stock.Compteur(0), 0);
+    EXPECT_EQ(stock.Compteur(5), 0);
+    // Directories without a classified file make no group.
+    EXPECT_EQ(stock.NombreRepertoires(CategorieVideo), 1);
+    EXPECT_EQ(stock.NombreRepertoires(CategorieSon), 1);
+    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), 1);
+    EXPECT_EQ(stock.NombreRepertoires(CategorieTexte), 1);
+    EXPECT_EQ(Enfants(CategorieVideo, ParRepertoire, Racine(0)), (Noms{"deux.MKV", "un.avi"}));
+    EXPECT_EQ(Chemin(CategorieVideo, ParRepertoire, Feuille(Racine(0), 1)), "/r/films/un.avi");
+    for (int c = 1; c <= 4; ++c)
+        VerifierCoherence(c);
+}
+
+TEST_F(Depot, FullPathsUnderTheRootAndBelowIt)
+{
+    Classer({{"/", {"a.jpg"}}, {"/usr", {"b.jpg"}}, {"/usr/", {"c.jpg"}}}, 1);
+    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(0), 0)), "/a.jpg");
+    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(1), 0)), "/usr/b.jpg");
+    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(2), 0)), "/usr/c.jpg");
+}
+
+TEST_F(Depot, FirstLetterBuckets)
+{
+    Classer({{"/r",
+              {"Été.txt", "2004.jpg", "_readme.txt", "Îles.doc", "Zoé.mp3", "ïle.txt", "Ïle2.txt", "b.txt",
+               "Ça.txt", "Über.txt", "ñu.txt", "ô.txt"}}});
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(5)), (Noms{"Été.txt"}));
+    EXPECT_EQ(Enfants(CategorieImage, ParLettre, Lettre(0)), (Noms{"2004.jpg"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(27)), (Noms{"_readme.txt", "Îles.doc", "ñu.txt"}));
+    EXPECT_EQ(Enfants(CategorieSon, ParLettre, Lettre(26)), (Noms{"Zoé.mp3"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(9)), (Noms{"ïle.txt", "Ïle2.txt"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(2)), (Noms{"b.txt"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(3)), (Noms{"Ça.txt"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(21)), (Noms{"Über.txt"}));
+    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(15)), (Noms{"ô.txt"}));
+    EXPECT_TRUE(Enfants(CategorieTexte, ParLettre, Lettre(1)).empty());
+    EXPECT_TRUE(Enfants(CategorieTexte, ParLettre, Lettre(0)).empty());
+    for (int c = 1; c <= 4; ++c)
+        VerifierCoherence(c);
+}
+
+TEST_F(Depot, ExtensionGroupsAfterLowerCasing)
+{
+    Classer({{"/r", {"A.JPG", "c.jpeg", "b.jpg"}}, {"/r/s", {"d.Jpg"}}});
+    EXPECT_EQ(Enfants(CategorieImage, ParExtension, Racine(0, "(3) jpg")), (Noms{"A.JPG", "b.jpg", "d.Jpg"}));
+    EXPECT_EQ(Enfants(CategorieImage, ParExtension, Racine(1, "(1) jpeg")), (Noms{"c.jpeg"}));
+    EXPECT_TRUE(Enfants(CategorieImage, ParExtension, Racine(2, "(1) png")).empty());
+    EXPECT_TRUE(Enfants(CategorieSon, ParExtension, Racine(0, "(1) jpg")).empty());
+    EXPECT_EQ(Chemin(CategorieImage, ParExtension, Feuille(Racine(0, "(3) jpg"), 2)), "/r/s/d.Jpg");
+    EXPECT_EQ(Chemin(CategorieImage, ParExtension, Feuille(Racine(5, "(1 024) jpeg"), 0)), "/r/c.jpeg");
+}
+
+TEST_F(Depot, GroupsSortByLowerCasedBytesAndKeepTheirNewOrder)
+{
+    Classer({
+        {"/r/img", {"été.jpg", "ete2.jpg", "étoile.jpg", "eau.jpg", "ecole.jpg"}},
+        {"/r/son", {"Bravo.mp3", "beta.wav", "Ballade.mid"}},
+        // Equal keys keep their filing order.
+        {"/r/egaux", {"x.JPG", "X.jpg", "x.jpg", "a.jpg", "_.jpg", "10.jpg", "9.jpg"}},
+    });
+    const Noms images = {"eau.jpg", "ecole.jpg", "ete2.jpg", "étoile.jpg", "été.jpg"};
+    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(0)), images);
+    EXPECT_EQ(Enfants(CategorieSon, ParLettre, Lettre(2)), (Noms{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
+    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(1)),
+              (Noms{"10.jpg", "9.jpg", "_.jpg", "a.jpg", "x.JPG", "X.jpg", "x.jpg"}));
+
+    // The order stays in the store: the information of child i is file i.
+    for (int i = 0; i < static_cast<int>(images.size()); ++i)
+        EXPECT_EQ(QString::fromStdString(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(0), i))),
+                  "/r/img/" + images[static_cast<size_t>(i)]);
+    // Sorting again changes nothing.
+    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(0)), images);
+
+    // The bucket of "e" is sorted on its own, also across directories.
+    EXPECT_EQ(Enfants(CategorieImage, ParLettre, Lettre(5)), images);
+    QString nom, ext, taille;
+    stock.InformationFichier(CategorieImage, ParLettre, Feuille(Lettre(5), 3), nom, ext, taille);
+    EXPECT_EQ(nom, "étoile.jpg");
+    EXPECT_EQ(ext, "jpg");
+}
+
+TEST_F(Depot, SortingAListOfPositions)
+{
+    Classer({{"/r", {"c.jpg", "A.jpg", "b.jpg", "a.jpg"}}});
+    std::vector<uint32_t> groupe = {0, 1, 2, 3};
+    stock.TrierGroupe(groupe);
+    EXPECT_EQ(groupe, (std::vector<uint32_t>{1, 3, 2, 0}));
+    std::vector<uint32_t> vide;
+    stock.TrierGroupe(vide);
+    EXPECT_TRUE(vide.empty());
+}
+
+TEST_F(Depot, FileInformationReadsTheSizeOnce)
+{
+    ArbreTemporaire arbre;
+    const std::string grand = arbre.Fichier("grand.pdf", 1500);
+    const std::string vide = arbre.Fichier("vide.pdf", 0);
+    Classer({{arbre.Racine(), {"grand.pdf", "vide.pdf", "absent.pdf"}}}, static_cast<int32_t>(arbre.Racine().size()));
+
+    // Expanded first, as in the trees: absent, grand, vide.
+    const PlaceNoeud dossier = Racine(0);
+    ASSERT_EQ(Enfants(CategorieTexte, ParRepertoire, dossier), (Noms{"absent.pdf", "grand.pdf", "vide.pdf"}));
+    QString nom, ext, taille;
+    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille), grand);
+    EXPECT_EQ(nom, "grand.pdf");
+    EXPECT_EQ(ext, "pdf");
+    EXPECT_EQ(taille, "1 Ko");
+
+    // Changed on disk after its first display: the first size stays.
+    std::filesystem::resize_file(grand, 5 << 20);
+    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille);
+    EXPECT_EQ(taille, "1 Ko");
+
+    // 0 means not read: an empty file is read again at every request.
+    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille), vide);
+    EXPECT_EQ(taille, "0 Ko");
+    std::filesystem::resize_file(vide, 3000);
+    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille);
+    EXPECT_EQ(taille, "2 Ko");
+
+    // A file that is gone reads as 0.
+    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 0), nom, ext, taille);
+    EXPECT_EQ(nom, "absent.pdf");
+    EXPECT_EQ(taille, "0 Ko");
+}
+
+TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
+{
+    Classer({{"/r", {"a.txt", "b.txt"}}});
+    PlaceNoeud lettreVide;   // «A (0)» selected: a letter node without files
+    lettreVide.Niveau = 1;
+    lettreVide.Index = 0;
+    lettreVide.NiveauParent = 0;
+    lettreVide.IndexParent = 1;
+    lettreVide.TexteParent = "A...Z";
+    const std::vector<std::pair<int, PlaceNoeud>> rien = {
+        {ParLettre, lettreVide},
+        {ParLettre, Racine(1, "A...Z")},
+        {ParRepertoire, Racine(0)},                 // a top-level node
+        {ParRepertoire, Feuille(Racine(0), 2)},     // past the end of the group
+        {ParRepertoire, Feuille(Racine(0), -1)},
+        {ParRepertoire, Feuille(Racine(1), 0)},     // no such directory group
+        {ParExtension, Feuille(Racine(0, "(2) doc"), 0)},
+        {ParExtension, Feuille(Racine(0, "(2) zip"), 0)},
+        {ParLettre, Feuille(Lettre(1), 2)},
+        {4, Feuille(Racine(0), 0)},
+    };
+    for (const auto& [ordre, place] : rien) {
+        QString nom = "x", ext = "x", taille = "x";
+        EXPECT_TRUE(stock.InformationFichier(CategorieTexte, ordre, place, nom, ext, taille).empty());
+        EXPECT_TRUE(nom.isEmpty() && ext.isEmpty() && taille.isEmpty());
+    }
+    QString nom, ext, taille;
+    EXPECT_TRUE(stock.InformationFichier(5, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
+    EXPECT_TRUE(stock.InformationFichier(0, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
+    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 1), nom, ext, taille),
+              "/r/b.txt");
+    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParLettre, Feuille(Lettre(1), 0), nom, ext, taille),
+              "/r/a.txt");
+
+    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParRepertoire, Racine(1)).empty());
+    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParRepertoire, Racine(-1)).empty());
+    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, 0, Racine(0)).empty());
+    EXPECT_TRUE(stock.EnfantsNoeud(7, ParRepertoire, Racine(0)).empty());
+    PlaceNoeud auDela = Lettre(26);
+    auDela.Index = 30;
+    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParLettre, auDela).empty());
+}
+
+TEST_F(Depot, NamesAreBytesAndPathsOpenAgain)
+{
+    ArbreTemporaire arbre;
+    const std::vector<std::string> noms = {"\xff\xfe.jpg", "ligne\nnouvelle.jpg", std::string(251, 'n') + ".jpg",
+                                           "Été.JPG"};
+    for (const std::string& nom : noms)
+        arbre.Fichier(nom, 2000);
+    std::vector<std::string> sous, fichiers;
+    explorateur.ListerRepertoire(arbre.Racine(), sous, fichiers);
+    ASSERT_EQ(fichiers.size(), noms.size());
+    Classer({{arbre.Racine(), fichiers}}, static_cast<int32_t>(arbre.Racine().size()));
+    ASSERT_EQ(stock.Compteur(CategorieImage), 4);
+
+    const std::vector<EnfantNoeud> enfants = stock.EnfantsNoeud(CategorieImage, ParRepertoire, Racine(0));
+    ASSERT_EQ(enfants.size(), noms.size());
+    std::vector<std::string> trouves;
+    for (int i = 0; i < static_cast<int>(enfants.size()); ++i) {
+        QString nom, ext, taille;
+        const std::string chemin =
+            stock.InformationFichier(CategorieImage, ParRepertoire, Feuille(Racine(0), i), nom, ext, taille);
+        EXPECT_EQ(nom, enfants[static_cast<size_t>(i)].Texte);
+        EXPECT_EQ(enfants[static_cast<size_t>(i)].Image, extension.Table()[17].Icone);
+        EXPECT_EQ(taille, "1 Ko") << chemin;   // read through the exact bytes
+        EXPECT_EQ(Explorateur::LireTaille(chemin), 2000);
+        trouves.push_back(chemin.substr(arbre.Racine().size() + 1));
+    }
+    std::sort(trouves.begin(), trouves.end());
+    std::vector<std::string> attendus = noms;
+    std::sort(attendus.begin(), attendus.end());
+    EXPECT_EQ(trouves, attendus);
+    // Invalid bytes show as U+FFFD, for display only.
+    EXPECT_TRUE(std::any_of(enfants.begin(), enfants.end(), [](const EnfantNoeud& e) {
+        return e.Texte.contains(QChar(0xFFFD)) && e.Texte.endsWith(".jpg");
+    }));
+}
+
+TEST_F(Depot, EmptyingForgetsEverythingIncludingSizes)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("a.txt", 5000);
+    arbre.Fichier("b.txt", 100);
+    const auto longueur = static_cast<int32_t>(arbre.Racine().size());
+    Classer({{arbre.Racine(), {"a.txt"}}, {"/ailleurs", {"c.jpg", "d.mp3", "e.avi"}}}, longueur);
+    QString nom, ext, taille;
+    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
+    EXPECT_EQ(taille, "4 Ko");
+
+    stock.Reinitialiser();
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_EQ(stock.Compteur(c), 0);
+        EXPECT_EQ(stock.NombreRepertoires(c), 0);
+        for (int b = 0; b < 28; ++b)
+            EXPECT_TRUE(stock.EnfantsNoeud(c, ParLettre, Lettre(b)).empty());
+    }
+    EXPECT_TRUE(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille)
+                    .empty());
+
+    // The same position now holds another file: its own size is read.
+    Classer({{arbre.Racine(), {"b.txt"}}}, longueur);
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 1);
+    EXPECT_EQ(stock.Compteur(CategorieImage), 0);
+    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
+    EXPECT_EQ(nom, "b.txt");
+    EXPECT_EQ(taille, "1 Ko");
+}
+
+TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
+{
+    constexpr int NombreRepertoires = 400;
+    constexpr int FichiersParRepertoire = 50;
+    stock.PreparerScan();
+    stock.DefinirRacine(2);
+    ThreadStockage travailleur(&stock);
+
+    std::atomic<bool> fini{false};
+    std::atomic<int> lectures{0};
+    std::thread lecteur([&] {
+        while (!fini.load()) {
+            const std::vector<EnfantNoeud> enfants = stock.EnfantsNoeud(CategorieImage, ParLettre, Lettre(6));
+            for (size_t i = 1; i < enfants.size(); ++i)
+                EXPECT_LE(enfants[i - 1].Texte.toLower(), enfants[i].Texte.toLower());
+            QString nom, ext, taille;
+            const std::string chemin =
+                stock.InformationFichier(CategorieImage, ParLettre, Feuille(Lettre(6), 0), nom, ext, taille);
+            if (!chemin.empty()) {
+                EXPECT_TRUE(nom.startsWith('f') || nom.startsWith('F'));
+            }
+            stock.EnfantsNoeud(CategorieImage, ParExtension, Racine(0, "(1) jpg"));
+            lectures.fetch_add(1);
+        }
+    });
+
+    for (int r = 0; r < NombreRepertoires; ++r) {
+        std::vector<std::string> noms;
+        for (int f = 0; f < FichiersParRepertoire; ++f)
+            noms.push_back((f % 2 ? "F" : "f") + std::to_string((r * 7919 + f * 104729) % 100000) + ".jpg");
+        stock.EmpilerRepertoire("/r/" + std::to_string(r), std::move(noms));
+    }
+    stock.MarquerFinParcours();
+    while (!travailleur.Fini())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    fini = true;
+    lecteur.join();
+
+    EXPECT_TRUE(travailleur.Termine());
+    EXPECT_GT(lectures.load(), 0);
+    EXPECT_EQ(stock.Compteur(CategorieImage), NombreRepertoires * FichiersParRepertoire);
+    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), NombreRepertoires);
+    VerifierCoherence(CategorieImage);
+}
