@@ -7,6 +7,7 @@
 #include "core/Option.h"
 #include "scan/Descripteur.h"
 
+#include "scan/ArbreProfond.h"
 #include "support/ArbreTemporaire.h"
 #include "support/SansPrivileges.h"
 
@@ -45,42 +46,6 @@ Liste Lister(const Explorateur& explorateur, const std::string& repertoire)
     EXPECT_EQ(liste.SousRepertoires.size(), sous.size());
     EXPECT_EQ(liste.Fichiers.size(), fichiers.size());
     return liste;
-}
-
-// Creates a chain of directories named nom, niveaux deep, below racine,
-// through descriptors (the full path is longer than PATH_MAX); returns the
-// full path of the deepest one.
-std::string CreerChaine(const std::string& racine, const std::string& nom, int niveaux)
-{
-    Descripteur courant(open(racine.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::string chemin = racine;
-    for (int i = 0; i < niveaux; ++i) {
-        EXPECT_EQ(mkdirat(courant.Fd(), nom.c_str(), 0755), 0);
-        courant = Descripteur(openat(courant.Fd(), nom.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        EXPECT_TRUE(courant.Valide());
-        chemin += "/" + nom;
-    }
-    return chemin;
-}
-
-// Removes what CreerChaine made, deepest first (QTemporaryDir cannot).
-void SupprimerChaine(const std::string& racine, const std::string& nom, int niveaux,
-                     const std::vector<std::string>& entreesAuFond)
-{
-    std::string chemin = racine;
-    for (int i = 0; i < niveaux; ++i)
-        chemin += "/" + nom;
-    {
-        Descripteur fond(Explorateur::OuvrirChemin(chemin, O_RDONLY | O_DIRECTORY));
-        for (const std::string& entree : entreesAuFond)
-            if (unlinkat(fond.Fd(), entree.c_str(), 0) != 0)
-                unlinkat(fond.Fd(), entree.c_str(), AT_REMOVEDIR);
-    }
-    for (int i = niveaux; i > 0; --i) {
-        chemin.resize(chemin.size() - nom.size() - 1);
-        Descripteur parent(Explorateur::OuvrirChemin(chemin, O_RDONLY | O_DIRECTORY));
-        ASSERT_EQ(unlinkat(parent.Fd(), nom.c_str(), AT_REMOVEDIR), 0) << i;
-    }
 }
 
 class Listage : public ::testing::Test
@@ -277,12 +242,10 @@ TEST(Explorateur, PathsLongerThanPathMax)
     const std::string nom = "dddd";
     const std::string fond = CreerChaine(arbre.Racine(), nom, Niveaux);
     ASSERT_GT(fond.size(), static_cast<size_t>(PATH_MAX));
+    EcrireFichier(fond, "f.txt", 5);
     {
         Descripteur fd(Explorateur::OuvrirChemin(fond, O_RDONLY | O_DIRECTORY));
         ASSERT_TRUE(fd.Valide());
-        Descripteur fichier(openat(fd.Fd(), "f.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-        ASSERT_TRUE(fichier.Valide());
-        ASSERT_EQ(write(fichier.Fd(), "12345", 5), 5);
         ASSERT_EQ(mkdirat(fd.Fd(), "sous", 0755), 0);
     }
 

@@ -1,0 +1,458 @@
+// The walk and the two workers on real trees: pre-order, the settings,
+// odd roots, links, unreadable and vanishing directories, depth beyond
+// PATH_MAX, pause, stop and a new scan after a stopped one.
+
+#include "scan/Scanneur.h"
+
+#include "classification/Extension.h"
+#include "core/Option.h"
+#include "scan/Explorateur.h"
+#include "scan/Stockage.h"
+#include "scan/ThreadScanneur.h"
+#include "scan/ThreadStockage.h"
+#include "ui/ListeImages.h"
+
+#include "scan/ArbreProfond.h"
+#include "support/ArbreTemporaire.h"
+#include "support/SansPrivileges.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int ParRepertoire = 3;
+using Compteurs = std::array<int32_t, 4>;
+
+PlaceNoeud Fichier(int groupe, int index)
+{
+    PlaceNoeud place;
+    place.Niveau = 1;
+    place.Index = index;
+    place.NiveauParent = 0;
+    place.IndexParent = groupe;
+    return place;
+}
+
+// Runs the work of one test on its own thread, with a pause asked before the
+// walk begins: the walk stops at its first check point, after the root.
+class MarcheEnPause : public Travailleur
+{
+public:
+    MarcheEnPause(Scanneur& scanneur, std::string racine) : scanneur_(scanneur), racine_(std::move(racine))
+    {
+        Demarrer();
+        std::thread demande([this] { Suspendre(); });
+        while (!Suspendu())
+            std::this_thread::yield();
+        depart_ = true;
+        demande.join();   // paused at the first check point
+    }
+    ~MarcheEnPause() override { Arreter(); }
+
+protected:
+    void Execute() override
+    {
+        while (!depart_.load())
+            std::this_thread::yield();
+        scanneur_.Scanner(racine_, *this);
+    }
+
+private:
+    Scanneur& scanneur_;
+    std::string racine_;
+    std::atomic<bool> depart_{false};
+};
+
+class Parcours : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
+        dossier.fill(Qt::yellow);
+        images.Ajouter(dossier);
+        images.Ajouter(dossier);
+        extension.Remplir(images);
+        explorateur.Lier(&option);
+        stock.Lier(&extension);
+        stock.Lier(&explorateur);
+        scanneur.Lier(&stock);
+        scanneur.Lier(&explorateur);
+    }
+
+    static void Attendre(const Travailleur& travailleur)
+    {
+        while (!travailleur.Fini())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    // A whole scan by the two workers, as the home panel starts it.
+    void Scanner(const std::string& racine)
+    {
+        stock.Reinitialiser();
+        stock.PreparerScan();
+        ThreadStockage travailleurStockage(&stock);
+        ThreadScanneur travailleurScan(false, &travailleurStockage, racine, &scanneur);
+        Attendre(travailleurStockage);
+        EXPECT_TRUE(travailleurScan.Termine());
+        EXPECT_TRUE(travailleurStockage.Termine());
+    }
+
+    Compteurs Lire() const
+    {
+        return {stock.Compteur(1), stock.Compteur(2), stock.Compteur(3), stock.Compteur(4)};
+    }
+
+    // The directory of every "Par Répertoire" group of a category, in order.
+    std::vector<std::string> Repertoires(int categorie)
+    {
+        std::vector<std::string> chemins;
+        for (int g = 0; g < stock.NombreRepertoires(categorie); ++g) {
+            QString nom, ext, taille;
+            const std::string chemin = stock.InformationFichier(categorie, ParRepertoire, Fichier(g, 0), nom, ext, taille);
+            chemins.push_back(chemin.substr(0, chemin.rfind('/')));
+        }
+        return chemins;
+    }
+
+    // Every file once per classification, as many as counted.
+    void VerifierCoherence()
+    {
+        for (int c = 1; c <= 4; ++c) {
+            size_t somme = 0;
+            for (int g = 0; g < stock.NombreRepertoires(c); ++g) {
+                PlaceNoeud groupe;
+                groupe.Index = g;
+                somme += stock.EnfantsNoeud(c, ParRepertoire, groupe).size();
+            }
+            EXPECT_EQ(somme, static_cast<size_t>(stock.Compteur(c))) << c;
+        }
+    }
+
+    ListeImages images;
+    Extension extension;
+    Option option;
+    Explorateur explorateur;
+    Stockage stock;
+    Scanneur scanneur;
+};
+
+// Pre-order by an independent walk that takes the same listing order.
+void PreOrdre(const fs::path& repertoire, std::vector<std::string>& ordre)
+{
+    ordre.push_back(repertoire.string());
+    for (const fs::directory_entry& entree : fs::directory_iterator(repertoire))
+        if (entree.is_directory() && !entree.is_symlink())
+            PreOrdre(entree.path(), ordre);
+}
+
+}   // namespace
+
+TEST(Scanneur, ExistenceTest)
+{
+    ArbreTemporaire arbre;
+    EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Racine()));
+    EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Racine() + "/"));
+    EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Fichier("a.txt")));   // a file passes
+    EXPECT_TRUE(Scanneur::RepertoireInexistant(arbre.Racine() + "/absent"));
+    EXPECT_TRUE(Scanneur::RepertoireInexistant(""));
+}
+
+TEST_F(Parcours, DepthFirstPreOrderInListingOrder)
+{
+    ArbreTemporaire arbre;
+    for (const char* relatif : {"A/A1", "A/A2/X", "A/A2/Y", "B", "C/C1/D/E", "C/C2"})
+        arbre.Repertoire(relatif);
+    // One text file per directory names it.
+    std::vector<std::string> tous;
+    PreOrdre(arbre.Racine(), tous);
+    for (const std::string& repertoire : tous)
+        arbre.Fichier(fs::relative(repertoire, arbre.Racine()).string() + "/f.txt");
+
+    Scanner(arbre.Racine());
+    const std::vector<std::string> vus = Repertoires(CategorieTexte);
+    EXPECT_EQ(vus, tous);
+
+    // Whatever the listing order: parents first, every subtree in one run.
+    ASSERT_EQ(vus.size(), 12u);
+    for (size_t i = 1; i < vus.size(); ++i) {
+        const std::string parent = fs::path(vus[i]).parent_path().string();
+        const auto position = std::find(vus.begin(), vus.end(), parent);
+        ASSERT_NE(position, vus.end());
+        EXPECT_LT(static_cast<size_t>(position - vus.begin()), i);
+        for (auto j = position + 1; j != vus.begin() + static_cast<ptrdiff_t>(i); ++j)
+            EXPECT_EQ(j->rfind(parent + "/", 0), 0u) << *j << " inside " << parent;
+    }
+}
+
+TEST_F(Parcours, SettingsDecideWhatIsWalked)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("a.jpg");
+    arbre.Fichier(".cache.jpg");
+    arbre.Fichier("sous/b.jpg");
+    arbre.Fichier(".secret/c.jpg");
+    arbre.Fichier(".secret/.d.jpg");
+
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieImage), 5);
+
+    option.SousRepertoire = false;
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieImage), 2);
+    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), 1);
+
+    option.SousRepertoire = true;
+    option.RepertoireCache = false;
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieImage), 3);
+
+    option.RepertoireCache = true;
+    option.FichierCache = false;
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieImage), 3);   // a, sous/b, .secret/c
+}
+
+TEST_F(Parcours, RootWithTrailingSeparatorFileAsRootAndEmptyRoot)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("X/Y/a.txt");
+    arbre.Fichier("b.txt");
+
+    Scanner(arbre.Racine() + "/");
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);
+    for (const std::string& repertoire : Repertoires(CategorieTexte))
+        EXPECT_EQ(repertoire.find("//"), std::string::npos) << repertoire;
+    EXPECT_EQ(Repertoires(CategorieTexte).back(), arbre.Racine() + "/X/Y");
+
+    // A file given as root: one directory that cannot be listed, no files.
+    Scanner(arbre.Racine() + "/b.txt");
+    EXPECT_EQ(Lire(), (Compteurs{0, 0, 0, 0}));
+
+    ArbreTemporaire vide;
+    Scanner(vide.Racine());
+    EXPECT_EQ(Lire(), (Compteurs{0, 0, 0, 0}));
+
+    Scanner(vide.Racine() + "/absent");
+    EXPECT_EQ(Lire(), (Compteurs{0, 0, 0, 0}));
+}
+
+TEST_F(Parcours, LinksToDirectoriesAreNeverEntered)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("a.mp3");
+    arbre.Fichier("sous/b.mp3");
+    fs::create_directory_symlink("..", arbre.Racine() + "/sous/boucle");
+    fs::create_directory_symlink("sous", arbre.Racine() + "/raccourci");
+    fs::create_symlink("a.mp3", arbre.Racine() + "/lien.mp3");
+
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieSon), 3);   // a, lien (a file), sous/b
+    EXPECT_EQ(stock.NombreRepertoires(CategorieSon), 2);
+}
+
+TEST_F(Parcours, AnUnreadableDirectoryIsSkippedAndTheWalkGoesOn)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("a.txt");
+    arbre.Fichier("prive/b.txt");
+    arbre.Fichier("prive/dessous/c.txt");
+    arbre.Fichier("suite/d.txt");
+    ASSERT_EQ(chmod(arbre.Racine().c_str(), 0755), 0);
+    ASSERT_EQ(chmod((arbre.Racine() + "/prive").c_str(), 0700), 0);
+    for (const char* r : {"/suite", "/prive/dessous"})
+        ASSERT_EQ(chmod((arbre.Racine() + r).c_str(), 0755), 0);
+
+    // As "nobody", in a child process: prive cannot be opened.
+    const std::string racine = arbre.Racine();
+    const bool reussi = ExecuterSansPrivileges([&] {
+        Scanner(racine);
+        return stock.Compteur(CategorieTexte) == 2 && stock.NombreRepertoires(CategorieTexte) == 2;
+    });
+    EXPECT_TRUE(reussi);
+
+    // With the privileges everything is read.
+    Scanner(racine);
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 4);
+}
+
+TEST_F(Parcours, ADirectoryRemovedDuringTheWalk)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("r.doc");
+    arbre.Fichier("A/a.doc");
+    arbre.Fichier("A/A1/a1.doc");
+    arbre.Fichier("B/b.doc");
+
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    {
+        // Paused after the root was listed: A and B are known, not yet read.
+        MarcheEnPause marche(scanneur, arbre.Racine());
+        fs::remove_all(arbre.Racine() + "/A");
+        marche.Reprendre();
+        Attendre(marche);
+        EXPECT_TRUE(marche.Termine());
+    }
+    Attendre(travailleurStockage);
+    EXPECT_TRUE(travailleurStockage.Termine());
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);   // r and B/b
+    EXPECT_EQ(Repertoires(CategorieTexte), (std::vector<std::string>{arbre.Racine(), arbre.Racine() + "/B"}));
+}
+
+TEST_F(Parcours, TreesDeeperThanPathMax)
+{
+    ArbreTemporaire arbre;
+    constexpr int Niveaux = 1100;
+    const std::string nom = "dddd";
+    const std::string fond = CreerChaine(arbre.Racine(), nom, Niveaux);
+    ASSERT_GT(fond.size(), static_cast<size_t>(PATH_MAX));
+    const std::string milieu = fond.substr(0, arbre.Racine().size() + (nom.size() + 1) * (Niveaux / 2));
+    EcrireFichier(fond, "fond.txt", 3000);
+    EcrireFichier(milieu, "milieu.txt", 10);
+
+    Scanner(arbre.Racine());
+    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);
+    EXPECT_EQ(Repertoires(CategorieTexte), (std::vector<std::string>{milieu, fond}));
+
+    QString nomFichier, ext, taille;
+    const std::string chemin =
+        stock.InformationFichier(CategorieTexte, ParRepertoire, Fichier(1, 0), nomFichier, ext, taille);
+    EXPECT_EQ(chemin, fond + "/fond.txt");
+    EXPECT_EQ(nomFichier, "fond.txt");
+    EXPECT_EQ(taille, "2 Ko");
+    Descripteur ouvert(Explorateur::OuvrirChemin(chemin, O_RDONLY));
+    EXPECT_TRUE(ouvert.Valide());
+
+    SupprimerChaine(arbre.Racine(), nom, Niveaux, {"fond.txt", "milieu.txt"});
+}
+
+class Travaux : public Parcours
+{
+protected:
+    // Directories each holding one file of every category and one dropped.
+    void Creer(ArbreTemporaire& arbre, int repertoires)
+    {
+        for (int r = 0; r < repertoires; ++r) {
+            const std::string dossier = "d" + std::to_string(r / 20) + "/r" + std::to_string(r);
+            for (const char* nom : {"/v.avi", "/s.mp3", "/i.jpg", "/t.txt", "/z.zip"})
+                arbre.Fichier(dossier + nom);
+        }
+    }
+};
+
+TEST_F(Travaux, PauseFreezesTheCountersAndResumeFinishes)
+{
+    constexpr int Nombre = 300;
+    ArbreTemporaire arbre;
+    Creer(arbre, Nombre);
+
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    travailleurStockage.Suspendre();
+    ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
+    travailleurScan.Suspendre();
+
+    const Compteurs enPause = Lire();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Lire(), enPause);
+    EXPECT_LT(enPause[2], Nombre);
+    VerifierCoherence();
+    EXPECT_FALSE(travailleurStockage.Fini());
+
+    travailleurScan.Reprendre();
+    travailleurStockage.Reprendre();
+    Attendre(travailleurStockage);
+    EXPECT_TRUE(travailleurStockage.Termine());
+    EXPECT_TRUE(travailleurScan.Termine());
+    EXPECT_EQ(Lire(), (Compteurs{Nombre, Nombre, Nombre, Nombre}));
+    VerifierCoherence();
+}
+
+TEST_F(Travaux, StopMidScanThenANewScanStartsFresh)
+{
+    ArbreTemporaire grand;
+    Creer(grand, 60);
+    grand.Fichier("racine.jpg");
+    grand.Fichier("racine.txt");
+    ArbreTemporaire petit;
+    Creer(petit, 7);
+
+    // Stopped while the walk waits after the root: the root alone is filed.
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    auto ancienStockage = std::make_unique<ThreadStockage>(&stock);
+    auto ancienneMarche = std::make_unique<MarcheEnPause>(scanneur, grand.Racine());
+    while (stock.Compteur(CategorieTexte) == 0)
+        std::this_thread::yield();
+    ancienneMarche->Arreter();
+    ancienStockage->Arreter();
+    EXPECT_FALSE(ancienneMarche->Termine());
+    EXPECT_TRUE(ancienStockage->Fini());
+    EXPECT_FALSE(ancienStockage->Termine());
+    EXPECT_EQ(Lire(), (Compteurs{0, 0, 1, 1}));
+    VerifierCoherence();
+
+    // Stopped with the whole walk still queued and nothing filed.
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    auto autreStockage = std::make_unique<ThreadStockage>(&stock);
+    autreStockage->Suspendre();
+    auto autreScan = std::make_unique<ThreadScanneur>(false, autreStockage.get(), grand.Racine(), &scanneur);
+    Attendre(*autreScan);
+    EXPECT_TRUE(autreScan->Termine());
+    autreStockage->Arreter();
+    EXPECT_FALSE(autreStockage->Termine());
+    EXPECT_EQ(Lire(), (Compteurs{0, 0, 0, 0}));
+
+    // The stopped workers stay around: the new scan is not disturbed, and
+    // what the old walk had queued is gone.
+    Scanner(petit.Racine());
+    EXPECT_EQ(Lire(), (Compteurs{7, 7, 7, 7}));
+    for (const std::string& repertoire : Repertoires(CategorieImage))
+        EXPECT_EQ(repertoire.rfind(petit.Racine(), 0), 0u) << repertoire;
+    ancienneMarche.reset();
+    ancienStockage.reset();
+    autreScan.reset();
+    autreStockage.reset();
+    EXPECT_EQ(Lire(), (Compteurs{7, 7, 7, 7}));
+    VerifierCoherence();
+}
+
+TEST_F(Travaux, StopDuringAPause)
+{
+    ArbreTemporaire arbre;
+    Creer(arbre, 50);
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
+    travailleurScan.Suspendre();
+    travailleurStockage.Suspendre();
+    const Compteurs enPause = Lire();
+    travailleurScan.Arreter();
+    travailleurStockage.Arreter();
+    EXPECT_TRUE(travailleurStockage.Fini());
+    EXPECT_FALSE(travailleurStockage.Termine());
+    EXPECT_EQ(Lire(), enPause);
+    VerifierCoherence();
+}
