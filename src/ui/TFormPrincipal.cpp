@@ -324,15 +324,13 @@ ArbreCategorie* TFormPrincipal::ArbreDeTag(int tag) const
 // managers only through the links, which are set after construction.
 void TFormPrincipal::Relier()
 {
-    auto menu = [this](void (GestionMenu::*operation)(bool)) {
-        return [this, operation] { (gestionMenu_->*operation)(true); };
-    };
-    connect(ZoneHome, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherHome));
-    connect(ZoneVideo, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherVideo));
-    connect(ZoneSon, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherSon));
-    connect(ZoneImage, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherImage));
-    connect(ZoneTexte, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherTexte));
-    connect(ZoneTransfert, &ImageComposant::Clic, this, menu(&GestionMenu::AfficherTransfert));
+    using Selection = void (GestionMenu::*)(bool);
+    const std::pair<ImageComposant*, Selection> selections[] = {
+        {ZoneHome, &GestionMenu::AfficherHome},   {ZoneVideo, &GestionMenu::AfficherVideo},
+        {ZoneSon, &GestionMenu::AfficherSon},     {ZoneImage, &GestionMenu::AfficherImage},
+        {ZoneTexte, &GestionMenu::AfficherTexte}, {ZoneTransfert, &GestionMenu::AfficherTransfert}};
+    for (const auto& [zone, operation] : selections)
+        connect(zone, &ImageComposant::Clic, this, [this, operation = operation] { (gestionMenu_->*operation)(true); });
     ImageComposant* const zones[] = {ZoneHome, ZoneVideo, ZoneSon, ZoneImage, ZoneTexte, ZoneTransfert};
     for (int z = 0; z < 6; ++z)
         connect(zones[z], &ImageComposant::SourisBouge, this, [this, z] { gestionMenu_->SurvolerZone(z + 1); });
