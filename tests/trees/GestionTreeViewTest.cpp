@@ -1,0 +1,499 @@
+// The tree manager on the real main window: placeholders, visible orders,
+// fills handed over from other threads and the "Par Répertoire" worker.
+
+#include "trees/GestionTreeView.h"
+
+#include "core/Option.h"
+#include "trees/ArbreCategorie.h"
+#include "trees/ThreadTreeView.h"
+#include "ui/Etiquette.h"
+#include "ui/GestionMenu.h"
+#include "ui/GestionProgressBar.h"
+#include "ui/TFormImage.h"
+#include "ui/TFormPrincipal.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QSignalBlocker>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Video = 1;
+constexpr int Son = 2;
+constexpr int Image = 3;
+constexpr int Texte = 4;
+constexpr int ParExtension = 1;
+constexpr int ParAlphabet = 2;
+constexpr int ParRepertoire = 3;
+constexpr int ZoneSon = 3;
+constexpr int DelaiMaxMs = 20000;
+
+// Runs the event loop until the condition holds or the delay runs out.
+bool Attendre(const std::function<bool()>& condition, int delaiMs = DelaiMaxMs)
+{
+    QElapsedTimer chrono;
+    chrono.start();
+    while (!condition()) {
+        if (chrono.elapsed() > delaiMs)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+std::string TexteRepertoire(int i)
+{
+    return "(" + std::to_string(i % 7 + 1) + ") ~/dossier" + std::to_string(i);
+}
+
+class GestionTreeViewTest : public ::testing::Test
+{
+protected:
+    GestionTreeViewTest()
+    {
+        FormImage = &skin_;
+        FormPrincipal = &fenetre_;
+        arbres_.Lier(&option_);
+        arbres_.Lier(&barre_);
+        arbres_.Lier(&menu_);
+        menu_.Lier(&arbres_);
+        fenetre_.Lier(&arbres_);
+        fenetre_.Lier(&menu_);
+    }
+    ~GestionTreeViewTest() override
+    {
+        FormPrincipal = nullptr;
+        FormImage = nullptr;
+    }
+
+    ArbreCategorie* A(int categorie, int ordre) { return arbres_.Arbre(categorie, ordre); }
+    Etiquette* Label() { return fenetre_.LabelEnCourAffichage; }
+    QComboBox* Combo() { return fenetre_.ComboBoxChoixTrie; }
+    // Visible as a component, whether or not the window is on screen.
+    static bool Visible(const QWidget* w) { return !w->isHidden(); }
+
+    TFormImage skin_;
+    TFormPrincipal fenetre_;
+    Option option_;
+    GestionProgressBar barre_;
+    GestionMenu menu_;
+    GestionTreeView arbres_;
+};
+
+TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
+{
+    for (int c = Video; c <= Texte; ++c)
+        for (int o = ParExtension; o <= ParRepertoire; ++o) {
+            ASSERT_NE(A(c, o), nullptr);
+            EXPECT_EQ(A(c, o)->Tag(), c * 10 + o);
+            EXPECT_EQ(A(c, o), fenetre_.ArbreDeTag(c * 10 + o));
+        }
+    EXPECT_EQ(A(2, 2), fenetre_.TreeViewSonAlpha);
+    EXPECT_EQ(A(4, 1), fenetre_.TreeViewTexteExt);
+    for (auto [c, o] : {std::pair{0, 1}, {5, 1}, {1, 0}, {1, 4}, {-1, -1}})
+        EXPECT_EQ(A(c, o), nullptr);
+}
+
+TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
+{
+    arbres_.InitialiserOrdres(0, 7, -1, 0);
+    EXPECT_EQ(arbres_.OrdreCourant[0], 3);
+    EXPECT_EQ(arbres_.OrdreCourant[1], 3);
+    EXPECT_EQ(arbres_.OrdreCourant[2], 3);
+    EXPECT_EQ(arbres_.OrdreCourant[3], 1);
+
+    const QString invitation = QStringLiteral("Cliquer sur \" Lancement du Scan \"");
+    EXPECT_EQ(invitation.size(), 33);
+    for (int c = Video; c <= Texte; ++c)
+        for (int o = ParExtension; o <= ParRepertoire; ++o) {
+            ArbreCategorie* arbre = A(c, o);
+            ASSERT_EQ(arbre->NombreRacines(), 1);
+            EXPECT_EQ(arbre->Racine(0)->Texte, invitation);
+            EXPECT_EQ(arbre->Racine(0)->Image, -1);
+            EXPECT_TRUE(arbre->Racine(0)->Enfants.empty());
+            EXPECT_FALSE(arbre->ShowRoot());
+            EXPECT_TRUE(arbre->isHidden());
+        }
+
+    arbres_.InitialiserOrdres(1, 2, 3, 2);
+    EXPECT_EQ(arbres_.OrdreCourant[0], 1);
+    EXPECT_EQ(arbres_.OrdreCourant[1], 2);
+    EXPECT_EQ(arbres_.OrdreCourant[2], 3);
+    EXPECT_EQ(arbres_.OrdreCourant[3], 2);
+}
+
+TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
+{
+    arbres_.InitialiserOrdres(0, 0, 0, 0);
+    arbres_.Vider(GestionTreeView::ModeVider::Tous);
+    for (int c = Video; c <= Texte; ++c)
+        for (int o = ParExtension; o <= ParRepertoire; ++o) {
+            EXPECT_EQ(A(c, o)->NombreRacines(), 0);
+            EXPECT_TRUE(A(c, o)->ShowRoot());
+        }
+
+    arbres_.AfficherPatientez();
+    for (int c = Video; c <= Texte; ++c) {
+        for (int o : {ParExtension, ParAlphabet}) {
+            ASSERT_EQ(A(c, o)->NombreRacines(), 1);
+            EXPECT_EQ(A(c, o)->Racine(0)->Texte, QStringLiteral("Patientez  ..."));
+            EXPECT_EQ(A(c, o)->Racine(0)->Image, -1);
+            EXPECT_FALSE(A(c, o)->ShowRoot());
+        }
+        EXPECT_EQ(A(c, ParRepertoire)->NombreRacines(), 0);
+        EXPECT_TRUE(A(c, ParRepertoire)->ShowRoot());
+    }
+
+    // Emptying the eight leaves the "Par Répertoire" trees as they are.
+    TAttente attente;
+    attente.Texte = "(2) ~/Photos";
+    attente.Categorie = Image;
+    arbres_.AjouterRepertoire(attente);
+    A(Image, ParRepertoire)->DefinirShowRoot(false);
+    arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+    for (int c = Video; c <= Texte; ++c)
+        for (int o : {ParExtension, ParAlphabet}) {
+            EXPECT_EQ(A(c, o)->NombreRacines(), 0);
+            EXPECT_TRUE(A(c, o)->ShowRoot());
+        }
+    ASSERT_EQ(A(Image, ParRepertoire)->NombreRacines(), 1);
+    const Noeud* repertoire = A(Image, ParRepertoire)->Racine(0);
+    EXPECT_EQ(repertoire->Texte, "(2) ~/Photos");
+    EXPECT_EQ(repertoire->Image, 0);
+    ASSERT_EQ(repertoire->Enfants.size(), 1u);
+    EXPECT_EQ(repertoire->PremierEnfant()->Texte, "...");
+    EXPECT_EQ(repertoire->PremierEnfant()->Image, -1);
+    EXPECT_FALSE(A(Image, ParRepertoire)->ShowRoot());
+
+    // Nodes added for the store take the image given, on the tree asked for.
+    Noeud* groupe = arbres_.AjouterRacine(Son, ParAlphabet, "0...9 (0)", 0);
+    Noeud* attenteSon = arbres_.AjouterEnfant(Son, ParAlphabet, "...", -1, groupe);
+    EXPECT_EQ(A(Son, ParAlphabet)->Racine(0), groupe);
+    EXPECT_EQ(attenteSon->Parent, groupe);
+    EXPECT_EQ(arbres_.AjouterRacine(5, 1, "x", 0), nullptr);
+}
+
+TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
+{
+    arbres_.InitialiserOrdres(0, 0, 0, 0);
+    menu_.AfficherHome(true);
+    EXPECT_EQ(option_.TreeSon, 3);
+    EXPECT_EQ(option_.TreeTexte, 1);
+
+    menu_.AfficherSon(true);
+    EXPECT_TRUE(Visible(A(Son, ParRepertoire)));
+    EXPECT_FALSE(Visible(A(Son, ParAlphabet)));
+    EXPECT_FALSE(Visible(A(Son, ParExtension)));
+    EXPECT_EQ(Combo()->currentIndex(), 2);
+    EXPECT_FALSE(Visible(Label()));   // tag 0: nothing is arriving
+
+    // The user picks "Par Ordre Alphabétique" while a node is selected.
+    A(Son, ParRepertoire)->Selectionner(A(Son, ParRepertoire)->Racine(0));
+    ASSERT_NE(A(Son, ParRepertoire)->NoeudSelectionne(), nullptr);
+    Combo()->setCurrentIndex(1);
+    EXPECT_EQ(A(Son, ParRepertoire)->NoeudSelectionne(), nullptr);
+    EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
+    EXPECT_FALSE(Visible(A(Son, ParRepertoire)));
+    EXPECT_FALSE(Visible(A(Son, ParExtension)));
+    EXPECT_FALSE(Visible(Label()));
+    EXPECT_EQ(arbres_.OrdreCourant[1], 2);
+    EXPECT_EQ(option_.TreeSon, 2);
+    for (int c : {Video, Image, Texte})
+        for (int o = ParExtension; o <= ParRepertoire; ++o)
+            EXPECT_FALSE(Visible(A(c, o)));
+
+    // Showing the order already shown leaves the combo alone.
+    {
+        const QSignalBlocker bloqueur(Combo());
+        Combo()->setCurrentIndex(0);
+    }
+    arbres_.ChangerOrdre(ZoneSon, 1);
+    EXPECT_EQ(Combo()->currentIndex(), 0);
+    EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
+
+    // Leaving the zone hides the three trees; coming back shows the order
+    // chosen and puts the combo on it without running its handler.
+    menu_.AfficherImage(true);
+    for (int o = ParExtension; o <= ParRepertoire; ++o)
+        EXPECT_FALSE(Visible(A(Son, o)));
+    EXPECT_TRUE(Visible(A(Image, ParRepertoire)));
+    EXPECT_EQ(Combo()->currentIndex(), 2);
+    EXPECT_EQ(option_.TreeSon, 2);
+    A(Son, ParAlphabet)->AjouterRacine("A (0)", 0);
+    A(Son, ParAlphabet)->Selectionner(A(Son, ParAlphabet)->Racine(1));
+    menu_.AfficherSon(true);
+    EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
+    EXPECT_FALSE(Visible(A(Son, ParRepertoire)));
+    EXPECT_EQ(Combo()->currentIndex(), 1);
+    EXPECT_EQ(A(Son, ParAlphabet)->NoeudSelectionne(), A(Son, ParAlphabet)->Racine(1));
+
+    // Zones without trees change nothing.
+    for (int zone : {0, 1, 6, 7}) {
+        arbres_.ChangerOrdre(zone, 0);
+        EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
+        EXPECT_FALSE(Visible(A(Son, ParExtension)));
+    }
+    EXPECT_EQ(option_.TreeSon, 2);
+}
+
+TEST_F(GestionTreeViewTest, RunningLabelFollowsItsTagInTheDirectoryView)
+{
+    arbres_.InitialiserOrdres(1, 1, 1, 1);
+    menu_.AfficherVideo(true);
+    EXPECT_TRUE(Visible(A(Video, ParExtension)));
+
+    Label()->Tag = 1;
+    arbres_.ChangerOrdre(2, 3);   // label refresh: not in the directory view
+    EXPECT_FALSE(Visible(Label()));
+    EXPECT_TRUE(Visible(A(Video, ParExtension)));
+    EXPECT_EQ(option_.TreeVideo, 1);
+
+    arbres_.ChangerOrdre(2, 2);
+    EXPECT_TRUE(Visible(A(Video, ParRepertoire)));
+    EXPECT_TRUE(Visible(Label()));
+    EXPECT_EQ(option_.TreeVideo, 3);
+
+    Label()->Tag = 0;
+    arbres_.ChangerOrdre(2, 3);
+    EXPECT_FALSE(Visible(Label()));
+    Label()->Tag = 1;
+    arbres_.ChangerOrdre(2, 3);
+    EXPECT_TRUE(Visible(Label()));
+
+    arbres_.ChangerOrdre(2, 0);
+    EXPECT_FALSE(Visible(Label()));
+    EXPECT_EQ(Combo()->currentIndex(), 0);
+
+    arbres_.AfficherArbresVideo(0, false);
+    for (int o = ParExtension; o <= ParRepertoire; ++o)
+        EXPECT_FALSE(Visible(A(Video, o)));
+    EXPECT_EQ(option_.TreeVideo, 1);
+}
+
+TEST_F(GestionTreeViewTest, DeselectingClearsEveryTree)
+{
+    arbres_.InitialiserOrdres(0, 0, 0, 0);
+    A(Video, ParExtension)->Selectionner(A(Video, ParExtension)->Racine(0));
+    A(Texte, ParRepertoire)->Selectionner(A(Texte, ParRepertoire)->Racine(0));
+    ASSERT_NE(A(Texte, ParRepertoire)->NoeudSelectionne(), nullptr);
+    arbres_.Deselectionner();
+    for (int c = Video; c <= Texte; ++c)
+        for (int o = ParExtension; o <= ParRepertoire; ++o)
+            EXPECT_EQ(A(c, o)->NoeudSelectionne(), nullptr);
+}
+
+TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
+{
+    constexpr int Feuilles = 100000;
+    ArbreCategorie* arbre = A(Image, ParAlphabet);
+    Noeud* groupe = arbres_.AjouterRacine(Image, ParAlphabet, "0...9 (100000)", 0);
+    arbres_.AjouterEnfant(Image, ParAlphabet, "...", -1, groupe);
+    Noeud* vide = arbres_.AjouterRacine(Image, ParAlphabet, "Special (0)", 0);
+    arbres_.AjouterEnfant(Image, ParAlphabet, "...", -1, vide);
+
+    const quint64 generation = arbre->Generation();
+    std::thread travail([&] {
+        std::vector<EnfantNoeud> enfants;
+        enfants.reserve(Feuilles);
+        for (int i = 0; i < Feuilles; ++i)
+            enfants.push_back({QString::number(i) + ".jpg", 4});
+        arbres_.RemplacerEnfants(Image, ParAlphabet, groupe, generation, std::move(enfants));
+        arbres_.RemplacerEnfants(Image, ParAlphabet, vide, generation, {});
+    });
+    travail.join();
+    EXPECT_EQ(groupe->PremierEnfant()->Texte, "...");   // not before the event loop runs
+    QApplication::processEvents();
+    ASSERT_EQ(static_cast<int>(groupe->Enfants.size()), Feuilles);
+    EXPECT_EQ(groupe->Enfants.back()->Texte, QString::number(Feuilles - 1) + ".jpg");
+    EXPECT_EQ(groupe->Enfants.back()->Image, 4);
+    EXPECT_EQ(groupe->Enfants.back()->Index, Feuilles - 1);
+    EXPECT_TRUE(arbre->isExpanded(arbre->model()->index(0, 0)));
+    EXPECT_TRUE(vide->Enfants.empty());
+
+    // A fill that arrives after the tree was emptied is dropped: its node is gone.
+    Noeud* ancien = arbres_.AjouterRacine(Image, ParAlphabet, "A (1)", 0);
+    const quint64 avant = arbre->Generation();
+    arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+    arbres_.AfficherPatientez();
+    std::thread tardif([&] { arbres_.RemplacerEnfants(Image, ParAlphabet, ancien, avant, {{"a.jpg", 4}}); });
+    tardif.join();
+    QApplication::processEvents();
+    ASSERT_EQ(arbre->NombreRacines(), 1);
+    EXPECT_EQ(arbre->Racine(0)->Texte, "Patientez  ...");
+    EXPECT_TRUE(arbre->Racine(0)->Enfants.empty());
+}
+
+// The worker fixture: a scan with the Son zone shown "Par Répertoire".
+class TraitementTest : public GestionTreeViewTest
+{
+protected:
+    TraitementTest()
+    {
+        arbres_.InitialiserOrdres(0, 0, 0, 0);
+        arbres_.Vider(GestionTreeView::ModeVider::Tous);
+        arbres_.AfficherPatientez();
+        menu_.AfficherSon(true);
+        arbres_.PreparerScan();
+        barre_.EnCours = true;
+    }
+    ~TraitementTest() override
+    {
+        fil_.reset();
+        barre_.EnCours = false;
+    }
+
+    // Queues n records from another thread, categories in turn.
+    void EmpilerDepuisUnAutreFil(int n)
+    {
+        std::thread producteur([this, n] {
+            for (int i = 0; i < n; ++i)
+                arbres_.Empiler(i % 4 + 1, TexteRepertoire(i));
+        });
+        producteur.join();
+    }
+    int TotalRepertoires()
+    {
+        int total = 0;
+        for (int c = Video; c <= Texte; ++c)
+            total += A(c, ParRepertoire)->NombreRacines();
+        return total;
+    }
+
+    std::unique_ptr<ThreadTreeView> fil_;
+};
+
+TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
+{
+    constexpr int N = 23456;
+    EXPECT_EQ(Label()->Tag, 0);
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    ASSERT_TRUE(Attendre([&] { return Label()->Tag == 1 && Visible(Label()); }));
+
+    EmpilerDepuisUnAutreFil(N);
+    ASSERT_TRUE(Attendre([&] { return TotalRepertoires() == N; }));
+    EXPECT_EQ(Label()->Tag, 1);   // the scan still runs
+    EXPECT_TRUE(Visible(Label()));
+
+    barre_.EnCours = false;
+    arbres_.FinDemandee = true;
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0 && !Visible(Label()); }));
+    QApplication::processEvents();
+    EXPECT_EQ(Label()->Tag, 0);
+    EXPECT_FALSE(Visible(Label()));
+
+    for (int c = Video; c <= Texte; ++c) {
+        ArbreCategorie* arbre = A(c, ParRepertoire);
+        ASSERT_EQ(arbre->NombreRacines(), N / 4 + (c - 1 < N % 4 ? 1 : 0));
+        for (int k = 0; k < arbre->NombreRacines(); ++k) {
+            const Noeud* noeud = arbre->Racine(k);
+            ASSERT_EQ(noeud->Texte, QString::fromStdString(TexteRepertoire(k * 4 + c - 1))) << "category " << c;
+            EXPECT_EQ(noeud->Index, k);
+            EXPECT_EQ(noeud->Image, 0);
+            ASSERT_EQ(noeud->Enfants.size(), 1u);
+            EXPECT_EQ(noeud->PremierEnfant()->Texte, "...");
+            EXPECT_EQ(noeud->PremierEnfant()->Image, -1);
+        }
+    }
+    // The eight other trees keep their placeholder.
+    EXPECT_EQ(A(Son, ParExtension)->Racine(0)->Texte, "Patientez  ...");
+    EXPECT_EQ(A(Son, ParExtension)->NombreRacines(), 1);
+}
+
+TEST_F(TraitementTest, ShortScanEndedBeforeTheWorkerStarts)
+{
+    EmpilerDepuisUnAutreFil(5);
+    arbres_.FinDemandee = true;
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && TotalRepertoires() == 5; }));
+    ASSERT_TRUE(Attendre([&] { return arbres_.LotsEnVol() == 0; }));
+    QApplication::processEvents();
+    EXPECT_EQ(A(Video, ParRepertoire)->Racine(1)->Texte, QString::fromStdString(TexteRepertoire(4)));
+    EXPECT_EQ(Label()->Tag, 0);
+    EXPECT_FALSE(Visible(Label()));
+}
+
+TEST_F(TraitementTest, UnappliedBatchesAreBounded)
+{
+    constexpr int N = 60000;
+    EmpilerDepuisUnAutreFil(N);
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    // Without the event loop the worker stops at the bound and waits.
+    for (int i = 0; i < DelaiMaxMs && arbres_.LotsEnVol() < GestionTreeView::LotsEnVolMax; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(arbres_.LotsEnVol(), GestionTreeView::LotsEnVolMax);
+    EXPECT_FALSE(fil_->Fini());
+    arbres_.FinDemandee = true;
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0; }));
+    EXPECT_EQ(TotalRepertoires(), N);
+}
+
+TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
+{
+    constexpr int N = 80000;
+    EmpilerDepuisUnAutreFil(N);
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    ASSERT_TRUE(Attendre([&] { return TotalRepertoires() > 0; }));
+    fil_->Arreter();
+    EXPECT_TRUE(fil_->Fini());
+    EXPECT_FALSE(fil_->Termine());
+    QApplication::processEvents();
+    const int total = TotalRepertoires();
+    EXPECT_GT(total, 0);
+    EXPECT_LE(total, N);
+
+    ArbreCategorie* arbre = A(Image, ParRepertoire);
+    for (int k = 0; k < arbre->NombreRacines(); ++k) {
+        ASSERT_EQ(arbre->Racine(k)->Index, k);
+        ASSERT_EQ(arbre->Racine(k)->Enfants.size(), 1u);
+    }
+    Noeud* dernier = arbre->Racine(arbre->NombreRacines() - 1);
+    ASSERT_NE(dernier, nullptr);
+    arbre->show();
+    arbre->Deployer(dernier);
+    arbre->Selectionner(dernier->Enfants.front().get());
+    EXPECT_EQ(arbre->NoeudSelectionne(), dernier->Enfants.front().get());
+
+    // A new scan starts clean: nothing left over from the stopped one arrives.
+    fil_.reset();
+    arbres_.Vider(GestionTreeView::ModeVider::Tous);
+    arbres_.PreparerScan();
+    QApplication::processEvents();
+    EXPECT_EQ(TotalRepertoires(), 0);
+    arbres_.Empiler(Image, "(1) ~/neuf");
+    arbres_.FinDemandee = true;
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0; }));
+    QApplication::processEvents();
+    ASSERT_EQ(TotalRepertoires(), 1);
+    EXPECT_EQ(arbre->Racine(0)->Texte, "(1) ~/neuf");
+}
+
+TEST_F(TraitementTest, BatchesOfAnEarlierScanAreDropped)
+{
+    EmpilerDepuisUnAutreFil(100);
+    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    // The batch is posted but the event loop has not run yet.
+    for (int i = 0; i < DelaiMaxMs && arbres_.LotsEnVol() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_GT(arbres_.LotsEnVol(), 0);
+    fil_.reset();
+    arbres_.Vider(GestionTreeView::ModeVider::Tous);
+    arbres_.PreparerScan();
+    QApplication::processEvents();
+    EXPECT_EQ(TotalRepertoires(), 0);
+    EXPECT_EQ(arbres_.LotsEnVol(), 0);
+}
+
+} // namespace
