@@ -1,0 +1,38 @@
+#pragma once
+
+// Loads a picture for the 160 × 160 preview frame and gives its original
+// dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
+// PNG and GIF through Qt's readers. Anything else, a damaged file or a
+// picture claiming an absurd size is refused, never half-decoded.
+
+#include <QImage>
+#include <QSize>
+
+#include <cstdint>
+#include <string>
+
+class ChargeurImage
+{
+public:
+    struct Resultat
+    {
+        QImage Image;   // fits in the frame; a smaller picture keeps its size
+        int LargeurOrigine = 0;
+        int HauteurOrigine = 0;
+    };
+
+    static constexpr int Cote = 160;
+    // Pictures with more pixels than this, or a longer side, are refused
+    // before anything is decoded.
+    static constexpr std::int64_t PixelsMax = 250'000'000;
+    static constexpr int CoteMax = 65500;
+    // JPEG files are read whole; larger ones are refused.
+    static constexpr std::int64_t TailleFichierMax = 512LL * 1024 * 1024;
+    // Cap on one picture decoded by Qt at full size, in megabytes.
+    static constexpr int AllocationMaxMo = 256;
+
+    // chemin holds the path bytes as on disk. Returns false and leaves
+    // resultat empty when the file is not a regular non-empty file or does
+    // not decode.
+    static bool Charger(const std::string& chemin, Resultat& resultat, QSize cadre = QSize(Cote, Cote));
+};
