@@ -324,13 +324,12 @@ ArbreCategorie* TFormPrincipal::ArbreDeTag(int tag) const
 // managers only through the links, which are set after construction.
 void TFormPrincipal::Relier()
 {
-    using Selection = void (GestionMenu::*)(bool);
-    const std::pair<ImageComposant*, Selection> selections[] = {
-        {ZoneHome, &GestionMenu::AfficherHome},   {ZoneVideo, &GestionMenu::AfficherVideo},
-        {ZoneSon, &GestionMenu::AfficherSon},     {ZoneImage, &GestionMenu::AfficherImage},
-        {ZoneTexte, &GestionMenu::AfficherTexte}, {ZoneTransfert, &GestionMenu::AfficherTransfert}};
-    for (const auto& [zone, operation] : selections)
-        connect(zone, &ImageComposant::Clic, this, [this, operation = operation] { (gestionMenu_->*operation)(true); });
+    connect(ZoneHome, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherHome(true); });
+    connect(ZoneVideo, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherVideo(true); });
+    connect(ZoneSon, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherSon(true); });
+    connect(ZoneImage, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherImage(true); });
+    connect(ZoneTexte, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherTexte(true); });
+    connect(ZoneTransfert, &ImageComposant::Clic, this, [this] { gestionMenu_->AfficherTransfert(true); });
     ImageComposant* const zones[] = {ZoneHome, ZoneVideo, ZoneSon, ZoneImage, ZoneTexte, ZoneTransfert};
     for (int z = 0; z < 6; ++z)
         connect(zones[z], &ImageComposant::SourisBouge, this, [this, z] { gestionMenu_->SurvolerZone(z + 1); });
