@@ -14,6 +14,21 @@ n=$(couleurs "$TRAVAIL/fenetre.png")
 [ "$n" -gt 200 ] || echec "screenshot looks blank ($n colours)"
 if [ -n "${RUVIZARO_CAPTURE:-}" ]; then cp "$TRAVAIL/fenetre.png" "$RUVIZARO_CAPTURE"; fi
 
+# Dragging the background moves the window; dragging a label does not.
+xdotool mousemove --sync $(( FX + 300 )) $(( FY + 20 )) mousedown 1
+for pas in 10 20 30 40 50; do xdotool mousemove --sync $(( FX + 300 + pas )) $(( FY + 20 + pas / 2 )); sleep 0.05; done
+xdotool mouseup 1
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
+[ "$X" = $(( FX + 50 )) ] && [ "$Y" = $(( FY + 25 )) ] || echec "drag moved the window to $X,$Y from $FX,$FY"
+FX=$X FY=$Y
+xdotool mousemove --sync $(( FX + 300 )) $(( FY + 130 )) mousedown 1
+xdotool mousemove --sync $(( FX + 340 )) $(( FY + 170 ))
+xdotool mouseup 1
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
+[ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "dragging a label moved the window"
+
 cliquer 572 13
 code=$(attendre_fin)
 [ "$code" = 0 ] || echec "exit code $code"

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# A settings value of the wrong type ends the start with one message box and
+# exit code 0; no main window is shown.
+source "$(dirname "$0")/commun.sh"
+
+mkdir -p "$XDG_CONFIG_HOME/Dudidevir"
+printf '%s\n' 'Windows Registry Editor Version 5.00' '' \
+  '[HKEY_CURRENT_USER\Software\Dudidevir\Ruvizaro\1.0]' '"SousRepertoire"="1"' \
+  >"$XDG_CONFIG_HOME/Dudidevir/HKEY_CURRENT_USER.reg"
+
+"$BINAIRE" >"$TRAVAIL/sortie.log" 2>&1 &
+PID_APP=$!
+boite=""
+for _ in $(seq 200); do
+  boite=$(xdotool search --onlyvisible --name "Ruvizaro" 2>/dev/null | head -n1 || true)
+  [ -n "$boite" ] && break
+  sleep 0.1
+done
+[ -n "$boite" ] || echec "no message box"
+eval "$(xdotool getwindowgeometry --shell "$boite")"
+[ "$WIDTH" != 586 ] || echec "the main window was shown"
+[ "$(xdotool search --onlyvisible --name "Ruvizaro" | wc -l)" = 1 ] || echec "more than one window"
+sleep 0.3
+xdotool windowfocus --sync "$boite" key Return
+code=$(attendre_fin)
+[ "$code" = 0 ] || echec "exit code $code"
+echo "PASS"
