@@ -1,0 +1,670 @@
+// The preview from the user's side: the real window offscreen, a real scan
+// of generated files, group nodes filled by real fill jobs, and files
+// selected in the trees.
+
+#include "preview/Previsualisation.h"
+
+#include "classification/NomFichier.h"
+#include "core/Application.h"
+#include "scan/Explorateur.h"
+#include "trees/ArbreCategorie.h"
+#include "trees/GestionTreeView.h"
+#include "ui/Etiquette.h"
+#include "ui/ImageComposant.h"
+#include "ui/TFormImage.h"
+#include "ui/TFormPrincipal.h"
+#include "ui/ZoneSaisie.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/ConfigTemporaire.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Image = 3;
+constexpr int Texte = 4;
+constexpr int ParExtension = 1;
+constexpr int ParAlphabet = 2;
+constexpr int ParRepertoire = 3;
+
+QImage DeuxCouleurs(int largeur, int hauteur)
+{
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, largeur / 2, hauteur, Qt::red);
+    return image;
+}
+
+void Ecrire(const std::string& chemin, const QByteArray& octets)
+{
+    std::ofstream sortie(chemin, std::ios::binary | std::ios::trunc);
+    sortie.write(octets.constData(), octets.size());
+}
+
+void EcrireImage(const std::string& chemin, const QImage& image, const char* format)
+{
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&tampon, format)) << format;
+    Ecrire(chemin, octets);
+}
+
+// Qt writes no GIF: a plain one, 256 colours, each pixel a literal LZW code
+// with a clear code often enough that codes stay 9 bits wide.
+QByteArray Gif(int largeur, int hauteur)
+{
+    constexpr int CodeEffacer = 256;
+    constexpr int CodeFin = 257;
+    constexpr int LitterauxParTable = 250;
+    QByteArray octets("GIF89a");
+    const auto mot = [&octets](int valeur) {
+        octets += char(valeur & 0xFF);
+        octets += char((valeur >> 8) & 0xFF);
+    };
+    mot(largeur);
+    mot(hauteur);
+    octets += QByteArray("\xF7\x00\x00", 3);
+    for (int i = 0; i < 256; ++i) {
+        const QColor couleur = i == 1 ? QColor(Qt::red) : i == 2 ? QColor(Qt::blue) : QColor(i, i, i);
+        octets += char(couleur.red());
+        octets += char(couleur.green());
+        octets += char(couleur.blue());
+    }
+    octets += char(0x2C);
+    mot(0);
+    mot(0);
+    mot(largeur);
+    mot(hauteur);
+    octets += char(0);
+    octets += char(8);   // LZW minimum code size
+
+    QByteArray flux;
+    std::uint32_t accumulateur = 0;
+    int bits = 0;
+    const auto code = [&](int valeur) {
+        accumulateur |= std::uint32_t(valeur) << bits;
+        bits += 9;
+        while (bits >= 8) {
+            flux += char(accumulateur & 0xFF);
+            accumulateur >>= 8;
+            bits -= 8;
+        }
+    };
+    code(CodeEffacer);
+    int litteraux = 0;
+    for (int y = 0; y < hauteur; ++y)
+        for (int x = 0; x < largeur; ++x) {
+            code(x < largeur / 2 ? 1 : 2);
+            if (++litteraux == LitterauxParTable) {
+                code(CodeEffacer);
+                litteraux = 0;
+            }
+        }
+    code(CodeFin);
+    if (bits > 0)
+        flux += char(accumulateur & 0xFF);
+    for (qsizetype i = 0; i < flux.size(); i += 255) {
+        const QByteArray bloc = flux.mid(i, 255);
+        octets += char(bloc.size());
+        octets += bloc;
+    }
+    octets += char(0);
+    octets += char(0x3B);
+    return octets;
+}
+
+QString TexteTaille(const std::string& chemin)
+{
+    return QString::fromStdString(Explorateur::TexteTaille(int64_t(std::filesystem::file_size(chemin))));
+}
+
+// The number in front of a group node's text: "(1 500) jpg" gives 1500.
+int NombreDuGroupe(const QString& texte)
+{
+    const qsizetype fin = texte.indexOf(')');
+    return texte.mid(1, fin - 1).remove(' ').toInt();
+}
+
+// Names that are not UTF-8 are beyond QTemporaryDir: removed here.
+struct SupprimerALaFin
+{
+    std::vector<std::string> Chemins;
+    ~SupprimerALaFin()
+    {
+        std::error_code erreur;
+        for (const std::string& chemin : Chemins)
+            std::filesystem::remove(chemin, erreur);
+    }
+};
+
+bool Rempli(const Noeud* noeud)
+{
+    const Noeud* premier = noeud->PremierEnfant();
+    return !premier || premier->Texte != GestionTreeView::TexteAttente;
+}
+
+class Apercu : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        config_ = std::make_unique<ConfigTemporaire>();
+        application_ = std::make_unique<Application>();
+        application_->Preparer();
+        f = FormPrincipal;
+        f->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+        previsu_ = std::make_unique<Previsualisation>();
+        previsu_->Lier(&application_->Stock);
+        previsu_->OuvrirAvecBureau = [this](const std::string& chemin) { ouverts_.push_back(chemin); };
+    }
+    void TearDown() override
+    {
+        previsu_.reset();
+        application_.reset();
+        config_.reset();
+    }
+
+    Previsualisation& P() { return *previsu_; }
+
+    // A scan as the scan button starts it, up to its natural end.
+    void Scanner(const std::string& racine)
+    {
+        P().Effacer();
+        f->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
+        application_->Bouton.LancerScan();
+        ASSERT_EQ(application_->Bouton.EtatScan, 1);
+        ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+    }
+
+    ArbreCategorie* Arbre(int categorie, int ordre) { return f->ArbreDeTag(categorie * 10 + ordre); }
+
+    // What the window's expanding handler does, then the wait for the children.
+    void Deployer(int categorie, int ordre, Noeud* noeud)
+    {
+        ASSERT_NE(noeud, nullptr);
+        const Noeud* premier = noeud->PremierEnfant();
+        if (premier && premier->Texte == GestionTreeView::TexteAttente)
+            P().LancerRemplissage(categorie, ordre, noeud);
+        ASSERT_TRUE(AttendreQue([noeud] { return Rempli(noeud); }));
+    }
+
+    // The by-extension group of an extension, filled.
+    Noeud* Groupe(int categorie, const QString& ext)
+    {
+        ArbreCategorie* arbre = Arbre(categorie, ParExtension);
+        for (int i = 0; i < arbre->NombreRacines(); ++i) {
+            Noeud* racine = arbre->Racine(i);
+            if (racine->Texte.endsWith(") " + ext)) {
+                Deployer(categorie, ParExtension, racine);
+                return racine;
+            }
+        }
+        ADD_FAILURE() << "no group for " << ext.toStdString();
+        return nullptr;
+    }
+
+    Noeud* Feuille(int categorie, const QString& ext, const QString& nom)
+    {
+        Noeud* groupe = Groupe(categorie, ext);
+        if (!groupe)
+            return nullptr;
+        for (const auto& enfant : groupe->Enfants)
+            if (enfant->Texte == nom)
+                return enfant.get();
+        ADD_FAILURE() << "no leaf " << nom.toStdString();
+        return nullptr;
+    }
+
+    qint64 ImageAffichee() const { return f->ImgImagePrevisu->Image().cacheKey(); }
+    qint64 TexteAffiche() const { return f->ImgTextePrevisu->Image().cacheKey(); }
+
+    std::unique_ptr<ConfigTemporaire> config_;
+    std::unique_ptr<Application> application_;
+    std::unique_ptr<Previsualisation> previsu_;
+    std::vector<std::string> ouverts_;
+    TFormPrincipal* f = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
+{
+    ArbreTemporaire arbre;
+    const std::string photo = arbre.Fichier("Photos/photo.jpg");
+    EcrireImage(photo, DeuxCouleurs(640, 480), "JPG");
+    const std::string majuscules = arbre.Fichier("Photos/B.JPEG");
+    EcrireImage(majuscules, DeuxCouleurs(100, 50), "JPG");
+    const std::string png = arbre.Fichier("grande.png");
+    EcrireImage(png, DeuxCouleurs(1200, 900), "PNG");
+    const std::string gif = arbre.Fichier("anim.gif");
+    Ecrire(gif, Gif(300, 200));
+    const std::string bmp = arbre.Fichier("petite.bmp");
+    EcrireImage(bmp, DeuxCouleurs(40, 30), "BMP");
+    const std::string ico = arbre.Fichier("icone.ico");
+    EcrireImage(ico, DeuxCouleurs(32, 32), "ICO");
+    Scanner(arbre.Racine());
+
+    struct Cas
+    {
+        std::string Chemin;
+        QString Ext, Nom, Extension, Dimension;
+        QSize Affichee;
+    };
+    const Cas cas[] = {
+        {photo, "jpg", "photo.jpg", "Image JPG", "Dimension : 640x480", {160, 120}},
+        {majuscules, "jpeg", "B.JPEG", "Image JPEG", "Dimension : 100x50", {100, 50}},
+        {png, "png", "grande.png", "Image PNG", "Dimension : 1200x900", {160, 120}},
+        {gif, "gif", "anim.gif", "Image GIF", "Dimension : 300x200", {160, 106}},
+        {bmp, "bmp", "petite.bmp", "Image BMP", "Dimension : 40x30", {40, 30}},
+        {ico, "ico", "icone.ico", "Image ICO", "Dimension : 32x32", {32, 32}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.Nom.toStdString());
+        Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
+        ASSERT_NE(feuille, nullptr);
+        P().Afficher(Image, ParExtension, feuille);
+        EXPECT_EQ(f->LabelImageNom->text(), c.Nom);
+        EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(c.Chemin));
+        EXPECT_EQ(f->LabelImageExtension->text(), c.Extension);
+        EXPECT_EQ(f->LabelImageDimension->text(), c.Dimension);
+        EXPECT_EQ(f->LabelImageTaille->text(), "Taille : " + TexteTaille(c.Chemin));
+        EXPECT_EQ(P().CheminImage, c.Chemin);
+        const QImage affichee = f->ImgImagePrevisu->Image().toImage();
+        EXPECT_EQ(affichee.size(), c.Affichee);
+        const QColor gauche = affichee.pixelColor(affichee.width() / 8, affichee.height() / 2);
+        const QColor droite = affichee.pixelColor(affichee.width() * 7 / 8, affichee.height() / 2);
+        EXPECT_GT(gauche.red(), 200);
+        EXPECT_LT(gauche.blue(), 60);
+        EXPECT_GT(droite.blue(), 200);
+        EXPECT_LT(droite.red(), 60);
+
+        P().Ouvrir(Image);
+        ASSERT_FALSE(ouverts_.empty());
+        EXPECT_EQ(ouverts_.back(), c.Chemin);
+    }
+
+    // The same file through the other two orders.
+    ArbreCategorie* alpha = Arbre(Image, ParAlphabet);
+    Noeud* lettreP = alpha->Racine(1)->Enfants[15].get();
+    ASSERT_EQ(lettreP->Texte, "P (2)");
+    Deployer(Image, ParAlphabet, lettreP);
+    ASSERT_EQ(lettreP->Enfants.size(), 2u);
+    P().Afficher(Image, ParAlphabet, lettreP->Enfants[1].get());
+    EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 640x480");
+
+    ArbreCategorie* rep = Arbre(Image, ParRepertoire);
+    ASSERT_TRUE(AttendreQue([rep] { return rep->NombreRacines() == 2; }));
+    Noeud* photos = rep->Racine(0)->Texte == "(2) ~/Photos" ? rep->Racine(0) : rep->Racine(1);
+    ASSERT_EQ(photos->Texte, "(2) ~/Photos");
+    Deployer(Image, ParRepertoire, photos);
+    ASSERT_EQ(photos->Enfants.size(), 2u);
+    P().Afficher(Image, ParRepertoire, photos->Enfants[0].get());
+    EXPECT_EQ(f->LabelImageNom->text(), "B.JPEG");
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 100x50");
+    EXPECT_EQ(P().CheminImage, majuscules);
+
+    // No player yet: the other two categories open nothing.
+    const size_t avant = ouverts_.size();
+    P().Ouvrir(1);
+    P().Ouvrir(2);
+    P().Ouvrir(0);
+    EXPECT_EQ(ouverts_.size(), avant);
+}
+
+TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
+{
+    ArbreTemporaire arbre;
+    QByteArray jpeg;
+    {
+        QBuffer tampon(&jpeg);
+        tampon.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(DeuxCouleurs(640, 480).save(&tampon, "JPG"));
+    }
+    Ecrire(arbre.Fichier("abime.jpg"), jpeg.left(jpeg.size() * 2 / 3));
+    Ecrire(arbre.Fichier("faux.bmp"), "Ceci est un texte, pas une image.\n");
+    arbre.Fichier("vide.png");
+    const std::string dossier = arbre.Fichier("dossier.jpg", 10);
+    const std::string tube = arbre.Fichier("tube.gif", 10);
+    // A 60 000 x 60 000 picture, so its header says.
+    QByteArray geant = jpeg;
+    const qsizetype sof = geant.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    geant[sof + 5] = char(0xEA);
+    geant[sof + 6] = char(0x60);
+    geant[sof + 7] = char(0xEA);
+    geant[sof + 8] = char(0x60);
+    Ecrire(arbre.Fichier("geant.jpeg"), geant);
+    Scanner(arbre.Racine());
+
+    // Replaced by things that are no files once the scan has listed them.
+    std::filesystem::remove(dossier);
+    std::filesystem::create_directory(dossier);
+    std::filesystem::remove(tube);
+    ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
+
+    struct Cas
+    {
+        QString Ext, Nom, Taille;
+    };
+    const Cas cas[] = {
+        {"jpg", "abime.jpg", "Taille : " + TexteTaille(arbre.Racine() + "/abime.jpg")},
+        {"bmp", "faux.bmp", "Taille : 1 Ko"},
+        {"png", "vide.png", "Taille : 0 Ko"},
+        {"jpg", "dossier.jpg", "Taille : 0 Ko"},
+        {"gif", "tube.gif", "Taille : 0 Ko"},
+        {"jpeg", "geant.jpeg", "Taille : " + TexteTaille(arbre.Racine() + "/geant.jpeg")},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.Nom.toStdString());
+        // From an empty panel, so that every label has to change.
+        P().Effacer();
+        Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
+        ASSERT_NE(feuille, nullptr);
+        P().Afficher(Image, ParExtension, feuille);
+        EXPECT_EQ(ImageAffichee(), FormImage->ImgImageNonSupporte.cacheKey());
+        EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
+        EXPECT_EQ(f->LabelImageTaille->text(), c.Taille);
+        EXPECT_EQ(f->LabelImageExtension->text(), "Image " + c.Ext.toUpper());
+        const std::string chemin = arbre.Racine() + "/" + c.Nom.toStdString();
+        EXPECT_EQ(P().CheminImage, chemin);
+        ouverts_.clear();
+        P().Ouvrir(Image);
+        EXPECT_EQ(ouverts_, std::vector<std::string>{chemin});
+    }
+}
+
+TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
+{
+    ArbreTemporaire arbre;
+    const std::string photo = arbre.Fichier("photo.jpg");
+    EcrireImage(photo, DeuxCouleurs(640, 480), "JPG");
+    const std::string vide = arbre.Fichier("vide.jpg");
+    const std::string present = arbre.Fichier("present.txt");
+    const std::string parti = arbre.Fichier("parti.txt");
+    const std::string lettre = arbre.Fichier("lettre.pdf", 3000);
+    Scanner(arbre.Racine());
+
+    // Shown once while it exists: its size is kept by the store.
+    Noeud* feuillePhoto = Feuille(Image, "jpg", "photo.jpg");
+    ASSERT_NE(feuillePhoto, nullptr);
+    P().Afficher(Image, ParExtension, feuillePhoto);
+    const QString taillePhoto = "Taille : " + TexteTaille(photo);
+    ASSERT_EQ(f->LabelImageTaille->text(), taillePhoto);
+    ASSERT_EQ(P().CheminImage, photo);
+
+    std::filesystem::remove(photo);
+    std::filesystem::remove(vide);
+    P().Afficher(Image, ParExtension, feuillePhoto);
+    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelImageTaille->text(), taillePhoto);
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
+    EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
+    EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(photo));
+    EXPECT_TRUE(P().CheminImage.empty());
+    P().Ouvrir(Image);
+    EXPECT_TRUE(ouverts_.empty());
+
+    P().Afficher(Image, ParExtension, Feuille(Image, "jpg", "vide.jpg"));
+    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelImageTaille->text(), "Taille :");
+    EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
+
+    // An existing empty document still shows its size.
+    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "present.txt"));
+    EXPECT_EQ(TexteAffiche(), FormImage->ImageTexte.cacheKey());
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 0 Ko");
+    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte TXT");
+    EXPECT_EQ(f->LabelTexteNom->text(), "present.txt");
+    EXPECT_EQ(f->LabelTexteNom->Hint(), QString::fromStdString(present));
+    EXPECT_EQ(P().CheminTexte, present);
+    P().Ouvrir(Texte);
+    EXPECT_EQ(ouverts_, std::vector<std::string>{present});
+
+    std::filesystem::remove(parti);
+    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
+    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
+    EXPECT_TRUE(P().CheminTexte.empty());
+    ouverts_.clear();
+    P().Ouvrir(Texte);
+    EXPECT_TRUE(ouverts_.empty());
+
+    Noeud* feuilleLettre = Feuille(Texte, "pdf", "lettre.pdf");
+    P().Afficher(Texte, ParExtension, feuilleLettre);
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
+    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte PDF");
+    std::filesystem::remove(lettre);
+    P().Afficher(Texte, ParExtension, feuilleLettre);
+    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
+    EXPECT_TRUE(P().CheminTexte.empty());
+    // The image panel is left as it was.
+    EXPECT_EQ(f->LabelImageNom->text(), "vide.jpg");
+}
+
+TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
+{
+    ArbreTemporaire arbre;
+    const std::string photo = arbre.Fichier("photo.jpg");
+    EcrireImage(photo, DeuxCouleurs(64, 48), "JPG");
+    const std::string doc = arbre.Fichier("notes.txt", 10);
+    Scanner(arbre.Racine());
+    P().Afficher(Image, ParExtension, Feuille(Image, "jpg", "photo.jpg"));
+    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "notes.txt"));
+    ASSERT_EQ(P().CheminImage, photo);
+    ASSERT_EQ(P().CheminTexte, doc);
+
+    for (const int categorie : {Image, Texte}) {
+        SCOPED_TRACE(categorie);
+        Noeud* lettreA = Arbre(categorie, ParAlphabet)->Racine(1)->Enfants[0].get();
+        ASSERT_EQ(lettreA->Texte, "A (0)");
+        Deployer(categorie, ParAlphabet, lettreA);
+        ASSERT_TRUE(lettreA->Enfants.empty());
+        P().Afficher(categorie, ParAlphabet, lettreA);
+    }
+    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelImageNom->text(), "");
+    EXPECT_EQ(f->LabelImageNom->Hint(), "");
+    EXPECT_EQ(f->LabelImageExtension->text(), "Image ");
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
+    // No entry, so no size text either: the rule adds an empty one.
+    EXPECT_EQ(f->LabelImageTaille->text(), "Taille : ");
+    EXPECT_TRUE(P().CheminImage.empty());
+    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte ");
+    EXPECT_TRUE(P().CheminTexte.empty());
+    P().Ouvrir(Image);
+    P().Ouvrir(Texte);
+    EXPECT_TRUE(ouverts_.empty());
+}
+
+TEST_F(Apercu, ExpandingANodeTwiceBeforeItsChildrenArriveStartsOneJob)
+{
+    ArbreTemporaire arbre;
+    constexpr int Nombre = 3000;
+    for (int i = Nombre - 1; i >= 0; --i) {
+        char nom[32];
+        std::snprintf(nom, sizeof nom, "Photos/f%04d.jpg", i);
+        arbre.Fichier(nom);
+    }
+    arbre.Fichier("Photos/zz.png");
+    Scanner(arbre.Racine());
+    ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 1; }));
+
+    ArbreCategorie* ext = Arbre(Image, ParExtension);
+    ASSERT_EQ(ext->NombreRacines(), 2);
+    Noeud* jpg = ext->Racine(0);
+    ASSERT_EQ(jpg->Texte, "(3 000) jpg");
+    // The placeholder stays until the event loop applies the children, so
+    // the window would call twice here.
+    P().LancerRemplissage(Image, ParExtension, jpg);
+    ASSERT_FALSE(Rempli(jpg));
+    P().LancerRemplissage(Image, ParExtension, jpg);
+    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    ASSERT_TRUE(AttendreQue([jpg] { return Rempli(jpg); }));
+    ASSERT_EQ(jpg->Enfants.size(), size_t(Nombre));
+    EXPECT_EQ(jpg->Enfants.front()->Texte, "f0000.jpg");
+    EXPECT_EQ(jpg->Enfants.back()->Texte, "f2999.jpg");
+
+    // A new job lets the finished one go.
+    Noeud* png = ext->Racine(1);
+    P().LancerRemplissage(Image, ParExtension, png);
+    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    ASSERT_TRUE(AttendreQue([png] { return Rempli(png); }));
+    ASSERT_EQ(png->Enfants.size(), 1u);
+    EXPECT_EQ(png->Enfants[0]->Texte, "zz.png");
+
+    // The same node in another tree is another node.
+    Noeud* rep = Arbre(Image, ParRepertoire)->Racine(0);
+    ASSERT_NE(rep, nullptr);
+    P().LancerRemplissage(Image, ParRepertoire, rep);
+    P().LancerRemplissage(Image, ParRepertoire, rep);
+    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    ASSERT_TRUE(AttendreQue([rep] { return Rempli(rep); }));
+    EXPECT_EQ(rep->Enfants.size(), size_t(Nombre + 1));
+    EXPECT_EQ(jpg->Enfants.size(), size_t(Nombre));
+
+    P().SuspendreRemplissages();
+    EXPECT_EQ(P().NombreRemplissages(), 0u);
+}
+
+TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
+{
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 4; ++d)
+        for (int i = 0; i < 1500; ++i) {
+            const std::string base = "d" + std::to_string(d) + "/" + char('a' + i % 26) + std::to_string(i);
+            arbre.Fichier(base + (i % 2 ? ".jpg" : ".txt"));
+        }
+    Scanner(arbre.Racine());
+
+    // Every group node of both categories in all three orders.
+    struct Groupe
+    {
+        int Categorie, Ordre;
+        Noeud* N;
+    };
+    const auto groupes = [this] {
+        std::vector<Groupe> liste;
+        for (const int categorie : {Image, Texte})
+            for (const int ordre : {ParExtension, ParAlphabet, ParRepertoire}) {
+                ArbreCategorie* a = Arbre(categorie, ordre);
+                for (int i = 0; i < a->NombreRacines(); ++i) {
+                    Noeud* racine = a->Racine(i);
+                    if (ordre == ParAlphabet && i == 1)
+                        for (const auto& lettre : racine->Enfants)
+                            liste.push_back({categorie, ordre, lettre.get()});
+                    else
+                        liste.push_back({categorie, ordre, racine});
+                }
+            }
+        return liste;
+    };
+    const auto nombreAttendu = [](const Noeud* n) {
+        return NombreDuGroupe(n->Texte.startsWith('(') ? n->Texte : "(" + n->Texte.section('(', 1));
+    };
+    ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 4; }));
+
+    for (int tour = 0; tour < 3; ++tour) {
+        SCOPED_TRACE(tour);
+        const std::vector<Groupe> liste = groupes();
+        ASSERT_GT(liste.size(), 30u);
+        for (const Groupe& g : liste)
+            if (!Rempli(g.N))
+                P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
+        P().SuspendreRemplissages();
+        EXPECT_EQ(P().NombreRemplissages(), 0u);
+        QTest::qWait(50);
+        QCoreApplication::processEvents();
+        // Each node was filled whole or not at all.
+        for (const Groupe& g : liste) {
+            if (Rempli(g.N))
+                EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte.toStdString();
+            else
+                EXPECT_EQ(g.N->Enfants.size(), 1u) << g.N->Texte.toStdString();
+        }
+    }
+
+    // Jobs under way when a new scan starts: their children never reach the
+    // new trees.
+    for (const Groupe& g : groupes())
+        P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
+    Scanner(arbre.Racine());
+    EXPECT_EQ(P().NombreRemplissages(), 0u);
+    ASSERT_TRUE(AttendreQue([this] { return Arbre(Texte, ParRepertoire)->NombreRacines() == 4; }));
+    QTest::qWait(50);
+    QCoreApplication::processEvents();
+    const std::vector<Groupe> apres = groupes();
+    for (const Groupe& g : apres)
+        EXPECT_FALSE(Rempli(g.N)) << g.N->Texte.toStdString();
+
+    // And the new trees fill as usual.
+    for (const Groupe& g : apres)
+        P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
+    for (const Groupe& g : apres) {
+        ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
+        EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte.toStdString();
+    }
+    Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0].get();
+    P().Afficher(Image, ParRepertoire, feuille);
+    EXPECT_EQ(f->LabelImageNom->text(), feuille->Texte);
+    EXPECT_EQ(f->LabelImageTaille->text(), "Taille : 0 Ko");
+}
+
+TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
+{
+    ArbreTemporaire arbre;
+    const std::string doc = arbre.Racine() + "/caf\xE9.txt";
+    Ecrire(doc, "du texte");
+    const std::string photo = arbre.Racine() + "/\xE9t\xE9.jpg";
+    const SupprimerALaFin nettoyage{{doc, photo}};
+    EcrireImage(photo, DeuxCouleurs(64, 48), "JPG");
+    Scanner(arbre.Racine());
+
+    Noeud* groupeTexte = Groupe(Texte, "txt");
+    ASSERT_EQ(groupeTexte->Enfants.size(), 1u);
+    P().Afficher(Texte, ParExtension, groupeTexte->Enfants[0].get());
+    EXPECT_EQ(P().CheminTexte, doc);
+    EXPECT_EQ(f->LabelTexteNom->Hint(), NomFichier::Texte(doc));
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 1 Ko");
+    P().Ouvrir(Texte);
+    Noeud* groupeImage = Groupe(Image, "jpg");
+    ASSERT_EQ(groupeImage->Enfants.size(), 1u);
+    P().Afficher(Image, ParExtension, groupeImage->Enfants[0].get());
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
+    P().Ouvrir(Image);
+    EXPECT_EQ(ouverts_, (std::vector<std::string>{doc, photo}));
+
+    P().Effacer();
+    EXPECT_TRUE(f->ImgImagePrevisu->ImageVide());
+    EXPECT_TRUE(f->ImgTextePrevisu->ImageVide());
+    for (const Etiquette* label : {f->LabelImageNom, f->LabelImageExtension, f->LabelImageDimension,
+                                   f->LabelImageTaille, f->LabelTexteNom, f->LabelTexteExtension,
+                                   f->LabelTexteTaille})
+        EXPECT_EQ(label->text(), "");
+    EXPECT_EQ(f->LabelImageNom->Hint(), "");
+    EXPECT_EQ(f->LabelTexteNom->Hint(), "");
+    EXPECT_TRUE(P().CheminImage.empty());
+    EXPECT_TRUE(P().CheminTexte.empty());
+    for (int categorie = 1; categorie <= 4; ++categorie)
+        P().Ouvrir(categorie);
+    EXPECT_EQ(ouverts_.size(), 2u);
+}
