@@ -279,6 +279,31 @@ TEST_F(Depot, GroupsSortByLowerCasedBytesAndKeepTheirNewOrder)
     EXPECT_EQ(ext, "jpg");
 }
 
+TEST_F(Depot, EqualKeysKeepTheirFilingOrderInLargeGroups)
+{
+    // The 16 spellings of "x.jpg" share one key; other names around them
+    // make the group large enough for any sort to move things about.
+    std::vector<std::string> noms;
+    std::vector<QString> egaux;
+    for (int variante = 0; variante < 16; ++variante) {
+        std::string nom = "x.jpg";
+        for (int lettre = 0; lettre < 4; ++lettre)
+            if (variante & (1 << lettre))
+                nom[lettre == 0 ? 0 : static_cast<size_t>(lettre + 1)] -= 'a' - 'A';
+        noms.push_back(nom);
+        egaux.push_back(QString::fromStdString(nom));
+        noms.push_back("z" + std::to_string(50 - variante) + ".jpg");
+        noms.push_back("a" + std::to_string(variante * 7 % 16) + ".jpg");
+    }
+    Classer({{"/r", noms}});
+    const Noms enfants = Enfants(CategorieImage, ParRepertoire, Racine(0));
+    ASSERT_EQ(enfants.size(), noms.size());
+    const Noms milieu(enfants.begin() + 16, enfants.begin() + 32);
+    EXPECT_EQ(milieu, egaux);
+    EXPECT_TRUE(std::is_sorted(enfants.begin(), enfants.end(),
+                               [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); }));
+}
+
 TEST_F(Depot, SortingAListOfPositions)
 {
     Classer({{"/r", {"c.jpg", "A.jpg", "b.jpg", "a.jpg"}}});
