@@ -75,7 +75,7 @@ Previsualisation::~Previsualisation()
 
 void Previsualisation::Afficher(int categorie, int ordre, Noeud* noeud)
 {
-    if (!stockage_ || !noeud || !FormPrincipal)
+    if (!stockage_ || !noeud || !FormPrincipal || !FormImage)
         return;
     QString nom, ext, taille;
     const std::string chemin = stockage_->InformationFichier(categorie, ordre, PlaceNoeud::De(noeud), nom, ext, taille);
