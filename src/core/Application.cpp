@@ -30,7 +30,8 @@ Application::Application() = default;
 
 Application::~Application()
 {
-    // Workers of an unfinished scan end before the managers they use.
+    // Workers of an unfinished scan and fill jobs end before the managers they use.
+    Previsu.SuspendreRemplissages();
     Bouton.TerminerTravailleurs();
 }
 
@@ -55,15 +56,18 @@ void Application::Relier()
     f->Lier(&Barre);
     f->Lier(&Bouton);
     f->Lier(&Stock);
+    f->Lier(&Previsu);
     f->Lier(&Arbres);
 
     BarreSystem.Lier(&Bouton);
+    BarreSystem.Lier(&Previsu);
     BarreSystem.Lier(&Options);
 
     Bouton.Lier(&Barre);
     Bouton.Lier(&Arbres);
     Bouton.Lier(&Stock);
     Bouton.Lier(&Scan);
+    Bouton.Lier(&Previsu);
     Bouton.Lier(&Extensions);
 
     Options.Lier(&Arbres);
@@ -78,6 +82,8 @@ void Application::Relier()
     Stock.Lier(&Extensions);
     Stock.Lier(&Bouton);
     Stock.Lier(&Arbres);
+
+    Previsu.Lier(&Stock);
 
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);

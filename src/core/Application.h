@@ -7,6 +7,7 @@
 
 #include "classification/Extension.h"
 #include "core/Option.h"
+#include "preview/Previsualisation.h"
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
@@ -51,6 +52,7 @@ public:
     Extension Extensions;
     GestionTreeView Arbres;
     Stockage Stock;
+    Previsualisation Previsu;
     GestionProgressBar Barre;
     Option Options;
     Scanneur Scan;

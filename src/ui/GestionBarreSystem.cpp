@@ -2,6 +2,7 @@
 
 #include "core/Option.h"
 #include "core/Registre.h"
+#include "preview/Previsualisation.h"
 #include "ui/GestionBouton.h"
 #include "ui/ImageComposant.h"
 #include "ui/TFormImage.h"
@@ -58,6 +59,8 @@ void GestionBarreSystem::Restaurer()
 
 void GestionBarreSystem::Fermer()
 {
+    if (previsualisation_)
+        previsualisation_->SuspendreRemplissages();
     if (bouton_)
         bouton_->ArreterScan(static_cast<int>(GestionBouton::Arret::Fermeture));
     try {

@@ -2,6 +2,7 @@
 
 #include "classification/Extension.h"
 #include "core/Journal.h"
+#include "preview/Previsualisation.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
 #include "scan/ThreadScanneur.h"
@@ -112,6 +113,7 @@ void GestionBouton::LancerScan()
     // The workers of an earlier scan never touch the store of this one.
     TerminerTravailleurs();
 
+    previsualisation_->Effacer();
     stockage_->Reinitialiser();
     arbres_->Vider(GestionTreeView::ModeVider::Tous);
     arbres_->AfficherPatientez();

@@ -1,5 +1,6 @@
 #include "ui/TFormPrincipal.h"
 
+#include "preview/Previsualisation.h"
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
@@ -392,6 +393,13 @@ void TFormPrincipal::Relier()
     }
     connect(ComboBoxChoixTrie, &QComboBox::currentIndexChanged, this, &TFormPrincipal::ComboBoxChoixTrieChange);
 
+    // A double click on the picture opens the image; a click on the document
+    // picture opens the document (its double click adds nothing to that).
+    connect(ImgImagePrevisu, &ImageComposant::DoubleClic, this,
+            [this] { previsualisation_->Ouvrir(Previsualisation::CategorieImage); });
+    connect(ImgTextePrevisu, &ImageComposant::Clic, this,
+            [this] { previsualisation_->Ouvrir(Previsualisation::CategorieTexte); });
+
     connect(ImagePropos, &ImageComposant::Clic, this, [this] {
         if (FormPropos)
             FormPropos->Montrer(this);
@@ -497,6 +505,9 @@ void TFormPrincipal::mouseReleaseEvent(QMouseEvent* event)
 void TFormPrincipal::TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud)
 {
     arbre->ChangerImage(noeud, 1);
+    const Noeud* premier = noeud->PremierEnfant();
+    if (premier && premier->Texte == GestionTreeView::TexteAttente)
+        previsualisation_->LancerRemplissage(arbre->Tag() / 10, arbre->Tag() % 10, noeud);
 }
 
 void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
@@ -504,8 +515,10 @@ void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
     arbre->ChangerImage(noeud, 0);
 }
 
-void TFormPrincipal::TreeViewChange(ArbreCategorie*, Noeud*)
+void TFormPrincipal::TreeViewChange(ArbreCategorie* arbre, Noeud* noeud)
 {
+    if (noeud && noeud->Enfants.empty() && noeud->Parent)
+        previsualisation_->Afficher(arbre->Tag() / 10, arbre->Tag() % 10, noeud);
 }
 
 void TFormPrincipal::EditHomeRepertoireScanEnter()

@@ -2,6 +2,7 @@
 // skin pictures, title-bar faces, menu zones and about box.
 
 #include "core/Application.h"
+#include "trees/Noeud.h"
 #include "trees/ArbreCategorie.h"
 #include "ui/Cadre.h"
 #include "ui/Etiquette.h"
@@ -12,6 +13,8 @@
 #include "ui/TFormPropos.h"
 #include "ui/ZoneSaisie.h"
 
+#include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QComboBox>
@@ -234,4 +237,65 @@ TEST_F(FenetrePrincipale, AboutBoxIsCentredOnTheWindow)
         EXPECT_TRUE(montree);
         EXPECT_FALSE(FormPropos->isVisible());
     }
+}
+
+TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
+{
+    ArbreTemporaire arbre;
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    ASSERT_TRUE(photo.save(QString::fromStdString(arbre.Racine() + "/vue.jpg"), "JPG"));
+    arbre.Fichier("rapport.pdf", 3000);
+    std::vector<std::string> ouverts;
+    application_->Previsu.OuvrirAvecBureau = [&](const std::string& chemin) { ouverts.push_back(chemin); };
+
+    f->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
+    QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+    ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(0);
+    ArbreCategorie* ext = f->TreeViewImageExt;
+    ASSERT_TRUE(ext->isVisible());
+    ASSERT_EQ(ext->NombreRacines(), 1);
+    Noeud* groupe = ext->Racine(0);
+    EXPECT_EQ(groupe->Texte, "(1) jpg");
+
+    // Expanding through the view shows the open folder and fills the group.
+    ext->Deployer(groupe);
+    EXPECT_EQ(groupe->Image, 1);
+    ASSERT_TRUE(AttendreQue([&] { return groupe->PremierEnfant() && groupe->PremierEnfant()->Texte == "vue.jpg"; }));
+    ext->collapse(ext->model()->index(0, 0));
+    EXPECT_EQ(groupe->Image, 0);
+
+    // Selecting the leaf previews the picture; a double click opens it.
+    ext->Selectionner(groupe->Enfants[0].get());
+    EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
+    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
+    EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
+    QTest::mouseDClick(f->ImgImagePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    ASSERT_EQ(ouverts.size(), 1u);
+    EXPECT_EQ(ouverts[0], arbre.Racine() + "/vue.jpg");
+    // Selecting a group node previews nothing new.
+    ext->Selectionner(groupe);
+    EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
+
+    // A click on the document picture opens the document.
+    QTest::mouseClick(f->ZoneTexte, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(0);
+    ArbreCategorie* textes = f->TreeViewTexteExt;
+    ASSERT_EQ(textes->NombreRacines(), 1);
+    textes->Deployer(textes->Racine(0));
+    ASSERT_TRUE(AttendreQue([&] { return textes->Racine(0)->PremierEnfant()->Texte == "rapport.pdf"; }));
+    textes->Selectionner(textes->Racine(0)->Enfants[0].get());
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
+    QTest::mouseClick(f->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    ASSERT_EQ(ouverts.size(), 2u);
+    EXPECT_EQ(ouverts[1], arbre.Racine() + "/rapport.pdf");
+
+    // A new scan clears the panels.
+    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+    EXPECT_TRUE(f->LabelTexteNom->text().isEmpty());
+    EXPECT_TRUE(application_->Previsu.CheminImage.empty());
+    ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
 }
