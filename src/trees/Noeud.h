@@ -1,7 +1,7 @@
 #pragma once
 
 // One node of a category tree. Nodes belong to the user-interface thread:
-// workers never read or write them, they hand over descriptions instead.
+// workers never read or write them, they hand over texts and places instead.
 
 #include <QString>
 
