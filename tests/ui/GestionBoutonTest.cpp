@@ -13,6 +13,7 @@
 #include "support/ConfigTemporaire.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -260,4 +261,70 @@ TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
     EXPECT_EQ(f->ImgProgressBar->x(), x);
     barre.Arreter();
     EXPECT_FALSE(f->ImgProgressBar->isVisible());
+}
+
+TEST_F(PanneauHome, HoverLooksFollowTheirStates)
+{
+    GestionBouton& b = Bouton();
+    QTest::mouseMove(f->ImgHomeParcourir, QPoint(20, 20));
+    EXPECT_EQ(f->ImgHomeParcourir->pos(), QPoint(171, 128));
+    EXPECT_EQ(f->ImgHomeParcourirBas->pos(), QPoint(149, 159));
+    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(f->ImgHomeParcourir->pos(), QPoint(170, 127));
+    EXPECT_EQ(f->ImgHomeParcourirBas->pos(), QPoint(148, 158));
+
+    EXPECT_EQ(b.EtatOption, 2);
+    QTest::mouseMove(f->LabelHomeOption, QPoint(3, 3));
+    EXPECT_EQ(b.EtatOption, 1);
+    EXPECT_EQ(f->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
+    QTest::mouseClick(f->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));   // does nothing
+    EXPECT_EQ(b.EtatScan, 0);
+    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(b.EtatOption, 2);
+    EXPECT_EQ(f->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
+
+    QTest::mouseMove(f->LabelHomeScan, QPoint(60, 8));
+    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
+    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
+
+    // During a scan the scan label keeps its active colour.
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 200; ++d)
+        arbre.Fichier("d" + std::to_string(d) + "/a.png");
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
+    QTest::mouseMove(f->LabelArret, QPoint(3, 3));
+    EXPECT_EQ(f->LabelArret->CouleurTexte(), QColor(0xFF, 0x80, 0x40));
+    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(f->LabelArret->CouleurTexte(), QColor(0xAD, 0xAD, 0xAD));
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
+}
+
+TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
+{
+    ArbreTemporaire arbre;
+    const std::string choisi = arbre.Repertoire("Choisi");
+    for (bool accepter : {false, true}) {
+        QTimer::singleShot(100, [&] {
+            auto* dialogue = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialogue, nullptr);
+            EXPECT_EQ(dialogue->fileMode(), QFileDialog::Directory);
+            EXPECT_FALSE(f->isEnabled());
+            if (!accepter) {
+                dialogue->reject();
+                return;
+            }
+            dialogue->setDirectory(QString::fromStdString(choisi));
+            QMetaObject::invokeMethod(dialogue, "accept");
+        });
+        QTest::mouseClick(f->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
+        EXPECT_TRUE(f->isEnabled());
+        EXPECT_EQ(f->EditHomeRepertoireScan->text().toStdString(),
+                  accepter ? choisi : " Cliquer sur l'image pour Parcourir");
+    }
+    EXPECT_EQ(Bouton().Dialogue.Repertoire.toStdString(), choisi);
 }
