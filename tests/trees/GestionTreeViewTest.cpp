@@ -3,14 +3,16 @@
 
 #include "trees/GestionTreeView.h"
 
+#include "core/Application.h"
 #include "core/Option.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ThreadTreeView.h"
 #include "ui/Etiquette.h"
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
-#include "ui/TFormImage.h"
 #include "ui/TFormPrincipal.h"
+
+#include "support/ConfigTemporaire.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,38 +59,41 @@ std::string TexteRepertoire(int i)
     return "(" + std::to_string(i % 7 + 1) + ") ~/dossier" + std::to_string(i);
 }
 
+// The program's own managers and windows, wired as at start-up, with
+// settings of their own.
 class GestionTreeViewTest : public ::testing::Test
 {
 protected:
-    GestionTreeViewTest()
+    void SetUp() override
     {
-        FormImage = &skin_;
-        FormPrincipal = &fenetre_;
-        arbres_.Lier(&option_);
-        arbres_.Lier(&barre_);
-        arbres_.Lier(&menu_);
-        menu_.Lier(&arbres_);
-        fenetre_.Lier(&arbres_);
-        fenetre_.Lier(&menu_);
+        config_ = std::make_unique<ConfigTemporaire>();
+        application_ = std::make_unique<Application>();
+        application_->Preparer();
+        fenetre_ = FormPrincipal;
+        arbres_ = &application_->Arbres;
+        option_ = &application_->Options;
+        barre_ = &application_->Barre;
+        menu_ = &application_->Menu;
     }
-    ~GestionTreeViewTest() override
+    void TearDown() override
     {
-        FormPrincipal = nullptr;
-        FormImage = nullptr;
+        application_.reset();
+        config_.reset();
     }
 
-    ArbreCategorie* A(int categorie, int ordre) { return arbres_.Arbre(categorie, ordre); }
-    Etiquette* Label() { return fenetre_.LabelEnCourAffichage; }
-    QComboBox* Combo() { return fenetre_.ComboBoxChoixTrie; }
+    ArbreCategorie* A(int categorie, int ordre) { return arbres_->Arbre(categorie, ordre); }
+    Etiquette* Label() { return fenetre_->LabelEnCourAffichage; }
+    QComboBox* Combo() { return fenetre_->ComboBoxChoixTrie; }
     // Visible as a component, whether or not the window is on screen.
     static bool Visible(const QWidget* w) { return !w->isHidden(); }
 
-    TFormImage skin_;
-    TFormPrincipal fenetre_;
-    Option option_;
-    GestionProgressBar barre_;
-    GestionMenu menu_;
-    GestionTreeView arbres_;
+    std::unique_ptr<ConfigTemporaire> config_;
+    std::unique_ptr<Application> application_;
+    TFormPrincipal* fenetre_ = nullptr;
+    GestionTreeView* arbres_ = nullptr;
+    Option* option_ = nullptr;
+    GestionProgressBar* barre_ = nullptr;
+    GestionMenu* menu_ = nullptr;
 };
 
 TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
@@ -97,53 +102,63 @@ TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
             ASSERT_NE(A(c, o), nullptr);
             EXPECT_EQ(A(c, o)->Tag(), c * 10 + o);
-            EXPECT_EQ(A(c, o), fenetre_.ArbreDeTag(c * 10 + o));
+            EXPECT_EQ(A(c, o), fenetre_->ArbreDeTag(c * 10 + o));
         }
-    EXPECT_EQ(A(2, 2), fenetre_.TreeViewSonAlpha);
-    EXPECT_EQ(A(4, 1), fenetre_.TreeViewTexteExt);
+    EXPECT_EQ(A(2, 2), fenetre_->TreeViewSonAlpha);
+    EXPECT_EQ(A(4, 1), fenetre_->TreeViewTexteExt);
     for (auto [c, o] : {std::pair{0, 1}, {5, 1}, {1, 0}, {1, 4}, {-1, -1}})
         EXPECT_EQ(A(c, o), nullptr);
 }
 
 TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
 {
-    arbres_.InitialiserOrdres(0, 7, -1, 0);
-    EXPECT_EQ(arbres_.OrdreCourant[0], 3);
-    EXPECT_EQ(arbres_.OrdreCourant[1], 3);
-    EXPECT_EQ(arbres_.OrdreCourant[2], 3);
-    EXPECT_EQ(arbres_.OrdreCourant[3], 1);
-
     const QString invitation = QStringLiteral("Cliquer sur \" Lancement du Scan \"");
     EXPECT_EQ(invitation.size(), 33);
+    auto seuleInvitation = [&] {
+        for (int c = Video; c <= Texte; ++c)
+            for (int o = ParExtension; o <= ParRepertoire; ++o) {
+                ArbreCategorie* arbre = A(c, o);
+                ASSERT_EQ(arbre->NombreRacines(), 1);
+                EXPECT_EQ(arbre->Racine(0)->Texte, invitation);
+                EXPECT_EQ(arbre->Racine(0)->Image, -1);
+                EXPECT_TRUE(arbre->Racine(0)->Enfants.empty());
+            }
+    };
+    auto ordres = [&] {
+        return std::vector<int>(arbres_->OrdreCourant, arbres_->OrdreCourant + 4);
+    };
+
+    // First run: nothing stored.
+    EXPECT_EQ(ordres(), (std::vector<int>{3, 3, 3, 1}));
+    seuleInvitation();
     for (int c = Video; c <= Texte; ++c)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
-            ArbreCategorie* arbre = A(c, o);
-            ASSERT_EQ(arbre->NombreRacines(), 1);
-            EXPECT_EQ(arbre->Racine(0)->Texte, invitation);
-            EXPECT_EQ(arbre->Racine(0)->Image, -1);
-            EXPECT_TRUE(arbre->Racine(0)->Enfants.empty());
-            EXPECT_FALSE(arbre->ShowRoot());
-            EXPECT_TRUE(arbre->isHidden());
+            EXPECT_FALSE(A(c, o)->ShowRoot());
+            EXPECT_TRUE(A(c, o)->isHidden());
         }
 
-    arbres_.InitialiserOrdres(1, 2, 3, 2);
-    EXPECT_EQ(arbres_.OrdreCourant[0], 1);
-    EXPECT_EQ(arbres_.OrdreCourant[1], 2);
-    EXPECT_EQ(arbres_.OrdreCourant[2], 3);
-    EXPECT_EQ(arbres_.OrdreCourant[3], 2);
+    arbres_->Vider(GestionTreeView::ModeVider::Tous);
+    arbres_->InitialiserOrdres(1, 2, 3, 2);
+    EXPECT_EQ(ordres(), (std::vector<int>{1, 2, 3, 2}));
+    seuleInvitation();
+
+    arbres_->Vider(GestionTreeView::ModeVider::Tous);
+    arbres_->InitialiserOrdres(0, 7, -1, 4);
+    EXPECT_EQ(ordres(), (std::vector<int>{3, 3, 3, 1}));
+    seuleInvitation();
 }
 
 TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
 {
-    arbres_.InitialiserOrdres(0, 0, 0, 0);
-    arbres_.Vider(GestionTreeView::ModeVider::Tous);
+    arbres_->InitialiserOrdres(0, 0, 0, 0);
+    arbres_->Vider(GestionTreeView::ModeVider::Tous);
     for (int c = Video; c <= Texte; ++c)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
             EXPECT_EQ(A(c, o)->NombreRacines(), 0);
             EXPECT_TRUE(A(c, o)->ShowRoot());
         }
 
-    arbres_.AfficherPatientez();
+    arbres_->AfficherPatientez();
     for (int c = Video; c <= Texte; ++c) {
         for (int o : {ParExtension, ParAlphabet}) {
             ASSERT_EQ(A(c, o)->NombreRacines(), 1);
@@ -159,9 +174,9 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     TAttente attente;
     attente.Texte = "(2) ~/Photos";
     attente.Categorie = Image;
-    arbres_.AjouterRepertoire(attente);
+    arbres_->AjouterRepertoire(attente);
     A(Image, ParRepertoire)->DefinirShowRoot(false);
-    arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+    arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
     for (int c = Video; c <= Texte; ++c)
         for (int o : {ParExtension, ParAlphabet}) {
             EXPECT_EQ(A(c, o)->NombreRacines(), 0);
@@ -177,21 +192,21 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     EXPECT_FALSE(A(Image, ParRepertoire)->ShowRoot());
 
     // Nodes added for the store take the image given, on the tree asked for.
-    Noeud* groupe = arbres_.AjouterRacine(Son, ParAlphabet, "0...9 (0)", 0);
-    Noeud* attenteSon = arbres_.AjouterEnfant(Son, ParAlphabet, "...", -1, groupe);
+    Noeud* groupe = arbres_->AjouterRacine(Son, ParAlphabet, "0...9 (0)", 0);
+    Noeud* attenteSon = arbres_->AjouterEnfant(Son, ParAlphabet, "...", -1, groupe);
     EXPECT_EQ(A(Son, ParAlphabet)->Racine(0), groupe);
     EXPECT_EQ(attenteSon->Parent, groupe);
-    EXPECT_EQ(arbres_.AjouterRacine(5, 1, "x", 0), nullptr);
+    EXPECT_EQ(arbres_->AjouterRacine(5, 1, "x", 0), nullptr);
 }
 
 TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
 {
-    arbres_.InitialiserOrdres(0, 0, 0, 0);
-    menu_.AfficherHome(true);
-    EXPECT_EQ(option_.TreeSon, 3);
-    EXPECT_EQ(option_.TreeTexte, 1);
+    arbres_->InitialiserOrdres(0, 0, 0, 0);
+    menu_->AfficherHome(true);
+    EXPECT_EQ(option_->TreeSon, 3);
+    EXPECT_EQ(option_->TreeTexte, 1);
 
-    menu_.AfficherSon(true);
+    menu_->AfficherSon(true);
     EXPECT_TRUE(Visible(A(Son, ParRepertoire)));
     EXPECT_FALSE(Visible(A(Son, ParAlphabet)));
     EXPECT_FALSE(Visible(A(Son, ParExtension)));
@@ -207,8 +222,8 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
     EXPECT_FALSE(Visible(A(Son, ParRepertoire)));
     EXPECT_FALSE(Visible(A(Son, ParExtension)));
     EXPECT_FALSE(Visible(Label()));
-    EXPECT_EQ(arbres_.OrdreCourant[1], 2);
-    EXPECT_EQ(option_.TreeSon, 2);
+    EXPECT_EQ(arbres_->OrdreCourant[1], 2);
+    EXPECT_EQ(option_->TreeSon, 2);
     for (int c : {Video, Image, Texte})
         for (int o = ParExtension; o <= ParRepertoire; ++o)
             EXPECT_FALSE(Visible(A(c, o)));
@@ -218,21 +233,21 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
         const QSignalBlocker bloqueur(Combo());
         Combo()->setCurrentIndex(0);
     }
-    arbres_.ChangerOrdre(ZoneSon, 1);
+    arbres_->ChangerOrdre(ZoneSon, 1);
     EXPECT_EQ(Combo()->currentIndex(), 0);
     EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
 
     // Leaving the zone hides the three trees; coming back shows the order
     // chosen and puts the combo on it without running its handler.
-    menu_.AfficherImage(true);
+    menu_->AfficherImage(true);
     for (int o = ParExtension; o <= ParRepertoire; ++o)
         EXPECT_FALSE(Visible(A(Son, o)));
     EXPECT_TRUE(Visible(A(Image, ParRepertoire)));
     EXPECT_EQ(Combo()->currentIndex(), 2);
-    EXPECT_EQ(option_.TreeSon, 2);
+    EXPECT_EQ(option_->TreeSon, 2);
     A(Son, ParAlphabet)->AjouterRacine("A (0)", 0);
     A(Son, ParAlphabet)->Selectionner(A(Son, ParAlphabet)->Racine(1));
-    menu_.AfficherSon(true);
+    menu_->AfficherSon(true);
     EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
     EXPECT_FALSE(Visible(A(Son, ParRepertoire)));
     EXPECT_EQ(Combo()->currentIndex(), 1);
@@ -240,54 +255,54 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
 
     // Zones without trees change nothing.
     for (int zone : {0, 1, 6, 7}) {
-        arbres_.ChangerOrdre(zone, 0);
+        arbres_->ChangerOrdre(zone, 0);
         EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
         EXPECT_FALSE(Visible(A(Son, ParExtension)));
     }
-    EXPECT_EQ(option_.TreeSon, 2);
+    EXPECT_EQ(option_->TreeSon, 2);
 }
 
 TEST_F(GestionTreeViewTest, RunningLabelFollowsItsTagInTheDirectoryView)
 {
-    arbres_.InitialiserOrdres(1, 1, 1, 1);
-    menu_.AfficherVideo(true);
+    arbres_->InitialiserOrdres(1, 1, 1, 1);
+    menu_->AfficherVideo(true);
     EXPECT_TRUE(Visible(A(Video, ParExtension)));
 
     Label()->Tag = 1;
-    arbres_.ChangerOrdre(2, 3);   // label refresh: not in the directory view
+    arbres_->ChangerOrdre(2, 3);   // label refresh: not in the directory view
     EXPECT_FALSE(Visible(Label()));
     EXPECT_TRUE(Visible(A(Video, ParExtension)));
-    EXPECT_EQ(option_.TreeVideo, 1);
+    EXPECT_EQ(option_->TreeVideo, 1);
 
-    arbres_.ChangerOrdre(2, 2);
+    arbres_->ChangerOrdre(2, 2);
     EXPECT_TRUE(Visible(A(Video, ParRepertoire)));
     EXPECT_TRUE(Visible(Label()));
-    EXPECT_EQ(option_.TreeVideo, 3);
+    EXPECT_EQ(option_->TreeVideo, 3);
 
     Label()->Tag = 0;
-    arbres_.ChangerOrdre(2, 3);
+    arbres_->ChangerOrdre(2, 3);
     EXPECT_FALSE(Visible(Label()));
     Label()->Tag = 1;
-    arbres_.ChangerOrdre(2, 3);
+    arbres_->ChangerOrdre(2, 3);
     EXPECT_TRUE(Visible(Label()));
 
-    arbres_.ChangerOrdre(2, 0);
+    arbres_->ChangerOrdre(2, 0);
     EXPECT_FALSE(Visible(Label()));
     EXPECT_EQ(Combo()->currentIndex(), 0);
 
-    arbres_.AfficherArbresVideo(0, false);
+    arbres_->AfficherArbresVideo(0, false);
     for (int o = ParExtension; o <= ParRepertoire; ++o)
         EXPECT_FALSE(Visible(A(Video, o)));
-    EXPECT_EQ(option_.TreeVideo, 1);
+    EXPECT_EQ(option_->TreeVideo, 1);
 }
 
 TEST_F(GestionTreeViewTest, DeselectingClearsEveryTree)
 {
-    arbres_.InitialiserOrdres(0, 0, 0, 0);
+    arbres_->InitialiserOrdres(0, 0, 0, 0);
     A(Video, ParExtension)->Selectionner(A(Video, ParExtension)->Racine(0));
     A(Texte, ParRepertoire)->Selectionner(A(Texte, ParRepertoire)->Racine(0));
     ASSERT_NE(A(Texte, ParRepertoire)->NoeudSelectionne(), nullptr);
-    arbres_.Deselectionner();
+    arbres_->Deselectionner();
     for (int c = Video; c <= Texte; ++c)
         for (int o = ParExtension; o <= ParRepertoire; ++o)
             EXPECT_EQ(A(c, o)->NoeudSelectionne(), nullptr);
@@ -297,10 +312,11 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
 {
     constexpr int Feuilles = 100000;
     ArbreCategorie* arbre = A(Image, ParAlphabet);
-    Noeud* groupe = arbres_.AjouterRacine(Image, ParAlphabet, "0...9 (100000)", 0);
-    arbres_.AjouterEnfant(Image, ParAlphabet, "...", -1, groupe);
-    Noeud* vide = arbres_.AjouterRacine(Image, ParAlphabet, "Special (0)", 0);
-    arbres_.AjouterEnfant(Image, ParAlphabet, "...", -1, vide);
+    arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+    Noeud* groupe = arbres_->AjouterRacine(Image, ParAlphabet, "0...9 (100000)", 0);
+    arbres_->AjouterEnfant(Image, ParAlphabet, "...", -1, groupe);
+    Noeud* vide = arbres_->AjouterRacine(Image, ParAlphabet, "Special (0)", 0);
+    arbres_->AjouterEnfant(Image, ParAlphabet, "...", -1, vide);
 
     const quint64 generation = arbre->Generation();
     std::thread travail([&] {
@@ -308,8 +324,8 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
         enfants.reserve(Feuilles);
         for (int i = 0; i < Feuilles; ++i)
             enfants.push_back({QString::number(i) + ".jpg", 4});
-        arbres_.RemplacerEnfants(Image, ParAlphabet, groupe, generation, std::move(enfants));
-        arbres_.RemplacerEnfants(Image, ParAlphabet, vide, generation, {});
+        arbres_->RemplacerEnfants(Image, ParAlphabet, groupe, generation, std::move(enfants));
+        arbres_->RemplacerEnfants(Image, ParAlphabet, vide, generation, {});
     });
     travail.join();
     EXPECT_EQ(groupe->PremierEnfant()->Texte, "...");   // not before the event loop runs
@@ -322,11 +338,11 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
     EXPECT_TRUE(vide->Enfants.empty());
 
     // A fill that arrives after the tree was emptied is dropped: its node is gone.
-    Noeud* ancien = arbres_.AjouterRacine(Image, ParAlphabet, "A (1)", 0);
+    Noeud* ancien = arbres_->AjouterRacine(Image, ParAlphabet, "A (1)", 0);
     const quint64 avant = arbre->Generation();
-    arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-    arbres_.AfficherPatientez();
-    std::thread tardif([&] { arbres_.RemplacerEnfants(Image, ParAlphabet, ancien, avant, {{"a.jpg", 4}}); });
+    arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+    arbres_->AfficherPatientez();
+    std::thread tardif([&] { arbres_->RemplacerEnfants(Image, ParAlphabet, ancien, avant, {{"a.jpg", 4}}); });
     tardif.join();
     QApplication::processEvents();
     ASSERT_EQ(arbre->NombreRacines(), 1);
@@ -338,19 +354,19 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
 class TraitementTest : public GestionTreeViewTest
 {
 protected:
-    TraitementTest()
+    void SetUp() override
     {
-        arbres_.InitialiserOrdres(0, 0, 0, 0);
-        arbres_.Vider(GestionTreeView::ModeVider::Tous);
-        arbres_.AfficherPatientez();
-        menu_.AfficherSon(true);
-        arbres_.PreparerScan();
-        barre_.EnCours = true;
+        GestionTreeViewTest::SetUp();
+        arbres_->Vider(GestionTreeView::ModeVider::Tous);
+        arbres_->AfficherPatientez();
+        menu_->AfficherSon(true);
+        arbres_->PreparerScan();
+        barre_->EnCours = true;
     }
-    ~TraitementTest() override
+    void TearDown() override
     {
         fil_.reset();
-        barre_.EnCours = false;
+        GestionTreeViewTest::TearDown();
     }
 
     // Queues n records from another thread, categories in turn.
@@ -358,7 +374,7 @@ protected:
     {
         std::thread producteur([this, n] {
             for (int i = 0; i < n; ++i)
-                arbres_.Empiler(i % 4 + 1, TexteRepertoire(i));
+                arbres_->Empiler(i % 4 + 1, TexteRepertoire(i));
         });
         producteur.join();
     }
@@ -377,7 +393,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 {
     constexpr int N = 23456;
     EXPECT_EQ(Label()->Tag, 0);
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return Label()->Tag == 1 && Visible(Label()); }));
 
     EmpilerDepuisUnAutreFil(N);
@@ -385,9 +401,9 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
     EXPECT_EQ(Label()->Tag, 1);   // the scan still runs
     EXPECT_TRUE(Visible(Label()));
 
-    barre_.EnCours = false;
-    arbres_.FinDemandee = true;
-    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0 && !Visible(Label()); }));
+    barre_->EnCours = false;
+    arbres_->FinDemandee = true;
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0 && !Visible(Label()); }));
     QApplication::processEvents();
     EXPECT_EQ(Label()->Tag, 0);
     EXPECT_FALSE(Visible(Label()));
@@ -413,10 +429,10 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 TEST_F(TraitementTest, ShortScanEndedBeforeTheWorkerStarts)
 {
     EmpilerDepuisUnAutreFil(5);
-    arbres_.FinDemandee = true;
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    arbres_->FinDemandee = true;
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && TotalRepertoires() == 5; }));
-    ASSERT_TRUE(Attendre([&] { return arbres_.LotsEnVol() == 0; }));
+    ASSERT_TRUE(Attendre([&] { return arbres_->LotsEnVol() == 0; }));
     QApplication::processEvents();
     EXPECT_EQ(A(Video, ParRepertoire)->Racine(1)->Texte, QString::fromStdString(TexteRepertoire(4)));
     EXPECT_EQ(Label()->Tag, 0);
@@ -427,15 +443,15 @@ TEST_F(TraitementTest, UnappliedBatchesAreBounded)
 {
     constexpr int N = 60000;
     EmpilerDepuisUnAutreFil(N);
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
     // Without the event loop the worker stops at the bound and waits.
-    for (int i = 0; i < DelaiMaxMs && arbres_.LotsEnVol() < GestionTreeView::LotsEnVolMax; ++i)
+    for (int i = 0; i < DelaiMaxMs && arbres_->LotsEnVol() < GestionTreeView::LotsEnVolMax; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(arbres_.LotsEnVol(), GestionTreeView::LotsEnVolMax);
+    EXPECT_EQ(arbres_->LotsEnVol(), GestionTreeView::LotsEnVolMax);
     EXPECT_FALSE(fil_->Fini());
-    arbres_.FinDemandee = true;
-    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0; }));
+    arbres_->FinDemandee = true;
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     EXPECT_EQ(TotalRepertoires(), N);
 }
 
@@ -443,7 +459,7 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
 {
     constexpr int N = 80000;
     EmpilerDepuisUnAutreFil(N);
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return TotalRepertoires() > 0; }));
     fil_->Arreter();
     EXPECT_TRUE(fil_->Fini());
@@ -467,14 +483,14 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
 
     // A new scan starts clean: nothing left over from the stopped one arrives.
     fil_.reset();
-    arbres_.Vider(GestionTreeView::ModeVider::Tous);
-    arbres_.PreparerScan();
+    arbres_->Vider(GestionTreeView::ModeVider::Tous);
+    arbres_->PreparerScan();
     QApplication::processEvents();
     EXPECT_EQ(TotalRepertoires(), 0);
-    arbres_.Empiler(Image, "(1) ~/neuf");
-    arbres_.FinDemandee = true;
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
-    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_.LotsEnVol() == 0; }));
+    arbres_->Empiler(Image, "(1) ~/neuf");
+    arbres_->FinDemandee = true;
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
+    ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     QApplication::processEvents();
     ASSERT_EQ(TotalRepertoires(), 1);
     EXPECT_EQ(arbre->Racine(0)->Texte, "(1) ~/neuf");
@@ -483,17 +499,17 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
 TEST_F(TraitementTest, BatchesOfAnEarlierScanAreDropped)
 {
     EmpilerDepuisUnAutreFil(100);
-    fil_ = std::make_unique<ThreadTreeView>(&arbres_);
+    fil_ = std::make_unique<ThreadTreeView>(arbres_);
     // The batch is posted but the event loop has not run yet.
-    for (int i = 0; i < DelaiMaxMs && arbres_.LotsEnVol() == 0; ++i)
+    for (int i = 0; i < DelaiMaxMs && arbres_->LotsEnVol() == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_GT(arbres_.LotsEnVol(), 0);
+    ASSERT_GT(arbres_->LotsEnVol(), 0);
     fil_.reset();
-    arbres_.Vider(GestionTreeView::ModeVider::Tous);
-    arbres_.PreparerScan();
+    arbres_->Vider(GestionTreeView::ModeVider::Tous);
+    arbres_->PreparerScan();
     QApplication::processEvents();
     EXPECT_EQ(TotalRepertoires(), 0);
-    EXPECT_EQ(arbres_.LotsEnVol(), 0);
+    EXPECT_EQ(arbres_->LotsEnVol(), 0);
 }
 
 } // namespace
