@@ -14,7 +14,7 @@ PAQUETS=(
   # pictures
   libjpeg62-turbo-dev
   # tests: unit tests, real windows, real input, screenshots
-  libgtest-dev xvfb xauth x11-utils xdotool imagemagick
+  libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
 )
 
 manquants=()

@@ -40,7 +40,7 @@ demarrer() {
   PID_APP=$!
   FENETRE=""
   for _ in $(seq 200); do
-    FENETRE=$(xdotool search --onlyvisible --name "Ruvizaro" 2>/dev/null | head -n1 || true)
+    FENETRE=$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null | head -n1 || true)
     [ -n "$FENETRE" ] && break
     kill -0 "$PID_APP" 2>/dev/null || { cat "$TRAVAIL/sortie.log" >&2; echec "the program ended at start-up"; }
     sleep 0.1
