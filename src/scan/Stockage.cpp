@@ -38,6 +38,14 @@ bool CategorieValide(int categorie)
     return categorie >= 1 && categorie <= Stockage::NombreCategories;
 }
 
+// A group node's text: "(" count ") " and what the group is, e.g. «(1 250) ~/Photos».
+std::string TexteGroupe(int64_t nombre, const std::string& quoi)
+{
+    std::string texte = "(";
+    texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
+    return texte;
+}
+
 // The extension named by a by-extension node: its text after the last space.
 std::string ExtensionDuTexte(const QString& texte)
 {
@@ -212,7 +220,7 @@ void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& no
         return;
     for (size_t slot = 0; slot < NombreCategories; ++slot)
         if (nombres[slot] > 0)
-            arbres_->Empiler(static_cast<int>(slot) + 1, "(" + FormaterNombre(nombres[slot]) + ") " + affiche);
+            arbres_->Empiler(static_cast<int>(slot) + 1, TexteGroupe(nombres[slot], affiche));
 }
 
 std::string Stockage::FormaterNombre(int64_t nombre)
@@ -541,8 +549,7 @@ void Stockage::AjouterNoeudsExtension(int categorie, const std::string& ext)
             return;
         nombre = categories_[static_cast<size_t>(categorie - 1)].ParExtension[index].Positions.size();
     }
-    const QString texte =
-        QString::fromStdString("(" + FormaterNombre(static_cast<int64_t>(nombre)) + ") " + ext);
+    const QString texte = QString::fromStdString(TexteGroupe(static_cast<int64_t>(nombre), ext));
     Noeud* noeud = arbres_->AjouterRacine(categorie, OrdreExtension, texte, ImageDossier);
     arbres_->AjouterEnfant(categorie, OrdreExtension, GestionTreeView::TexteAttente, ImageAucune, noeud);
 }
