@@ -4,73 +4,26 @@
 
 #include "ui/DecodeurJpeg.h"
 
+#include "PhotoSynthetique.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
-#include <QPainter>
-#include <QRadialGradient>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr int LargeurPhoto = 6000;
-constexpr int HauteurPhoto = 4000;
-constexpr int QualitePhoto = 90;
 constexpr int Repetitions = 20;
 const QSize Apercu(160, 160);
-// About what a 24-megapixel camera JPEG weighs at this quality: 7 MB.
-constexpr int AmplitudeBruit = 12;
-constexpr int NombreTaches = 40;
 constexpr double MegaPixel = 1e6;
 constexpr double NanoParMilli = 1e6;
 constexpr double MegaOctet = 1024.0 * 1024.0;
-
-// Sky-like gradient, soft blobs and sensor noise: compresses like a real photo.
-QImage PhotoSynthetique()
-{
-    QImage image(LargeurPhoto, HauteurPhoto, QImage::Format_RGB32);
-    QPainter peintre(&image);
-    QLinearGradient ciel(0, 0, 0, HauteurPhoto);
-    ciel.setColorAt(0.0, QColor(70, 120, 200));
-    ciel.setColorAt(0.55, QColor(200, 215, 230));
-    ciel.setColorAt(0.6, QColor(90, 110, 60));
-    ciel.setColorAt(1.0, QColor(40, 60, 30));
-    peintre.fillRect(image.rect(), ciel);
-    std::uint32_t graine = 12345;
-    const auto aleatoire = [&graine] {
-        graine = graine * 1664525u + 1013904223u;
-        return graine >> 8;
-    };
-    peintre.setPen(Qt::NoPen);
-    for (int i = 0; i < NombreTaches; ++i) {
-        const QPointF centre(aleatoire() % LargeurPhoto, aleatoire() % HauteurPhoto);
-        const double rayon = 100 + aleatoire() % 900;
-        QRadialGradient tache(centre, rayon);
-        tache.setColorAt(0, QColor::fromHsv(int(aleatoire() % 360), 120, 200, 180));
-        tache.setColorAt(1, QColor(0, 0, 0, 0));
-        peintre.setBrush(tache);
-        peintre.drawEllipse(centre, rayon, rayon);
-    }
-    peintre.end();
-    for (int y = 0; y < HauteurPhoto; ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < LargeurPhoto; ++x) {
-            const int bruit = int(aleatoire() % (2 * AmplitudeBruit + 1)) - AmplitudeBruit;
-            const QRgb p = ligne[x];
-            ligne[x] = qRgb(std::clamp(qRed(p) + bruit, 0, 255), std::clamp(qGreen(p) + bruit, 0, 255),
-                            std::clamp(qBlue(p) + bruit, 0, 255));
-        }
-    }
-    return image;
-}
 
 }  // namespace
 
@@ -88,12 +41,8 @@ int main(int argc, char** argv)
 
     if (chemin.isEmpty()) {
         chemin = QDir::temp().filePath("ruvizaro-bench-6000x4000.jpg");
-        QImageWriter writer(chemin, "JPG");
-        writer.setQuality(QualitePhoto);
-        if (!writer.write(PhotoSynthetique())) {
-            std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(chemin), qPrintable(writer.errorString()));
+        if (!photo::EcrirePhoto(chemin, 12345))
             return 1;
-        }
     }
 
     std::vector<double> durees;
