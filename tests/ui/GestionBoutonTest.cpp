@@ -10,6 +10,7 @@
 
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
+#include "support/AvecApplication.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QApplication>
@@ -23,24 +24,9 @@
 
 namespace {
 
-class PanneauHome : public ::testing::Test
+class PanneauHome : public AvecApplication
 {
 protected:
-    void SetUp() override
-    {
-        config_ = std::make_unique<ConfigTemporaire>();
-        application_ = std::make_unique<Application>();
-        application_->Preparer();
-        f = FormPrincipal;
-        f->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-    }
-    void TearDown() override
-    {
-        application_.reset();
-        config_.reset();
-    }
-
     GestionBouton& Bouton() { return application_->Bouton; }
     Stockage& Stock() { return application_->Stock; }
 
@@ -86,9 +72,6 @@ protected:
         });
     }
 
-    std::unique_ptr<ConfigTemporaire> config_;
-    std::unique_ptr<Application> application_;
-    TFormPrincipal* f = nullptr;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "ui/TFormPrincipal.h"
 #include "ui/ZoneSaisie.h"
 
+#include "support/AvecApplication.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QComboBox>
@@ -25,28 +26,9 @@
 
 namespace {
 
-class Menu : public ::testing::Test
+class Menu : public AvecApplication
 {
 protected:
-    void SetUp() override
-    {
-        config_ = std::make_unique<ConfigTemporaire>();
-        Demarrer();
-    }
-    void TearDown() override
-    {
-        application_.reset();
-        config_.reset();
-    }
-    void Demarrer()
-    {
-        application_.reset();
-        application_ = std::make_unique<Application>();
-        application_->Preparer();
-        f = FormPrincipal;
-        f->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-    }
     void Cliquer(ImageComposant* zone) { QTest::mouseClick(zone, Qt::LeftButton, {}, QPoint(50, 35)); }
 
     // Every component that a zone may show or hide.
@@ -70,9 +52,6 @@ protected:
         };
     }
 
-    std::unique_ptr<ConfigTemporaire> config_;
-    std::unique_ptr<Application> application_;
-    TFormPrincipal* f = nullptr;
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
+#include "support/AvecApplication.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QComboBox>
@@ -31,27 +32,8 @@
 
 namespace {
 
-class FenetrePrincipale : public ::testing::Test
+class FenetrePrincipale : public AvecApplication
 {
-protected:
-    void SetUp() override
-    {
-        config_ = std::make_unique<ConfigTemporaire>();
-        application_ = std::make_unique<Application>();
-        application_->Preparer();
-        f = FormPrincipal;
-        f->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-    }
-    void TearDown() override
-    {
-        application_.reset();
-        config_.reset();
-    }
-
-    std::unique_ptr<ConfigTemporaire> config_;
-    std::unique_ptr<Application> application_;
-    TFormPrincipal* f = nullptr;
 };
 
 }  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+// A test that runs on the real program: temporary settings, the real
+// start-up, the main window shown offscreen.
+
+#include "core/Application.h"
+#include "ui/TFormPrincipal.h"
+
+#include "support/ConfigTemporaire.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class AvecApplication : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        config_ = std::make_unique<ConfigTemporaire>();
+        Demarrer();
+    }
+    void TearDown() override
+    {
+        application_.reset();
+        config_.reset();
+    }
+    // Starts the program (again), on the same settings file.
+    void Demarrer()
+    {
+        application_.reset();
+        application_ = std::make_unique<Application>();
+        application_->Preparer();
+        f = FormPrincipal;
+        f->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    }
+
+    std::unique_ptr<ConfigTemporaire> config_;
+    std::unique_ptr<Application> application_;
+    TFormPrincipal* f = nullptr;
+};
