@@ -9,6 +9,7 @@
 #include "ui/ListeImages.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/ImagesDeTest.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QIcon>
@@ -29,11 +30,7 @@ class TableExtensions : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // The list starts with the two folder images, as in the main window.
-        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
-        dossier.fill(Qt::yellow);
-        images.Ajouter(dossier);
-        images.Ajouter(dossier);
+        AjouterDossiers(images);
         extension.Remplir(images);
     }
 

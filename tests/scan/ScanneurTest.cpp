@@ -13,6 +13,7 @@
 #include "ui/ListeImages.h"
 
 #include "scan/ArbreProfond.h"
+#include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 #include "support/SansPrivileges.h"
 
@@ -85,10 +86,7 @@ class Parcours : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
-        dossier.fill(Qt::yellow);
-        images.Ajouter(dossier);
-        images.Ajouter(dossier);
+        AjouterDossiers(images);
         extension.Remplir(images);
         explorateur.Lier(&option);
         stock.Lier(&extension);

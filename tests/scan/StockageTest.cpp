@@ -9,6 +9,7 @@
 #include "scan/ThreadStockage.h"
 #include "ui/ListeImages.h"
 
+#include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 
 #include <QImage>
@@ -80,10 +81,7 @@ class Depot : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
-        dossier.fill(Qt::yellow);
-        images.Ajouter(dossier);
-        images.Ajouter(dossier);
+        AjouterDossiers(images);
         extension.Remplir(images);
         stock.Lier(&extension);
         stock.Lier(&explorateur);
