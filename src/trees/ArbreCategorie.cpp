@@ -1,6 +1,5 @@
 #include "trees/ArbreCategorie.h"
 
-#include "trees/GestionTreeView.h"
 #include "trees/ModeleArbre.h"
 #include "ui/ListeImages.h"
 
@@ -48,7 +47,7 @@ Noeud* ArbreCategorie::AjouterEnfant(Noeud* parent, const QString& texte, int im
 
 void ArbreCategorie::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image)
 {
-    modele_->AjouterRacinesAvecEnfant(textes, image, GestionTreeView::TexteAttente, -1);
+    modele_->AjouterRacinesAvecAttente(textes, image, -1);
 }
 
 void ArbreCategorie::RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants)

@@ -27,6 +27,7 @@ public:
     Noeud* AjouterRacine(const QString& texte, int image);
     Noeud* AjouterEnfant(Noeud* parent, const QString& texte, int image);
     // Appends several top-level nodes, each with one "..." child (image -1), in one batch.
+    // That child is a flag on its parent, not a node (see Noeud).
     void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image);
     // Replaces the children of a node by the given leaves in one batch, then expands it.
     void RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);

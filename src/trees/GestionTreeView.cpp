@@ -217,9 +217,8 @@ void GestionTreeView::Deselectionner()
 
 void GestionTreeView::AjouterRepertoire(const TAttente& attente)
 {
-    const QString texte = QString::fromStdString(attente.Texte);
-    if (Noeud* noeud = AjouterRacine(attente.Categorie, OrdreRepertoire, texte, ImageDossier))
-        AjouterEnfant(attente.Categorie, OrdreRepertoire, TexteAttente, SansImage, noeud);
+    if (ArbreCategorie* arbre = Arbre(attente.Categorie, OrdreRepertoire))
+        arbre->AjouterRacinesAvecAttente({QString::fromStdString(attente.Texte)}, ImageDossier);
 }
 
 void GestionTreeView::Empiler(int categorie, std::string texte)

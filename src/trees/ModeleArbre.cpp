@@ -4,6 +4,49 @@
 
 #include <QPixmap>
 
+namespace {
+
+constexpr quintptr Marque = 1;   // low bit of a "..." row's id: its parent follows
+
+const QString TexteAttente = QStringLiteral("...");
+
+bool EstMarque(const QModelIndex& index)
+{
+    return (index.internalId() & Marque) != 0;
+}
+
+Noeud* NoeudBrut(const QModelIndex& index)
+{
+    return reinterpret_cast<Noeud*>(index.internalId() & ~Marque);
+}
+
+quintptr Marquer(const Noeud* parent)
+{
+    return reinterpret_cast<quintptr>(parent) | Marque;
+}
+
+// What a valid index stands for: a node, or the flagged "..." of a parent.
+// A marked index whose "..." has since become a real node gives that node.
+struct Ligne
+{
+    Noeud* N = nullptr;
+    const Noeud* ParentAttente = nullptr;
+};
+
+Ligne Resoudre(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return {};
+    Noeud* noeud = NoeudBrut(index);
+    if (!EstMarque(index))
+        return {noeud, nullptr};
+    if (noeud->AttenteVirtuelle())
+        return {nullptr, noeud};
+    return {noeud->Enfants.empty() ? nullptr : noeud->Enfants.front().get(), nullptr};
+}
+
+} // namespace
+
 ModeleArbre::ModeleArbre(ListeImages* images, QObject* parent) : QAbstractItemModel(parent), images_(images)
 {
 }
@@ -12,13 +55,18 @@ ModeleArbre::~ModeleArbre() = default;
 
 Noeud* ModeleArbre::NoeudDe(const QModelIndex& index)
 {
-    return index.isValid() ? static_cast<Noeud*>(index.internalPointer()) : nullptr;
+    const Ligne ligne = Resoudre(index);
+    return ligne.ParentAttente ? Noeud::Attente(ligne.ParentAttente) : ligne.N;
 }
 
 QModelIndex ModeleArbre::IndexDe(const Noeud* noeud) const
 {
     if (!noeud)
         return {};
+    if (Noeud::EstAttente(noeud)) {
+        const Noeud* parent = noeud->Parent;
+        return parent && parent->AttenteVirtuelle() ? createIndex(0, 0, Marquer(parent)) : QModelIndex();
+    }
     return createIndex(noeud->Index, 0, const_cast<Noeud*>(noeud));
 }
 
@@ -27,33 +75,41 @@ std::vector<std::unique_ptr<Noeud>>& ModeleArbre::Liste(Noeud* parent)
     return parent ? parent->Enfants : racines_;
 }
 
-const std::vector<std::unique_ptr<Noeud>>* ModeleArbre::Liste(const QModelIndex& parent) const
-{
-    if (!parent.isValid())
-        return &racines_;
-    if (parent.column() != 0)
-        return nullptr;
-    return &NoeudDe(parent)->Enfants;
-}
-
 QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) const
 {
-    const auto* liste = Liste(parent);
-    if (!liste || column != 0 || row < 0 || row >= static_cast<int>(liste->size()))
+    if (column != 0 || row < 0)
         return {};
-    return createIndex(row, 0, (*liste)[static_cast<size_t>(row)].get());
+    if (!parent.isValid()) {
+        if (row >= static_cast<int>(racines_.size()))
+            return {};
+        return createIndex(row, 0, racines_[static_cast<size_t>(row)].get());
+    }
+    if (parent.column() != 0)
+        return {};
+    const Noeud* noeud = Resoudre(parent).N;
+    if (!noeud || row >= noeud->NombreEnfants())
+        return {};
+    if (noeud->AttenteVirtuelle())
+        return createIndex(0, 0, Marquer(noeud));
+    return createIndex(row, 0, noeud->Enfants[static_cast<size_t>(row)].get());
 }
 
 QModelIndex ModeleArbre::parent(const QModelIndex& child) const
 {
-    const Noeud* noeud = NoeudDe(child);
-    return noeud ? IndexDe(noeud->Parent) : QModelIndex();
+    if (!child.isValid())
+        return {};
+    Noeud* noeud = NoeudBrut(child);
+    return EstMarque(child) ? IndexDe(noeud) : IndexDe(noeud->Parent);
 }
 
 int ModeleArbre::rowCount(const QModelIndex& parent) const
 {
-    const auto* liste = Liste(parent);
-    return liste ? static_cast<int>(liste->size()) : 0;
+    if (!parent.isValid())
+        return static_cast<int>(racines_.size());
+    if (parent.column() != 0)
+        return 0;
+    const Noeud* noeud = Resoudre(parent).N;
+    return noeud ? noeud->NombreEnfants() : 0;
 }
 
 int ModeleArbre::columnCount(const QModelIndex&) const
@@ -63,22 +119,23 @@ int ModeleArbre::columnCount(const QModelIndex&) const
 
 bool ModeleArbre::hasChildren(const QModelIndex& parent) const
 {
-    const auto* liste = Liste(parent);
-    return liste && !liste->empty();
+    return rowCount(parent) > 0;
 }
 
 QVariant ModeleArbre::data(const QModelIndex& index, int role) const
 {
-    const Noeud* noeud = NoeudDe(index);
-    if (!noeud)
+    const Ligne ligne = Resoudre(index);
+    if (!ligne.N && !ligne.ParentAttente)
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return noeud->Texte;
-    case Qt::DecorationRole:
-        if (images_ && noeud->Image >= 0 && noeud->Image < images_->Nombre())
-            return images_->Image(noeud->Image);
+        return ligne.N ? ligne.N->Texte : TexteAttente;
+    case Qt::DecorationRole: {
+        const int image = ligne.N ? ligne.N->Image : ligne.ParentAttente->imageAttente_;
+        if (images_ && image >= 0 && image < images_->Nombre())
+            return images_->Image(image);
         return {};
+    }
     default:
         return {};
     }
@@ -91,8 +148,41 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+Noeud* ModeleArbre::Materialiser(Noeud* parent)
+{
+    auto enfant = std::make_unique<Noeud>();
+    enfant->Texte = TexteAttente;
+    enfant->Image = parent->imageAttente_;
+    enfant->Parent = parent;
+    Noeud* resultat = enfant.get();
+    parent->attente_ = false;
+    parent->Enfants.push_back(std::move(enfant));
+    // Same row, same text and image: only the indexes kept by views change.
+    changePersistentIndex(createIndex(0, 0, Marquer(parent)), createIndex(0, 0, resultat));
+    return resultat;
+}
+
+Noeud* ModeleArbre::Reel(Noeud* noeud)
+{
+    if (!Noeud::EstAttente(noeud))
+        return noeud;
+    Noeud* parent = noeud->Parent;
+    if (!parent)
+        return nullptr;
+    if (parent->AttenteVirtuelle())
+        return Materialiser(parent);
+    return parent->Enfants.empty() ? nullptr : parent->Enfants.front().get();
+}
+
 Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
 {
+    if (parent) {
+        parent = Reel(parent);
+        if (!parent)
+            return nullptr;
+        if (parent->AttenteVirtuelle())
+            Materialiser(parent);
+    }
     auto& liste = Liste(parent);
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
@@ -107,8 +197,7 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
     return resultat;
 }
 
-void ModeleArbre::AjouterRacinesAvecEnfant(const std::vector<QString>& textes, int image,
-                                          const QString& texteEnfant, int imageEnfant)
+void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente)
 {
     if (textes.empty())
         return;
@@ -121,11 +210,8 @@ void ModeleArbre::AjouterRacinesAvecEnfant(const std::vector<QString>& textes, i
         noeud->Texte = texte;
         noeud->Image = image;
         noeud->Index = ligne++;
-        auto enfant = std::make_unique<Noeud>();
-        enfant->Texte = texteEnfant;   // shared, not copied
-        enfant->Image = imageEnfant;
-        enfant->Parent = noeud.get();
-        noeud->Enfants.push_back(std::move(enfant));
+        noeud->attente_ = true;
+        noeud->imageAttente_ = static_cast<int8_t>(imageAttente);
         racines_.push_back(std::move(noeud));
     }
     endInsertRows();
@@ -133,6 +219,14 @@ void ModeleArbre::AjouterRacinesAvecEnfant(const std::vector<QString>& textes, i
 
 void ModeleArbre::SupprimerEnfants(Noeud* noeud)
 {
+    if (Noeud::EstAttente(noeud))
+        return;   // a "..." has no children
+    if (noeud && noeud->AttenteVirtuelle()) {
+        beginRemoveRows(IndexDe(noeud), 0, 0);
+        noeud->attente_ = false;
+        endRemoveRows();
+        return;
+    }
     auto& liste = Liste(noeud);
     if (liste.empty())
         return;
@@ -146,6 +240,13 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
 {
     if (enfants.empty())
         return;
+    if (noeud) {
+        noeud = Reel(noeud);
+        if (!noeud)
+            return;
+        if (noeud->AttenteVirtuelle())
+            Materialiser(noeud);
+    }
     auto& liste = Liste(noeud);
     const int premier = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(noeud), premier, premier + static_cast<int>(enfants.size()) - 1);
@@ -164,6 +265,7 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
 
 void ModeleArbre::ChangerImage(Noeud* noeud, int image)
 {
+    noeud = Reel(noeud);
     if (!noeud || noeud->Image == image)
         return;
     noeud->Image = image;

@@ -2,6 +2,7 @@
 
 // The item model of one category tree: a QAbstractItemModel over a tree of
 // Noeud, one column. Each index carries its Noeud; a node's row is its Index.
+// The row of a flagged "..." child carries its parent, marked in the low bit.
 // Edits come in batches so that large trees cost one notification per batch.
 
 #include "trees/EnfantNoeud.h"
@@ -29,15 +30,16 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The node of an index (nullptr for the root), and back.
+    // The node of an index (nullptr for the root), and back. A flagged "..."
+    // row gives the shared placeholder (Noeud::Attente), and back.
     static Noeud* NoeudDe(const QModelIndex& index);
     QModelIndex IndexDe(const Noeud* noeud) const;
 
-    // A nullptr parent stands for the top level.
+    // A nullptr parent stands for the top level. Edits given the shared
+    // placeholder apply to a real "..." node put in its place.
     Noeud* Ajouter(Noeud* parent, const QString& texte, int image);
-    // Top-level nodes, each with one child (texteEnfant, imageEnfant).
-    void AjouterRacinesAvecEnfant(const std::vector<QString>& textes, int image,
-                                  const QString& texteEnfant, int imageEnfant);
+    // Top-level nodes, each with a flagged "..." child of image imageAttente.
+    void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente);
     void SupprimerEnfants(Noeud* noeud);
     void AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
     void ChangerImage(Noeud* noeud, int image);
@@ -48,7 +50,10 @@ public:
 
 private:
     std::vector<std::unique_ptr<Noeud>>& Liste(Noeud* parent);
-    const std::vector<std::unique_ptr<Noeud>>* Liste(const QModelIndex& parent) const;
+    // The node an edit applies to: a real "..." node for the placeholder.
+    Noeud* Reel(Noeud* noeud);
+    // Turns the flagged "..." child of parent into a real node, same row.
+    Noeud* Materialiser(Noeud* parent);
 
     ListeImages* images_;
     std::vector<std::unique_ptr<Noeud>> racines_;

@@ -2,17 +2,24 @@
 
 // One node of a category tree. Nodes belong to the user-interface thread:
 // workers never read or write them, they hand over texts and places instead.
+//
+// A node waiting to be filled may hold its "..." child as a mere flag: the
+// model shows it as a row, and PremierEnfant() hands out one shared
+// placeholder node standing for it.
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
+
+class ModeleArbre;
 
 struct Noeud
 {
     QString Texte;
     Noeud* Parent = nullptr;       // nullptr for a top-level node
-    std::vector<std::unique_ptr<Noeud>> Enfants;
+    std::vector<std::unique_ptr<Noeud>> Enfants;   // real children, not the flagged "..."
     int Image = -1;                // index in ImageListExt; also the selected image
     int Index = 0;                 // position among its siblings
 
@@ -24,5 +31,23 @@ struct Noeud
             ++n;
         return n;
     }
-    const Noeud* PremierEnfant() const { return Enfants.empty() ? nullptr : Enfants.front().get(); }
+
+    // Rows below the node: its real children, or 1 for a flagged "..." child.
+    bool AEnfants() const { return attente_ || !Enfants.empty(); }
+    int NombreEnfants() const { return attente_ ? 1 : static_cast<int>(Enfants.size()); }
+    // Whether the node's only child is a flagged "...".
+    bool AttenteVirtuelle() const { return attente_; }
+    // The first child: for a flagged "..." the shared placeholder, set up for this node.
+    const Noeud* PremierEnfant() const;
+
+    // The shared placeholder, set up as the flagged "..." child of parent
+    // (text "...", image as asked, index 0, Parent = parent). It stands for
+    // one parent at a time: the last one asked for.
+    static Noeud* Attente(const Noeud* parent);
+    static bool EstAttente(const Noeud* noeud);
+
+private:
+    friend class ModeleArbre;
+    bool attente_ = false;          // one "..." child, not stored
+    int8_t imageAttente_ = -1;      // that child's image
 };

@@ -517,7 +517,7 @@ void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
 
 void TFormPrincipal::TreeViewChange(ArbreCategorie* arbre, Noeud* noeud)
 {
-    if (noeud && noeud->Enfants.empty() && noeud->Parent)
+    if (noeud && !noeud->AEnfants() && noeud->Parent)
         previsualisation_->Afficher(arbre->Tag() / 10, arbre->Tag() % 10, noeud);
 }
 

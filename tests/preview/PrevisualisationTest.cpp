@@ -599,7 +599,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
             if (Rempli(g.N))
                 EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte.toStdString();
             else
-                EXPECT_EQ(g.N->Enfants.size(), 1u) << g.N->Texte.toStdString();
+                EXPECT_EQ(g.N->NombreEnfants(), 1) << g.N->Texte.toStdString();
         }
     }
 

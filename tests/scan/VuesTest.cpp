@@ -90,7 +90,7 @@ protected:
     {
         ArbreCategorie* arbre = application_->Arbres.Arbre(categorie, ordre);
         Stock().RemplirNoeud(categorie, ordre, noeud, PlaceNoeud::De(noeud), arbre->Generation());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return noeud->Enfants.empty() || noeud->PremierEnfant()->Texte != "..."; },
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !noeud->AEnfants() || noeud->PremierEnfant()->Texte != "..."; },
                                     Delai));
     }
 

@@ -74,7 +74,11 @@ protected:
                 EXPECT_EQ(Modele()->parent(index), parent);
                 EXPECT_EQ(arbre_.Modele()->IndexDe(noeud), index);
                 EXPECT_EQ(Modele()->data(index, Qt::DisplayRole).toString(), noeud->Texte);
-                EXPECT_EQ(static_cast<int>(noeud->Enfants.size()), Modele()->rowCount(index));
+                EXPECT_EQ(noeud->NombreEnfants(), Modele()->rowCount(index));
+                EXPECT_EQ(noeud->AEnfants(), Modele()->hasChildren(index));
+                if (noeud->AttenteVirtuelle()) {
+                    EXPECT_TRUE(noeud->Enfants.empty());
+                }
                 parcourir(index, noeud);
             }
         };
@@ -130,6 +134,15 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     EXPECT_EQ(lettreA->Enfants[1]->Texte, "avion.jpg");
     VerifierCoherence();
 
+    // A flagged "..." goes as a row, like a stored one.
+    Noeud* photos = arbre_.Racine(1);
+    ASSERT_TRUE(photos->AttenteVirtuelle());
+    arbre_.RemplacerEnfants(photos, {{"a.jpg", 2}, {"b.jpg", 2}, {"c.jpg", 2}});
+    EXPECT_FALSE(photos->AttenteVirtuelle());
+    ASSERT_EQ(photos->NombreEnfants(), 3);
+    EXPECT_EQ(photos->PremierEnfant()->Texte, "a.jpg");
+    VerifierCoherence();
+
     // An empty fill leaves the group without children.
     arbre_.RemplacerEnfants(lettreB, {});
     EXPECT_TRUE(lettreB->Enfants.empty());
@@ -168,18 +181,79 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
-TEST_F(ArbreCategorieTest, PlaceholdersShareOneText)
+TEST_F(ArbreCategorieTest, PlaceholdersAreOneSharedNodeShownAsARow)
 {
     arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b", "(3) c"}, ImageFerme);
     for (int i = 0; i < 3; ++i) {
         const Noeud* racine = arbre_.Racine(i);
-        ASSERT_EQ(racine->Enfants.size(), 1u);
+        ASSERT_EQ(racine->NombreEnfants(), 1);
+        EXPECT_TRUE(racine->AEnfants());
+        // Nothing stored per root: the "..." is a flag.
+        EXPECT_TRUE(racine->Enfants.empty());
+        // One node for all, standing for the last root asked.
+        EXPECT_EQ(arbre_.Racine(0)->PremierEnfant(), racine->PremierEnfant());
         const Noeud* attente = racine->PremierEnfant();
-        EXPECT_EQ(attente->Texte, "...");
+        EXPECT_EQ(attente->Texte, GestionTreeView::TexteAttente);
         EXPECT_EQ(attente->Image, -1);
+        EXPECT_EQ(attente->Parent, racine);
+        EXPECT_EQ(attente->Niveau(), 1);
+        EXPECT_EQ(attente->Index, 0);
+        EXPECT_FALSE(attente->AEnfants());
         EXPECT_EQ(racine->Image, ImageFerme);
-        EXPECT_EQ(attente->Texte.constData(), GestionTreeView::TexteAttente.constData());
+
+        // The view sees one row below the root.
+        const QModelIndex indexRacine = Modele()->index(i, 0);
+        ASSERT_EQ(Modele()->rowCount(indexRacine), 1);
+        const QModelIndex ligne = Modele()->index(0, 0, indexRacine);
+        ASSERT_TRUE(ligne.isValid());
+        EXPECT_FALSE(Modele()->index(1, 0, indexRacine).isValid());
+        EXPECT_EQ(Modele()->parent(ligne), indexRacine);
+        EXPECT_EQ(ligne.data().toString(), "...");
+        EXPECT_FALSE(ligne.data(Qt::DecorationRole).isValid());
+        EXPECT_FALSE(Modele()->hasChildren(ligne));
+        EXPECT_EQ(Modele()->rowCount(ligne), 0);
+        EXPECT_EQ(ModeleArbre::NoeudDe(ligne)->Parent, racine);
     }
+}
+
+TEST_F(ArbreCategorieTest, EditsThroughAPlaceholderMakeItARealNode)
+{
+    CapteurAvertissements capteur;
+    CapteurAvertissements::Messages().clear();
+    QAbstractItemModelTester testeur(Modele(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    arbre_.DefinirShowRoot(true);
+    arbre_.show();
+    arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b"}, ImageFerme);
+    Noeud* a = arbre_.Racine(0);
+    Noeud* b = arbre_.Racine(1);
+    arbre_.Deployer(b);
+
+    // The selected "..." stays selected when it becomes a node.
+    Noeud* attenteB = ModeleArbre::NoeudDe(Modele()->index(0, 0, Modele()->index(1, 0)));
+    arbre_.Selectionner(attenteB);
+    ASSERT_EQ(arbre_.NoeudSelectionne(), attenteB);
+    QSignalSpy insertions(Modele(), &QAbstractItemModel::rowsInserted);
+    Noeud* ajoute = arbre_.AjouterEnfant(b, "x", ImageOuvert);
+    ASSERT_NE(ajoute, nullptr);
+    EXPECT_EQ(insertions.count(), 1);
+    EXPECT_FALSE(b->AttenteVirtuelle());
+    ASSERT_EQ(b->Enfants.size(), 2u);
+    EXPECT_EQ(b->Enfants[0]->Texte, "...");
+    EXPECT_EQ(b->Enfants[0]->Image, -1);
+    EXPECT_EQ(ajoute->Index, 1);
+    EXPECT_EQ(arbre_.NoeudSelectionne(), b->Enfants[0].get());
+    VerifierCoherence();
+
+    // A child added below the placeholder itself goes below a real "...".
+    Noeud* sous = arbre_.AjouterEnfant(Noeud::Attente(a), "y", ImageFerme);
+    ASSERT_NE(sous, nullptr);
+    EXPECT_FALSE(a->AttenteVirtuelle());
+    ASSERT_EQ(a->Enfants.size(), 1u);
+    EXPECT_EQ(sous->Parent, a->Enfants[0].get());
+    EXPECT_EQ(sous->Niveau(), 2);
+    VerifierCoherence();
+    QApplication::processEvents();
+    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
 TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNode)
@@ -199,11 +273,15 @@ TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNode)
     ASSERT_EQ(replis.count(), 1);
     EXPECT_EQ(replis[0][0].value<Noeud*>(), b);
 
-    Noeud* attente = b->Enfants.front().get();
+    Noeud* attente = ModeleArbre::NoeudDe(Modele()->index(0, 0, arbre_.Modele()->IndexDe(b)));
+    ASSERT_NE(attente, nullptr);
     arbre_.Selectionner(attente);
     EXPECT_EQ(arbre_.NoeudSelectionne(), attente);
     ASSERT_EQ(selections.count(), 1);
     EXPECT_EQ(selections[0][0].value<Noeud*>(), attente);
+    // It stands for b's "...": a worker gets the place of b's first child.
+    EXPECT_EQ(selections[0][0].value<Noeud*>()->Parent, b);
+    EXPECT_EQ(selections[0][0].value<Noeud*>()->Texte, "...");
 
     arbre_.Deselectionner();
     EXPECT_EQ(arbre_.NoeudSelectionne(), nullptr);

@@ -6,6 +6,7 @@
 #include "core/Application.h"
 #include "core/Option.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "trees/ThreadTreeView.h"
 #include "ui/Etiquette.h"
 #include "ui/GestionMenu.h"
@@ -186,7 +187,7 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     const Noeud* repertoire = A(Image, ParRepertoire)->Racine(0);
     EXPECT_EQ(repertoire->Texte, "(2) ~/Photos");
     EXPECT_EQ(repertoire->Image, 0);
-    ASSERT_EQ(repertoire->Enfants.size(), 1u);
+    ASSERT_EQ(repertoire->NombreEnfants(), 1);
     EXPECT_EQ(repertoire->PremierEnfant()->Texte, "...");
     EXPECT_EQ(repertoire->PremierEnfant()->Image, -1);
     EXPECT_FALSE(A(Image, ParRepertoire)->ShowRoot());
@@ -416,7 +417,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
             ASSERT_EQ(noeud->Texte, QString::fromStdString(TexteRepertoire(k * 4 + c - 1))) << "category " << c;
             EXPECT_EQ(noeud->Index, k);
             EXPECT_EQ(noeud->Image, 0);
-            ASSERT_EQ(noeud->Enfants.size(), 1u);
+            ASSERT_EQ(noeud->NombreEnfants(), 1);
             EXPECT_EQ(noeud->PremierEnfant()->Texte, "...");
             EXPECT_EQ(noeud->PremierEnfant()->Image, -1);
         }
@@ -472,14 +473,17 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
     ArbreCategorie* arbre = A(Image, ParRepertoire);
     for (int k = 0; k < arbre->NombreRacines(); ++k) {
         ASSERT_EQ(arbre->Racine(k)->Index, k);
-        ASSERT_EQ(arbre->Racine(k)->Enfants.size(), 1u);
+        ASSERT_EQ(arbre->Racine(k)->NombreEnfants(), 1);
     }
     Noeud* dernier = arbre->Racine(arbre->NombreRacines() - 1);
     ASSERT_NE(dernier, nullptr);
     arbre->show();
     arbre->Deployer(dernier);
-    arbre->Selectionner(dernier->Enfants.front().get());
-    EXPECT_EQ(arbre->NoeudSelectionne(), dernier->Enfants.front().get());
+    Noeud* attente = ModeleArbre::NoeudDe(arbre->Modele()->index(0, 0, arbre->Modele()->IndexDe(dernier)));
+    ASSERT_NE(attente, nullptr);
+    arbre->Selectionner(attente);
+    EXPECT_EQ(arbre->NoeudSelectionne(), attente);
+    EXPECT_EQ(arbre->NoeudSelectionne()->Parent, dernier);
 
     // A new scan starts clean: nothing left over from the stopped one arrives.
     fil_.reset();
