@@ -129,7 +129,7 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return ligne.N ? ligne.N->Texte : TexteAttente;
+        return ligne.N ? ligne.N->Texte.Chaine() : TexteAttente;
     case Qt::DecorationRole: {
         const int image = ligne.N ? ligne.N->Image : ligne.ParentAttente->imageAttente_;
         if (images_ && image >= 0 && image < images_->Nombre())
@@ -151,7 +151,7 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 Noeud* ModeleArbre::Materialiser(Noeud* parent)
 {
     auto enfant = std::make_unique<Noeud>();
-    enfant->Texte = TexteAttente;
+    enfant->Texte = Noeud::TexteAttente();
     enfant->Image = parent->imageAttente_;
     enfant->Parent = parent;
     Noeud* resultat = enfant.get();
@@ -187,7 +187,7 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
     auto noeud = std::make_unique<Noeud>();
-    noeud->Texte = texte;
+    noeud->Texte = textes_.Ajouter(texte);
     noeud->Image = image;
     noeud->Parent = parent;
     noeud->Index = ligne;
@@ -207,7 +207,7 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
     int ligne = premier;
     for (const QString& texte : textes) {
         auto noeud = std::make_unique<Noeud>();
-        noeud->Texte = texte;
+        noeud->Texte = textes_.Ajouter(texte);
         noeud->Image = image;
         noeud->Index = ligne++;
         noeud->attente_ = true;
@@ -254,7 +254,7 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
     int ligne = premier;
     for (const EnfantNoeud& e : enfants) {
         auto enfant = std::make_unique<Noeud>();
-        enfant->Texte = e.Texte;
+        enfant->Texte = textes_.Ajouter(e.Texte);
         enfant->Image = e.Image;
         enfant->Parent = noeud;
         enfant->Index = ligne++;
@@ -278,6 +278,7 @@ void ModeleArbre::ToutSupprimer()
     beginResetModel();
     racines_.clear();
     racines_.shrink_to_fit();
+    textes_.Vider();
     endResetModel();
 }
 

@@ -7,6 +7,7 @@
 
 #include "trees/EnfantNoeud.h"
 #include "trees/Noeud.h"
+#include "trees/ReserveTextes.h"
 
 #include <QAbstractItemModel>
 
@@ -57,4 +58,5 @@ private:
 
     ListeImages* images_;
     std::vector<std::unique_ptr<Noeud>> racines_;
+    ReserveTextes textes_;   // every node's text but "..."
 };

@@ -2,12 +2,13 @@
 
 namespace {
 
-// Text of the "..." child, the same as GestionTreeView::TexteAttente.
+constexpr char Attente3Points[] = "\x03...";   // length, then the bytes
+
 Noeud& Partage()
 {
     static Noeud attente = [] {
         Noeud n;
-        n.Texte = QStringLiteral("...");
+        n.Texte = Noeud::TexteAttente();
         return n;
     }();
     return attente;
@@ -29,6 +30,11 @@ Noeud* Noeud::Attente(const Noeud* parent)
     attente.Image = parent ? parent->imageAttente_ : -1;
     attente.Index = 0;
     return &attente;
+}
+
+TexteNoeud Noeud::TexteAttente()
+{
+    return TexteNoeud(Attente3Points);
 }
 
 bool Noeud::EstAttente(const Noeud* noeud)

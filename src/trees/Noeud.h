@@ -7,7 +7,7 @@
 // model shows it as a row, and PremierEnfant() hands out one shared
 // placeholder node standing for it.
 
-#include <QString>
+#include "trees/TexteNoeud.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,7 @@ class ModeleArbre;
 
 struct Noeud
 {
-    QString Texte;
+    TexteNoeud Texte;              // kept by the model
     Noeud* Parent = nullptr;       // nullptr for a top-level node
     std::vector<std::unique_ptr<Noeud>> Enfants;   // real children, not the flagged "..."
     int Image = -1;                // index in ImageListExt; also the selected image
@@ -44,6 +44,8 @@ struct Noeud
     // (text "...", image as asked, index 0, Parent = parent). It stands for
     // one parent at a time: the last one asked for.
     static Noeud* Attente(const Noeud* parent);
+    // "...", the placeholder's text (the same as GestionTreeView::TexteAttente).
+    static TexteNoeud TexteAttente();
     static bool EstAttente(const Noeud* noeud);
 
 private:

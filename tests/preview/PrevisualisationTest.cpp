@@ -211,7 +211,7 @@ protected:
         ArbreCategorie* arbre = Arbre(categorie, ParExtension);
         for (int i = 0; i < arbre->NombreRacines(); ++i) {
             Noeud* racine = arbre->Racine(i);
-            if (racine->Texte.endsWith(") " + ext)) {
+            if (racine->Texte.Chaine().endsWith(") " + ext)) {
                 Deployer(categorie, ParExtension, racine);
                 return racine;
             }
@@ -579,7 +579,8 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         return liste;
     };
     const auto nombreAttendu = [](const Noeud* n) {
-        return NombreDuGroupe(n->Texte.startsWith('(') ? n->Texte : "(" + n->Texte.section('(', 1));
+        const QString texte = n->Texte;
+        return NombreDuGroupe(texte.startsWith('(') ? texte : "(" + texte.section('(', 1));
     };
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 4; }));
 
@@ -597,9 +598,9 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         // Each node was filled whole or not at all.
         for (const Groupe& g : liste) {
             if (Rempli(g.N))
-                EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte.toStdString();
+                EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
             else
-                EXPECT_EQ(g.N->NombreEnfants(), 1) << g.N->Texte.toStdString();
+                EXPECT_EQ(g.N->NombreEnfants(), 1) << g.N->Texte;
         }
     }
 
@@ -614,14 +615,14 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
     QCoreApplication::processEvents();
     const std::vector<Groupe> apres = groupes();
     for (const Groupe& g : apres)
-        EXPECT_FALSE(Rempli(g.N)) << g.N->Texte.toStdString();
+        EXPECT_FALSE(Rempli(g.N)) << g.N->Texte;
 
     // And the new trees fill as usual.
     for (const Groupe& g : apres)
         P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
     for (const Groupe& g : apres) {
         ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
-        EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte.toStdString();
+        EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
     }
     Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0].get();
     P().Afficher(Image, ParRepertoire, feuille);
