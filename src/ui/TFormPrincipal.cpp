@@ -409,8 +409,11 @@ void TFormPrincipal::Relier()
 void TFormPrincipal::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (event->spontaneous())
+    // Only the first showing sets the window up: coming back from the tray
+    // keeps the zone and the path the user left.
+    if (event->spontaneous() || dejaMontree_)
         return;
+    dejaMontree_ = true;
     FormShow();
 }
 
@@ -423,8 +426,7 @@ void TFormPrincipal::FormShow()
     gestionBouton_->RelacherPause();
     gestionBouton_->RelacherArret();
     gestionBouton_->RelacherScan();
-    if (gestionBouton_->EtatScan != 1)
-        EditHomeRepertoireScan->setText(GestionBouton::TexteInvitation);
+    EditHomeRepertoireScan->setText(GestionBouton::TexteInvitation);
 }
 
 void TFormPrincipal::paintEvent(QPaintEvent*)

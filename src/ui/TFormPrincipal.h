@@ -197,6 +197,7 @@ private:
     int surbrillanceY_ = 0;
     QPoint origineDeplacement_;
     bool deplacementManuel_ = false;
+    bool dejaMontree_ = false;
 };
 
 // The three windows, reached by the managers through these globals.

@@ -143,3 +143,16 @@ TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
     EXPECT_TRUE(f->TreeViewTexteRep->isVisible());
     EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 2);
 }
+
+TEST_F(Menu, ComingBackFromTheTrayKeepsTheZoneAndThePath)
+{
+    Cliquer(f->ZoneImage);
+    f->EditHomeRepertoireScan->setText("/tmp");
+    // Minimising to a tray hides the window; a double click shows it again.
+    f->hide();
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    EXPECT_EQ(application_->Menu.ZoneCourante(), 4);
+    EXPECT_TRUE(f->TreeViewImageRep->isVisible());
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "/tmp");
+}
