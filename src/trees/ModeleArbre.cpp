@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include <cstdint>
+
 namespace {
 
 constexpr quintptr Marque = 1;   // low bit of a "..." row's id: its parent follows
@@ -42,7 +44,7 @@ Ligne Resoudre(const QModelIndex& index)
         return {noeud, nullptr};
     if (noeud->AttenteVirtuelle())
         return {nullptr, noeud};
-    return {noeud->Enfants.empty() ? nullptr : noeud->Enfants.front().get(), nullptr};
+    return {noeud->Enfants.empty() ? nullptr : noeud->Enfants.front(), nullptr};
 }
 
 } // namespace
@@ -51,7 +53,10 @@ ModeleArbre::ModeleArbre(ListeImages* images, QObject* parent) : QAbstractItemMo
 {
 }
 
-ModeleArbre::~ModeleArbre() = default;
+ModeleArbre::~ModeleArbre()
+{
+    noeuds_.Vider(racines_);
+}
 
 Noeud* ModeleArbre::NoeudDe(const QModelIndex& index)
 {
@@ -70,9 +75,19 @@ QModelIndex ModeleArbre::IndexDe(const Noeud* noeud) const
     return createIndex(noeud->Index, 0, const_cast<Noeud*>(noeud));
 }
 
-std::vector<std::unique_ptr<Noeud>>& ModeleArbre::Liste(Noeud* parent)
+ListeEnfants& ModeleArbre::Liste(Noeud* parent)
 {
     return parent ? parent->Enfants : racines_;
+}
+
+Noeud* ModeleArbre::Nouveau(Noeud* parent, TexteNoeud texte, int image, int ligne)
+{
+    Noeud* noeud = noeuds_.Nouveau();
+    noeud->Texte = texte;
+    noeud->Image = Noeud::ImageCourte(image);
+    noeud->Parent = parent;
+    noeud->Index = ligne;
+    return noeud;
 }
 
 QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) const
@@ -82,7 +97,7 @@ QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) c
     if (!parent.isValid()) {
         if (row >= static_cast<int>(racines_.size()))
             return {};
-        return createIndex(row, 0, racines_[static_cast<size_t>(row)].get());
+        return createIndex(row, 0, racines_[static_cast<size_t>(row)]);
     }
     if (parent.column() != 0)
         return {};
@@ -91,7 +106,7 @@ QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) c
         return {};
     if (noeud->AttenteVirtuelle())
         return createIndex(0, 0, Marquer(noeud));
-    return createIndex(row, 0, noeud->Enfants[static_cast<size_t>(row)].get());
+    return createIndex(row, 0, noeud->Enfants[static_cast<size_t>(row)]);
 }
 
 QModelIndex ModeleArbre::parent(const QModelIndex& child) const
@@ -150,13 +165,9 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 
 Noeud* ModeleArbre::Materialiser(Noeud* parent)
 {
-    auto enfant = std::make_unique<Noeud>();
-    enfant->Texte = Noeud::TexteAttente();
-    enfant->Image = parent->imageAttente_;
-    enfant->Parent = parent;
-    Noeud* resultat = enfant.get();
+    Noeud* resultat = Nouveau(parent, Noeud::TexteAttente(), parent->imageAttente_, 0);
     parent->attente_ = false;
-    parent->Enfants.push_back(std::move(enfant));
+    parent->Enfants.push_back(resultat);
     // Same row, same text and image: only the indexes kept by views change.
     changePersistentIndex(createIndex(0, 0, Marquer(parent)), createIndex(0, 0, resultat));
     return resultat;
@@ -171,7 +182,7 @@ Noeud* ModeleArbre::Reel(Noeud* noeud)
         return nullptr;
     if (parent->AttenteVirtuelle())
         return Materialiser(parent);
-    return parent->Enfants.empty() ? nullptr : parent->Enfants.front().get();
+    return parent->Enfants.empty() ? nullptr : parent->Enfants.front();
 }
 
 Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
@@ -186,13 +197,8 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
     auto& liste = Liste(parent);
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
-    auto noeud = std::make_unique<Noeud>();
-    noeud->Texte = textes_.Ajouter(texte);
-    noeud->Image = image;
-    noeud->Parent = parent;
-    noeud->Index = ligne;
-    Noeud* resultat = noeud.get();
-    liste.push_back(std::move(noeud));
+    Noeud* resultat = Nouveau(parent, textes_.Ajouter(texte), image, ligne);
+    liste.push_back(resultat);
     endInsertRows();
     return resultat;
 }
@@ -201,18 +207,17 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
 {
     if (textes.empty())
         return;
+    const int16_t court = Noeud::ImageCourte(imageAttente);
+    const auto attente = static_cast<int8_t>(court >= -1 && court <= INT8_MAX ? court : -1);
     const int premier = static_cast<int>(racines_.size());
     beginInsertRows({}, premier, premier + static_cast<int>(textes.size()) - 1);
     racines_.reserve(racines_.size() + textes.size());
     int ligne = premier;
     for (const QString& texte : textes) {
-        auto noeud = std::make_unique<Noeud>();
-        noeud->Texte = textes_.Ajouter(texte);
-        noeud->Image = image;
-        noeud->Index = ligne++;
+        Noeud* noeud = Nouveau(nullptr, textes_.Ajouter(texte), image, ligne++);
         noeud->attente_ = true;
-        noeud->imageAttente_ = static_cast<int8_t>(imageAttente);
-        racines_.push_back(std::move(noeud));
+        noeud->imageAttente_ = attente;
+        racines_.push_back(noeud);
     }
     endInsertRows();
 }
@@ -231,8 +236,9 @@ void ModeleArbre::SupprimerEnfants(Noeud* noeud)
     if (liste.empty())
         return;
     beginRemoveRows(IndexDe(noeud), 0, static_cast<int>(liste.size()) - 1);
+    for (Noeud* enfant : liste)
+        noeuds_.Rendre(enfant);
     liste.clear();
-    liste.shrink_to_fit();
     endRemoveRows();
 }
 
@@ -252,23 +258,18 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
     beginInsertRows(IndexDe(noeud), premier, premier + static_cast<int>(enfants.size()) - 1);
     liste.reserve(liste.size() + enfants.size());
     int ligne = premier;
-    for (const EnfantNoeud& e : enfants) {
-        auto enfant = std::make_unique<Noeud>();
-        enfant->Texte = textes_.Ajouter(e.Texte);
-        enfant->Image = e.Image;
-        enfant->Parent = noeud;
-        enfant->Index = ligne++;
-        liste.push_back(std::move(enfant));
-    }
+    for (const EnfantNoeud& e : enfants)
+        liste.push_back(Nouveau(noeud, textes_.Ajouter(e.Texte), e.Image, ligne++));
     endInsertRows();
 }
 
 void ModeleArbre::ChangerImage(Noeud* noeud, int image)
 {
     noeud = Reel(noeud);
-    if (!noeud || noeud->Image == image)
+    const int16_t court = Noeud::ImageCourte(image);
+    if (!noeud || noeud->Image == court)
         return;
-    noeud->Image = image;
+    noeud->Image = court;
     const QModelIndex i = IndexDe(noeud);
     emit dataChanged(i, i, {Qt::DecorationRole});
 }
@@ -276,8 +277,7 @@ void ModeleArbre::ChangerImage(Noeud* noeud, int image)
 void ModeleArbre::ToutSupprimer()
 {
     beginResetModel();
-    racines_.clear();
-    racines_.shrink_to_fit();
+    noeuds_.Vider(racines_);
     textes_.Vider();
     endResetModel();
 }
@@ -286,5 +286,5 @@ Noeud* ModeleArbre::Racine(int index) const
 {
     if (index < 0 || index >= NombreRacines())
         return nullptr;
-    return racines_[static_cast<size_t>(index)].get();
+    return racines_[static_cast<size_t>(index)];
 }

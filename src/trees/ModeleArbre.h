@@ -6,12 +6,13 @@
 // Edits come in batches so that large trees cost one notification per batch.
 
 #include "trees/EnfantNoeud.h"
+#include "trees/ListeEnfants.h"
 #include "trees/Noeud.h"
+#include "trees/ReserveNoeuds.h"
 #include "trees/ReserveTextes.h"
 
 #include <QAbstractItemModel>
 
-#include <memory>
 #include <vector>
 
 class ListeImages;
@@ -50,13 +51,15 @@ public:
     Noeud* Racine(int index) const;
 
 private:
-    std::vector<std::unique_ptr<Noeud>>& Liste(Noeud* parent);
+    ListeEnfants& Liste(Noeud* parent);
+    Noeud* Nouveau(Noeud* parent, TexteNoeud texte, int image, int ligne);
     // The node an edit applies to: a real "..." node for the placeholder.
     Noeud* Reel(Noeud* noeud);
     // Turns the flagged "..." child of parent into a real node, same row.
     Noeud* Materialiser(Noeud* parent);
 
     ListeImages* images_;
-    std::vector<std::unique_ptr<Noeud>> racines_;
+    ListeEnfants racines_;
+    ReserveNoeuds noeuds_;   // every node of the tree
     ReserveTextes textes_;   // every node's text but "..."
 };

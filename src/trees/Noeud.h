@@ -2,26 +2,26 @@
 
 // One node of a category tree. Nodes belong to the user-interface thread:
 // workers never read or write them, they hand over texts and places instead.
+// The model keeps the nodes (ReserveNoeuds) and their texts (ReserveTextes).
 //
 // A node waiting to be filled may hold its "..." child as a mere flag: the
 // model shows it as a row, and PremierEnfant() hands out one shared
 // placeholder node standing for it.
 
+#include "trees/ListeEnfants.h"
 #include "trees/TexteNoeud.h"
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 class ModeleArbre;
 
 struct Noeud
 {
-    TexteNoeud Texte;              // kept by the model
+    TexteNoeud Texte;
     Noeud* Parent = nullptr;       // nullptr for a top-level node
-    std::vector<std::unique_ptr<Noeud>> Enfants;   // real children, not the flagged "..."
-    int Image = -1;                // index in ImageListExt; also the selected image
+    ListeEnfants Enfants;          // real children, not the flagged "..."
     int Index = 0;                 // position among its siblings
+    int16_t Image = -1;            // index in ImageListExt; also the selected image
 
     // 0 for a top-level node, 1 for its children, and so on.
     int Niveau() const
@@ -44,9 +44,11 @@ struct Noeud
     // (text "...", image as asked, index 0, Parent = parent). It stands for
     // one parent at a time: the last one asked for.
     static Noeud* Attente(const Noeud* parent);
+    static bool EstAttente(const Noeud* noeud);
     // "...", the placeholder's text (the same as GestionTreeView::TexteAttente).
     static TexteNoeud TexteAttente();
-    static bool EstAttente(const Noeud* noeud);
+    // An image index as a node keeps it: -1 (none) when out of range.
+    static int16_t ImageCourte(int image);
 
 private:
     friend class ModeleArbre;

@@ -227,7 +227,7 @@ protected:
             return nullptr;
         for (const auto& enfant : groupe->Enfants)
             if (enfant->Texte == nom)
-                return enfant.get();
+                return enfant;
         ADD_FAILURE() << "no leaf " << nom.toStdString();
         return nullptr;
     }
@@ -302,11 +302,11 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
 
     // The same file through the other two orders.
     ArbreCategorie* alpha = Arbre(Image, ParAlphabet);
-    Noeud* lettreP = alpha->Racine(1)->Enfants[15].get();
+    Noeud* lettreP = alpha->Racine(1)->Enfants[15];
     ASSERT_EQ(lettreP->Texte, "P (2)");
     Deployer(Image, ParAlphabet, lettreP);
     ASSERT_EQ(lettreP->Enfants.size(), 2u);
-    P().Afficher(Image, ParAlphabet, lettreP->Enfants[1].get());
+    P().Afficher(Image, ParAlphabet, lettreP->Enfants[1]);
     EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 640x480");
 
@@ -316,7 +316,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     ASSERT_EQ(photos->Texte, "(2) ~/Photos");
     Deployer(Image, ParRepertoire, photos);
     ASSERT_EQ(photos->Enfants.size(), 2u);
-    P().Afficher(Image, ParRepertoire, photos->Enfants[0].get());
+    P().Afficher(Image, ParRepertoire, photos->Enfants[0]);
     EXPECT_EQ(f->LabelImageNom->text(), "B.JPEG");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 100x50");
     EXPECT_EQ(P().CheminImage, majuscules);
@@ -474,7 +474,7 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
 
     for (const int categorie : {Image, Texte}) {
         SCOPED_TRACE(categorie);
-        Noeud* lettreA = Arbre(categorie, ParAlphabet)->Racine(1)->Enfants[0].get();
+        Noeud* lettreA = Arbre(categorie, ParAlphabet)->Racine(1)->Enfants[0];
         ASSERT_EQ(lettreA->Texte, "A (0)");
         Deployer(categorie, ParAlphabet, lettreA);
         ASSERT_TRUE(lettreA->Enfants.empty());
@@ -571,7 +571,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
                     Noeud* racine = a->Racine(i);
                     if (ordre == ParAlphabet && i == 1)
                         for (const auto& lettre : racine->Enfants)
-                            liste.push_back({categorie, ordre, lettre.get()});
+                            liste.push_back({categorie, ordre, lettre});
                     else
                         liste.push_back({categorie, ordre, racine});
                 }
@@ -624,7 +624,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
         EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
     }
-    Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0].get();
+    Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0];
     P().Afficher(Image, ParRepertoire, feuille);
     EXPECT_EQ(f->LabelImageNom->text(), feuille->Texte);
     EXPECT_EQ(f->LabelImageTaille->text(), "Taille : 0 Ko");
@@ -642,14 +642,14 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
 
     Noeud* groupeTexte = Groupe(Texte, "txt");
     ASSERT_EQ(groupeTexte->Enfants.size(), 1u);
-    P().Afficher(Texte, ParExtension, groupeTexte->Enfants[0].get());
+    P().Afficher(Texte, ParExtension, groupeTexte->Enfants[0]);
     EXPECT_EQ(P().CheminTexte, doc);
     EXPECT_EQ(f->LabelTexteNom->Hint(), NomFichier::Texte(doc));
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 1 Ko");
     P().Ouvrir(Texte);
     Noeud* groupeImage = Groupe(Image, "jpg");
     ASSERT_EQ(groupeImage->Enfants.size(), 1u);
-    P().Afficher(Image, ParExtension, groupeImage->Enfants[0].get());
+    P().Afficher(Image, ParExtension, groupeImage->Enfants[0]);
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
     P().Ouvrir(Image);
     EXPECT_EQ(ouverts_, (std::vector<std::string>{doc, photo}));

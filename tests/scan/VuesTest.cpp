@@ -123,7 +123,7 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
         EXPECT_EQ(lettres->Image, 0);
         ASSERT_EQ(lettres->Enfants.size(), 26u);
         for (int j = 0; j < 26; ++j) {
-            const Noeud* lettre = lettres->Enfants[static_cast<size_t>(j)].get();
+            const Noeud* lettre = lettres->Enfants[static_cast<size_t>(j)];
             EXPECT_EQ(lettre->Texte, QString(QChar('A' + j)) + " (0)");
             EXPECT_EQ(lettre->Image, 0);
             ASSERT_EQ(Textes(lettre), std::vector<QString>{"..."});
@@ -133,7 +133,7 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
     }
 
     // Expanding «A (0)» removes its placeholder and adds nothing.
-    Noeud* a = application_->Arbres.Arbre(2, 2)->Racine(1)->Enfants[0].get();
+    Noeud* a = application_->Arbres.Arbre(2, 2)->Racine(1)->Enfants[0];
     Remplir(2, 2, a);
     EXPECT_TRUE(a->Enfants.empty());
 }
@@ -192,7 +192,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
         EXPECT_EQ(feuille->Image, application_->Extensions.Table()[17].Icone);
     QString nom, ext, taille;
     const std::string chemin =
-        Stock().InformationFichier(3, 3, PlaceNoeud::De(dir->Enfants[1].get()), nom, ext, taille);
+        Stock().InformationFichier(3, 3, PlaceNoeud::De(dir->Enfants[1]), nom, ext, taille);
     EXPECT_EQ(chemin, arbre.Racine() + "/dir/Ecole.JPG");
     EXPECT_EQ(nom, "Ecole.JPG");
     EXPECT_EQ(ext, "jpg");
@@ -203,11 +203,11 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     application_->Extensions.RemplirArbresExtension();
     ArbreCategorie* sonsAlpha = application_->Arbres.Arbre(2, 2);
     EXPECT_EQ(Racines(sonsAlpha), (std::vector<QString>{"0...9 (0)", "A...Z", "Special (0)"}));
-    Noeud* b = sonsAlpha->Racine(1)->Enfants[1].get();
+    Noeud* b = sonsAlpha->Racine(1)->Enfants[1];
     EXPECT_EQ(b->Texte, "B (3)");
     Remplir(2, 2, b);
     EXPECT_EQ(Textes(b), (std::vector<QString>{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
-    Stock().InformationFichier(2, 2, PlaceNoeud::De(b->Enfants[2].get()), nom, ext, taille);
+    Stock().InformationFichier(2, 2, PlaceNoeud::De(b->Enfants[2]), nom, ext, taille);
     EXPECT_EQ(nom, "Bravo.mp3");
     EXPECT_EQ(Racines(application_->Arbres.Arbre(3, 2))[0], "0...9 (0)");
     EXPECT_EQ(application_->Arbres.Arbre(3, 2)->Racine(1)->Enfants[4]->Texte, "E (3)");
@@ -219,6 +219,6 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     Noeud* jpg = application_->Arbres.Arbre(3, 1)->Racine(0);
     Remplir(3, 1, jpg);
     EXPECT_EQ(Textes(jpg), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
-    Stock().InformationFichier(3, 1, PlaceNoeud::De(jpg->Enfants[0].get()), nom, ext, taille);
+    Stock().InformationFichier(3, 1, PlaceNoeud::De(jpg->Enfants[0]), nom, ext, taille);
     EXPECT_EQ(nom, "eau.jpg");
 }

@@ -241,7 +241,7 @@ TEST_F(ArbreCategorieTest, EditsThroughAPlaceholderMakeItARealNode)
     EXPECT_EQ(b->Enfants[0]->Texte, "...");
     EXPECT_EQ(b->Enfants[0]->Image, -1);
     EXPECT_EQ(ajoute->Index, 1);
-    EXPECT_EQ(arbre_.NoeudSelectionne(), b->Enfants[0].get());
+    EXPECT_EQ(arbre_.NoeudSelectionne(), b->Enfants[0]);
     VerifierCoherence();
 
     // A child added below the placeholder itself goes below a real "...".
@@ -249,7 +249,7 @@ TEST_F(ArbreCategorieTest, EditsThroughAPlaceholderMakeItARealNode)
     ASSERT_NE(sous, nullptr);
     EXPECT_FALSE(a->AttenteVirtuelle());
     ASSERT_EQ(a->Enfants.size(), 1u);
-    EXPECT_EQ(sous->Parent, a->Enfants[0].get());
+    EXPECT_EQ(sous->Parent, a->Enfants[0]);
     EXPECT_EQ(sous->Niveau(), 2);
     VerifierCoherence();
     QApplication::processEvents();
@@ -328,7 +328,7 @@ TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)
     const QModelIndex indexGroupe = arbre_.Modele()->IndexDe(groupe);
     for (int i : {0, Feuilles / 3, Feuilles - 1}) {
         const QModelIndex feuille = Modele()->index(i, 0, indexGroupe);
-        EXPECT_EQ(ModeleArbre::NoeudDe(feuille), groupe->Enfants[static_cast<size_t>(i)].get());
+        EXPECT_EQ(ModeleArbre::NoeudDe(feuille), groupe->Enfants[static_cast<size_t>(i)]);
         EXPECT_EQ(Modele()->parent(feuille), indexGroupe);
         EXPECT_EQ(feuille.data().toString(), enfants[static_cast<size_t>(i)].Texte);
     }

@@ -250,7 +250,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     EXPECT_EQ(groupe->Image, 0);
 
     // Selecting the leaf previews the picture; a double click opens it.
-    ext->Selectionner(groupe->Enfants[0].get());
+    ext->Selectionner(groupe->Enfants[0]);
     EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
     EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
@@ -268,7 +268,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     ASSERT_EQ(textes->NombreRacines(), 1);
     textes->Deployer(textes->Racine(0));
     ASSERT_TRUE(AttendreQue([&] { return textes->Racine(0)->PremierEnfant()->Texte == "rapport.pdf"; }));
-    textes->Selectionner(textes->Racine(0)->Enfants[0].get());
+    textes->Selectionner(textes->Racine(0)->Enfants[0]);
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
     QTest::mouseClick(f->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
     ASSERT_EQ(ouverts.size(), 2u);
