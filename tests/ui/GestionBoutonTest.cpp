@@ -311,3 +311,25 @@ TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
     }
     EXPECT_EQ(Bouton().Dialogue.Repertoire.toStdString(), choisi);
 }
+
+TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
+{
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 400; ++d)
+        for (int i = 0; i < 5; ++i)
+            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".mp3");
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    ASSERT_EQ(Bouton().EtatScan, 1);
+    QTest::mouseClick(f->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_FALSE(f->TimerFichier->isActive());
+    // The workers are done: the counters no longer move.
+    const int32_t sons = Stock().Compteur(2);
+    QTest::qWait(100);
+    EXPECT_EQ(Stock().Compteur(2), sons);
+    const std::string reglages = config_->Lire();
+    for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo", "TreeSon",
+                            "TreeImage", "TreeTexte"})
+        EXPECT_NE(reglages.find(std::string("\"") + nom + "\"=dword:"), std::string::npos) << nom;
+}
