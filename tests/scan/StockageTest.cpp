@@ -483,6 +483,10 @@ TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
     });
 
     for (int r = 0; r < NombreRepertoires; ++r) {
+        // Half-way, make sure the reader runs before the rest is queued.
+        if (r == NombreRepertoires / 2)
+            while (lectures.load() == 0)
+                std::this_thread::yield();
         std::vector<std::string> noms;
         for (int f = 0; f < FichiersParRepertoire; ++f)
             noms.push_back((f % 2 ? "F" : "f") + std::to_string((r * 7919 + f * 104729) % 100000) + ".jpg");
