@@ -113,8 +113,8 @@ int Application::Boucle()
                             zone.y() + (zone.height() - FormPrincipal->height()) / 2);
     }
     FormPrincipal->show();
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        FormPrincipal->TrayIcon->show();
+    // Shown even before a tray is known: it joins one that starts later.
+    FormPrincipal->TrayIcon->show();
     return QApplication::exec();
 }
 

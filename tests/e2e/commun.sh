@@ -10,36 +10,54 @@ mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 
-# A free display number for this run.
-AFFICHAGE=$(( 90 + RANDOM % 400 ))
-while [ -e "/tmp/.X11-unix/X$AFFICHAGE" ] || [ -e "/tmp/.X$AFFICHAGE-lock" ]; do
-  AFFICHAGE=$(( AFFICHAGE + 1 ))
-done
-export DISPLAY=":$AFFICHAGE"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-PID_X=$!
+# A private X server on a free display number; another number is tried when
+# the server does not come up.
+PID_X=""
 PID_APP=""
+demarrer_x() {
+  local n
+  for _ in 1 2 3 4 5; do
+    n=$(( 90 + RANDOM % 400 ))
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$(( n + 1 )); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    PID_X=$!
+    for _ in $(seq 300); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
+      kill -0 "$PID_X" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$PID_X" 2>/dev/null || true
+  done
+  echo "FAIL: no X server" >&2
+  exit 1
+}
 
 nettoyer() {
   [ -n "$PID_APP" ] && kill "$PID_APP" 2>/dev/null || true
-  kill "$PID_X" 2>/dev/null || true
+  [ -n "$PID_X" ] && kill "$PID_X" 2>/dev/null || true
   rm -rf "$TRAVAIL"
 }
 trap nettoyer EXIT
+demarrer_x
 
-for _ in $(seq 100); do
-  xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
-  sleep 0.1
-done
+echec() {
+  echo "FAIL: $*" >&2
+  if [ -s "$TRAVAIL/sortie.log" ]; then echo "--- program output:" >&2; cat "$TRAVAIL/sortie.log" >&2; fi
+  exit 1
+}
 
-echec() { echo "FAIL: $*" >&2; exit 1; }
+# Waits up to 10 s for a command to succeed.
+attendre() {
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 
 # Starts the program and waits for its window; sets FENETRE, FX, FY.
 demarrer() {
   "$BINAIRE" >"$TRAVAIL/sortie.log" 2>&1 &
   PID_APP=$!
   FENETRE=""
-  for _ in $(seq 200); do
+  for _ in $(seq 300); do
     FENETRE=$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null | head -n1 || true)
     [ -n "$FENETRE" ] && break
     kill -0 "$PID_APP" 2>/dev/null || { cat "$TRAVAIL/sortie.log" >&2; echec "the program ended at start-up"; }
@@ -61,7 +79,7 @@ cliquer() {
 # Waits for the program to end; prints its exit code.
 attendre_fin() {
   local code=124
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if ! kill -0 "$PID_APP" 2>/dev/null; then
       wait "$PID_APP" && code=0 || code=$?
       PID_APP=""

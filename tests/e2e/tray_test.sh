@@ -11,23 +11,18 @@ for _ in $(seq 50); do xdotool search --name '^panel$' >/dev/null 2>&1 && break;
 
 demarrer
 # Wait until the icon sits in the tray.
-for _ in $(seq 50); do
-  xwininfo -root -tree | grep -A4 '"panel"' | grep -q '"Ruvizaro"' && break
-  sleep 0.1
-done
+dans_le_tiroir() { xwininfo -root -tree | grep -A12 '"panel"' | grep -q '"Ruvizaro"'; }
+attendre dans_le_tiroir || echec "the icon never reached the tray"
 cliquer 557 13
-sleep 0.5
-[ -z "$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null)" ] || echec "the window is still shown"
+montree() { [ -n "$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null)" ]; }
+cachee() { ! montree; }
+attendre cachee || echec "the window is still shown"
 kill -0 "$PID_APP" || echec "the program ended"
 
 # The tray icon is the first one of the panel, at its top left.
 xdotool mousemove --sync 12 12 click --repeat 2 --delay 80 1
-for _ in $(seq 30); do
-  [ -n "$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null)" ] && break
-  sleep 0.1
-done
+attendre montree || echec "the window did not come back"
 eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
-[ -n "$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null)" ] || echec "the window did not come back"
 [ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "the window came back at $X,$Y"
 
 cliquer 572 13
