@@ -9,7 +9,6 @@
 #include "ui/GestionBouton.h"
 #include "ui/TFormPrincipal.h"
 
-#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -147,11 +146,14 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
             return;
     }
 
-    if (arbres_)
-        arbres_->FinDemandee.store(true);
-    if (GestionBouton* bouton = bouton_; bouton && QCoreApplication::instance())
+    if (!arbres_)
+        return;
+    arbres_->FinDemandee.store(true);
+    // The notice goes through the tree manager, which lives on the
+    // user-interface thread: it is dropped if the managers are gone first.
+    if (GestionBouton* bouton = bouton_)
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [bouton] { bouton->ArreterScan(0); }, Qt::QueuedConnection);
+            arbres_, [bouton] { bouton->ArreterScan(0); }, Qt::QueuedConnection);
 }
 
 void Stockage::ClasserRepertoire(TAttente& attente)

@@ -10,23 +10,20 @@ mkdir -p "$XDG_CONFIG_HOME" "$HOME"
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 
-# A private X server on a free display number; another number is tried when
-# the server does not come up.
+# A private X server; it picks a free display number itself and writes it
+# once it accepts connections.
 PID_X=""
 PID_APP=""
 demarrer_x() {
-  local n
-  for _ in 1 2 3 4 5; do
-    n=$(( 90 + RANDOM % 400 ))
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$(( n + 1 )); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    PID_X=$!
-    for _ in $(seq 300); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
-      kill -0 "$PID_X" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$PID_X" 2>/dev/null || true
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$TRAVAIL/affichage" >/dev/null 2>&1 &
+  PID_X=$!
+  for _ in $(seq 300); do
+    if [ -s "$TRAVAIL/affichage" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$TRAVAIL/affichage")"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
+    kill -0 "$PID_X" 2>/dev/null || break
+    sleep 0.1
   done
   echo "FAIL: no X server" >&2
   exit 1

@@ -442,10 +442,12 @@ TEST_F(Travaux, StopDuringAPause)
     Creer(arbre, 50);
     stock.Reinitialiser();
     stock.PreparerScan();
+    // The store worker is paused before the walk can end, so that it can
+    // never finish on its own.
     ThreadStockage travailleurStockage(&stock);
+    travailleurStockage.Suspendre();
     ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
     travailleurScan.Suspendre();
-    travailleurStockage.Suspendre();
     const Compteurs enPause = Lire();
     travailleurScan.Arreter();
     travailleurStockage.Arreter();
