@@ -70,7 +70,7 @@ void ImageComposant::paintEvent(QPaintEvent*)
 void ImageComposant::mousePressEvent(QMouseEvent* event)
 {
     enfonce_ = event->button() == Qt::LeftButton;
-    emit SourisEnfoncee(event->button());
+    emit SourisEnfoncee(event->button(), event->globalPosition().toPoint());
     event->accept();
 }
 

@@ -38,7 +38,7 @@ signals:
     void Clic();
     void DoubleClic();
     void SourisBouge();
-    void SourisEnfoncee(Qt::MouseButton bouton);
+    void SourisEnfoncee(Qt::MouseButton bouton, QPoint positionEcran);
     void SourisRelachee(Qt::MouseButton bouton);
 
 protected:

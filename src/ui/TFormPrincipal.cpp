@@ -337,9 +337,9 @@ void TFormPrincipal::Relier()
 
     for (ImageComposant* fond : {ImgFond, ImgTitre, ImgHomeFichierFond}) {
         connect(fond, &ImageComposant::SourisBouge, this, &TFormPrincipal::ImgFondMouseMove);
-        connect(fond, &ImageComposant::SourisEnfoncee, this, [this](Qt::MouseButton bouton) {
+        connect(fond, &ImageComposant::SourisEnfoncee, this, [this](Qt::MouseButton bouton, QPoint position) {
             if (bouton == Qt::LeftButton)
-                ImgFondMouseDown();
+                ImgFondMouseDown(position);
         });
     }
 
@@ -477,13 +477,15 @@ void TFormPrincipal::ImgFondMouseMove()
 
 // Dragging the background moves the window: through the window system when
 // it allows it, by hand otherwise.
-void TFormPrincipal::ImgFondMouseDown()
+void TFormPrincipal::ImgFondMouseDown(const QPoint& positionEcran)
 {
     QWindow* fenetre = windowHandle();
     if (fenetre && fenetre->startSystemMove())
         return;
     deplacementManuel_ = true;
-    origineDeplacement_ = QCursor::pos() - pos();
+    // Where the press was, not where the pointer is now: the pointer may
+    // have moved on by the time the press is handled.
+    origineDeplacement_ = positionEcran - pos();
 }
 
 void TFormPrincipal::mousePressEvent(QMouseEvent* event)

@@ -172,7 +172,7 @@ private:
     // Handlers
     void FormShow();
     void ImgFondMouseMove();
-    void ImgFondMouseDown();
+    void ImgFondMouseDown(const QPoint& positionEcran);
     void TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewChange(ArbreCategorie* arbre, Noeud* noeud);

@@ -15,15 +15,22 @@ export QT_QPA_PLATFORM=xcb
 PID_X=""
 PID_APP=""
 demarrer_x() {
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$TRAVAIL/affichage" >/dev/null 2>&1 &
-  PID_X=$!
-  for _ in $(seq 300); do
-    if [ -s "$TRAVAIL/affichage" ]; then
-      export DISPLAY=":$(tr -d '[:space:]' <"$TRAVAIL/affichage")"
-      xdpyinfo >/dev/null 2>&1 && return 0
-    fi
-    kill -0 "$PID_X" 2>/dev/null || break
-    sleep 0.1
+  for _ in 1 2 3 4 5; do
+    : >"$TRAVAIL/affichage"
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$TRAVAIL/affichage" >/dev/null 2>&1 &
+    PID_X=$!
+    for _ in $(seq 300); do
+      if [ -s "$TRAVAIL/affichage" ]; then
+        export DISPLAY=":$(tr -d '[:space:]' <"$TRAVAIL/affichage")"
+        xdpyinfo >/dev/null 2>&1 && return 0
+      fi
+      kill -0 "$PID_X" 2>/dev/null || break
+      sleep 0.1
+    done
+    # It did not come up (a display still being released, say): try again.
+    kill "$PID_X" 2>/dev/null || true
+    wait "$PID_X" 2>/dev/null || true
+    sleep 0.5
   done
   echo "FAIL: no X server" >&2
   exit 1
@@ -31,7 +38,10 @@ demarrer_x() {
 
 nettoyer() {
   [ -n "$PID_APP" ] && kill "$PID_APP" 2>/dev/null || true
-  [ -n "$PID_X" ] && kill "$PID_X" 2>/dev/null || true
+  if [ -n "$PID_X" ]; then
+    kill "$PID_X" 2>/dev/null || true
+    wait "$PID_X" 2>/dev/null || true
+  fi
   rm -rf "$TRAVAIL"
 }
 trap nettoyer EXIT
@@ -73,18 +83,20 @@ cliquer() {
   xdotool click 1
 }
 
-# Waits for the program to end; prints its exit code.
+# Waits for the program to end; sets CODE to its exit code (124: still running).
 attendre_fin() {
-  local code=124
+  CODE=124
   for _ in $(seq 300); do
     if ! kill -0 "$PID_APP" 2>/dev/null; then
-      wait "$PID_APP" && code=0 || code=$?
+      set +e
+      wait "$PID_APP"
+      CODE=$?
+      set -e
       PID_APP=""
-      break
+      return 0
     fi
     sleep 0.1
   done
-  echo "$code"
 }
 
 # Number of distinct colours of a picture.

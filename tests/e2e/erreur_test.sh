@@ -22,6 +22,6 @@ eval "$(xdotool getwindowgeometry --shell "$boite")"
 [ "$(xdotool search --onlyvisible --name "Ruvizaro" | wc -l)" = 1 ] || echec "more than one window"
 sleep 0.3
 xdotool windowfocus --sync "$boite" key Return
-code=$(attendre_fin)
-[ "$code" = 0 ] || echec "exit code $code"
+attendre_fin
+[ "$CODE" = 0 ] || echec "exit code $CODE"
 echo "PASS"

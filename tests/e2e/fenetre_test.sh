@@ -30,8 +30,8 @@ eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
 [ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "dragging a label moved the window"
 
 cliquer 572 13
-code=$(attendre_fin)
-[ "$code" = 0 ] || echec "exit code $code"
+attendre_fin
+[ "$CODE" = 0 ] || echec "exit code $CODE"
 
 reg="$XDG_CONFIG_HOME/Dudidevir/HKEY_CURRENT_USER.reg"
 [ -f "$reg" ] || echec "no settings file"

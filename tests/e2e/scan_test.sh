@@ -42,8 +42,8 @@ n=$(couleurs "$TRAVAIL/scan.png")
 if [ -n "${RUVIZARO_CAPTURE_SCAN:-}" ]; then cp "$TRAVAIL/scan.png" "$RUVIZARO_CAPTURE_SCAN"; fi
 
 cliquer 572 13
-code=$(attendre_fin)
-[ "$code" = 0 ] || echec "exit code $code"
+attendre_fin
+[ "$CODE" = 0 ] || echec "exit code $CODE"
 reg="$XDG_CONFIG_HOME/Dudidevir/HKEY_CURRENT_USER.reg"
 grep -q '^"TreeImage"=dword:00000001$' "$reg" || echec "TreeImage not saved as 1: $(grep TreeImage "$reg")"
 grep -q '^"TreeSon"=dword:00000003$' "$reg" || echec "TreeSon not saved as 3"

@@ -26,6 +26,6 @@ eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
 [ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "the window came back at $X,$Y"
 
 cliquer 572 13
-code=$(attendre_fin)
-[ "$code" = 0 ] || echec "exit code $code"
+attendre_fin
+[ "$CODE" = 0 ] || echec "exit code $CODE"
 echo "PASS"
