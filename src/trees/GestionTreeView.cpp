@@ -62,10 +62,6 @@ const QString GestionTreeView::TexteAttente = QStringLiteral("...");
 struct GestionTreeView::Lot
 {
     std::array<std::vector<QString>, NombreCategories> Textes;
-    bool Vide() const
-    {
-        return std::all_of(Textes.begin(), Textes.end(), [](const auto& t) { return t.empty(); });
-    }
 };
 
 GestionTreeView::GestionTreeView() = default;
