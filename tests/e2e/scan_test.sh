@@ -9,9 +9,10 @@ mkdir -p "$arbre/Vacances/Photos" "$arbre/Docs" "$arbre/.cache" "$arbre/Musique"
 touch "$arbre/film.avi" "$arbre/clip.MKV" "$arbre/Vacances/plage.mpg"
 touch "$arbre/Musique/chant.mp3" "$arbre/Musique/son.mp4" "$arbre/.cache/cache.ogg"
 for i in $(seq 1 12); do touch "$arbre/Vacances/Photos/photo$i.jpg"; done
+convert -size 640x480 gradient:skyblue-darkgreen "$arbre/Vacances/Photos/paysage.jpg"
 touch "$arbre/Vacances/Photos/été.png" "$arbre/Vacances/Photos/Îles.GIF" "$arbre/.cachee.bmp"
 touch "$arbre/Docs/rapport.pdf" "$arbre/Docs/notes.txt" "$arbre/Docs/archive.zip" "$arbre/Docs/LISEZMOI"
-# Expected: video 3, son 3 (hidden dir included), image 15 (hidden file included), texte 2.
+# Expected: video 3, son 3 (hidden dir included), image 16 (hidden file included), texte 2.
 
 export RUVIZARO_JOURNAL="$TRAVAIL/journal"
 demarrer
@@ -25,7 +26,7 @@ for _ in $(seq 300); do
   grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null && break
   sleep 0.1
 done
-grep -q '^fin-scan mode=0 video=3 son=3 image=15 texte=2$' "$RUVIZARO_JOURNAL" ||
+grep -q '^fin-scan mode=0 video=3 son=3 image=16 texte=2$' "$RUVIZARO_JOURNAL" ||
   echec "scan end: $(cat "$RUVIZARO_JOURNAL" 2>/dev/null)"
 
 # The Image zone, then "Par Extension" in the drop-down.
@@ -35,6 +36,11 @@ cliquer 493 408
 sleep 0.3
 xdotool key Home Return
 sleep 0.5
+# Open the "(13) jpg" group with a double click and select its first file.
+xdotool mousemove --sync $(( FX + 170 )) $(( FY + 113 )) click --repeat 2 --delay 60 1
+sleep 0.8
+cliquer 190 131
+sleep 0.8
 
 import -window root -crop "586x451+$FX+$FY" +repage "$TRAVAIL/scan.png"
 n=$(couleurs "$TRAVAIL/scan.png")
