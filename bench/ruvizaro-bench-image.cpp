@@ -6,69 +6,42 @@
 
 #include "PhotoSynthetique.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
-constexpr int Repetitions = 20;
 const QSize Apercu(160, 160);
-constexpr double MegaPixel = 1e6;
-constexpr double NanoParMilli = 1e6;
-constexpr double MegaOctet = 1024.0 * 1024.0;
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
-    bool json = false;
-    QString chemin;
-    for (const QString& argument : application.arguments().mid(1)) {
-        if (argument == "--json")
-            json = true;
-        else
-            chemin = argument;
-    }
+    photo::Options options;
+    if (!photo::LireOptions(application.arguments(), "ruvizaro-bench-6000x4000.jpg", 12345, options))
+        return 1;
 
-    if (chemin.isEmpty()) {
-        chemin = QDir::temp().filePath("ruvizaro-bench-6000x4000.jpg");
-        if (!photo::EcrirePhoto(chemin, 12345))
-            return 1;
-    }
-
-    std::vector<double> durees;
     DecodeurJpeg::Resultat resultat;
-    for (int i = 0; i < Repetitions; ++i) {
-        QElapsedTimer chrono;
-        chrono.start();
-        if (!DecodeurJpeg::DecoderFichier(chemin, resultat, Apercu)) {
-            std::fprintf(stderr, "cannot decode %s\n", qPrintable(chemin));
-            return 1;
-        }
-        durees.push_back(double(chrono.nsecsElapsed()) / NanoParMilli);
+    photo::Durees durees;
+    if (!photo::Chronometrer([&] { return DecodeurJpeg::DecoderFichier(options.Chemin, resultat, Apercu); },
+                             durees)) {
+        std::fprintf(stderr, "cannot decode %s\n", qPrintable(options.Chemin));
+        return 1;
     }
-    std::sort(durees.begin(), durees.end());
-    const double mediane = (durees[(Repetitions - 1) / 2] + durees[Repetitions / 2]) / 2;
-    const double megapixels = double(resultat.LargeurOrigine) * resultat.HauteurOrigine / MegaPixel;
+    const double megapixels = double(resultat.LargeurOrigine) * resultat.HauteurOrigine / photo::MegaPixel;
 
-    if (json) {
+    if (options.Json) {
         std::printf("{\"megapixels\":%.2f,\"median_ms\":%.2f,\"min_ms\":%.2f,\"max_ms\":%.2f}\n", megapixels,
-                    mediane, durees.front(), durees.back());
+                    durees.Mediane(), durees.Min(), durees.Max());
     } else {
         std::printf("%s: %d x %d (%.1f Mpx, %.1f MB), decoded at %d x %d for %d x %d, %d runs\n",
-                    qPrintable(chemin), resultat.LargeurOrigine, resultat.HauteurOrigine, megapixels,
-                    double(QFileInfo(chemin).size()) / MegaOctet, resultat.Image.width(), resultat.Image.height(),
-                    Apercu.width(), Apercu.height(), Repetitions);
-        std::printf("min %.2f ms, median %.2f ms, max %.2f ms\n", durees.front(), mediane, durees.back());
+                    qPrintable(options.Chemin), resultat.LargeurOrigine, resultat.HauteurOrigine, megapixels,
+                    double(QFileInfo(options.Chemin).size()) / photo::MegaOctet, resultat.Image.width(),
+                    resultat.Image.height(), Apercu.width(), Apercu.height(), photo::Repetitions);
+        std::printf("min %.2f ms, median %.2f ms, max %.2f ms\n", durees.Min(), durees.Mediane(), durees.Max());
     }
     return 0;
 }
