@@ -3,6 +3,7 @@
 
 #include "preview/ChargeurImage.h"
 
+#include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 
 #include <QBuffer>
@@ -23,15 +24,6 @@
 namespace {
 
 constexpr int Enorme = 60000;
-
-// Left half red, right half blue: a swapped channel order shows at once.
-QImage DeuxCouleurs(int largeur, int hauteur)
-{
-    QImage image(largeur, hauteur, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QPainter(&image).fillRect(0, 0, largeur / 2, hauteur, Qt::red);
-    return image;
-}
 
 QByteArray Encoder(const QImage& image, const char* format)
 {

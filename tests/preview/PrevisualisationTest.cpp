@@ -15,9 +15,10 @@
 #include "ui/TFormPrincipal.h"
 #include "ui/ZoneSaisie.h"
 
+#include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
-#include "support/ConfigTemporaire.h"
+#include "support/AvecApplication.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -41,14 +42,6 @@ constexpr int Texte = 4;
 constexpr int ParExtension = 1;
 constexpr int ParAlphabet = 2;
 constexpr int ParRepertoire = 3;
-
-QImage DeuxCouleurs(int largeur, int hauteur)
-{
-    QImage image(largeur, hauteur, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QPainter(&image).fillRect(0, 0, largeur / 2, hauteur, Qt::red);
-    return image;
-}
 
 void Ecrire(const std::string& chemin, const QByteArray& octets)
 {
@@ -159,29 +152,17 @@ bool Rempli(const Noeud* noeud)
     return !premier || premier->Texte != GestionTreeView::TexteAttente;
 }
 
-class Apercu : public ::testing::Test
+// The program's own preview, with the desktop's "open" recorded instead.
+class Apercu : public AvecApplication
 {
 protected:
     void SetUp() override
     {
-        config_ = std::make_unique<ConfigTemporaire>();
-        application_ = std::make_unique<Application>();
-        application_->Preparer();
-        f = FormPrincipal;
-        f->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-        previsu_ = std::make_unique<Previsualisation>();
-        previsu_->Lier(&application_->Stock);
-        previsu_->OuvrirAvecBureau = [this](const std::string& chemin) { ouverts_.push_back(chemin); };
-    }
-    void TearDown() override
-    {
-        previsu_.reset();
-        application_.reset();
-        config_.reset();
+        AvecApplication::SetUp();
+        P().OuvrirAvecBureau = [this](const std::string& chemin) { ouverts_.push_back(chemin); };
     }
 
-    Previsualisation& P() { return *previsu_; }
+    Previsualisation& P() { return application_->Previsu; }
 
     // A scan as the scan button starts it, up to its natural end.
     void Scanner(const std::string& racine)
@@ -235,11 +216,7 @@ protected:
     qint64 ImageAffichee() const { return f->ImgImagePrevisu->Image().cacheKey(); }
     qint64 TexteAffiche() const { return f->ImgTextePrevisu->Image().cacheKey(); }
 
-    std::unique_ptr<ConfigTemporaire> config_;
-    std::unique_ptr<Application> application_;
-    std::unique_ptr<Previsualisation> previsu_;
     std::vector<std::string> ouverts_;
-    TFormPrincipal* f = nullptr;
 };
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "ui/TFormPrincipal.h"
 
 #include "support/ArbreTemporaire.h"
-#include "support/ConfigTemporaire.h"
+#include "support/AvecApplication.h"
 
 #include <QApplication>
 #include <QTest>
@@ -50,21 +50,9 @@ std::vector<QString> Racines(const ArbreCategorie* arbre)
     return textes;
 }
 
-class Vues : public ::testing::Test
+class Vues : public AvecApplication
 {
 protected:
-    void SetUp() override
-    {
-        config_ = std::make_unique<ConfigTemporaire>();
-        application_ = std::make_unique<Application>();
-        application_->Preparer();
-        f = FormPrincipal;
-    }
-    void TearDown() override
-    {
-        application_.reset();
-        config_.reset();
-    }
 
     Stockage& Stock() { return application_->Stock; }
 
@@ -93,10 +81,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return !noeud->AEnfants() || noeud->PremierEnfant()->Texte != "..."; },
                                     Delai));
     }
-
-    std::unique_ptr<ConfigTemporaire> config_;
-    std::unique_ptr<Application> application_;
-    TFormPrincipal* f = nullptr;
 };
 
 }   // namespace
