@@ -2,7 +2,7 @@
 //   ruvizaro-bench-image [--json] [picture.jpg]
 // Without a picture, a photo-like 6000 x 4000 one is generated in the temporary directory.
 
-#include "ui/DecodeurJpeg.h"
+#include "media/DecodeurJpeg.h"
 
 #include "PhotoSynthetique.h"
 

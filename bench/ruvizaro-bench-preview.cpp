@@ -4,7 +4,7 @@
 // Without a picture, a photo-like 6000 x 4000 one is generated in the temporary
 // directory. Exits with 1 when the median is over the target.
 
-#include "preview/ChargeurImage.h"
+#include "media/ChargeurImage.h"
 
 #include "PhotoSynthetique.h"
 

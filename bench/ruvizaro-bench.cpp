@@ -4,14 +4,14 @@
 //                      [--view video|son|image|texte] [--timeout SECONDS] [--json]
 // The settings live in a temporary directory, never in the user's own.
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "trees/PlaceNoeud.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "classification/Extension.h"
 
 #include "scan/Stockage.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QIcon>
 #include <QMimeDatabase>

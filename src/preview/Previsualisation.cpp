@@ -1,17 +1,17 @@
 #include "preview/Previsualisation.h"
 
 #include "classification/NomFichier.h"
-#include "preview/ChargeurImage.h"
-#include "preview/ThreadPrevisualisation.h"
+#include "media/ChargeurImage.h"
+#include "trees/ThreadPrevisualisation.h"
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "trees/PlaceNoeud.h"
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
-#include "ui/TFormImage.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 
 #include <QByteArray>

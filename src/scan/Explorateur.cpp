@@ -1,9 +1,9 @@
 #include "scan/Explorateur.h"
 
 #include "classification/NomFichier.h"
-#include "core/Option.h"
+#include "shared/Option.h"
 #include "scan/Descripteur.h"
-#include "scan/TexteNombre.h"
+#include "shared/TexteNombre.h"
 
 #include <cerrno>
 #include <climits>

@@ -2,7 +2,7 @@
 
 #include "scan/Explorateur.h"
 #include "scan/Stockage.h"
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 
 #include <vector>
 

@@ -2,10 +2,10 @@
 
 #include "classification/Extension.h"
 #include "scan/Explorateur.h"
-#include "scan/TexteNombre.h"
-#include "scan/Travailleur.h"
+#include "shared/TexteNombre.h"
+#include "shared/Travailleur.h"
 #include "trees/GestionTreeView.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/GestionBouton.h"
 #include "ui/TFormPrincipal.h"
 

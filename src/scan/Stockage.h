@@ -7,8 +7,8 @@
 
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
-#include "scan/Semaphore.h"
-#include "scan/TAttente.h"
+#include "shared/Semaphore.h"
+#include "shared/TAttente.h"
 #include "trees/EnfantNoeud.h"
 #include "trees/PlaceNoeud.h"
 

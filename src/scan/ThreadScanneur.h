@@ -2,7 +2,7 @@
 
 // The scan worker: runs the walk of one scan.
 
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 
 #include <string>
 

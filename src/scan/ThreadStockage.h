@@ -2,7 +2,7 @@
 
 // The store worker: files the directories queued by the scan worker.
 
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 
 class Stockage;
 

@@ -1,7 +1,7 @@
 #include "trees/ArbreCategorie.h"
 
 #include "trees/ModeleArbre.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QItemSelectionModel>
 

@@ -1,9 +1,9 @@
 #include "trees/GestionTreeView.h"
 
-#include "core/Option.h"
-#include "scan/Travailleur.h"
+#include "shared/Option.h"
+#include "shared/Travailleur.h"
 #include "trees/ArbreCategorie.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"

@@ -4,8 +4,8 @@
 // placeholders before and during a scan, the visible order per category,
 // and the worker that grows the "Par Répertoire" trees during a scan.
 
-#include "scan/Semaphore.h"
-#include "scan/TAttente.h"
+#include "shared/Semaphore.h"
+#include "shared/TAttente.h"
 #include "trees/EnfantNoeud.h"
 #include "trees/Noeud.h"
 

@@ -1,6 +1,6 @@
 #include "trees/ModeleArbre.h"
 
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QPixmap>
 

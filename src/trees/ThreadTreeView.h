@@ -2,7 +2,7 @@
 
 // The tree worker: adds the "Par Répertoire" root nodes during a scan.
 
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 
 class GestionTreeView;
 

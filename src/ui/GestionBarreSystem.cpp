@@ -1,11 +1,11 @@
 #include "ui/GestionBarreSystem.h"
 
-#include "core/Option.h"
-#include "core/Registre.h"
+#include "shared/Option.h"
+#include "shared/Registre.h"
 #include "preview/Previsualisation.h"
 #include "ui/GestionBouton.h"
-#include "ui/ImageComposant.h"
-#include "ui/TFormImage.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 
 #include <QApplication>

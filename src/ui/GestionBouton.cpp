@@ -1,7 +1,7 @@
 #include "ui/GestionBouton.h"
 
 #include "classification/Extension.h"
-#include "core/Journal.h"
+#include "shared/Journal.h"
 #include "preview/Previsualisation.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
@@ -9,11 +9,11 @@
 #include "scan/ThreadStockage.h"
 #include "trees/GestionTreeView.h"
 #include "trees/ThreadTreeView.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/GestionProgressBar.h"
-#include "ui/ImageComposant.h"
+#include "widgets/ImageComposant.h"
 #include "ui/TFormPrincipal.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include <QDir>
 #include <QMessageBox>

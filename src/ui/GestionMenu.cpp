@@ -1,12 +1,12 @@
 #include "ui/GestionMenu.h"
 
 #include "trees/GestionTreeView.h"
-#include "ui/Cadre.h"
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
-#include "ui/TFormImage.h"
+#include "widgets/Cadre.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include <QComboBox>
 #include <QSlider>

@@ -1,6 +1,6 @@
 #include "ui/GestionProgressBar.h"
 
-#include "ui/ImageComposant.h"
+#include "widgets/ImageComposant.h"
 #include "ui/TFormPrincipal.h"
 
 #include <QTimer>

@@ -4,17 +4,17 @@
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
-#include "ui/Cadre.h"
-#include "ui/Etiquette.h"
+#include "widgets/Cadre.h"
+#include "widgets/Etiquette.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
-#include "ui/ImageComposant.h"
-#include "ui/ListeImages.h"
-#include "ui/TFormImage.h"
+#include "widgets/ImageComposant.h"
+#include "shared/ListeImages.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPropos.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include <QComboBox>
 #include <QMouseEvent>

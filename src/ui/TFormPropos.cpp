@@ -1,8 +1,8 @@
 #include "ui/TFormPropos.h"
 
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
-#include "ui/TFormImage.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

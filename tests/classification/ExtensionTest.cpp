@@ -3,10 +3,10 @@
 
 #include "classification/Extension.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "scan/ThreadStockage.h"
 #include "trees/ArbreCategorie.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 #include "ui/TFormPrincipal.h"
 
 #include "support/ImagesDeTest.h"

@@ -4,7 +4,7 @@
 
 #include "scan/Explorateur.h"
 
-#include "core/Option.h"
+#include "shared/Option.h"
 #include "scan/Descripteur.h"
 
 #include "scan/ArbreProfond.h"

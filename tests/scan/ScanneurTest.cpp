@@ -5,12 +5,12 @@
 #include "scan/Scanneur.h"
 
 #include "classification/Extension.h"
-#include "core/Option.h"
+#include "shared/Option.h"
 #include "scan/Explorateur.h"
 #include "scan/Stockage.h"
 #include "scan/ThreadScanneur.h"
 #include "scan/ThreadStockage.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include "scan/ArbreProfond.h"
 #include "support/ImagesDeTest.h"

@@ -7,7 +7,7 @@
 #include "classification/Extension.h"
 #include "scan/Explorateur.h"
 #include "scan/ThreadStockage.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"

@@ -4,12 +4,12 @@
 
 #include "scan/Stockage.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "scan/ThreadScanneur.h"
 #include "scan/ThreadStockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ThreadTreeView.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
 
 #include "support/ArbreTemporaire.h"

@@ -3,7 +3,7 @@
 // A test that runs on the real program: temporary settings, the real
 // start-up, the main window shown offscreen.
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "ui/TFormPrincipal.h"
 
 #include "support/ConfigTemporaire.h"

@@ -3,7 +3,7 @@
 // Pictures for tests: an image list that starts like the main window's,
 // and a two-colour picture.
 
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QImage>
 #include <QPainter>

@@ -4,7 +4,7 @@
 
 #include "trees/GestionTreeView.h"
 #include "trees/ModeleArbre.h"
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

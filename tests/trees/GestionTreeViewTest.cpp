@@ -3,12 +3,12 @@
 
 #include "trees/GestionTreeView.h"
 
-#include "core/Application.h"
-#include "core/Option.h"
+#include "app/Application.h"
+#include "shared/Option.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ModeleArbre.h"
 #include "trees/ThreadTreeView.h"
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"

@@ -1,12 +1,12 @@
 // A whole scan from the user's side: the real window offscreen, the real
 // engine on real temporary trees, driven through the window's components.
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "trees/ArbreCategorie.h"
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
 #include "ui/TFormPrincipal.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"

@@ -1,15 +1,15 @@
 // The menu zones on the real window offscreen: which components each zone
 // shows, the hover highlight, and the order per category kept across runs.
 
-#include "core/Application.h"
-#include "core/Registre.h"
+#include "app/Application.h"
+#include "shared/Registre.h"
 #include "trees/ArbreCategorie.h"
-#include "ui/Cadre.h"
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
-#include "ui/TFormImage.h"
+#include "widgets/Cadre.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include "support/AvecApplication.h"
 #include "support/ConfigTemporaire.h"

@@ -1,17 +1,17 @@
 // The real main window offscreen, after the real start-up: its components,
 // skin pictures, title-bar faces, menu zones and about box.
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "trees/Noeud.h"
 #include "trees/ArbreCategorie.h"
-#include "ui/Cadre.h"
-#include "ui/Etiquette.h"
-#include "ui/ImageComposant.h"
-#include "ui/ListeImages.h"
-#include "ui/TFormImage.h"
+#include "widgets/Cadre.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "shared/ListeImages.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"

@@ -5,7 +5,7 @@
 // user-interface thread beforehand; the job never reads the node, and the
 // tree applies the children only if it still holds the node.
 
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 #include "trees/PlaceNoeud.h"
 
 #include <QtGlobal>

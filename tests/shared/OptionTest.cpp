@@ -1,8 +1,8 @@
 // The settings through the real start-up: a real settings file in a
 // temporary configuration folder, the real window offscreen.
 
-#include "core/Application.h"
-#include "core/Registre.h"
+#include "app/Application.h"
+#include "shared/Registre.h"
 #include "trees/ArbreCategorie.h"
 #include "ui/TFormPrincipal.h"
 

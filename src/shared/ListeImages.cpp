@@ -1,4 +1,4 @@
-#include "ui/ListeImages.h"
+#include "shared/ListeImages.h"
 
 #include <QPainter>
 

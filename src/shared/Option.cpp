@@ -1,6 +1,6 @@
-#include "core/Option.h"
+#include "shared/Option.h"
 
-#include "core/Registre.h"
+#include "shared/Registre.h"
 #include "trees/GestionTreeView.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/Application.h"
+#include "app/Application.h"
 
 #include <QApplication>
 

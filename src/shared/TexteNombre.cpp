@@ -1,4 +1,4 @@
-#include "scan/TexteNombre.h"
+#include "shared/TexteNombre.h"
 
 #include <algorithm>
 

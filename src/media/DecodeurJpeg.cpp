@@ -1,4 +1,4 @@
-#include "ui/DecodeurJpeg.h"
+#include "media/DecodeurJpeg.h"
 
 #include <QFile>
 #include <QFileInfo>

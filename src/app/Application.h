@@ -6,7 +6,7 @@
 // reverse order of their construction.
 
 #include "classification/Extension.h"
-#include "core/Option.h"
+#include "shared/Option.h"
 #include "preview/Previsualisation.h"
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"

@@ -1,4 +1,4 @@
-#include "core/Journal.h"
+#include "shared/Journal.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
-#include "preview/ChargeurImage.h"
+#include "media/ChargeurImage.h"
 
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
-#include "ui/DecodeurJpeg.h"
+#include "media/DecodeurJpeg.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "ui/TFormImage.h"
+#include "widgets/TFormImage.h"
 
-#include "ui/DecodeurJpeg.h"
+#include "media/DecodeurJpeg.h"
 
 #include <QFile>
 #include <QImage>

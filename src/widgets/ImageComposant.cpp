@@ -1,4 +1,4 @@
-#include "ui/ImageComposant.h"
+#include "widgets/ImageComposant.h"
 
 #include <QBitmap>
 #include <QMouseEvent>

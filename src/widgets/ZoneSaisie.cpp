@@ -1,4 +1,4 @@
-#include "ui/ZoneSaisie.h"
+#include "widgets/ZoneSaisie.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 // The preview's picture loader on real files: every format it takes, with
 // its colours and original size, and every file it must turn down.
 
-#include "preview/ChargeurImage.h"
+#include "media/ChargeurImage.h"
 
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"

@@ -1,4 +1,4 @@
-#include "core/Registre.h"
+#include "shared/Registre.h"
 
 #include <array>
 #include <cctype>

@@ -1,7 +1,7 @@
-#include "core/Application.h"
+#include "app/Application.h"
 
-#include "ui/ListeImages.h"
-#include "ui/TFormImage.h"
+#include "shared/ListeImages.h"
+#include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
 

@@ -1,4 +1,4 @@
-#include "ui/Cadre.h"
+#include "widgets/Cadre.h"
 
 Cadre::Cadre(QWidget* parent, const QRect& place) : QFrame(parent)
 {

@@ -1,4 +1,4 @@
-#include "preview/ThreadPrevisualisation.h"
+#include "trees/ThreadPrevisualisation.h"
 
 #include "scan/Stockage.h"
 

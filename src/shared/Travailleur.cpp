@@ -1,4 +1,4 @@
-#include "scan/Travailleur.h"
+#include "shared/Travailleur.h"
 
 #include <chrono>
 

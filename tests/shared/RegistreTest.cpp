@@ -1,6 +1,6 @@
 // The registry layer on a real hive file in a temporary configuration folder.
 
-#include "core/Registre.h"
+#include "shared/Registre.h"
 
 #include "support/ConfigTemporaire.h"
 #include "support/SansPrivileges.h"

@@ -1,4 +1,4 @@
-#include "ui/Etiquette.h"
+#include "widgets/Etiquette.h"
 
 #include <QMouseEvent>
 
