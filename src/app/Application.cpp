@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "shared/ListeImages.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
@@ -55,7 +57,6 @@ void Application::Relier()
     f->Lier(&BarreSystem);
     f->Lier(&Barre);
     f->Lier(&Bouton);
-    f->Lier(&Stock);
     f->Lier(&Previsu);
     f->Lier(&Arbres);
 
@@ -68,29 +69,36 @@ void Application::Relier()
     Bouton.Lier(&Stock);
     Bouton.Lier(&Scan);
     Bouton.Lier(&Previsu);
-    Bouton.Lier(&Extensions);
-
-    Options.Lier(&Arbres);
 
     Arbres.Lier(&Options);
-    Arbres.Lier(&Barre);
-    Arbres.Lier(&Menu);
+    Arbres.Lier(&Stock);
+    Arbres.Lier(&Extensions);
+    Arbres.Lier(f->Arbres);
+    Arbres.Lier(f->ComboBoxChoixTrie);
+    Arbres.Lier(f->LabelEnCourAffichage);
 
     Menu.Lier(&Arbres);
 
+    // The store announces what it files to the tree manager, and the end of
+    // its filing to the home panel, on the user-interface thread: a notice
+    // still queued when the tree manager goes is dropped with it.
     Stock.Lier(&Explo);
     Stock.Lier(&Extensions);
-    Stock.Lier(&Bouton);
-    Stock.Lier(&Arbres);
+    Stock.Lier(static_cast<EcouteStockage*>(&Arbres));
+    QObject::connect(
+        &Stock, &Stockage::FinStockage, &Arbres, [this] { Bouton.ArreterScan(GestionBouton::Arret::Fin); },
+        Qt::QueuedConnection);
 
     Previsu.Lier(&Stock);
+    Previsu.Lier(&Arbres);
+    Previsu.Image.Lier({f->ImgImagePrevisu, f->LabelImageNom, f->LabelImageExtension, f->LabelImageDimension,
+                        f->LabelImageTaille, FormImage});
+    Previsu.Texte.Lier({f->ImgTextePrevisu, f->LabelTexteNom, f->LabelTexteExtension, f->LabelTexteTaille, FormImage});
 
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);
 
     Explo.Lier(&Options);
-
-    Extensions.Lier(&Stock);
 }
 
 void Application::Preparer()
@@ -102,6 +110,7 @@ void Application::Preparer()
     Relier();
     Extensions.Remplir(*FormPrincipal->ImageListExt);
     Options.Charger();
+    Arbres.InitialiserOrdres();
 }
 
 int Application::Boucle()

@@ -1,6 +1,5 @@
 #include "classification/Extension.h"
 
-#include "scan/Stockage.h"
 #include "shared/ListeImages.h"
 
 #include <QIcon>
@@ -16,23 +15,23 @@ namespace {
 struct Entree
 {
     const char* Ext;
-    CodeCategorie Cat;
+    Categorie Cat;
 };
 
 // In this order: it is the order of the icons in ImageListExt and of the
 // nodes of every "Par Extension" tree.
 constexpr std::array<Entree, 30> TableFixe = {{
-    {"avi", CategorieVideo},  {"mpg", CategorieVideo},  {"mpeg", CategorieVideo},
-    {"mov", CategorieVideo},  {"wmv", CategorieVideo},  {"divx", CategorieVideo},
-    {"qt", CategorieVideo},   {"asf", CategorieVideo},  {"mkv", CategorieVideo},
-    {"mp3", CategorieSon},    {"wav", CategorieSon},    {"wma", CategorieSon},
-    {"mid", CategorieSon},    {"midi", CategorieSon},   {"ogg", CategorieSon},
-    {"mp2", CategorieSon},    {"mp4", CategorieSon},
-    {"jpg", CategorieImage},  {"jpeg", CategorieImage}, {"ico", CategorieImage},
-    {"bmp", CategorieImage},  {"gif", CategorieImage},  {"png", CategorieImage},
-    {"txt", CategorieTexte},  {"doc", CategorieTexte},  {"xls", CategorieTexte},
-    {"pdf", CategorieTexte},  {"rtf", CategorieTexte},  {"pps", CategorieTexte},
-    {"ppt", CategorieTexte},
+    {"avi", Categorie::Video},  {"mpg", Categorie::Video},  {"mpeg", Categorie::Video},
+    {"mov", Categorie::Video},  {"wmv", Categorie::Video},  {"divx", Categorie::Video},
+    {"qt", Categorie::Video},   {"asf", Categorie::Video},  {"mkv", Categorie::Video},
+    {"mp3", Categorie::Son},    {"wav", Categorie::Son},    {"wma", Categorie::Son},
+    {"mid", Categorie::Son},    {"midi", Categorie::Son},   {"ogg", Categorie::Son},
+    {"mp2", Categorie::Son},    {"mp4", Categorie::Son},
+    {"jpg", Categorie::Image},  {"jpeg", Categorie::Image}, {"ico", Categorie::Image},
+    {"bmp", Categorie::Image},  {"gif", Categorie::Image},  {"png", Categorie::Image},
+    {"txt", Categorie::Texte},  {"doc", Categorie::Texte},  {"xls", Categorie::Texte},
+    {"pdf", Categorie::Texte},  {"rtf", Categorie::Texte},  {"pps", Categorie::Texte},
+    {"ppt", Categorie::Texte},
 }};
 
 constexpr const char* DossierIcones = "/usr/share/icons";
@@ -40,14 +39,14 @@ constexpr const char* ThemeParDefaut = "Adwaita";
 constexpr const char* ThemeMinimal = "hicolor";
 
 // The icon shown for a category when the type has none of its own.
-QString IconeGenerique(int32_t categorie)
+QString IconeGenerique(Categorie categorie)
 {
     switch (categorie) {
-    case CategorieVideo:
+    case Categorie::Video:
         return QStringLiteral("video-x-generic");
-    case CategorieSon:
+    case Categorie::Son:
         return QStringLiteral("audio-x-generic");
-    case CategorieImage:
+    case Categorie::Image:
         return QStringLiteral("image-x-generic");
     default:
         return QStringLiteral("x-office-document");
@@ -81,14 +80,14 @@ void Extension::Remplir(ListeImages& images)
         entree.Icone = CapturerIcone(entree.Ext, images);
     DerniereExtension.clear();
     DerniereIcone = -1;
-    DerniereCategorie = CategorieAutre;
+    DerniereCategorie = Categorie::Autre;
     DernierIndex = -1;
 }
 
 int Extension::CapturerIcone(const std::string& ext, ListeImages& images)
 {
     PreparerTheme();
-    int32_t categorie = CategorieAutre;
+    Categorie categorie = Categorie::Autre;
     for (const Entree& entree : TableFixe)
         if (ext == entree.Ext)
             categorie = entree.Cat;
@@ -112,29 +111,21 @@ int Extension::IndexDe(const std::string& ext)
     for (size_t i = 0; i < Table_.size(); ++i) {
         if (Table_[i].Ext == ext) {
             DerniereIcone = Table_[i].Icone;
-            DerniereCategorie = Table_[i].Categorie;
+            DerniereCategorie = Table_[i].Cat;
             DernierIndex = static_cast<int>(i);
             return DernierIndex;
         }
     }
     // Unknown: the icon of the cache is left as it was.
-    DerniereCategorie = CategorieAutre;
+    DerniereCategorie = Categorie::Autre;
     DernierIndex = -1;
     return -1;
 }
 
-void Extension::Rechercher(const std::string& ext, int32_t& categorie, int32_t& icone)
+void Extension::Rechercher(const std::string& ext, Categorie& categorie, int32_t& icone)
 {
     const int index = IndexDe(ext);
     categorie = DerniereCategorie;
     if (index >= 0)
         icone = DerniereIcone;
-}
-
-int Extension::RemplirArbresExtension()
-{
-    if (stockage_)
-        for (const TExt& entree : Table_)
-            stockage_->AjouterNoeudsExtension(entree.Categorie, entree.Ext);
-    return static_cast<int>(Table_.size());
 }

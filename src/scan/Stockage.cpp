@@ -1,15 +1,10 @@
 #include "scan/Stockage.h"
 
 #include "classification/Extension.h"
+#include "scan/EcouteStockage.h"
 #include "scan/Explorateur.h"
 #include "shared/TexteNombre.h"
 #include "shared/Travailleur.h"
-#include "trees/GestionTreeView.h"
-#include "widgets/Etiquette.h"
-#include "ui/GestionBouton.h"
-#include "ui/TFormPrincipal.h"
-
-#include <QMetaObject>
 
 #include <algorithm>
 #include <limits>
@@ -17,25 +12,9 @@
 
 namespace {
 
-constexpr int OrdreExtension = 1;
-constexpr int OrdreAlphabetique = 2;
-constexpr int OrdreRepertoire = 3;
-constexpr int ImageDossier = 0;
-constexpr int ImageAucune = -1;
 constexpr int AttenteVide = 10;   // ms between two looks at an empty waiting list
-constexpr int NombreLettresAlphabet = 26;
-// Top-level nodes of an alphabetical tree.
-constexpr int IndexChiffres = 0;
-constexpr int IndexSpecial = 2;
 // Positions are 32-bit.
 constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
-
-const QString TexteLettres = QStringLiteral("A...Z");
-
-bool CategorieValide(int categorie)
-{
-    return categorie >= 1 && categorie <= Stockage::NombreCategories;
-}
 
 // A group node's text: "(" count ") " and what the group is, e.g. «(1 250) ~/Photos».
 std::string TexteGroupe(int64_t nombre, const std::string& quoi)
@@ -43,12 +22,6 @@ std::string TexteGroupe(int64_t nombre, const std::string& quoi)
     std::string texte = "(";
     texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
     return texte;
-}
-
-// The extension named by a by-extension node: its text after the last space.
-std::string ExtensionDuTexte(const QString& texte)
-{
-    return texte.mid(texte.lastIndexOf(QLatin1Char(' ')) + 1).toStdString();
 }
 
 // Stable order of keys cles[debuts[i] .. debuts[i + 1]); change tells
@@ -78,9 +51,10 @@ Stockage::~Stockage() = default;
 
 void Stockage::Reinitialiser()
 {
-    Verrou.Attendre();
-    Attente.clear();
-    Verrou.Liberer();
+    {
+        std::lock_guard verrou(Verrou);
+        Attente.clear();
+    }
 
     std::unique_lock verrou(donnees_);
     noms_.Vider();
@@ -117,20 +91,19 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, std::vector<std::str
     TAttente attente;
     attente.Fichiers = std::move(fichiers);
     attente.Texte = chemin;
-    Verrou.Attendre();
+    std::lock_guard verrou(Verrou);
     Attente.push_back(std::move(attente));
-    Verrou.Liberer();
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
 {
     for (;;) {
-        Verrou.Attendre();
+        std::unique_lock verrou(Verrou);
         if (Attente.empty()) {
             // The walk marks its end after its last queueing, so an empty
             // list seen with the end mark stays empty.
             const bool fin = FinParcours.load();
-            Verrou.Liberer();
+            verrou.unlock();
             if (fin)
                 break;
             if (!travailleur.Dormir(AttenteVide))
@@ -140,20 +113,15 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
         TAttente attente = std::move(Attente.front());
         Attente.pop_front();
         // Filing happens without Verrou: the walk can go on queueing.
-        Verrou.Liberer();
+        verrou.unlock();
         ClasserRepertoire(attente);
         if (!travailleur.PointDeControle())
             return;
     }
 
-    if (!arbres_)
-        return;
-    arbres_->FinDemandee.store(true);
-    // The notice goes through the tree manager, which lives on the
-    // user-interface thread: it is dropped if the managers are gone first.
-    if (GestionBouton* bouton = bouton_)
-        QMetaObject::invokeMethod(
-            arbres_, [bouton] { bouton->ArreterScan(0); }, Qt::QueuedConnection);
+    if (ecoute_)
+        ecoute_->StockageTermine();
+    emit FinStockage();
 }
 
 void Stockage::ClasserRepertoire(TAttente& attente)
@@ -192,8 +160,8 @@ void Stockage::ClasserRepertoire(TAttente& attente)
             entrees_.push_back({nom, repertoire});
             extensions_.push_back(classement.IndexTable);
 
-            const int slot = table[classement.IndexTable].Categorie - 1;
-            DonneesCategorie& categorie = categories_[static_cast<size_t>(slot)];
+            const size_t slot = Slot(table[classement.IndexTable].Cat);
+            DonneesCategorie& categorie = categories_[slot];
             categorie.ParRepertoire.push_back(position);
             categorie.ParLettre[classement.Lettre].push_back(position);
             auto groupe = std::find_if(categorie.ParExtension.begin(), categorie.ParExtension.end(),
@@ -203,7 +171,7 @@ void Stockage::ClasserRepertoire(TAttente& attente)
                 groupe = std::prev(categorie.ParExtension.end());
             }
             groupe->Positions.push_back(position);
-            ++nombres[static_cast<size_t>(slot)];
+            ++nombres[slot];
         }
         for (size_t slot = 0; slot < NombreCategories; ++slot) {
             if (nombres[slot] == 0)
@@ -218,11 +186,11 @@ void Stockage::ClasserRepertoire(TAttente& attente)
 
 void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres, const std::string& affiche)
 {
-    if (!arbres_)
+    if (!ecoute_)
         return;
     for (size_t slot = 0; slot < NombreCategories; ++slot)
         if (nombres[slot] > 0)
-            arbres_->Empiler(static_cast<int>(slot) + 1, TexteGroupe(nombres[slot], affiche));
+            ecoute_->RepertoireClasse(Categories[slot], TexteGroupe(nombres[slot], affiche));
 }
 
 std::string Stockage::FormaterNombre(int64_t nombre)
@@ -318,14 +286,11 @@ void Stockage::EcrireGroupe(const RefGroupe& ref, const std::vector<uint32_t>& p
     }
 }
 
-bool Stockage::GroupeExtensionDe(int slot, std::string_view ext, size_t& index) const
+bool Stockage::GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const
 {
-    if (!extension_)
-        return false;
-    const std::vector<TExt>& table = extension_->Table();
-    const std::vector<GroupeExtension>& groupes = categories_[static_cast<size_t>(slot)].ParExtension;
+    const std::vector<GroupeExtension>& groupes = categories_[slot].ParExtension;
     for (size_t i = 0; i < groupes.size(); ++i) {
-        if (table[groupes[i].IndexTable].Ext == ext) {
+        if (groupes[i].IndexTable == indexTable) {
             index = i;
             return true;
         }
@@ -347,67 +312,22 @@ void Stockage::CalculerCles(const std::vector<uint32_t>& positions, std::string&
     debuts.push_back(static_cast<uint32_t>(cles.size()));
 }
 
-bool Stockage::GroupeDuNoeud(int categorie, int ordre, const PlaceNoeud& place, RefGroupe& ref) const
+bool Stockage::Reference(const Groupe& groupe, RefGroupe& ref) const
 {
-    if (!CategorieValide(categorie))
+    if (!CategorieValide(groupe.Arbre.Cat) || groupe.Index < 0)
         return false;
-    ref.Categorie = categorie - 1;
-    switch (ordre) {
-    case OrdreRepertoire:
-        if (place.Niveau != 0 || place.Index < 0)
-            return false;
+    ref.Categorie = static_cast<int>(Slot(groupe.Arbre.Cat));
+    ref.Index = static_cast<size_t>(groupe.Index);
+    switch (groupe.Arbre.Ord) {
+    case Ordre::Repertoire:
         ref.Type = Genre::Repertoire;
-        ref.Index = static_cast<size_t>(place.Index);
         break;
-    case OrdreAlphabetique: {
-        int lettre = NomFichier::LettreChiffre;
-        if (place.Niveau == 1)
-            lettre = place.Index + 1;
-        else if (place.Niveau == 0 && place.Index == IndexSpecial)
-            lettre = NomFichier::LettreSpeciale;
-        if (lettre < 0)
-            return false;
+    case Ordre::Alphabetique:
         ref.Type = Genre::Lettre;
-        ref.Index = static_cast<size_t>(lettre);
         break;
-    }
-    case OrdreExtension:
+    case Ordre::Extension:
         ref.Type = Genre::Extension;
-        if (!GroupeExtensionDe(ref.Categorie, ExtensionDuTexte(place.Texte), ref.Index))
-            return false;
-        break;
-    default:
-        return false;
-    }
-    return GroupeValide(ref);
-}
-
-bool Stockage::GroupeDuParent(int categorie, int ordre, const PlaceNoeud& place, RefGroupe& ref) const
-{
-    if (!CategorieValide(categorie) || place.NiveauParent < 0 || place.IndexParent < 0)
-        return false;
-    ref.Categorie = categorie - 1;
-    switch (ordre) {
-    case OrdreRepertoire:
-        if (place.NiveauParent != 0)
-            return false;
-        ref.Type = Genre::Repertoire;
-        ref.Index = static_cast<size_t>(place.IndexParent);
-        break;
-    case OrdreAlphabetique:
-        ref.Type = Genre::Lettre;
-        if (place.NiveauParent == 0 && place.IndexParent == IndexChiffres)
-            ref.Index = NomFichier::LettreChiffre;
-        else if (place.Niveau == 2)
-            ref.Index = static_cast<size_t>(place.IndexParent) + 1;
-        else if (place.NiveauParent == 0 && place.IndexParent == IndexSpecial)
-            ref.Index = NomFichier::LettreSpeciale;
-        else
-            return false;   // e.g. a letter node without files
-        break;
-    case OrdreExtension:
-        ref.Type = Genre::Extension;
-        if (!GroupeExtensionDe(ref.Categorie, ExtensionDuTexte(place.TexteParent), ref.Index))
+        if (!GroupeExtensionDe(Slot(groupe.Arbre.Cat), groupe.Index, ref.Index))
             return false;
         break;
     default:
@@ -474,94 +394,47 @@ std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t
 
 // ---------------------------------------------------------------- views
 
-int32_t Stockage::Compteur(int categorie) const
+int32_t Stockage::Compteur(Categorie categorie) const
 {
-    return CategorieValide(categorie) ? Compteurs_[static_cast<size_t>(categorie - 1)].load() : 0;
+    return CategorieValide(categorie) ? Compteurs_[Slot(categorie)].load() : 0;
 }
 
-int Stockage::NombreRepertoires(int categorie) const
+int Stockage::NombreRepertoires(Categorie categorie) const
 {
     if (!CategorieValide(categorie))
         return 0;
     std::shared_lock verrou(donnees_);
-    return static_cast<int>(categories_[static_cast<size_t>(categorie - 1)].FinsRepertoire.size());
+    return static_cast<int>(categories_[Slot(categorie)].FinsRepertoire.size());
 }
 
-void Stockage::AfficherCompteurs()
+std::array<int32_t, Stockage::NombreLettres> Stockage::NombresLettres(Categorie categorie) const
 {
-    if (!FormPrincipal)
-        return;
-    const int32_t video = Compteur(CategorieVideo);
-    const int32_t son = Compteur(CategorieSon);
-    const int32_t image = Compteur(CategorieImage);
-    const int32_t texte = Compteur(CategorieTexte);
-    const int64_t total = int64_t{video} + son + image + texte;
-    auto texteDe = [](int64_t nombre) { return QString::fromStdString(FormaterNombre(nombre)); };
-    FormPrincipal->LabelHomeFichierNbVideo->setText(texteDe(video));
-    FormPrincipal->LabelHomeFichierNbSon->setText(texteDe(son));
-    FormPrincipal->LabelHomeFichierNbImage->setText(texteDe(image));
-    FormPrincipal->LabelHomeFichierNbTexte->setText(texteDe(texte));
-    FormPrincipal->LabelHomeFichierNbTotal->setText(texteDe(total));
+    std::array<int32_t, NombreLettres> nombres{};
+    if (!CategorieValide(categorie))
+        return nombres;
+    std::shared_lock verrou(donnees_);
+    for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
+        nombres[lettre] = static_cast<int32_t>(categories_[Slot(categorie)].ParLettre[lettre].size());
+    return nombres;
 }
 
-void Stockage::ConstruireAlphabetique()
+int32_t Stockage::NombreExtension(Categorie categorie, int indexTable) const
 {
-    if (!arbres_)
-        return;
-    std::array<std::array<size_t, NombreLettres>, NombreCategories> nombres{};
-    {
-        std::shared_lock verrou(donnees_);
-        for (size_t slot = 0; slot < NombreCategories; ++slot)
-            for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
-                nombres[slot][lettre] = categories_[slot].ParLettre[lettre].size();
-    }
-
-    arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-    const QString& attente = GestionTreeView::TexteAttente;
-    for (int categorie = 1; categorie <= NombreCategories; ++categorie) {
-        const auto& n = nombres[static_cast<size_t>(categorie - 1)];
-        Noeud* chiffres = arbres_->AjouterRacine(
-            categorie, OrdreAlphabetique, QStringLiteral("0...9 (%1)").arg(n[NomFichier::LettreChiffre]),
-            ImageDossier);
-        arbres_->AjouterEnfant(categorie, OrdreAlphabetique, attente, ImageAucune, chiffres);
-
-        Noeud* lettres = arbres_->AjouterRacine(categorie, OrdreAlphabetique, TexteLettres, ImageDossier);
-        for (int j = 1; j <= NombreLettresAlphabet; ++j) {
-            const QString texte = QStringLiteral("%1 (%2)").arg(QChar('A' + j - 1)).arg(n[static_cast<size_t>(j)]);
-            Noeud* lettre = arbres_->AjouterEnfant(categorie, OrdreAlphabetique, texte, ImageDossier, lettres);
-            arbres_->AjouterEnfant(categorie, OrdreAlphabetique, attente, ImageDossier, lettre);
-        }
-
-        Noeud* special = arbres_->AjouterRacine(
-            categorie, OrdreAlphabetique, QStringLiteral("Special (%1)").arg(n[NomFichier::LettreSpeciale]),
-            ImageDossier);
-        arbres_->AjouterEnfant(categorie, OrdreAlphabetique, attente, ImageAucune, special);
-    }
+    if (!CategorieValide(categorie))
+        return -1;
+    std::shared_lock verrou(donnees_);
+    size_t index = 0;
+    if (!GroupeExtensionDe(Slot(categorie), indexTable, index))
+        return -1;
+    return static_cast<int32_t>(categories_[Slot(categorie)].ParExtension[index].Positions.size());
 }
 
-void Stockage::AjouterNoeudsExtension(int categorie, const std::string& ext)
-{
-    if (!arbres_ || !CategorieValide(categorie))
-        return;
-    size_t nombre = 0;
-    {
-        std::shared_lock verrou(donnees_);
-        size_t index = 0;
-        if (!GroupeExtensionDe(categorie - 1, ext, index))
-            return;
-        nombre = categories_[static_cast<size_t>(categorie - 1)].ParExtension[index].Positions.size();
-    }
-    const QString texte = QString::fromStdString(TexteGroupe(static_cast<int64_t>(nombre), ext));
-    Noeud* noeud = arbres_->AjouterRacine(categorie, OrdreExtension, texte, ImageDossier);
-    arbres_->AjouterEnfant(categorie, OrdreExtension, GestionTreeView::TexteAttente, ImageAucune, noeud);
-}
-
-std::vector<EnfantNoeud> Stockage::EnfantsNoeud(int categorie, int ordre, const PlaceNoeud& place)
+std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
 {
     RefGroupe ref;
     {
         std::shared_lock verrou(donnees_);
-        if (!GroupeDuNoeud(categorie, ordre, place, ref))
+        if (!Reference(groupe, ref))
             return {};
     }
     uint64_t generation = 0;
@@ -579,15 +452,8 @@ std::vector<EnfantNoeud> Stockage::EnfantsNoeud(int categorie, int ordre, const 
     return enfants;
 }
 
-void Stockage::RemplirNoeud(int categorie, int ordre, Noeud* noeud, const PlaceNoeud& place, quint64 generation)
-{
-    std::vector<EnfantNoeud> enfants = EnfantsNoeud(categorie, ordre, place);
-    if (arbres_)
-        arbres_->RemplacerEnfants(categorie, ordre, noeud, generation, std::move(enfants));
-}
-
-std::string Stockage::InformationFichier(int categorie, int ordre, const PlaceNoeud& place, QString& nom,
-                                         QString& ext, QString& taille)
+std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext,
+                                         QString& taille)
 {
     nom.clear();
     ext.clear();
@@ -602,10 +468,9 @@ std::string Stockage::InformationFichier(int categorie, int ordre, const PlaceNo
     {
         std::shared_lock verrou(donnees_);
         RefGroupe ref;
-        if (!GroupeDuParent(categorie, ordre, place, ref) || place.Index < 0 ||
-            static_cast<size_t>(place.Index) >= TailleGroupe(ref))
+        if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
             return {};
-        position = ElementGroupe(ref, static_cast<size_t>(place.Index));
+        position = ElementGroupe(ref, static_cast<size_t>(ligne));
         const std::string_view nomOctets = noms_.Nom(entrees_[position].Nom);
         chemin = Explorateur::Joindre(repertoires_[entrees_[position].Repertoire], nomOctets);
         nom = NomFichier::Texte(nomOctets);

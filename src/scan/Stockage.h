@@ -2,16 +2,18 @@
 
 // The results of the current scan: every classified file once, grouped per
 // category by directory, by first letter and by extension, and counted.
-// Fed one directory at a time through a waiting list; read for display by
-// the counters, the tree builders, the fill jobs and the file information.
+// Fed one directory at a time through a waiting list; announces what it
+// files to its listener and the end of a scan by a signal; read by the
+// counters, the tree builders, the fill jobs and the file information.
 
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
-#include "shared/Semaphore.h"
+#include "shared/Categorie.h"
+#include "shared/EnfantNoeud.h"
+#include "shared/Groupe.h"
 #include "shared/TAttente.h"
-#include "trees/EnfantNoeud.h"
-#include "trees/PlaceNoeud.h"
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -25,25 +27,23 @@
 #include <unordered_map>
 #include <vector>
 
+class EcouteStockage;
 class Explorateur;
 class Extension;
-class GestionBouton;
-class GestionTreeView;
-class Noeud;
 class Travailleur;
 
-class Stockage
+class Stockage : public QObject
 {
+    Q_OBJECT
 public:
-    static constexpr int NombreCategories = 4;
+    static constexpr int NombreLettres = NomFichier::NombreLettres;
 
     Stockage();
-    ~Stockage();
+    ~Stockage() override;
 
     void Lier(Explorateur* explorateur) { explorateur_ = explorateur; }
     void Lier(Extension* extension) { extension_ = extension; }
-    void Lier(GestionBouton* bouton) { bouton_ = bouton; }
-    void Lier(GestionTreeView* arbres) { arbres_ = arbres; }
+    void Lier(EcouteStockage* ecoute) { ecoute_ = ecoute; }
 
     // --- filing (scan and store workers) ---
     // User-interface thread, before the workers of a new scan exist.
@@ -51,8 +51,8 @@ public:
     void DefinirRacine(int32_t longueur);
     void MarquerFinParcours();
     void EmpilerRepertoire(const std::string& chemin, std::vector<std::string> fichiers);
-    // The store worker's loop. At the natural end it sets the tree manager's
-    // FinDemandee and has ArreterScan(0) run on the user-interface thread.
+    // The store worker's loop. At the natural end it tells its listener,
+    // then emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours; called before the workers of a scan start.
     void PreparerScan();
@@ -63,32 +63,30 @@ public:
     static std::string RepertoireAffiche(std::string_view chemin, int32_t longueurRacine);
 
     // --- reading for display ---
-    int32_t Compteur(int categorie) const;
+    int32_t Compteur(Categorie categorie) const;
     // Number of directory groups of a category (top-level nodes of its
     // "Par Répertoire" tree).
-    int NombreRepertoires(int categorie) const;
-    // User-interface thread: the five count labels.
-    void AfficherCompteurs();
-    // User-interface thread: clears the alphabetical and by-extension trees
-    // and builds the four alphabetical skeletons.
-    void ConstruireAlphabetique();
-    // User-interface thread: the by-extension node of one extension.
-    void AjouterNoeudsExtension(int categorie, const std::string& ext);
-    // Any thread: the sorted file children of a group node; empty when the
-    // node matches no group. Sorts the group in the store.
-    std::vector<EnfantNoeud> EnfantsNoeud(int categorie, int ordre, const PlaceNoeud& place);
-    // Worker side of a fill: computes the children and hands them to the
-    // tree manager, which applies them on the user-interface thread.
-    void RemplirNoeud(int categorie, int ordre, Noeud* noeud, const PlaceNoeud& place, quint64 generation);
+    int NombreRepertoires(Categorie categorie) const;
+    // Files of a category per letter bucket (0 digits, 1 to 26, 27 others).
+    std::array<int32_t, NombreLettres> NombresLettres(Categorie categorie) const;
+    // Files of a category with the extension of that table row; -1 when the
+    // category has no such group.
+    int32_t NombreExtension(Categorie categorie, int indexTable) const;
+    // Any thread: the sorted file children of a group; empty when there is
+    // no such group. Sorts the group in the store.
+    std::vector<EnfantNoeud> EnfantsGroupe(const Groupe& groupe);
     // Sorts positions by lower-cased name bytes; stable.
     void TrierGroupe(std::vector<uint32_t>& groupe) const;
-    // The selected file's full path (bytes, as on disk), with its display
-    // name, extension and size text. Empty path when no entry matches.
-    std::string InformationFichier(int categorie, int ordre, const PlaceNoeud& place, QString& nom,
-                                   QString& ext, QString& taille);
+    // The full path (bytes, as on disk) of the file at a row of a group,
+    // with its display name, extension and size text. Empty path when no
+    // entry matches.
+    std::string InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille);
+
+signals:
+    // Store worker: the walk has ended and every queued directory is filed.
+    void FinStockage();
 
 private:
-    static constexpr int NombreLettres = NomFichier::NombreLettres;
 
     enum class Genre { Repertoire, Lettre, Extension };
     // One group or bucket of one category.
@@ -136,25 +134,23 @@ private:
     uint32_t ElementGroupe(const RefGroupe& ref, size_t index) const;
     std::vector<uint32_t> CopierGroupe(const RefGroupe& ref) const;
     void EcrireGroupe(const RefGroupe& ref, const std::vector<uint32_t>& positions);
-    bool GroupeExtensionDe(int slot, std::string_view ext, size_t& index) const;
+    bool GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const;
     void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles,
                       std::vector<uint32_t>& debuts) const;
 
-    // The group of a node being filled, and the group holding a selected file.
-    bool GroupeDuNoeud(int categorie, int ordre, const PlaceNoeud& place, RefGroupe& ref) const;
-    bool GroupeDuParent(int categorie, int ordre, const PlaceNoeud& place, RefGroupe& ref) const;
+    // Where a group of a tree is kept; false when there is no such group.
+    bool Reference(const Groupe& groupe, RefGroupe& ref) const;
     // Sorts a group in the store and gives its new order, with the data
     // generation it belongs to.
     std::vector<uint32_t> TrierDansStockage(const RefGroupe& ref, uint64_t& generation);
 
     Explorateur* explorateur_ = nullptr;
     Extension* extension_ = nullptr;
-    GestionBouton* bouton_ = nullptr;
-    GestionTreeView* arbres_ = nullptr;
+    EcouteStockage* ecoute_ = nullptr;
 
     // Waiting list, guarded by Verrou.
     std::deque<TAttente> Attente;
-    Semaphore Verrou;
+    std::mutex Verrou;
     std::atomic<bool> FinParcours{false};
     std::atomic<int32_t> LongueurRacine{0};
 

@@ -1,7 +1,6 @@
 #include "shared/Option.h"
 
 #include "shared/Registre.h"
-#include "trees/GestionTreeView.h"
 
 namespace {
 
@@ -43,12 +42,25 @@ void Option::Charger()
         DessinSon = 0;
     }
 
-    const int32_t video = LireOuZero("TreeVideo");
-    const int32_t son = LireOuZero("TreeSon");
-    const int32_t image = LireOuZero("TreeImage");
-    const int32_t texte = LireOuZero("TreeTexte");
-    if (arbres_)
-        arbres_->InitialiserOrdres(video, son, image, texte);
+    // Read as stored; the tree manager turns an invalid order into its default.
+    TreeVideo = LireOuZero("TreeVideo");
+    TreeSon = LireOuZero("TreeSon");
+    TreeImage = LireOuZero("TreeImage");
+    TreeTexte = LireOuZero("TreeTexte");
+}
+
+int32_t& Option::OrdreArbre(Categorie categorie)
+{
+    switch (categorie) {
+    case Categorie::Video:
+        return TreeVideo;
+    case Categorie::Son:
+        return TreeSon;
+    case Categorie::Image:
+        return TreeImage;
+    default:
+        return TreeTexte;
+    }
 }
 
 void Option::Sauver()

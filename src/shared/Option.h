@@ -1,21 +1,21 @@
 #pragma once
 
 // The user's settings for the whole run: the three walk options, the order
-// shown for each category's trees and the sound drawing. Loaded once at
-// start-up, saved by the close picture.
+// shown for each category's trees and the sound drawing, typed as the
+// settings file stores them. The one owner of these values: the tree
+// manager and the sound player read and write them here. Loaded once at
+// start-up, saved at close.
+
+#include "shared/Categorie.h"
 
 #include <atomic>
 #include <cstdint>
-
-class GestionTreeView;
 
 class Option
 {
 public:
     static constexpr const char* Racine = "HKEY_CURRENT_USER";
     static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
-
-    void Lier(GestionTreeView* arbres) { arbres_ = arbres; }
 
     void Charger();
     void Sauver();
@@ -30,6 +30,6 @@ public:
     int32_t TreeImage = 0;
     int32_t TreeTexte = 0;
 
-private:
-    GestionTreeView* arbres_ = nullptr;
+    // The stored tree order of one of the four categories.
+    int32_t& OrdreArbre(Categorie categorie);
 };

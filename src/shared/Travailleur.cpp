@@ -10,13 +10,15 @@ Travailleur::~Travailleur()
 
 void Travailleur::Demarrer()
 {
-    fil_ = std::thread([this] { Boucle(); });
+    source_ = std::stop_source();
+    jeton_ = source_.get_token();
+    fil_ = std::jthread([this] { Boucle(); });
 }
 
 void Travailleur::Boucle()
 {
     Execute();
-    if (!arretDemande_.load())
+    if (!jeton_.stop_requested())
         termine_.store(true);
     {
         std::lock_guard verrou(mutex_);
@@ -27,24 +29,26 @@ void Travailleur::Boucle()
 
 bool Travailleur::PointDeControle()
 {
-    if (!pauseDemandee_.load() && !arretDemande_.load())
+    const std::stop_token& jeton = jeton_;
+    if (!pauseDemandee_.load() && !jeton.stop_requested())
         return true;
     std::unique_lock verrou(mutex_);
-    if (pauseDemandee_.load() && !arretDemande_.load()) {
+    if (pauseDemandee_.load() && !jeton.stop_requested()) {
         enPause_.store(true);
         cv_.notify_all();
-        cv_.wait(verrou, [this] { return !pauseDemandee_.load() || arretDemande_.load(); });
+        cv_.wait(verrou, jeton, [this] { return !pauseDemandee_.load(); });
         enPause_.store(false);
     }
-    return !arretDemande_.load();
+    return !jeton.stop_requested();
 }
 
 bool Travailleur::Dormir(int millisecondes)
 {
-    std::unique_lock verrou(mutex_);
-    cv_.wait_for(verrou, std::chrono::milliseconds(millisecondes),
-                 [this] { return arretDemande_.load() || pauseDemandee_.load(); });
-    verrou.unlock();
+    {
+        std::unique_lock verrou(mutex_);
+        cv_.wait_for(verrou, jeton_, std::chrono::milliseconds(millisecondes),
+                     [this] { return pauseDemandee_.load(); });
+    }
     return PointDeControle();
 }
 
@@ -69,10 +73,7 @@ void Travailleur::Reprendre()
 
 void Travailleur::Arreter()
 {
-    {
-        std::lock_guard verrou(mutex_);
-        arretDemande_.store(true);
-    }
+    source_.request_stop();
     cv_.notify_all();
     if (fil_.joinable() && fil_.get_id() != std::this_thread::get_id())
         fil_.join();

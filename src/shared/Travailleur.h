@@ -3,10 +3,13 @@
 // A worker thread with cooperative pause and stop. The work calls
 // PointDeControle() between two units of work (a directory, a node), where
 // it holds no lock; pause and stop take effect there, never elsewhere.
+// The stop is a stop token: waits made with Jeton() end when it is
+// requested.
 
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
 class Travailleur
@@ -34,7 +37,9 @@ public:
     // True once the thread has left Execute(), whatever the reason.
     bool Fini() const { return fini_.load(); }
     bool Suspendu() const { return pauseDemandee_.load(); }
-    bool ArretDemande() const { return arretDemande_.load(); }
+    bool ArretDemande() const { return jeton_.stop_requested(); }
+    // The work's stop token, for waits of its own.
+    std::stop_token Jeton() const { return jeton_; }
 
     // Called by the work between two units: blocks while a pause is asked,
     // returns false when the work must stop.
@@ -50,11 +55,12 @@ protected:
 private:
     void Boucle();
 
-    std::thread fil_;
+    std::stop_source source_;   // made before the thread starts
+    std::stop_token jeton_;
+    std::jthread fil_;
     std::mutex mutex_;
-    std::condition_variable cv_;
+    std::condition_variable_any cv_;
     std::atomic<bool> pauseDemandee_{false};
-    std::atomic<bool> arretDemande_{false};
     std::atomic<bool> enPause_{false};
     std::atomic<bool> termine_{false};
     std::atomic<bool> fini_{false};

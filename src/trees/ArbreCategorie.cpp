@@ -9,8 +9,8 @@ namespace {
 constexpr int Indentation = 19;
 }
 
-ArbreCategorie::ArbreCategorie(ListeImages* images, int tag, QWidget* parent)
-    : QTreeView(parent), modele_(new ModeleArbre(images, this)), tag_(tag)
+ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent)
+    : QTreeView(parent), modele_(new ModeleArbre(images, this)), cle_(cle)
 {
     setFrameShape(QFrame::NoFrame);
     setIndentation(Indentation);
@@ -29,7 +29,7 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, int tag, QWidget* parent)
             [this](const QModelIndex& index) { emit Repli(ModeleArbre::NoeudDe(index)); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant, const QModelIndex&) {
-                emit ChangementSelection(ModeleArbre::NoeudDe(courant));
+                emit ChangementSelection(ModeleArbre::NoeudDe(courant), ModeleArbre::ParentAttenteDe(courant));
             });
 }
 
@@ -43,6 +43,12 @@ Noeud* ArbreCategorie::AjouterRacine(const QString& texte, int image)
 Noeud* ArbreCategorie::AjouterEnfant(Noeud* parent, const QString& texte, int image)
 {
     return modele_->Ajouter(parent, texte, image);
+}
+
+Noeud* ArbreCategorie::AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe,
+                                     int imageAttente)
+{
+    return modele_->AjouterGroupe(parent, texte, image, groupe, imageAttente);
 }
 
 void ArbreCategorie::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image)

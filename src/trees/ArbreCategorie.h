@@ -4,7 +4,8 @@
 // with the images of ImageListExt. Read-only, no border, indent 19.
 // All of it lives on the user-interface thread.
 
-#include "trees/EnfantNoeud.h"
+#include "shared/CleArbre.h"
+#include "shared/EnfantNoeud.h"
 #include "trees/Noeud.h"
 
 #include <QTreeView>
@@ -18,16 +19,20 @@ class ArbreCategorie : public QTreeView
 {
     Q_OBJECT
 public:
-    ArbreCategorie(ListeImages* images, int tag, QWidget* parent);
+    ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent);
     ~ArbreCategorie() override;
 
-    int Tag() const { return tag_; }
+    CleArbre Cle() const { return cle_; }
+    // category × 10 + order
+    int Tag() const { return cle_.Tag(); }
 
     // Node edits. Every one keeps the view in step with the nodes.
     Noeud* AjouterRacine(const QString& texte, int image);
     Noeud* AjouterEnfant(Noeud* parent, const QString& texte, int image);
-    // Appends several top-level nodes, each with one "..." child (image -1), in one batch.
-    // That child is a flag on its parent, not a node (see Noeud).
+    // A group node (parent nullptr: top level) with its "..." placeholder.
+    Noeud* AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente);
+    // Appends several top-level directory group nodes, each with one "..."
+    // placeholder (image -1), in one batch; a node's group is its row.
     void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image);
     // Replaces the children of a node by the given leaves in one batch, then expands it.
     void RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
@@ -40,7 +45,7 @@ public:
     void DefinirShowRoot(bool montrer);
     bool ShowRoot() const;
 
-    // The node selected, or nullptr.
+    // The node selected, or nullptr (none, or a "..." placeholder).
     Noeud* NoeudSelectionne() const;
     void Selectionner(Noeud* noeud);
     void Deselectionner();
@@ -55,10 +60,12 @@ public:
 signals:
     void Deploiement(Noeud* noeud);
     void Repli(Noeud* noeud);
-    void ChangementSelection(Noeud* noeud);
+    // The current row changed: to a node, or to the "..." placeholder of
+    // parentAttente (noeud nullptr), or to nothing (both nullptr).
+    void ChangementSelection(Noeud* noeud, Noeud* parentAttente);
 
 private:
     ModeleArbre* modele_;
-    int tag_;
+    CleArbre cle_;
     quint64 generation_ = 0;
 };

@@ -1,55 +1,42 @@
 #include "trees/GestionTreeView.h"
 
+#include "classification/Extension.h"
+#include "classification/NomFichier.h"
+#include "scan/Stockage.h"
 #include "shared/Option.h"
 #include "shared/Travailleur.h"
 #include "trees/ArbreCategorie.h"
 #include "widgets/Etiquette.h"
-#include "ui/GestionMenu.h"
-#include "ui/GestionProgressBar.h"
-#include "ui/TFormPrincipal.h"
 
 #include <QComboBox>
 #include <QMetaObject>
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <memory>
 
 namespace {
 
-constexpr int NombreCategories = 4;
-constexpr int NombreOrdres = 3;
-constexpr int OrdreExtension = 1;
-constexpr int OrdreAlphabetique = 2;
-constexpr int OrdreRepertoire = 3;
-constexpr int OrdreRafraichirEtiquette = 4;
-constexpr int ZonePremiereCategorie = 2;   // zone code - 1 = category
 constexpr int ImageDossier = 0;
 constexpr int SansImage = -1;
 constexpr int PeriodeSondageMs = 10;
-constexpr int AttenteLotsMs = 1;
+constexpr int NombreLettresAlphabet = 26;
 
-// Defaults when no valid order was stored: Video, Son, Image, Texte.
-constexpr std::array<uint8_t, NombreCategories> OrdresParDefaut = {3, 3, 3, 1};
+const QString TexteLettres = QStringLiteral("A...Z");
 
-using ChampArbre = ArbreCategorie* TFormPrincipal::*;
-constexpr ChampArbre ChampsArbres[NombreCategories][NombreOrdres] = {
-    {&TFormPrincipal::TreeViewVideoExt, &TFormPrincipal::TreeViewVideoAlpha, &TFormPrincipal::TreeViewVideoRep},
-    {&TFormPrincipal::TreeViewSonExt, &TFormPrincipal::TreeViewSonAlpha, &TFormPrincipal::TreeViewSonRep},
-    {&TFormPrincipal::TreeViewImageExt, &TFormPrincipal::TreeViewImageAlpha, &TFormPrincipal::TreeViewImageRep},
-    {&TFormPrincipal::TreeViewTexteExt, &TFormPrincipal::TreeViewTexteAlpha, &TFormPrincipal::TreeViewTexteRep},
-};
-
-Etiquette* EtiquetteEnCours()
+// The order shown when no valid one was stored.
+Ordre OrdreParDefaut(Categorie categorie)
 {
-    return FormPrincipal ? FormPrincipal->LabelEnCourAffichage : nullptr;
+    return categorie == Categorie::Texte ? Ordre::Extension : Ordre::Repertoire;
 }
 
-bool OrdreValide(int ordre)
+// A group node's text: "(" count ") " and what the group is, e.g. «(1 250) jpg».
+QString TexteGroupe(int64_t nombre, const std::string& quoi)
 {
-    return ordre >= OrdreExtension && ordre <= OrdreRepertoire;
+    std::string texte = "(";
+    texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
+    return QString::fromStdString(texte);
 }
 
 } // namespace
@@ -68,20 +55,21 @@ GestionTreeView::GestionTreeView() = default;
 
 GestionTreeView::~GestionTreeView() = default;
 
-ArbreCategorie* GestionTreeView::Arbre(int categorie, int ordre) const
+ArbreCategorie* GestionTreeView::Arbre(CleArbre cle) const
 {
-    if (!FormPrincipal || categorie < 1 || categorie > NombreCategories || !OrdreValide(ordre))
+    if (!CategorieValide(cle.Cat) || !OrdreValide(Code(cle.Ord)))
         return nullptr;
-    return FormPrincipal->*ChampsArbres[categorie - 1][ordre - 1];
+    return arbres_[cle.Rang()];
 }
 
-Noeud* GestionTreeView::AjouterRacine(int categorie, int ordre, const QString& texte, int image)
+Noeud* GestionTreeView::AjouterRacine(Categorie categorie, Ordre ordre, const QString& texte, int image)
 {
     ArbreCategorie* arbre = Arbre(categorie, ordre);
     return arbre ? arbre->AjouterRacine(texte, image) : nullptr;
 }
 
-Noeud* GestionTreeView::AjouterEnfant(int categorie, int ordre, const QString& texte, int image, Noeud* parent)
+Noeud* GestionTreeView::AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image,
+                                      Noeud* parent)
 {
     ArbreCategorie* arbre = Arbre(categorie, ordre);
     return arbre && parent ? arbre->AjouterEnfant(parent, texte, image) : nullptr;
@@ -89,192 +77,226 @@ Noeud* GestionTreeView::AjouterEnfant(int categorie, int ordre, const QString& t
 
 void GestionTreeView::Vider(ModeVider mode)
 {
-    for (int c = 1; c <= NombreCategories; ++c) {
-        for (int o : {OrdreAlphabetique, OrdreExtension, OrdreRepertoire}) {
-            if (o == OrdreRepertoire && mode != ModeVider::Tous)
-                continue;
-            if (ArbreCategorie* arbre = Arbre(c, o)) {
-                arbre->ToutSupprimer();
-                arbre->DefinirShowRoot(true);
-            }
+    for (CleArbre cle : ToutesLesCles) {
+        if (cle.Ord == Ordre::Repertoire && mode != ModeVider::Tous)
+            continue;
+        if (ArbreCategorie* arbre = Arbre(cle)) {
+            arbre->ToutSupprimer();
+            arbre->DefinirShowRoot(true);
         }
     }
 }
 
 void GestionTreeView::AfficherPatientez()
 {
-    for (int c = 1; c <= NombreCategories; ++c) {
-        for (int o : {OrdreExtension, OrdreAlphabetique}) {
-            if (ArbreCategorie* arbre = Arbre(c, o)) {
-                arbre->AjouterRacine(TextePatientez, SansImage);
-                arbre->DefinirShowRoot(false);
-            }
+    for (CleArbre cle : ToutesLesCles) {
+        if (cle.Ord == Ordre::Repertoire)
+            continue;
+        if (ArbreCategorie* arbre = Arbre(cle)) {
+            arbre->AjouterRacine(TextePatientez, SansImage);
+            arbre->DefinirShowRoot(false);
         }
     }
 }
 
-void GestionTreeView::InitialiserOrdres(int video, int son, int image, int texte)
+void GestionTreeView::InitialiserOrdres()
 {
-    const std::array<int, NombreCategories> ordres = {video, son, image, texte};
-    for (int c = 0; c < NombreCategories; ++c)
-        OrdreCourant[c] = OrdreValide(ordres[c]) ? static_cast<uint8_t>(ordres[c]) : OrdresParDefaut[c];
-    for (int c = 1; c <= NombreCategories; ++c)
-        for (int o = OrdreExtension; o <= OrdreRepertoire; ++o)
-            AjouterRacine(c, o, TexteInvitation, SansImage);
+    if (option_)
+        for (Categorie categorie : Categories) {
+            int32_t& ordre = option_->OrdreArbre(categorie);
+            if (!OrdreValide(ordre))
+                ordre = Code(OrdreParDefaut(categorie));
+        }
+    for (CleArbre cle : ToutesLesCles)
+        AjouterRacine(cle.Cat, cle.Ord, TexteInvitation, SansImage);
+}
+
+Ordre GestionTreeView::OrdreCourant(Categorie categorie) const
+{
+    if (option_ && CategorieValide(categorie)) {
+        const int32_t ordre = option_->OrdreArbre(categorie);
+        if (OrdreValide(ordre))
+            return static_cast<Ordre>(ordre);
+    }
+    return OrdreParDefaut(categorie);
 }
 
 void GestionTreeView::AfficherArbresVideo(int ordre, bool montrer)
 {
-    AfficherArbres(1, ordre, montrer);
+    AfficherArbres(Categorie::Video, ordre, montrer);
 }
 
 void GestionTreeView::AfficherArbresSon(int ordre, bool montrer)
 {
-    AfficherArbres(2, ordre, montrer);
+    AfficherArbres(Categorie::Son, ordre, montrer);
 }
 
 void GestionTreeView::AfficherArbresImage(int ordre, bool montrer)
 {
-    AfficherArbres(3, ordre, montrer);
+    AfficherArbres(Categorie::Image, ordre, montrer);
 }
 
 void GestionTreeView::AfficherArbresTexte(int ordre, bool montrer)
 {
-    AfficherArbres(4, ordre, montrer);
+    AfficherArbres(Categorie::Texte, ordre, montrer);
 }
 
-void GestionTreeView::AfficherArbres(int categorie, int ordre, bool montrer)
+void GestionTreeView::AfficherArbres(Categorie categorie, int ordre, bool montrer)
 {
-    uint8_t& courant = OrdreCourant[categorie - 1];
-    auto enregistrer = [this, categorie, &courant] {
-        if (!option_)
-            return;
-        int32_t* champs[NombreCategories] = {&option_->TreeVideo, &option_->TreeSon, &option_->TreeImage,
-                                             &option_->TreeTexte};
-        *champs[categorie - 1] = courant;
-    };
-    Etiquette* etiquette = EtiquetteEnCours();
-    auto rafraichirEtiquette = [etiquette] {
-        if (etiquette)
-            etiquette->setVisible(etiquette->Tag.load() != 0);
-    };
-
-    if (montrer && ordre == 0)
-        ordre = courant;
     if (!montrer) {
-        for (int o = OrdreExtension; o <= OrdreRepertoire; ++o)
+        for (Ordre o : Ordres)
             if (ArbreCategorie* arbre = Arbre(categorie, o))
                 arbre->hide();
-        enregistrer();
+        if (categorieAffichee_ == categorie)
+            categorieAffichee_ = Categorie::Autre;
         return;
     }
-    if (ordre == OrdreRafraichirEtiquette) {
-        if (courant == OrdreRepertoire)
-            rafraichirEtiquette();
+    categorieAffichee_ = categorie;
+    const Ordre choisi = ordre == 0 ? OrdreCourant(categorie) : static_cast<Ordre>(ordre);
+    if (!OrdreValide(Code(choisi)))
         return;
-    }
 
-    bool dejaVisible = false;
-    if (OrdreValide(ordre)) {
-        ArbreCategorie* montre = Arbre(categorie, ordre);
-        dejaVisible = montre && !montre->isHidden();
-        for (int o = OrdreExtension; o <= OrdreRepertoire; ++o)
-            if (ArbreCategorie* arbre = Arbre(categorie, o))
-                arbre->setVisible(o == ordre);
-        if (ordre == OrdreRepertoire)
-            rafraichirEtiquette();
-        else if (etiquette)
-            etiquette->hide();
-        courant = static_cast<uint8_t>(ordre);
-        if (!dejaVisible && FormPrincipal && FormPrincipal->ComboBoxChoixTrie) {
-            // Not a choice of the user: the combo's handler must not run.
-            const QSignalBlocker bloqueur(FormPrincipal->ComboBoxChoixTrie);
-            FormPrincipal->ComboBoxChoixTrie->setCurrentIndex(ordre - 1);
-        }
+    ArbreCategorie* montre = Arbre(categorie, choisi);
+    const bool dejaVisible = montre && !montre->isHidden();
+    for (Ordre o : Ordres)
+        if (ArbreCategorie* arbre = Arbre(categorie, o))
+            arbre->setVisible(o == choisi);
+    if (option_)
+        option_->OrdreArbre(categorie) = Code(choisi);
+    if (choisi == Ordre::Repertoire)
+        RafraichirEtiquette();
+    else if (enCours_)
+        enCours_->hide();
+    if (!dejaVisible && choixTrie_) {
+        // Not a choice of the user: the combo's handler must not run.
+        const QSignalBlocker bloqueur(choixTrie_);
+        choixTrie_->setCurrentIndex(Code(choisi) - 1);
     }
-    enregistrer();
 }
 
-void GestionTreeView::ChangerOrdre(int zone, int index)
+void GestionTreeView::ChangerOrdre(Categorie categorie, Ordre ordre)
 {
-    const int categorie = zone - ZonePremiereCategorie + 1;
-    if (categorie < 1 || categorie > NombreCategories)
+    if (!CategorieValide(categorie))
         return;
-    AfficherArbres(categorie, index + 1, true);
+    AfficherArbres(categorie, Code(ordre), true);
+}
+
+void GestionTreeView::RafraichirEtiquette()
+{
+    if (!enCours_ || !CategorieValide(categorieAffichee_) || OrdreCourant(categorieAffichee_) != Ordre::Repertoire)
+        return;
+    enCours_->setVisible(affichageEnCours_.load());
 }
 
 void GestionTreeView::Deselectionner()
 {
-    for (int c = 1; c <= NombreCategories; ++c)
-        for (int o = OrdreExtension; o <= OrdreRepertoire; ++o)
-            if (ArbreCategorie* arbre = Arbre(c, o); arbre && arbre->NoeudSelectionne())
-                arbre->Deselectionner();
+    for (CleArbre cle : ToutesLesCles)
+        if (ArbreCategorie* arbre = Arbre(cle); arbre && arbre->NoeudSelectionne())
+            arbre->Deselectionner();
 }
 
-void GestionTreeView::AjouterRepertoire(const TAttente& attente)
+void GestionTreeView::ConstruireAlphabetique()
 {
-    if (ArbreCategorie* arbre = Arbre(attente.Categorie, OrdreRepertoire))
-        arbre->AjouterRacinesAvecAttente({QString::fromStdString(attente.Texte)}, ImageDossier);
+    if (!stockage_)
+        return;
+    Vider(ModeVider::ExtensionEtAlphabetique);
+    for (Categorie categorie : Categories) {
+        ArbreCategorie* arbre = Arbre(categorie, Ordre::Alphabetique);
+        if (!arbre)
+            continue;
+        const auto n = stockage_->NombresLettres(categorie);
+        arbre->AjouterGroupe(nullptr, QStringLiteral("0...9 (%1)").arg(n[NomFichier::LettreChiffre]), ImageDossier,
+                             NomFichier::LettreChiffre, SansImage);
+        Noeud* lettres = arbre->AjouterRacine(TexteLettres, ImageDossier);
+        for (int j = 1; j <= NombreLettresAlphabet; ++j) {
+            const QString texte = QStringLiteral("%1 (%2)").arg(QChar('A' + j - 1)).arg(n[static_cast<size_t>(j)]);
+            arbre->AjouterGroupe(lettres, texte, ImageDossier, j, ImageDossier);
+        }
+        arbre->AjouterGroupe(nullptr, QStringLiteral("Special (%1)").arg(n[NomFichier::LettreSpeciale]),
+                             ImageDossier, NomFichier::LettreSpeciale, SansImage);
+    }
 }
 
-void GestionTreeView::Empiler(int categorie, std::string texte)
+void GestionTreeView::RemplirArbresExtension()
+{
+    if (!stockage_ || !extension_)
+        return;
+    const std::vector<TExt>& table = extension_->Table();
+    for (size_t ligne = 0; ligne < table.size(); ++ligne) {
+        const TExt& entree = table[ligne];
+        const int32_t nombre = stockage_->NombreExtension(entree.Cat, static_cast<int>(ligne));
+        ArbreCategorie* arbre = Arbre(entree.Cat, Ordre::Extension);
+        if (nombre < 0 || !arbre)
+            continue;
+        arbre->AjouterGroupe(nullptr, TexteGroupe(nombre, entree.Ext), ImageDossier, static_cast<int32_t>(ligne),
+                             SansImage);
+    }
+}
+
+void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
+{
+    Empiler(categorie, std::move(texte));
+}
+
+void GestionTreeView::StockageTermine()
+{
+    FinDemandee.store(true);
+}
+
+void GestionTreeView::Empiler(Categorie categorie, std::string texte)
 {
     TAttente attente;
     attente.Texte = std::move(texte);
-    attente.Categorie = categorie;
-    Verrou.Attendre();
+    attente.Categorie = Code(categorie);
+    std::lock_guard verrou(Verrou);
     FileAttente.push_back(std::move(attente));
-    Verrou.Liberer();
 }
 
 void GestionTreeView::PreparerScan()
 {
-    Verrou.Attendre();
+    std::lock_guard verrou(Verrou);
     FileAttente.clear();
     FinDemandee = false;
     ++numeroScan_;
-    Verrou.Liberer();
 }
 
 void GestionTreeView::Traiter(Travailleur& travailleur)
 {
     const quint64 scan = numeroScan_.load();
-    Etiquette* etiquette = EtiquetteEnCours();   // only its atomic Tag is used here
-    if (etiquette)
-        etiquette->Tag = 1;
+    affichageEnCours_.store(true);
 
-    int dernierTag = -1;   // forces the first label refresh
+    bool dernierEtat = false;
+    bool premier = true;   // forces the first label refresh
     std::vector<TAttente> attentes;
     for (;;) {
         // Let the user-interface thread catch up before taking more.
-        while (lotsEnVol_.load() >= LotsEnVolMax)
-            if (!travailleur.Dormir(AttenteLotsMs))
+        {
+            std::unique_lock verrou(verrouLots_);
+            if (!lotsAppliques_.wait(verrou, travailleur.Jeton(), [this] { return lotsEnVol_.load() < LotsEnVolMax; }))
                 return;
-
-        Verrou.Attendre();
-        if (FinDemandee && FileAttente.empty()) {
-            Verrou.Liberer();
-            break;
         }
-        const int tag = (!FileAttente.empty() || (barre_ && barre_->EnCours.load())) ? 1 : 0;
-        if (etiquette)
-            etiquette->Tag = tag;
+
+        std::unique_lock verrou(Verrou);
+        if (FinDemandee && FileAttente.empty())
+            break;
+        const bool enCours = !FileAttente.empty() || scanActif_.load();
+        affichageEnCours_.store(enCours);
         const size_t nombre = std::min(FileAttente.size(), TailleLotMax);
         attentes.assign(std::make_move_iterator(FileAttente.begin()),
                         std::make_move_iterator(FileAttente.begin() + static_cast<std::ptrdiff_t>(nombre)));
         FileAttente.erase(FileAttente.begin(), FileAttente.begin() + static_cast<std::ptrdiff_t>(nombre));
-        Verrou.Liberer();
+        verrou.unlock();
 
         const bool vide = attentes.empty();
-        if (!vide || tag != dernierTag)
+        if (!vide || enCours != dernierEtat || premier)
             Publier(scan, attentes);
-        dernierTag = tag;
+        dernierEtat = enCours;
+        premier = false;
         if (vide ? !travailleur.Dormir(PeriodeSondageMs) : !travailleur.PointDeControle())
             return;
     }
 
-    if (etiquette)
-        etiquette->Tag = 0;
+    affichageEnCours_.store(false);
     QMetaObject::invokeMethod(this, [this, scan] { TerminerAffichage(scan); }, Qt::QueuedConnection);
 }
 
@@ -282,15 +304,19 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
 {
     auto lot = std::make_shared<Lot>();
     for (TAttente& a : attentes)
-        if (a.Categorie >= 1 && a.Categorie <= NombreCategories)
-            lot->Textes[static_cast<size_t>(a.Categorie - 1)].push_back(QString::fromStdString(a.Texte));
+        if (CategorieValide(static_cast<Categorie>(a.Categorie)))
+            lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(QString::fromStdString(a.Texte));
     attentes.clear();
     ++lotsEnVol_;
     QMetaObject::invokeMethod(
         this,
         [this, scan, lot] {
             AppliquerLot(scan, *lot);
-            --lotsEnVol_;
+            {
+                std::lock_guard verrou(verrouLots_);
+                --lotsEnVol_;
+            }
+            lotsAppliques_.notify_all();
         },
         Qt::QueuedConnection);
 }
@@ -299,32 +325,32 @@ void GestionTreeView::AppliquerLot(quint64 scan, const Lot& lot)
 {
     if (scan != numeroScan_.load())
         return;   // posted by the worker of an earlier scan
-    for (int c = 1; c <= NombreCategories; ++c) {
-        const auto& textes = lot.Textes[static_cast<size_t>(c - 1)];
+    for (Categorie categorie : Categories) {
+        const auto& textes = lot.Textes[Slot(categorie)];
         if (textes.empty())
             continue;
-        if (ArbreCategorie* arbre = Arbre(c, OrdreRepertoire))
+        if (ArbreCategorie* arbre = Arbre(categorie, Ordre::Repertoire))
             arbre->AjouterRacinesAvecAttente(textes, ImageDossier);
     }
-    ChangerOrdre(menu_ ? menu_->ZoneCourante() : 0, OrdreRafraichirEtiquette - 1);
+    RafraichirEtiquette();
 }
 
 void GestionTreeView::TerminerAffichage(quint64 scan)
 {
     if (scan != numeroScan_.load())
         return;
-    if (Etiquette* etiquette = EtiquetteEnCours())
-        etiquette->hide();
+    if (enCours_)
+        enCours_->hide();
 }
 
-void GestionTreeView::RemplacerEnfants(int categorie, int ordre, Noeud* noeud, quint64 generation,
+void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation,
                                        std::vector<EnfantNoeud> enfants)
 {
     auto partages = std::make_shared<std::vector<EnfantNoeud>>(std::move(enfants));
     QMetaObject::invokeMethod(
         this,
-        [this, categorie, ordre, noeud, generation, partages] {
-            ArbreCategorie* arbre = Arbre(categorie, ordre);
+        [this, cle, noeud, generation, partages] {
+            ArbreCategorie* arbre = Arbre(cle);
             if (!arbre || arbre->Generation() != generation)
                 return;   // the node went with its tree's last clearing
             arbre->RemplacerEnfants(noeud, *partages);

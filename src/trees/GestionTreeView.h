@@ -1,30 +1,38 @@
 #pragma once
 
-// The rules around the twelve category trees: adding nodes for the store,
-// placeholders before and during a scan, the visible order per category,
-// and the worker that grows the "Par Répertoire" trees during a scan.
+// The rules around the twelve category trees: placeholders before and
+// during a scan, the visible order per category, the trees built from the
+// store (alphabetical skeletons, one node per extension), and the worker
+// that grows the "Par Répertoire" trees during a scan. It listens to the
+// store; the trees, the drop-down and the running label are given to it.
 
-#include "shared/Semaphore.h"
+#include "scan/EcouteStockage.h"
+#include "shared/CleArbre.h"
+#include "shared/EnfantNoeud.h"
 #include "shared/TAttente.h"
-#include "trees/EnfantNoeud.h"
 #include "trees/Noeud.h"
 
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
 class ArbreCategorie;
-class GestionMenu;
-class GestionProgressBar;
+class Etiquette;
+class Extension;
 class Option;
+class QComboBox;
+class Stockage;
 class Travailleur;
 
-class GestionTreeView : public QObject
+class GestionTreeView : public QObject, public EcouteStockage
 {
     Q_OBJECT
 public:
@@ -38,26 +46,46 @@ public:
     ~GestionTreeView() override;
 
     void Lier(Option* option) { option_ = option; }
-    void Lier(GestionProgressBar* barre) { barre_ = barre; }
-    void Lier(GestionMenu* menu) { menu_ = menu; }
+    void Lier(Stockage* stockage) { stockage_ = stockage; }
+    void Lier(Extension* extension) { extension_ = extension; }
+    void Lier(const std::array<ArbreCategorie*, NombreArbres>& arbres) { arbres_ = arbres; }
+    void Lier(QComboBox* choixTrie) { choixTrie_ = choixTrie; }
+    void Lier(Etiquette* enCours) { enCours_ = enCours; }
 
     // User-interface thread only.
-    ArbreCategorie* Arbre(int categorie, int ordre) const;
-    Noeud* AjouterRacine(int categorie, int ordre, const QString& texte, int image);
-    Noeud* AjouterEnfant(int categorie, int ordre, const QString& texte, int image, Noeud* parent);
+    ArbreCategorie* Arbre(CleArbre cle) const;
+    ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }
+    Noeud* AjouterRacine(Categorie categorie, Ordre ordre, const QString& texte, int image);
+    Noeud* AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image, Noeud* parent);
     void Vider(ModeVider mode);
     void AfficherPatientez();
-    void InitialiserOrdres(int video, int son, int image, int texte);
+    // The stored orders (invalid ones replaced by their defaults, in the
+    // settings too) and the invitation text in all twelve trees.
+    void InitialiserOrdres();
+    // ordre 0 stands for the category's current order.
     void AfficherArbresVideo(int ordre, bool montrer);
     void AfficherArbresSon(int ordre, bool montrer);
     void AfficherArbresImage(int ordre, bool montrer);
     void AfficherArbresTexte(int ordre, bool montrer);
-    void ChangerOrdre(int zone, int index);
+    void ChangerOrdre(Categorie categorie, Ordre ordre);
+    // The order shown for a category.
+    Ordre OrdreCourant(Categorie categorie) const;
     void Deselectionner();
-    void AjouterRepertoire(const TAttente& attente);
+    // Clears the alphabetical and by-extension trees and builds the four
+    // alphabetical skeletons from the store's counts.
+    void ConstruireAlphabetique();
+    // One "Par Extension" node per extension found, in table order.
+    void RemplirArbresExtension();
+
+    // Whether a scan runs and is not paused (the home panel says so).
+    void DefinirScanActif(bool actif) { scanActif_.store(actif); }
+
+    // Store worker: one "Par Répertoire" root node to add; the end of filing.
+    void RepertoireClasse(Categorie categorie, std::string texte) override;
+    void StockageTermine() override;
 
     // Any thread: queues one "Par Répertoire" root node.
-    void Empiler(int categorie, std::string texte);
+    void Empiler(Categorie categorie, std::string texte);
     // Before the workers of a scan start: clears FinDemandee and the queue,
     // and drops what an earlier scan's worker may still have posted.
     void PreparerScan();
@@ -67,11 +95,9 @@ public:
     // Any thread: hands a fill job's children to the user-interface thread,
     // which replaces the node's children in one batch if the tree still
     // holds the node (same generation).
-    void RemplacerEnfants(int categorie, int ordre, Noeud* noeud, quint64 generation,
-                          std::vector<EnfantNoeud> enfants);
+    void RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation, std::vector<EnfantNoeud> enfants);
 
     std::atomic<bool> FinDemandee{false};
-    uint8_t OrdreCourant[4] = {3, 3, 3, 1};
 
     // At most this many records go into one batch posted to the
     // user-interface thread, and at most this many batches wait there.
@@ -83,16 +109,28 @@ public:
 private:
     struct Lot;
 
-    void AfficherArbres(int categorie, int ordre, bool montrer);
+    void AfficherArbres(Categorie categorie, int ordre, bool montrer);
+    // Shows the running label when the shown category's trees are by directory.
+    void RafraichirEtiquette();
     void Publier(quint64 scan, std::vector<TAttente>& attentes);
     void AppliquerLot(quint64 scan, const Lot& lot);
     void TerminerAffichage(quint64 scan);
 
     Option* option_ = nullptr;
-    GestionProgressBar* barre_ = nullptr;
-    GestionMenu* menu_ = nullptr;
+    Stockage* stockage_ = nullptr;
+    Extension* extension_ = nullptr;
+    std::array<ArbreCategorie*, NombreArbres> arbres_{};
+    QComboBox* choixTrie_ = nullptr;
+    Etiquette* enCours_ = nullptr;
+    Categorie categorieAffichee_ = Categorie::Autre;   // none
+
     std::deque<TAttente> FileAttente;
-    Semaphore Verrou;
+    std::mutex Verrou;
     std::atomic<quint64> numeroScan_{0};
+    std::atomic<bool> scanActif_{false};
+    // Whether by-directory nodes are still on their way: the running label's state.
+    std::atomic<bool> affichageEnCours_{false};
     std::atomic<int> lotsEnVol_{0};
+    std::mutex verrouLots_;
+    std::condition_variable_any lotsAppliques_;
 };

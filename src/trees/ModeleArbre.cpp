@@ -12,6 +12,12 @@ constexpr quintptr Marque = 1;   // low bit of a "..." row's id: its parent foll
 
 const QString TexteAttente = QStringLiteral("...");
 
+int8_t ImageAttenteCourte(int image)
+{
+    const int16_t court = Noeud::ImageCourte(image);
+    return static_cast<int8_t>(court >= -1 && court <= INT8_MAX ? court : -1);
+}
+
 bool EstMarque(const QModelIndex& index)
 {
     return (index.internalId() & Marque) != 0;
@@ -28,7 +34,6 @@ quintptr Marquer(const Noeud* parent)
 }
 
 // What a valid index stands for: a node, or the flagged "..." of a parent.
-// A marked index whose "..." has since become a real node gives that node.
 struct Ligne
 {
     Noeud* N = nullptr;
@@ -42,9 +47,7 @@ Ligne Resoudre(const QModelIndex& index)
     Noeud* noeud = NoeudBrut(index);
     if (!EstMarque(index))
         return {noeud, nullptr};
-    if (noeud->AttenteVirtuelle())
-        return {nullptr, noeud};
-    return {noeud->Enfants.empty() ? nullptr : noeud->Enfants.front(), nullptr};
+    return noeud->AttenteVirtuelle() ? Ligne{nullptr, noeud} : Ligne{};
 }
 
 } // namespace
@@ -60,19 +63,24 @@ ModeleArbre::~ModeleArbre()
 
 Noeud* ModeleArbre::NoeudDe(const QModelIndex& index)
 {
-    const Ligne ligne = Resoudre(index);
-    return ligne.ParentAttente ? Noeud::Attente(ligne.ParentAttente) : ligne.N;
+    return Resoudre(index).N;
+}
+
+Noeud* ModeleArbre::ParentAttenteDe(const QModelIndex& index)
+{
+    return const_cast<Noeud*>(Resoudre(index).ParentAttente);
 }
 
 QModelIndex ModeleArbre::IndexDe(const Noeud* noeud) const
 {
     if (!noeud)
         return {};
-    if (Noeud::EstAttente(noeud)) {
-        const Noeud* parent = noeud->Parent;
-        return parent && parent->AttenteVirtuelle() ? createIndex(0, 0, Marquer(parent)) : QModelIndex();
-    }
     return createIndex(noeud->Index, 0, const_cast<Noeud*>(noeud));
+}
+
+QModelIndex ModeleArbre::IndexAttente(const Noeud* parent) const
+{
+    return parent && parent->AttenteVirtuelle() ? createIndex(0, 0, Marquer(parent)) : QModelIndex();
 }
 
 ListeEnfants& ModeleArbre::Liste(Noeud* parent)
@@ -163,37 +171,19 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-Noeud* ModeleArbre::Materialiser(Noeud* parent)
+void ModeleArbre::RetirerAttente(Noeud* noeud)
 {
-    Noeud* resultat = Nouveau(parent, Noeud::TexteAttente(), parent->imageAttente_, 0);
-    parent->attente_ = false;
-    parent->Enfants.push_back(resultat);
-    // Same row, same text and image: only the indexes kept by views change.
-    changePersistentIndex(createIndex(0, 0, Marquer(parent)), createIndex(0, 0, resultat));
-    return resultat;
-}
-
-Noeud* ModeleArbre::Reel(Noeud* noeud)
-{
-    if (!Noeud::EstAttente(noeud))
-        return noeud;
-    Noeud* parent = noeud->Parent;
-    if (!parent)
-        return nullptr;
-    if (parent->AttenteVirtuelle())
-        return Materialiser(parent);
-    return parent->Enfants.empty() ? nullptr : parent->Enfants.front();
+    if (!noeud || !noeud->AttenteVirtuelle())
+        return;
+    beginRemoveRows(IndexDe(noeud), 0, 0);
+    noeud->attente_ = false;
+    endRemoveRows();
 }
 
 Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
 {
-    if (parent) {
-        parent = Reel(parent);
-        if (!parent)
-            return nullptr;
-        if (parent->AttenteVirtuelle())
-            Materialiser(parent);
-    }
+    // Real children take the place of a "..." placeholder.
+    RetirerAttente(parent);
     auto& liste = Liste(parent);
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
@@ -203,18 +193,33 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
     return resultat;
 }
 
+Noeud* ModeleArbre::AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente)
+{
+    RetirerAttente(parent);
+    auto& liste = Liste(parent);
+    const int ligne = static_cast<int>(liste.size());
+    beginInsertRows(IndexDe(parent), ligne, ligne);
+    Noeud* resultat = Nouveau(parent, textes_.Ajouter(texte), image, ligne);
+    resultat->Groupe = groupe;
+    resultat->attente_ = true;
+    resultat->imageAttente_ = ImageAttenteCourte(imageAttente);
+    liste.push_back(resultat);
+    endInsertRows();
+    return resultat;
+}
+
 void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente)
 {
     if (textes.empty())
         return;
-    const int16_t court = Noeud::ImageCourte(imageAttente);
-    const auto attente = static_cast<int8_t>(court >= -1 && court <= INT8_MAX ? court : -1);
+    const int8_t attente = ImageAttenteCourte(imageAttente);
     const int premier = static_cast<int>(racines_.size());
     beginInsertRows({}, premier, premier + static_cast<int>(textes.size()) - 1);
     racines_.reserve(racines_.size() + textes.size());
     int ligne = premier;
     for (const QString& texte : textes) {
-        Noeud* noeud = Nouveau(nullptr, textes_.Ajouter(texte), image, ligne++);
+        Noeud* noeud = Nouveau(nullptr, textes_.Ajouter(texte), image, ligne);
+        noeud->Groupe = ligne++;   // the directory group of the same rank
         noeud->attente_ = true;
         noeud->imageAttente_ = attente;
         racines_.push_back(noeud);
@@ -224,12 +229,8 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
 
 void ModeleArbre::SupprimerEnfants(Noeud* noeud)
 {
-    if (Noeud::EstAttente(noeud))
-        return;   // a "..." has no children
     if (noeud && noeud->AttenteVirtuelle()) {
-        beginRemoveRows(IndexDe(noeud), 0, 0);
-        noeud->attente_ = false;
-        endRemoveRows();
+        RetirerAttente(noeud);
         return;
     }
     auto& liste = Liste(noeud);
@@ -246,13 +247,7 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
 {
     if (enfants.empty())
         return;
-    if (noeud) {
-        noeud = Reel(noeud);
-        if (!noeud)
-            return;
-        if (noeud->AttenteVirtuelle())
-            Materialiser(noeud);
-    }
+    RetirerAttente(noeud);
     auto& liste = Liste(noeud);
     const int premier = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(noeud), premier, premier + static_cast<int>(enfants.size()) - 1);
@@ -265,7 +260,6 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
 
 void ModeleArbre::ChangerImage(Noeud* noeud, int image)
 {
-    noeud = Reel(noeud);
     const int16_t court = Noeud::ImageCourte(image);
     if (!noeud || noeud->Image == court)
         return;

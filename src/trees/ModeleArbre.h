@@ -5,7 +5,7 @@
 // The row of a flagged "..." child carries its parent, marked in the low bit.
 // Edits come in batches so that large trees cost one notification per batch.
 
-#include "trees/EnfantNoeud.h"
+#include "shared/EnfantNoeud.h"
 #include "trees/ListeEnfants.h"
 #include "trees/Noeud.h"
 #include "trees/ReserveNoeuds.h"
@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModel>
 
+#include <cstdint>
 #include <vector>
 
 class ListeImages;
@@ -32,15 +33,20 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The node of an index (nullptr for the root), and back. A flagged "..."
-    // row gives the shared placeholder (Noeud::Attente), and back.
+    // The node of an index (nullptr for the root and for a "..." row), and back.
     static Noeud* NoeudDe(const QModelIndex& index);
     QModelIndex IndexDe(const Noeud* noeud) const;
+    // The node whose "..." placeholder an index is, or nullptr; and back.
+    static Noeud* ParentAttenteDe(const QModelIndex& index);
+    QModelIndex IndexAttente(const Noeud* parent) const;
 
-    // A nullptr parent stands for the top level. Edits given the shared
-    // placeholder apply to a real "..." node put in its place.
+    // A nullptr parent stands for the top level. Real children take the
+    // place of a "..." placeholder.
     Noeud* Ajouter(Noeud* parent, const QString& texte, int image);
-    // Top-level nodes, each with a flagged "..." child of image imageAttente.
+    // A group node, with a "..." placeholder of image imageAttente.
+    Noeud* AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente);
+    // Top-level directory group nodes, each with a "..." placeholder of
+    // image imageAttente; a node's group is its row.
     void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente);
     void SupprimerEnfants(Noeud* noeud);
     void AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
@@ -53,10 +59,7 @@ public:
 private:
     ListeEnfants& Liste(Noeud* parent);
     Noeud* Nouveau(Noeud* parent, TexteNoeud texte, int image, int ligne);
-    // The node an edit applies to: a real "..." node for the placeholder.
-    Noeud* Reel(Noeud* noeud);
-    // Turns the flagged "..." child of parent into a real node, same row.
-    Noeud* Materialiser(Noeud* parent);
+    void RetirerAttente(Noeud* noeud);
 
     ListeImages* images_;
     ListeEnfants racines_;

@@ -4,9 +4,9 @@
 // workers never read or write them, they hand over texts and places instead.
 // The model keeps the nodes (ReserveNoeuds) and their texts (ReserveTextes).
 //
-// A node waiting to be filled may hold its "..." child as a mere flag: the
-// model shows it as a row, and PremierEnfant() hands out one shared
-// placeholder node standing for it.
+// A group node waiting to be filled holds its "..." child as a mere flag:
+// the model shows it as a row; no node stands for it. A group node knows
+// its group; whether it was filled is the flag.
 
 #include "trees/ListeEnfants.h"
 #include "trees/TexteNoeud.h"
@@ -21,6 +21,9 @@ struct Noeud
     Noeud* Parent = nullptr;       // nullptr for a top-level node
     ListeEnfants Enfants;          // real children, not the flagged "..."
     int Index = 0;                 // position among its siblings
+    // For a group node, what it groups in its tree's order (see Groupe);
+    // -1 for any other node.
+    int32_t Groupe = -1;
     int16_t Image = -1;            // index in ImageListExt; also the selected image
 
     // 0 for a top-level node, 1 for its children, and so on.
@@ -35,18 +38,12 @@ struct Noeud
     // Rows below the node: its real children, or 1 for a flagged "..." child.
     bool AEnfants() const { return attente_ || !Enfants.empty(); }
     int NombreEnfants() const { return attente_ ? 1 : static_cast<int>(Enfants.size()); }
-    // Whether the node's only child is a flagged "...".
+    // Whether the node's only child is the "..." placeholder: a group node
+    // not filled yet.
     bool AttenteVirtuelle() const { return attente_; }
-    // The first child: for a flagged "..." the shared placeholder, set up for this node.
-    const Noeud* PremierEnfant() const;
+    // The placeholder's image.
+    int ImageAttente() const { return imageAttente_; }
 
-    // The shared placeholder, set up as the flagged "..." child of parent
-    // (text "...", image as asked, index 0, Parent = parent). It stands for
-    // one parent at a time: the last one asked for.
-    static Noeud* Attente(const Noeud* parent);
-    static bool EstAttente(const Noeud* noeud);
-    // "...", the placeholder's text (the same as GestionTreeView::TexteAttente).
-    static TexteNoeud TexteAttente();
     // An image index as a node keeps it: -1 (none) when out of range.
     static int16_t ImageCourte(int image);
 

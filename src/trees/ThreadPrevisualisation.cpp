@@ -1,13 +1,13 @@
 #include "trees/ThreadPrevisualisation.h"
 
 #include "scan/Stockage.h"
+#include "trees/GestionTreeView.h"
 
 #include <utility>
 
-ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, int categorie, int ordre, Noeud* noeud,
-                                               PlaceNoeud place, quint64 generation)
-    : categorie_(categorie), ordre_(ordre), noeud_(noeud), place_(std::move(place)), generation_(generation),
-      stockage_(stockage)
+ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, GestionTreeView* arbres, Groupe groupe,
+                                               Noeud* noeud, quint64 generation)
+    : groupe_(groupe), noeud_(noeud), generation_(generation), stockage_(stockage), arbres_(arbres)
 {
     Demarrer();
 }
@@ -21,7 +21,10 @@ ThreadPrevisualisation::~ThreadPrevisualisation()
 void ThreadPrevisualisation::Execute()
 {
     // A job stopped before it began leaves the placeholder in place.
-    if (!stockage_ || !PointDeControle())
+    if (!stockage_ || !arbres_ || !PointDeControle())
         return;
-    stockage_->RemplirNoeud(categorie_, ordre_, noeud_, place_, generation_);
+    std::vector<EnfantNoeud> enfants = stockage_->EnfantsGroupe(groupe_);
+    if (!PointDeControle())
+        return;
+    arbres_->RemplacerEnfants(groupe_.Arbre, noeud_, generation_, std::move(enfants));
 }

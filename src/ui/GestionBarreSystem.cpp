@@ -62,7 +62,7 @@ void GestionBarreSystem::Fermer()
     if (previsualisation_)
         previsualisation_->SuspendreRemplissages();
     if (bouton_)
-        bouton_->ArreterScan(static_cast<int>(GestionBouton::Arret::Fermeture));
+        bouton_->ArreterScan(GestionBouton::Arret::Fermeture);
     try {
         option_->Sauver();
     } catch (const ErreurRegistre& erreur) {

@@ -1,6 +1,5 @@
 #include "ui/GestionBouton.h"
 
-#include "classification/Extension.h"
 #include "shared/Journal.h"
 #include "preview/Previsualisation.h"
 #include "scan/Scanneur.h"
@@ -118,6 +117,7 @@ void GestionBouton::LancerScan()
     arbres_->Vider(GestionTreeView::ModeVider::Tous);
     arbres_->AfficherPatientez();
     barre_->Demarrer();
+    arbres_->DefinirScanActif(true);
     SurvolerScan();
 
     // The end flags are cleared before any worker of this scan runs, so that
@@ -135,6 +135,7 @@ void GestionBouton::PauseScan()
 {
     TFormPrincipal* f = FormPrincipal;
     barre_->Basculer();
+    arbres_->DefinirScanActif(barre_->EnCours);
     if (barre_->EnCours) {
         f->LabelPause->setText("Pause");
         f->TimerFichier->start();
@@ -151,42 +152,58 @@ void GestionBouton::PauseScan()
             threadScanneur_->Suspendre();
         if (threadStockage_)
             threadStockage_->Suspendre();
-        arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-        stockage_->ConstruireAlphabetique();
-        extension_->RemplirArbresExtension();
+        arbres_->ConstruireAlphabetique();
+        arbres_->RemplirArbresExtension();
     }
 }
 
-void GestionBouton::ArreterScan(int mode)
+void GestionBouton::ArreterScan(Arret mode)
 {
     TFormPrincipal* f = FormPrincipal;
     // The store's end-of-scan notice may arrive after the user stopped the scan.
-    if (mode == static_cast<int>(Arret::Fin) && EtatScan != 1)
+    if (mode == Arret::Fin && EtatScan != 1)
         return;
     EtatScan = 2;
     barre_->Arreter();
+    arbres_->DefinirScanActif(false);
     f->LabelPause->hide();
     f->LabelArret->hide();
     f->LabelHomeScan->DefinirTexte(LegendeRepos);
     RelacherScan();
     ActiverCommandes(true);
     f->TimerFichier->stop();
-    if (mode != static_cast<int>(Arret::Fin)) {
+    if (mode != Arret::Fin) {
         ArreterTravailleur(threadScanneur_);
         ArreterTravailleur(threadStockage_);
         arbres_->FinDemandee = true;
-        if (mode == static_cast<int>(Arret::Fermeture))
+        if (mode == Arret::Fermeture)
             ArreterTravailleur(threadTreeView_);
     }
-    stockage_->AfficherCompteurs();
-    stockage_->ConstruireAlphabetique();
-    extension_->RemplirArbresExtension();
+    AfficherCompteurs();
+    arbres_->ConstruireAlphabetique();
+    arbres_->RemplirArbresExtension();
     Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
-                        .arg(mode)
-                        .arg(stockage_->Compteur(1))
-                        .arg(stockage_->Compteur(2))
-                        .arg(stockage_->Compteur(3))
-                        .arg(stockage_->Compteur(4)));
+                        .arg(static_cast<int>(mode))
+                        .arg(stockage_->Compteur(Categorie::Video))
+                        .arg(stockage_->Compteur(Categorie::Son))
+                        .arg(stockage_->Compteur(Categorie::Image))
+                        .arg(stockage_->Compteur(Categorie::Texte)));
+}
+
+void GestionBouton::AfficherCompteurs()
+{
+    TFormPrincipal* f = FormPrincipal;
+    const int32_t video = stockage_->Compteur(Categorie::Video);
+    const int32_t son = stockage_->Compteur(Categorie::Son);
+    const int32_t image = stockage_->Compteur(Categorie::Image);
+    const int32_t texte = stockage_->Compteur(Categorie::Texte);
+    const int64_t total = int64_t{video} + son + image + texte;
+    auto texteDe = [](int64_t nombre) { return QString::fromStdString(Stockage::FormaterNombre(nombre)); };
+    f->LabelHomeFichierNbVideo->setText(texteDe(video));
+    f->LabelHomeFichierNbSon->setText(texteDe(son));
+    f->LabelHomeFichierNbImage->setText(texteDe(image));
+    f->LabelHomeFichierNbTexte->setText(texteDe(texte));
+    f->LabelHomeFichierNbTotal->setText(texteDe(total));
 }
 
 void GestionBouton::TerminerTravailleurs()

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <memory>
 
-class Extension;
 class GestionProgressBar;
 class GestionTreeView;
 class Previsualisation;
@@ -37,13 +36,14 @@ public:
     void Lier(Stockage* stockage) { stockage_ = stockage; }
     void Lier(Scanneur* scanneur) { scanneur_ = scanneur; }
     void Lier(Previsualisation* previsualisation) { previsualisation_ = previsualisation; }
-    void Lier(Extension* extension) { extension_ = extension; }
 
     void Parcourir();
     void LancerScan();
     void PauseScan();
-    void ArreterScan(int mode);
+    void ArreterScan(Arret mode);
     void ClicOption() {}
+    // The five count labels, from the store's counters.
+    void AfficherCompteurs();
     // Ends every worker of the current scan for good (program shutdown).
     void TerminerTravailleurs();
 
@@ -70,7 +70,6 @@ private:
     Stockage* stockage_ = nullptr;
     Scanneur* scanneur_ = nullptr;
     Previsualisation* previsualisation_ = nullptr;
-    Extension* extension_ = nullptr;
     std::unique_ptr<ThreadTreeView> threadTreeView_;
     std::unique_ptr<ThreadStockage> threadStockage_;
     std::unique_ptr<ThreadScanneur> threadScanneur_;

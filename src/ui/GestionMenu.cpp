@@ -57,6 +57,13 @@ DonneesZone Donnees(int zone)
 
 }  // namespace
 
+Categorie GestionMenu::CategorieCourante() const
+{
+    if (zoneCourante_ < ZVideo || zoneCourante_ > ZTexte)
+        return Categorie::Autre;
+    return static_cast<Categorie>(zoneCourante_ - 1);
+}
+
 void GestionMenu::AfficherHome(bool selection) { Afficher(Home, selection); }
 void GestionMenu::AfficherVideo(bool selection) { Afficher(ZVideo, selection); }
 void GestionMenu::AfficherSon(bool selection) { Afficher(ZSon, selection); }

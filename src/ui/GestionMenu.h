@@ -3,9 +3,10 @@
 // The painted menu strip of six zones: selecting a zone paints the strip with
 // that zone selected and shows its panel; hovering highlights a zone.
 
+#include "shared/Categorie.h"
+
 #include <QPixmap>
 
-#include <atomic>
 #include <cstdint>
 
 class GestionTreeView;
@@ -31,13 +32,15 @@ public:
     void Redessiner();
     void SurvolerZone(int zone);
 
-    int ZoneCourante() const { return zoneCourante_.load(); }
+    int ZoneCourante() const { return zoneCourante_; }
+    // The category of the zone shown (zone code - 1), or Autre outside the four category zones.
+    Categorie CategorieCourante() const;
     int ZoneSurvolee() const { return zoneSurvolee_; }
 
 private:
     void Afficher(int zone, bool selection);
 
-    std::atomic<uint8_t> zoneCourante_{Aucune};
+    uint8_t zoneCourante_ = Aucune;
     uint8_t zoneSurvolee_ = Aucune;
     GestionTreeView* arbres_ = nullptr;
     Son* son_ = nullptr;

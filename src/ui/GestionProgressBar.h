@@ -3,8 +3,6 @@
 // The image-based progress bar at the bottom of the window: a block that
 // slides while a scan runs (activity, not a fraction done).
 
-#include <atomic>
-
 class GestionProgressBar
 {
 public:
@@ -17,6 +15,6 @@ public:
     void Avancer();
     void Basculer();
 
-    // True while a scan runs and is not paused; read by the tree worker.
-    std::atomic<bool> EnCours{false};
+    // True while a scan runs and is not paused.
+    bool EnCours = false;
 };

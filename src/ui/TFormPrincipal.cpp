@@ -1,7 +1,7 @@
 #include "ui/TFormPrincipal.h"
 
 #include "preview/Previsualisation.h"
-#include "scan/Stockage.h"
+#include "shared/Groupe.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Cadre.h"
@@ -274,17 +274,18 @@ void TFormPrincipal::CreerPrevisualisations()
     pe.setColor(QPalette::Text, Qt::black);
     EditHomeRepertoireScan->setPalette(pe);
 
-    ArbreCategorie** arbres[] = {&TreeViewVideoExt, &TreeViewVideoAlpha, &TreeViewVideoRep,
-                                 &TreeViewSonExt,   &TreeViewSonAlpha,   &TreeViewSonRep,
-                                 &TreeViewImageExt, &TreeViewImageAlpha, &TreeViewImageRep,
-                                 &TreeViewTexteExt, &TreeViewTexteAlpha, &TreeViewTexteRep};
-    for (int i = 0; i < 12; ++i) {
-        const int tag = (i / 3 + 1) * 10 + i % 3 + 1;
-        auto* arbre = new ArbreCategorie(ImageListExt, tag, this);
+    for (CleArbre cle : ToutesLesCles) {
+        auto* arbre = new ArbreCategorie(ImageListExt, cle, this);
         arbre->setGeometry(115, 104, 292, 313);
         arbre->hide();
-        *arbres[i] = arbre;
+        Arbres[cle.Rang()] = arbre;
     }
+    ArbreCategorie** noms[] = {&TreeViewVideoExt, &TreeViewVideoAlpha, &TreeViewVideoRep,
+                               &TreeViewSonExt,   &TreeViewSonAlpha,   &TreeViewSonRep,
+                               &TreeViewImageExt, &TreeViewImageAlpha, &TreeViewImageRep,
+                               &TreeViewTexteExt, &TreeViewTexteAlpha, &TreeViewTexteRep};
+    for (size_t i = 0; i < Arbres.size(); ++i)
+        *noms[i] = Arbres[i];
 
     ComboBoxChoixTrie = new QComboBox(this);
     ComboBoxChoixTrie->setGeometry(413, 397, 161, 22);
@@ -306,19 +307,6 @@ void TFormPrincipal::CreerMinuteries()
     TimerSon->setInterval(10);
     TimerVideo = new QTimer(this);
     TimerVideo->setInterval(500);
-}
-
-ArbreCategorie* TFormPrincipal::ArbreDeTag(int tag) const
-{
-    const ArbreCategorie* const arbres[] = {TreeViewVideoExt, TreeViewVideoAlpha, TreeViewVideoRep,
-                                            TreeViewSonExt,   TreeViewSonAlpha,   TreeViewSonRep,
-                                            TreeViewImageExt, TreeViewImageAlpha, TreeViewImageRep,
-                                            TreeViewTexteExt, TreeViewTexteAlpha, TreeViewTexteRep};
-    const int categorie = tag / 10;
-    const int ordre = tag % 10;
-    if (categorie < 1 || categorie > 4 || ordre < 1 || ordre > 3)
-        return nullptr;
-    return const_cast<ArbreCategorie*>(arbres[(categorie - 1) * 3 + ordre - 1]);
 }
 
 // Binds every component event to its handler; the handlers reach the
@@ -377,28 +365,28 @@ void TFormPrincipal::Relier()
     connect(LabelPause, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerPause(); });
     connect(LabelPause, &Etiquette::Clic, this, [this] { gestionBouton_->PauseScan(); });
     connect(LabelArret, &Etiquette::SourisBouge, this, [this] { gestionBouton_->SurvolerArret(); });
-    connect(LabelArret, &Etiquette::Clic, this, [this] { gestionBouton_->ArreterScan(1); });
+    connect(LabelArret, &Etiquette::Clic, this,
+            [this] { gestionBouton_->ArreterScan(GestionBouton::Arret::Utilisateur); });
 
     connect(TimerProgressBar, &QTimer::timeout, this, [this] { gestionProgressBar_->Avancer(); });
-    connect(TimerFichier, &QTimer::timeout, this, [this] { stockage_->AfficherCompteurs(); });
+    connect(TimerFichier, &QTimer::timeout, this, [this] { gestionBouton_->AfficherCompteurs(); });
 
-    for (int tag : {11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}) {
-        ArbreCategorie* arbre = ArbreDeTag(tag);
+    for (ArbreCategorie* arbre : Arbres) {
         connect(arbre, &ArbreCategorie::Deploiement, this,
                 [this, arbre](Noeud* noeud) { TreeViewExpanding(arbre, noeud); });
         connect(arbre, &ArbreCategorie::Repli, this,
                 [this, arbre](Noeud* noeud) { TreeViewCollapsing(arbre, noeud); });
         connect(arbre, &ArbreCategorie::ChangementSelection, this,
-                [this, arbre](Noeud* noeud) { TreeViewChange(arbre, noeud); });
+                [this, arbre](Noeud* noeud, Noeud* parentAttente) { TreeViewChange(arbre, noeud, parentAttente); });
     }
     connect(ComboBoxChoixTrie, &QComboBox::currentIndexChanged, this, &TFormPrincipal::ComboBoxChoixTrieChange);
 
     // A double click on the picture opens the image; a click on the document
     // picture opens the document (its double click adds nothing to that).
     connect(ImgImagePrevisu, &ImageComposant::DoubleClic, this,
-            [this] { previsualisation_->Ouvrir(Previsualisation::CategorieImage); });
+            [this] { previsualisation_->Ouvrir(Categorie::Image); });
     connect(ImgTextePrevisu, &ImageComposant::Clic, this,
-            [this] { previsualisation_->Ouvrir(Previsualisation::CategorieTexte); });
+            [this] { previsualisation_->Ouvrir(Categorie::Texte); });
 
     connect(ImagePropos, &ImageComposant::Clic, this, [this] {
         if (FormPropos)
@@ -509,9 +497,8 @@ void TFormPrincipal::mouseReleaseEvent(QMouseEvent* event)
 void TFormPrincipal::TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud)
 {
     arbre->ChangerImage(noeud, 1);
-    const Noeud* premier = noeud->PremierEnfant();
-    if (premier && premier->Texte == GestionTreeView::TexteAttente)
-        previsualisation_->LancerRemplissage(arbre->Tag() / 10, arbre->Tag() % 10, noeud);
+    if (noeud && noeud->AttenteVirtuelle())
+        previsualisation_->LancerRemplissage(arbre->Cle().Cat, arbre->Cle().Ord, noeud);
 }
 
 void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
@@ -519,10 +506,13 @@ void TFormPrincipal::TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud)
     arbre->ChangerImage(noeud, 0);
 }
 
-void TFormPrincipal::TreeViewChange(ArbreCategorie* arbre, Noeud* noeud)
+// A file leaf is previewed; so is the "..." row, which stands first in its group.
+void TFormPrincipal::TreeViewChange(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente)
 {
     if (noeud && !noeud->AEnfants() && noeud->Parent)
-        previsualisation_->Afficher(arbre->Tag() / 10, arbre->Tag() % 10, noeud);
+        previsualisation_->Afficher(arbre->Cle().Cat, arbre->Cle().Ord, noeud);
+    else if (!noeud && parentAttente)
+        previsualisation_->Afficher(Groupe{arbre->Cle(), parentAttente->Groupe}, 0);
 }
 
 void TFormPrincipal::EditHomeRepertoireScanEnter()
@@ -551,5 +541,7 @@ void TFormPrincipal::ImgHomeScanClick()
 void TFormPrincipal::ComboBoxChoixTrieChange(int index)
 {
     gestionTreeView_->Deselectionner();
-    gestionTreeView_->ChangerOrdre(gestionMenu_->ZoneCourante(), index);
+    const Categorie categorie = gestionMenu_->CategorieCourante();
+    if (CategorieValide(categorie))
+        gestionTreeView_->ChangerOrdre(categorie, static_cast<Ordre>(index + 1));
 }

@@ -3,7 +3,11 @@
 // The single visible window: fixed-size, borderless and skinned. It holds no
 // logic: every handler forwards to one of the managers it was given.
 
+#include "shared/CleArbre.h"
+
 #include <QWidget>
+
+#include <array>
 
 class ArbreCategorie;
 class Cadre;
@@ -15,14 +19,13 @@ class GestionProgressBar;
 class GestionTreeView;
 class ImageComposant;
 class ListeImages;
-class Noeud;
+struct Noeud;
 class Previsualisation;
 class QComboBox;
 class QSlider;
 class QSystemTrayIcon;
 class QTimer;
 class Son;
-class Stockage;
 class Video;
 class ZoneSaisie;
 
@@ -40,7 +43,6 @@ public:
     void Lier(GestionBarreSystem* b) { gestionBarreSystem_ = b; }
     void Lier(GestionProgressBar* p) { gestionProgressBar_ = p; }
     void Lier(GestionBouton* b) { gestionBouton_ = b; }
-    void Lier(Stockage* s) { stockage_ = s; }
     void Lier(Previsualisation* p) { previsualisation_ = p; }
     void Lier(GestionTreeView* t) { gestionTreeView_ = t; }
     void Lier(Son* s) { son_ = s; }
@@ -148,8 +150,9 @@ public:
     QTimer* TimerSon;
     QTimer* TimerVideo;
 
-    // The tree of a tag (11 to 43), or nullptr.
-    ArbreCategorie* ArbreDeTag(int tag) const;
+    // The twelve trees, in the order of ToutesLesCles.
+    std::array<ArbreCategorie*, NombreArbres> Arbres{};
+    ArbreCategorie* Arbre(CleArbre cle) const { return Arbres[cle.Rang()]; }
 
     bool DureeVideoConnue = false;
 
@@ -175,7 +178,7 @@ private:
     void ImgFondMouseDown(const QPoint& positionEcran);
     void TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud);
-    void TreeViewChange(ArbreCategorie* arbre, Noeud* noeud);
+    void TreeViewChange(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente);
     void EditHomeRepertoireScanEnter();
     void EditHomeRepertoireScanExit();
     void EditHomeRepertoireScanKeyPress(QChar touche);
@@ -186,7 +189,6 @@ private:
     GestionBarreSystem* gestionBarreSystem_ = nullptr;
     GestionProgressBar* gestionProgressBar_ = nullptr;
     GestionBouton* gestionBouton_ = nullptr;
-    Stockage* stockage_ = nullptr;
     Previsualisation* previsualisation_ = nullptr;
     GestionTreeView* gestionTreeView_ = nullptr;
     Son* son_ = nullptr;

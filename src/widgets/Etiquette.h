@@ -5,7 +5,6 @@
 
 #include <QLabel>
 
-#include <atomic>
 
 class Etiquette : public QLabel
 {
@@ -24,7 +23,7 @@ public:
     QString Hint() const { return hint_; }
     void DefinirTexte(const QString& texte);   // resizes when the label fits its text
 
-    std::atomic<int> Tag{0};
+    int Tag = 0;
 
 signals:
     void Clic();

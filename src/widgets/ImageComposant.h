@@ -7,7 +7,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include <atomic>
 
 class ImageComposant : public QWidget
 {
@@ -30,7 +29,7 @@ public:
     void DefinirHint(const QString& hint, bool montrer);
     QString Hint() const { return hint_; }
 
-    std::atomic<int> Tag{0};
+    int Tag = 0;
 
 signals:
     // The picture was assigned (even the same one again).

@@ -1,0 +1,38 @@
+#include "preview/PanneauTexte.h"
+
+#include "classification/NomFichier.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
+
+const QString PanneauTexte::PrefixeTexte = "Texte ";
+
+void PanneauTexte::Afficher(const FichierApercu& fichier)
+{
+    if (!c_.Previsu || !c_.Skin)
+        return;
+    c_.Nom->DefinirTexte(fichier.Nom);
+    c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+    c_.Extension->DefinirTexte(PrefixeTexte + fichier.Ext.toUpper());
+    if (fichier.Existe) {
+        c_.Taille->DefinirTexte(PrefixeTaille + fichier.Taille);
+        c_.Previsu->DefinirImage(c_.Skin->ImageTexte);
+        Chemin = fichier.Chemin;
+    } else {
+        c_.Previsu->DefinirImage(c_.Skin->ImgNonTrouve);
+        AppliquerRegleTaille(c_.Taille, fichier.Taille);
+        Chemin.clear();
+    }
+}
+
+void PanneauTexte::Effacer()
+{
+    if (c_.Previsu) {
+        c_.Previsu->ViderImage();
+        c_.Taille->DefinirTexte({});
+        c_.Nom->DefinirTexte({});
+        c_.Nom->DefinirHint({}, true);
+        c_.Extension->DefinirTexte({});
+    }
+    Chemin.clear();
+}

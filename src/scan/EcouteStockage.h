@@ -1,0 +1,21 @@
+#pragma once
+
+// What the store announces while it files a scan, to whoever subscribed
+// (the tree manager, in the program's wiring). Called on the store worker:
+// an implementation queues what it needs for the user-interface thread.
+
+#include "shared/Categorie.h"
+
+#include <string>
+
+class EcouteStockage
+{
+public:
+    virtual ~EcouteStockage() = default;
+
+    // A directory was filed with files of this category; texte is its
+    // by-directory node text, e.g. «(12) ~/Photos».
+    virtual void RepertoireClasse(Categorie categorie, std::string texte) = 0;
+    // The walk has ended and every queued directory is filed.
+    virtual void StockageTermine() = 0;
+};
