@@ -8,7 +8,6 @@
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
-#include "trees/PlaceNoeud.h"
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/ZoneSaisie.h"
@@ -41,8 +40,11 @@
 
 namespace {
 
-constexpr int NombreCategories = 4;
-constexpr int OrdreExtension = 1;
+// The categories by their code, 1 to 4.
+Categorie Cat(int code)
+{
+    return static_cast<Categorie>(code);
+}
 constexpr int IntervalleSondeMs = 1;
 constexpr double DelaiParDefautS = 3600;
 constexpr int64_t NanoParMilli = 1'000'000;
@@ -294,7 +296,7 @@ struct Deploiement
     int Categorie = 0;
     QString Texte;
     int64_t Taille = 0;
-    double MagasinS = 0;     // Stockage::EnfantsNoeud (sorts the group the first time)
+    double MagasinS = 0;     // Stockage::EnfantsGroupe (sorts the group the first time)
     double ArbreS = 0;       // ArbreCategorie::RemplacerEnfants
     double DessinS = 0;      // first paint of the view
     double EncoreS = 0;      // the same again, group already sorted
@@ -328,7 +330,7 @@ Deploiement DeployerPlusGrand(Application& app)
     Noeud* choisi = nullptr;
     ArbreCategorie* arbreChoisi = nullptr;
     for (int c = 1; c <= NombreCategories; ++c) {
-        ArbreCategorie* arbre = app.Arbres.Arbre(c, OrdreExtension);
+        ArbreCategorie* arbre = app.Arbres.Arbre(Cat(c), Ordre::Extension);
         if (!arbre)
             continue;
         for (int i = 0; i < arbre->NombreRacines(); ++i) {
@@ -347,14 +349,14 @@ Deploiement DeployerPlusGrand(Application& app)
         return d;
 
     MontrerCategorie(app, d.Categorie);
-    app.Arbres.ChangerOrdre(d.Categorie + 1, OrdreExtension - 1);
+    app.Arbres.ChangerOrdre(Cat(d.Categorie), Ordre::Extension);
     QCoreApplication::processEvents();
 
     QElapsedTimer chrono;
     for (int passe = 0; passe < 2; ++passe) {
-        const PlaceNoeud place = PlaceNoeud::De(choisi);
         chrono.start();
-        const std::vector<EnfantNoeud> enfants = app.Stock.EnfantsNoeud(d.Categorie, OrdreExtension, place);
+        const std::vector<EnfantNoeud> enfants =
+            app.Stock.EnfantsGroupe(Groupe{{Cat(d.Categorie), Ordre::Extension}, choisi->Groupe});
         const double magasin = Secondes(chrono);
         chrono.start();
         arbreChoisi->RemplacerEnfants(choisi, enfants);
@@ -470,13 +472,13 @@ int main(int argc, char** argv)
             scanS = maintenant;
             processeurScan = LireTempsProcesseur();
         }
-        if (scanS >= 0 && arbresS < 0 && FormPrincipal->LabelEnCourAffichage->Tag.load() == 0 &&
+        if (scanS >= 0 && arbresS < 0 && !app.Arbres.AffichageEnCours() &&
             app.Arbres.LotsEnVol() == 0) {
             int noeuds = 0;
             int groupes = 0;
             for (int c = 1; c <= NombreCategories; ++c) {
                 noeuds += ArbreRep(c)->NombreRacines();
-                groupes += app.Stock.NombreRepertoires(c);
+                groupes += app.Stock.NombreRepertoires(Cat(c));
             }
             if (noeuds == groupes)
                 arbresS = maintenant;
@@ -505,7 +507,7 @@ int main(int argc, char** argv)
     std::array<int, NombreCategories> noeuds{};
     int64_t stockes = 0;
     for (int c = 1; c <= NombreCategories; ++c) {
-        compteurs[static_cast<size_t>(c - 1)] = app.Stock.Compteur(c);
+        compteurs[static_cast<size_t>(c - 1)] = app.Stock.Compteur(Cat(c));
         noeuds[static_cast<size_t>(c - 1)] = ArbreRep(c)->NombreRacines();
         stockes += compteurs[static_cast<size_t>(c - 1)];
     }
@@ -524,7 +526,7 @@ int main(int argc, char** argv)
     const Deploiement d = DeployerPlusGrand(app);
 
     for (int c = 1; c <= NombreCategories; ++c)
-        if (ArbreCategorie* arbre = app.Arbres.Arbre(c, OrdreExtension))
+        if (ArbreCategorie* arbre = app.Arbres.Arbre(Cat(c), Ordre::Extension))
             arbre->ToutSupprimer();
     const int64_t rssAvantMagasin = RssApresLiberation();
     app.Stock.Reinitialiser();

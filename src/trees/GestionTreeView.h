@@ -77,6 +77,8 @@ public:
     // One "Par Extension" node per extension found, in table order.
     void RemplirArbresExtension();
 
+    // Whether by-directory nodes are still on their way (the running label's state).
+    bool AffichageEnCours() const { return affichageEnCours_.load(); }
     // Whether a scan runs and is not paused (the home panel says so).
     void DefinirScanActif(bool actif) { scanActif_.store(actif); }
 

@@ -3,14 +3,10 @@
 
 #include "classification/Extension.h"
 
-#include "app/Application.h"
-#include "scan/ThreadStockage.h"
-#include "trees/ArbreCategorie.h"
 #include "shared/ListeImages.h"
-#include "ui/TFormPrincipal.h"
 
+#include "support/Codes.h"
 #include "support/ImagesDeTest.h"
-#include "support/ConfigTemporaire.h"
 
 #include <QIcon>
 #include <QImage>
@@ -42,7 +38,7 @@ protected:
 
 TEST_F(TableExtensions, RowsInTableOrderWithTheirCategories)
 {
-    const std::vector<std::pair<std::string, int32_t>> attendu = {
+    const std::vector<std::pair<std::string, int>> attendu = {
         {"avi", 1}, {"mpg", 1}, {"mpeg", 1}, {"mov", 1}, {"wmv", 1}, {"divx", 1}, {"qt", 1},  {"asf", 1},
         {"mkv", 1}, {"mp3", 2}, {"wav", 2},  {"wma", 2}, {"mid", 2}, {"midi", 2}, {"ogg", 2}, {"mp2", 2},
         {"mp4", 2}, {"jpg", 3}, {"jpeg", 3}, {"ico", 3}, {"bmp", 3}, {"gif", 3},  {"png", 3}, {"txt", 4},
@@ -52,7 +48,7 @@ TEST_F(TableExtensions, RowsInTableOrderWithTheirCategories)
     ASSERT_EQ(table.size(), attendu.size());
     for (size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(table[i].Ext, attendu[i].first) << i;
-        EXPECT_EQ(table[i].Categorie, attendu[i].second) << i;
+        EXPECT_EQ(Code(table[i].Cat), attendu[i].second) << i;
     }
 }
 
@@ -85,34 +81,34 @@ TEST_F(TableExtensions, FailedCaptureGivesMinusOneAndAppendsNothing)
 
 TEST_F(TableExtensions, LookupIsExactAndCaseSensitive)
 {
-    int32_t categorie = 0;
+    Categorie categorie = Categorie::Video;
     int32_t icone = 0;
     extension.Rechercher("mp4", categorie, icone);
-    EXPECT_EQ(categorie, CategorieSon);
+    EXPECT_EQ(categorie, Categorie::Son);
     EXPECT_EQ(icone, 18);
 
     extension.Rechercher("jpg", categorie, icone);
-    EXPECT_EQ(categorie, CategorieImage);
+    EXPECT_EQ(categorie, Categorie::Image);
     EXPECT_EQ(icone, 19);
     extension.Rechercher("jpeg", categorie, icone);
-    EXPECT_EQ(categorie, CategorieImage);
+    EXPECT_EQ(categorie, Categorie::Image);
     EXPECT_EQ(icone, 20);
     EXPECT_NE(extension.IndexDe("jpg"), extension.IndexDe("jpeg"));
     EXPECT_NE(extension.IndexDe("mid"), extension.IndexDe("midi"));
     EXPECT_NE(extension.IndexDe("mpg"), extension.IndexDe("mpeg"));
 
     extension.Rechercher("avi", categorie, icone);
-    EXPECT_EQ(categorie, CategorieVideo);
+    EXPECT_EQ(categorie, Categorie::Video);
     EXPECT_EQ(icone, 2);
     extension.Rechercher("ppt", categorie, icone);
-    EXPECT_EQ(categorie, CategorieTexte);
+    EXPECT_EQ(categorie, Categorie::Texte);
     EXPECT_EQ(icone, 31);
 
     // Unknown: category 5, the icon left unset.
     for (const char* ext : {"JPG", "zip", "zip", "", "tar.gz", " jpg", "jpg "}) {
         icone = -77;
         extension.Rechercher(ext, categorie, icone);
-        EXPECT_EQ(categorie, CategorieAutre) << ext;
+        EXPECT_EQ(categorie, Categorie::Autre) << ext;
         EXPECT_EQ(icone, -77) << ext;
         EXPECT_EQ(extension.IndexDe(ext), -1) << ext;
     }
@@ -121,11 +117,11 @@ TEST_F(TableExtensions, LookupIsExactAndCaseSensitive)
     for (const char* ext : {"png", "png", "zip", "png", "", "png"}) {
         extension.Rechercher(ext, categorie, icone);
         if (std::string(ext) == "png") {
-            EXPECT_EQ(categorie, CategorieImage);
+            EXPECT_EQ(categorie, Categorie::Image);
             EXPECT_EQ(icone, 24);
             EXPECT_EQ(extension.IndexDe(ext), 22);
         } else {
-            EXPECT_EQ(categorie, CategorieAutre);
+            EXPECT_EQ(categorie, Categorie::Autre);
         }
     }
 }
@@ -133,55 +129,10 @@ TEST_F(TableExtensions, LookupIsExactAndCaseSensitive)
 TEST(TableExtensionsVide, LookupBeforeFillingFindsNothing)
 {
     Extension extension;
-    int32_t categorie = 0;
+    Categorie categorie = Categorie::Video;
     int32_t icone = 0;
     extension.Rechercher("jpg", categorie, icone);
-    EXPECT_EQ(categorie, CategorieAutre);
+    EXPECT_EQ(categorie, Categorie::Autre);
     extension.Rechercher("", categorie, icone);
-    EXPECT_EQ(categorie, CategorieAutre);
-    EXPECT_EQ(extension.RemplirArbresExtension(), 0);
-}
-
-TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
-{
-    ConfigTemporaire config;
-    Application application;
-    application.Preparer();
-
-    // Met in the order png, JPG, gif, jpg, jpeg, mp3: listed by table order.
-    Stockage& stock = application.Stock;
-    stock.PreparerScan();
-    stock.DefinirRacine(5);
-    stock.EmpilerRepertoire("/data", {"z.png", "A.JPG", "c.gif", "b.jpg", "d.jpeg", "x.zip", "s.mp3"});
-    stock.EmpilerRepertoire("/data/2", {"e.png", "f.jpg"});
-    stock.MarquerFinParcours();
-    {
-        ThreadStockage travailleur(&stock);
-        while (!travailleur.Fini())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_TRUE(travailleur.Termine());
-    }
-
-    stock.ConstruireAlphabetique();
-    EXPECT_EQ(application.Extensions.RemplirArbresExtension(), 30);
-
-    auto racines = [](ArbreCategorie* arbre) {
-        std::vector<QString> textes;
-        for (int i = 0; i < arbre->NombreRacines(); ++i) {
-            const Noeud* noeud = arbre->Racine(i);
-            textes.push_back(noeud->Texte);
-            EXPECT_EQ(noeud->Image, 0);
-            EXPECT_EQ(noeud->Enfants.size(), 1u);
-            if (const Noeud* enfant = noeud->PremierEnfant()) {
-                EXPECT_EQ(enfant->Texte, QStringLiteral("..."));
-                EXPECT_EQ(enfant->Image, -1);
-            }
-        }
-        return textes;
-    };
-    EXPECT_EQ(racines(FormPrincipal->TreeViewImageExt),
-              (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
-    EXPECT_EQ(racines(FormPrincipal->TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
-    EXPECT_TRUE(racines(FormPrincipal->TreeViewVideoExt).empty());
-    EXPECT_TRUE(racines(FormPrincipal->TreeViewTexteExt).empty());
+    EXPECT_EQ(categorie, Categorie::Autre);
 }

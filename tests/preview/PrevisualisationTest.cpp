@@ -37,11 +37,11 @@
 
 namespace {
 
-constexpr int Image = 3;
-constexpr int Texte = 4;
-constexpr int ParExtension = 1;
-constexpr int ParAlphabet = 2;
-constexpr int ParRepertoire = 3;
+constexpr Categorie Image = Categorie::Image;
+constexpr Categorie Texte = Categorie::Texte;
+constexpr Ordre ParExtension = Ordre::Extension;
+constexpr Ordre ParAlphabet = Ordre::Alphabetique;
+constexpr Ordre ParRepertoire = Ordre::Repertoire;
 
 void Ecrire(const std::string& chemin, const QByteArray& octets)
 {
@@ -148,8 +148,7 @@ struct SupprimerALaFin
 
 bool Rempli(const Noeud* noeud)
 {
-    const Noeud* premier = noeud->PremierEnfant();
-    return !premier || premier->Texte != GestionTreeView::TexteAttente;
+    return !noeud->AttenteVirtuelle();
 }
 
 // The program's own preview, with the desktop's "open" recorded instead.
@@ -174,20 +173,19 @@ protected:
         ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
     }
 
-    ArbreCategorie* Arbre(int categorie, int ordre) { return f->ArbreDeTag(categorie * 10 + ordre); }
+    ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return f->Arbre({categorie, ordre}); }
 
     // What the window's expanding handler does, then the wait for the children.
-    void Deployer(int categorie, int ordre, Noeud* noeud)
+    void Deployer(Categorie categorie, Ordre ordre, Noeud* noeud)
     {
         ASSERT_NE(noeud, nullptr);
-        const Noeud* premier = noeud->PremierEnfant();
-        if (premier && premier->Texte == GestionTreeView::TexteAttente)
+        if (noeud->AttenteVirtuelle())
             P().LancerRemplissage(categorie, ordre, noeud);
         ASSERT_TRUE(AttendreQue([noeud] { return Rempli(noeud); }));
     }
 
     // The by-extension group of an extension, filled.
-    Noeud* Groupe(int categorie, const QString& ext)
+    Noeud* Groupe(Categorie categorie, const QString& ext)
     {
         ArbreCategorie* arbre = Arbre(categorie, ParExtension);
         for (int i = 0; i < arbre->NombreRacines(); ++i) {
@@ -201,7 +199,7 @@ protected:
         return nullptr;
     }
 
-    Noeud* Feuille(int categorie, const QString& ext, const QString& nom)
+    Noeud* Feuille(Categorie categorie, const QString& ext, const QString& nom)
     {
         Noeud* groupe = Groupe(categorie, ext);
         if (!groupe)
@@ -262,7 +260,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
         EXPECT_EQ(f->LabelImageExtension->text(), c.Extension);
         EXPECT_EQ(f->LabelImageDimension->text(), c.Dimension);
         EXPECT_EQ(f->LabelImageTaille->text(), "Taille : " + TexteTaille(c.Chemin));
-        EXPECT_EQ(P().CheminImage, c.Chemin);
+        EXPECT_EQ(P().Image.Chemin, c.Chemin);
         const QImage affichee = f->ImgImagePrevisu->Image().toImage();
         EXPECT_EQ(affichee.size(), c.Affichee);
         const QColor gauche = affichee.pixelColor(affichee.width() / 8, affichee.height() / 2);
@@ -296,13 +294,13 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     P().Afficher(Image, ParRepertoire, photos->Enfants[0]);
     EXPECT_EQ(f->LabelImageNom->text(), "B.JPEG");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 100x50");
-    EXPECT_EQ(P().CheminImage, majuscules);
+    EXPECT_EQ(P().Image.Chemin, majuscules);
 
     // No player yet: the other two categories open nothing.
     const size_t avant = ouverts_.size();
-    P().Ouvrir(1);
-    P().Ouvrir(2);
-    P().Ouvrir(0);
+    P().Ouvrir(Categorie::Video);
+    P().Ouvrir(Categorie::Son);
+    P().Ouvrir(static_cast<Categorie>(0));
     EXPECT_EQ(ouverts_.size(), avant);
 }
 
@@ -361,7 +359,7 @@ TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
         EXPECT_EQ(f->LabelImageTaille->text(), c.Taille);
         EXPECT_EQ(f->LabelImageExtension->text(), "Image " + c.Ext.toUpper());
         const std::string chemin = arbre.Racine() + "/" + c.Nom.toStdString();
-        EXPECT_EQ(P().CheminImage, chemin);
+        EXPECT_EQ(P().Image.Chemin, chemin);
         ouverts_.clear();
         P().Ouvrir(Image);
         EXPECT_EQ(ouverts_, std::vector<std::string>{chemin});
@@ -385,7 +383,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     P().Afficher(Image, ParExtension, feuillePhoto);
     const QString taillePhoto = "Taille : " + TexteTaille(photo);
     ASSERT_EQ(f->LabelImageTaille->text(), taillePhoto);
-    ASSERT_EQ(P().CheminImage, photo);
+    ASSERT_EQ(P().Image.Chemin, photo);
 
     std::filesystem::remove(photo);
     std::filesystem::remove(vide);
@@ -395,7 +393,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
     EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
     EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(photo));
-    EXPECT_TRUE(P().CheminImage.empty());
+    EXPECT_TRUE(P().Image.Chemin.empty());
     P().Ouvrir(Image);
     EXPECT_TRUE(ouverts_.empty());
 
@@ -411,7 +409,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     EXPECT_EQ(f->LabelTexteExtension->text(), "Texte TXT");
     EXPECT_EQ(f->LabelTexteNom->text(), "present.txt");
     EXPECT_EQ(f->LabelTexteNom->Hint(), QString::fromStdString(present));
-    EXPECT_EQ(P().CheminTexte, present);
+    EXPECT_EQ(P().Texte.Chemin, present);
     P().Ouvrir(Texte);
     EXPECT_EQ(ouverts_, std::vector<std::string>{present});
 
@@ -419,7 +417,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
     EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
-    EXPECT_TRUE(P().CheminTexte.empty());
+    EXPECT_TRUE(P().Texte.Chemin.empty());
     ouverts_.clear();
     P().Ouvrir(Texte);
     EXPECT_TRUE(ouverts_.empty());
@@ -432,7 +430,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     P().Afficher(Texte, ParExtension, feuilleLettre);
     EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
-    EXPECT_TRUE(P().CheminTexte.empty());
+    EXPECT_TRUE(P().Texte.Chemin.empty());
     // The image panel is left as it was.
     EXPECT_EQ(f->LabelImageNom->text(), "vide.jpg");
 }
@@ -446,11 +444,11 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
     Scanner(arbre.Racine());
     P().Afficher(Image, ParExtension, Feuille(Image, "jpg", "photo.jpg"));
     P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "notes.txt"));
-    ASSERT_EQ(P().CheminImage, photo);
-    ASSERT_EQ(P().CheminTexte, doc);
+    ASSERT_EQ(P().Image.Chemin, photo);
+    ASSERT_EQ(P().Texte.Chemin, doc);
 
-    for (const int categorie : {Image, Texte}) {
-        SCOPED_TRACE(categorie);
+    for (const Categorie categorie : {Image, Texte}) {
+        SCOPED_TRACE(Code(categorie));
         Noeud* lettreA = Arbre(categorie, ParAlphabet)->Racine(1)->Enfants[0];
         ASSERT_EQ(lettreA->Texte, "A (0)");
         Deployer(categorie, ParAlphabet, lettreA);
@@ -464,10 +462,10 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
     // No entry, so no size text either: the rule adds an empty one.
     EXPECT_EQ(f->LabelImageTaille->text(), "Taille : ");
-    EXPECT_TRUE(P().CheminImage.empty());
+    EXPECT_TRUE(P().Image.Chemin.empty());
     EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelTexteExtension->text(), "Texte ");
-    EXPECT_TRUE(P().CheminTexte.empty());
+    EXPECT_TRUE(P().Texte.Chemin.empty());
     P().Ouvrir(Image);
     P().Ouvrir(Texte);
     EXPECT_TRUE(ouverts_.empty());
@@ -534,15 +532,16 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
     Scanner(arbre.Racine());
 
     // Every group node of both categories in all three orders.
-    struct Groupe
+    struct GroupeNoeud
     {
-        int Categorie, Ordre;
+        Categorie Cat;
+        Ordre Ord;
         Noeud* N;
     };
     const auto groupes = [this] {
-        std::vector<Groupe> liste;
-        for (const int categorie : {Image, Texte})
-            for (const int ordre : {ParExtension, ParAlphabet, ParRepertoire}) {
+        std::vector<GroupeNoeud> liste;
+        for (const Categorie categorie : {Image, Texte})
+            for (const Ordre ordre : {ParExtension, ParAlphabet, ParRepertoire}) {
                 ArbreCategorie* a = Arbre(categorie, ordre);
                 for (int i = 0; i < a->NombreRacines(); ++i) {
                     Noeud* racine = a->Racine(i);
@@ -563,17 +562,17 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
 
     for (int tour = 0; tour < 3; ++tour) {
         SCOPED_TRACE(tour);
-        const std::vector<Groupe> liste = groupes();
+        const std::vector<GroupeNoeud> liste = groupes();
         ASSERT_GT(liste.size(), 30u);
-        for (const Groupe& g : liste)
+        for (const GroupeNoeud& g : liste)
             if (!Rempli(g.N))
-                P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
+                P().LancerRemplissage(g.Cat, g.Ord, g.N);
         P().SuspendreRemplissages();
         EXPECT_EQ(P().NombreRemplissages(), 0u);
         QTest::qWait(50);
         QCoreApplication::processEvents();
         // Each node was filled whole or not at all.
-        for (const Groupe& g : liste) {
+        for (const GroupeNoeud& g : liste) {
             if (Rempli(g.N))
                 EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
             else
@@ -583,21 +582,21 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
 
     // Jobs under way when a new scan starts: their children never reach the
     // new trees.
-    for (const Groupe& g : groupes())
-        P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
+    for (const GroupeNoeud& g : groupes())
+        P().LancerRemplissage(g.Cat, g.Ord, g.N);
     Scanner(arbre.Racine());
     EXPECT_EQ(P().NombreRemplissages(), 0u);
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Texte, ParRepertoire)->NombreRacines() == 4; }));
     QTest::qWait(50);
     QCoreApplication::processEvents();
-    const std::vector<Groupe> apres = groupes();
-    for (const Groupe& g : apres)
+    const std::vector<GroupeNoeud> apres = groupes();
+    for (const GroupeNoeud& g : apres)
         EXPECT_FALSE(Rempli(g.N)) << g.N->Texte;
 
     // And the new trees fill as usual.
-    for (const Groupe& g : apres)
-        P().LancerRemplissage(g.Categorie, g.Ordre, g.N);
-    for (const Groupe& g : apres) {
+    for (const GroupeNoeud& g : apres)
+        P().LancerRemplissage(g.Cat, g.Ord, g.N);
+    for (const GroupeNoeud& g : apres) {
         ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
         EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
     }
@@ -620,7 +619,7 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
     Noeud* groupeTexte = Groupe(Texte, "txt");
     ASSERT_EQ(groupeTexte->Enfants.size(), 1u);
     P().Afficher(Texte, ParExtension, groupeTexte->Enfants[0]);
-    EXPECT_EQ(P().CheminTexte, doc);
+    EXPECT_EQ(P().Texte.Chemin, doc);
     EXPECT_EQ(f->LabelTexteNom->Hint(), NomFichier::Texte(doc));
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 1 Ko");
     P().Ouvrir(Texte);
@@ -640,9 +639,9 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
         EXPECT_EQ(label->text(), "");
     EXPECT_EQ(f->LabelImageNom->Hint(), "");
     EXPECT_EQ(f->LabelTexteNom->Hint(), "");
-    EXPECT_TRUE(P().CheminImage.empty());
-    EXPECT_TRUE(P().CheminTexte.empty());
-    for (int categorie = 1; categorie <= 4; ++categorie)
+    EXPECT_TRUE(P().Image.Chemin.empty());
+    EXPECT_TRUE(P().Texte.Chemin.empty());
+    for (Categorie categorie : Categories)
         P().Ouvrir(categorie);
     EXPECT_EQ(ouverts_.size(), 2u);
 }

@@ -38,18 +38,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int ParRepertoire = 3;
+constexpr Ordre ParRepertoire = Ordre::Repertoire;
 using Compteurs = std::array<int32_t, 4>;
-
-PlaceNoeud Fichier(int groupe, int index)
-{
-    PlaceNoeud place;
-    place.Niveau = 1;
-    place.Index = index;
-    place.NiveauParent = 0;
-    place.IndexParent = groupe;
-    return place;
-}
 
 // Runs the work of one test on its own thread, with a pause asked before the
 // walk begins: the walk stops at its first check point, after the root.
@@ -115,16 +105,18 @@ protected:
 
     Compteurs Lire() const
     {
-        return {stock.Compteur(1), stock.Compteur(2), stock.Compteur(3), stock.Compteur(4)};
+        return {stock.Compteur(Categorie::Video), stock.Compteur(Categorie::Son), stock.Compteur(Categorie::Image),
+                stock.Compteur(Categorie::Texte)};
     }
 
     // The directory of every "Par Répertoire" group of a category, in order.
-    std::vector<std::string> Repertoires(int categorie)
+    std::vector<std::string> Repertoires(Categorie categorie)
     {
         std::vector<std::string> chemins;
         for (int g = 0; g < stock.NombreRepertoires(categorie); ++g) {
             QString nom, ext, taille;
-            const std::string chemin = stock.InformationFichier(categorie, ParRepertoire, Fichier(g, 0), nom, ext, taille);
+            const std::string chemin =
+                stock.InformationFichier(Groupe{{categorie, ParRepertoire}, g}, 0, nom, ext, taille);
             chemins.push_back(chemin.substr(0, chemin.rfind('/')));
         }
         return chemins;
@@ -133,14 +125,11 @@ protected:
     // Every file once per classification, as many as counted.
     void VerifierCoherence()
     {
-        for (int c = 1; c <= 4; ++c) {
+        for (Categorie c : Categories) {
             size_t somme = 0;
-            for (int g = 0; g < stock.NombreRepertoires(c); ++g) {
-                PlaceNoeud groupe;
-                groupe.Index = g;
-                somme += stock.EnfantsNoeud(c, ParRepertoire, groupe).size();
-            }
-            EXPECT_EQ(somme, static_cast<size_t>(stock.Compteur(c))) << c;
+            for (int g = 0; g < stock.NombreRepertoires(c); ++g)
+                somme += stock.EnfantsGroupe(Groupe{{c, ParRepertoire}, g}).size();
+            EXPECT_EQ(somme, static_cast<size_t>(stock.Compteur(c))) << Code(c);
         }
     }
 
@@ -185,7 +174,7 @@ TEST_F(Parcours, DepthFirstPreOrderInListingOrder)
         arbre.Fichier(fs::relative(repertoire, arbre.Racine()).string() + "/f.txt");
 
     Scanner(arbre.Racine());
-    const std::vector<std::string> vus = Repertoires(CategorieTexte);
+    const std::vector<std::string> vus = Repertoires(Categorie::Texte);
     EXPECT_EQ(vus, tous);
 
     // Whatever the listing order: parents first, every subtree in one run.
@@ -210,22 +199,22 @@ TEST_F(Parcours, SettingsDecideWhatIsWalked)
     arbre.Fichier(".secret/.d.jpg");
 
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieImage), 5);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 5);
 
     option.SousRepertoire = false;
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieImage), 2);
-    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), 1);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 2);
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Image), 1);
 
     option.SousRepertoire = true;
     option.RepertoireCache = false;
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieImage), 3);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 3);
 
     option.RepertoireCache = true;
     option.FichierCache = false;
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieImage), 3);   // a, sous/b, .secret/c
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 3);   // a, sous/b, .secret/c
 }
 
 TEST_F(Parcours, RootWithTrailingSeparatorFileAsRootAndEmptyRoot)
@@ -235,10 +224,10 @@ TEST_F(Parcours, RootWithTrailingSeparatorFileAsRootAndEmptyRoot)
     arbre.Fichier("b.txt");
 
     Scanner(arbre.Racine() + "/");
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);
-    for (const std::string& repertoire : Repertoires(CategorieTexte))
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 2);
+    for (const std::string& repertoire : Repertoires(Categorie::Texte))
         EXPECT_EQ(repertoire.find("//"), std::string::npos) << repertoire;
-    EXPECT_EQ(Repertoires(CategorieTexte).back(), arbre.Racine() + "/X/Y");
+    EXPECT_EQ(Repertoires(Categorie::Texte).back(), arbre.Racine() + "/X/Y");
 
     // A file given as root: one directory that cannot be listed, no files.
     Scanner(arbre.Racine() + "/b.txt");
@@ -262,8 +251,8 @@ TEST_F(Parcours, LinksToDirectoriesAreNeverEntered)
     fs::create_symlink("a.mp3", arbre.Racine() + "/lien.mp3");
 
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieSon), 3);   // a, lien (a file), sous/b
-    EXPECT_EQ(stock.NombreRepertoires(CategorieSon), 2);
+    EXPECT_EQ(stock.Compteur(Categorie::Son), 3);   // a, lien (a file), sous/b
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Son), 2);
 }
 
 TEST_F(Parcours, AnUnreadableDirectoryIsSkippedAndTheWalkGoesOn)
@@ -282,13 +271,13 @@ TEST_F(Parcours, AnUnreadableDirectoryIsSkippedAndTheWalkGoesOn)
     const std::string racine = arbre.Racine();
     const bool reussi = ExecuterSansPrivileges([&] {
         Scanner(racine);
-        return stock.Compteur(CategorieTexte) == 2 && stock.NombreRepertoires(CategorieTexte) == 2;
+        return stock.Compteur(Categorie::Texte) == 2 && stock.NombreRepertoires(Categorie::Texte) == 2;
     });
     EXPECT_TRUE(reussi);
 
     // With the privileges everything is read.
     Scanner(racine);
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 4);
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 4);
 }
 
 TEST_F(Parcours, ADirectoryRemovedDuringTheWalk)
@@ -312,8 +301,8 @@ TEST_F(Parcours, ADirectoryRemovedDuringTheWalk)
     }
     Attendre(travailleurStockage);
     EXPECT_TRUE(travailleurStockage.Termine());
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);   // r and B/b
-    EXPECT_EQ(Repertoires(CategorieTexte), (std::vector<std::string>{arbre.Racine(), arbre.Racine() + "/B"}));
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 2);   // r and B/b
+    EXPECT_EQ(Repertoires(Categorie::Texte), (std::vector<std::string>{arbre.Racine(), arbre.Racine() + "/B"}));
 }
 
 TEST_F(Parcours, TreesDeeperThanPathMax)
@@ -328,12 +317,12 @@ TEST_F(Parcours, TreesDeeperThanPathMax)
     EcrireFichier(milieu, "milieu.txt", 10);
 
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 2);
-    EXPECT_EQ(Repertoires(CategorieTexte), (std::vector<std::string>{milieu, fond}));
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 2);
+    EXPECT_EQ(Repertoires(Categorie::Texte), (std::vector<std::string>{milieu, fond}));
 
     QString nomFichier, ext, taille;
     const std::string chemin =
-        stock.InformationFichier(CategorieTexte, ParRepertoire, Fichier(1, 0), nomFichier, ext, taille);
+        stock.InformationFichier(Groupe{{Categorie::Texte, ParRepertoire}, 1}, 0, nomFichier, ext, taille);
     EXPECT_EQ(chemin, fond + "/fond.txt");
     EXPECT_EQ(nomFichier, "fond.txt");
     EXPECT_EQ(taille, "2 Ko");
@@ -400,7 +389,7 @@ TEST_F(Travaux, StopMidScanThenANewScanStartsFresh)
     stock.PreparerScan();
     auto ancienStockage = std::make_unique<ThreadStockage>(&stock);
     auto ancienneMarche = std::make_unique<MarcheEnPause>(scanneur, grand.Racine());
-    while (stock.Compteur(CategorieTexte) == 0)
+    while (stock.Compteur(Categorie::Texte) == 0)
         std::this_thread::yield();
     ancienneMarche->Arreter();
     ancienStockage->Arreter();
@@ -426,7 +415,7 @@ TEST_F(Travaux, StopMidScanThenANewScanStartsFresh)
     // what the old walk had queued is gone.
     Scanner(petit.Racine());
     EXPECT_EQ(Lire(), (Compteurs{7, 7, 7, 7}));
-    for (const std::string& repertoire : Repertoires(CategorieImage))
+    for (const std::string& repertoire : Repertoires(Categorie::Image))
         EXPECT_EQ(repertoire.rfind(petit.Racine(), 0), 0u) << repertoire;
     ancienneMarche.reset();
     ancienStockage.reset();

@@ -9,6 +9,7 @@
 #include "scan/ThreadStockage.h"
 #include "shared/ListeImages.h"
 
+#include "support/Codes.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 
@@ -38,42 +39,34 @@ namespace {
 using Repertoires = std::vector<std::pair<std::string, std::vector<std::string>>>;
 using Noms = std::vector<QString>;
 
-constexpr int ParExtension = 1;
-constexpr int ParLettre = 2;
-constexpr int ParRepertoire = 3;
+constexpr Ordre ParExtension = Ordre::Extension;
+constexpr Ordre ParLettre = Ordre::Alphabetique;
+constexpr Ordre ParRepertoire = Ordre::Repertoire;
 
-PlaceNoeud Racine(int index, const QString& texte = {})
+// Where a node stands, as the tests name it: the group a group node shows
+// (a directory group's rank, a letter bucket, or for the by-extension
+// trees the extension in its text), and the row of a leaf below it.
+struct Lieu
 {
-    PlaceNoeud place;
-    place.Index = index;
-    place.Texte = texte;
-    return place;
+    int Groupe = -1;
+    QString Texte;
+    int Ligne = -1;
+};
+
+Lieu Racine(int index, const QString& texte = {})
+{
+    return Lieu{index, texte, -1};
 }
 
 // The node of bucket b in an alphabetical tree.
-PlaceNoeud Lettre(int b)
+Lieu Lettre(int b)
 {
-    if (b == 0)
-        return Racine(0, "0...9 (0)");
-    if (b == 27)
-        return Racine(2, "Special (0)");
-    PlaceNoeud place;
-    place.Niveau = 1;
-    place.Index = b - 1;
-    place.NiveauParent = 0;
-    place.IndexParent = 1;
-    return place;
+    return Lieu{b, {}, -1};
 }
 
-PlaceNoeud Feuille(const PlaceNoeud& parent, int index)
+Lieu Feuille(const Lieu& parent, int index)
 {
-    PlaceNoeud place;
-    place.Niveau = parent.Niveau + 1;
-    place.Index = index;
-    place.NiveauParent = parent.Niveau;
-    place.IndexParent = parent.Index;
-    place.TexteParent = parent.Texte;
-    return place;
+    return Lieu{parent.Groupe, parent.Texte, index};
 }
 
 class Depot : public ::testing::Test
@@ -101,36 +94,62 @@ protected:
         ASSERT_TRUE(travailleur.Termine());
     }
 
-    Noms Enfants(int categorie, int ordre, const PlaceNoeud& place)
+    // The group a node stands for: by extension, the table row of the
+    // extension its text ends with.
+    Groupe GroupeDe(Categorie categorie, Ordre ordre, const Lieu& lieu) const
+    {
+        int index = lieu.Groupe;
+        if (ordre == Ordre::Extension) {
+            index = -1;
+            const std::string ext = lieu.Texte.mid(lieu.Texte.lastIndexOf(' ') + 1).toStdString();
+            for (size_t i = 0; i < extension.Table().size(); ++i)
+                if (extension.Table()[i].Ext == ext)
+                    index = static_cast<int>(i);
+        }
+        return Groupe{{categorie, ordre}, index};
+    }
+
+    std::vector<EnfantNoeud> EnfantsNoeud(Categorie categorie, Ordre ordre, const Lieu& lieu)
+    {
+        return stock.EnfantsGroupe(GroupeDe(categorie, ordre, lieu));
+    }
+
+    std::string InformationFichier(Categorie categorie, Ordre ordre, const Lieu& lieu, QString& nom, QString& ext,
+                                   QString& taille)
+    {
+        return stock.InformationFichier(GroupeDe(categorie, ordre, lieu), lieu.Ligne, nom, ext, taille);
+    }
+
+    Noms Enfants(Categorie categorie, Ordre ordre, const Lieu& lieu)
     {
         Noms noms;
-        for (const EnfantNoeud& enfant : stock.EnfantsNoeud(categorie, ordre, place))
+        for (const EnfantNoeud& enfant : EnfantsNoeud(categorie, ordre, lieu))
             noms.push_back(enfant.Texte);
         return noms;
     }
 
-    std::string Chemin(int categorie, int ordre, const PlaceNoeud& place)
+    std::string Chemin(Categorie categorie, Ordre ordre, const Lieu& lieu)
     {
         QString nom, ext, taille;
-        return stock.InformationFichier(categorie, ordre, place, nom, ext, taille);
+        return InformationFichier(categorie, ordre, lieu, nom, ext, taille);
     }
 
     // Every file of a category once in each of the three classifications,
     // and as many as the counter says.
-    void VerifierCoherence(int categorie)
+    void VerifierCoherence(Categorie categorie)
     {
-        SCOPED_TRACE(categorie);
+        SCOPED_TRACE(Code(categorie));
         size_t parRepertoire = 0;
         for (int g = 0; g < stock.NombreRepertoires(categorie); ++g)
-            parRepertoire += stock.EnfantsNoeud(categorie, ParRepertoire, Racine(g)).size();
+            parRepertoire += EnfantsNoeud(categorie, ParRepertoire, Racine(g)).size();
         size_t parLettre = 0;
         for (int b = 0; b < 28; ++b)
-            parLettre += stock.EnfantsNoeud(categorie, ParLettre, Lettre(b)).size();
+            parLettre += EnfantsNoeud(categorie, ParLettre, Lettre(b)).size();
         size_t parExtension = 0;
         for (const TExt& entree : extension.Table())
-            if (entree.Categorie == categorie)
+            if (entree.Cat == categorie)
                 parExtension +=
-                    stock.EnfantsNoeud(categorie, ParExtension, Racine(0, QString::fromStdString("(1) " + entree.Ext)))
+                    EnfantsNoeud(categorie, ParExtension, Racine(0, QString::fromStdString("(1) " + entree.Ext)))
                         .size();
         const auto compteur = static_cast<size_t>(stock.Compteur(categorie));
         EXPECT_EQ(parRepertoire, compteur);
@@ -192,29 +211,29 @@ TEST_F(Depot, FilingCountsClassifiedFilesAndDropsTheRest)
         {"/r/inconnus", {"x.zip", "y", "z.JPEG.bak"}},
         {"/r/films", {"un.avi", "deux.MKV"}},
     });
-    EXPECT_EQ(stock.Compteur(CategorieVideo), 2);
-    EXPECT_EQ(stock.Compteur(CategorieSon), 1);
-    EXPECT_EQ(stock.Compteur(CategorieImage), 2);
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 1);
-    EXPECT_EQ(stock.Compteur(0), 0);
-    EXPECT_EQ(stock.Compteur(5), 0);
+    EXPECT_EQ(stock.Compteur(Categorie::Video), 2);
+    EXPECT_EQ(stock.Compteur(Categorie::Son), 1);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 2);
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 1);
+    EXPECT_EQ(stock.Compteur(static_cast<Categorie>(0)), 0);
+    EXPECT_EQ(stock.Compteur(Categorie::Autre), 0);
     // Directories without a classified file make no group.
-    EXPECT_EQ(stock.NombreRepertoires(CategorieVideo), 1);
-    EXPECT_EQ(stock.NombreRepertoires(CategorieSon), 1);
-    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), 1);
-    EXPECT_EQ(stock.NombreRepertoires(CategorieTexte), 1);
-    EXPECT_EQ(Enfants(CategorieVideo, ParRepertoire, Racine(0)), (Noms{"deux.MKV", "un.avi"}));
-    EXPECT_EQ(Chemin(CategorieVideo, ParRepertoire, Feuille(Racine(0), 1)), "/r/films/un.avi");
-    for (int c = 1; c <= 4; ++c)
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Video), 1);
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Son), 1);
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Image), 1);
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Texte), 1);
+    EXPECT_EQ(Enfants(Categorie::Video, ParRepertoire, Racine(0)), (Noms{"deux.MKV", "un.avi"}));
+    EXPECT_EQ(Chemin(Categorie::Video, ParRepertoire, Feuille(Racine(0), 1)), "/r/films/un.avi");
+    for (Categorie c : Categories)
         VerifierCoherence(c);
 }
 
 TEST_F(Depot, FullPathsUnderTheRootAndBelowIt)
 {
     Classer({{"/", {"a.jpg"}}, {"/usr", {"b.jpg"}}, {"/usr/", {"c.jpg"}}}, 1);
-    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(0), 0)), "/a.jpg");
-    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(1), 0)), "/usr/b.jpg");
-    EXPECT_EQ(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(2), 0)), "/usr/c.jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParRepertoire, Feuille(Racine(0), 0)), "/a.jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParRepertoire, Feuille(Racine(1), 0)), "/usr/b.jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParRepertoire, Feuille(Racine(2), 0)), "/usr/c.jpg");
 }
 
 TEST_F(Depot, FirstLetterBuckets)
@@ -222,30 +241,30 @@ TEST_F(Depot, FirstLetterBuckets)
     Classer({{"/r",
               {"Été.txt", "2004.jpg", "_readme.txt", "Îles.doc", "Zoé.mp3", "ïle.txt", "Ïle2.txt", "b.txt",
                "Ça.txt", "Über.txt", "ñu.txt", "ô.txt"}}});
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(5)), (Noms{"Été.txt"}));
-    EXPECT_EQ(Enfants(CategorieImage, ParLettre, Lettre(0)), (Noms{"2004.jpg"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(27)), (Noms{"_readme.txt", "Îles.doc", "ñu.txt"}));
-    EXPECT_EQ(Enfants(CategorieSon, ParLettre, Lettre(26)), (Noms{"Zoé.mp3"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(9)), (Noms{"ïle.txt", "Ïle2.txt"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(2)), (Noms{"b.txt"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(3)), (Noms{"Ça.txt"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(21)), (Noms{"Über.txt"}));
-    EXPECT_EQ(Enfants(CategorieTexte, ParLettre, Lettre(15)), (Noms{"ô.txt"}));
-    EXPECT_TRUE(Enfants(CategorieTexte, ParLettre, Lettre(1)).empty());
-    EXPECT_TRUE(Enfants(CategorieTexte, ParLettre, Lettre(0)).empty());
-    for (int c = 1; c <= 4; ++c)
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(5)), (Noms{"Été.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParLettre, Lettre(0)), (Noms{"2004.jpg"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(27)), (Noms{"_readme.txt", "Îles.doc", "ñu.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Son, ParLettre, Lettre(26)), (Noms{"Zoé.mp3"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(9)), (Noms{"ïle.txt", "Ïle2.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(2)), (Noms{"b.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(3)), (Noms{"Ça.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(21)), (Noms{"Über.txt"}));
+    EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(15)), (Noms{"ô.txt"}));
+    EXPECT_TRUE(Enfants(Categorie::Texte, ParLettre, Lettre(1)).empty());
+    EXPECT_TRUE(Enfants(Categorie::Texte, ParLettre, Lettre(0)).empty());
+    for (Categorie c : Categories)
         VerifierCoherence(c);
 }
 
 TEST_F(Depot, ExtensionGroupsAfterLowerCasing)
 {
     Classer({{"/r", {"A.JPG", "c.jpeg", "b.jpg"}}, {"/r/s", {"d.Jpg"}}});
-    EXPECT_EQ(Enfants(CategorieImage, ParExtension, Racine(0, "(3) jpg")), (Noms{"A.JPG", "b.jpg", "d.Jpg"}));
-    EXPECT_EQ(Enfants(CategorieImage, ParExtension, Racine(1, "(1) jpeg")), (Noms{"c.jpeg"}));
-    EXPECT_TRUE(Enfants(CategorieImage, ParExtension, Racine(2, "(1) png")).empty());
-    EXPECT_TRUE(Enfants(CategorieSon, ParExtension, Racine(0, "(1) jpg")).empty());
-    EXPECT_EQ(Chemin(CategorieImage, ParExtension, Feuille(Racine(0, "(3) jpg"), 2)), "/r/s/d.Jpg");
-    EXPECT_EQ(Chemin(CategorieImage, ParExtension, Feuille(Racine(5, "(1 024) jpeg"), 0)), "/r/c.jpeg");
+    EXPECT_EQ(Enfants(Categorie::Image, ParExtension, Racine(0, "(3) jpg")), (Noms{"A.JPG", "b.jpg", "d.Jpg"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParExtension, Racine(1, "(1) jpeg")), (Noms{"c.jpeg"}));
+    EXPECT_TRUE(Enfants(Categorie::Image, ParExtension, Racine(2, "(1) png")).empty());
+    EXPECT_TRUE(Enfants(Categorie::Son, ParExtension, Racine(0, "(1) jpg")).empty());
+    EXPECT_EQ(Chemin(Categorie::Image, ParExtension, Feuille(Racine(0, "(3) jpg"), 2)), "/r/s/d.Jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParExtension, Feuille(Racine(5, "(1 024) jpeg"), 0)), "/r/c.jpeg");
 }
 
 TEST_F(Depot, GroupsSortByLowerCasedBytesAndKeepTheirNewOrder)
@@ -257,22 +276,22 @@ TEST_F(Depot, GroupsSortByLowerCasedBytesAndKeepTheirNewOrder)
         {"/r/egaux", {"x.JPG", "X.jpg", "x.jpg", "a.jpg", "_.jpg", "10.jpg", "9.jpg"}},
     });
     const Noms images = {"eau.jpg", "ecole.jpg", "ete2.jpg", "étoile.jpg", "été.jpg"};
-    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(0)), images);
-    EXPECT_EQ(Enfants(CategorieSon, ParLettre, Lettre(2)), (Noms{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
-    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(1)),
+    EXPECT_EQ(Enfants(Categorie::Image, ParRepertoire, Racine(0)), images);
+    EXPECT_EQ(Enfants(Categorie::Son, ParLettre, Lettre(2)), (Noms{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParRepertoire, Racine(1)),
               (Noms{"10.jpg", "9.jpg", "_.jpg", "a.jpg", "x.JPG", "X.jpg", "x.jpg"}));
 
     // The order stays in the store: the information of child i is file i.
     for (int i = 0; i < static_cast<int>(images.size()); ++i)
-        EXPECT_EQ(QString::fromStdString(Chemin(CategorieImage, ParRepertoire, Feuille(Racine(0), i))),
+        EXPECT_EQ(QString::fromStdString(Chemin(Categorie::Image, ParRepertoire, Feuille(Racine(0), i))),
                   "/r/img/" + images[static_cast<size_t>(i)]);
     // Sorting again changes nothing.
-    EXPECT_EQ(Enfants(CategorieImage, ParRepertoire, Racine(0)), images);
+    EXPECT_EQ(Enfants(Categorie::Image, ParRepertoire, Racine(0)), images);
 
     // The bucket of "e" is sorted on its own, also across directories.
-    EXPECT_EQ(Enfants(CategorieImage, ParLettre, Lettre(5)), images);
+    EXPECT_EQ(Enfants(Categorie::Image, ParLettre, Lettre(5)), images);
     QString nom, ext, taille;
-    stock.InformationFichier(CategorieImage, ParLettre, Feuille(Lettre(5), 3), nom, ext, taille);
+    InformationFichier(Categorie::Image, ParLettre, Feuille(Lettre(5), 3), nom, ext, taille);
     EXPECT_EQ(nom, "étoile.jpg");
     EXPECT_EQ(ext, "jpg");
 }
@@ -294,7 +313,7 @@ TEST_F(Depot, EqualKeysKeepTheirFilingOrderInLargeGroups)
         noms.push_back("a" + std::to_string(variante * 7 % 16) + ".jpg");
     }
     Classer({{"/r", noms}});
-    const Noms enfants = Enfants(CategorieImage, ParRepertoire, Racine(0));
+    const Noms enfants = Enfants(Categorie::Image, ParRepertoire, Racine(0));
     ASSERT_EQ(enfants.size(), noms.size());
     const Noms milieu(enfants.begin() + 16, enfants.begin() + 32);
     EXPECT_EQ(milieu, egaux);
@@ -321,28 +340,28 @@ TEST_F(Depot, FileInformationReadsTheSizeOnce)
     Classer({{arbre.Racine(), {"grand.pdf", "vide.pdf", "absent.pdf"}}}, static_cast<int32_t>(arbre.Racine().size()));
 
     // Expanded first, as in the trees: absent, grand, vide.
-    const PlaceNoeud dossier = Racine(0);
-    ASSERT_EQ(Enfants(CategorieTexte, ParRepertoire, dossier), (Noms{"absent.pdf", "grand.pdf", "vide.pdf"}));
+    const Lieu dossier = Racine(0);
+    ASSERT_EQ(Enfants(Categorie::Texte, ParRepertoire, dossier), (Noms{"absent.pdf", "grand.pdf", "vide.pdf"}));
     QString nom, ext, taille;
-    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille), grand);
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille), grand);
     EXPECT_EQ(nom, "grand.pdf");
     EXPECT_EQ(ext, "pdf");
     EXPECT_EQ(taille, "1 Ko");
 
     // Changed on disk after its first display: the first size stays.
     std::filesystem::resize_file(grand, 5 << 20);
-    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille);
+    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille);
     EXPECT_EQ(taille, "1 Ko");
 
     // 0 means not read: an empty file is read again at every request.
-    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille), vide);
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille), vide);
     EXPECT_EQ(taille, "0 Ko");
     std::filesystem::resize_file(vide, 3000);
-    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille);
+    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille);
     EXPECT_EQ(taille, "2 Ko");
 
     // A file that is gone reads as 0.
-    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(dossier, 0), nom, ext, taille);
+    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 0), nom, ext, taille);
     EXPECT_EQ(nom, "absent.pdf");
     EXPECT_EQ(taille, "0 Ko");
 }
@@ -350,15 +369,10 @@ TEST_F(Depot, FileInformationReadsTheSizeOnce)
 TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
 {
     Classer({{"/r", {"a.txt", "b.txt"}}});
-    PlaceNoeud lettreVide;   // «A (0)» selected: a letter node without files
-    lettreVide.Niveau = 1;
-    lettreVide.Index = 0;
-    lettreVide.NiveauParent = 0;
-    lettreVide.IndexParent = 1;
-    lettreVide.TexteParent = "A...Z";
-    const std::vector<std::pair<int, PlaceNoeud>> rien = {
+    const Lieu lettreVide = Feuille(Racine(-1, "A...Z"), 0);   // «A (0)» selected: a letter node without files
+    const std::vector<std::pair<Ordre, Lieu>> rien = {
         {ParLettre, lettreVide},
-        {ParLettre, Racine(1, "A...Z")},
+        {ParLettre, Racine(-1, "A...Z")},
         {ParRepertoire, Racine(0)},                 // a top-level node
         {ParRepertoire, Feuille(Racine(0), 2)},     // past the end of the group
         {ParRepertoire, Feuille(Racine(0), -1)},
@@ -366,28 +380,26 @@ TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
         {ParExtension, Feuille(Racine(0, "(2) doc"), 0)},
         {ParExtension, Feuille(Racine(0, "(2) zip"), 0)},
         {ParLettre, Feuille(Lettre(1), 2)},
-        {4, Feuille(Racine(0), 0)},
+        {static_cast<Ordre>(4), Feuille(Racine(0), 0)},
     };
     for (const auto& [ordre, place] : rien) {
         QString nom = "x", ext = "x", taille = "x";
-        EXPECT_TRUE(stock.InformationFichier(CategorieTexte, ordre, place, nom, ext, taille).empty());
+        EXPECT_TRUE(InformationFichier(Categorie::Texte, ordre, place, nom, ext, taille).empty());
         EXPECT_TRUE(nom.isEmpty() && ext.isEmpty() && taille.isEmpty());
     }
     QString nom, ext, taille;
-    EXPECT_TRUE(stock.InformationFichier(5, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
-    EXPECT_TRUE(stock.InformationFichier(0, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
-    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 1), nom, ext, taille),
+    EXPECT_TRUE(InformationFichier(Categorie::Autre, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
+    EXPECT_TRUE(InformationFichier(static_cast<Categorie>(0), ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 1), nom, ext, taille),
               "/r/b.txt");
-    EXPECT_EQ(stock.InformationFichier(CategorieTexte, ParLettre, Feuille(Lettre(1), 0), nom, ext, taille),
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParLettre, Feuille(Lettre(1), 0), nom, ext, taille),
               "/r/a.txt");
 
-    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParRepertoire, Racine(1)).empty());
-    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParRepertoire, Racine(-1)).empty());
-    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, 0, Racine(0)).empty());
-    EXPECT_TRUE(stock.EnfantsNoeud(7, ParRepertoire, Racine(0)).empty());
-    PlaceNoeud auDela = Lettre(26);
-    auDela.Index = 30;
-    EXPECT_TRUE(stock.EnfantsNoeud(CategorieTexte, ParLettre, auDela).empty());
+    EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, ParRepertoire, Racine(1)).empty());
+    EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, ParRepertoire, Racine(-1)).empty());
+    EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, static_cast<Ordre>(0), Racine(0)).empty());
+    EXPECT_TRUE(EnfantsNoeud(static_cast<Categorie>(7), ParRepertoire, Racine(0)).empty());
+    EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, ParLettre, Lettre(30)).empty());
 }
 
 TEST_F(Depot, NamesAreBytesAndPathsOpenAgain)
@@ -401,15 +413,15 @@ TEST_F(Depot, NamesAreBytesAndPathsOpenAgain)
     explorateur.ListerRepertoire(arbre.Racine(), sous, fichiers);
     ASSERT_EQ(fichiers.size(), noms.size());
     Classer({{arbre.Racine(), fichiers}}, static_cast<int32_t>(arbre.Racine().size()));
-    ASSERT_EQ(stock.Compteur(CategorieImage), 4);
+    ASSERT_EQ(stock.Compteur(Categorie::Image), 4);
 
-    const std::vector<EnfantNoeud> enfants = stock.EnfantsNoeud(CategorieImage, ParRepertoire, Racine(0));
+    const std::vector<EnfantNoeud> enfants = EnfantsNoeud(Categorie::Image, ParRepertoire, Racine(0));
     ASSERT_EQ(enfants.size(), noms.size());
     std::vector<std::string> trouves;
     for (int i = 0; i < static_cast<int>(enfants.size()); ++i) {
         QString nom, ext, taille;
         const std::string chemin =
-            stock.InformationFichier(CategorieImage, ParRepertoire, Feuille(Racine(0), i), nom, ext, taille);
+            InformationFichier(Categorie::Image, ParRepertoire, Feuille(Racine(0), i), nom, ext, taille);
         EXPECT_EQ(nom, enfants[static_cast<size_t>(i)].Texte);
         EXPECT_EQ(enfants[static_cast<size_t>(i)].Image, extension.Table()[17].Icone);
         EXPECT_EQ(taille, "1 Ko") << chemin;   // read through the exact bytes
@@ -434,24 +446,24 @@ TEST_F(Depot, EmptyingForgetsEverythingIncludingSizes)
     const auto longueur = static_cast<int32_t>(arbre.Racine().size());
     Classer({{arbre.Racine(), {"a.txt"}}, {"/ailleurs", {"c.jpg", "d.mp3", "e.avi"}}}, longueur);
     QString nom, ext, taille;
-    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
+    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
     EXPECT_EQ(taille, "4 Ko");
 
     stock.Reinitialiser();
-    for (int c = 1; c <= 4; ++c) {
+    for (Categorie c : Categories) {
         EXPECT_EQ(stock.Compteur(c), 0);
         EXPECT_EQ(stock.NombreRepertoires(c), 0);
         for (int b = 0; b < 28; ++b)
-            EXPECT_TRUE(stock.EnfantsNoeud(c, ParLettre, Lettre(b)).empty());
+            EXPECT_TRUE(EnfantsNoeud(c, ParLettre, Lettre(b)).empty());
     }
-    EXPECT_TRUE(stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille)
+    EXPECT_TRUE(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille)
                     .empty());
 
     // The same position now holds another file: its own size is read.
     Classer({{arbre.Racine(), {"b.txt"}}}, longueur);
-    EXPECT_EQ(stock.Compteur(CategorieTexte), 1);
-    EXPECT_EQ(stock.Compteur(CategorieImage), 0);
-    stock.InformationFichier(CategorieTexte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 1);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 0);
+    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille);
     EXPECT_EQ(nom, "b.txt");
     EXPECT_EQ(taille, "1 Ko");
 }
@@ -468,16 +480,16 @@ TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
     std::atomic<int> lectures{0};
     std::thread lecteur([&] {
         while (!fini.load()) {
-            const std::vector<EnfantNoeud> enfants = stock.EnfantsNoeud(CategorieImage, ParLettre, Lettre(6));
+            const std::vector<EnfantNoeud> enfants = EnfantsNoeud(Categorie::Image, ParLettre, Lettre(6));
             for (size_t i = 1; i < enfants.size(); ++i)
                 EXPECT_LE(enfants[i - 1].Texte.toLower(), enfants[i].Texte.toLower());
             QString nom, ext, taille;
             const std::string chemin =
-                stock.InformationFichier(CategorieImage, ParLettre, Feuille(Lettre(6), 0), nom, ext, taille);
+                InformationFichier(Categorie::Image, ParLettre, Feuille(Lettre(6), 0), nom, ext, taille);
             if (!chemin.empty()) {
                 EXPECT_TRUE(nom.startsWith('f') || nom.startsWith('F'));
             }
-            stock.EnfantsNoeud(CategorieImage, ParExtension, Racine(0, "(1) jpg"));
+            EnfantsNoeud(Categorie::Image, ParExtension, Racine(0, "(1) jpg"));
             lectures.fetch_add(1);
         }
     });
@@ -500,7 +512,7 @@ TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
 
     EXPECT_TRUE(travailleur.Termine());
     EXPECT_GT(lectures.load(), 0);
-    EXPECT_EQ(stock.Compteur(CategorieImage), NombreRepertoires * FichiersParRepertoire);
-    EXPECT_EQ(stock.NombreRepertoires(CategorieImage), NombreRepertoires);
-    VerifierCoherence(CategorieImage);
+    EXPECT_EQ(stock.Compteur(Categorie::Image), NombreRepertoires * FichiersParRepertoire);
+    EXPECT_EQ(stock.NombreRepertoires(Categorie::Image), NombreRepertoires);
+    VerifierCoherence(Categorie::Image);
 }

@@ -47,7 +47,7 @@ private:
 class ArbreCategorieTest : public ::testing::Test
 {
 protected:
-    ArbreCategorieTest() : arbre_(&images_, 23, nullptr)
+    ArbreCategorieTest() : arbre_(&images_, CleArbre{Categorie::Son, Ordre::Repertoire}, nullptr)
     {
         QImage carre(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
         carre.fill(Qt::yellow);
@@ -67,11 +67,19 @@ protected:
             for (int ligne = 0; ligne < lignes; ++ligne) {
                 const QModelIndex index = Modele()->index(ligne, 0, parent);
                 ASSERT_TRUE(index.isValid());
+                EXPECT_EQ(Modele()->parent(index), parent);
                 const Noeud* noeud = ModeleArbre::NoeudDe(index);
-                ASSERT_NE(noeud, nullptr);
+                if (!noeud) {
+                    // A "..." row: no node, it stands for its parent's placeholder.
+                    ASSERT_NE(noeudParent, nullptr);
+                    EXPECT_TRUE(noeudParent->AttenteVirtuelle());
+                    EXPECT_EQ(ModeleArbre::ParentAttenteDe(index), noeudParent);
+                    EXPECT_EQ(Modele()->data(index, Qt::DisplayRole).toString(), "...");
+                    EXPECT_EQ(Modele()->rowCount(index), 0);
+                    continue;
+                }
                 EXPECT_EQ(noeud->Index, ligne);
                 EXPECT_EQ(noeud->Parent, noeudParent);
-                EXPECT_EQ(Modele()->parent(index), parent);
                 EXPECT_EQ(arbre_.Modele()->IndexDe(noeud), index);
                 EXPECT_EQ(Modele()->data(index, Qt::DisplayRole).toString(), noeud->Texte);
                 EXPECT_EQ(noeud->NombreEnfants(), Modele()->rowCount(index));
@@ -117,10 +125,10 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     QAbstractItemModelTester testeur(Modele(), QAbstractItemModelTester::FailureReportingMode::Warning);
 
     Noeud* a = arbre_.AjouterRacine("A...Z", ImageFerme);
-    Noeud* lettreA = arbre_.AjouterEnfant(a, "A (2)", ImageFerme);
-    Noeud* lettreB = arbre_.AjouterEnfant(a, "B (1)", ImageFerme);
-    arbre_.AjouterEnfant(lettreA, GestionTreeView::TexteAttente, -1);
-    arbre_.AjouterEnfant(lettreB, GestionTreeView::TexteAttente, -1);
+    Noeud* lettreA = arbre_.AjouterGroupe(a, "A (2)", ImageFerme, 1, ImageFerme);
+    Noeud* lettreB = arbre_.AjouterGroupe(a, "B (1)", ImageFerme, 2, ImageFerme);
+    EXPECT_EQ(lettreB->Groupe, 2);
+    EXPECT_EQ(Modele()->index(0, 0, arbre_.Modele()->IndexDe(lettreB)).data(Qt::DecorationRole).isValid(), true);
     arbre_.AjouterRacinesAvecAttente({"(3) ~/Photos", "(1) ~/Musique"}, ImageFerme);
     EXPECT_EQ(arbre_.NombreRacines(), 3);
     EXPECT_EQ(lettreB->Niveau(), 1);
@@ -134,13 +142,13 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     EXPECT_EQ(lettreA->Enfants[1]->Texte, "avion.jpg");
     VerifierCoherence();
 
-    // A flagged "..." goes as a row, like a stored one.
+    // A directory group's "..." goes too.
     Noeud* photos = arbre_.Racine(1);
     ASSERT_TRUE(photos->AttenteVirtuelle());
     arbre_.RemplacerEnfants(photos, {{"a.jpg", 2}, {"b.jpg", 2}, {"c.jpg", 2}});
     EXPECT_FALSE(photos->AttenteVirtuelle());
     ASSERT_EQ(photos->NombreEnfants(), 3);
-    EXPECT_EQ(photos->PremierEnfant()->Texte, "a.jpg");
+    EXPECT_EQ(photos->Enfants[0]->Texte, "a.jpg");
     VerifierCoherence();
 
     // An empty fill leaves the group without children.
@@ -181,24 +189,18 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
-TEST_F(ArbreCategorieTest, PlaceholdersAreOneSharedNodeShownAsARow)
+TEST_F(ArbreCategorieTest, PlaceholdersAreRowsWithoutNodes)
 {
     arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b", "(3) c"}, ImageFerme);
     for (int i = 0; i < 3; ++i) {
         const Noeud* racine = arbre_.Racine(i);
         ASSERT_EQ(racine->NombreEnfants(), 1);
         EXPECT_TRUE(racine->AEnfants());
-        // Nothing stored per root: the "..." is a flag.
+        // Nothing stored per root: the "..." is a flag; the group is the row.
         EXPECT_TRUE(racine->Enfants.empty());
-        // One node for all, standing for the last root asked.
-        EXPECT_EQ(arbre_.Racine(0)->PremierEnfant(), racine->PremierEnfant());
-        const Noeud* attente = racine->PremierEnfant();
-        EXPECT_EQ(attente->Texte, GestionTreeView::TexteAttente);
-        EXPECT_EQ(attente->Image, -1);
-        EXPECT_EQ(attente->Parent, racine);
-        EXPECT_EQ(attente->Niveau(), 1);
-        EXPECT_EQ(attente->Index, 0);
-        EXPECT_FALSE(attente->AEnfants());
+        EXPECT_TRUE(racine->AttenteVirtuelle());
+        EXPECT_EQ(racine->ImageAttente(), -1);
+        EXPECT_EQ(racine->Groupe, i);
         EXPECT_EQ(racine->Image, ImageFerme);
 
         // The view sees one row below the root.
@@ -212,11 +214,13 @@ TEST_F(ArbreCategorieTest, PlaceholdersAreOneSharedNodeShownAsARow)
         EXPECT_FALSE(ligne.data(Qt::DecorationRole).isValid());
         EXPECT_FALSE(Modele()->hasChildren(ligne));
         EXPECT_EQ(Modele()->rowCount(ligne), 0);
-        EXPECT_EQ(ModeleArbre::NoeudDe(ligne)->Parent, racine);
+        EXPECT_EQ(ModeleArbre::NoeudDe(ligne), nullptr);
+        EXPECT_EQ(ModeleArbre::ParentAttenteDe(ligne), racine);
+        EXPECT_EQ(arbre_.Modele()->IndexAttente(racine), ligne);
     }
 }
 
-TEST_F(ArbreCategorieTest, EditsThroughAPlaceholderMakeItARealNode)
+TEST_F(ArbreCategorieTest, RealChildrenTakeThePlaceOfThePlaceholder)
 {
     CapteurAvertissements capteur;
     CapteurAvertissements::Messages().clear();
@@ -224,39 +228,25 @@ TEST_F(ArbreCategorieTest, EditsThroughAPlaceholderMakeItARealNode)
     arbre_.DefinirShowRoot(true);
     arbre_.show();
     arbre_.AjouterRacinesAvecAttente({"(1) a", "(2) b"}, ImageFerme);
-    Noeud* a = arbre_.Racine(0);
     Noeud* b = arbre_.Racine(1);
     arbre_.Deployer(b);
 
-    // The selected "..." stays selected when it becomes a node.
-    Noeud* attenteB = ModeleArbre::NoeudDe(Modele()->index(0, 0, Modele()->index(1, 0)));
-    arbre_.Selectionner(attenteB);
-    ASSERT_EQ(arbre_.NoeudSelectionne(), attenteB);
+    QSignalSpy retraits(Modele(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy insertions(Modele(), &QAbstractItemModel::rowsInserted);
     Noeud* ajoute = arbre_.AjouterEnfant(b, "x", ImageOuvert);
     ASSERT_NE(ajoute, nullptr);
+    EXPECT_EQ(retraits.count(), 1);
     EXPECT_EQ(insertions.count(), 1);
     EXPECT_FALSE(b->AttenteVirtuelle());
-    ASSERT_EQ(b->Enfants.size(), 2u);
-    EXPECT_EQ(b->Enfants[0]->Texte, "...");
-    EXPECT_EQ(b->Enfants[0]->Image, -1);
-    EXPECT_EQ(ajoute->Index, 1);
-    EXPECT_EQ(arbre_.NoeudSelectionne(), b->Enfants[0]);
-    VerifierCoherence();
-
-    // A child added below the placeholder itself goes below a real "...".
-    Noeud* sous = arbre_.AjouterEnfant(Noeud::Attente(a), "y", ImageFerme);
-    ASSERT_NE(sous, nullptr);
-    EXPECT_FALSE(a->AttenteVirtuelle());
-    ASSERT_EQ(a->Enfants.size(), 1u);
-    EXPECT_EQ(sous->Parent, a->Enfants[0]);
-    EXPECT_EQ(sous->Niveau(), 2);
+    ASSERT_EQ(b->Enfants.size(), 1u);
+    EXPECT_EQ(ajoute->Index, 0);
+    EXPECT_EQ(Modele()->rowCount(arbre_.Modele()->IndexDe(b)), 1);
     VerifierCoherence();
     QApplication::processEvents();
     EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
-TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNode)
+TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNodeOrPlaceholder)
 {
     arbre_.DefinirShowRoot(true);
     arbre_.show();
@@ -273,20 +263,24 @@ TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNode)
     ASSERT_EQ(replis.count(), 1);
     EXPECT_EQ(replis[0][0].value<Noeud*>(), b);
 
-    Noeud* attente = ModeleArbre::NoeudDe(Modele()->index(0, 0, arbre_.Modele()->IndexDe(b)));
-    ASSERT_NE(attente, nullptr);
-    arbre_.Selectionner(attente);
-    EXPECT_EQ(arbre_.NoeudSelectionne(), attente);
+    // The "..." row of b: no node, its parent comes with the signal.
+    const QModelIndex attente = Modele()->index(0, 0, arbre_.Modele()->IndexDe(b));
+    ASSERT_TRUE(attente.isValid());
+    arbre_.selectionModel()->setCurrentIndex(attente, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(arbre_.NoeudSelectionne(), nullptr);
     ASSERT_EQ(selections.count(), 1);
-    EXPECT_EQ(selections[0][0].value<Noeud*>(), attente);
-    // It stands for b's "...": a worker gets the place of b's first child.
-    EXPECT_EQ(selections[0][0].value<Noeud*>()->Parent, b);
-    EXPECT_EQ(selections[0][0].value<Noeud*>()->Texte, "...");
+    EXPECT_EQ(selections[0][0].value<Noeud*>(), nullptr);
+    EXPECT_EQ(selections[0][1].value<Noeud*>(), b);
 
     arbre_.Deselectionner();
     EXPECT_EQ(arbre_.NoeudSelectionne(), nullptr);
     ASSERT_EQ(selections.count(), 2);
     EXPECT_EQ(selections[1][0].value<Noeud*>(), nullptr);
+    EXPECT_EQ(selections[1][1].value<Noeud*>(), nullptr);
+    arbre_.Selectionner(b);
+    ASSERT_EQ(selections.count(), 3);
+    EXPECT_EQ(selections[2][0].value<Noeud*>(), b);
+    EXPECT_EQ(arbre_.NoeudSelectionne(), b);
 }
 
 TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)
@@ -309,7 +303,7 @@ TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)
         EXPECT_EQ(racine->Index, i);
         EXPECT_EQ(racine->Texte, textes[static_cast<size_t>(i)]);
         EXPECT_EQ(ModeleArbre::NoeudDe(Modele()->index(i, 0)), racine);
-        EXPECT_EQ(racine->PremierEnfant()->Texte, "...");
+        EXPECT_TRUE(racine->AttenteVirtuelle());
     }
     QApplication::processEvents();
 

@@ -38,7 +38,6 @@ constexpr int Texte = 4;
 constexpr int ParExtension = 1;
 constexpr int ParAlphabet = 2;
 constexpr int ParRepertoire = 3;
-constexpr int ZoneSon = 3;
 constexpr int DelaiMaxMs = 20000;
 
 // Runs the event loop until the condition holds or the delay runs out.
@@ -53,6 +52,28 @@ bool Attendre(const std::function<bool()>& condition, int delaiMs = DelaiMaxMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+// The codes the tests loop over, as the program names them.
+Categorie Cat(int code)
+{
+    return static_cast<Categorie>(code);
+}
+
+Ordre Ord(int code)
+{
+    return static_cast<Ordre>(code);
+}
+
+// The rows below a node, as the view shows them.
+std::vector<QString> Lignes(const Noeud* parent)
+{
+    if (parent->AttenteVirtuelle())
+        return {"..."};
+    std::vector<QString> textes;
+    for (const auto& enfant : parent->Enfants)
+        textes.push_back(enfant->Texte);
+    return textes;
 }
 
 std::string TexteRepertoire(int i)
@@ -82,7 +103,7 @@ protected:
         config_.reset();
     }
 
-    ArbreCategorie* A(int categorie, int ordre) { return arbres_->Arbre(categorie, ordre); }
+    ArbreCategorie* A(int categorie, int ordre) { return arbres_->Arbre(Cat(categorie), Ord(ordre)); }
     Etiquette* Label() { return fenetre_->LabelEnCourAffichage; }
     QComboBox* Combo() { return fenetre_->ComboBoxChoixTrie; }
     // Visible as a component, whether or not the window is on screen.
@@ -103,7 +124,7 @@ TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
             ASSERT_NE(A(c, o), nullptr);
             EXPECT_EQ(A(c, o)->Tag(), c * 10 + o);
-            EXPECT_EQ(A(c, o), fenetre_->ArbreDeTag(c * 10 + o));
+            EXPECT_EQ(A(c, o), fenetre_->Arbre({Cat(c), Ord(o)}));
         }
     EXPECT_EQ(A(2, 2), fenetre_->TreeViewSonAlpha);
     EXPECT_EQ(A(4, 1), fenetre_->TreeViewTexteExt);
@@ -126,7 +147,18 @@ TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
             }
     };
     auto ordres = [&] {
-        return std::vector<int>(arbres_->OrdreCourant, arbres_->OrdreCourant + 4);
+        std::vector<int> codes;
+        for (Categorie c : Categories)
+            codes.push_back(Code(arbres_->OrdreCourant(c)));
+        return codes;
+    };
+    // Orders as the settings file gives them, then the start-up's set-up.
+    auto initialiser = [&](int video, int son, int image, int texte) {
+        option_->TreeVideo = video;
+        option_->TreeSon = son;
+        option_->TreeImage = image;
+        option_->TreeTexte = texte;
+        arbres_->InitialiserOrdres();
     };
 
     // First run: nothing stored.
@@ -139,19 +171,22 @@ TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
         }
 
     arbres_->Vider(GestionTreeView::ModeVider::Tous);
-    arbres_->InitialiserOrdres(1, 2, 3, 2);
+    initialiser(1, 2, 3, 2);
     EXPECT_EQ(ordres(), (std::vector<int>{1, 2, 3, 2}));
     seuleInvitation();
 
     arbres_->Vider(GestionTreeView::ModeVider::Tous);
-    arbres_->InitialiserOrdres(0, 7, -1, 4);
+    initialiser(0, 7, -1, 4);
     EXPECT_EQ(ordres(), (std::vector<int>{3, 3, 3, 1}));
+    // The settings hold the orders in use.
+    EXPECT_EQ(option_->TreeSon, 3);
+    EXPECT_EQ(option_->TreeTexte, 1);
     seuleInvitation();
 }
 
 TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
 {
-    arbres_->InitialiserOrdres(0, 0, 0, 0);
+    arbres_->InitialiserOrdres();
     arbres_->Vider(GestionTreeView::ModeVider::Tous);
     for (int c = Video; c <= Texte; ++c)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
@@ -172,10 +207,7 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     }
 
     // Emptying the eight leaves the "Par Répertoire" trees as they are.
-    TAttente attente;
-    attente.Texte = "(2) ~/Photos";
-    attente.Categorie = Image;
-    arbres_->AjouterRepertoire(attente);
+    A(Image, ParRepertoire)->AjouterRacinesAvecAttente({"(2) ~/Photos"}, 0);
     A(Image, ParRepertoire)->DefinirShowRoot(false);
     arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
     for (int c = Video; c <= Texte; ++c)
@@ -187,22 +219,22 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     const Noeud* repertoire = A(Image, ParRepertoire)->Racine(0);
     EXPECT_EQ(repertoire->Texte, "(2) ~/Photos");
     EXPECT_EQ(repertoire->Image, 0);
-    ASSERT_EQ(repertoire->NombreEnfants(), 1);
-    EXPECT_EQ(repertoire->PremierEnfant()->Texte, "...");
-    EXPECT_EQ(repertoire->PremierEnfant()->Image, -1);
+    EXPECT_EQ(Lignes(repertoire), std::vector<QString>{"..."});
+    EXPECT_EQ(repertoire->ImageAttente(), -1);
+    EXPECT_EQ(repertoire->Groupe, 0);
     EXPECT_FALSE(A(Image, ParRepertoire)->ShowRoot());
 
-    // Nodes added for the store take the image given, on the tree asked for.
-    Noeud* groupe = arbres_->AjouterRacine(Son, ParAlphabet, "0...9 (0)", 0);
-    Noeud* attenteSon = arbres_->AjouterEnfant(Son, ParAlphabet, "...", -1, groupe);
+    // Nodes added take the image given, on the tree asked for.
+    Noeud* groupe = arbres_->AjouterRacine(Categorie::Son, Ordre::Alphabetique, "0...9 (0)", 0);
+    Noeud* enfant = arbres_->AjouterEnfant(Categorie::Son, Ordre::Alphabetique, "a.mp3", -1, groupe);
     EXPECT_EQ(A(Son, ParAlphabet)->Racine(0), groupe);
-    EXPECT_EQ(attenteSon->Parent, groupe);
-    EXPECT_EQ(arbres_->AjouterRacine(5, 1, "x", 0), nullptr);
+    EXPECT_EQ(enfant->Parent, groupe);
+    EXPECT_EQ(arbres_->AjouterRacine(Categorie::Autre, Ordre::Extension, "x", 0), nullptr);
 }
 
 TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
 {
-    arbres_->InitialiserOrdres(0, 0, 0, 0);
+    arbres_->InitialiserOrdres();
     menu_->AfficherHome(true);
     EXPECT_EQ(option_->TreeSon, 3);
     EXPECT_EQ(option_->TreeTexte, 1);
@@ -223,7 +255,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
     EXPECT_FALSE(Visible(A(Son, ParRepertoire)));
     EXPECT_FALSE(Visible(A(Son, ParExtension)));
     EXPECT_FALSE(Visible(Label()));
-    EXPECT_EQ(arbres_->OrdreCourant[1], 2);
+    EXPECT_EQ(arbres_->OrdreCourant(Categorie::Son), Ordre::Alphabetique);
     EXPECT_EQ(option_->TreeSon, 2);
     for (int c : {Video, Image, Texte})
         for (int o = ParExtension; o <= ParRepertoire; ++o)
@@ -234,7 +266,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
         const QSignalBlocker bloqueur(Combo());
         Combo()->setCurrentIndex(0);
     }
-    arbres_->ChangerOrdre(ZoneSon, 1);
+    arbres_->ChangerOrdre(Categorie::Son, Ordre::Alphabetique);
     EXPECT_EQ(Combo()->currentIndex(), 0);
     EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
 
@@ -254,52 +286,18 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
     EXPECT_EQ(Combo()->currentIndex(), 1);
     EXPECT_EQ(A(Son, ParAlphabet)->NoeudSelectionne(), A(Son, ParAlphabet)->Racine(1));
 
-    // Zones without trees change nothing.
-    for (int zone : {0, 1, 6, 7}) {
-        arbres_->ChangerOrdre(zone, 0);
+    // Codes that are no category change nothing.
+    for (int code : {0, 5, 7}) {
+        arbres_->ChangerOrdre(Cat(code), Ordre::Extension);
         EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
         EXPECT_FALSE(Visible(A(Son, ParExtension)));
     }
     EXPECT_EQ(option_->TreeSon, 2);
 }
 
-TEST_F(GestionTreeViewTest, RunningLabelFollowsItsTagInTheDirectoryView)
-{
-    arbres_->InitialiserOrdres(1, 1, 1, 1);
-    menu_->AfficherVideo(true);
-    EXPECT_TRUE(Visible(A(Video, ParExtension)));
-
-    Label()->Tag = 1;
-    arbres_->ChangerOrdre(2, 3);   // label refresh: not in the directory view
-    EXPECT_FALSE(Visible(Label()));
-    EXPECT_TRUE(Visible(A(Video, ParExtension)));
-    EXPECT_EQ(option_->TreeVideo, 1);
-
-    arbres_->ChangerOrdre(2, 2);
-    EXPECT_TRUE(Visible(A(Video, ParRepertoire)));
-    EXPECT_TRUE(Visible(Label()));
-    EXPECT_EQ(option_->TreeVideo, 3);
-
-    Label()->Tag = 0;
-    arbres_->ChangerOrdre(2, 3);
-    EXPECT_FALSE(Visible(Label()));
-    Label()->Tag = 1;
-    arbres_->ChangerOrdre(2, 3);
-    EXPECT_TRUE(Visible(Label()));
-
-    arbres_->ChangerOrdre(2, 0);
-    EXPECT_FALSE(Visible(Label()));
-    EXPECT_EQ(Combo()->currentIndex(), 0);
-
-    arbres_->AfficherArbresVideo(0, false);
-    for (int o = ParExtension; o <= ParRepertoire; ++o)
-        EXPECT_FALSE(Visible(A(Video, o)));
-    EXPECT_EQ(option_->TreeVideo, 1);
-}
-
 TEST_F(GestionTreeViewTest, DeselectingClearsEveryTree)
 {
-    arbres_->InitialiserOrdres(0, 0, 0, 0);
+    arbres_->InitialiserOrdres();
     A(Video, ParExtension)->Selectionner(A(Video, ParExtension)->Racine(0));
     A(Texte, ParRepertoire)->Selectionner(A(Texte, ParRepertoire)->Racine(0));
     ASSERT_NE(A(Texte, ParRepertoire)->NoeudSelectionne(), nullptr);
@@ -314,10 +312,8 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
     constexpr int Feuilles = 100000;
     ArbreCategorie* arbre = A(Image, ParAlphabet);
     arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-    Noeud* groupe = arbres_->AjouterRacine(Image, ParAlphabet, "0...9 (100000)", 0);
-    arbres_->AjouterEnfant(Image, ParAlphabet, "...", -1, groupe);
-    Noeud* vide = arbres_->AjouterRacine(Image, ParAlphabet, "Special (0)", 0);
-    arbres_->AjouterEnfant(Image, ParAlphabet, "...", -1, vide);
+    Noeud* groupe = arbre->AjouterGroupe(nullptr, "0...9 (100000)", 0, 0, -1);
+    Noeud* vide = arbre->AjouterGroupe(nullptr, "Special (0)", 0, 27, -1);
 
     const quint64 generation = arbre->Generation();
     std::thread travail([&] {
@@ -325,11 +321,11 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
         enfants.reserve(Feuilles);
         for (int i = 0; i < Feuilles; ++i)
             enfants.push_back({QString::number(i) + ".jpg", 4});
-        arbres_->RemplacerEnfants(Image, ParAlphabet, groupe, generation, std::move(enfants));
-        arbres_->RemplacerEnfants(Image, ParAlphabet, vide, generation, {});
+        arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, groupe, generation, std::move(enfants));
+        arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, vide, generation, {});
     });
     travail.join();
-    EXPECT_EQ(groupe->PremierEnfant()->Texte, "...");   // not before the event loop runs
+    EXPECT_TRUE(groupe->AttenteVirtuelle());   // not before the event loop runs
     QApplication::processEvents();
     ASSERT_EQ(static_cast<int>(groupe->Enfants.size()), Feuilles);
     EXPECT_EQ(groupe->Enfants.back()->Texte, QString::number(Feuilles - 1) + ".jpg");
@@ -337,13 +333,15 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
     EXPECT_EQ(groupe->Enfants.back()->Index, Feuilles - 1);
     EXPECT_TRUE(arbre->isExpanded(arbre->model()->index(0, 0)));
     EXPECT_TRUE(vide->Enfants.empty());
+    EXPECT_FALSE(vide->AttenteVirtuelle());
 
     // A fill that arrives after the tree was emptied is dropped: its node is gone.
-    Noeud* ancien = arbres_->AjouterRacine(Image, ParAlphabet, "A (1)", 0);
+    Noeud* ancien = arbres_->AjouterRacine(Categorie::Image, Ordre::Alphabetique, "A (1)", 0);
     const quint64 avant = arbre->Generation();
     arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
     arbres_->AfficherPatientez();
-    std::thread tardif([&] { arbres_->RemplacerEnfants(Image, ParAlphabet, ancien, avant, {{"a.jpg", 4}}); });
+    std::thread tardif(
+        [&] { arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, ancien, avant, {{"a.jpg", 4}}); });
     tardif.join();
     QApplication::processEvents();
     ASSERT_EQ(arbre->NombreRacines(), 1);
@@ -362,7 +360,7 @@ protected:
         arbres_->AfficherPatientez();
         menu_->AfficherSon(true);
         arbres_->PreparerScan();
-        barre_->EnCours = true;
+        arbres_->DefinirScanActif(true);
     }
     void TearDown() override
     {
@@ -375,7 +373,7 @@ protected:
     {
         std::thread producteur([this, n] {
             for (int i = 0; i < n; ++i)
-                arbres_->Empiler(i % 4 + 1, TexteRepertoire(i));
+                arbres_->Empiler(Cat(i % 4 + 1), TexteRepertoire(i));
         });
         producteur.join();
     }
@@ -393,20 +391,28 @@ protected:
 TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 {
     constexpr int N = 23456;
-    EXPECT_EQ(Label()->Tag, 0);
+    EXPECT_FALSE(arbres_->AffichageEnCours());
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
-    ASSERT_TRUE(Attendre([&] { return Label()->Tag == 1 && Visible(Label()); }));
+    ASSERT_TRUE(Attendre([&] { return arbres_->AffichageEnCours() && Visible(Label()); }));
 
     EmpilerDepuisUnAutreFil(N);
     ASSERT_TRUE(Attendre([&] { return TotalRepertoires() == N; }));
-    EXPECT_EQ(Label()->Tag, 1);   // the scan still runs
+    EXPECT_TRUE(arbres_->AffichageEnCours());   // the scan still runs
     EXPECT_TRUE(Visible(Label()));
 
-    barre_->EnCours = false;
+    // Another order hides the label, the directory view shows it again.
+    arbres_->ChangerOrdre(Categorie::Son, Ordre::Extension);
+    EXPECT_FALSE(Visible(Label()));
+    EXPECT_EQ(option_->TreeSon, 1);
+    arbres_->ChangerOrdre(Categorie::Son, Ordre::Repertoire);
+    EXPECT_TRUE(Visible(Label()));
+    EXPECT_EQ(option_->TreeSon, 3);
+
+    arbres_->DefinirScanActif(false);
     arbres_->FinDemandee = true;
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0 && !Visible(Label()); }));
     QApplication::processEvents();
-    EXPECT_EQ(Label()->Tag, 0);
+    EXPECT_FALSE(arbres_->AffichageEnCours());
     EXPECT_FALSE(Visible(Label()));
 
     for (int c = Video; c <= Texte; ++c) {
@@ -417,9 +423,9 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
             ASSERT_EQ(noeud->Texte, QString::fromStdString(TexteRepertoire(k * 4 + c - 1))) << "category " << c;
             EXPECT_EQ(noeud->Index, k);
             EXPECT_EQ(noeud->Image, 0);
-            ASSERT_EQ(noeud->NombreEnfants(), 1);
-            EXPECT_EQ(noeud->PremierEnfant()->Texte, "...");
-            EXPECT_EQ(noeud->PremierEnfant()->Image, -1);
+            EXPECT_EQ(noeud->Groupe, k);
+            ASSERT_EQ(Lignes(noeud), std::vector<QString>{"..."});
+            EXPECT_EQ(noeud->ImageAttente(), -1);
         }
     }
     // The eight other trees keep their placeholder.
@@ -436,7 +442,7 @@ TEST_F(TraitementTest, ShortScanEndedBeforeTheWorkerStarts)
     ASSERT_TRUE(Attendre([&] { return arbres_->LotsEnVol() == 0; }));
     QApplication::processEvents();
     EXPECT_EQ(A(Video, ParRepertoire)->Racine(1)->Texte, QString::fromStdString(TexteRepertoire(4)));
-    EXPECT_EQ(Label()->Tag, 0);
+    EXPECT_FALSE(arbres_->AffichageEnCours());
     EXPECT_FALSE(Visible(Label()));
 }
 
@@ -479,11 +485,11 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
     ASSERT_NE(dernier, nullptr);
     arbre->show();
     arbre->Deployer(dernier);
-    Noeud* attente = ModeleArbre::NoeudDe(arbre->Modele()->index(0, 0, arbre->Modele()->IndexDe(dernier)));
-    ASSERT_NE(attente, nullptr);
-    arbre->Selectionner(attente);
-    EXPECT_EQ(arbre->NoeudSelectionne(), attente);
-    EXPECT_EQ(arbre->NoeudSelectionne()->Parent, dernier);
+    const QModelIndex attente = arbre->Modele()->index(0, 0, arbre->Modele()->IndexDe(dernier));
+    ASSERT_TRUE(attente.isValid());
+    EXPECT_EQ(ModeleArbre::ParentAttenteDe(attente), dernier);
+    arbre->selectionModel()->setCurrentIndex(attente, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(ModeleArbre::ParentAttenteDe(arbre->selectionModel()->currentIndex()), dernier);
 
     // A new scan starts clean: nothing left over from the stopped one arrives.
     fil_.reset();
@@ -491,7 +497,7 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
     arbres_->PreparerScan();
     QApplication::processEvents();
     EXPECT_EQ(TotalRepertoires(), 0);
-    arbres_->Empiler(Image, "(1) ~/neuf");
+    arbres_->Empiler(Categorie::Image, "(1) ~/neuf");
     arbres_->FinDemandee = true;
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));

@@ -175,9 +175,9 @@ TEST_F(PanneauHome, PauseResumeAndStop)
     QTest::mouseClick(f->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f->LabelPause->text(), "Scan");
     EXPECT_FALSE(f->TimerFichier->isActive());
-    const int32_t pendant = Stock().Compteur(3);
+    const int32_t pendant = Stock().Compteur(Categorie::Image);
     QTest::qWait(150);
-    EXPECT_EQ(Stock().Compteur(3), pendant);   // frozen while paused
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), pendant);   // frozen while paused
     // The partial results can be browsed.
     ASSERT_EQ(f->TreeViewImageAlpha->NombreRacines(), 3);
     EXPECT_EQ(f->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
@@ -190,17 +190,17 @@ TEST_F(PanneauHome, PauseResumeAndStop)
 
     QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Bouton().EtatScan, 2);
-    const int32_t arret = Stock().Compteur(3);
+    const int32_t arret = Stock().Compteur(Categorie::Image);
     EXPECT_EQ(f->LabelHomeFichierNbImage->text().remove(' ').toInt(), arret);
     QTest::qWait(100);
-    EXPECT_EQ(Stock().Compteur(3), arret);
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), arret);
     ASSERT_EQ(f->TreeViewImageExt->NombreRacines(), arret > 0 ? 1 : 0);
 
     // A second scan starts fresh and counts everything.
     Lancer();
     EXPECT_EQ(Bouton().EtatScan, 1);
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(Stock().Compteur(3), 1500);
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
     EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "1 500");
 }
 
@@ -325,9 +325,9 @@ TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
     EXPECT_EQ(Bouton().EtatScan, 2);
     EXPECT_FALSE(f->TimerFichier->isActive());
     // The workers are done: the counters no longer move.
-    const int32_t sons = Stock().Compteur(2);
+    const int32_t sons = Stock().Compteur(Categorie::Son);
     QTest::qWait(100);
-    EXPECT_EQ(Stock().Compteur(2), sons);
+    EXPECT_EQ(Stock().Compteur(Categorie::Son), sons);
     const std::string reglages = config_->Lire();
     for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo", "TreeSon",
                             "TreeImage", "TreeTexte"})

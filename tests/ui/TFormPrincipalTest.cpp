@@ -96,10 +96,14 @@ TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
     EXPECT_FALSE(f->TimerProgressBar->isActive());
     EXPECT_FALSE(f->TimerFichier->isActive());
 
-    for (int tag : {11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43})
-        EXPECT_EQ(f->ArbreDeTag(tag)->Tag(), tag);
-    EXPECT_EQ(f->ArbreDeTag(14), nullptr);
-    EXPECT_EQ(f->ArbreDeTag(51), nullptr);
+    // The twelve trees, tagged category × 10 + order, in the order of their creation.
+    std::vector<int> tags;
+    for (CleArbre cle : ToutesLesCles) {
+        EXPECT_EQ(f->Arbre(cle)->Cle(), cle);
+        tags.push_back(f->Arbre(cle)->Tag());
+    }
+    EXPECT_EQ(tags, (std::vector<int>{11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}));
+    EXPECT_EQ(f->Arbre({Categorie::Son, Ordre::Alphabetique}), f->TreeViewSonAlpha);
 }
 
 TEST_F(FenetrePrincipale, AfterShowOnlyTheHomePanelIsVisible)
@@ -245,7 +249,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     // Expanding through the view shows the open folder and fills the group.
     ext->Deployer(groupe);
     EXPECT_EQ(groupe->Image, 1);
-    ASSERT_TRUE(AttendreQue([&] { return groupe->PremierEnfant() && groupe->PremierEnfant()->Texte == "vue.jpg"; }));
+    ASSERT_TRUE(AttendreQue([&] { return !groupe->Enfants.empty() && groupe->Enfants[0]->Texte == "vue.jpg"; }));
     ext->collapse(ext->model()->index(0, 0));
     EXPECT_EQ(groupe->Image, 0);
 
@@ -267,7 +271,8 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     ArbreCategorie* textes = f->TreeViewTexteExt;
     ASSERT_EQ(textes->NombreRacines(), 1);
     textes->Deployer(textes->Racine(0));
-    ASSERT_TRUE(AttendreQue([&] { return textes->Racine(0)->PremierEnfant()->Texte == "rapport.pdf"; }));
+    ASSERT_TRUE(AttendreQue(
+        [&] { return !textes->Racine(0)->Enfants.empty() && textes->Racine(0)->Enfants[0]->Texte == "rapport.pdf"; }));
     textes->Selectionner(textes->Racine(0)->Enfants[0]);
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
     QTest::mouseClick(f->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
@@ -278,6 +283,6 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
     QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
     EXPECT_TRUE(f->LabelTexteNom->text().isEmpty());
-    EXPECT_TRUE(application_->Previsu.CheminImage.empty());
+    EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
     ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
 }

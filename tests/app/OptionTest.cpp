@@ -6,6 +6,7 @@
 #include "trees/ArbreCategorie.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/Codes.h"
 #include "support/ConfigTemporaire.h"
 
 #include <gtest/gtest.h>
@@ -48,11 +49,11 @@ TEST(Option, FirstRunWritesTheDefaults)
     EXPECT_EQ(application.Options.DessinSon, 0);
     const uint8_t attendus[] = {3, 3, 3, 1};
     for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(application.Arbres.OrdreCourant[c], attendus[c]);
+        EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]);
     // Every tree shows only the invitation, without root lines.
-    for (int tag : {11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}) {
-        ArbreCategorie* arbre = FormPrincipal->ArbreDeTag(tag);
-        ASSERT_EQ(arbre->NombreRacines(), 1) << tag;
+    for (CleArbre cle : ToutesLesCles) {
+        ArbreCategorie* arbre = FormPrincipal->Arbre(cle);
+        ASSERT_EQ(arbre->NombreRacines(), 1) << cle.Tag();
         EXPECT_EQ(arbre->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
         EXPECT_FALSE(arbre->ShowRoot());
     }
@@ -73,7 +74,7 @@ TEST(Option, StoredValuesLoadAndSaveBack)
         EXPECT_EQ(application.Options.DessinSon, 3);
         const uint8_t attendus[] = {2, 3, 3, 1};
         for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(application.Arbres.OrdreCourant[c], attendus[c]) << c;
+            EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]) << c;
         // Showing the window selects Home, which records the four orders.
         FormPrincipal->show();
         application.Options.Sauver();
@@ -124,6 +125,6 @@ TEST(Option, DamagedFileStartsWithDefaults)
         application.Preparer();
         EXPECT_EQ(Valeur("FichierCache"), 1);
         EXPECT_EQ(Valeur("DessinSon"), 1);
-        EXPECT_EQ(application.Arbres.OrdreCourant[3], 1);
+        EXPECT_EQ(application.Arbres.OrdreCourant(Categorie::Texte), Ordre::Extension);
     }
 }

@@ -13,6 +13,8 @@
 #include "ui/TFormPrincipal.h"
 
 #include "support/ArbreTemporaire.h"
+#include "support/ConfigTemporaire.h"
+#include "support/Codes.h"
 #include "support/AvecApplication.h"
 
 #include <QApplication>
@@ -20,7 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -34,8 +38,11 @@ namespace {
 
 constexpr int Delai = 10000;   // ms: upper bound for the workers, never reached when all is well
 
+// The rows below a node, as the view shows them.
 std::vector<QString> Textes(const Noeud* parent)
 {
+    if (parent->AttenteVirtuelle())
+        return {"..."};
     std::vector<QString> textes;
     for (const auto& enfant : parent->Enfants)
         textes.push_back(enfant->Texte);
@@ -74,12 +81,18 @@ protected:
     }
 
     // Fills a node as an expansion does, and lets the tree apply it.
-    void Remplir(int categorie, int ordre, Noeud* noeud)
+    void Remplir(Categorie categorie, Ordre ordre, Noeud* noeud)
     {
-        ArbreCategorie* arbre = application_->Arbres.Arbre(categorie, ordre);
-        Stock().RemplirNoeud(categorie, ordre, noeud, PlaceNoeud::De(noeud), arbre->Generation());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !noeud->AEnfants() || noeud->PremierEnfant()->Texte != "..."; },
-                                    Delai));
+        application_->Previsu.LancerRemplissage(categorie, ordre, noeud);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !noeud->AttenteVirtuelle(); }, Delai));
+    }
+
+    // The information of a file leaf of a tree.
+    std::string Information(Categorie categorie, Ordre ordre, const Noeud* feuille, QString& nom, QString& ext,
+                            QString& taille)
+    {
+        return Stock().InformationFichier(Groupe{{categorie, ordre}, feuille->Parent->Groupe}, feuille->Index, nom,
+                                          ext, taille);
     }
 };
 
@@ -87,21 +100,21 @@ protected:
 
 TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
 {
-    Stock().AfficherCompteurs();
+    application_->Bouton.AfficherCompteurs();
     for (Etiquette* etiquette : {f->LabelHomeFichierNbVideo, f->LabelHomeFichierNbSon, f->LabelHomeFichierNbImage,
                                  f->LabelHomeFichierNbTexte, f->LabelHomeFichierNbTotal})
         EXPECT_EQ(etiquette->text(), "0");
 
-    Stock().ConstruireAlphabetique();
-    application_->Extensions.RemplirArbresExtension();
-    for (int categorie = 1; categorie <= 4; ++categorie) {
-        SCOPED_TRACE(categorie);
-        const ArbreCategorie* alpha = application_->Arbres.Arbre(categorie, 2);
+    application_->Arbres.ConstruireAlphabetique();
+    application_->Arbres.RemplirArbresExtension();
+    for (Categorie categorie : Categories) {
+        SCOPED_TRACE(Code(categorie));
+        const ArbreCategorie* alpha = application_->Arbres.Arbre(categorie, Ordre::Alphabetique);
         ASSERT_EQ(Racines(alpha), (std::vector<QString>{"0...9 (0)", "A...Z", "Special (0)"}));
         for (int i : {0, 2}) {
             EXPECT_EQ(alpha->Racine(i)->Image, 0);
             ASSERT_EQ(Textes(alpha->Racine(i)), std::vector<QString>{"..."});
-            EXPECT_EQ(alpha->Racine(i)->PremierEnfant()->Image, -1);
+            EXPECT_EQ(alpha->Racine(i)->ImageAttente(), -1);
         }
         const Noeud* lettres = alpha->Racine(1);
         EXPECT_EQ(lettres->Image, 0);
@@ -111,14 +124,14 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
             EXPECT_EQ(lettre->Texte, QString(QChar('A' + j)) + " (0)");
             EXPECT_EQ(lettre->Image, 0);
             ASSERT_EQ(Textes(lettre), std::vector<QString>{"..."});
-            EXPECT_EQ(lettre->PremierEnfant()->Image, 0);
+            EXPECT_EQ(lettre->ImageAttente(), 0);
         }
-        EXPECT_EQ(application_->Arbres.Arbre(categorie, 1)->NombreRacines(), 0);
+        EXPECT_EQ(application_->Arbres.Arbre(categorie, Ordre::Extension)->NombreRacines(), 0);
     }
 
     // Expanding «A (0)» removes its placeholder and adds nothing.
-    Noeud* a = application_->Arbres.Arbre(2, 2)->Racine(1)->Enfants[0];
-    Remplir(2, 2, a);
+    Noeud* a = application_->Arbres.Arbre(Categorie::Son, Ordre::Alphabetique)->Racine(1)->Enfants[0];
+    Remplir(Categorie::Son, Ordre::Alphabetique, a);
     EXPECT_TRUE(a->Enfants.empty());
 }
 
@@ -136,7 +149,7 @@ TEST_F(Vues, CountLabelsGroupTheirDigits)
         ThreadStockage stockage(&Stock());
         ASSERT_TRUE(QTest::qWaitFor([&] { return stockage.Fini(); }, Delai));
     }
-    Stock().AfficherCompteurs();
+    application_->Bouton.AfficherCompteurs();
     EXPECT_EQ(f->LabelHomeFichierNbVideo->text(), "1 234");
     EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "5");
     EXPECT_EQ(f->LabelHomeFichierNbImage->text(), "0");
@@ -154,8 +167,8 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
         arbre.Fichier(nom, 1500);
     Scanner(arbre.Racine());
 
-    ArbreCategorie* images = application_->Arbres.Arbre(3, 3);
-    ArbreCategorie* sons = application_->Arbres.Arbre(2, 3);
+    ArbreCategorie* images = application_->Arbres.Arbre(Categorie::Image, Ordre::Repertoire);
+    ArbreCategorie* sons = application_->Arbres.Arbre(Categorie::Son, Ordre::Repertoire);
     const std::vector<QString> imagesRep = Racines(images);
     ASSERT_EQ(imagesRep.size(), 2u);
     EXPECT_EQ(imagesRep[0], "(1 250) ~");
@@ -164,45 +177,89 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     ASSERT_EQ(sonsRep.size(), 2u);
     EXPECT_NE(std::find(sonsRep.begin(), sonsRep.end(), "(1) ~/dir"), sonsRep.end());
     EXPECT_NE(std::find(sonsRep.begin(), sonsRep.end(), "(3) ~/Musique"), sonsRep.end());
-    EXPECT_EQ(application_->Arbres.Arbre(1, 3)->NombreRacines(), 0);
-    EXPECT_EQ(application_->Arbres.Arbre(4, 3)->NombreRacines(), 0);
+    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Video, Ordre::Repertoire)->NombreRacines(), 0);
+    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Texte, Ordre::Repertoire)->NombreRacines(), 0);
 
     // Expanding a directory node sorts its files; a selected file gives its
     // information at the index the fill gave it.
     Noeud* dir = images->Racine(1);
-    Remplir(3, 3, dir);
+    Remplir(Categorie::Image, Ordre::Repertoire, dir);
     EXPECT_EQ(Textes(dir), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
     for (const auto& feuille : dir->Enfants)
         EXPECT_EQ(feuille->Image, application_->Extensions.Table()[17].Icone);
     QString nom, ext, taille;
     const std::string chemin =
-        Stock().InformationFichier(3, 3, PlaceNoeud::De(dir->Enfants[1]), nom, ext, taille);
+        Information(Categorie::Image, Ordre::Repertoire, dir->Enfants[1], nom, ext, taille);
     EXPECT_EQ(chemin, arbre.Racine() + "/dir/Ecole.JPG");
     EXPECT_EQ(nom, "Ecole.JPG");
     EXPECT_EQ(ext, "jpg");
     EXPECT_EQ(taille, "1 Ko");
 
     // The alphabetical and by-extension trees, as at the end of a scan.
-    Stock().ConstruireAlphabetique();
-    application_->Extensions.RemplirArbresExtension();
-    ArbreCategorie* sonsAlpha = application_->Arbres.Arbre(2, 2);
+    application_->Arbres.ConstruireAlphabetique();
+    application_->Arbres.RemplirArbresExtension();
+    ArbreCategorie* sonsAlpha = application_->Arbres.Arbre(Categorie::Son, Ordre::Alphabetique);
     EXPECT_EQ(Racines(sonsAlpha), (std::vector<QString>{"0...9 (0)", "A...Z", "Special (0)"}));
     Noeud* b = sonsAlpha->Racine(1)->Enfants[1];
     EXPECT_EQ(b->Texte, "B (3)");
-    Remplir(2, 2, b);
+    Remplir(Categorie::Son, Ordre::Alphabetique, b);
     EXPECT_EQ(Textes(b), (std::vector<QString>{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
-    Stock().InformationFichier(2, 2, PlaceNoeud::De(b->Enfants[2]), nom, ext, taille);
+    Information(Categorie::Son, Ordre::Alphabetique, b->Enfants[2], nom, ext, taille);
     EXPECT_EQ(nom, "Bravo.mp3");
-    EXPECT_EQ(Racines(application_->Arbres.Arbre(3, 2))[0], "0...9 (0)");
-    EXPECT_EQ(application_->Arbres.Arbre(3, 2)->Racine(1)->Enfants[4]->Texte, "E (3)");
-    EXPECT_EQ(application_->Arbres.Arbre(3, 2)->Racine(1)->Enfants[15]->Texte, "P (1250)");
+    EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique))[0], "0...9 (0)");
+    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique)->Racine(1)->Enfants[4]->Texte, "E (3)");
+    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique)->Racine(1)->Enfants[15]->Texte, "P (1250)");
 
-    EXPECT_EQ(Racines(application_->Arbres.Arbre(3, 1)), (std::vector<QString>{"(3) jpg", "(1 250) png"}));
-    EXPECT_EQ(Racines(application_->Arbres.Arbre(2, 1)),
+    EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)), (std::vector<QString>{"(3) jpg", "(1 250) png"}));
+    EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Son, Ordre::Extension)),
               (std::vector<QString>{"(2) mp3", "(1) wav", "(1) mid"}));
-    Noeud* jpg = application_->Arbres.Arbre(3, 1)->Racine(0);
-    Remplir(3, 1, jpg);
+    Noeud* jpg = application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)->Racine(0);
+    Remplir(Categorie::Image, Ordre::Extension, jpg);
     EXPECT_EQ(Textes(jpg), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
-    Stock().InformationFichier(3, 1, PlaceNoeud::De(jpg->Enfants[0]), nom, ext, taille);
+    Information(Categorie::Image, Ordre::Extension, jpg->Enfants[0], nom, ext, taille);
     EXPECT_EQ(nom, "eau.jpg");
+}
+
+TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
+{
+    ConfigTemporaire config;
+    Application application;
+    application.Preparer();
+
+    // Met in the order png, JPG, gif, jpg, jpeg, mp3: listed by table order.
+    Stockage& stock = application.Stock;
+    stock.PreparerScan();
+    stock.DefinirRacine(5);
+    stock.EmpilerRepertoire("/data", {"z.png", "A.JPG", "c.gif", "b.jpg", "d.jpeg", "x.zip", "s.mp3"});
+    stock.EmpilerRepertoire("/data/2", {"e.png", "f.jpg"});
+    stock.MarquerFinParcours();
+    {
+        ThreadStockage travailleur(&stock);
+        while (!travailleur.Fini())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(travailleur.Termine());
+    }
+
+    application.Arbres.ConstruireAlphabetique();
+    application.Arbres.RemplirArbresExtension();
+
+    auto racines = [&application](ArbreCategorie* arbre) {
+        std::vector<QString> textes;
+        for (int i = 0; i < arbre->NombreRacines(); ++i) {
+            const Noeud* noeud = arbre->Racine(i);
+            textes.push_back(noeud->Texte);
+            EXPECT_EQ(noeud->Image, 0);
+            EXPECT_TRUE(noeud->AttenteVirtuelle());
+            EXPECT_EQ(noeud->ImageAttente(), -1);
+            // The group is the extension's row in the table.
+            EXPECT_TRUE(noeud->Texte.Chaine().endsWith(
+                QString::fromStdString(" " + application.Extensions.Table()[static_cast<size_t>(noeud->Groupe)].Ext)));
+        }
+        return textes;
+    };
+    EXPECT_EQ(racines(FormPrincipal->TreeViewImageExt),
+              (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
+    EXPECT_EQ(racines(FormPrincipal->TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
+    EXPECT_TRUE(racines(FormPrincipal->TreeViewVideoExt).empty());
+    EXPECT_TRUE(racines(FormPrincipal->TreeViewTexteExt).empty());
 }
