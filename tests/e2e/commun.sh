@@ -101,3 +101,27 @@ attendre_fin() {
 
 # Number of distinct colours of a picture.
 couleurs() { identify -format '%k' "$1"; }
+
+# Prints "r g b" (0 to 255) of pixels of a picture, one line per point given
+# as "x,y".
+pixels() {
+  local image=$1 format="" p
+  shift
+  for p in "$@"; do
+    format+="%[fx:round(255*p{$p}.r)] %[fx:round(255*p{$p}.g)] %[fx:round(255*p{$p}.b)]\n"
+  done
+  convert "$image" -format "$format" info:
+}
+
+# Largest difference over the three channels between two "r g b" colours.
+ecart() {
+  local a b
+  read -r -a a <<<"$1"
+  read -r -a b <<<"$2"
+  local m=0 i d
+  for i in 0 1 2; do
+    d=$(( a[i] - b[i] )); d=${d#-}
+    [ "$d" -gt "$m" ] && m=$d
+  done
+  echo "$m"
+}
