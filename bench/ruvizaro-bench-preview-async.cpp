@@ -1,8 +1,8 @@
 // Previews a 24-megapixel JPEG and a 4000 x 3000 PNG in turn the way the
 // image panel does, while a 1 ms timer ticks on the window's thread, and
 // tells how long that thread was held at most and how long a picture took
-// to come. Once through the background loader, once loading on the
-// window's thread as before, for comparison.
+// to come. Once loading on the window's thread as before, for comparison,
+// once through the background loader, also with quick bursts of selections.
 //   ruvizaro-bench-preview-async [--json] [--runs N]
 // Both pictures are generated (photo-like) in the temporary directory.
 // Exits with 1 when the background loader holds the thread over 16 ms.
@@ -37,6 +37,11 @@ constexpr int Graine = 2024;
 constexpr int RepetitionsParDefaut = 20;
 constexpr int PauseMs = 50;           // between two selections
 constexpr int IntervalleBattementMs = 1;
+// Quick selections, as when the arrow key is held down: only the last one's
+// picture is wanted.
+constexpr int Rafales = 5;
+constexpr int SelectionsParRafale = 6;
+constexpr int EcartRafaleMs = 5;
 const QSize Cadre(ChargeurImage::Cote, ChargeurImage::Cote);
 
 // Longest gap between two ticks of a 1 ms precise timer, less the 1 ms.
@@ -77,7 +82,8 @@ private:
 struct Mesure
 {
     double BlocageMaxMs = 0;
-    std::vector<double> Latences[2];   // JPEG, PNG; sorted once done
+    std::vector<double> Latences[2];   // JPEG, PNG
+    std::vector<double> LatencesRafale;   // from the last quick selection to its picture
     bool Reussi = true;
 };
 
@@ -109,26 +115,42 @@ void Afficher(QLabel& etiquette, const QImage& image)
     etiquette.repaint();
 }
 
+// Selects the pictures in turn, waiting for each; then in quick bursts,
+// waiting only for the last of each burst.
 Mesure MesurerAsynchrone(const std::string fichiers[2], int repetitions, QLabel& etiquette)
 {
     Mesure mesure;
     ChargeurAsynchrone chargeur;
+    quint64 attendu = 0;
+    QEventLoop boucle;
+    QElapsedTimer chrono;
+    std::vector<double>* latences = nullptr;
+    QObject::connect(&chargeur, &ChargeurAsynchrone::Charge, [&](quint64 numero, bool reussi, const QImage& image) {
+        if (reussi)
+            Afficher(etiquette, image);
+        mesure.Reussi = mesure.Reussi && reussi && numero == attendu;
+        latences->push_back(double(chrono.nsecsElapsed()) / photo::NanoParMilli);
+        boucle.quit();
+    });
+
     Battement battement;
     battement.Demarrer();
     for (int i = 0; i < repetitions; ++i) {
-        const int sorte = i % 2;
-        QEventLoop boucle;
-        QElapsedTimer chrono;
-        QObject::connect(&chargeur, &ChargeurAsynchrone::Charge, &boucle,
-                         [&](quint64, bool reussi, const QImage& image) {
-                             if (reussi)
-                                 Afficher(etiquette, image);
-                             mesure.Reussi = mesure.Reussi && reussi;
-                             mesure.Latences[sorte].push_back(double(chrono.nsecsElapsed()) / photo::NanoParMilli);
-                             boucle.quit();
-                         });
+        latences = &mesure.Latences[i % 2];
         chrono.start();
-        chargeur.Demander(quint64(i), fichiers[sorte], Cadre);
+        chargeur.Demander(++attendu, fichiers[i % 2], Cadre);
+        boucle.exec();
+        Patienter(PauseMs);
+    }
+    latences = &mesure.LatencesRafale;
+    for (int r = 0; r < Rafales; ++r) {
+        for (int i = 0; i < SelectionsParRafale; ++i) {
+            if (i > 0)
+                Patienter(EcartRafaleMs);
+            chrono.start();
+            // Ends on the PNG, the slower of the two.
+            chargeur.Demander(++attendu, fichiers[(SelectionsParRafale - i) % 2], Cadre);
+        }
         boucle.exec();
         Patienter(PauseMs);
     }
@@ -178,9 +200,12 @@ void ImprimerJson(const char* nom, const Mesure& m, bool virgule)
 {
     const std::vector<double> toutes = Toutes(m);
     std::printf("\"%s\":{\"max_block_ms\":%.2f,\"median_latency_ms\":%.2f,\"max_latency_ms\":%.2f,"
-                "\"median_latency_jpeg_ms\":%.2f,\"median_latency_png_ms\":%.2f}%s",
+                "\"median_latency_jpeg_ms\":%.2f,\"median_latency_png_ms\":%.2f",
                 nom, m.BlocageMaxMs, Mediane(toutes), *std::max_element(toutes.begin(), toutes.end()),
-                Mediane(m.Latences[0]), Mediane(m.Latences[1]), virgule ? "," : "");
+                Mediane(m.Latences[0]), Mediane(m.Latences[1]));
+    if (!m.LatencesRafale.empty())
+        std::printf(",\"median_burst_latency_ms\":%.2f", Mediane(m.LatencesRafale));
+    std::printf("}%s", virgule ? "," : "");
 }
 
 void ImprimerTexte(const char* nom, const Mesure& m)
@@ -189,6 +214,9 @@ void ImprimerTexte(const char* nom, const Mesure& m)
     std::printf("%-28s longest block %7.2f ms; request to picture: median %6.2f ms (JPEG %.2f, PNG %.2f), max %.2f ms\n",
                 nom, m.BlocageMaxMs, Mediane(toutes), Mediane(m.Latences[0]), Mediane(m.Latences[1]),
                 *std::max_element(toutes.begin(), toutes.end()));
+    if (!m.LatencesRafale.empty())
+        std::printf("%-28s last of %d selections %d ms apart (a PNG) to its picture: median %.2f ms\n", "", SelectionsParRafale,
+                    EcartRafaleMs, Mediane(m.LatencesRafale));
 }
 
 }  // namespace
