@@ -216,7 +216,8 @@ void ImprimerJson(const char* nom, const Mesure& m, bool virgule)
 void ImprimerTexte(const char* nom, const Mesure& m)
 {
     const std::vector<double> toutes = Toutes(m);
-    std::printf("%-28s longest block %7.2f ms; request to picture: median %6.2f ms (JPEG %.2f, PNG %.2f), max %.2f ms\n",
+    std::printf("%-28s longest block %7.2f ms; request to picture: median %6.2f ms (JPEG %.2f, PNG %.2f), "
+                "max %.2f ms\n",
                 nom, m.BlocageMaxMs, Mediane(toutes), Mediane(m.Latences[0]), Mediane(m.Latences[1]),
                 *std::max_element(toutes.begin(), toutes.end()));
     if (!m.LatencesRafale.empty())

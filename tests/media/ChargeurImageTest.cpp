@@ -212,8 +212,8 @@ TEST(ChargeurImage, WhatIsNotAPictureFileIsRefused)
     const std::string tube = arbre.Racine() + "/tube.png";
     ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
 
-    for (const std::string nom : {"texte.bmp", "tronque.jpg", "abime.jpg", "entete.jpg", "tronque.png", "abime.png", "vide.png",
-                                  "portable.bmp", "dessin.gif", "dossier.jpg", "tube.png", "absent.jpg"}) {
+    for (const std::string nom : {"texte.bmp", "tronque.jpg", "abime.jpg", "entete.jpg", "tronque.png", "abime.png",
+                                  "vide.png", "portable.bmp", "dessin.gif", "dossier.jpg", "tube.png", "absent.jpg"}) {
         SCOPED_TRACE(nom);
         ChargeurImage::Resultat resultat;
         EXPECT_FALSE(ChargeurImage::Charger(arbre.Racine() + "/" + nom, resultat));
