@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -40,13 +41,20 @@ bool EstJpeg(int fd)
     return lus == ssize_t(debut.size()) && debut == SignatureJpeg;
 }
 
-// The whole file, or an empty array when it cannot be read.
-QByteArray LireTout(int fd, std::int64_t taille)
+// Bytes read at once, so that a stop request is seen between two reads.
+constexpr size_t TailleLot = 1024 * 1024;
+
+// The whole file, or an empty array when it cannot be read or arret is
+// asked to stop meanwhile.
+QByteArray LireTout(int fd, std::int64_t taille, const std::stop_token& arret)
 {
     QByteArray donnees(qsizetype(taille), Qt::Uninitialized);
     qsizetype lus = 0;
     while (lus < donnees.size()) {
-        const ssize_t n = ::read(fd, donnees.data() + lus, size_t(donnees.size() - lus));
+        if (arret.stop_requested())
+            return {};
+        const size_t demande = std::min(TailleLot, size_t(donnees.size() - lus));
+        const ssize_t n = ::read(fd, donnees.data() + lus, demande);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -57,11 +65,14 @@ QByteArray LireTout(int fd, std::int64_t taille)
     return donnees;
 }
 
-bool ChargerJpeg(int fd, std::int64_t taille, QSize cadre, ChargeurImage::Resultat& resultat)
+bool ChargerJpeg(int fd, std::int64_t taille, QSize cadre, const std::stop_token& arret,
+                 ChargeurImage::Resultat& resultat)
 {
     if (taille > ChargeurImage::TailleFichierMax)
         return false;
-    const QByteArray donnees = LireTout(fd, taille);
+    const QByteArray donnees = LireTout(fd, taille, arret);
+    if (donnees.isEmpty())
+        return false;
     DecodeurJpeg::Resultat decode;
     if (!DecodeurJpeg::Decoder(donnees, decode, cadre))
         return false;
@@ -71,10 +82,48 @@ bool ChargerJpeg(int fd, std::int64_t taille, QSize cadre, ChargeurImage::Result
     return true;
 }
 
-bool ChargerQt(int fd, QSize cadre, ChargeurImage::Resultat& resultat)
+// A file whose reads fail once arret is asked to stop: Qt's readers then
+// give up at their next read instead of decoding the rest.
+class FichierInterruptible : public QFile
 {
-    QImageReader::setAllocationLimit(ChargeurImage::AllocationMaxMo);
-    QFile fichier;
+public:
+    explicit FichierInterruptible(std::stop_token arret) : arret_(std::move(arret)) {}
+
+protected:
+    qint64 readData(char* donnees, qint64 taille) override
+    {
+        return arret_.stop_requested() ? -1 : QFile::readData(donnees, taille);
+    }
+
+private:
+    std::stop_token arret_;
+};
+
+// Qt's cap is one value for the whole process: set it once, not at every
+// load from whichever thread.
+void LimiterAllocationQt()
+{
+    static const bool limitee = [] {
+        QImageReader::setAllocationLimit(ChargeurImage::AllocationMaxMo);
+        return true;
+    }();
+    (void)limitee;
+}
+
+// The size to read a picture of `origine` at: fitted into the frame when it
+// is larger, so that a reader that scales as it decodes (PNG) never holds
+// the whole picture; its own size otherwise.
+QSize TailleLecture(QSize origine, QSize cadre)
+{
+    if (origine.width() <= cadre.width() && origine.height() <= cadre.height())
+        return origine;
+    return origine.scaled(cadre, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+bool ChargerQt(int fd, QSize cadre, const std::stop_token& arret, ChargeurImage::Resultat& resultat)
+{
+    LimiterAllocationQt();
+    FichierInterruptible fichier(arret);
     if (!fichier.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return false;
     QImageReader lecteur(&fichier);
@@ -82,17 +131,20 @@ bool ChargerQt(int fd, QSize cadre, ChargeurImage::Resultat& resultat)
     if (std::find(FormatsQt.begin(), FormatsQt.end(), lecteur.format()) == FormatsQt.end())
         return false;
 
+    // The original size comes from the header; when a reader cannot tell it
+    // before decoding, from the decoded picture.
     const QSize origine = lecteur.size();
     if (origine.isValid()) {
         if (!TailleAcceptable(origine))
             return false;
-        // PNG decodes line by line into the reduced picture.
-        if (lecteur.supportsOption(QImageIOHandler::ScaledSize)
-            && (origine.width() > cadre.width() || origine.height() > cadre.height()))
-            lecteur.setScaledSize(origine.scaled(cadre, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        const QSize lecture = TailleLecture(origine, cadre);
+        // Readers that cannot scale (BMP, GIF, ICO) decode whole within the
+        // allocation cap; the result is reduced afterwards.
+        if (lecture != origine && lecteur.supportsOption(QImageIOHandler::ScaledSize))
+            lecteur.setScaledSize(lecture);
     }
     QImage image;
-    if (!lecteur.read(&image) || image.isNull())
+    if (!lecteur.read(&image) || image.isNull() || arret.stop_requested())
         return false;
     const QSize taille = origine.isValid() ? origine : image.size();
     if (!TailleAcceptable(taille))
@@ -107,6 +159,11 @@ bool ChargerQt(int fd, QSize cadre, ChargeurImage::Resultat& resultat)
 
 bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize cadre)
 {
+    return Charger(chemin, resultat, cadre, std::stop_token{});
+}
+
+bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize cadre, std::stop_token arret)
+{
     resultat = {};
     if (chemin.empty() || cadre.isEmpty())
         return false;
@@ -119,9 +176,9 @@ bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize
         return false;
 
     Resultat charge;
-    const bool reussi = EstJpeg(fd.Fd()) ? ChargerJpeg(fd.Fd(), std::int64_t(etat.st_size), cadre, charge)
-                                         : ChargerQt(fd.Fd(), cadre, charge);
-    if (!reussi || charge.Image.isNull())
+    const bool reussi = EstJpeg(fd.Fd()) ? ChargerJpeg(fd.Fd(), std::int64_t(etat.st_size), cadre, arret, charge)
+                                         : ChargerQt(fd.Fd(), cadre, arret, charge);
+    if (!reussi || charge.Image.isNull() || arret.stop_requested())
         return false;
     if (charge.Image.width() > cadre.width() || charge.Image.height() > cadre.height())
         charge.Image = charge.Image.scaled(cadre, Qt::KeepAspectRatio, Qt::SmoothTransformation);

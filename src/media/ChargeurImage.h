@@ -2,13 +2,15 @@
 
 // Loads a picture for the 160 × 160 preview frame and gives its original
 // dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
-// PNG and GIF through Qt's readers. Anything else, a damaged file or a
-// picture claiming an absurd size is refused, never half-decoded.
+// PNG and GIF through Qt's readers, PNG straight at frame size. Anything
+// else, a damaged file or a picture claiming an absurd size is refused,
+// never half-decoded. Safe to call from any thread.
 
 #include <QImage>
 #include <QSize>
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 class ChargeurImage
@@ -35,4 +37,7 @@ public:
     // resultat empty when the file is not a regular non-empty file or does
     // not decode.
     static bool Charger(const std::string& chemin, Resultat& resultat, QSize cadre = QSize(Cote, Cote));
+    // Same, giving up (false) as soon as arret is asked to stop while the
+    // file is being read, so that an abandoned picture costs little.
+    static bool Charger(const std::string& chemin, Resultat& resultat, QSize cadre, std::stop_token arret);
 };

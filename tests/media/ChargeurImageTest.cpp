@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <stop_token>
 #include <string>
 
 namespace {
@@ -145,6 +146,8 @@ TEST(ChargeurImage, EachFormatFitsTheFrameKeepsItsColoursAndGivesItsOriginalSize
         {"photo.jpg", "JPG", {640, 480}, {160, 120}},
         {"haute.jpeg", "JPG", {300, 1200}, {40, 160}},
         {"grande.png", "PNG", {1200, 900}, {160, 120}},
+        // Read straight at frame size, the original size from the header.
+        {"enorme.png", "PNG", {4000, 3000}, {160, 120}},
         {"petite.bmp", "BMP", {40, 30}, {40, 30}},
         {"large.bmp", "BMP", {800, 200}, {160, 40}},
         {"icone.ico", "ICO", {32, 32}, {32, 32}},
@@ -195,6 +198,12 @@ TEST(ChargeurImage, WhatIsNotAPictureFileIsRefused)
         abime[i] = char(0xFF);
     Ecrire(arbre.Fichier("abime.jpg"), abime);
     Ecrire(arbre.Fichier("entete.jpg"), QByteArray("\xFF\xD8\xFF", 3));
+    const QByteArray png = Encoder(DeuxCouleurs(1200, 900), "PNG");
+    Ecrire(arbre.Fichier("tronque.png"), png.left(png.size() / 2));
+    QByteArray pngAbime = png;
+    for (qsizetype i = pngAbime.size() / 3; i < pngAbime.size() - 20; i += 7)
+        pngAbime[i] = char(0x5A);
+    Ecrire(arbre.Fichier("abime.png"), pngAbime);
     arbre.Fichier("vide.png");
     // Qt reads these, but they are not picture formats of the preview.
     Ecrire(arbre.Fichier("portable.bmp"), Encoder(DeuxCouleurs(8, 8), "PPM"));
@@ -203,8 +212,8 @@ TEST(ChargeurImage, WhatIsNotAPictureFileIsRefused)
     const std::string tube = arbre.Racine() + "/tube.png";
     ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
 
-    for (const std::string nom : {"texte.bmp", "tronque.jpg", "abime.jpg", "entete.jpg", "vide.png",
-                                  "portable.bmp", "dessin.gif", "dossier.jpg", "tube.png", "absent.jpg"}) {
+    for (const std::string nom : {"texte.bmp", "tronque.jpg", "abime.jpg", "entete.jpg", "tronque.png", "abime.png",
+                                  "vide.png", "portable.bmp", "dessin.gif", "dossier.jpg", "tube.png", "absent.jpg"}) {
         SCOPED_TRACE(nom);
         ChargeurImage::Resultat resultat;
         EXPECT_FALSE(ChargeurImage::Charger(arbre.Racine() + "/" + nom, resultat));
@@ -238,4 +247,23 @@ TEST(ChargeurImage, AbsurdSizesAreRefusedBeforeDecoding)
     EXPECT_TRUE(ChargeurImage::Charger(arbre.Racine() + "/juste.jpg", resultat));
     Ecrire(arbre.Fichier("juste.bmp"), BmpPretendu(8, 8));
     EXPECT_TRUE(ChargeurImage::Charger(arbre.Racine() + "/juste.bmp", resultat));
+}
+
+TEST(ChargeurImage, AStopRequestGivesUpTheLoad)
+{
+    ArbreTemporaire arbre;
+    const std::string jpeg = arbre.Fichier("photo.jpg");
+    const std::string png = arbre.Fichier("grande.png");
+    Ecrire(jpeg, Encoder(DeuxCouleurs(640, 480), "JPG"));
+    Ecrire(png, Encoder(DeuxCouleurs(1200, 900), "PNG"));
+    std::stop_source arret;
+    arret.request_stop();
+    for (const std::string& chemin : {jpeg, png}) {
+        SCOPED_TRACE(chemin);
+        ChargeurImage::Resultat resultat;
+        EXPECT_FALSE(ChargeurImage::Charger(chemin, resultat, QSize(160, 160), arret.get_token()));
+        EXPECT_TRUE(resultat.Image.isNull());
+        // The same load without the request succeeds.
+        EXPECT_TRUE(ChargeurImage::Charger(chemin, resultat, QSize(160, 160), std::stop_source().get_token()));
+    }
 }

@@ -1,0 +1,100 @@
+#include "media/ChargeurAsynchrone.h"
+
+#include <QMetaObject>
+
+#include <cerrno>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Above the window's thread's nice value: on busy cores the decode yields to
+// the window rather than the other way round.
+constexpr int GentillesseTravail = 5;
+
+}  // namespace
+
+ChargeurAsynchrone::ChargeurAsynchrone(QObject* parent)
+    : QObject(parent), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
+{
+}
+
+ChargeurAsynchrone::~ChargeurAsynchrone()
+{
+    {
+        const std::lock_guard verrou(verrou_);
+        ToutAbandonner();
+    }
+    fil_.request_stop();
+    fil_.join();
+    // An answer posted meanwhile is discarded with this object's events.
+}
+
+void ChargeurAsynchrone::Demander(quint64 numero, std::string chemin, QSize cadre)
+{
+    ++generation_;
+    {
+        const std::lock_guard verrou(verrou_);
+        ToutAbandonner();
+        boite_ = Demande{generation_, numero, std::move(chemin), cadre};
+    }
+    reveil_.notify_one();
+}
+
+void ChargeurAsynchrone::Annuler()
+{
+    ++generation_;
+    const std::lock_guard verrou(verrou_);
+    ToutAbandonner();
+}
+
+void ChargeurAsynchrone::ToutAbandonner()
+{
+    boite_.reset();
+    enCours_.request_stop();
+}
+
+void ChargeurAsynchrone::Travailler(std::stop_token arret)
+{
+    // Linux keeps a nice value per thread; failing to raise it costs nothing.
+    const auto fil = id_t(syscall(SYS_gettid));
+    errno = 0;
+    const int gentillesse = getpriority(PRIO_PROCESS, fil);
+    if (errno == 0)
+        (void)setpriority(PRIO_PROCESS, fil, gentillesse + GentillesseTravail);
+    for (;;) {
+        Demande demande;
+        std::stop_token arretDemande;
+        {
+            std::unique_lock verrou(verrou_);
+            if (!reveil_.wait(verrou, arret, [this] { return boite_.has_value(); }))
+                return;
+            demande = std::move(*boite_);
+            boite_.reset();
+            enCours_ = std::stop_source();
+            arretDemande = enCours_.get_token();
+        }
+
+        ChargeurImage::Resultat resultat;
+        const bool reussi = ChargeurImage::Charger(demande.Chemin, resultat, demande.Cadre, arretDemande);
+        if (arretDemande.stop_requested())
+            continue;   // replaced or cancelled meanwhile: nobody wants it
+        // Queued to this object: discarded if it is destroyed first.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = demande.Generation, numero = demande.Numero, reussi,
+             resultat = std::move(resultat)] { Livrer(generation, numero, reussi, resultat); },
+            Qt::QueuedConnection);
+    }
+}
+
+void ChargeurAsynchrone::Livrer(quint64 generation, quint64 numero, bool reussi,
+                                const ChargeurImage::Resultat& resultat)
+{
+    if (generation != generation_)
+        return;   // a newer request, or a cancel, came after this one
+    emit Charge(numero, reussi, resultat.Image, resultat.LargeurOrigine, resultat.HauteurOrigine);
+}

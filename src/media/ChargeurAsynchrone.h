@@ -1,0 +1,67 @@
+#pragma once
+
+// Loads preview pictures on a worker thread of its own, so that the window's
+// thread never waits for a decode. The newest request wins: an older one not
+// yet started is dropped, one under way is stopped at its next read and its
+// result is never delivered. Lives on the thread that creates it.
+
+#include "media/ChargeurImage.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+
+class ChargeurAsynchrone : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ChargeurAsynchrone(QObject* parent = nullptr);
+    // Stops the decode under way and waits for the thread; nothing is
+    // delivered afterwards.
+    ~ChargeurAsynchrone() override;
+
+    ChargeurAsynchrone(const ChargeurAsynchrone&) = delete;
+    ChargeurAsynchrone& operator=(const ChargeurAsynchrone&) = delete;
+
+    // Asks for the picture at chemin (path bytes as on disk) fitted into
+    // cadre, replacing every request not yet answered. numero comes back with
+    // the answer. Call from the owning thread only.
+    void Demander(quint64 numero, std::string chemin, QSize cadre = QSize(ChargeurImage::Cote, ChargeurImage::Cote));
+    // Drops every request not yet answered: no Charge follows for them.
+    void Annuler();
+
+signals:
+    // The answer to the latest request, on the owning thread. When reussi is
+    // false the picture is null and both sides are 0.
+    void Charge(quint64 numero, bool reussi, QImage image, int largeurOrigine, int hauteurOrigine);
+
+private:
+    struct Demande
+    {
+        quint64 Generation = 0;
+        quint64 Numero = 0;
+        std::string Chemin;
+        QSize Cadre;
+    };
+
+    void Travailler(std::stop_token arret);
+    void Livrer(quint64 generation, quint64 numero, bool reussi, const ChargeurImage::Resultat& resultat);
+    // With verrou_ held: empties the mailbox and stops the decode under way.
+    void ToutAbandonner();
+
+    std::mutex verrou_;
+    std::condition_variable_any reveil_;
+    std::optional<Demande> boite_;   // the one waiting request, under verrou_
+    std::stop_source enCours_;       // stops the decode under way, under verrou_
+    // The latest request's generation: only its answer is delivered. Owning thread only.
+    quint64 generation_ = 0;
+    std::jthread fil_;   // last: started once everything above exists
+};

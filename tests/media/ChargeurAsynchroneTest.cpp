@@ -1,0 +1,148 @@
+// The preview's background picture loader on real files and its real
+// thread: only the newest request is answered, failures are answered as
+// such, and it goes away cleanly whatever its thread is doing.
+
+#include "media/ChargeurAsynchrone.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/ImagesDeTest.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QSignalSpy>
+#include <QString>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int AttenteMs = 20000;
+
+std::string Enregistrer(ArbreTemporaire& arbre, const std::string& nom, QSize taille, const char* format)
+{
+    const std::string chemin = arbre.Fichier(nom);
+    EXPECT_TRUE(DeuxCouleurs(taille.width(), taille.height()).save(QString::fromStdString(chemin), format));
+    return chemin;
+}
+
+struct Reponse
+{
+    quint64 Numero;
+    bool Reussi;
+    QImage Image;
+    int Largeur;
+    int Hauteur;
+};
+
+Reponse Lire(const QList<QVariant>& arguments)
+{
+    return {arguments[0].toULongLong(), arguments[1].toBool(), arguments[2].value<QImage>(), arguments[3].toInt(),
+            arguments[4].toInt()};
+}
+
+}  // namespace
+
+TEST(ChargeurAsynchrone, OnlyTheNewestRequestIsAnswered)
+{
+    ArbreTemporaire arbre;
+    const std::string petite = Enregistrer(arbre, "petite.jpg", {64, 48}, "JPG");
+    const std::string grande = Enregistrer(arbre, "grande.png", {4000, 3000}, "PNG");
+    const std::string moyenne = Enregistrer(arbre, "moyenne.png", {300, 200}, "PNG");
+
+    ChargeurAsynchrone chargeur;
+    QSignalSpy spy(&chargeur, &ChargeurAsynchrone::Charge);
+    // Without running the event loop between them, so that the thread has
+    // most likely answered the first and started the second when the third comes.
+    chargeur.Demander(1, petite);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    chargeur.Demander(2, grande);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    chargeur.Demander(3, moyenne);
+    ASSERT_TRUE(spy.wait(AttenteMs));
+    // One thread answers in order: had an older answer got through, it
+    // would have come first.
+    ASSERT_EQ(spy.count(), 1);
+    const Reponse reponse = Lire(spy.takeFirst());
+    EXPECT_EQ(reponse.Numero, 3u);
+    EXPECT_TRUE(reponse.Reussi);
+    EXPECT_EQ(reponse.Largeur, 300);
+    EXPECT_EQ(reponse.Hauteur, 200);
+    EXPECT_EQ(reponse.Image.size(), QSize(160, 106));
+
+    // Answered on the thread that asked, and ready for the next one.
+    chargeur.Demander(4, grande, QSize(80, 80));
+    ASSERT_TRUE(spy.wait(AttenteMs));
+    const Reponse suivante = Lire(spy.takeFirst());
+    EXPECT_EQ(suivante.Numero, 4u);
+    EXPECT_EQ(suivante.Largeur, 4000);
+    EXPECT_EQ(suivante.Image.size(), QSize(80, 60));
+}
+
+TEST(ChargeurAsynchrone, AFailedLoadIsAnsweredAsAFailure)
+{
+    ArbreTemporaire arbre;
+    const std::string texte = arbre.Fichier("texte.png", 100);
+    ChargeurAsynchrone chargeur;
+    QSignalSpy spy(&chargeur, &ChargeurAsynchrone::Charge);
+    for (const std::string& chemin : {texte, arbre.Racine() + "/absente.jpg"}) {
+        SCOPED_TRACE(chemin);
+        chargeur.Demander(7, chemin);
+        ASSERT_TRUE(spy.wait(AttenteMs));
+        const Reponse reponse = Lire(spy.takeFirst());
+        EXPECT_EQ(reponse.Numero, 7u);
+        EXPECT_FALSE(reponse.Reussi);
+        EXPECT_TRUE(reponse.Image.isNull());
+        EXPECT_EQ(reponse.Largeur, 0);
+    }
+}
+
+TEST(ChargeurAsynchrone, ACancelledRequestIsNeverAnswered)
+{
+    ArbreTemporaire arbre;
+    const std::string grande = Enregistrer(arbre, "grande.png", {4000, 3000}, "PNG");
+    const std::string petite = Enregistrer(arbre, "petite.bmp", {40, 30}, "BMP");
+    ChargeurAsynchrone chargeur;
+    QSignalSpy spy(&chargeur, &ChargeurAsynchrone::Charge);
+    chargeur.Demander(1, grande);
+    chargeur.Annuler();
+    chargeur.Demander(2, petite);
+    chargeur.Annuler();
+    EXPECT_FALSE(spy.wait(1000));
+
+    chargeur.Demander(3, petite);
+    ASSERT_TRUE(spy.wait(AttenteMs));
+    EXPECT_EQ(Lire(spy.takeFirst()).Numero, 3u);
+}
+
+TEST(ChargeurAsynchrone, DestructionWaitsForItsThreadAndDeliversNothing)
+{
+    ArbreTemporaire arbre;
+    const std::string grande = Enregistrer(arbre, "grande.png", {4000, 3000}, "PNG");
+    const std::string petite = Enregistrer(arbre, "petite.jpg", {64, 48}, "JPG");
+    int recues = 0;
+
+    // Destroyed while its thread decodes.
+    auto chargeur = std::make_unique<ChargeurAsynchrone>();
+    QObject::connect(chargeur.get(), &ChargeurAsynchrone::Charge, [&recues] { ++recues; });
+    chargeur->Demander(1, grande);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    chargeur.reset();
+
+    // Destroyed with its answer posted but not yet delivered: the posted
+    // answer must go with it.
+    chargeur = std::make_unique<ChargeurAsynchrone>();
+    QObject::connect(chargeur.get(), &ChargeurAsynchrone::Charge, [&recues] { ++recues; });
+    chargeur->Demander(2, petite);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    chargeur.reset();
+
+    QCoreApplication::processEvents();
+    QTest::qWait(100);
+    EXPECT_EQ(recues, 0);
+}
