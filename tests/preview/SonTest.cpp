@@ -173,9 +173,10 @@ TEST(Son, MidiSansDureeNiPosition)
 TEST(Son, LesFichiersIlliblesNeFontRien)
 {
     SonsDeTest sons;
+    static const char debutJpeg[] = "\xFF\xD8\xFF\xE0 pas une image";
     const std::string chemins[] = {
         sons.Ecrire("vide.wav", {}),
-        sons.Ecrire("photo.mp3", QByteArray("\xFF\xD8\xFF\xE0 pas une image", 22)),
+        sons.Ecrire("photo.mp3", QByteArray(debutJpeg, sizeof debutJpeg - 1)),
         sons.Ecrire("coupee.mid", SonsDeTest::Midi(true)),
         "/nulle/part/absent.ogg",
     };
