@@ -13,6 +13,9 @@ PAQUETS=(
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   # pictures
   libjpeg62-turbo-dev
+  # sound
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libsdl2-dev
+  libfluidsynth-dev timgm6mb-soundfont libfftw3-dev ffmpeg
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
 )

@@ -1,0 +1,144 @@
+#include "media/MoteurAudio.h"
+
+#include "media/SourceAudio.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// SDL's audio subsystem is process-wide: the first engine starts it, the
+// last one stops it.
+std::mutex verrouSdl;
+int nombreMoteurs = 0;
+
+const char* const PiloteFactice = "dummy";
+
+}  // namespace
+
+MoteurAudio::MoteurAudio() : spectre_(std::make_unique<Spectre>())
+{
+    std::lock_guard<std::mutex> verrou(verrouSdl);
+    if (nombreMoteurs++ == 0 && SDL_AudioInit(nullptr) != 0)
+        SDL_AudioInit(PiloteFactice);
+    if (!OuvrirPeripherique() && nombreMoteurs == 1) {
+        // No device: start over on the dummy driver.
+        SDL_AudioQuit();
+        SDL_AudioInit(PiloteFactice);
+        OuvrirPeripherique();
+    }
+    if (const char* nom = SDL_GetCurrentAudioDriver())
+        pilote_ = nom;
+    if (peripherique_ != 0)
+        SDL_PauseAudioDevice(peripherique_, 0);
+}
+
+MoteurAudio::~MoteurAudio()
+{
+    std::lock_guard<std::mutex> verrou(verrouSdl);
+    if (peripherique_ != 0)
+        SDL_CloseAudioDevice(peripherique_);
+    if (--nombreMoteurs == 0)
+        SDL_AudioQuit();
+}
+
+bool MoteurAudio::OuvrirPeripherique()
+{
+    if (!SDL_GetCurrentAudioDriver())
+        return false;
+    SDL_AudioSpec voulu{};
+    voulu.freq = Frequence;
+    voulu.format = AUDIO_F32SYS;
+    voulu.channels = Canaux;
+    voulu.samples = LongueurBloc;
+    voulu.callback = &MoteurAudio::Rappel;
+    voulu.userdata = this;
+    SDL_AudioSpec obtenu{};
+    // No change allowed: SDL converts to whatever the device takes.
+    peripherique_ = SDL_OpenAudioDevice(nullptr, 0, &voulu, &obtenu, 0);
+    return peripherique_ != 0;
+}
+
+void MoteurAudio::DefinirCapture(FonctionCapture fonction, void* donnees)
+{
+    Verrou verrou(*this);
+    capture_ = fonction;
+    donneesCapture_ = donnees;
+}
+
+MoteurAudio::Verrou::Verrou(MoteurAudio& moteur) : moteur_(moteur)
+{
+    if (moteur_.peripherique_ != 0)
+        SDL_LockAudioDevice(moteur_.peripherique_);
+}
+
+MoteurAudio::Verrou::~Verrou()
+{
+    if (moteur_.peripherique_ != 0)
+        SDL_UnlockAudioDevice(moteur_.peripherique_);
+}
+
+bool MoteurAudio::Attacher(SourceAudio* source)
+{
+    Verrou verrou(*this);
+    for (SourceAudio*& place : sources_) {
+        if (!place) {
+            place = source;
+            return true;
+        }
+    }
+    return false;
+}
+
+void MoteurAudio::Detacher(SourceAudio* source)
+{
+    Verrou verrou(*this);
+    for (SourceAudio*& place : sources_)
+        if (place == source)
+            place = nullptr;
+}
+
+void MoteurAudio::Rappel(void* donnees, std::uint8_t* flux, int octets)
+{
+    auto* moteur = static_cast<MoteurAudio*>(donnees);
+    auto* sortie = reinterpret_cast<float*>(flux);
+    const int trames = octets / int(sizeof(float) * Canaux);
+    // Blocks longer than the capture ring's are mixed in pieces.
+    for (int fait = 0; fait < trames; fait += LongueurBloc)
+        moteur->Melanger(sortie + fait * Canaux, std::min(LongueurBloc, trames - fait));
+}
+
+void MoteurAudio::Melanger(float* sortie, int trames)
+{
+    std::memset(sortie, 0, sizeof(float) * size_t(trames) * Canaux);
+    for (SourceAudio* source : sources_)
+        if (source)
+            source->Melanger(sortie, trames);
+    if (capture_)
+        capture_(sortie, trames, donneesCapture_);
+
+    std::uint32_t position = positionHistorique_.load(std::memory_order_relaxed);
+    for (int i = 0; i < trames; ++i, ++position)
+        historique_[position % TailleHistorique] = (sortie[2 * i] + sortie[2 * i + 1]) * 0.5f;
+    positionHistorique_.store(position, std::memory_order_release);
+}
+
+void MoteurAudio::DerniersEchantillons(float* destination, int nombre) const
+{
+    nombre = std::min(nombre, TailleHistorique);
+    const std::uint32_t fin = positionHistorique_.load(std::memory_order_acquire);
+    const std::uint32_t debut = fin - std::uint32_t(nombre);
+    for (int i = 0; i < nombre; ++i)
+        destination[i] = historique_[(debut + std::uint32_t(i)) % TailleHistorique];
+}
+
+const float* MoteurAudio::LireSpectre()
+{
+    if (peripherique_ == 0)
+        return nullptr;
+    DerniersEchantillons(fenetre_, Spectre::Taille);
+    return spectre_->Calculer(fenetre_);
+}

@@ -1,0 +1,137 @@
+// Streams decoded by FFmpeg on generated files: lengths, play, pause,
+// seeking and the end, and every kind of file that must be refused.
+
+#include "media/MoteurAudio.h"
+#include "media/SourceFfmpeg.h"
+
+#include "support/Attendre.h"
+#include "support/SonsDeTest.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(SourceFfmpeg, LongueurDesFormatsCourants)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    const std::string wav = sons.Sinus("trois.wav", 440, 3);
+    auto source = SourceFfmpeg::Ouvrir(moteur, wav);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->LongueurMs(), 3000);
+    EXPECT_EQ(source->Temps(), 0);
+    EXPECT_FALSE(source->Terminee());
+    for (const QString nom : {"trois.mp3", "trois.ogg"}) {
+        const std::string chemin = sons.Generer(nom, "0.5*sin(2*PI*440*t)", 3);
+        auto s = SourceFfmpeg::Ouvrir(moteur, chemin);
+        ASSERT_TRUE(s) << nom.toStdString();
+        EXPECT_NEAR(s->LongueurMs(), 3000, 100) << nom.toStdString();
+    }
+}
+
+TEST(SourceFfmpeg, LecturePauseRepriseEtPositionnement)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    auto source = SourceFfmpeg::Ouvrir(moteur, sons.Sinus("dix.wav", 440, 10));
+    ASSERT_TRUE(source);
+
+    // Loaded but not played: the position does not move.
+    QTest::qWait(200);
+    EXPECT_EQ(source->Temps(), 0);
+
+    source->Jouer();
+    ASSERT_TRUE(AttendreQue([&] { return source->Temps() >= 300; }));
+    source->DefinirPause(true);
+    QTest::qWait(60);   // the block being mixed ends
+    const int tenu = source->Temps();
+    QTest::qWait(300);
+    EXPECT_EQ(source->Temps(), tenu);
+    source->DefinirPause(false);
+    ASSERT_TRUE(AttendreQue([&] { return source->Temps() >= tenu + 200; }));
+
+    source->DefinirTemps(7000);
+    EXPECT_GE(source->Temps(), 7000);
+    EXPECT_LT(source->Temps(), 7100);
+    source->DefinirPause(true);
+    source->DefinirTemps(2500);
+    QTest::qWait(100);
+    EXPECT_EQ(source->Temps(), 2500);
+    source->DefinirTemps(-1);
+    EXPECT_EQ(source->Temps(), 0);
+
+    source->Arreter();
+    EXPECT_FALSE(source->EnLecture());
+    EXPECT_EQ(source->Temps(), 0);
+}
+
+TEST(SourceFfmpeg, ApresUnSautLeSonEstCeluiDeLEndroit)
+{
+    // Left channel silent for 1 s, then at 0.5: after a seek to 1.5 s the
+    // mixer hears 0.5 at once.
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    auto source = SourceFfmpeg::Ouvrir(moteur, sons.Generer("marche.wav", "0.5*gte(t,1)|0", 2));
+    ASSERT_TRUE(source);
+    source->DefinirTemps(1500);
+    source->Jouer();
+    ASSERT_TRUE(AttendreQue([&] { return source->Temps() > 1600; }));
+    float derniers[256];
+    moteur.DerniersEchantillons(derniers, 256);
+    for (float v : derniers)
+        ASSERT_NEAR(v, 0.25f, 1e-3f);   // mono mean of 0.5 and 0
+}
+
+TEST(SourceFfmpeg, JoueeJusquAuBoutPuisRejouee)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    auto source = SourceFfmpeg::Ouvrir(moteur, sons.Sinus("court.wav", 440, 0.5));
+    ASSERT_TRUE(source);
+    source->Jouer();
+    ASSERT_TRUE(AttendreQue([&] { return source->Terminee(); }, 5000));
+    EXPECT_EQ(source->Temps(), source->LongueurMs());
+    EXPECT_FALSE(source->EnLecture());
+    source->Jouer();
+    EXPECT_FALSE(source->Terminee());
+    EXPECT_LT(source->Temps(), 100);
+    EXPECT_TRUE(AttendreQue([&] { return source->Temps() > 100; }));
+}
+
+TEST(SourceFfmpeg, LesFichiersQuiNeSontPasDuSonSontRefuses)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    QByteArray jpeg;
+    QBuffer tampon(&jpeg);
+    tampon.open(QIODevice::WriteOnly);
+    QImage(64, 64, QImage::Format_RGB32).save(&tampon, "JPG");
+    QByteArray bruit(50000, '\0');
+    for (int i = 0; i < bruit.size(); ++i)
+        bruit[i] = char((i * 7919) % 251);
+    const std::string chemins[] = {
+        sons.Ecrire("vide.wav", {}),
+        sons.Ecrire("photo.mp3", jpeg),
+        sons.Ecrire("bruit.ogg", bruit),
+        sons.Ecrire("tronque.mid", SonsDeTest::Midi(true)),
+        "/nulle/part/absent.mp3",
+    };
+    for (const std::string& chemin : chemins)
+        EXPECT_FALSE(SourceFfmpeg::Ouvrir(moteur, chemin)) << chemin;
+
+    // An mp3 with its middle overwritten still opens and plays to its end.
+    const std::string mp3 = sons.Generer("abime.mp3", "0.5*sin(2*PI*440*t)", 1);
+    QFile f(QString::fromStdString(mp3));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(f.size() / 3);
+    f.write(bruit.left(int(f.size() / 3)));
+    f.close();
+    auto abime = SourceFfmpeg::Ouvrir(moteur, mp3);
+    ASSERT_TRUE(abime);
+    abime->Jouer();
+    EXPECT_TRUE(AttendreQue([&] { return abime->Terminee(); }, 10000));
+}
