@@ -1,7 +1,6 @@
 #include "preview/PanneauImage.h"
 
 #include "classification/NomFichier.h"
-#include "media/ChargeurImage.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
@@ -11,6 +10,14 @@
 const QString PanneauImage::PrefixeDimension = "Dimension : ";
 const QString PanneauImage::PrefixeImage = "Image ";
 
+PanneauImage::PanneauImage()
+{
+    QObject::connect(&chargeur_, &ChargeurAsynchrone::Charge, &chargeur_,
+                     [this](quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur) {
+                         Appliquer(numero, reussi, image, largeur, hauteur);
+                     });
+}
+
 void PanneauImage::Afficher(const FichierApercu& fichier)
 {
     if (!c_.Previsu || !c_.Skin)
@@ -19,6 +26,8 @@ void PanneauImage::Afficher(const FichierApercu& fichier)
     c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
     c_.Extension->DefinirTexte(PrefixeImage + fichier.Ext.toUpper());
     if (!fichier.Existe) {
+        chargeur_.Annuler();
+        attendu_ = 0;
         c_.Previsu->DefinirImage(c_.Skin->ImgNonTrouve);
         AppliquerRegleTaille(c_.Taille, fichier.Taille);
         c_.Dimension->DefinirTexte(PrefixeDimension);
@@ -27,21 +36,33 @@ void PanneauImage::Afficher(const FichierApercu& fichier)
     }
 
     c_.Taille->DefinirTexte(PrefixeTaille + fichier.Taille);
-    ChargeurImage::Resultat image;
-    if (ChargeurImage::Charger(fichier.Chemin, image, c_.Previsu->size())) {
-        c_.Previsu->DefinirImage(QPixmap::fromImage(image.Image));
-        c_.Dimension->DefinirTexte(PrefixeDimension + QString::number(image.LargeurOrigine) + "x"
-                                   + QString::number(image.HauteurOrigine));
-    } else {
-        c_.Previsu->DefinirImage(c_.Skin->ImgImageNonSupporte);
-        c_.Dimension->DefinirTexte(PrefixeDimension);
-    }
+    // Nothing of the previous picture stays while the new one decodes.
+    c_.Previsu->ViderImage();
+    c_.Dimension->DefinirTexte(PrefixeDimension);
+    attendu_ = ++numero_;
+    chargeur_.Demander(attendu_, fichier.Chemin, c_.Previsu->size());
     // Kept even when the picture does not decode: the desktop may open it.
     Chemin = fichier.Chemin;
 }
 
+void PanneauImage::Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur)
+{
+    if (numero != attendu_ || !c_.Previsu || !c_.Skin)
+        return;
+    attendu_ = 0;
+    if (reussi) {
+        c_.Previsu->DefinirImage(QPixmap::fromImage(image));
+        c_.Dimension->DefinirTexte(PrefixeDimension + QString::number(largeur) + "x" + QString::number(hauteur));
+    } else {
+        c_.Previsu->DefinirImage(c_.Skin->ImgImageNonSupporte);
+        c_.Dimension->DefinirTexte(PrefixeDimension);
+    }
+}
+
 void PanneauImage::Effacer()
 {
+    chargeur_.Annuler();
+    attendu_ = 0;
     if (c_.Previsu) {
         c_.Previsu->ViderImage();
         c_.Taille->DefinirTexte({});

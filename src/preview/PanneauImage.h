@@ -1,9 +1,13 @@
 #pragma once
 
 // The Image panel: the picture fitted into the 160 × 160 frame with its
-// original dimensions, name, extension and size.
+// original dimensions, name, extension and size. Pictures are decoded off
+// the user-interface thread; the newest selection wins.
 
+#include "media/ChargeurAsynchrone.h"
 #include "preview/Panneau.h"
+
+#include <QtGlobal>
 
 class Etiquette;
 class ImageComposant;
@@ -25,11 +29,21 @@ public:
         const TFormImage* Skin = nullptr;
     };
 
+    PanneauImage();
+
     void Lier(const Composants& composants) { c_ = composants; }
 
     void Afficher(const FichierApercu& fichier) override;
     void Effacer() override;
 
+    // Whether the picture of the last selection is still being decoded.
+    bool ChargementEnCours() const { return attendu_ != 0; }
+
 private:
+    void Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur);
+
     Composants c_;
+    ChargeurAsynchrone chargeur_;
+    quint64 numero_ = 0;    // of the last request
+    quint64 attendu_ = 0;   // the request whose answer is awaited, 0 for none
 };

@@ -175,6 +175,13 @@ protected:
 
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return f->Arbre({categorie, ordre}); }
 
+    // A selection as the trees make it, then the wait for a picture to decode.
+    void Montrer(Categorie categorie, Ordre ordre, const Noeud* noeud)
+    {
+        P().Afficher(categorie, ordre, noeud);
+        ASSERT_TRUE(AttendreQue([this] { return !P().Image.ChargementEnCours(); }));
+    }
+
     // What the window's expanding handler does, then the wait for the children.
     void Deployer(Categorie categorie, Ordre ordre, Noeud* noeud)
     {
@@ -254,7 +261,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
         SCOPED_TRACE(c.Nom.toStdString());
         Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
         ASSERT_NE(feuille, nullptr);
-        P().Afficher(Image, ParExtension, feuille);
+        Montrer(Image, ParExtension, feuille);
         EXPECT_EQ(f->LabelImageNom->text(), c.Nom);
         EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(c.Chemin));
         EXPECT_EQ(f->LabelImageExtension->text(), c.Extension);
@@ -281,7 +288,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     ASSERT_EQ(lettreP->Texte, "P (2)");
     Deployer(Image, ParAlphabet, lettreP);
     ASSERT_EQ(lettreP->Enfants.size(), 2u);
-    P().Afficher(Image, ParAlphabet, lettreP->Enfants[1]);
+    Montrer(Image, ParAlphabet, lettreP->Enfants[1]);
     EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 640x480");
 
@@ -291,7 +298,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     ASSERT_EQ(photos->Texte, "(2) ~/Photos");
     Deployer(Image, ParRepertoire, photos);
     ASSERT_EQ(photos->Enfants.size(), 2u);
-    P().Afficher(Image, ParRepertoire, photos->Enfants[0]);
+    Montrer(Image, ParRepertoire, photos->Enfants[0]);
     EXPECT_EQ(f->LabelImageNom->text(), "B.JPEG");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 100x50");
     EXPECT_EQ(P().Image.Chemin, majuscules);
@@ -353,7 +360,7 @@ TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
         P().Effacer();
         Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
         ASSERT_NE(feuille, nullptr);
-        P().Afficher(Image, ParExtension, feuille);
+        Montrer(Image, ParExtension, feuille);
         EXPECT_EQ(ImageAffichee(), FormImage->ImgImageNonSupporte.cacheKey());
         EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
         EXPECT_EQ(f->LabelImageTaille->text(), c.Taille);
@@ -380,14 +387,14 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     // Shown once while it exists: its size is kept by the store.
     Noeud* feuillePhoto = Feuille(Image, "jpg", "photo.jpg");
     ASSERT_NE(feuillePhoto, nullptr);
-    P().Afficher(Image, ParExtension, feuillePhoto);
+    Montrer(Image, ParExtension, feuillePhoto);
     const QString taillePhoto = "Taille : " + TexteTaille(photo);
     ASSERT_EQ(f->LabelImageTaille->text(), taillePhoto);
     ASSERT_EQ(P().Image.Chemin, photo);
 
     std::filesystem::remove(photo);
     std::filesystem::remove(vide);
-    P().Afficher(Image, ParExtension, feuillePhoto);
+    Montrer(Image, ParExtension, feuillePhoto);
     EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelImageTaille->text(), taillePhoto);
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
@@ -397,13 +404,13 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     P().Ouvrir(Image);
     EXPECT_TRUE(ouverts_.empty());
 
-    P().Afficher(Image, ParExtension, Feuille(Image, "jpg", "vide.jpg"));
+    Montrer(Image, ParExtension, Feuille(Image, "jpg", "vide.jpg"));
     EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelImageTaille->text(), "Taille :");
     EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
 
     // An existing empty document still shows its size.
-    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "present.txt"));
+    Montrer(Texte, ParExtension, Feuille(Texte, "txt", "present.txt"));
     EXPECT_EQ(TexteAffiche(), FormImage->ImageTexte.cacheKey());
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 0 Ko");
     EXPECT_EQ(f->LabelTexteExtension->text(), "Texte TXT");
@@ -414,7 +421,7 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     EXPECT_EQ(ouverts_, std::vector<std::string>{present});
 
     std::filesystem::remove(parti);
-    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
+    Montrer(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
     EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
     EXPECT_TRUE(P().Texte.Chemin.empty());
@@ -423,11 +430,11 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     EXPECT_TRUE(ouverts_.empty());
 
     Noeud* feuilleLettre = Feuille(Texte, "pdf", "lettre.pdf");
-    P().Afficher(Texte, ParExtension, feuilleLettre);
+    Montrer(Texte, ParExtension, feuilleLettre);
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
     EXPECT_EQ(f->LabelTexteExtension->text(), "Texte PDF");
     std::filesystem::remove(lettre);
-    P().Afficher(Texte, ParExtension, feuilleLettre);
+    Montrer(Texte, ParExtension, feuilleLettre);
     EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
     EXPECT_TRUE(P().Texte.Chemin.empty());
@@ -442,8 +449,8 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
     EcrireImage(photo, DeuxCouleurs(64, 48), "JPG");
     const std::string doc = arbre.Fichier("notes.txt", 10);
     Scanner(arbre.Racine());
-    P().Afficher(Image, ParExtension, Feuille(Image, "jpg", "photo.jpg"));
-    P().Afficher(Texte, ParExtension, Feuille(Texte, "txt", "notes.txt"));
+    Montrer(Image, ParExtension, Feuille(Image, "jpg", "photo.jpg"));
+    Montrer(Texte, ParExtension, Feuille(Texte, "txt", "notes.txt"));
     ASSERT_EQ(P().Image.Chemin, photo);
     ASSERT_EQ(P().Texte.Chemin, doc);
 
@@ -453,7 +460,7 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
         ASSERT_EQ(lettreA->Texte, "A (0)");
         Deployer(categorie, ParAlphabet, lettreA);
         ASSERT_TRUE(lettreA->Enfants.empty());
-        P().Afficher(categorie, ParAlphabet, lettreA);
+        Montrer(categorie, ParAlphabet, lettreA);
     }
     EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
     EXPECT_EQ(f->LabelImageNom->text(), "");
@@ -601,7 +608,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
     }
     Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0];
-    P().Afficher(Image, ParRepertoire, feuille);
+    Montrer(Image, ParRepertoire, feuille);
     EXPECT_EQ(f->LabelImageNom->text(), feuille->Texte);
     EXPECT_EQ(f->LabelImageTaille->text(), "Taille : 0 Ko");
 }
@@ -618,14 +625,14 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
 
     Noeud* groupeTexte = Groupe(Texte, "txt");
     ASSERT_EQ(groupeTexte->Enfants.size(), 1u);
-    P().Afficher(Texte, ParExtension, groupeTexte->Enfants[0]);
+    Montrer(Texte, ParExtension, groupeTexte->Enfants[0]);
     EXPECT_EQ(P().Texte.Chemin, doc);
     EXPECT_EQ(f->LabelTexteNom->Hint(), NomFichier::Texte(doc));
     EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 1 Ko");
     P().Ouvrir(Texte);
     Noeud* groupeImage = Groupe(Image, "jpg");
     ASSERT_EQ(groupeImage->Enfants.size(), 1u);
-    P().Afficher(Image, ParExtension, groupeImage->Enfants[0]);
+    Montrer(Image, ParExtension, groupeImage->Enfants[0]);
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
     P().Ouvrir(Image);
     EXPECT_EQ(ouverts_, (std::vector<std::string>{doc, photo}));

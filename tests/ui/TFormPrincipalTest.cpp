@@ -255,6 +255,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
 
     // Selecting the leaf previews the picture; a double click opens it.
     ext->Selectionner(groupe->Enfants[0]);
+    ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.Image.ChargementEnCours(); }));
     EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
     EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
     EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
