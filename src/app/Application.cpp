@@ -59,6 +59,7 @@ void Application::Relier()
     f->Lier(&Bouton);
     f->Lier(&Previsu);
     f->Lier(&Arbres);
+    f->Lier(&Sons);
 
     BarreSystem.Lier(&Bouton);
     BarreSystem.Lier(&Previsu);
@@ -78,6 +79,7 @@ void Application::Relier()
     Arbres.Lier(f->LabelEnCourAffichage);
 
     Menu.Lier(&Arbres);
+    Menu.Lier(&Sons);
 
     // The store announces what it files to the tree manager, and the end of
     // its filing to the home panel, on the user-interface thread: a notice
@@ -94,6 +96,15 @@ void Application::Relier()
     Previsu.Image.Lier({f->ImgImagePrevisu, f->LabelImageNom, f->LabelImageExtension, f->LabelImageDimension,
                         f->LabelImageTaille, FormImage});
     Previsu.Texte.Lier({f->ImgTextePrevisu, f->LabelTexteNom, f->LabelTexteExtension, f->LabelTexteTaille, FormImage});
+    Previsu.Audio.Lier({f->ImageSon, f->ImageSonPlayPause, f->LabelSonNom, f->LabelSonExtension, f->LabelSonTaille,
+                        f->LabelSonDurreeCourant, f->LabelSonDurreeTotale, f->TrackBarSon, FormImage},
+                       &Sons);
+
+    // The sound player keeps its drawing choice in the settings and resets
+    // the play button when it loads a file silently.
+    Sons.Lier(&Options);
+    Sons.LierArretApercu([this] { Previsu.SonStop(); });
+    Sons.LierImages(f->ImageSon, f->ImageSonAucuneAnim);
 
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);
@@ -111,6 +122,7 @@ void Application::Preparer()
     Extensions.Remplir(*FormPrincipal->ImageListExt);
     Options.Charger();
     Arbres.InitialiserOrdres();
+    Sons.Initialiser(FormPrincipal->EcranDessin, Options.DessinSon);
 }
 
 int Application::Boucle()

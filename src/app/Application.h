@@ -8,6 +8,7 @@
 #include "classification/Extension.h"
 #include "shared/Option.h"
 #include "preview/Previsualisation.h"
+#include "preview/Son.h"
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
@@ -53,6 +54,7 @@ public:
     GestionTreeView Arbres;
     Stockage Stock;
     Previsualisation Previsu;
+    Son Sons;   // the sound player
     GestionProgressBar Barre;
     Option Options;
     Scanneur Scan;

@@ -49,10 +49,12 @@ Panneau* Previsualisation::PanneauDe(Categorie categorie)
     switch (categorie) {
     case Categorie::Image:
         return &Image;
+    case Categorie::Son:
+        return &Audio;
     case Categorie::Texte:
         return &Texte;
     default:
-        // The Video and Son panels come with their players.
+        // The Video panel comes with its player.
         return nullptr;
     }
 }
@@ -83,10 +85,22 @@ void Previsualisation::Ouvrir(Categorie categorie)
         OuvrirAvecBureau(panneau->Chemin);
 }
 
+void Previsualisation::SonPlayPause()
+{
+    Audio.PlayPause();
+}
+
+void Previsualisation::SonStop()
+{
+    Audio.Stop();
+}
+
 void Previsualisation::Effacer()
 {
     Image.Effacer();
+    Audio.Effacer();
     Texte.Effacer();
+    SonStop();
     SuspendreRemplissages();
 }
 

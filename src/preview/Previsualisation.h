@@ -6,6 +6,7 @@
 // User-interface thread only.
 
 #include "preview/PanneauImage.h"
+#include "preview/PanneauSon.h"
 #include "preview/PanneauTexte.h"
 #include "shared/Groupe.h"
 
@@ -39,6 +40,9 @@ public:
     void LancerRemplissage(Categorie categorie, Ordre ordre, Noeud* noeud);
     // Opens the file previewed in a category's panel, if any.
     void Ouvrir(Categorie categorie);
+    // The Son panel's buttons.
+    void SonPlayPause();
+    void SonStop();
     // A new scan: every panel and path emptied, fill jobs stopped.
     void Effacer();
     // Stops the unfinished fill jobs and forgets all of them.
@@ -52,6 +56,7 @@ public:
     Panneau* PanneauDe(Categorie categorie);
 
     PanneauImage Image;
+    PanneauSon Audio;   // the Son panel
     PanneauTexte Texte;
 
     // The desktop's "open" on a path (bytes). Tests put a recorder here.

@@ -1,6 +1,8 @@
 #include "ui/GestionMenu.h"
 
+#include "preview/Son.h"
 #include "trees/GestionTreeView.h"
+#include "widgets/EcranSon.h"
 #include "widgets/Cadre.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
@@ -42,7 +44,7 @@ DonneesZone Donnees(int zone)
     case GestionMenu::ZSon:
         return {f->ZoneSon, &i->ImgMenuSon, &i->ImgSonSelection, 146,
                 {f->LabelSonDurreeCourant, f->LabelSonDurreeTotale, f->ImageSonPlayPause, f->ImageSonStop,
-                 f->TrackBarSon, f->LabelSonNom, f->LabelSonExtension, f->LabelSonTaille, f->ImageSon}};
+                 f->TrackBarSon, f->LabelSonNom, f->LabelSonExtension, f->LabelSonTaille, f->ImageSon, f->EcranDessin}};
     case GestionMenu::ZImage:
         return {f->ZoneImage, &i->ImgMenuImage, &i->ImgImageSelection, 216,
                 {f->ImgImagePrevisu, f->LabelImageTaille, f->LabelImageDimension, f->LabelImageNom,
@@ -90,6 +92,8 @@ void GestionMenu::Afficher(int zone, bool selection)
         break;
     case ZSon:
         arbres_->AfficherArbresSon(0, selection);
+        if (son_)
+            son_->ActiverDessin(selection);
         break;
     case ZImage:
         arbres_->AfficherArbresImage(0, selection);

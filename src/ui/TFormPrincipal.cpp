@@ -1,10 +1,12 @@
 #include "ui/TFormPrincipal.h"
 
 #include "preview/Previsualisation.h"
+#include "preview/Son.h"
 #include "shared/Groupe.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Cadre.h"
+#include "widgets/EcranSon.h"
 #include "widgets/Etiquette.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
@@ -219,6 +221,7 @@ void TFormPrincipal::CreerPrevisualisations()
     ImageSon->DefinirProportionnel(true);
     ImageSon->DefinirCentre(true);
     ImageSon->DefinirHint(IndiceSon, true);
+    EcranDessin = new EcranSon(this, QRect(Son::DessinX, Son::DessinY, EcranSon::Largeur, EcranSon::Hauteur));
     LabelSonNom = LabelNom(this, QPoint(415, 315));
     LabelSonExtension = LabelPrevisu(this, QPoint(415, 331));
     LabelSonTaille = LabelPrevisu(this, QPoint(415, 352));
@@ -255,7 +258,7 @@ void TFormPrincipal::CreerPrevisualisations()
 
     for (QWidget* w : std::initializer_list<QWidget*>{
              LabelImageNom, LabelImageExtension, LabelImageDimension, LabelImageTaille, BevelPrevisu,
-             ImgImagePrevisu, ImageSonAucuneAnim, ImageSon, LabelSonNom, LabelSonExtension, LabelSonTaille,
+             ImgImagePrevisu, ImageSonAucuneAnim, ImageSon, EcranDessin, LabelSonNom, LabelSonExtension, LabelSonTaille,
              LabelSonDurreeCourant, LabelSonDurreeTotale, ImageSonPlayPause, ImageSonStop, ImageVideo,
              LabelVideoNom, LabelVideoExtension, LabelVideoTaille, LabelVideoDurreeCourant,
              LabelVideoDurreeTotale, ImageVideoPlayPause, ImageVideoStop, ImgTextePrevisu, LabelTexteNom,
@@ -305,6 +308,7 @@ void TFormPrincipal::CreerMinuteries()
     TimerFichier->setInterval(100);
     TimerSon = new QTimer(this);
     TimerSon->setInterval(10);
+    TimerSon->start();
     TimerVideo = new QTimer(this);
     TimerVideo->setInterval(500);
 }
@@ -387,6 +391,19 @@ void TFormPrincipal::Relier()
             [this] { previsualisation_->Ouvrir(Categorie::Image); });
     connect(ImgTextePrevisu, &ImageComposant::Clic, this,
             [this] { previsualisation_->Ouvrir(Categorie::Texte); });
+
+    // The Son panel.
+    for (ImageComposant* image : {ImageSon, ImageSonAucuneAnim}) {
+        connect(image, &ImageComposant::DoubleClic, this, [this] { previsualisation_->Ouvrir(Categorie::Son); });
+        connect(image, &ImageComposant::SourisRelachee, this, [this](Qt::MouseButton bouton) {
+            if (bouton == Qt::RightButton)
+                son_->ChangerAnimation();
+        });
+    }
+    connect(ImageSonPlayPause, &ImageComposant::Clic, this, [this] { previsualisation_->SonPlayPause(); });
+    connect(ImageSonStop, &ImageComposant::Clic, this, [this] { previsualisation_->SonStop(); });
+    connect(TimerSon, &QTimer::timeout, this, &TFormPrincipal::TimerSonTimer);
+    connect(TrackBarSon, &QSlider::valueChanged, this, &TFormPrincipal::TrackBarSonChange);
 
     connect(ImagePropos, &ImageComposant::Clic, this, [this] {
         if (FormPropos)
@@ -544,4 +561,30 @@ void TFormPrincipal::ComboBoxChoixTrieChange(int index)
     const Categorie categorie = gestionMenu_->CategorieCourante();
     if (CategorieValide(categorie))
         gestionTreeView_->ChangerOrdre(categorie, static_cast<Ordre>(index + 1));
+}
+
+// Every 10 ms: one frame of the sound drawing, the sound's time, and the
+// position bar following the sound.
+void TFormPrincipal::TimerSonTimer()
+{
+    if (!son_)
+        return;
+    son_->Dessiner();
+    LabelSonDurreeCourant->DefinirTexte(son_->TempsCourant());
+    const int p = son_->Pourcentage();
+    if (p != -1 && TrackBarSon->value() != p)
+        TrackBarSon->setValue(p);
+}
+
+// Raised by the user and by the timer: only a position the sound is not at
+// (the user's) seeks.
+void TFormPrincipal::TrackBarSonChange()
+{
+    if (!son_)
+        return;
+    int p = son_->Pourcentage();
+    if (p == -1)
+        p = TrackBarSon->value();
+    if (p != TrackBarSon->value())
+        son_->Positionner(TrackBarSon->value());
 }

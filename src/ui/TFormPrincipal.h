@@ -11,6 +11,7 @@
 
 class ArbreCategorie;
 class Cadre;
+class EcranSon;
 class Etiquette;
 class GestionBarreSystem;
 class GestionBouton;
@@ -122,6 +123,7 @@ public:
     // Son panel
     ImageComposant* ImageSon;
     ImageComposant* ImageSonAucuneAnim;
+    EcranSon* EcranDessin;   // where the sound player's drawing shows, over ImageSon
     Etiquette* LabelSonNom;
     Etiquette* LabelSonExtension;
     Etiquette* LabelSonTaille;
@@ -184,6 +186,8 @@ private:
     void EditHomeRepertoireScanKeyPress(QChar touche);
     void ImgHomeScanClick();
     void ComboBoxChoixTrieChange(int index);
+    void TimerSonTimer();
+    void TrackBarSonChange();
 
     GestionMenu* gestionMenu_ = nullptr;
     GestionBarreSystem* gestionBarreSystem_ = nullptr;

@@ -46,7 +46,8 @@ TEST(Option, FirstRunWritesTheDefaults)
     for (const char* nom : {"TreeVideo", "TreeSon", "TreeImage", "TreeTexte"})
         EXPECT_FALSE(Present(nom)) << nom;
     EXPECT_TRUE(application.Options.FichierCache);
-    EXPECT_EQ(application.Options.DessinSon, 0);
+    // Read as 0, then the sound player's set-up starts on the waveform and records 1.
+    EXPECT_EQ(application.Options.DessinSon, 1);
     const uint8_t attendus[] = {3, 3, 3, 1};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]);

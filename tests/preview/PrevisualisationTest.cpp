@@ -11,6 +11,8 @@
 #include "trees/GestionTreeView.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
+#include "preview/Son.h"
+#include "widgets/EcranSon.h"
 #include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/ZoneSaisie.h"
@@ -19,6 +21,7 @@
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
 #include "support/AvecApplication.h"
+#include "support/SonsDeTest.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -651,4 +654,98 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
     for (Categorie categorie : Categories)
         P().Ouvrir(categorie);
     EXPECT_EQ(ouverts_.size(), 2u);
+}
+
+TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
+{
+    ArbreTemporaire arbre;
+    SonsDeTest sons;
+    const std::string genere = sons.Sinus("la.wav", 440, 3);
+    ASSERT_FALSE(genere.empty());
+    const std::string la = arbre.Fichier("la.wav");
+    std::filesystem::copy_file(genere, la, std::filesystem::copy_options::overwrite_existing);
+    const std::string parti = arbre.Fichier("parti.mp3", 2000);
+    Scanner(arbre.Racine());
+    Noeud* feuilleParti = Feuille(Categorie::Son, "mp3", "parti.mp3");
+    std::filesystem::remove(parti);
+    Son& son = application_->Sons;
+
+    // Selecting loads without playing: the total time, the play picture.
+    Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
+    EXPECT_EQ(f->LabelSonNom->text(), "la.wav");
+    EXPECT_EQ(f->LabelSonNom->Hint(), QString::fromStdString(la));
+    EXPECT_EQ(f->LabelSonExtension->text(), "Son WAV");
+    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:03");
+    EXPECT_EQ(f->LabelSonDurreeCourant->text(), "00:00:00");
+    EXPECT_TRUE(f->ImageSon->ImageVide());
+    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPlay.cacheKey());
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_TRUE(son.FichierCourant.empty());
+
+    // Play, pause, resume from where it paused, stop back to the start.
+    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 1);
+    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPause.cacheKey());
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 10; }));
+    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    const int enPause = son.Pourcentage();
+    QTest::qWait(200);
+    EXPECT_EQ(son.Pourcentage(), enPause);
+    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > enPause; }));
+    // The timer shows the time and moves the bar.
+    ASSERT_TRUE(AttendreQue([&] { return f->TrackBarSon->value() > enPause; }));
+    QTest::mouseClick(f->ImageSonStop, Qt::LeftButton);
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPlay.cacheKey());
+    EXPECT_EQ(son.Pourcentage(), 0);
+    P().Ouvrir(Categorie::Son);
+    ASSERT_EQ(ouverts_.size(), 1u);
+    EXPECT_EQ(ouverts_.back(), la);
+
+    // A sound gone since the scan: nothing to play, nothing to open.
+    Montrer(Categorie::Son, ParExtension, feuilleParti);
+    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(f->ImageSon->Image().cacheKey(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelSonTaille->text(), "Taille :");   // its size is read at selection: gone, 0 Ko
+    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    P().Ouvrir(Categorie::Son);
+    EXPECT_EQ(ouverts_.size(), 1u);
+
+    // A new scan clears the panel.
+    Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
+    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    P().Effacer();
+    EXPECT_EQ(f->LabelSonNom->text(), "");
+    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_TRUE(son.FichierCourant.empty());
+}
+
+TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
+{
+    Son& son = application_->Sons;
+    EXPECT_FALSE(son.DessinActif);
+    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_TRUE(son.DessinActif);
+    // Nothing selected: the frame is free, the waveform of silence shows.
+    ASSERT_TRUE(AttendreQue([this] { return f->EcranDessin->Montre(); }));
+
+    QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_EQ(application_->Options.DessinSon, 2);
+    QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_EQ(application_->Options.DessinSon, 3);
+    EXPECT_TRUE(f->ImageSonAucuneAnim->isVisible());
+    EXPECT_FALSE(f->EcranDessin->Montre());
+    QTest::mouseClick(f->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_EQ(application_->Options.DessinSon, 1);
+    EXPECT_FALSE(f->ImageSonAucuneAnim->isVisible());
+
+    // Leaving the zone stops the drawing, not the choice.
+    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(son.DessinActif);
+    QTest::qWait(30);
+    EXPECT_FALSE(f->EcranDessin->Montre());
 }
