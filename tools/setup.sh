@@ -13,6 +13,8 @@ PAQUETS=(
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   # pictures
   libjpeg62-turbo-dev
+  # video
+  libmpv-dev ffmpeg
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
 )
