@@ -17,12 +17,23 @@ using Horloge = std::chrono::steady_clock;
 enum Propriete : std::uint64_t { ProprietePosition = 1, ProprieteDuree, ProprietePause };
 
 // A player that starts the file by itself, shows no controls of its own,
-// reads no user configuration and stays alive (idle) after the end.
+// reads no user configuration, decodes in software (a 160 × 160 picture
+// needs no more, and probing the hardware decoders costs time at each
+// start) and stays alive (idle) after the end.
 constexpr const char* OptionsLecteur[][2] = {
-    {"idle", "yes"},           {"keep-open", "no"},   {"terminal", "no"},
-    {"config", "no"},          {"load-scripts", "no"}, {"input-default-bindings", "no"},
-    {"input-vo-keyboard", "no"}, {"osc", "no"},        {"osd-level", "0"},
-    {"ytdl", "no"},            {"audio-display", "no"},
+    {"idle", "yes"},
+    {"keep-open", "no"},
+    {"terminal", "no"},
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osc", "no"},
+    {"osd-level", "0"},
+    {"ytdl", "no"},
+    {"audio-display", "no"},
+    {"hwdec", "no"},
+    {"gpu-hwdec-interop", "no"},
 };
 
 QString DeuxChiffres(std::int64_t n)

@@ -43,15 +43,17 @@ void RenduVideo::initializeGL()
 {
     // The GL context can be replaced (the window moved to another screen, or
     // rebuilt): the render context follows it.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-            [this] {
-                makeCurrent();
-                LibererRendu();
-                doneCurrent();
-            },
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &RenduVideo::ContexteDetruit,
             Qt::UniqueConnection);
     if (lecteur_ && !rendu_)
         CreerRendu();
+}
+
+void RenduVideo::ContexteDetruit()
+{
+    makeCurrent();
+    LibererRendu();
+    doneCurrent();
 }
 
 void RenduVideo::CreerRendu()
@@ -89,7 +91,8 @@ void RenduVideo::paintGL()
     }
     const qreal echelle = devicePixelRatioF();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * echelle), int(height() * echelle), 0};
-    int retourner = 0;
+    // The widget's framebuffer is shown with its rows bottom-up.
+    int retourner = 1;
     mpv_render_param parametres[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                      {MPV_RENDER_PARAM_FLIP_Y, &retourner},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};

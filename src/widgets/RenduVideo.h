@@ -34,6 +34,7 @@ protected:
 private:
     void CreerRendu();
     void LibererRendu();
+    void ContexteDetruit();
     static void* Adresse(void* contexte, const char* nom);
     static void NouvelleImage(void* moi);
 

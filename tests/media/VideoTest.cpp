@@ -54,8 +54,8 @@ protected:
         for (const VideoDeTest& video : VideosCourtes)
             videos_[video.Extension] = GenererVideo(dossier_->path(), "court." + video.Extension, video.Codecs);
         // 200 s at one frame a second, small enough to make in a moment.
-        videos_["long"] = GenererVideo(dossier_->path(), "long.mkv", {"-c:v", "mpeg4", "-g", "10"}, 200, 1,
-                                       "64x48", false);
+        videos_["long"] =
+            GenererVideo(dossier_->path(), "long.mkv", {"-c:v", "mpeg4", "-g", "10"}, MireAnimee(200, 1, "64x48"), false);
         texte_ = dossier_->filePath("texte.avi").toStdString();
         std::ofstream(texte_) << "Ceci n'est pas une video.\n";
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Short videos made by the ffmpeg command for the video player's tests:
-// the test-source picture (moving) with a tone, in the container asked for.
+// by default the moving test picture with a tone, in the container asked for.
 
 #include <QProcess>
 #include <QString>
@@ -26,17 +26,21 @@ inline const VideoDeTest VideosCourtes[] = {
     {"asf", {"-c:v", "wmv2", "-c:a", "wmav2"}},
 };
 
-// Writes dossier/nom: secondes long, at the frame rate and size given, with
-// sound unless sans son. Returns the path, empty on failure.
+// The moving test picture, 160 × 120 at 25 frames a second, for that long.
+inline QString MireAnimee(int secondes = 3, int images = 25, const QString& taille = "160x120")
+{
+    return QString("testsrc=duration=%1:size=%2:rate=%3").arg(secondes).arg(taille).arg(images);
+}
+
+// Writes dossier/nom from an ffmpeg source graph, with a tone as long as the
+// picture unless sans son. Returns the path, empty on failure.
 inline std::string GenererVideo(const QString& dossier, const QString& nom, const QStringList& codecs,
-                                int secondes = 3, int images = 25, const QString& taille = "160x120",
-                                bool son = true)
+                                const QString& source = MireAnimee(), bool son = true)
 {
     const QString chemin = dossier + '/' + nom;
-    QStringList arguments = {"-v", "error", "-y", "-f", "lavfi", "-i",
-                             QString("testsrc=duration=%1:size=%2:rate=%3").arg(secondes).arg(taille).arg(images)};
+    QStringList arguments = {"-v", "error", "-y", "-f", "lavfi", "-i", source};
     if (son)
-        arguments << "-f" << "lavfi" << "-i" << QString("sine=duration=%1").arg(secondes) << "-shortest";
+        arguments << "-f" << "lavfi" << "-i" << "sine" << "-shortest";
     arguments << codecs << chemin;
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", arguments);
