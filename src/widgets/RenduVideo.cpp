@@ -12,7 +12,14 @@
 
 RenduVideo::RenduVideo(QWidget* parent) : QOpenGLWidget(parent) {}
 
-RenduVideo::~RenduVideo() { Detacher(); }
+RenduVideo::~RenduVideo()
+{
+    Detacher();
+    // The base class destroys the GL context after this object has become a
+    // plain QOpenGLWidget: its signal must no longer reach this class.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
+}
 
 void RenduVideo::Attacher(mpv_handle* lecteur, const BibliothequeMpv& mpv, std::function<void()> pret)
 {
