@@ -295,10 +295,15 @@ void Video::NouvellePosition(const mpv_event_property& propriete)
 
 bool Video::PositionBouge() const
 {
+    using std::chrono::milliseconds;
     if (!derniere_ || !precedente_ || pauseLecteur_ || derniere_->Position == precedente_->Position)
         return false;
-    const auto intervalle = std::chrono::duration_cast<std::chrono::milliseconds>(
-        derniere_->Instant - precedente_->Instant);
-    const auto fenetre = std::clamp(intervalle * 3 / 2, FenetreMouvement, FenetreMouvementMax);
+    // The next reading is due about one frame after the last; the frame
+    // interval shows as the time between the last two readings, or as their
+    // distance in the video when that is larger (right after a seek).
+    const auto horloge = std::chrono::duration_cast<milliseconds>(derniere_->Instant - precedente_->Instant);
+    const auto video = std::chrono::duration_cast<milliseconds>(
+        std::chrono::duration<double>(std::abs(derniere_->Position - precedente_->Position)));
+    const auto fenetre = std::clamp(std::max(horloge, video) * 3 / 2, FenetreMouvement, FenetreMouvementMax);
     return Horloge::now() - derniere_->Instant <= fenetre;
 }
