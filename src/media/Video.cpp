@@ -19,7 +19,9 @@ enum Propriete : std::uint64_t { ProprietePosition = 1, ProprieteDuree, Propriet
 // A player that starts the file by itself, shows no controls of its own,
 // reads no user configuration, decodes in software (a 160 × 160 picture
 // needs no more, and probing the hardware decoders costs time at each
-// start) and stays alive (idle) after the end.
+// start) and stays alive (idle) after the end. With a video-timing offset
+// of 0, the frame is handed over at its display time, so drawing it on the
+// user-interface thread never waits for that time to come.
 constexpr const char* OptionsLecteur[][2] = {
     {"idle", "yes"},
     {"keep-open", "no"},
@@ -34,6 +36,7 @@ constexpr const char* OptionsLecteur[][2] = {
     {"audio-display", "no"},
     {"hwdec", "no"},
     {"gpu-hwdec-interop", "no"},
+    {"video-timing-offset", "0"},
 };
 
 QString DeuxChiffres(std::int64_t n)
