@@ -48,3 +48,10 @@ void EcranVideo::Detacher()
     if (rendu_)
         rendu_->Detacher();
 }
+
+void EcranVideo::Montrer(bool montrer)
+{
+    if (montrer)
+        raise();
+    setVisible(montrer);
+}

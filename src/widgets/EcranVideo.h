@@ -25,7 +25,9 @@ public:
     bool RenduIntegre() const override { return rendu_ != nullptr; }
     void Attacher(mpv_handle* lecteur, const BibliothequeMpv& mpv, std::function<void()> pret) override;
     void Detacher() override;
-    void Montrer(bool montrer) override { setVisible(montrer); }
+    // Shown above its siblings, as the host's child window was above the
+    // painted components.
+    void Montrer(bool montrer) override;
 
     // The OpenGL drawing widget, or null for the plain widget.
     RenduVideo* Rendu() const { return rendu_; }
