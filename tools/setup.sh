@@ -16,6 +16,8 @@ PAQUETS=(
   # sound
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libsdl2-dev
   libfluidsynth-dev timgm6mb-soundfont libfftw3-dev ffmpeg
+  # video
+  libmpv-dev
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
 )

@@ -1,0 +1,245 @@
+// The video player on real libmpv (no picture, no sound device) and videos
+// made by ffmpeg: its states, times, percentage and seeking, and how it
+// fails.
+
+#include "media/SurfaceVideo.h"
+#include "media/Video.h"
+
+#include "support/Attendre.h"
+#include "support/VideosDeTest.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+// A surface that shows nothing and remembers what the player asked of it.
+class SurfaceTemoin : public SurfaceVideo
+{
+public:
+    bool RenduIntegre() const override { return false; }
+    void Attacher(mpv_handle*, const BibliothequeMpv&, std::function<void()> pret) override
+    {
+        EXPECT_FALSE(Attachee) << "a new player came before the previous one was let go";
+        Attachee = true;
+        pret();
+    }
+    void Detacher() override { Attachee = false; }
+    void Montrer(bool montrer) override { Visible = montrer; }
+
+    bool Attachee = false;
+    bool Visible = false;
+};
+
+int Secondes(const QString& temps)
+{
+    const QStringList parties = temps.split(':');
+    return parties.size() == 3 ? parties[0].toInt() * 3600 + parties[1].toInt() * 60 + parties[2].toInt() : -1;
+}
+
+class VideoTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        dossier_ = std::make_unique<QTemporaryDir>();
+        for (const VideoDeTest& video : VideosCourtes)
+            videos_[video.Extension] = GenererVideo(dossier_->path(), "court." + video.Extension, video.Codecs);
+        // 200 s at one frame a second, small enough to make in a moment.
+        videos_["long"] =
+            GenererVideo(dossier_->path(), "long.mkv", {"-c:v", "mpeg4", "-g", "10"}, MireAnimee(200, 1, "64x48"), false);
+        texte_ = dossier_->filePath("texte.avi").toStdString();
+        std::ofstream(texte_) << "Ceci n'est pas une video.\n";
+    }
+    static void TearDownTestSuite() { dossier_.reset(); }
+
+    void SetUp() override
+    {
+        video_.Regler({BibliothequeMpv::NomParDefaut, "null"});
+        video_.Initialiser(&surface_);
+    }
+
+    // Plays the file until its position has reached the given second.
+    void JouerJusqua(const std::string& chemin, int seconde)
+    {
+        video_.Ouvrir(chemin);
+        ASSERT_TRUE(AttendreQue([&] { return Secondes(video_.TempsCourant()) >= seconde; }))
+            << chemin << " did not reach " << seconde << " s";
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> dossier_;
+    static inline std::map<QString, std::string> videos_;
+    static inline std::string texte_;
+    SurfaceTemoin surface_;
+    Video video_;
+};
+
+TEST(VideoFormatTemps, HoursMinutesSecondsEachOnTwoDigits)
+{
+    EXPECT_EQ(Video::FormatTemps(0), "00:00:00");
+    EXPECT_EQ(Video::FormatTemps(59), "00:00:59");
+    EXPECT_EQ(Video::FormatTemps(3725), "01:02:05");
+    EXPECT_EQ(Video::FormatTemps(36000), "10:00:00");
+    EXPECT_EQ(Video::FormatTemps(360000), "100:00:00");
+    EXPECT_EQ(Video::FormatTemps(-3), "00:00:00");
+}
+
+TEST_F(VideoTest, WithNothingOpenedTimesAreZeroAndNothingMoves)
+{
+    video_.Pause(true);
+    video_.Positionner(50);
+    video_.Stop();
+    EXPECT_EQ(video_.Etat(), Video::Arrete);
+    EXPECT_EQ(video_.TempsCourant(), "00:00:00");
+    EXPECT_EQ(video_.DureeTotale(), "00:00:00");
+    EXPECT_EQ(video_.Pourcentage(), -1);
+    EXPECT_FALSE(video_.EnLecture());
+    EXPECT_FALSE(surface_.Visible);
+}
+
+class VideoConteneurTest : public VideoTest, public ::testing::WithParamInterface<const char*>
+{};
+
+TEST_P(VideoConteneurTest, PlaysWithItsDurationAndAMovingPercentage)
+{
+    const std::string& chemin = videos_[GetParam()];
+    video_.Ouvrir(chemin);
+    EXPECT_EQ(video_.Etat(), Video::EnCours);
+    EXPECT_TRUE(surface_.Visible);
+    ASSERT_TRUE(AttendreQue([&] { return video_.DureeTotale() == "00:00:03"; }));
+    EXPECT_TRUE(video_.EnLecture());
+    int debut = -1;
+    ASSERT_TRUE(AttendreQue([&] { return (debut = video_.Pourcentage()) >= 0; }));
+    ASSERT_TRUE(AttendreQue([&] { return video_.Pourcentage() > debut + 10; }));
+    ASSERT_TRUE(AttendreQue([&] { return video_.TempsCourant() == "00:00:01"; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Conteneurs, VideoConteneurTest, ::testing::Values("mpg", "avi", "mkv", "mov", "asf"));
+
+TEST_F(VideoTest, PauseHoldsThePositionAndPlayResumesInTheSamePlayer)
+{
+    JouerJusqua(videos_["mkv"], 1);
+    video_.Pause(true);
+    EXPECT_EQ(video_.Etat(), Video::EnPause);
+    QTest::qWait(200);   // the pause reaches the player
+    const int tenu = video_.Pourcentage();
+    QTest::qWait(600);
+    EXPECT_EQ(video_.Pourcentage(), tenu);
+    EXPECT_TRUE(video_.EnLecture());   // a paused video counts as playing
+    EXPECT_EQ(video_.DureeTotale(), "00:00:03");
+
+    video_.Ouvrir(videos_["mkv"]);
+    EXPECT_EQ(video_.Etat(), Video::EnCours);
+    EXPECT_EQ(video_.InstancesCreees(), 1);
+    ASSERT_TRUE(AttendreQue([&] { return video_.Pourcentage() > tenu; }));
+}
+
+TEST_F(VideoTest, StopHidesAndEachStartIsANewPlayerFromTheBeginning)
+{
+    JouerJusqua(videos_["avi"], 1);
+    video_.Stop();
+    EXPECT_EQ(video_.Etat(), Video::Arrete);
+    EXPECT_FALSE(surface_.Visible);
+    EXPECT_FALSE(video_.EnLecture());
+    EXPECT_TRUE(AttendreQue([&] { return video_.TempsCourant() == "00:00:00"; }));
+
+    video_.Ouvrir(videos_["avi"]);
+    EXPECT_EQ(video_.InstancesCreees(), 2);
+    EXPECT_TRUE(surface_.Visible);
+    ASSERT_TRUE(AttendreQue([&] { return video_.EnLecture(); }));
+    EXPECT_LT(video_.Pourcentage(), 30);
+
+    // From Etat 1 too.
+    ASSERT_TRUE(AttendreQue([&] { return video_.TempsCourant() == "00:00:01"; }));
+    video_.Ouvrir(videos_["mpg"]);
+    EXPECT_EQ(video_.InstancesCreees(), 3);
+    EXPECT_TRUE(surface_.Attachee);
+    ASSERT_TRUE(AttendreQue([&] { return video_.EnLecture(); }));
+    EXPECT_LT(video_.Pourcentage(), 30);
+}
+
+TEST_F(VideoTest, AtTheEndTheTotalGoesBackToZeroAndThePercentageStops)
+{
+    JouerJusqua(videos_["mkv"], 2);
+    ASSERT_TRUE(AttendreQue([&] { return !video_.EnLecture(); }, 5000));
+    EXPECT_EQ(video_.DureeTotale(), "00:00:00");
+    EXPECT_EQ(video_.Pourcentage(), -1);
+    EXPECT_EQ(video_.Etat(), Video::EnCours);   // nobody told it to stop
+}
+
+TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
+{
+    // 25 % of 200 s is 50 s.
+    video_.Ouvrir(videos_["long"]);
+    ASSERT_TRUE(AttendreQue([&] { return video_.DureeTotale() == "00:03:20"; }));
+    video_.Positionner(25);
+    ASSERT_TRUE(AttendreQue([&] { return Secondes(video_.TempsCourant()) >= 50; }));
+    EXPECT_LE(Secondes(video_.TempsCourant()), 52);
+    // At one frame a second the position moves once a second; the video
+    // still counts as playing all along.
+    int arrets = 0;
+    for (QDeadlineTimer fin(2500); !fin.hasExpired(); QTest::qWait(20))
+        arrets += !video_.EnLecture();
+    EXPECT_EQ(arrets, 0);
+    EXPECT_GE(video_.Pourcentage(), 25);
+    EXPECT_LE(video_.Pourcentage(), 27);
+
+    // A paused video counts as playing, so seeking leaves it paused.
+    video_.Pause(true);
+    video_.Positionner(50);
+    ASSERT_TRUE(AttendreQue([&] { return Secondes(video_.TempsCourant()) >= 100; }));
+    QTest::qWait(1500);
+    EXPECT_EQ(Secondes(video_.TempsCourant()), 100);
+
+    // MPEG-1 seeks land within about half a second.
+    video_.Stop();
+    video_.Ouvrir(videos_["mpg"]);
+    ASSERT_TRUE(AttendreQue([&] { return video_.Pourcentage() >= 0; }));
+    video_.Positionner(50);
+    ASSERT_TRUE(AttendreQue([&] { return video_.Pourcentage() >= 30; }));
+    EXPECT_LE(video_.Pourcentage(), 75);
+}
+
+TEST_F(VideoTest, AFileItCannotPlayGivesNoMessageAndZeroTimes)
+{
+    QSignalSpy erreurs(&video_, &Video::ErreurLecture);
+    video_.Ouvrir(texte_);
+    EXPECT_EQ(video_.Etat(), Video::EnCours);
+    QTest::qWait(1000);
+    EXPECT_FALSE(video_.EnLecture());
+    EXPECT_EQ(video_.TempsCourant(), "00:00:00");
+    EXPECT_EQ(video_.DureeTotale(), "00:00:00");
+    EXPECT_EQ(video_.Pourcentage(), -1);
+    EXPECT_EQ(erreurs.count(), 0);
+}
+
+TEST_F(VideoTest, AMissingLibraryIsReportedAndLeavesNoPlayer)
+{
+    JouerJusqua(videos_["mkv"], 1);
+    QSignalSpy erreurs(&video_, &Video::ErreurLecture);
+    video_.Regler({"libmpv-absente.so.9", "null"});
+    video_.Ouvrir(videos_["mkv"]);
+    EXPECT_EQ(erreurs.count(), 1);
+    EXPECT_EQ(video_.Etat(), Video::EnCours);   // left as it was
+    EXPECT_EQ(video_.InstancesCreees(), 1);
+    EXPECT_FALSE(surface_.Visible);
+    EXPECT_FALSE(surface_.Attachee);
+    EXPECT_FALSE(video_.EnLecture());
+    EXPECT_EQ(video_.TempsCourant(), "00:00:00");
+    video_.MontrerFenetre(true);
+    EXPECT_FALSE(surface_.Visible);
+
+    // Each press tries again.
+    video_.Ouvrir(videos_["mkv"]);
+    EXPECT_EQ(erreurs.count(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// The video's screen with the real player: the plain widget of the
+// offscreen platform, and the OpenGL drawing on a real X server (Xvfb).
+
+#include "widgets/EcranVideo.h"
+#include "widgets/RenduVideo.h"
+
+#include "media/Video.h"
+
+#include "support/Attendre.h"
+#include "support/VideosDeTest.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const Video::Reglages SansSon{BibliothequeMpv::NomParDefaut, "null"};
+
+TEST(EcranVideo, OffscreenItIsAPlainHiddenWidgetThatShowsWhilePlaying)
+{
+    QTemporaryDir dossier;
+    const std::string chemin = GenererVideo(dossier.path(), "court.avi", {"-c:v", "mpeg4", "-c:a", "mp3"});
+    QWidget fenetre;
+    fenetre.resize(600, 400);
+    auto* ecran = new EcranVideo(&fenetre);
+    fenetre.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+    EXPECT_EQ(ecran->geometry(), QRect(413, 105, 160, 160));
+    EXPECT_EQ(ecran->Rendu(), nullptr);
+    EXPECT_FALSE(ecran->isVisible());
+    // A double click reaches the preview picture underneath.
+    EXPECT_EQ(fenetre.childAt(450, 150), nullptr);
+
+    Video video;
+    video.Regler(SansSon);
+    video.Initialiser(ecran);
+    video.Ouvrir(chemin);
+    EXPECT_TRUE(ecran->isVisible());
+    ASSERT_TRUE(AttendreQue([&] { return video.DureeTotale() == "00:00:03"; }));
+    video.Stop();
+    EXPECT_FALSE(ecran->isVisible());
+}
+
+TEST(EcranVideo, APlayerOutlivesItsScreen)
+{
+    QTemporaryDir dossier;
+    const std::string chemin = GenererVideo(dossier.path(), "court.mkv", {"-c:v", "libx264", "-c:a", "libvorbis"});
+    Video video;
+    video.Regler(SansSon);
+    auto ecran = std::make_unique<EcranVideo>(nullptr);
+    video.Initialiser(ecran.get());
+    video.Ouvrir(chemin);
+    ecran.reset();
+    // The player goes on without it, and starts again without it.
+    video.MontrerFenetre(false);
+    video.Stop();
+    video.Ouvrir(chemin);
+    ASSERT_TRUE(AttendreQue([&] { return video.EnLecture(); }));
+}
+
+bool Proche(QRgb pixel, QColor couleur)
+{
+    return qAbs(qRed(pixel) - couleur.red()) < 48 && qAbs(qGreen(pixel) - couleur.green()) < 48
+        && qAbs(qBlue(pixel) - couleur.blue()) < 48;
+}
+
+// Run by the next test in a child process on an X server: mpv draws into the
+// OpenGL widget, the right way up, frame after frame, and again after a
+// stop and a new start.
+TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    QTemporaryDir dossier;
+    // The moving picture above, plain blue below.
+    const std::string chemin = GenererVideo(
+        dossier.path(), "haut-bas.mkv", {"-c:v", "libx264", "-pix_fmt", "yuv420p"},
+        "testsrc=duration=4:size=160x80:rate=25[haut];color=c=blue:size=160x80:duration=4:rate=25[bas];"
+        "[haut][bas]vstack",
+        false);
+    QWidget fenetre;
+    fenetre.resize(600, 400);
+    auto* ecran = new EcranVideo(&fenetre);
+    ASSERT_NE(ecran->Rendu(), nullptr);
+    EXPECT_TRUE(ecran->RenduIntegre());
+    fenetre.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+
+    Video video;
+    video.Regler(SansSon);
+    video.Initialiser(ecran);
+    for (int depart = 1; depart <= 2; ++depart) {
+        video.Ouvrir(chemin);
+        ASSERT_TRUE(AttendreQue([&] { return ecran->Rendu()->Dessine() && video.EnLecture(); })) << depart;
+        QImage avant;
+        ASSERT_TRUE(AttendreQue([&] {
+            avant = ecran->grab().toImage();
+            return Proche(avant.pixel(80, 140), Qt::blue);
+        })) << "no picture, or upside down, at start " << depart;
+        EXPECT_FALSE(Proche(avant.pixel(80, 20), Qt::blue));
+        QTest::qWait(300);
+        const QImage apres = ecran->grab().toImage();
+        EXPECT_NE(avant.copy(0, 0, 160, 80), apres.copy(0, 0, 160, 80)) << "the picture does not move";
+        video.Stop();
+        EXPECT_FALSE(ecran->isVisible());
+    }
+    EXPECT_EQ(video.InstancesCreees(), 2);
+}
+
+TEST(EcranVideoX, OnARealDisplayItDrawsWithOpenGL)
+{
+    QProcess x;
+    x.start("Xvfb", {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(x.waitForStarted(10000));
+    QByteArray affichage;
+    while (!affichage.contains('\n') && x.waitForReadyRead(10000))
+        affichage += x.readAllStandardOutput();
+    ASSERT_FALSE(affichage.trimmed().isEmpty()) << "Xvfb gave no display";
+
+    QProcess enfant;
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.insert("DISPLAY", ":" + QString::fromLatin1(affichage.trimmed()));
+    environnement.insert("QT_QPA_PLATFORM", "xcb");
+    enfant.setProcessEnvironment(environnement);
+    enfant.setProcessChannelMode(QProcess::MergedChannels);
+    enfant.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_also_run_disabled_tests", "--gtest_filter=EcranVideoX.DISABLED_*"});
+    const bool fini = enfant.waitForFinished(120000);
+    const QByteArray sortie = enfant.readAll();
+    x.terminate();
+    x.waitForFinished(5000);
+    ASSERT_TRUE(fini) << sortie.toStdString();
+    EXPECT_EQ(enfant.exitStatus(), QProcess::NormalExit) << sortie.toStdString();
+    EXPECT_EQ(enfant.exitCode(), 0) << sortie.toStdString();
+    EXPECT_TRUE(sortie.contains("[  PASSED  ] 1 test")) << sortie.toStdString();
+}
+
+}  // namespace
