@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "shared/ListeImages.h"
+#include "widgets/EcranVideo.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
@@ -60,6 +61,7 @@ void Application::Relier()
     f->Lier(&Previsu);
     f->Lier(&Arbres);
     f->Lier(&Sons);
+    f->Lier(&Videos);
 
     BarreSystem.Lier(&Bouton);
     BarreSystem.Lier(&Previsu);
@@ -80,6 +82,7 @@ void Application::Relier()
 
     Menu.Lier(&Arbres);
     Menu.Lier(&Sons);
+    Menu.Lier(&Videos);
 
     // The store announces what it files to the tree manager, and the end of
     // its filing to the home panel, on the user-interface thread: a notice
@@ -97,14 +100,21 @@ void Application::Relier()
                         f->LabelImageTaille, FormImage});
     Previsu.Texte.Lier({f->ImgTextePrevisu, f->LabelTexteNom, f->LabelTexteExtension, f->LabelTexteTaille, FormImage});
     Previsu.Audio.Lier({f->ImageSon, f->ImageSonPlayPause, f->LabelSonNom, f->LabelSonExtension, f->LabelSonTaille,
-                        f->LabelSonDurreeCourant, f->LabelSonDurreeTotale, f->TrackBarSon, FormImage},
-                       &Sons);
+                        f->LabelSonDurreeCourant, f->LabelSonDurreeTotale, f->TrackBarSon, FormImage});
+    Previsu.Audio.Lier(&Sons);
+    Previsu.Film.Lier({f->ImageVideo, f->ImageVideoPlayPause, f->LabelVideoNom, f->LabelVideoExtension,
+                       f->LabelVideoTaille, f->LabelVideoDurreeCourant, f->LabelVideoDurreeTotale, f->TrackBarVideo,
+                       FormImage});
+    Previsu.Film.Lier(&Videos);
 
     // The sound player keeps its drawing choice in the settings and resets
     // the play button when it loads a file silently.
     Sons.Lier(&Options);
     Sons.LierArretApercu([this] { Previsu.SonStop(); });
     Sons.LierImages(f->ImageSon, f->ImageSonAucuneAnim);
+
+    // A player that cannot be loaded or created: the one message of the video.
+    QObject::connect(&Videos, &Video::ErreurLecture, &Videos, [] { AfficherMessageVideo(); });
 
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);
@@ -123,6 +133,7 @@ void Application::Preparer()
     Options.Charger();
     Arbres.InitialiserOrdres();
     Sons.Initialiser(FormPrincipal->EcranDessin, Options.DessinSon);
+    Videos.Initialiser(FormPrincipal->FenetreVideo);
 }
 
 int Application::Boucle()
@@ -137,6 +148,17 @@ int Application::Boucle()
     // Shown even before a tray is known: it joins one that starts later.
     FormPrincipal->TrayIcon->show();
     return QApplication::exec();
+}
+
+void Application::AfficherMessageVideo()
+{
+    TFormPrincipal* f = FormPrincipal;
+    if (f)
+        f->setEnabled(false);
+    QMessageBox boite(QMessageBox::Critical, Video::TitreErreur, Video::TexteErreur, QMessageBox::Ok);
+    boite.exec();
+    if (f)
+        f->setEnabled(true);
 }
 
 void Application::AfficherErreur(const QString& message)

@@ -8,6 +8,7 @@
 #include "classification/Extension.h"
 #include "shared/Option.h"
 #include "preview/Previsualisation.h"
+#include "media/Video.h"
 #include "preview/Son.h"
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"
@@ -37,6 +38,9 @@ public:
     static int Executer(const AfficheurErreur& afficher);
     // The application's exception display: a message box.
     static void AfficherErreur(const QString& message);
+    // The video player's message: "Impossible de pouvoir visualiser les
+    // videos", caption "Erreur de lecture", the main window disabled meanwhile.
+    static void AfficherMessageVideo();
 
     Application();
     ~Application();
@@ -55,6 +59,7 @@ public:
     Stockage Stock;
     Previsualisation Previsu;
     Son Sons;   // the sound player
+    Video Videos;   // the video player
     GestionProgressBar Barre;
     Option Options;
     Scanneur Scan;

@@ -53,8 +53,9 @@ Panneau* Previsualisation::PanneauDe(Categorie categorie)
         return &Audio;
     case Categorie::Texte:
         return &Texte;
+    case Categorie::Video:
+        return &Film;
     default:
-        // The Video panel comes with its player.
         return nullptr;
     }
 }
@@ -95,12 +96,24 @@ void Previsualisation::SonStop()
     Audio.Stop();
 }
 
+void Previsualisation::VideoPlayPause()
+{
+    Film.PlayPause();
+}
+
+void Previsualisation::VideoStop()
+{
+    Film.Stop();
+}
+
 void Previsualisation::Effacer()
 {
     Image.Effacer();
     Audio.Effacer();
+    Film.Effacer();
     Texte.Effacer();
     SonStop();
+    VideoStop();
     SuspendreRemplissages();
 }
 

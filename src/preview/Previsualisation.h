@@ -8,6 +8,7 @@
 #include "preview/PanneauImage.h"
 #include "preview/PanneauSon.h"
 #include "preview/PanneauTexte.h"
+#include "preview/PanneauVideo.h"
 #include "shared/Groupe.h"
 
 #include <functional>
@@ -40,9 +41,11 @@ public:
     void LancerRemplissage(Categorie categorie, Ordre ordre, Noeud* noeud);
     // Opens the file previewed in a category's panel, if any.
     void Ouvrir(Categorie categorie);
-    // The Son panel's buttons.
+    // The player buttons of the Son and Video panels.
     void SonPlayPause();
     void SonStop();
+    void VideoPlayPause();
+    void VideoStop();
     // A new scan: every panel and path emptied, fill jobs stopped.
     void Effacer();
     // Stops the unfinished fill jobs and forgets all of them.
@@ -57,6 +60,7 @@ public:
 
     PanneauImage Image;
     PanneauSon Audio;   // the Son panel
+    PanneauVideo Film;  // the Video panel
     PanneauTexte Texte;
 
     // The desktop's "open" on a path (bytes). Tests put a recorder here.

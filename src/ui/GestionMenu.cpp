@@ -1,5 +1,6 @@
 #include "ui/GestionMenu.h"
 
+#include "media/Video.h"
 #include "preview/Son.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/EcranSon.h"
@@ -89,6 +90,8 @@ void GestionMenu::Afficher(int zone, bool selection)
     switch (zone) {
     case ZVideo:
         arbres_->AfficherArbresVideo(0, selection);
+        if (video_)
+            video_->MontrerFenetre(selection && video_->EnLecture());
         break;
     case ZSon:
         arbres_->AfficherArbresSon(0, selection);
@@ -131,6 +134,12 @@ void GestionMenu::Redessiner()
     const int zone = zoneCourante_;
     if (zone >= Home && zone <= Transfert)
         Afficher(zone, true);
+}
+
+void GestionMenu::RafraichirVideo()
+{
+    if (video_ && video_->Etat() != Video::Arrete)
+        video_->MontrerFenetre(zoneCourante_ == ZVideo && video_->EnLecture());
 }
 
 void GestionMenu::SurvolerZone(int zone)

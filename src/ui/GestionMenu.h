@@ -30,6 +30,9 @@ public:
     void AfficherTexte(bool selection);
     void AfficherTransfert(bool selection);
     void Redessiner();
+    // Shows the video's screen only while the Video zone is shown and the
+    // video plays (or is paused); hides it once the video has stopped.
+    void RafraichirVideo();
     void SurvolerZone(int zone);
 
     int ZoneCourante() const { return zoneCourante_; }

@@ -1,12 +1,14 @@
 #include "ui/TFormPrincipal.h"
 
 #include "preview/Previsualisation.h"
+#include "media/Video.h"
 #include "preview/Son.h"
 #include "shared/Groupe.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Cadre.h"
 #include "widgets/EcranSon.h"
+#include "widgets/EcranVideo.h"
 #include "widgets/Etiquette.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
@@ -236,6 +238,9 @@ void TFormPrincipal::CreerPrevisualisations()
     ImageVideo->DefinirProportionnel(true);
     ImageVideo->DefinirCentre(true);
     ImageVideo->DefinirHint(IndiceVideo, true);
+    // Made before the window first shows, so that the window is ready for
+    // OpenGL; hidden until a video plays.
+    FenetreVideo = new EcranVideo(this);
     LabelVideoNom = LabelNom(this, QPoint(415, 315));
     LabelVideoExtension = LabelPrevisu(this, QPoint(415, 331));
     LabelVideoTaille = LabelPrevisu(this, QPoint(415, 352));
@@ -311,6 +316,7 @@ void TFormPrincipal::CreerMinuteries()
     TimerSon->start();
     TimerVideo = new QTimer(this);
     TimerVideo->setInterval(500);
+    TimerVideo->start();
 }
 
 // Binds every component event to its handler; the handlers reach the
@@ -404,6 +410,13 @@ void TFormPrincipal::Relier()
     connect(ImageSonStop, &ImageComposant::Clic, this, [this] { previsualisation_->SonStop(); });
     connect(TimerSon, &QTimer::timeout, this, &TFormPrincipal::TimerSonTimer);
     connect(TrackBarSon, &QSlider::valueChanged, this, &TFormPrincipal::TrackBarSonChange);
+
+    // The Video panel.
+    connect(ImageVideo, &ImageComposant::DoubleClic, this, [this] { previsualisation_->Ouvrir(Categorie::Video); });
+    connect(ImageVideoPlayPause, &ImageComposant::Clic, this, [this] { previsualisation_->VideoPlayPause(); });
+    connect(ImageVideoStop, &ImageComposant::Clic, this, [this] { previsualisation_->VideoStop(); });
+    connect(TimerVideo, &QTimer::timeout, this, &TFormPrincipal::TimerVideoTimer);
+    connect(TrackBarVideo, &QSlider::valueChanged, this, &TFormPrincipal::TrackBarVideoChange);
 
     connect(ImagePropos, &ImageComposant::Clic, this, [this] {
         if (FormPropos)
@@ -564,16 +577,21 @@ void TFormPrincipal::ComboBoxChoixTrieChange(int index)
 }
 
 // Every 10 ms: one frame of the sound drawing, the sound's time, and the
-// position bar following the sound.
+// position bars following the sound and the video.
 void TFormPrincipal::TimerSonTimer()
 {
-    if (!son_)
-        return;
-    son_->Dessiner();
-    LabelSonDurreeCourant->DefinirTexte(son_->TempsCourant());
-    const int p = son_->Pourcentage();
-    if (p != -1 && TrackBarSon->value() != p)
-        TrackBarSon->setValue(p);
+    if (son_) {
+        son_->Dessiner();
+        LabelSonDurreeCourant->DefinirTexte(son_->TempsCourant());
+        const int p = son_->Pourcentage();
+        if (p != -1 && TrackBarSon->value() != p)
+            TrackBarSon->setValue(p);
+    }
+    if (video_) {
+        const int q = video_->Pourcentage();
+        if (q != -1 && TrackBarVideo->value() != q)
+            TrackBarVideo->setValue(q);
+    }
 }
 
 // Raised by the user and by the timer: only a position the sound is not at
@@ -587,4 +605,27 @@ void TFormPrincipal::TrackBarSonChange()
         p = TrackBarSon->value();
     if (p != TrackBarSon->value())
         son_->Positionner(TrackBarSon->value());
+}
+
+// Every 500 ms: the video's times; seeking waits for its total. A video
+// that has stopped on its own leaves the screen here.
+void TFormPrincipal::TimerVideoTimer()
+{
+    if (!video_)
+        return;
+    LabelVideoDurreeCourant->DefinirTexte(video_->TempsCourant());
+    LabelVideoDurreeTotale->DefinirTexte(video_->DureeTotale());
+    DureeVideoConnue = LabelVideoDurreeTotale->text() != QStringLiteral("00:00:00");
+    gestionMenu_->RafraichirVideo();
+}
+
+void TFormPrincipal::TrackBarVideoChange()
+{
+    if (!video_)
+        return;
+    int p = video_->Pourcentage();
+    if (p == -1)
+        p = TrackBarVideo->value();
+    if (p != TrackBarVideo->value() && DureeVideoConnue)
+        video_->Positionner(TrackBarVideo->value());
 }

@@ -12,6 +12,7 @@
 class ArbreCategorie;
 class Cadre;
 class EcranSon;
+class EcranVideo;
 class Etiquette;
 class GestionBarreSystem;
 class GestionBouton;
@@ -111,6 +112,7 @@ public:
 
     // Video panel
     ImageComposant* ImageVideo;
+    EcranVideo* FenetreVideo;   // where the video plays, over ImageVideo
     Etiquette* LabelVideoNom;
     Etiquette* LabelVideoExtension;
     Etiquette* LabelVideoTaille;
@@ -188,6 +190,8 @@ private:
     void ComboBoxChoixTrieChange(int index);
     void TimerSonTimer();
     void TrackBarSonChange();
+    void TimerVideoTimer();
+    void TrackBarVideoChange();
 
     GestionMenu* gestionMenu_ = nullptr;
     GestionBarreSystem* gestionBarreSystem_ = nullptr;

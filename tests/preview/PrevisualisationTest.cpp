@@ -13,6 +13,8 @@
 #include "widgets/ImageComposant.h"
 #include "preview/Son.h"
 #include "widgets/EcranSon.h"
+#include "widgets/EcranVideo.h"
+#include "media/Video.h"
 #include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/ZoneSaisie.h"
@@ -22,8 +24,11 @@
 #include "support/Attendre.h"
 #include "support/AvecApplication.h"
 #include "support/SonsDeTest.h"
+#include "support/VideosDeTest.h"
 
 #include <QBuffer>
+#include <QMessageBox>
+#include <QTimer>
 #include <QImage>
 #include <QPainter>
 
@@ -748,4 +753,79 @@ TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
     EXPECT_FALSE(son.DessinActif);
     QTest::qWait(30);
     EXPECT_FALSE(f->EcranDessin->Montre());
+}
+
+TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
+{
+    ArbreTemporaire arbre;
+    ASSERT_FALSE(GenererVideo(QString::fromStdString(arbre.Racine()), "mire.avi", VideosCourtes[1].Codecs).empty());
+    ASSERT_FALSE(GenererVideo(QString::fromStdString(arbre.Racine()), "autre.mkv", VideosCourtes[2].Codecs).empty());
+    Scanner(arbre.Racine());
+    Video& video = application_->Videos;
+    video.Regler({BibliothequeMpv::NomParDefaut, "null"});
+    QTest::mouseClick(f->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+
+    // Selecting readies the button; nothing plays yet.
+    Montrer(Categorie::Video, ParExtension, Feuille(Categorie::Video, "avi", "mire.avi"));
+    EXPECT_EQ(f->LabelVideoExtension->text(), "Video AVI");
+    EXPECT_EQ(f->LabelVideoDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_EQ(video.Etat(), Video::Arrete);
+    EXPECT_FALSE(f->FenetreVideo->isVisible());
+
+    // Play shows it in the frame; the video timer shows its length.
+    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 1);
+    EXPECT_EQ(video.Etat(), Video::EnCours);
+    ASSERT_TRUE(AttendreQue([this] { return f->LabelVideoDurreeTotale->text() == "00:00:03"; }));
+    EXPECT_TRUE(f->DureeVideoConnue);
+    EXPECT_TRUE(f->FenetreVideo->isVisible());
+    // Another zone hides it, coming back shows it again.
+    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(f->FenetreVideo->isVisible());
+    QTest::mouseClick(f->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_TRUE(f->FenetreVideo->isVisible());
+    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(video.Etat(), Video::EnPause);
+
+    // A new selection stops the video and hides it.
+    Montrer(Categorie::Video, ParExtension, Feuille(Categorie::Video, "mkv", "autre.mkv"));
+    EXPECT_EQ(video.Etat(), Video::Arrete);
+    EXPECT_FALSE(f->FenetreVideo->isVisible());
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    P().Ouvrir(Categorie::Video);
+    ASSERT_FALSE(ouverts_.empty());
+    EXPECT_EQ(ouverts_.back(), arbre.Racine() + "/autre.mkv");
+
+    // Without the player library: the message, the button already on pause;
+    // the next press only turns it back, the one after shows the message again.
+    video.Regler({"libmpv-absente.so.9", "null"});
+    int messages = 0;
+    const auto repondre = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(boite, nullptr);
+            EXPECT_EQ(boite->text(), "Impossible de pouvoir visualiser les videos");
+            EXPECT_EQ(boite->windowTitle(), "Erreur de lecture");
+            EXPECT_EQ(boite->icon(), QMessageBox::Critical);
+            EXPECT_FALSE(f->isEnabled());
+            ++messages;
+            boite->accept();
+        });
+    };
+    repondre();
+    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(messages, 1);
+    EXPECT_TRUE(f->isEnabled());
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 1);
+    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_EQ(messages, 1);
+    repondre();
+    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(messages, 2);
+
+    P().Effacer();
+    EXPECT_EQ(f->LabelVideoNom->text(), "");
+    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
 }
