@@ -1,5 +1,6 @@
 #include "preview/Panneau.h"
 
+#include "classification/NomFichier.h"
 #include "widgets/Etiquette.h"
 
 const QString Panneau::TailleSeule = "Taille :";
@@ -11,4 +12,11 @@ void Panneau::AppliquerRegleTaille(Etiquette* label, const QString& taille)
     label->DefinirTexte(TailleSeule);
     if (taille != TailleNulle)
         label->DefinirTexte(PrefixeTaille + taille);
+}
+
+void Panneau::AfficherNom(Etiquette* nom, Etiquette* extension, const FichierApercu& fichier, const QString& prefixe)
+{
+    nom->DefinirTexte(fichier.Nom);
+    nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+    extension->DefinirTexte(prefixe + fichier.Ext.toUpper());
 }

@@ -38,4 +38,7 @@ public:
 protected:
     // A missing file's size: "Taille :" alone unless the stored size says more.
     static void AppliquerRegleTaille(Etiquette* label, const QString& taille);
+    // The name (its hint the full path) and "<prefixe><EXT>".
+    static void AfficherNom(Etiquette* nom, Etiquette* extension, const FichierApercu& fichier,
+                            const QString& prefixe);
 };

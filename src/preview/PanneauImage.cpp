@@ -1,6 +1,5 @@
 #include "preview/PanneauImage.h"
 
-#include "classification/NomFichier.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
@@ -22,9 +21,7 @@ void PanneauImage::Afficher(const FichierApercu& fichier)
 {
     if (!c_.Previsu || !c_.Skin)
         return;
-    c_.Nom->DefinirTexte(fichier.Nom);
-    c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
-    c_.Extension->DefinirTexte(PrefixeImage + fichier.Ext.toUpper());
+    AfficherNom(c_.Nom, c_.Extension, fichier, PrefixeImage);
     if (!fichier.Existe) {
         chargeur_.Annuler();
         attendu_ = 0;

@@ -1,6 +1,5 @@
 #include "preview/PanneauTexte.h"
 
-#include "classification/NomFichier.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
@@ -11,9 +10,7 @@ void PanneauTexte::Afficher(const FichierApercu& fichier)
 {
     if (!c_.Previsu || !c_.Skin)
         return;
-    c_.Nom->DefinirTexte(fichier.Nom);
-    c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
-    c_.Extension->DefinirTexte(PrefixeTexte + fichier.Ext.toUpper());
+    AfficherNom(c_.Nom, c_.Extension, fichier, PrefixeTexte);
     if (fichier.Existe) {
         c_.Taille->DefinirTexte(PrefixeTaille + fichier.Taille);
         c_.Previsu->DefinirImage(c_.Skin->ImageTexte);

@@ -13,6 +13,7 @@
 #include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/LignesNoeud.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QApplication>
@@ -63,17 +64,6 @@ Categorie Cat(int code)
 Ordre Ord(int code)
 {
     return static_cast<Ordre>(code);
-}
-
-// The rows below a node, as the view shows them.
-std::vector<QString> Lignes(const Noeud* parent)
-{
-    if (parent->AttenteVirtuelle())
-        return {"..."};
-    std::vector<QString> textes;
-    for (const auto& enfant : parent->Enfants)
-        textes.push_back(enfant->Texte);
-    return textes;
 }
 
 std::string TexteRepertoire(int i)
@@ -219,7 +209,7 @@ TEST_F(GestionTreeViewTest, EmptyingAndWaitingPlaceholders)
     const Noeud* repertoire = A(Image, ParRepertoire)->Racine(0);
     EXPECT_EQ(repertoire->Texte, "(2) ~/Photos");
     EXPECT_EQ(repertoire->Image, 0);
-    EXPECT_EQ(Lignes(repertoire), std::vector<QString>{"..."});
+    EXPECT_EQ(LignesNoeud(repertoire), std::vector<QString>{"..."});
     EXPECT_EQ(repertoire->ImageAttente(), -1);
     EXPECT_EQ(repertoire->Groupe, 0);
     EXPECT_FALSE(A(Image, ParRepertoire)->ShowRoot());
@@ -424,7 +414,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
             EXPECT_EQ(noeud->Index, k);
             EXPECT_EQ(noeud->Image, 0);
             EXPECT_EQ(noeud->Groupe, k);
-            ASSERT_EQ(Lignes(noeud), std::vector<QString>{"..."});
+            ASSERT_EQ(LignesNoeud(noeud), std::vector<QString>{"..."});
             EXPECT_EQ(noeud->ImageAttente(), -1);
         }
     }

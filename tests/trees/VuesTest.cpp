@@ -12,6 +12,7 @@
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/LignesNoeud.h"
 #include "support/ArbreTemporaire.h"
 #include "support/ConfigTemporaire.h"
 #include "support/Codes.h"
@@ -37,17 +38,6 @@ inline void PrintTo(const QString& texte, std::ostream* sortie)
 namespace {
 
 constexpr int Delai = 10000;   // ms: upper bound for the workers, never reached when all is well
-
-// The rows below a node, as the view shows them.
-std::vector<QString> Textes(const Noeud* parent)
-{
-    if (parent->AttenteVirtuelle())
-        return {"..."};
-    std::vector<QString> textes;
-    for (const auto& enfant : parent->Enfants)
-        textes.push_back(enfant->Texte);
-    return textes;
-}
 
 std::vector<QString> Racines(const ArbreCategorie* arbre)
 {
@@ -113,7 +103,7 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
         ASSERT_EQ(Racines(alpha), (std::vector<QString>{"0...9 (0)", "A...Z", "Special (0)"}));
         for (int i : {0, 2}) {
             EXPECT_EQ(alpha->Racine(i)->Image, 0);
-            ASSERT_EQ(Textes(alpha->Racine(i)), std::vector<QString>{"..."});
+            ASSERT_EQ(LignesNoeud(alpha->Racine(i)), std::vector<QString>{"..."});
             EXPECT_EQ(alpha->Racine(i)->ImageAttente(), -1);
         }
         const Noeud* lettres = alpha->Racine(1);
@@ -123,7 +113,7 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
             const Noeud* lettre = lettres->Enfants[static_cast<size_t>(j)];
             EXPECT_EQ(lettre->Texte, QString(QChar('A' + j)) + " (0)");
             EXPECT_EQ(lettre->Image, 0);
-            ASSERT_EQ(Textes(lettre), std::vector<QString>{"..."});
+            ASSERT_EQ(LignesNoeud(lettre), std::vector<QString>{"..."});
             EXPECT_EQ(lettre->ImageAttente(), 0);
         }
         EXPECT_EQ(application_->Arbres.Arbre(categorie, Ordre::Extension)->NombreRacines(), 0);
@@ -184,7 +174,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     // information at the index the fill gave it.
     Noeud* dir = images->Racine(1);
     Remplir(Categorie::Image, Ordre::Repertoire, dir);
-    EXPECT_EQ(Textes(dir), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
+    EXPECT_EQ(LignesNoeud(dir), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
     for (const auto& feuille : dir->Enfants)
         EXPECT_EQ(feuille->Image, application_->Extensions.Table()[17].Icone);
     QString nom, ext, taille;
@@ -203,7 +193,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     Noeud* b = sonsAlpha->Racine(1)->Enfants[1];
     EXPECT_EQ(b->Texte, "B (3)");
     Remplir(Categorie::Son, Ordre::Alphabetique, b);
-    EXPECT_EQ(Textes(b), (std::vector<QString>{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
+    EXPECT_EQ(LignesNoeud(b), (std::vector<QString>{"Ballade.mid", "beta.wav", "Bravo.mp3"}));
     Information(Categorie::Son, Ordre::Alphabetique, b->Enfants[2], nom, ext, taille);
     EXPECT_EQ(nom, "Bravo.mp3");
     EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique))[0], "0...9 (0)");
@@ -215,7 +205,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
               (std::vector<QString>{"(2) mp3", "(1) wav", "(1) mid"}));
     Noeud* jpg = application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)->Racine(0);
     Remplir(Categorie::Image, Ordre::Extension, jpg);
-    EXPECT_EQ(Textes(jpg), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
+    EXPECT_EQ(LignesNoeud(jpg), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
     Information(Categorie::Image, Ordre::Extension, jpg->Enfants[0], nom, ext, taille);
     EXPECT_EQ(nom, "eau.jpg");
 }
