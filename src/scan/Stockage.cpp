@@ -215,7 +215,7 @@ std::string Stockage::RepertoireAffiche(std::string_view chemin, int32_t longueu
 
 bool Stockage::GroupeValide(const RefGroupe& ref) const
 {
-    const DonneesCategorie& categorie = categories_[static_cast<size_t>(ref.Categorie)];
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire:
         return ref.Index < categorie.FinsRepertoire.size();
@@ -229,7 +229,7 @@ bool Stockage::GroupeValide(const RefGroupe& ref) const
 
 size_t Stockage::TailleGroupe(const RefGroupe& ref) const
 {
-    const DonneesCategorie& categorie = categories_[static_cast<size_t>(ref.Categorie)];
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire: {
         const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
@@ -245,7 +245,7 @@ size_t Stockage::TailleGroupe(const RefGroupe& ref) const
 
 uint32_t Stockage::ElementGroupe(const RefGroupe& ref, size_t index) const
 {
-    const DonneesCategorie& categorie = categories_[static_cast<size_t>(ref.Categorie)];
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire: {
         const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
@@ -270,7 +270,7 @@ std::vector<uint32_t> Stockage::CopierGroupe(const RefGroupe& ref) const
 
 void Stockage::EcrireGroupe(const RefGroupe& ref, const std::vector<uint32_t>& positions)
 {
-    DonneesCategorie& categorie = categories_[static_cast<size_t>(ref.Categorie)];
+    DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire: {
         const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
@@ -316,7 +316,7 @@ bool Stockage::Reference(const Groupe& groupe, RefGroupe& ref) const
 {
     if (!CategorieValide(groupe.Arbre.Cat) || groupe.Index < 0)
         return false;
-    ref.Categorie = static_cast<int>(Slot(groupe.Arbre.Cat));
+    ref.SlotCategorie = Slot(groupe.Arbre.Cat);
     ref.Index = static_cast<size_t>(groupe.Index);
     switch (groupe.Arbre.Ord) {
     case Ordre::Repertoire:

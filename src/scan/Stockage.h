@@ -92,7 +92,7 @@ private:
     // One group or bucket of one category.
     struct RefGroupe
     {
-        int Categorie = 0;   // 0-based slot
+        size_t SlotCategorie = 0;   // 0 to 3
         Genre Type = Genre::Repertoire;
         size_t Index = 0;
     };
