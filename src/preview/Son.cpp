@@ -140,9 +140,10 @@ void Son::Positionner(int pourcent)
             flux_->Jouer();
     }
     if (flux_) {
-        // 32-bit signed arithmetic: the product wraps as it would there.
-        const auto produit = std::int32_t(std::uint32_t(pourcent) * std::uint32_t(flux_->LongueurMs()));
-        flux_->DefinirTemps(produit / 100 - 1);
+        // percent × length ÷ 100 − 1 ms. The product is taken on 64 bits:
+        // on 32 it would wrap past 5 h 57 min and seek back to the start.
+        const std::int64_t produit = std::int64_t(pourcent) * flux_->LongueurMs();
+        flux_->DefinirTemps(std::int32_t(produit / 100 - 1));
     }
 }
 
@@ -150,8 +151,9 @@ int Son::Pourcentage() const
 {
     if (!flux_ || flux_->LongueurMs() == 0)
         return -1;
-    const auto produit = std::int32_t(std::uint32_t(flux_->Temps()) * 100u);
-    return produit / flux_->LongueurMs();
+    // On 64 bits for the same reason: a long sound's bar must not jump back.
+    const std::int64_t produit = std::int64_t(flux_->Temps()) * 100;
+    return int(produit / flux_->LongueurMs());
 }
 
 QString Son::TempsCourant() const

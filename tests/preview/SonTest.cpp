@@ -13,12 +13,15 @@
 
 #include <QImage>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -107,7 +110,7 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     EXPECT_EQ(son.DureeTotale(), "00:00:03");
 }
 
-TEST(Son, PositionnerEnArithmetique32Bits)
+TEST(Son, PositionnerEnPourcentDeLaDuree)
 {
     SonsDeTest sons;
     // 200 000 ms, kept small: mono 8 kHz.
@@ -124,6 +127,42 @@ TEST(Son, PositionnerEnArithmetique32Bits)
     EXPECT_EQ(son.Pourcentage(), 0);
     son.Positionner(100);
     EXPECT_EQ(son.TempsCourant(), "00:03:19");
+}
+
+TEST(Son, UnSonDeDixHeuresSePositionnePartout)
+{
+    // A 10-hour WAV (8 kHz, 8 bits, mono) kept sparse on disk.
+    QTemporaryDir dossier;
+    const std::string chemin = (dossier.path() + "/dix-heures.wav").toStdString();
+    constexpr std::uint32_t Donnees = 288'000'000;
+    {
+        std::ofstream sortie(chemin, std::ios::binary);
+        auto mot32 = [&](std::uint32_t v) { sortie.write(reinterpret_cast<const char*>(&v), 4); };
+        auto mot16 = [&](std::uint16_t v) { sortie.write(reinterpret_cast<const char*>(&v), 2); };
+        sortie.write("RIFF", 4);
+        mot32(36 + Donnees);
+        sortie.write("WAVEfmt ", 8);
+        mot32(16);
+        mot16(1);
+        mot16(1);
+        mot32(8000);
+        mot32(8000);
+        mot16(1);
+        mot16(8);
+        sortie.write("data", 4);
+        mot32(Donnees);
+    }
+    std::filesystem::resize_file(chemin, 44 + Donnees);
+    Son son;
+    son.Ouvrir(chemin, false);
+    ASSERT_EQ(son.DureeTotale(), "10:00:00");
+    // 60 % of 36 000 000 ms is past what 32 bits hold: no jump back.
+    son.Positionner(60);
+    EXPECT_EQ(son.TempsCourant(), "05:59:59");
+    EXPECT_EQ(son.Pourcentage(), 59);
+    son.Positionner(99);
+    EXPECT_EQ(son.TempsCourant(), "09:53:59");
+    EXPECT_EQ(son.Pourcentage(), 98);
 }
 
 TEST(Son, UnFluxFiniRepartQuandOnLePositionne)
@@ -195,6 +234,37 @@ TEST(Son, LesFichiersIlliblesNeFontRien)
         EXPECT_EQ(son.Pourcentage(), -1) << chemin;
         EXPECT_TRUE(son.FichierCourant.empty()) << chemin;
     }
+}
+
+TEST(Son, UnMp3AbimeOuUnFichierEffaceEnCoursDeLecture)
+{
+    SonsDeTest sons;
+    // An MP3 whose middle is overwritten: it still opens and plays through.
+    const std::string abime = sons.Sinus("abime.mp3", 440, 2);
+    ASSERT_FALSE(abime.empty());
+    {
+        std::fstream fichier(abime, std::ios::in | std::ios::out | std::ios::binary);
+        fichier.seekp(static_cast<std::streamoff>(std::filesystem::file_size(abime) / 2));
+        const std::string bruit(4000, '\x5A');
+        fichier.write(bruit.data(), static_cast<std::streamsize>(bruit.size()));
+    }
+    Son son;
+    son.Ouvrir(abime, true);
+    EXPECT_EQ(son.DureeTotale(), "00:00:02");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return son.LectureTerminee(); }, 10000));
+
+    // A file deleted while it plays: it plays what was read, then stop and
+    // play again find nothing, without a fault.
+    const std::string efface = sons.Sinus("efface.wav", 440, 3);
+    son.Ouvrir(efface, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return son.Pourcentage() > 5; }, 5000));
+    std::filesystem::remove(efface);
+    QTest::qWait(100);
+    son.Stop();
+    EXPECT_EQ(son.Pourcentage(), -1);
+    EXPECT_EQ(son.TempsCourant(), "00:00:00");
+    son.Ouvrir(efface, true);
+    EXPECT_EQ(son.Pourcentage(), -1);
 }
 
 TEST(Son, OndeDuSilenceEtBarresDuSpectre)
