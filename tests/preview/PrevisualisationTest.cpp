@@ -674,6 +674,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     Noeud* feuilleParti = Feuille(Categorie::Son, "mp3", "parti.mp3");
     std::filesystem::remove(parti);
     Son& son = application_->Sons;
+    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
 
     // Selecting loads without playing: the total time, the play picture.
     Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
@@ -701,6 +702,13 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > enPause; }));
     // The timer shows the time and moves the bar.
     ASSERT_TRUE(AttendreQue([&] { return f->TrackBarSon->value() > enPause; }));
+    EXPECT_NE(f->LabelSonDurreeCourant->text(), "00:00:00");
+    // Leaving the zone stops the drawing, not the sound.
+    EXPECT_TRUE(son.DessinActif);
+    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(son.DessinActif);
+    const int ailleurs = son.Pourcentage();
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > ailleurs; }));
     QTest::mouseClick(f->ImageSonStop, Qt::LeftButton);
     EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
     EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPlay.cacheKey());
