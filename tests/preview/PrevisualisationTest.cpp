@@ -702,7 +702,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > enPause; }));
     // The timer shows the time and moves the bar.
     ASSERT_TRUE(AttendreQue([&] { return f->TrackBarSon->value() > enPause; }));
-    EXPECT_NE(f->LabelSonDurreeCourant->text(), "00:00:00");
+    ASSERT_TRUE(AttendreQue([this] { return f->LabelSonDurreeCourant->text() == "00:00:01"; }));
     // Leaving the zone stops the drawing, not the sound.
     EXPECT_TRUE(son.DessinActif);
     QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
