@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <array>
@@ -1021,6 +1022,45 @@ void DessinerPropos(Sortie& sortie)
     Ecrire(sortie, "ImageFondPropos.jpg", image, taille);
 }
 
+// The application icon for the desktop's hicolor theme: the mark at every
+// usual size, drawn for that size, and once as SVG for any other size.
+constexpr std::array<int, 8> TaillesBureau = {16, 22, 24, 32, 48, 64, 128, 256};
+constexpr int CoteSvg = 256;
+
+void DessinerIconesBureau(Sortie& sortie)
+{
+    for (const int cote : TaillesBureau) {
+        const QString dossier = QString("icones/%1x%1").arg(cote);
+        if (!sortie.Dossier.mkpath(dossier))
+            throw std::runtime_error("cannot create " + dossier.toStdString());
+        const QSize taille(cote, cote);
+        QImage image(taille, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter peintre(&image);
+        Lisser(peintre);
+        // The same margin as the 64 x 64 picture, 1/32 of the side.
+        const qreal marge = cote / 32.0;
+        Logo(peintre, QRectF(marge, marge, cote - 2 * marge, cote - 2 * marge));
+        peintre.end();
+        Ecrire(sortie, dossier + "/ruvizaro.png", image, taille);
+    }
+    if (!sortie.Dossier.mkpath("icones/scalable"))
+        throw std::runtime_error("cannot create icones/scalable");
+    QSvgGenerator svg;
+    svg.setFileName(sortie.Dossier.filePath("icones/scalable/ruvizaro.svg"));
+    svg.setSize(QSize(CoteSvg, CoteSvg));
+    svg.setViewBox(QRect(0, 0, CoteSvg, CoteSvg));
+    svg.setTitle("Ruvizaro");
+    QPainter peintre;
+    if (!peintre.begin(&svg))
+        throw std::runtime_error("cannot write ruvizaro.svg");
+    Lisser(peintre);
+    const qreal marge = CoteSvg / 32.0;
+    Logo(peintre, QRectF(marge, marge, CoteSvg - 2 * marge, CoteSvg - 2 * marge));
+    peintre.end();
+    ++sortie.Nombre;
+}
+
 void DessinerIcones(Sortie& sortie)
 {
     {
@@ -1033,6 +1073,7 @@ void DessinerIcones(Sortie& sortie)
         peintre.end();
         Ecrire(sortie, "Ruvizaro.png", image, taille);
     }
+    DessinerIconesBureau(sortie);
     // The folders of the trees, 16 x 16.
     for (const auto& [nom, forme] :
          {std::pair{"DossierFerme.png", Forme::Dossier}, {"DossierOuvert.png", Forme::DossierOuvert}}) {
