@@ -6,6 +6,7 @@
 #include "trees/GestionTreeView.h"
 #include "widgets/Cadre.h"
 #include "widgets/Etiquette.h"
+#include "ui/AccesClavier.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
 #include "ui/GestionMenu.h"
@@ -121,6 +122,7 @@ TFormPrincipal::TFormPrincipal(QWidget* parent) : QWidget(parent, Qt::Window | Q
     CreerPrevisualisations();
     CreerMinuteries();
     Relier();
+    new AccesClavier(this);
 }
 
 TFormPrincipal::~TFormPrincipal()
