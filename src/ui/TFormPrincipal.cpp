@@ -127,6 +127,10 @@ TFormPrincipal::TFormPrincipal(QWidget* parent) : QWidget(parent, Qt::Window | Q
 
 TFormPrincipal::~TFormPrincipal()
 {
+    // The focus leaves now, while the window's handlers can still run: a
+    // child losing it during the window's destruction would call them.
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
     delete ImageListExt;
 }
 
