@@ -1,4 +1,5 @@
-// Draws every picture of the skin and writes it into a directory.
+// Draws every picture of the skin, at 1x and 2x, and the application's
+// desktop icons, and writes them into a directory.
 //   QT_QPA_PLATFORM=offscreen gen-skin [directory]
 // Without a directory, the pictures go to the source tree's skin/ folder.
 //
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <array>
@@ -84,11 +86,33 @@ enum class Forme { Maison, Film, Note, Image, Document, Fleches, Dossier, Dossie
 
 // ---------------------------------------------------------------- helpers
 
+// Every picture is drawn once at 1x and once at 2x for high-density
+// screens: pictures carry this device pixel ratio, so that the drawing code
+// works in window pixels either way.
+qreal Echelle = 1;
+
+// A transparent picture of `taille` window pixels.
+QImage Transparente(QSize taille)
+{
+    QImage image(taille * Echelle, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(Echelle);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 QImage Toile(int largeur, int hauteur, const QColor& fond = Fond)
 {
-    QImage image(largeur, hauteur, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Transparente(QSize(largeur, hauteur));
     image.fill(fond);
     return image;
+}
+
+// A part of a picture, in window pixels.
+QImage Copie(const QImage& image, const QRect& zone)
+{
+    QImage copie = image.copy(QRect(zone.topLeft() * Echelle, zone.size() * Echelle));
+    copie.setDevicePixelRatio(Echelle);
+    return copie;
 }
 
 QImage Toile(QSize taille, const QColor& fond = Fond)
@@ -144,6 +168,7 @@ void Ombre(QPainter& peintre, const QRectF& zone, qreal rayon, int alphaMax = 26
 QImage AvecCle(const QImage& dessin, const QImage& masque)
 {
     QImage resultat = dessin.convertToFormat(QImage::Format_RGB32);
+    resultat.setDevicePixelRatio(dessin.devicePixelRatio());
     for (int y = 0; y < resultat.height(); ++y) {
         auto* ligne = reinterpret_cast<QRgb*>(resultat.scanLine(y));
         const auto* alpha = reinterpret_cast<const QRgb*>(masque.constScanLine(y));
@@ -158,8 +183,7 @@ QImage AvecCle(const QImage& dessin, const QImage& masque)
 
 QImage Masque(QSize taille, const std::function<void(QPainter&)>& forme)
 {
-    QImage masque(taille, QImage::Format_ARGB32_Premultiplied);
-    masque.fill(Qt::transparent);
+    QImage masque = Transparente(taille);
     QPainter peintre(&masque);
     Lisser(peintre);
     forme(peintre);
@@ -478,9 +502,13 @@ struct Sortie
 // Writes a picture, by its name's suffix: JPEG, BMP (exact colours, for the key) or PNG (with alpha).
 void Ecrire(Sortie& sortie, const QString& nom, const QImage& image, QSize attendue)
 {
-    if (image.size() != attendue)
+    if (image.size() != attendue * image.devicePixelRatio() || image.devicePixelRatio() != Echelle)
         throw std::logic_error("wrong size for " + nom.toStdString());
-    const QString chemin = sortie.Dossier.filePath(nom);
+    // The 2x picture of "ImgFond.jpg" is "ImgFond@2x.jpg", as Qt names them.
+    const QString fichier = Echelle == 1 ? nom
+                                         : nom.section('.', 0, -2) + QString("@%1x.").arg(Echelle)
+                                               + nom.section('.', -1);
+    const QString chemin = sortie.Dossier.filePath(fichier);
     bool ok = false;
     if (nom.endsWith(".jpg"))
         ok = image.convertToFormat(QImage::Format_RGB32).save(chemin, "JPG", QualiteJpeg);
@@ -519,7 +547,7 @@ QImage FondFenetre()
 
 QImage CropFond(const QImage& fond, QPoint fenetre, QSize taille)
 {
-    return fond.copy(QRect(fenetre - OrigineFond, taille));
+    return Copie(fond, QRect(fenetre - OrigineFond, taille));
 }
 
 void DessinerFond(Sortie& sortie, const QImage& fond)
@@ -707,7 +735,7 @@ void DessinerSurbrillances(Sortie& sortie, const QImage& fondMenu)
         const QRect place(QPoint(ZoneX, ZonesY[i]), TailleZone);
         const QRectF zone(QPointF(0, 0), QSizeF(TailleZone));
         const QRectF tuile = Tuile(zone);
-        QImage image = fondMenu.copy(place);
+        QImage image = Copie(fondMenu, place);
         QPainter peintre(&image);
         Lisser(peintre);
         peintre.setPen(QPen(PervencheBord, 1));
@@ -849,8 +877,7 @@ void DessinerProgression(Sortie& sortie, const QImage& fond)
             p.setPen(QColor(0xDD, 0xDE, 0xE9));
             p.drawLine(0, 1, tailleFond.width(), 1);
         }
-        QImage fondu(tailleFond, QImage::Format_ARGB32_Premultiplied);
-        fondu.fill(Qt::transparent);
+        QImage fondu = Transparente(tailleFond);
         {
             QPainter p(&fondu);
             QLinearGradient g(0, 0, tailleFond.width(), 0);
@@ -1021,24 +1048,64 @@ void DessinerPropos(Sortie& sortie)
     Ecrire(sortie, "ImageFondPropos.jpg", image, taille);
 }
 
+// The application icon for the desktop's hicolor theme: the mark at every
+// usual size, drawn for that size, and once as SVG for any other size.
+constexpr std::array<int, 8> TaillesBureau = {16, 22, 24, 32, 48, 64, 128, 256};
+constexpr int CoteSvg = 256;
+
+void DessinerIconesBureau(Sortie& sortie)
+{
+    for (const int cote : TaillesBureau) {
+        const QString dossier = QString("icones/%1x%1").arg(cote);
+        if (!sortie.Dossier.mkpath(dossier))
+            throw std::runtime_error("cannot create " + dossier.toStdString());
+        const QSize taille(cote, cote);
+        QImage image(taille, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter peintre(&image);
+        Lisser(peintre);
+        // The same margin as the 64 x 64 picture, 1/32 of the side.
+        const qreal marge = cote / 32.0;
+        Logo(peintre, QRectF(marge, marge, cote - 2 * marge, cote - 2 * marge));
+        peintre.end();
+        Ecrire(sortie, dossier + "/ruvizaro.png", image, taille);
+    }
+    if (!sortie.Dossier.mkpath("icones/scalable"))
+        throw std::runtime_error("cannot create icones/scalable");
+    QSvgGenerator svg;
+    svg.setFileName(sortie.Dossier.filePath("icones/scalable/ruvizaro.svg"));
+    svg.setSize(QSize(CoteSvg, CoteSvg));
+    svg.setViewBox(QRect(0, 0, CoteSvg, CoteSvg));
+    svg.setTitle("Ruvizaro");
+    QPainter peintre;
+    if (!peintre.begin(&svg))
+        throw std::runtime_error("cannot write ruvizaro.svg");
+    Lisser(peintre);
+    const qreal marge = CoteSvg / 32.0;
+    Logo(peintre, QRectF(marge, marge, CoteSvg - 2 * marge, CoteSvg - 2 * marge));
+    peintre.end();
+    ++sortie.Nombre;
+}
+
 void DessinerIcones(Sortie& sortie)
 {
     {
         const QSize taille(64, 64);
-        QImage image(taille, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        QImage image = Transparente(taille);
         QPainter peintre(&image);
         Lisser(peintre);
         Logo(peintre, QRectF(2, 2, 60, 60));
         peintre.end();
         Ecrire(sortie, "Ruvizaro.png", image, taille);
     }
+    // The desktop's icons have a file per size already.
+    if (Echelle == 1)
+        DessinerIconesBureau(sortie);
     // The folders of the trees, 16 x 16.
     for (const auto& [nom, forme] :
          {std::pair{"DossierFerme.png", Forme::Dossier}, {"DossierOuvert.png", Forme::DossierOuvert}}) {
         const QSize taille(16, 16);
-        QImage image(taille, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        QImage image = Transparente(taille);
         QPainter peintre(&image);
         Lisser(peintre);
         Icone(peintre, forme, QRectF(0, 0, 16, 16), PervencheFoncee, QColor(0xC4, 0xC4, 0xFF), 2.1);
@@ -1071,18 +1138,21 @@ int main(int argc, char** argv)
 
     try {
         Sortie sortie{dossier};
-        const QImage fond = FondFenetre();
-        const QImage fondMenu = FondMenu();
-        DessinerFond(sortie, fond);
-        DessinerTitre(sortie, fond);
-        DessinerBoutonsBarre(sortie, fond);
-        DessinerMenus(sortie, fondMenu);
-        DessinerSurbrillances(sortie, fondMenu);
-        DessinerHome(sortie, fond);
-        DessinerProgression(sortie, fond);
-        DessinerApercus(sortie);
-        DessinerPropos(sortie);
-        DessinerIcones(sortie);
+        for (const qreal echelle : {1.0, 2.0}) {
+            Echelle = echelle;
+            const QImage fond = FondFenetre();
+            const QImage fondMenu = FondMenu();
+            DessinerFond(sortie, fond);
+            DessinerTitre(sortie, fond);
+            DessinerBoutonsBarre(sortie, fond);
+            DessinerMenus(sortie, fondMenu);
+            DessinerSurbrillances(sortie, fondMenu);
+            DessinerHome(sortie, fond);
+            DessinerProgression(sortie, fond);
+            DessinerApercus(sortie);
+            DessinerPropos(sortie);
+            DessinerIcones(sortie);
+        }
         std::printf("gen-skin: %d pictures written to %s\n", sortie.Nombre, qPrintable(dossier.absolutePath()));
     } catch (const std::exception& erreur) {
         std::fprintf(stderr, "gen-skin: %s\n", erreur.what());

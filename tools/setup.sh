@@ -7,8 +7,9 @@ set -euo pipefail
 PAQUETS=(
   # build
   g++ cmake ninja-build pkg-config
-  # user interface
+  # user interface; Qt's own texts in French; the skin generator's SVG icon
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dri
+  qt6-translations-l10n qt6-svg-dev
   adwaita-icon-theme shared-mime-info
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
   # pictures
@@ -20,6 +21,8 @@ PAQUETS=(
   libmpv-dev
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
+  # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 manquants=()

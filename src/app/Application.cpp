@@ -1,10 +1,14 @@
 #include "app/Application.h"
 
+#include "app/Apparence.h"
+#include "app/LigneCommande.h"
+
 #include "shared/ListeImages.h"
 #include "widgets/EcranVideo.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
+#include "widgets/ZoneSaisie.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
 
@@ -12,6 +16,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <exception>
 
@@ -126,7 +131,10 @@ void Application::Preparer()
 {
     QApplication::setApplicationName("Ruvizaro");
     QApplication::setApplicationDisplayName("Ruvizaro");
-    QApplication::setApplicationVersion("1.0");
+    QApplication::setApplicationVersion(LigneCommande::Version);
+    QGuiApplication::setDesktopFileName("fr.dudidevir.Ruvizaro");
+    Apparence::InstallerTraductionsQt();
+    Apparence::ImposerPaletteClaire();
     CreerFenetres();
     Relier();
     Extensions.Remplir(*FormPrincipal->ImageListExt);
@@ -167,12 +175,27 @@ void Application::AfficherErreur(const QString& message)
     boite.exec();
 }
 
+void Application::ParcourirAuDemarrage(const QString& repertoire)
+{
+    QTimer::singleShot(0, FormPrincipal, [this, repertoire] {
+        FormPrincipal->EditHomeRepertoireScan->setText(repertoire);
+        Bouton.LancerScan();
+    });
+}
+
 int Application::Executer(const AfficheurErreur& afficher)
+{
+    return Executer(afficher, QString());
+}
+
+int Application::Executer(const AfficheurErreur& afficher, const QString& repertoire)
 {
     QString message;
     try {
         Application application;
         application.Preparer();
+        if (!repertoire.isEmpty())
+            application.ParcourirAuDemarrage(repertoire);
         application.Boucle();
         return 0;
     } catch (const std::exception& erreur) {

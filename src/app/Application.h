@@ -36,6 +36,9 @@ public:
     // Runs the whole program inside the exception guard; an escaping
     // exception is shown once with afficher and the result is still 0.
     static int Executer(const AfficheurErreur& afficher);
+    // Same, scanning repertoire at once when it is not empty, as Enter in
+    // the path box would.
+    static int Executer(const AfficheurErreur& afficher, const QString& repertoire);
     // The application's exception display: a message box.
     static void AfficherErreur(const QString& message);
     // The video player's message: "Impossible de pouvoir visualiser les
@@ -49,6 +52,8 @@ public:
     void Preparer();
     // Shows the main window and runs the message loop.
     int Boucle();
+    // Once the loop runs: puts repertoire in the path box and starts the scan.
+    void ParcourirAuDemarrage(const QString& repertoire);
 
     // The managers, in their order of construction.
     GestionMenu Menu;

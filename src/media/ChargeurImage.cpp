@@ -3,6 +3,7 @@
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
 #include "media/DecodeurJpeg.h"
+#include "media/OrientationExif.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -73,10 +74,15 @@ bool ChargerJpeg(int fd, std::int64_t taille, QSize cadre, const std::stop_token
     const QByteArray donnees = LireTout(fd, taille, arret);
     if (donnees.isEmpty())
         return false;
+    // A picture the camera stored on its side is decoded for the frame it
+    // will fill once turned upright; its stored size stays its size.
+    const int orientation = OrientationExif::Lire(donnees);
+    if (OrientationExif::Transpose(orientation))
+        cadre.transpose();
     DecodeurJpeg::Resultat decode;
     if (!DecodeurJpeg::Decoder(donnees, decode, cadre))
         return false;
-    resultat.Image = std::move(decode.Image);
+    resultat.Image = OrientationExif::Appliquer(decode.Image, orientation);
     resultat.LargeurOrigine = decode.LargeurOrigine;
     resultat.HauteurOrigine = decode.HauteurOrigine;
     return true;
@@ -128,6 +134,7 @@ bool ChargerQt(int fd, QSize cadre, const std::stop_token& arret, ChargeurImage:
         return false;
     QImageReader lecteur(&fichier);
     lecteur.setDecideFormatFromContent(true);
+    lecteur.setAutoTransform(true);
     if (std::find(FormatsQt.begin(), FormatsQt.end(), lecteur.format()) == FormatsQt.end())
         return false;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Loads a picture for the 160 × 160 preview frame and gives its original
-// dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
+// Loads a picture for the 160 × 160 preview frame, upright as the camera's
+// orientation tag says, and gives its original (stored) dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
 // PNG and GIF through Qt's readers, PNG straight at frame size. Anything
 // else, a damaged file or a picture claiming an absurd size is refused,
 // never half-decoded. Safe to call from any thread.

@@ -1,16 +1,33 @@
 #include "shared/ListeImages.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+
+namespace {
+
+// Icons are drawn for the densest screen; the trees show them at 16 x 16
+// window pixels.
+qreal Ratio()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+}  // namespace
 
 int ListeImages::Ajouter(const QImage& image)
 {
-    QImage carre(Cote, Cote, QImage::Format_RGB32);
-    carre.fill(Qt::white);
+    const qreal ratio = Ratio();
+    const int cote = qRound(Cote * ratio);
+    QImage carre(cote, cote, QImage::Format_ARGB32_Premultiplied);
+    carre.fill(Qt::transparent);
     QPainter peintre(&carre);
     peintre.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage reduite = image.scaled(Cote, Cote, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    peintre.drawImage((Cote - reduite.width()) / 2, (Cote - reduite.height()) / 2, reduite);
+    const QImage reduite = image.size() == QSize(cote, cote)
+                               ? image
+                               : image.scaled(cote, cote, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    peintre.drawImage((cote - reduite.width()) / 2, (cote - reduite.height()) / 2, reduite);
     peintre.end();
+    carre.setDevicePixelRatio(ratio);
     images_.push_back(QPixmap::fromImage(carre));
     return Nombre() - 1;
 }
@@ -19,7 +36,7 @@ int ListeImages::AjouterIcone(const QIcon& icone)
 {
     if (icone.isNull())
         return -1;
-    const QPixmap pixmap = icone.pixmap(Cote, Cote);
+    const QPixmap pixmap = icone.pixmap(QSize(Cote, Cote), Ratio());
     if (pixmap.isNull())
         return -1;
     return Ajouter(pixmap.toImage());

@@ -10,6 +10,7 @@
 #include "widgets/EcranSon.h"
 #include "widgets/EcranVideo.h"
 #include "widgets/Etiquette.h"
+#include "ui/AccesClavier.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
 #include "ui/GestionMenu.h"
@@ -125,10 +126,15 @@ TFormPrincipal::TFormPrincipal(QWidget* parent) : QWidget(parent, Qt::Window | Q
     CreerPrevisualisations();
     CreerMinuteries();
     Relier();
+    new AccesClavier(this);
 }
 
 TFormPrincipal::~TFormPrincipal()
 {
+    // The focus leaves now, while the window's handlers can still run: a
+    // child losing it during the window's destruction would call them.
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
     delete ImageListExt;
 }
 

@@ -58,7 +58,8 @@ void ImageComposant::paintEvent(QPaintEvent*)
         return;
     QPainter peintre(this);
     peintre.setRenderHint(QPainter::SmoothPixmapTransform);
-    QSize taille = affiche_.size();
+    // A picture drawn for a high-density screen keeps its size in window pixels.
+    QSize taille = affiche_.deviceIndependentSize().toSize();
     if (proportionnel_ && (taille.width() > width() || taille.height() > height()))
         taille.scale(size(), Qt::KeepAspectRatio);
     QPoint origine(0, 0);

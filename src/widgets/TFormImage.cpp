@@ -3,6 +3,7 @@
 #include "media/DecodeurJpeg.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 
 #include <stdexcept>
@@ -39,18 +40,31 @@ TFormImage::TFormImage(QWidget* parent) : QWidget(parent)
 
 QPixmap TFormImage::Charger(const QString& nom)
 {
-    QFile fichier(":/skin/" + nom);
+    return Charger(nom, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+}
+
+QPixmap TFormImage::Charger(const QString& nom, qreal ratio)
+{
+    // On a high-density screen the skin's 2x drawing ("ImgFond@2x.jpg"),
+    // shown at the same size in window pixels.
+    const bool haute = ratio > 1.0;
+    const QString fichierNom =
+        haute ? nom.section('.', 0, -2) + "@2x." + nom.section('.', -1) : nom;
+    QFile fichier(":/skin/" + fichierNom);
     if (!fichier.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Missing skin picture " + nom.toStdString());
+        throw std::runtime_error("Missing skin picture " + fichierNom.toStdString());
     const QByteArray donnees = fichier.readAll();
+    QImage image;
     if (nom.endsWith(".jpg")) {
         DecodeurJpeg::Resultat resultat;
-        if (!DecodeurJpeg::Decoder(donnees, resultat))
-            throw std::runtime_error("Unreadable skin picture " + nom.toStdString());
-        return QPixmap::fromImage(resultat.Image);
+        if (DecodeurJpeg::Decoder(donnees, resultat))
+            image = std::move(resultat.Image);
+    } else {
+        image.loadFromData(donnees);
     }
-    QImage image;
-    if (!image.loadFromData(donnees))
-        throw std::runtime_error("Unreadable skin picture " + nom.toStdString());
-    return QPixmap::fromImage(image);
+    if (image.isNull())
+        throw std::runtime_error("Unreadable skin picture " + fichierNom.toStdString());
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(haute ? 2.0 : 1.0);
+    return pixmap;
 }

@@ -14,8 +14,10 @@ public:
     explicit TFormImage(QWidget* parent = nullptr);
 
     // A skin picture from the resources: JPEGs through libjpeg, bitmaps
-    // through Qt. Raises std::runtime_error when the picture is missing.
+    // through Qt; its 2x drawing when the screens' pixel ratio is above 1.
+    // Raises std::runtime_error when the picture is missing.
     static QPixmap Charger(const QString& nom);
+    static QPixmap Charger(const QString& nom, qreal ratio);
 
     QPixmap ImgMenuHome, ImgMenuVideo, ImgMenuSon, ImgMenuImage, ImgMenuTexte, ImgMenuTransfert;
     QPixmap ImgHomeSelection, ImgVideoSelection, ImgSonSelection, ImgImageSelection, ImgTexteSelection,

@@ -59,9 +59,10 @@ attendre() {
   return 1
 }
 
-# Starts the program and waits for its window; sets FENETRE, FX, FY.
+# Starts the program with the given arguments and waits for its window;
+# sets FENETRE, FX, FY.
 demarrer() {
-  "$BINAIRE" >"$TRAVAIL/sortie.log" 2>&1 &
+  "$BINAIRE" "$@" >"$TRAVAIL/sortie.log" 2>&1 &
   PID_APP=$!
   FENETRE=""
   for _ in $(seq 300); do

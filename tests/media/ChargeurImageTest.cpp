@@ -127,6 +127,34 @@ QByteArray GifPretendu(int largeur, int hauteur)
     return octets;
 }
 
+// The JPEG with a camera's Exif segment right after its start marker, the
+// orientation tag in a big- or little-endian TIFF block.
+QByteArray AvecOrientation(const QByteArray& jpeg, int orientation, bool petitBoutiste)
+{
+    const auto mot = [petitBoutiste](QByteArray& o, int v) {
+        const char a = char(v & 0xFF), b = char((v >> 8) & 0xFF);
+        o += petitBoutiste ? a : b;
+        o += petitBoutiste ? b : a;
+    };
+    QByteArray tiff(petitBoutiste ? "II" : "MM");
+    mot(tiff, 42);
+    mot(tiff, petitBoutiste ? 8 : 0);   // first directory at offset 8
+    mot(tiff, petitBoutiste ? 0 : 8);
+    mot(tiff, 1);                       // one entry
+    mot(tiff, 0x0112);                  // orientation, SHORT, count 1
+    mot(tiff, 3);
+    mot(tiff, petitBoutiste ? 1 : 0);
+    mot(tiff, petitBoutiste ? 0 : 1);
+    mot(tiff, orientation);
+    mot(tiff, 0);
+    tiff += QByteArray(4, '\0');        // no next directory
+    const QByteArray corps = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char((corps.size() + 2) >> 8);
+    segment += char((corps.size() + 2) & 0xFF);
+    return jpeg.left(2) + segment + corps + jpeg.mid(2);
+}
+
 bool Rouge(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
 bool Bleu(const QColor& c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }
 
@@ -170,6 +198,34 @@ TEST(ChargeurImage, EachFormatFitsTheFrameKeepsItsColoursAndGivesItsOriginalSize
         EXPECT_TRUE(Bleu(resultat.Image.pixelColor(resultat.Image.width() * 7 / 8, y)))
             << resultat.Image.pixelColor(resultat.Image.width() * 7 / 8, y).name().toStdString();
     }
+}
+
+TEST(ChargeurImage, CameraOrientationTurnsThePictureUprightAndKeepsTheStoredSize)
+{
+    ArbreTemporaire arbre;
+    // Stored 320 x 160, red left, blue right.
+    const QByteArray jpeg = Encoder(DeuxCouleurs(320, 160), "JPG");
+    ChargeurImage::Resultat resultat;
+
+    // 6: a quarter turn clockwise; the left half comes on top.
+    const std::string portrait = arbre.Fichier("portrait.jpg");
+    Ecrire(portrait, AvecOrientation(jpeg, 6, false));
+    ASSERT_TRUE(ChargeurImage::Charger(portrait, resultat));
+    EXPECT_EQ(resultat.Image.size(), QSize(80, 160));
+    EXPECT_TRUE(Rouge(resultat.Image.pixelColor(40, 20)));
+    EXPECT_TRUE(Bleu(resultat.Image.pixelColor(40, 140)));
+    EXPECT_EQ(resultat.LargeurOrigine, 320);
+    EXPECT_EQ(resultat.HauteurOrigine, 160);
+
+    // 3: upside down; the left half goes right.
+    const std::string renverse = arbre.Fichier("renverse.jpg");
+    Ecrire(renverse, AvecOrientation(jpeg, 3, true));
+    ASSERT_TRUE(ChargeurImage::Charger(renverse, resultat));
+    EXPECT_EQ(resultat.Image.size(), QSize(160, 80));
+    EXPECT_TRUE(Bleu(resultat.Image.pixelColor(20, 40)));
+    EXPECT_TRUE(Rouge(resultat.Image.pixelColor(140, 40)));
+    EXPECT_EQ(resultat.LargeurOrigine, 320);
+    EXPECT_EQ(resultat.HauteurOrigine, 160);
 }
 
 TEST(ChargeurImage, PathBytesThatAreNotUtf8StillOpen)

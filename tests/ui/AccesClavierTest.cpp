@@ -1,0 +1,185 @@
+// The main window from the keyboard and through a screen reader's eyes: the
+// real start-up offscreen, real key events, Qt's accessibility interfaces.
+
+#include "app/Application.h"
+#include "trees/ArbreCategorie.h"
+#include "trees/Noeud.h"
+#include "ui/GestionBouton.h"
+#include "ui/GestionMenu.h"
+#include "ui/TFormPrincipal.h"
+#include "widgets/Etiquette.h"
+#include "widgets/ImageComposant.h"
+#include "widgets/ZoneSaisie.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/AvecApplication.h"
+#include "support/ImagesDeTest.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class Clavier : public AvecApplication
+{
+protected:
+    void SetUp() override
+    {
+        AvecApplication::SetUp();
+        f->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    }
+    GestionBouton& Bouton() { return application_->Bouton; }
+
+    // A key as the user presses it: to the widget that has the focus.
+    void Touche(Qt::Key touche, Qt::KeyboardModifiers modificateurs = Qt::NoModifier)
+    {
+        QWidget* cible = QApplication::focusWidget();
+        QTest::keyClick(cible ? cible : f, touche, modificateurs);
+    }
+    QWidget* Focus() const { return QApplication::focusWidget(); }
+};
+
+}  // namespace
+
+TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
+{
+    // Nothing takes the focus at start: the invitation stays.
+    EXPECT_EQ(f->EditHomeRepertoireScan->text(), GestionBouton::TexteInvitation);
+    Touche(Qt::Key_Escape);   // no scan: nothing to stop
+    EXPECT_EQ(Bouton().EtatScan, 0);
+
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->ImgHomeScan);
+    Touche(Qt::Key_Tab);   // pause, stop, trees and drop-down are hidden
+    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 300; ++d)
+        for (int i = 0; i < 5; ++i)
+            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
+    f->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
+    Touche(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), f->ImgHomeScan);
+    Touche(Qt::Key_Space);   // the scan picture, pressed
+    ASSERT_EQ(Bouton().EtatScan, 1);
+
+    // The box and the scan picture are disabled while it runs.
+    for (int i = 0; i < 3 && Focus() != f->LabelPause; ++i)
+        Touche(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), f->LabelPause);
+    Touche(Qt::Key_Return);
+    EXPECT_EQ(f->LabelPause->text(), "Scan");
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->LabelArret);
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->LabelPause);
+
+    Touche(Qt::Key_Escape);
+    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_FALSE(f->LabelArret->isVisible());
+    // The keyboard is not lost with the labels: Tab comes back to the box.
+    for (int i = 0; i < 2 && Focus() != f->EditHomeRepertoireScan; ++i)
+        Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+}
+
+TEST_F(Clavier, CtrlDigitsSelectTheZonesAndTabReachesTreeAndDropDown)
+{
+    const int zones[] = {GestionMenu::Home,   GestionMenu::ZVideo, GestionMenu::ZSon,
+                         GestionMenu::ZImage, GestionMenu::ZTexte, GestionMenu::Transfert};
+    for (int i = 5; i >= 0; --i) {
+        Touche(Qt::Key(Qt::Key_1 + i), Qt::ControlModifier);
+        EXPECT_EQ(application_->Menu.ZoneCourante(), zones[i]) << "Ctrl+" << i + 1;
+    }
+    Touche(Qt::Key_4, Qt::ControlModifier);
+    f->ComboBoxChoixTrie->setCurrentIndex(1);
+    ArbreCategorie* arbre = f->Arbre({Categorie::Image, Ordre::Alphabetique});
+    ASSERT_TRUE(arbre->isVisible());
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), arbre);
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), f->ComboBoxChoixTrie);
+    Touche(Qt::Key_Tab);
+    EXPECT_EQ(Focus(), arbre);
+}
+
+TEST_F(Clavier, EnterOnAFileOpensItAsThePreviewDoesEnterOnAGroupDoesNot)
+{
+    std::vector<std::string> ouverts;
+    application_->Previsu.OuvrirAvecBureau = [&ouverts](const std::string& chemin) { ouverts.push_back(chemin); };
+    ArbreTemporaire dossier;
+    const std::string photo = dossier.Fichier("photo.jpg");
+    ASSERT_TRUE(DeuxCouleurs(64, 48).save(QString::fromStdString(photo), "JPG"));
+    const std::string notes = dossier.Fichier("notes.txt", 20);
+    f->EditHomeRepertoireScan->setText(QString::fromStdString(dossier.Racine()));
+    Bouton().LancerScan();
+    ASSERT_TRUE(AttendreQue([this] { return Bouton().EtatScan == 2; }));
+
+    const std::pair<Categorie, std::string> cas[] = {{Categorie::Image, photo}, {Categorie::Texte, notes}};
+    for (const auto& [categorie, chemin] : cas) {
+        SCOPED_TRACE(chemin);
+        Touche(Qt::Key(Qt::Key_1 + int(categorie)), Qt::ControlModifier);
+        f->ComboBoxChoixTrie->setCurrentIndex(0);
+        ArbreCategorie* arbre = f->Arbre({categorie, Ordre::Extension});
+        ASSERT_TRUE(AttendreQue([arbre] { return arbre->NombreRacines() == 1; }));
+        Noeud* groupe = arbre->Racine(0);
+        arbre->Deployer(groupe);
+        ASSERT_TRUE(AttendreQue([groupe] { return !groupe->AttenteVirtuelle() && groupe->Enfants.size() == 1; }));
+        arbre->setFocus();
+
+        arbre->Selectionner(groupe);
+        QTest::keyClick(arbre, Qt::Key_Return);
+        EXPECT_TRUE(ouverts.empty());
+
+        arbre->Selectionner(groupe->Enfants[0]);
+        ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.Image.ChargementEnCours(); }));
+        QTest::keyClick(arbre, Qt::Key_Return);
+        ASSERT_EQ(ouverts.size(), 1u);
+        EXPECT_EQ(ouverts.back(), chemin);
+        ouverts.clear();
+    }
+}
+
+TEST_F(Clavier, ScreenReadersNameEveryPictureButtonZoneAndControl)
+{
+    // Every clickable picture or label is a named button, or a named zone tab.
+    int boutons = 0;
+    for (QWidget* w : f->findChildren<QWidget*>()) {
+        if (!qobject_cast<ImageComposant*>(w) && !qobject_cast<Etiquette*>(w))
+            continue;
+        if (w->cursor().shape() != Qt::PointingHandCursor)
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        EXPECT_TRUE(a->role() == QAccessible::Button || a->role() == QAccessible::PageTab)
+            << w->metaObject()->className() << " " << w->geometry().x() << "," << w->geometry().y();
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty())
+            << w->metaObject()->className() << " " << w->geometry().x() << "," << w->geometry().y();
+        ++boutons;
+    }
+    EXPECT_GE(boutons, 20);
+
+    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(f->ZoneImage);
+    EXPECT_EQ(image->role(), QAccessible::PageTab);
+    EXPECT_EQ(image->text(QAccessible::Name), "Image");
+    // A screen reader's "press" is a click.
+    image->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(application_->Menu.ZoneCourante(), GestionMenu::ZImage);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{f->EditHomeRepertoireScan, f->ComboBoxChoixTrie})
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            << w->metaObject()->className();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(f->TreeViewSonRep)->text(QAccessible::Name),
+              "Son par répertoire");
+}
