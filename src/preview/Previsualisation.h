@@ -9,6 +9,8 @@
 #include "preview/PanneauTexte.h"
 #include "shared/Groupe.h"
 
+#include <QUrl>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,6 +56,8 @@ public:
     PanneauImage Image;
     PanneauTexte Texte;
 
+    // The file address handed to the desktop for a path (bytes).
+    static QUrl Adresse(const std::string& chemin);
     // The desktop's "open" on a path (bytes). Tests put a recorder here.
     std::function<void(const std::string& chemin)> OuvrirAvecBureau;
 

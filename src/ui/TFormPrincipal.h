@@ -162,6 +162,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreerCadre();
@@ -176,6 +177,7 @@ private:
     void FormShow();
     void ImgFondMouseMove();
     void ImgFondMouseDown(const QPoint& positionEcran);
+    void TerminerDeplacement();
     void TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewChange(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente);
