@@ -2,6 +2,7 @@
 // skin pictures, title-bar faces, menu zones and about box.
 
 #include "app/Application.h"
+#include "shared/Registre.h"
 #include "trees/Noeud.h"
 #include "trees/ArbreCategorie.h"
 #include "widgets/Cadre.h"
@@ -286,4 +287,30 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     EXPECT_TRUE(f->LabelTexteNom->text().isEmpty());
     EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
     ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+}
+
+TEST_F(FenetrePrincipale, TheWindowManagersCloseSavesOnceAsTheClosePictureDoes)
+{
+    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(1);
+    // Alt+F4, the taskbar's close: a close event from the window system.
+    EXPECT_TRUE(f->close());
+    int32_t valeur = 0;
+    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeSon", valeur));
+    EXPECT_EQ(valeur, 2);
+    // Leaving the message loop afterwards saves nothing again.
+    const std::string apres = "Windows Registry Editor Version 5.00\n";
+    config_->Ecrire(apres);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+    EXPECT_EQ(config_->Lire(), apres);
+}
+
+TEST_F(FenetrePrincipale, LeavingTheMessageLoopSavesTheSettings)
+{
+    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(0);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+    int32_t valeur = 0;
+    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeImage", valeur));
+    EXPECT_EQ(valeur, 1);
 }
