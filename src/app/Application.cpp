@@ -107,8 +107,8 @@ void Application::Relier()
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QObject::connect(application, &QCoreApplication::aboutToQuit, f, [this] { BarreSystem.Fermer(); });
         QObject::connect(
-            application, &QGuiApplication::commitDataRequest, f, [this](QSessionManager&) { BarreSystem.SauverReglages(); },
-            Qt::DirectConnection);
+            application, &QGuiApplication::commitDataRequest, f,
+            [this](QSessionManager&) { BarreSystem.SauverReglages(); }, Qt::DirectConnection);
     }
 }
 

@@ -156,8 +156,8 @@ TEST(Option, OneSaveIsOneWriteAndTheDrawingIsStoredInRange)
         int renommages = 0;
         alignas(inotify_event) char tampon[4096];
         for (ssize_t n; (n = read(notification, tampon, sizeof tampon)) > 0;)
-            for (char* p = tampon; p < tampon + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
-                ++renommages;
+            for (char* p = tampon; p < tampon + n; ++renommages)
+                p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len;
         close(notification);
         EXPECT_EQ(renommages, 1) << "DessinSon " << tenu;
         EXPECT_EQ(Valeur("DessinSon"), stocke) << "DessinSon " << tenu;

@@ -52,5 +52,6 @@ TEST(NomFichier, DisplayTextShowsInvalidBytesAndControlCharactersVisibly)
     EXPECT_TRUE(invalide.contains(QChar(0xFFFD)));
     EXPECT_TRUE(invalide.endsWith(QStringLiteral(".jpg")));
     // Every control character keeps a place of its own on one line.
-    EXPECT_EQ(NomFichier::Texte(std::string_view("a\nb\tc\rd\x7f\x1f\0e", 11)), QStringLiteral("a␊b␉c␍d␡␟␀e"));
+    const std::string_view controles("a\nb\tc\rd\x7f\x1f\0e", 11);
+    EXPECT_EQ(NomFichier::Texte(controles), QStringLiteral("a␊b␉c␍d␡␟␀e"));
 }

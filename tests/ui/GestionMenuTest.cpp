@@ -121,7 +121,8 @@ TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
         ImageComposant* Zone;
         const QPixmap& Bandeau;
     };
-    for (const Cas& c : {Cas{f->ZoneVideo, FormImage->ImgMenuVideo}, Cas{f->ZoneTransfert, FormImage->ImgMenuTransfert}}) {
+    for (const Cas& c :
+         {Cas{f->ZoneVideo, FormImage->ImgMenuVideo}, Cas{f->ZoneTransfert, FormImage->ImgMenuTransfert}}) {
         QTest::mouseMove(c.Zone, QPoint(50, 35));
         Cliquer(c.Zone);
         const QRect place = c.Zone->geometry();
