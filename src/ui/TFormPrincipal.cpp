@@ -128,6 +128,10 @@ TFormPrincipal::TFormPrincipal(QWidget* parent) : QWidget(parent, Qt::Window | Q
 
 TFormPrincipal::~TFormPrincipal()
 {
+    // The components go with the QWidget part, after this one: what they
+    // announce meanwhile (the path box losing the focus) must not reach it.
+    for (QObject* composant : findChildren<QObject*>())
+        composant->disconnect(this);
     delete ImageListExt;
 }
 
