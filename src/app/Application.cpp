@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -125,12 +126,23 @@ void Application::Relier()
     Scan.Lier(&Explo);
 
     Explo.Lier(&Options);
+
+    // Whatever ends the run in order saves the settings as the close picture
+    // does: leaving the message loop closes once, and the end of the session
+    // saves at the moment the session manager asks.
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(application, &QCoreApplication::aboutToQuit, f, [this] { BarreSystem.Fermer(); });
+        QObject::connect(
+            application, &QGuiApplication::commitDataRequest, f,
+            [this](QSessionManager&) { BarreSystem.SauverReglages(); }, Qt::DirectConnection);
+    }
 }
 
 void Application::Preparer()
 {
+    // No display name: window managers would append it to every title,
+    // and the message boxes' captions must read exactly as they are.
     QApplication::setApplicationName("Ruvizaro");
-    QApplication::setApplicationDisplayName("Ruvizaro");
     QApplication::setApplicationVersion(LigneCommande::Version);
     QGuiApplication::setDesktopFileName("fr.dudidevir.Ruvizaro");
     Apparence::InstallerTraductionsQt();

@@ -37,6 +37,7 @@ constexpr std::array<Entree, 30> TableFixe = {{
 constexpr const char* DossierIcones = "/usr/share/icons";
 constexpr const char* ThemeParDefaut = "Adwaita";
 constexpr const char* ThemeMinimal = "hicolor";
+constexpr const char* IconeDonnees = "application-x-generic";
 
 // The icon shown for a category when the type has none of its own.
 QString IconeGenerique(Categorie categorie)
@@ -96,7 +97,9 @@ int Extension::CapturerIcone(const std::string& ext, ListeImages& images)
     const QMimeType type =
         types.mimeTypeForFile(QStringLiteral("x.") + QString::fromStdString(ext), QMimeDatabase::MatchExtension);
     QIcon icone = QIcon::fromTheme(type.iconName());
-    if (icone.isNull())
+    // The type's generic icon says more than the category's (a spreadsheet,
+    // a presentation), unless it is the blank one of any data (ASF's).
+    if (icone.isNull() && type.genericIconName() != QLatin1String(IconeDonnees))
         icone = QIcon::fromTheme(type.genericIconName());
     if (icone.isNull())
         icone = QIcon::fromTheme(IconeGenerique(categorie));

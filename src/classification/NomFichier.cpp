@@ -12,6 +12,12 @@ constexpr unsigned char EcartMinuscule = 0x20;
 constexpr unsigned char PremiereSuite = 0x80;   // continuation bytes 0x80..0xBF
 constexpr unsigned char DerniereSuite = 0xBF;
 
+// U+0000..U+001F show as U+2400..U+241F, U+007F as U+2421.
+constexpr char16_t SymbolesControle = 0x20;
+constexpr char16_t PremierSymbole = 0x2400;
+constexpr char16_t Effacement = 0x7F;
+constexpr char16_t SymboleEffacement = 0x2421;
+
 bool MajusculeAccentuee(unsigned char suivant)
 {
     return suivant >= PremiereMajuscule && suivant <= DerniereMajuscule && suivant != SigneMultiplier;
@@ -97,5 +103,15 @@ int NomFichier::Lettre(std::string_view nom)
 
 QString NomFichier::Texte(std::string_view nom)
 {
-    return QString::fromUtf8(nom.data(), static_cast<qsizetype>(nom.size()));
+    QString texte = QString::fromUtf8(nom.data(), static_cast<qsizetype>(nom.size()));
+    // A control character would cut or squeeze the line it shows on: it
+    // shows as its symbol of the Control Pictures block instead.
+    for (QChar& c : texte) {
+        const char16_t u = c.unicode();
+        if (u < SymbolesControle)
+            c = QChar(char16_t(PremierSymbole + u));
+        else if (u == Effacement)
+            c = QChar(SymboleEffacement);
+    }
+    return texte;
 }

@@ -23,6 +23,7 @@ public:
     // Bucket of the first character of the lower-cased name: 0 digits,
     // 1 to 26 the letters a..z with some accented forms, 27 anything else.
     static int Lettre(std::string_view nom);
-    // Display text; invalid bytes show as U+FFFD.
+    // Display text; invalid bytes show as U+FFFD, control characters as
+    // their visible symbols (a newline as U+240A, a tab as U+2409).
     static QString Texte(std::string_view nom);
 };

@@ -10,7 +10,6 @@
 
 #include <QByteArray>
 #include <QDesktopServices>
-#include <QFile>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -33,10 +32,15 @@ bool Existe(const std::string& chemin)
 }  // namespace
 
 Previsualisation::Previsualisation()
-    : OuvrirAvecBureau([](const std::string& chemin) {
-          QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(chemin))));
-      })
+    : OuvrirAvecBureau([](const std::string& chemin) { QDesktopServices::openUrl(Adresse(chemin)); })
 {
+}
+
+QUrl Previsualisation::Adresse(const std::string& chemin)
+{
+    // From the bytes themselves: a name that is not valid UTF-8 must reach
+    // the desktop as it is on disk, not as replacement characters.
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(chemin).toPercentEncoding("/"));
 }
 
 Previsualisation::~Previsualisation()

@@ -11,6 +11,8 @@
 #include "preview/PanneauVideo.h"
 #include "shared/Groupe.h"
 
+#include <QUrl>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,6 +65,8 @@ public:
     PanneauVideo Film;  // the Video panel
     PanneauTexte Texte;
 
+    // The file address handed to the desktop for a path (bytes).
+    static QUrl Adresse(const std::string& chemin);
     // The desktop's "open" on a path (bytes). Tests put a recorder here.
     std::function<void(const std::string& chemin)> OuvrirAvecBureau;
 

@@ -2,16 +2,22 @@
 
 #include "shared/Registre.h"
 
+#include <iostream>
+#include <utility>
+
 namespace {
 
+constexpr int32_t DessinMin = 1;
+constexpr int32_t DessinMax = 3;
+
 // A stored boolean: read as true for any non-zero value; missing, it is
-// written as 1 and read as true.
-bool ChargerBooleen(const char* nom)
+// read as true and 1 is to be written.
+bool ChargerBooleen(const char* nom, Registre::Valeurs& manquants)
 {
     int32_t valeur = 0;
     if (LireRegistre(Option::Racine, Option::Cle, nom, valeur))
         return valeur != 0;
-    EcrireRegistre(Option::Racine, Option::Cle, nom, 1);
+    manquants.emplace_back(nom, 1);
     return true;
 }
 
@@ -21,24 +27,20 @@ int32_t LireOuZero(const char* nom)
     return LireRegistre(Option::Racine, Option::Cle, nom, valeur) ? valeur : 0;
 }
 
-void Ecrire(const char* nom, int32_t valeur)
-{
-    EcrireRegistre(Option::Racine, Option::Cle, nom, valeur);
-}
-
 }  // namespace
 
 void Option::Charger()
 {
-    FichierCache = ChargerBooleen("FichierCache");
-    RepertoireCache = ChargerBooleen("RepertoireCache");
-    SousRepertoire = ChargerBooleen("SousRepertoire");
+    Registre::Valeurs manquants;
+    FichierCache = ChargerBooleen("FichierCache", manquants);
+    RepertoireCache = ChargerBooleen("RepertoireCache", manquants);
+    SousRepertoire = ChargerBooleen("SousRepertoire", manquants);
 
     int32_t dessin = 0;
     if (LireRegistre(Racine, Cle, "DessinSon", dessin)) {
         DessinSon = dessin;
     } else {
-        EcrireRegistre(Racine, Cle, "DessinSon", 1);
+        manquants.emplace_back("DessinSon", 1);
         DessinSon = 0;
     }
 
@@ -47,6 +49,16 @@ void Option::Charger()
     TreeSon = LireOuZero("TreeSon");
     TreeImage = LireOuZero("TreeImage");
     TreeTexte = LireOuZero("TreeTexte");
+
+    // The defaults of the missing values, in one write. A folder that takes
+    // no file does not keep the user out: the run goes on with the values
+    // read, and the user is told once.
+    try {
+        Registre::EcrireValeurs(Racine, Cle, manquants);
+    } catch (const ErreurRegistre& erreur) {
+        std::cerr << "Ruvizaro: settings cannot be saved in " << Registre::Dossier() << " (" << erreur.what()
+                  << ")" << std::endl;
+    }
 }
 
 int32_t& Option::OrdreArbre(Categorie categorie)
@@ -65,12 +77,16 @@ int32_t& Option::OrdreArbre(Categorie categorie)
 
 void Option::Sauver()
 {
-    Ecrire("SousRepertoire", SousRepertoire ? 1 : 0);
-    Ecrire("RepertoireCache", RepertoireCache ? 1 : 0);
-    Ecrire("FichierCache", FichierCache ? 1 : 0);
-    Ecrire("TreeVideo", TreeVideo);
-    Ecrire("TreeSon", TreeSon);
-    Ecrire("TreeImage", TreeImage);
-    Ecrire("TreeTexte", TreeTexte);
-    Ecrire("DessinSon", DessinSon);
+    // The sound player keeps the drawing in range once it has chosen one;
+    // until then the field may hold 0, which is never stored.
+    const int32_t dessin = DessinSon >= DessinMin && DessinSon <= DessinMax ? DessinSon : DessinMin;
+    Registre::EcrireValeurs(Racine, Cle,
+                            {{"SousRepertoire", SousRepertoire ? 1 : 0},
+                             {"RepertoireCache", RepertoireCache ? 1 : 0},
+                             {"FichierCache", FichierCache ? 1 : 0},
+                             {"TreeVideo", TreeVideo},
+                             {"TreeSon", TreeSon},
+                             {"TreeImage", TreeImage},
+                             {"TreeTexte", TreeTexte},
+                             {"DessinSon", dessin}});
 }

@@ -17,7 +17,12 @@ public:
     static constexpr const char* Racine = "HKEY_CURRENT_USER";
     static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
 
+    // Reads the eight values and writes the defaults of the missing ones; a
+    // folder that refuses the write is reported once on the error output and
+    // the run goes on. A value of the wrong type raises ErreurRegistre.
     void Charger();
+    // Writes the eight values in one save (DessinSon out of 1..3 as 1);
+    // a refused write raises ErreurRegistre.
     void Sauver();
 
     // Read by the scan worker at every listing.

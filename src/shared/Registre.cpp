@@ -6,9 +6,16 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <mutex>
+#include <set>
 #include <sstream>
+#include <string_view>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -61,46 +68,135 @@ bool LireGuillemets(const std::string& ligne, size_t& pos, std::string& texte)
     return false;
 }
 
+constexpr const char* EnTeteAncien = "REGEDIT4";
+constexpr const char* Blancs = " \t";
+
+std::string SansBlancs(const std::string& texte)
+{
+    const size_t debut = texte.find_first_not_of(Blancs);
+    if (debut == std::string::npos)
+        return {};
+    return texte.substr(debut, texte.find_last_not_of(Blancs) - debut + 1);
+}
+
+// "dword:" and one to eight hexadecimal digits, as regedit may shorten them.
+bool LireDword(const std::string& texte, int32_t& valeur)
+{
+    constexpr size_t Prefixe = 6;
+    if (texte.size() <= Prefixe || texte.size() > Prefixe + 8)
+        return false;
+    for (size_t i = 0; i < Prefixe; ++i)
+        if (std::tolower(static_cast<unsigned char>(texte[i])) != "dword:"[i])
+            return false;
+    for (size_t i = Prefixe; i < texte.size(); ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(texte[i])))
+            return false;
+    valeur = static_cast<int32_t>(static_cast<uint32_t>(std::stoul(texte.substr(Prefixe), nullptr, 16)));
+    return true;
+}
+
 bool LireValeur(const std::string& ligne, std::string& nom, Registre::Valeur& valeur)
 {
     size_t pos = 0;
-    if (!LireGuillemets(ligne, pos, nom) || pos >= ligne.size() || ligne[pos] != '=')
+    if (!LireGuillemets(ligne, pos, nom))
         return false;
-    ++pos;
-    const std::string reste = ligne.substr(pos);
-    if (reste.rfind("dword:", 0) == 0) {
-        const std::string hex = reste.substr(6);
-        if (hex.size() != 8)
-            return false;
-        for (char c : hex)
-            if (!std::isxdigit(static_cast<unsigned char>(c)))
-                return false;
-        valeur = static_cast<int32_t>(static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
+    pos = ligne.find_first_not_of(Blancs, pos);
+    if (pos == std::string::npos || ligne[pos] != '=')
+        return false;
+    const std::string reste = SansBlancs(ligne.substr(pos + 1));
+    int32_t entier = 0;
+    if (LireDword(reste, entier)) {
+        valeur = entier;
         return true;
     }
     std::string texte;
-    if (!LireGuillemets(ligne, pos, texte) || pos != ligne.size())
+    size_t fin = 0;
+    if (!LireGuillemets(reste, fin, texte) || fin != reste.size())
         return false;
     valeur = texte;
     return true;
 }
 
-std::optional<std::map<std::string, Registre::Cle>> Analyser(const std::string& contenu)
+void AjouterUtf8(char32_t point, std::string& sortie)
 {
-    std::map<std::string, Registre::Cle> ruche;
-    std::istringstream flux(contenu);
+    if (point < 0x80) {
+        sortie += static_cast<char>(point);
+    } else if (point < 0x800) {
+        sortie += static_cast<char>(0xC0 | (point >> 6));
+        sortie += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        sortie += static_cast<char>(0xE0 | (point >> 12));
+        sortie += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        sortie += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        sortie += static_cast<char>(0xF0 | (point >> 18));
+        sortie += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+        sortie += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        sortie += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
+// UTF-16 text after its byte order mark, as UTF-8; nothing when it is cut
+// in the middle of a unit or of a surrogate pair.
+std::optional<std::string> DepuisUtf16(std::string_view octets, bool petitBoutiste)
+{
+    if (octets.size() % 2 != 0)
+        return std::nullopt;
+    auto unite = [&](size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(octets[i]);
+        const auto b = static_cast<unsigned char>(octets[i + 1]);
+        return petitBoutiste ? (b << 8 | a) : (a << 8 | b);
+    };
+    std::string sortie;
+    sortie.reserve(octets.size() / 2);
+    for (size_t i = 0; i < octets.size(); i += 2) {
+        char32_t point = unite(i);
+        if (point >= 0xD800 && point < 0xDC00) {
+            if (i + 3 >= octets.size())
+                return std::nullopt;
+            const char32_t bas = unite(i + 2);
+            if (bas < 0xDC00 || bas >= 0xE000)
+                return std::nullopt;
+            point = 0x10000 + ((point - 0xD800) << 10) + (bas - 0xDC00);
+            i += 2;
+        } else if (point >= 0xDC00 && point < 0xE000) {
+            return std::nullopt;
+        }
+        AjouterUtf8(point, sortie);
+    }
+    return sortie;
+}
+
+// The file's text as UTF-8, whatever byte order mark it starts with.
+std::optional<std::string> TexteUtf8(const std::string& contenu)
+{
+    const std::string_view octets(contenu);
+    if (octets.substr(0, 3) == "\xEF\xBB\xBF")
+        return std::string(octets.substr(3));
+    if (octets.substr(0, 2) == "\xFF\xFE")
+        return DepuisUtf16(octets.substr(2), true);
+    if (octets.substr(0, 2) == "\xFE\xFF")
+        return DepuisUtf16(octets.substr(2), false);
+    return contenu;
+}
+
+std::optional<Registre::Ruche> Analyser(const std::string& contenu)
+{
+    const std::optional<std::string> texte = TexteUtf8(contenu);
+    if (!texte)
+        return std::nullopt;
+    Registre::Ruche ruche;
+    std::istringstream flux(*texte);
     std::string ligne;
     Registre::Cle* courante = nullptr;
     bool premiere = true;
     while (std::getline(flux, ligne)) {
         if (!ligne.empty() && ligne.back() == '\r')
             ligne.pop_back();
-        if (premiere && ligne == EnTete) {
-            premiere = false;
-            continue;
-        }
+        ligne = SansBlancs(ligne);
+        const bool enTete = premiere && (ligne == EnTete || ligne == EnTeteAncien);
         premiere = false;
-        if (ligne.empty())
+        if (enTete || ligne.empty() || ligne.front() == ';')
             continue;
         if (ligne.front() == '[') {
             if (ligne.back() != ']' || ligne.size() < 3)
@@ -114,9 +210,6 @@ std::optional<std::map<std::string, Registre::Cle>> Analyser(const std::string& 
             return std::nullopt;
         (*courante)[nom] = valeur;
     }
-    // A file that does not end with a newline was cut short while written.
-    if (!contenu.empty() && contenu.back() != '\n')
-        return std::nullopt;
     return ruche;
 }
 
@@ -157,8 +250,10 @@ std::optional<std::string> Registre::FichierRuche(const std::string& racine)
     return std::nullopt;
 }
 
-std::map<std::string, Registre::Cle> Registre::Charger(const std::string& fichier)
+Registre::Ruche Registre::Charger(const std::string& fichier, bool* conserve)
 {
+    if (conserve)
+        *conserve = false;
     std::ifstream entree(fichier, std::ios::binary);
     if (!entree)
         return {};
@@ -167,15 +262,28 @@ std::map<std::string, Registre::Cle> Registre::Charger(const std::string& fichie
     const std::string contenu = tampon.str();
     if (auto ruche = Analyser(contenu))
         return *ruche;
-    // Keep the damaged file for the user, then start from an empty hive.
+    // Set the damaged file aside for the user, then start from an empty
+    // hive. Without a copy it is the only one: it stays, and is never
+    // written over.
     std::error_code erreur;
-    std::filesystem::copy_file(fichier, fichier + ".endommage-" + Horodatage(),
-                               std::filesystem::copy_options::overwrite_existing, erreur);
-    std::filesystem::remove(fichier, erreur);
+    const std::string copie = fichier + ".endommage-" + Horodatage();
+    if (std::filesystem::copy_file(fichier, copie, std::filesystem::copy_options::overwrite_existing, erreur)) {
+        std::filesystem::remove(fichier, erreur);
+        return {};
+    }
+    if (conserve)
+        *conserve = true;
+    static std::mutex verrou;
+    static std::set<std::string> signales;
+    const std::lock_guard garde(verrou);
+    if (signales.insert(fichier).second)
+        std::cerr << "Ruvizaro: the settings file " << fichier << " is damaged and could not be copied to "
+                  << copie << " (" << erreur.message()
+                  << "); it is left as it is, defaults are used and settings are not saved." << std::endl;
     return {};
 }
 
-bool Registre::Enregistrer(const std::string& fichier, const std::map<std::string, Cle>& ruche)
+bool Registre::Enregistrer(const std::string& fichier, const Ruche& ruche)
 {
     std::ostringstream sortie;
     sortie << EnTete << "\n";
@@ -197,11 +305,13 @@ bool Registre::Enregistrer(const std::string& fichier, const std::map<std::strin
     const std::filesystem::path cible(fichier);
     std::error_code erreur;
     std::filesystem::create_directories(cible.parent_path(), erreur);
-    const std::string temporaire = fichier + ".tmp";
+    // A name of its own: another copy of the program may be saving too.
+    std::string temporaire = fichier + ".XXXXXX";
     {
-        Descripteur d{::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
+        Descripteur d{::mkostemp(temporaire.data(), O_CLOEXEC)};
         if (d.fd < 0)
             return false;
+        ::fchmod(d.fd, 0600);
         size_t ecrit = 0;
         while (ecrit < contenu.size()) {
             const ssize_t n = ::write(d.fd, contenu.data() + ecrit, contenu.size() - ecrit);
@@ -223,6 +333,60 @@ bool Registre::Enregistrer(const std::string& fichier, const std::map<std::strin
     Descripteur dossier{::open(cible.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dossier.fd >= 0)
         ::fsync(dossier.fd);
+    return true;
+}
+
+namespace {
+
+// The advisory lock of the hive folder, held from reading a hive to
+// renaming its new file into place. Without a folder to lock there is
+// nothing to protect: the write fails on its own.
+class VerrouDossier
+{
+public:
+    explicit VerrouDossier(const std::string& fichier)
+    {
+        const std::filesystem::path dossier = std::filesystem::path(fichier).parent_path();
+        std::error_code erreur;
+        std::filesystem::create_directories(dossier, erreur);
+        d_.fd = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (d_.fd >= 0)
+            while (::flock(d_.fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+
+private:
+    Descripteur d_;
+};
+
+}  // namespace
+
+bool Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
+{
+    const auto fichier = FichierRuche(racine);
+    if (!fichier)
+        return false;
+    if (valeurs.empty())
+        return true;
+    {
+        const VerrouDossier verrou(*fichier);
+        bool conserve = false;
+        Ruche ruche = Charger(*fichier, &conserve);
+        Cle& valeursCle = ruche[CheminComplet(racine, cle)];
+        for (const auto& [nom, valeur] : valeurs)
+            valeursCle[nom] = valeur;
+        if (conserve || !Enregistrer(*fichier, ruche))
+            throw ErreurRegistre("Failed to set data for '" + valeurs.front().first + "'");
+    }
+    const Ruche relue = Charger(*fichier);
+    const auto cleRelue = relue.find(CheminComplet(racine, cle));
+    if (cleRelue == relue.end())
+        return false;
+    for (const auto& [nom, valeur] : valeurs) {
+        const auto lue = cleRelue->second.find(nom);
+        if (lue == cleRelue->second.end() || lue->second != Valeur(valeur))
+            return false;
+    }
     return true;
 }
 
@@ -254,15 +418,5 @@ bool LireRegistre(const std::string& racine, const std::string& cle, const std::
 bool EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
                     int32_t valeur)
 {
-    const auto fichier = Registre::FichierRuche(racine);
-    if (!fichier)
-        return false;
-    auto ruche = Registre::Charger(*fichier);
-    ruche[CheminComplet(racine, cle)][nom] = valeur;
-    if (!Registre::Enregistrer(*fichier, ruche))
-        throw ErreurRegistre("Failed to set data for '" + nom + "'");
-    int32_t relue = 0;
-    if (!LireRegistre(racine, cle, nom, relue))
-        return false;
-    return relue == valeur;
+    return Registre::EcrireValeurs(racine, cle, {{nom, valeur}});
 }

@@ -3,14 +3,18 @@
 // A small registry with the semantics the settings rely on: five root keys,
 // key paths, typed values (a 32-bit integer or a string). Each hive is one
 // human-readable ".reg" text file under $XDG_CONFIG_HOME/Dudidevir/, written
-// atomically. A damaged hive file is set aside and the hive starts empty.
+// atomically under an advisory lock, so that two running copies of the
+// program never lose each other's values. A damaged hive file is set aside
+// and the hive starts empty.
 
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 // An error raised by the registry itself (a value of the wrong type, a
 // refused write). It carries the message shown to the user.
@@ -31,11 +35,24 @@ public:
     // The folder holding the hive files.
     static std::string Dossier();
 
-    // Loads a hive file; a missing file is an empty hive. A file that cannot
-    // be parsed is copied aside (".endommage-<time>") and read as empty.
-    static std::map<std::string, Cle> Charger(const std::string& fichier);
-    // Writes a hive file atomically: temporary file, fsync, rename.
-    static bool Enregistrer(const std::string& fichier, const std::map<std::string, Cle>& ruche);
+    using Ruche = std::map<std::string, Cle>;
+    using Valeurs = std::vector<std::pair<std::string, int32_t>>;
+
+    // Loads a hive file; a missing file is an empty hive. Besides the form
+    // it writes, it reads what Windows tools write: a UTF-8 or UTF-16 byte
+    // order mark, CR LF line ends, blanks around "=", short dword digits,
+    // "REGEDIT4", comments, no final newline. A file that cannot be parsed
+    // is copied aside (".endommage-<time>") and read as empty; when that copy
+    // fails the file stays where it is, conserve is set, and the hive must
+    // not be written over.
+    static Ruche Charger(const std::string& fichier, bool* conserve = nullptr);
+    // Writes a hive file atomically: unique temporary file, fsync, rename.
+    static bool Enregistrer(const std::string& fichier, const Ruche& ruche);
+    // Sets several 32-bit values of one key with a single write of the hive,
+    // under the hive folder's lock, and checks them by reading them back.
+    // False when the root name is unknown or a value reads back otherwise;
+    // a refused write raises ErreurRegistre naming the first value.
+    static bool EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
 };
 
 // Reads one 32-bit value; false when the root name is unknown, or the key or

@@ -305,7 +305,7 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
     auto lot = std::make_shared<Lot>();
     for (TAttente& a : attentes)
         if (CategorieValide(static_cast<Categorie>(a.Categorie)))
-            lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(QString::fromStdString(a.Texte));
+            lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(NomFichier::Texte(a.Texte));
     attentes.clear();
     ++lotsEnVol_;
     QMetaObject::invokeMethod(

@@ -59,16 +59,28 @@ void GestionBarreSystem::Restaurer()
 
 void GestionBarreSystem::Fermer()
 {
+    // The close picture, the window manager's close and the end of the
+    // session all come here; the first one does the work.
+    if (ferme_)
+        return;
+    ferme_ = true;
     if (previsualisation_)
         previsualisation_->SuspendreRemplissages();
     if (bouton_)
         bouton_->ArreterScan(GestionBouton::Arret::Fermeture);
+    SauverReglages();
+    QApplication::quit();
+}
+
+void GestionBarreSystem::SauverReglages()
+{
+    if (!option_)
+        return;
     try {
         option_->Sauver();
     } catch (const ErreurRegistre& erreur) {
-        // The program keeps running: the user may close it again.
+        // Reported, and the program still ends: the user must never be
+        // kept in by a settings folder that takes no file.
         QMessageBox::critical(FormPrincipal, "Ruvizaro", QString::fromStdString(erreur.what()));
-        return;
     }
-    QApplication::quit();
 }

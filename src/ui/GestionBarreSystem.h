@@ -29,7 +29,12 @@ public:
     void FermerClique();
     void FermerSurvol();
     void Reduire();
+    // Ends the program in order: fill jobs and scan stopped, settings saved
+    // (a failed save reported), the application asked to quit. Only the
+    // first call does anything.
     void Fermer();
+    // Saves the settings, reporting a refused write in a message box.
+    void SauverReglages();
     // Brings the window back from the tray (double click on the tray icon).
     void Restaurer();
 
@@ -43,4 +48,5 @@ private:
     GestionBouton* bouton_ = nullptr;
     Previsualisation* previsualisation_ = nullptr;
     Option* option_ = nullptr;
+    bool ferme_ = false;
 };

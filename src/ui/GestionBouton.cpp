@@ -152,6 +152,9 @@ void GestionBouton::PauseScan()
             threadScanneur_->Suspendre();
         if (threadStockage_)
             threadStockage_->Suspendre();
+        // The workers are parked: the counters show what the trees built
+        // now hold.
+        AfficherCompteurs();
         arbres_->ConstruireAlphabetique();
         arbres_->RemplirArbresExtension();
     }
@@ -171,6 +174,8 @@ void GestionBouton::ArreterScan(Arret mode)
     f->LabelHomeScan->DefinirTexte(LegendeRepos);
     RelacherScan();
     ActiverCommandes(true);
+    // The box lost the focus while disabled: Enter starts the next scan.
+    f->EditHomeRepertoireScan->setFocus();
     f->TimerFichier->stop();
     if (mode != Arret::Fin) {
         ArreterTravailleur(threadScanneur_);

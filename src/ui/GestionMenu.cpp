@@ -80,7 +80,10 @@ void GestionMenu::Afficher(int zone, bool selection)
     TFormPrincipal* f = FormPrincipal;
 
     if (selection) {
+        // Painting the strip covers any highlight: the selected zone shows
+        // the strip alone.
         f->DefinirBandeau(*donnees.Bandeau);
+        f->DefinirSurbrillance(QPixmap(), 0);
         zoneCourante_ = static_cast<uint8_t>(zone);
     }
     donnees.ZoneActive->setCursor(selection ? Qt::ArrowCursor : Qt::PointingHandCursor);

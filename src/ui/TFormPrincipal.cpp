@@ -21,6 +21,7 @@
 #include "ui/TFormPropos.h"
 #include "widgets/ZoneSaisie.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -75,11 +76,13 @@ Etiquette* Label(QWidget* parent, const QString& texte, const QPoint& position, 
     return etiquette;
 }
 
-// A name label of a preview panel: bold, 156 px wide, showing its hint.
+// A name label of a preview panel: bold, 156 px wide, a long name elided in
+// the middle, showing its hint (the full path).
 Etiquette* LabelNom(QWidget* parent, const QPoint& position)
 {
     auto* etiquette = Label(parent, QString(), position, Verdana, 11, true, Qt::black, Fond, QSize(156, 14));
     etiquette->setToolTipDuration(-1);
+    etiquette->DefinirElision(Qt::ElideMiddle);
     return etiquette;
 }
 
@@ -135,6 +138,10 @@ TFormPrincipal::~TFormPrincipal()
     // child losing it during the window's destruction would call them.
     if (QWidget* focus = focusWidget())
         focus->clearFocus();
+    // The components go with the QWidget part, after this one: what they
+    // announce meanwhile (the path box losing the focus) must not reach it.
+    for (QObject* composant : findChildren<QObject*>())
+        composant->disconnect(this);
     delete ImageListExt;
 }
 
@@ -500,9 +507,12 @@ void TFormPrincipal::ImgFondMouseMove()
 }
 
 // Dragging the background moves the window: through the window system when
-// it allows it, by hand otherwise.
+// it allows it, by hand otherwise. A hand drag lives from its own press to
+// the next release: the window takes the mouse meanwhile, so that the
+// release reaches it wherever the pointer is.
 void TFormPrincipal::ImgFondMouseDown(const QPoint& positionEcran)
 {
+    TerminerDeplacement();
     QWindow* fenetre = windowHandle();
     if (fenetre && fenetre->startSystemMove())
         return;
@@ -510,6 +520,16 @@ void TFormPrincipal::ImgFondMouseDown(const QPoint& positionEcran)
     // Where the press was, not where the pointer is now: the pointer may
     // have moved on by the time the press is handled.
     origineDeplacement_ = positionEcran - pos();
+    grabMouse();
+}
+
+void TFormPrincipal::TerminerDeplacement()
+{
+    if (!deplacementManuel_)
+        return;
+    deplacementManuel_ = false;
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
 }
 
 void TFormPrincipal::mousePressEvent(QMouseEvent* event)
@@ -526,7 +546,16 @@ void TFormPrincipal::mouseMoveEvent(QMouseEvent* event)
 
 void TFormPrincipal::mouseReleaseEvent(QMouseEvent* event)
 {
-    deplacementManuel_ = false;
+    TerminerDeplacement();
+    event->accept();
+}
+
+// The window manager's close (Alt+F4, the taskbar) ends the program as the
+// close picture does.
+void TFormPrincipal::closeEvent(QCloseEvent* event)
+{
+    if (gestionBarreSystem_)
+        gestionBarreSystem_->Fermer();
     event->accept();
 }
 

@@ -166,6 +166,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreerCadre();
@@ -180,6 +181,7 @@ private:
     void FormShow();
     void ImgFondMouseMove();
     void ImgFondMouseDown(const QPoint& positionEcran);
+    void TerminerDeplacement();
     void TreeViewExpanding(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewCollapsing(ArbreCategorie* arbre, Noeud* noeud);
     void TreeViewChange(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente);

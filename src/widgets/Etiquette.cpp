@@ -1,6 +1,8 @@
 #include "widgets/Etiquette.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 Etiquette::Etiquette(QWidget* parent, const QString& texte, const QPoint& position, const QSize& taille)
     : QLabel(texte, parent), ajuste_(!taille.isValid())
@@ -58,6 +60,30 @@ void Etiquette::DefinirTexte(const QString& texte)
     setText(texte);
     if (ajuste_)
         adjustSize();
+}
+
+void Etiquette::DefinirElision(Qt::TextElideMode mode)
+{
+    elision_ = mode;
+    update();
+}
+
+QString Etiquette::TexteAffiche() const
+{
+    if (elision_ == Qt::ElideNone)
+        return text();
+    return fontMetrics().elidedText(text(), elision_, contentsRect().width());
+}
+
+void Etiquette::paintEvent(QPaintEvent* event)
+{
+    if (elision_ == Qt::ElideNone) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter peintre(this);
+    style()->drawItemText(&peintre, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+                          palette(), isEnabled(), TexteAffiche(), foregroundRole());
 }
 
 void Etiquette::mousePressEvent(QMouseEvent* event)

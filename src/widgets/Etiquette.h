@@ -22,6 +22,11 @@ public:
     void DefinirHint(const QString& hint, bool montrer);
     QString Hint() const { return hint_; }
     void DefinirTexte(const QString& texte);   // resizes when the label fits its text
+    // A text wider than the label shows elided this way ("…"); text() keeps
+    // it whole. Qt::ElideNone, the default, cuts it at the edge.
+    void DefinirElision(Qt::TextElideMode mode);
+    // The text as painted.
+    QString TexteAffiche() const;
 
     int Tag = 0;
 
@@ -33,9 +38,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString hint_;
     bool ajuste_;
     bool enfonce_ = false;
+    Qt::TextElideMode elision_ = Qt::ElideNone;
 };

@@ -5,11 +5,23 @@
 #include "shared/Registre.h"
 #include "trees/ArbreCategorie.h"
 #include "ui/TFormPrincipal.h"
+#include "widgets/ImageComposant.h"
 
 #include "support/Codes.h"
 #include "support/ConfigTemporaire.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -128,4 +140,64 @@ TEST(Option, DamagedFileStartsWithDefaults)
         EXPECT_EQ(Valeur("DessinSon"), 1);
         EXPECT_EQ(application.Arbres.OrdreCourant(Categorie::Texte), Ordre::Extension);
     }
+}
+
+TEST(Option, OneSaveIsOneWriteAndTheDrawingIsStoredInRange)
+{
+    ConfigTemporaire config;
+    Option option;
+    option.Charger();
+    const std::string dossier = config.Dossier() + "/Dudidevir";
+    for (const auto& [tenu, stocke] : {std::pair{0, 1}, {7, 1}, {-1, 1}, {2, 2}, {3, 3}}) {
+        const int notification = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(notification, 0);
+        ASSERT_GE(inotify_add_watch(notification, dossier.c_str(), IN_MOVED_TO), 0);
+        option.DessinSon = tenu;
+        option.Sauver();
+        int renommages = 0;
+        alignas(inotify_event) char tampon[4096];
+        for (ssize_t n; (n = read(notification, tampon, sizeof tampon)) > 0;)
+            for (char* p = tampon; p < tampon + n; ++renommages)
+                p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len;
+        close(notification);
+        EXPECT_EQ(renommages, 1) << "DessinSon " << tenu;
+        EXPECT_EQ(Valeur("DessinSon"), stocke) << "DessinSon " << tenu;
+    }
+    for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "TreeVideo", "TreeSon", "TreeImage",
+                            "TreeTexte"})
+        EXPECT_TRUE(Present(nom)) << nom;
+}
+
+TEST(Option, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
+{
+    ConfigTemporaire config;
+    // A folder stands where the settings file should be: nothing can be saved.
+    std::filesystem::create_directories(config.FichierUtilisateur());
+    testing::internal::CaptureStderr();
+    Application application;
+    EXPECT_NO_THROW(application.Preparer());
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(erreurs.begin(), erreurs.end(), '\n'), 1) << erreurs;
+    EXPECT_NE(erreurs.find("settings cannot be saved"), std::string::npos) << erreurs;
+    EXPECT_TRUE(application.Options.SousRepertoire);
+    FormPrincipal->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(FormPrincipal));
+
+    // The close picture reports the failed save once and still ends the run.
+    int boites = 0;
+    QTimer repondre;
+    QObject::connect(&repondre, &QTimer::timeout, [&] {
+        if (QWidget* boite = QApplication::activeModalWidget()) {
+            ++boites;
+            boite->close();
+        }
+    });
+    repondre.start(20);
+    QTimer::singleShot(0, [] { QTest::mouseClick(FormPrincipal->ImgClose, Qt::LeftButton, {}, QPoint(7, 7)); });
+    QTimer garde;
+    garde.setSingleShot(true);
+    QObject::connect(&garde, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    garde.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(boites, 1);
 }

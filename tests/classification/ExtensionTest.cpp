@@ -66,6 +66,14 @@ TEST_F(TableExtensions, EveryCaptureSucceedsAndIconsFollowTheFolders)
     }
     EXPECT_TRUE(images.Image(32).isNull());
     EXPECT_TRUE(images.Image(-1).isNull());
+
+    // None is the blank icon of unknown data: a type the theme lacks shows
+    // its category's icon (ASF a video's, like AVI).
+    const QImage donnees = QIcon::fromTheme("application-x-generic").pixmap(ListeImages::Cote).toImage();
+    ASSERT_FALSE(donnees.isNull());
+    for (size_t i = 0; i < table.size(); ++i)
+        EXPECT_NE(images.Image(table[i].Icone).toImage().convertToFormat(donnees.format()), donnees) << table[i].Ext;
+    EXPECT_EQ(images.Image(table[7].Icone).toImage(), images.Image(table[0].Icone).toImage());
 }
 
 TEST_F(TableExtensions, FailedCaptureGivesMinusOneAndAppendsNothing)

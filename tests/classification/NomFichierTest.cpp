@@ -45,11 +45,13 @@ TEST(NomFichier, BucketOfTheFirstCharacter)
         EXPECT_EQ(NomFichier::Lettre(nom), attendu) << nom;
 }
 
-TEST(NomFichier, DisplayTextReplacesInvalidBytesOnly)
+TEST(NomFichier, DisplayTextShowsInvalidBytesAndControlCharactersVisibly)
 {
     EXPECT_EQ(NomFichier::Texte("Été.jpg"), QStringLiteral("Été.jpg"));
     const QString invalide = NomFichier::Texte("\xff\xfe.jpg");
     EXPECT_TRUE(invalide.contains(QChar(0xFFFD)));
     EXPECT_TRUE(invalide.endsWith(QStringLiteral(".jpg")));
-    EXPECT_EQ(NomFichier::Texte("a\nb"), QStringLiteral("a\nb"));
+    // Every control character keeps a place of its own on one line.
+    const std::string_view controles("a\nb\tc\rd\x7f\x1f\0e", 11);
+    EXPECT_EQ(NomFichier::Texte(controles), QStringLiteral("a␊b␉c␍d␡␟␀e"));
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program in a real window: it shows its skinned window, closes
-# through the close picture with exit code 0, and has saved its settings.
+# The real program in a real window: it shows its skinned window, moves only
+# when its background is dragged, closes through the close picture with
+# exit code 0, and has saved its settings.
 source "$(dirname "$0")/commun.sh"
 
 demarrer
@@ -22,6 +23,18 @@ sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
 [ "$X" = $(( FX + 50 )) ] && [ "$Y" = $(( FY + 25 )) ] || echec "drag moved the window to $X,$Y from $FX,$FY"
 FX=$X FY=$Y
+# Right after it, a drag that starts on a picture button (the scan picture)
+# or on a menu zone leaves the window where it is: a drag lives from its own
+# press to its release.
+for depart in "260 212" "56 111"; do
+  read -r dx dy <<<"$depart"
+  xdotool mousemove --sync $(( FX + dx )) $(( FY + dy )) mousedown 1
+  for pas in 20 40 60; do xdotool mousemove --sync $(( FX + dx + pas )) $(( FY + dy + pas )); sleep 0.05; done
+  xdotool mouseup 1
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
+  [ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "a drag from $depart moved the window to $X,$Y from $FX,$FY"
+done
 xdotool mousemove --sync $(( FX + 300 )) $(( FY + 130 )) mousedown 1
 xdotool mousemove --sync $(( FX + 340 )) $(( FY + 170 ))
 xdotool mouseup 1

@@ -836,4 +836,43 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
     P().Effacer();
     EXPECT_EQ(f->LabelVideoNom->text(), "");
     EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+
+TEST_F(Apercu, NamesWithControlCharactersOrTooLongShowReadablyAndOpenByTheirBytes)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("x\ty/a\nb.jpg", 10);
+    const std::string photo = arbre.Racine() + "/x\ty/a\nb.jpg";
+    const std::string longNom = "Un compte rendu de la réunion annuelle des amis du patrimoine local_fin.txt";
+    arbre.Fichier(longNom, 10);
+    Scanner(arbre.Racine());
+
+    ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 1; }));
+    EXPECT_EQ(Arbre(Image, ParRepertoire)->Racine(0)->Texte, "(1) ~/x␉y");
+    Noeud* feuille = Feuille(Image, "jpg", "a␊b.jpg");
+    ASSERT_NE(feuille, nullptr);
+    Montrer(Image, ParExtension, feuille);
+    EXPECT_EQ(f->LabelImageNom->text(), "a␊b.jpg");
+    P().Ouvrir(Image);
+    EXPECT_EQ(ouverts_, std::vector<std::string>{photo});
+
+    // A long name is elided in the middle; the hint keeps the whole path.
+    Noeud* document = Groupe(Texte, "txt")->Enfants[0];
+    Montrer(Texte, ParExtension, document);
+    const Etiquette* nom = f->LabelTexteNom;
+    EXPECT_EQ(nom->text(), QString::fromStdString(longNom));
+    const QString affiche = nom->TexteAffiche();
+    EXPECT_TRUE(affiche.startsWith("Un compte")) << affiche.toStdString();
+    EXPECT_TRUE(affiche.endsWith("fin.txt")) << affiche.toStdString();
+    EXPECT_TRUE(affiche.contains(QChar(0x2026))) << affiche.toStdString();
+    EXPECT_LE(nom->fontMetrics().horizontalAdvance(affiche), nom->width());
+    EXPECT_EQ(nom->Hint(), QString::fromStdString(arbre.Racine() + "/" + longNom));
+}
+
+TEST(AdresseFichier, IsMadeOfThePathBytesThemselves)
+{
+    const std::string chemin = "/tmp/d\xC3\xA9/\xFF #%?.jpg";
+    const QUrl adresse = Previsualisation::Adresse(chemin);
+    EXPECT_TRUE(adresse.isLocalFile());
+    EXPECT_EQ(adresse.toEncoded(), "file:///tmp/d%C3%A9/%FF%20%23%25%3F.jpg");
+    EXPECT_EQ(QByteArray::fromPercentEncoding(adresse.path(QUrl::FullyEncoded).toLatin1()).toStdString(), chemin);
 }

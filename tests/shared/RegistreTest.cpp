@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +50,6 @@ TEST(Registre, WritesReadsBackAndKeepsOtherValues)
     EXPECT_NE(texte.find("[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]"), std::string::npos);
     EXPECT_NE(texte.find("\"FichierCache\"=dword:00000001"), std::string::npos);
     EXPECT_NE(texte.find("\"TreeSon\"=dword:ffffffff"), std::string::npos);
-    // No temporary file is left behind by the atomic write.
-    EXPECT_FALSE(std::filesystem::exists(config.FichierUtilisateur() + ".tmp"));
 }
 
 TEST(Registre, UnknownRootNamesTouchNothing)
@@ -98,7 +102,7 @@ TEST(Registre, DamagedFilesAreSetAsideAndReadAsEmpty)
                                "\"FichierCache\"=dword:00000000\n";
     for (const std::string& endommage :
          {valide.substr(0, valide.size() - 9), std::string("\x01\x02garbage\xff\n", 12),
-          std::string("\"FichierCache\"=dword:00000000\n"), valide + "\"X\"=dword:12\n",
+          std::string("\"FichierCache\"=dword:00000000\n"), valide + "\"X\"=dword:123456789\n",
           valide + "[broken\n"}) {
         ConfigTemporaire config;
         config.Ecrire(endommage);
@@ -129,4 +133,98 @@ TEST(Registre, RefusedWritesRaise)
         }
         return false;
     }));
+}
+
+TEST(Registre, WindowsStyleFilesAreReadAndRewrittenCanonically)
+{
+    const std::string cle = "[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]";
+    const std::string enTete = "Windows Registry Editor Version 5.00";
+    // What regedit exports: UTF-16LE with its mark and CR LF line ends.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : enTete + "\r\n\r\n" + cle + "\r\n\"FichierCache\"=dword:00000000\r\n\"TreeSon\"=dword:00000002\r\n")
+        utf16 += std::string{c, '\0'};
+    const std::string formes[] = {
+        utf16,
+        "\xEF\xBB\xBF" + enTete + "\n\n" + cle + "\n\"FichierCache\"=dword:00000000\n\"TreeSon\"=dword:2\n",
+        enTete + "\n\n" + cle + "\n\"FichierCache\"=dword:0\n\"TreeSon\"=dword:00000002",
+        "REGEDIT4\n\n; kept by hand\n" + cle + "  \n\"FichierCache\" = dword:0\n\"TreeSon\"\t=\tDWORD:2  \n",
+    };
+    for (const std::string& forme : formes) {
+        ConfigTemporaire config;
+        config.Ecrire(forme);
+        int32_t valeur = 5;
+        ASSERT_TRUE(LireRegistre(Racine, Cle, "FichierCache", valeur)) << forme;
+        EXPECT_EQ(valeur, 0);
+        ASSERT_TRUE(LireRegistre(Racine, Cle, "TreeSon", valeur)) << forme;
+        EXPECT_EQ(valeur, 2);
+        EXPECT_EQ(NombreCopiesEndommagees(config), 0);
+        // A write keeps every value and puts the file in the form it writes.
+        EXPECT_TRUE(EcrireRegistre(Racine, Cle, "DessinSon", 3));
+        EXPECT_EQ(config.Lire(), enTete + "\n\n" + cle +
+                                     "\n\"DessinSon\"=dword:00000003\n\"FichierCache\"=dword:00000000\n"
+                                     "\"TreeSon\"=dword:00000002\n");
+    }
+}
+
+TEST(Registre, ADamagedFileThatCannotBeCopiedStaysAndIsNeverOverwritten)
+{
+    ConfigTemporaire config;
+    const std::string endommage = "not a registry file\n";
+    config.Ecrire(endommage);
+    // Something that is not a file stands where every copy would go.
+    const std::time_t maintenant = std::time(nullptr);
+    for (std::time_t t = maintenant - 1; t <= maintenant + 10; ++t) {
+        char horodatage[32];
+        std::strftime(horodatage, sizeof horodatage, "%Y%m%d-%H%M%S", std::localtime(&t));
+        std::filesystem::create_directories(config.FichierUtilisateur() + ".endommage-" + horodatage + "/x");
+    }
+    testing::internal::CaptureStderr();
+    int32_t valeur = 0;
+    EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));
+    EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));
+    EXPECT_THROW(EcrireRegistre(Racine, Cle, "FichierCache", 1), ErreurRegistre);
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(config.Lire(), endommage);
+    // Said once, naming the file.
+    const size_t premier = erreurs.find(config.FichierUtilisateur() + " is damaged");
+    EXPECT_NE(premier, std::string::npos) << erreurs;
+    EXPECT_EQ(erreurs.rfind(" is damaged"), premier + config.FichierUtilisateur().size()) << erreurs;
+}
+
+TEST(Registre, TwoProgramsWritingAtOnceLoseNothing)
+{
+    ConfigTemporaire config;
+    ASSERT_TRUE(EcrireRegistre(Racine, Cle, "Ancienne", 1));
+    const std::string dossier = config.Dossier() + "/Dudidevir";
+    int32_t valeur = 0;
+    constexpr int Ecritures = 25;
+    std::vector<pid_t> enfants;
+    for (const char* prefixe : {"P", "Q"}) {
+        const pid_t enfant = fork();
+        ASSERT_GE(enfant, 0);
+        if (enfant == 0) {
+            int echecs = 0;
+            for (int i = 0; i < Ecritures; ++i) {
+                try {
+                    echecs += !EcrireRegistre(Racine, Cle, prefixe + std::to_string(i), i);
+                } catch (const ErreurRegistre&) {
+                    ++echecs;
+                }
+            }
+            _exit(echecs == 0 ? 0 : 1);
+        }
+        enfants.push_back(enfant);
+    }
+    for (pid_t enfant : enfants) {
+        int statut = 0;
+        ASSERT_EQ(waitpid(enfant, &statut, 0), enfant);
+        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0) << "a write failed";
+    }
+    for (const char* prefixe : {"P", "Q"})
+        for (int i = 0; i < Ecritures; ++i)
+            EXPECT_TRUE(LireRegistre(Racine, Cle, prefixe + std::to_string(i), valeur)) << prefixe << i;
+    EXPECT_TRUE(LireRegistre(Racine, Cle, "Ancienne", valeur));
+    // Nothing is left beside the hive.
+    for (const auto& entree : std::filesystem::directory_iterator(dossier))
+        EXPECT_EQ(entree.path().filename(), "HKEY_CURRENT_USER.reg");
 }

@@ -20,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -202,6 +204,44 @@ TEST_F(PanneauHome, PauseResumeAndStop)
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
     EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "1 500");
+}
+
+TEST_F(PanneauHome, APauseShowsTheCountsOfTheTreesItBuilds)
+{
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 300; ++d)
+        for (int i = 0; i < 5; ++i)
+            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    // No event runs meanwhile, so the counters' timer has not shown these files.
+    for (int essai = 0; essai < 5000 && Stock().Compteur(Categorie::Image) == 0; ++essai)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    Bouton().PauseScan();
+    const int32_t images = Stock().Compteur(Categorie::Image);
+    ASSERT_GT(images, 0);
+    EXPECT_EQ(f->LabelHomeFichierNbImage->text().remove(' ').toInt(), images);
+    EXPECT_EQ(f->LabelHomeFichierNbTotal->text().remove(' ').toInt(), images);
+    EXPECT_EQ(f->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(images));
+}
+
+TEST_F(PanneauHome, EnterStartsTheNextScanOnceOneEndsOrStops)
+{
+    ArbreTemporaire arbre;
+    RemplirArbre(arbre);
+    QApplication::setActiveWindow(f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    f->EditHomeRepertoireScan->setFocus();
+    Saisir(QString::fromStdString(arbre.Racine()));
+    Lancer();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(QApplication::focusWidget(), f->EditHomeRepertoireScan);
+    // Stopped by the user, the same.
+    Lancer();
+    ASSERT_EQ(Bouton().EtatScan, 1);
+    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_EQ(QApplication::focusWidget(), f->EditHomeRepertoireScan);
 }
 
 TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)

@@ -114,6 +114,24 @@ TEST_F(Menu, HoverDrawsOneHighlightOffTheSelectedZone)
     EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);
 }
 
+TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
+{
+    struct Cas
+    {
+        ImageComposant* Zone;
+        const QPixmap& Bandeau;
+    };
+    for (const Cas& c :
+         {Cas{f->ZoneVideo, FormImage->ImgMenuVideo}, Cas{f->ZoneTransfert, FormImage->ImgMenuTransfert}}) {
+        QTest::mouseMove(c.Zone, QPoint(50, 35));
+        Cliquer(c.Zone);
+        const QRect place = c.Zone->geometry();
+        const QImage vue = f->grab(place).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage bandeau = c.Bandeau.copy(place).toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(vue, bandeau) << "zone " << application_->Menu.ZoneCourante();
+    }
+}
+
 TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
 {
     Cliquer(f->ZoneSon);

@@ -2,6 +2,7 @@
 // skin pictures, title-bar faces, menu zones and about box.
 
 #include "app/Application.h"
+#include "shared/Registre.h"
 #include "trees/Noeud.h"
 #include "trees/ArbreCategorie.h"
 #include "widgets/Cadre.h"
@@ -286,4 +287,29 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     EXPECT_TRUE(f->LabelTexteNom->text().isEmpty());
     EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
     ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+}
+
+TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
+{
+    const std::string cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
+    int32_t valeur = 0;
+    // Leaving the message loop by any way saves.
+    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(0);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeImage", valeur));
+    EXPECT_EQ(valeur, 1);
+
+    // Alt+F4, the taskbar's close: a close event from the window system.
+    Demarrer();
+    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    f->ComboBoxChoixTrie->setCurrentIndex(1);
+    EXPECT_TRUE(f->close());
+    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeSon", valeur));
+    EXPECT_EQ(valeur, 2);
+    // Leaving the message loop afterwards saves nothing again.
+    const std::string apres = "Windows Registry Editor Version 5.00\n";
+    config_->Ecrire(apres);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
+    EXPECT_EQ(config_->Lire(), apres);
 }
