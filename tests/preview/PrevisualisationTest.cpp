@@ -836,6 +836,7 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
     P().Effacer();
     EXPECT_EQ(f->LabelVideoNom->text(), "");
     EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+}
 
 TEST_F(Apercu, NamesWithControlCharactersOrTooLongShowReadablyAndOpenByTheirBytes)
 {
