@@ -69,8 +69,7 @@ selectionner_seul_fichier() {
     cliquer 170 113
     xdotool key Left
   done
-  capturer 0 0 586 451 "$TRAVAIL/fenetre.png"
-  echec "no file selected after three tries (window in $TRAVAIL/fenetre.png)"
+  echec "no file selected after three tries"
 }
 nom_vide() {
   capturer $NOM_X $NOM_Y $NOM_L $NOM_H "$TRAVAIL/nom.png"

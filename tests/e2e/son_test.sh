@@ -45,7 +45,7 @@ onde() {
   [ "$hauteur" -ge 10 ]
 }
 
-# Up to 10 s for the drawing to come, then two pictures 300 ms apart.
+# Up to 10 s for the drawing to come.
 vu=0
 for _ in $(seq 100); do
   capturer "${DESSIN[@]}" "$TRAVAIL/dessin1.png"
@@ -53,12 +53,17 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ "$vu" = 1 ] || echec "no waveform in the drawing area: $DETAIL"
+
+verifier_temps_avance "$TRAVAIL/temps0.png"
+
+# Some seconds into the sound, well past its start: two pictures 300 ms
+# apart both show the waveform, and it has moved.
+capturer "${DESSIN[@]}" "$TRAVAIL/dessin1.png"
+onde "$TRAVAIL/dessin1.png" || echec "the waveform went: $DETAIL"
 sleep 0.3
 capturer "${DESSIN[@]}" "$TRAVAIL/dessin2.png"
 onde "$TRAVAIL/dessin2.png" || echec "the second picture shows no waveform: $DETAIL"
 differents "$TRAVAIL/dessin1.png" "$TRAVAIL/dessin2.png" || echec "the waveform does not move"
-
-verifier_temps_avance "$TRAVAIL/temps0.png"
 
 # Pause: the time and the drawing hold.
 play_pause

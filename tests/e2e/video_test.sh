@@ -59,8 +59,13 @@ for _ in $(seq 150); do
 done
 [ "$vu" = 1 ] || echec "the video does not show in the frame: $DETAIL"
 
-# A second picture, some hundreds of ms later, differs (up to 10 s: a
-# loaded machine may hold a picture longer).
+verifier_temps_avance "$TRAVAIL/temps0.png"
+
+# Some seconds into the video, a picture, then another some hundreds of ms
+# later that differs (up to 10 s: a loaded machine may hold a picture
+# longer).
+capturer "${CADRE[@]}" "$TRAVAIL/cadre1.png"
+mire "$TRAVAIL/cadre1.png" || echec "the video left the frame: $DETAIL"
 bouge=0
 for _ in $(seq 20); do
   sleep 0.5
@@ -69,8 +74,6 @@ for _ in $(seq 20); do
   if differents "$TRAVAIL/cadre1.png" "$TRAVAIL/cadre2.png"; then bouge=1; break; fi
 done
 [ "$bouge" = 1 ] || echec "the video's picture does not move"
-
-verifier_temps_avance "$TRAVAIL/temps0.png"
 
 # Pause: the time and the picture hold.
 play_pause
