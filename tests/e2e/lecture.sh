@@ -56,8 +56,8 @@ selectionner_seul_fichier() {
     cliquer 493 408
     sleep 0.3
     xdotool key Home Return
-    # The group "(1) ext" on the first row; a click selects it and Right
-    # opens it, Down goes to its file.
+    # The group "(1) ext" on the first row: a click selects it, Right opens
+    # it, and a click on the second row selects its file.
     cliquer 170 113
     sleep 0.2
     xdotool key Right
