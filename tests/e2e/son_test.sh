@@ -64,6 +64,7 @@ sleep 0.3
 capturer "${DESSIN[@]}" "$TRAVAIL/dessin2.png"
 onde "$TRAVAIL/dessin2.png" || echec "the second picture shows no waveform: $DETAIL"
 differents "$TRAVAIL/dessin1.png" "$TRAVAIL/dessin2.png" || echec "the waveform does not move"
+if [ -n "${RUVIZARO_CAPTURE_SON:-}" ]; then capturer 0 0 586 451 "$RUVIZARO_CAPTURE_SON"; fi
 
 # Pause: the time and the drawing hold.
 play_pause

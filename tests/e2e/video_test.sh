@@ -74,6 +74,7 @@ for _ in $(seq 20); do
   if differents "$TRAVAIL/cadre1.png" "$TRAVAIL/cadre2.png"; then bouge=1; break; fi
 done
 [ "$bouge" = 1 ] || echec "the video's picture does not move"
+if [ -n "${RUVIZARO_CAPTURE_VIDEO:-}" ]; then capturer 0 0 586 451 "$RUVIZARO_CAPTURE_VIDEO"; fi
 
 # Pause: the time and the picture hold.
 play_pause
