@@ -13,12 +13,14 @@ EcranVideo::EcranVideo(QWidget* parent, const QRect& place) : QWidget(parent)
     setPalette(noir);
     setAutoFillBackground(true);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Made with its window, so that the window is built for OpenGL from its
-    // first showing instead of being rebuilt at the first video.
+    // The frames are drawn in a native child window of their own, the only
+    // one drawn with OpenGL: an OpenGL widget would make Qt compose the whole
+    // main window with OpenGL at each of its repaints.
     if (OpenGLPossible()) {
-        rendu_ = new RenduVideo(this);
-        rendu_->setGeometry(rect());
-        rendu_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        rendu_ = new RenduVideo;
+        QWidget* conteneur = QWidget::createWindowContainer(rendu_, this);
+        conteneur->setGeometry(rect());
+        conteneur->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     hide();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 // The 160 × 160 place the video plays in, over the preview frame. On a real
-// display it draws the player's frames with OpenGL (vo=libmpv); under the
-// offscreen platform, where Qt's OpenGL widget cannot live, it is a plain
-// black widget and the player shows nothing (vo=null). Created hidden; it
-// lets the mouse through to the picture underneath.
+// display it draws the player's frames with OpenGL (vo=libmpv) in a native
+// child window it holds, so that the rest of the main window stays drawn
+// without OpenGL; under the offscreen platform, which has no OpenGL
+// windows, it is a plain black widget and the player shows nothing
+// (vo=null). Created hidden; it lets the mouse through to the picture
+// underneath.
 
 #include "media/SurfaceVideo.h"
 
@@ -29,9 +31,9 @@ public:
     // painted components.
     void Montrer(bool montrer) override;
 
-    // The OpenGL drawing widget, or null for the plain widget.
+    // The OpenGL window the frames are drawn in, or null for the plain widget.
     RenduVideo* Rendu() const { return rendu_; }
-    // Whether a platform can hold Qt's OpenGL widget.
+    // Whether a platform can hold an OpenGL window.
     static bool OpenGLPossible();
 
 private:

@@ -5,18 +5,28 @@
 #include <QMetaObject>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QSurfaceFormat>
 
 #include <mpv/render_gl.h>
 
 #include <utility>
 
-RenduVideo::RenduVideo(QWidget* parent) : QOpenGLWidget(parent) {}
+RenduVideo::RenduVideo() : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate)
+{
+    // Swapping the buffers must not wait for the screen's refresh: it is done
+    // on the user-interface thread, which the sound drawing also needs.
+    QSurfaceFormat format = requestedFormat();
+    format.setSwapInterval(0);
+    setFormat(format);
+    // The mouse goes through to the window underneath (the preview picture).
+    setFlag(Qt::WindowTransparentForInput);
+}
 
 RenduVideo::~RenduVideo()
 {
     Detacher();
     // The base class destroys the GL context after this object has become a
-    // plain QOpenGLWidget: its signal must no longer reach this class.
+    // plain QOpenGLWindow: its signal must no longer reach this class.
     if (context())
         disconnect(context(), nullptr, this, nullptr);
 }
@@ -96,9 +106,9 @@ void RenduVideo::paintGL()
         gl->glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    const qreal echelle = devicePixelRatioF();
+    const qreal echelle = devicePixelRatio();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * echelle), int(height() * echelle), 0};
-    // The widget's framebuffer is shown with its rows bottom-up.
+    // The window's framebuffer is shown with its rows bottom-up.
     int retourner = 1;
     mpv_render_param parametres[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                      {MPV_RENDER_PARAM_FLIP_Y, &retourner},
@@ -114,7 +124,7 @@ void* RenduVideo::Adresse(void*, const char* nom)
 
 void RenduVideo::NouvelleImage(void* moi)
 {
-    // Called on one of mpv's threads: the frame is drawn on the widget's own.
+    // Called on one of mpv's threads: the frame is drawn on the window's own.
     auto* rendu = static_cast<RenduVideo*>(moi);
-    QMetaObject::invokeMethod(rendu, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(rendu, qOverload<>(&QPaintDeviceWindow::update), Qt::QueuedConnection);
 }

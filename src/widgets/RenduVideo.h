@@ -1,10 +1,13 @@
 #pragma once
 
-// Draws a player's frames with mpv's render API inside an OpenGL widget.
-// Used by EcranVideo on a real display; the render context lives with the
-// widget's GL context and always goes before the player does.
+// Draws a player's frames with mpv's render API in an OpenGL window of its
+// own. EcranVideo embeds it as a native child window on a real display, so
+// that only this window is drawn with OpenGL and the main window stays
+// raster-drawn. The render context lives with the window's GL context and
+// always goes before the player does. The window lets the mouse through to
+// what lies underneath.
 
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 
 #include <functional>
 
@@ -12,11 +15,11 @@ struct mpv_handle;
 struct mpv_render_context;
 class BibliothequeMpv;
 
-class RenduVideo : public QOpenGLWidget
+class RenduVideo : public QOpenGLWindow
 {
     Q_OBJECT
 public:
-    explicit RenduVideo(QWidget* parent);
+    RenduVideo();
     ~RenduVideo() override;
 
     // The new player is drawn from now on; pret is called once the render
