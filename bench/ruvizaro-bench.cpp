@@ -1,9 +1,10 @@
 // Runs one whole scan in the real program, off screen, and tells how fast it
 // went, how much memory it took and how long the event loop was held.
 //   ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]
-//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--json]
+//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]
 // --cold empties the page cache before the scan (root only) and counts the
 // tree after it instead of before, so that the scan meets a cold disk.
+// --readers sets how many threads read listings ahead of the walk (0: none).
 // The settings live in a temporary directory, never in the user's own.
 
 #include "app/Application.h"
@@ -66,6 +67,7 @@ struct Reglages
     bool RepertoiresCaches = true;
     bool Json = false;
     bool Froid = false;   // --cold
+    int Lecteurs = -1;    // --readers N; -1: the program's own
     int Vue = 0;   // 0 home, else the category shown during the scan
     double DelaiS = DelaiParDefautS;
 };
@@ -73,7 +75,7 @@ struct Reglages
 int Usage()
 {
     std::fprintf(stderr, "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
-                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--json]\n");
+                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]\n");
     return 2;
 }
 
@@ -417,6 +419,10 @@ bool LireArguments(int argc, char** argv, Reglages& r)
             r.Json = true;
         } else if (a == "--cold") {
             r.Froid = true;
+        } else if (a == "--readers" && i + 1 < argc) {
+            r.Lecteurs = std::atoi(argv[++i]);
+            if (r.Lecteurs < 0)
+                return false;
         } else if (a == "--view" && i + 1 < argc) {
             const std::string v = argv[++i];
             r.Vue = 0;
@@ -470,6 +476,8 @@ int main(int argc, char** argv)
     app.Options.RepertoireCache = r.RepertoiresCaches;
     if (r.Vue != 0)
         MontrerCategorie(app, r.Vue);
+    if (r.Lecteurs >= 0)
+        app.Scan.DefinirLecteurs(r.Lecteurs);
     QCoreApplication::processEvents();
 
     // Outside the timing; it also warms the cache the way a first scan would.
@@ -578,6 +586,7 @@ int main(int argc, char** argv)
         o["directory_nodes"] = n;
         o["cold"] = r.Froid;
         o["cache_dropped"] = cacheVide;
+        o["readers"] = app.Scan.Lecteurs();
         o["scan_seconds"] = scanS;
         o["trees_seconds"] = arbresS;
         o["scan_cpu_user_seconds"] = cpuUtilisateur;
