@@ -1,7 +1,10 @@
 // Runs one whole scan in the real program, off screen, and tells how fast it
 // went, how much memory it took and how long the event loop was held.
 //   ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]
-//                      [--view video|son|image|texte] [--timeout SECONDS] [--json]
+//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]
+// --cold empties the page cache before the scan (root only) and counts the
+// tree after it instead of before, so that the scan meets a cold disk.
+// --readers sets how many threads read listings ahead of the walk (0: none).
 // The settings live in a temporary directory, never in the user's own.
 
 #include "app/Application.h"
@@ -63,6 +66,8 @@ struct Reglages
     bool FichiersCaches = true;
     bool RepertoiresCaches = true;
     bool Json = false;
+    bool Froid = false;   // --cold
+    int Lecteurs = -1;    // --readers N; -1: the program's own
     int Vue = 0;   // 0 home, else the category shown during the scan
     double DelaiS = DelaiParDefautS;
 };
@@ -70,7 +75,7 @@ struct Reglages
 int Usage()
 {
     std::fprintf(stderr, "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
-                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--json]\n");
+                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]\n");
     return 2;
 }
 
@@ -377,6 +382,23 @@ Deploiement DeployerPlusGrand(Application& app)
 }
 
 // Resident size once freed memory has gone back to the system.
+// Writes back dirty pages, then drops the page cache, dentries and inodes.
+// Needs root; false (with the reason on stderr) when it cannot.
+bool ViderCache()
+{
+    ::sync();
+    const int fd = ::open("/proc/sys/vm/drop_caches", O_WRONLY | O_CLOEXEC);
+    if (fd < 0 || ::write(fd, "3", 1) != 1) {
+        std::fprintf(stderr, "ruvizaro-bench: cannot drop the page cache (%s): the scan below is not cold\n",
+                     std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 int64_t RssApresLiberation()
 {
     ::malloc_trim(0);
@@ -395,6 +417,12 @@ bool LireArguments(int argc, char** argv, Reglages& r)
             r.RepertoiresCaches = false;
         } else if (a == "--json") {
             r.Json = true;
+        } else if (a == "--cold") {
+            r.Froid = true;
+        } else if (a == "--readers" && i + 1 < argc) {
+            r.Lecteurs = std::atoi(argv[++i]);
+            if (r.Lecteurs < 0)
+                return false;
         } else if (a == "--view" && i + 1 < argc) {
             const std::string v = argv[++i];
             r.Vue = 0;
@@ -448,10 +476,18 @@ int main(int argc, char** argv)
     app.Options.RepertoireCache = r.RepertoiresCaches;
     if (r.Vue != 0)
         MontrerCategorie(app, r.Vue);
+    if (r.Lecteurs >= 0)
+        app.Scan.DefinirLecteurs(r.Lecteurs);
     QCoreApplication::processEvents();
 
     // Outside the timing; it also warms the cache the way a first scan would.
-    const Compte compte = CompterArbre(r);
+    // A cold run counts after the scan instead, and empties the cache here.
+    Compte compte;
+    bool cacheVide = false;
+    if (r.Froid)
+        cacheVide = ViderCache();
+    else
+        compte = CompterArbre(r);
 
     const bool picRemis = RemettrePic();
     const int64_t rssDepart = ChampStatus("VmRSS");
@@ -503,6 +539,8 @@ int main(int argc, char** argv)
     }
 
     const int64_t pic = ChampStatus("VmHWM");
+    if (r.Froid)
+        compte = CompterArbre(r);
     std::array<int64_t, NombreCategories> compteurs{};
     std::array<int, NombreCategories> noeuds{};
     int64_t stockes = 0;
@@ -546,6 +584,9 @@ int main(int argc, char** argv)
         QJsonObject o;
         o["counters"] = c;
         o["directory_nodes"] = n;
+        o["cold"] = r.Froid;
+        o["cache_dropped"] = cacheVide;
+        o["readers"] = app.Scan.Lecteurs();
         o["scan_seconds"] = scanS;
         o["trees_seconds"] = arbresS;
         o["scan_cpu_user_seconds"] = cpuUtilisateur;
@@ -585,7 +626,8 @@ int main(int argc, char** argv)
                 static_cast<long long>(stockes));
     std::printf("directory nodes  video %d, son %d, image %d, texte %d\n", noeuds[0], noeuds[1], noeuds[2],
                 noeuds[3]);
-    std::printf("scan             %.3f s (%.0f files/s)\n", scanS, fichiersParS);
+    std::printf("scan             %.3f s (%.0f files/s)%s\n", scanS, fichiersParS,
+                !r.Froid ? ", warm cache" : cacheVide ? ", page cache dropped before" : ", cache NOT dropped");
     std::printf("directory trees  %.3f s\n", arbresS);
     std::printf("processor        %.3f s user + %.3f s system during the scan (all threads)\n", cpuUtilisateur,
                 cpuSysteme);

@@ -4,13 +4,24 @@
 # each, interleaved (3 by default); prints the medians and the ratio
 # ruvizaro / find. Other work on the machine skews it: see the load shown.
 #   tools/compare-find.sh DIR
+#   tools/compare-find.sh --cold DIR
+# With --cold it also runs `fdfind -u -t f . DIR | wc -l` (Debian's fd-find)
+# and times all three twice per round: with the page cache dropped just
+# before each run (root only), then warm; the ratios are ruvizaro / find
+# warm and ruvizaro / fd cold.
 # The benchmark program is $RUVIZARO_BENCH, else build-bench/ or build/.
 set -euo pipefail
 
-readonly TARGET_RATIO=1.3
+readonly TARGET_WARM=0.70   # ruvizaro / find, warm cache
+readonly TARGET_COLD=1.0    # ruvizaro / fd -u, cold cache
 
+cold=0
+if [[ ${1:-} == --cold ]]; then
+    cold=1
+    shift
+fi
 if [[ $# -ne 1 || ! -d $1 ]]; then
-    echo "usage: $0 DIR" >&2
+    echo "usage: $0 [--cold] DIR" >&2
     exit 2
 fi
 dir=$1
@@ -30,6 +41,18 @@ if [[ -z $bench || ! -x $bench ]]; then
     echo "ruvizaro-bench not found: build it (see bench/README.md) or set RUVIZARO_BENCH" >&2
     exit 1
 fi
+fd_cmd=""
+if ((cold)); then
+    fd_cmd=$(command -v fdfind || command -v fd || true)
+    if [[ -z $fd_cmd ]]; then
+        echo "fdfind not found: install fd-find (tools/setup.sh)" >&2
+        exit 1
+    fi
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "--cold needs root to drop the page cache" >&2
+        exit 1
+    fi
+fi
 
 median() {
     sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
@@ -40,11 +63,21 @@ field() {
     sed -n "s/.*\"$1\":\\([-0-9.eE+]*\\).*/\\1/p"
 }
 
+drop_cache() {
+    sync
+    echo 3 >/proc/sys/vm/drop_caches
+}
+
 TIMEFORMAT="%R %U %S"
-time_find() {
+# time_cmd NAME: times one run of find or fd; prints "real user sys".
+time_cmd() {
     local count
-    { time count=$(find "$dir" -type f | wc -l); } 2>&1
-    echo "$count" >"$tmp/find-count"
+    if [[ $1 == find ]]; then
+        { time count=$(find "$dir" -type f | wc -l); } 2>&1
+    else
+        { time count=$("$fd_cmd" -u -t f . "$dir" | wc -l); } 2>&1
+    fi
+    echo "$count" >"$tmp/$1-count"
 }
 
 tmp=$(mktemp -d)
@@ -52,39 +85,75 @@ trap 'rm -rf "$tmp"' EXIT
 
 echo "tree: $dir"
 echo "bench: $bench"
+((cold)) && echo "fd: $fd_cmd ($("$fd_cmd" --version))"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
 # Warm-up, untimed.
 find "$dir" -type f | wc -l >/dev/null
 "$bench" "$dir" --json 2>/dev/null >/dev/null || { echo "ruvizaro-bench failed on $dir" >&2; exit 1; }
 
-# Interleaved, so that a change of load on the machine touches both alike.
-find_times=()
-scan_times=()
+# one_round MODE (cold or warm): one timed run of each program.
+one_round() {
+    local mode=$1 tool real user sys line flag=""
+    local tools=(find)
+    ((cold)) && tools+=(fd)
+    for tool in "${tools[@]}"; do
+        [[ $mode == cold ]] && drop_cache
+        read -r real user sys < <(time_cmd "$tool")
+        echo "$real" >>"$tmp/$tool-$mode-time"
+        awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }' >>"$tmp/$tool-$mode-cpu"
+    done
+    [[ $mode == cold ]] && flag=--cold
+    line=$("$bench" "$dir" --json $flag 2>/dev/null) || { echo "ruvizaro-bench failed on $dir" >&2; exit 1; }
+    echo "$line" >>"$tmp/bench-$mode.jsonl"
+}
+
+# Interleaved, so that a change of load on the machine touches all alike.
 for ((i = 1; i <= runs; i++)); do
-    read -r real user sys < <(time_find)
-    find_times+=("$real")
-    awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }' >>"$tmp/find-cpu"
-    line=$("$bench" "$dir" --json 2>/dev/null) || { echo "ruvizaro-bench failed on $dir" >&2; exit 1; }
-    echo "$line" >>"$tmp/bench.jsonl"
-    scan_times+=("$(field scan_seconds <<<"$line")")
+    ((cold)) && one_round cold
+    one_round warm
 done
-files=$(cat "$tmp/find-count")
-listed=$(field files_listed <"$tmp/bench.jsonl" | tail -1)
 
-find_median=$(printf '%s\n' "${find_times[@]}" | median)
-scan_median=$(printf '%s\n' "${scan_times[@]}" | median)
-trees_median=$(field trees_seconds <"$tmp/bench.jsonl" | median)
-find_cpu=$(median <"$tmp/find-cpu")
-scan_cpu=$(awk '{ u = s = 0
-    if (match($0, /"scan_cpu_user_seconds":[-0-9.eE+]*/)) u = substr($0, RSTART + 24, RLENGTH - 24)
-    if (match($0, /"scan_cpu_system_seconds":[-0-9.eE+]*/)) s = substr($0, RSTART + 26, RLENGTH - 26)
-    print u + s }' "$tmp/bench.jsonl" | median)
-ratio=$(awk -v a="$scan_median" -v b="$find_median" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }')
-verdict=$(awk -v r="$ratio" -v t="$TARGET_RATIO" 'BEGIN { print (r <= t) ? "met" : "missed" }')
+report() {
+    local mode=$1 tool t
+    echo "--- $mode cache"
+    local tools=(find)
+    ((cold)) && tools+=(fd)
+    for tool in "${tools[@]}"; do
+        t=$(tr '\n' ' ' <"$tmp/$tool-$mode-time")
+        printf '%-9s %s s -> median %s s (%s files); processor %s s\n' "$tool:" "$t" \
+            "$(median <"$tmp/$tool-$mode-time")" "$(cat "$tmp/$tool-count")" "$(median <"$tmp/$tool-$mode-cpu")"
+    done
+    local scan trees cpu listed
+    scan=$(field scan_seconds <"$tmp/bench-$mode.jsonl")
+    trees=$(field trees_seconds <"$tmp/bench-$mode.jsonl" | median)
+    cpu=$(awk '{ u = s = 0
+        if (match($0, /"scan_cpu_user_seconds":[-0-9.eE+]*/)) u = substr($0, RSTART + 24, RLENGTH - 24)
+        if (match($0, /"scan_cpu_system_seconds":[-0-9.eE+]*/)) s = substr($0, RSTART + 26, RLENGTH - 26)
+        print u + s }' "$tmp/bench-$mode.jsonl" | median)
+    listed=$(field files_listed <"$tmp/bench-$mode.jsonl" | tail -1)
+    printf 'ruvizaro: %s s -> median %s s (%s files listed; directory trees done at median %s s); processor %s s\n' \
+        "$(tr '\n' ' ' <<<"$scan")" "$(median <<<"$scan")" "$listed" "$trees" "$cpu"
+    if grep -q '"cache_dropped":false' "$tmp/bench-$mode.jsonl" && [[ $mode == cold ]]; then
+        echo "warning: ruvizaro-bench could not drop the cache"
+    fi
+    median <<<"$scan" >"$tmp/scan-$mode-median"
+}
 
-echo "find:     ${find_times[*]} s -> median $find_median s ($files files)"
-echo "ruvizaro: ${scan_times[*]} s -> median $scan_median s ($listed files listed; directory trees done at median $trees_median s)"
-echo "processor time (user + system), median: find $find_cpu s, ruvizaro scan $scan_cpu s (all threads)"
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'
+}
+verdict() {
+    awk -v r="$1" -v t="$2" 'BEGIN { print (r <= t) ? "met" : "missed" }'
+}
+
+((cold)) && report cold
+report warm
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "ratio ruvizaro/find: $ratio (target <= $TARGET_RATIO: $verdict)"
+warm_ratio=$(ratio "$(cat "$tmp/scan-warm-median")" "$(median <"$tmp/find-warm-time")")
+echo "warm: ratio ruvizaro/find $warm_ratio (target <= $TARGET_WARM: $(verdict "$warm_ratio" $TARGET_WARM))"
+if ((cold)); then
+    cold_fd=$(ratio "$(cat "$tmp/scan-cold-median")" "$(median <"$tmp/fd-cold-time")")
+    cold_find=$(ratio "$(cat "$tmp/scan-cold-median")" "$(median <"$tmp/find-cold-time")")
+    echo "cold: ratio ruvizaro/fd $cold_fd (target <= $TARGET_COLD: $(verdict "$cold_fd" $TARGET_COLD)), ruvizaro/find $cold_find"
+fi

@@ -19,6 +19,8 @@ PAQUETS=(
   libfluidsynth-dev timgm6mb-soundfont libfftw3-dev ffmpeg
   # video
   libmpv-dev
+  # benchmarks: the cold-cache yardstick (fdfind)
+  fd-find
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page

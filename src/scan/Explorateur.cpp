@@ -13,6 +13,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,11 +22,9 @@ constexpr int64_t UnKilo = 1024;
 constexpr int NombreUnites = 4;
 constexpr const char* Unites[NombreUnites] = {" Ko", " Mo", " Go", " To"};
 
-struct FermerRepertoire
-{
-    void operator()(DIR* repertoire) const { closedir(repertoire); }
-};
-using Repertoire = std::unique_ptr<DIR, FermerRepertoire>;
+// A directory is read by getdents64 in pieces of this size: one call takes
+// a few hundred entries.
+constexpr size_t TailleLecture = size_t{64} << 10;
 
 bool EstPointOuPointPoint(const char* nom)
 {
@@ -35,24 +35,24 @@ enum class Genre { Fichier, Dossier, Ignore };
 
 // What an entry is, from d_type; asks the file system only when d_type does
 // not say, or for a link, to find out what it points to.
-Genre GenreEntree(int dossierFd, const dirent& entree)
+Genre GenreEntree(int dossierFd, const char* nom, unsigned char type)
 {
     struct stat etat;
-    switch (entree.d_type) {
+    switch (type) {
     case DT_DIR:
         return Genre::Dossier;
     case DT_LNK:
         // A link to a directory is never entered nor listed; a link to a
         // file, or a dangling one, is a file.
-        if (fstatat(dossierFd, entree.d_name, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
+        if (fstatat(dossierFd, nom, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
             return Genre::Ignore;
         return Genre::Fichier;
     case DT_UNKNOWN:
-        if (fstatat(dossierFd, entree.d_name, &etat, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dossierFd, nom, &etat, AT_SYMLINK_NOFOLLOW) != 0)
             return Genre::Ignore;   // gone since it was listed
         if (S_ISDIR(etat.st_mode))
             return Genre::Dossier;
-        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, entree.d_name, &etat, 0) == 0 &&
+        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, nom, &etat, 0) == 0 &&
             S_ISDIR(etat.st_mode))
             return Genre::Ignore;
         return Genre::Fichier;
@@ -63,44 +63,66 @@ Genre GenreEntree(int dossierFd, const dirent& entree)
 
 }   // namespace
 
+Explorateur::Reglages Explorateur::ReglagesActuels() const
+{
+    Reglages reglages;
+    if (option_) {
+        reglages.FichiersCaches = option_->FichierCache.load();
+        reglages.RepertoiresCaches = option_->RepertoireCache.load();
+        reglages.SousRepertoires = option_->SousRepertoire.load();
+    }
+    return reglages;
+}
+
 void Explorateur::ListerRepertoire(const std::string& repertoire, std::vector<std::string>& sousRepertoires,
                                    std::vector<std::string>& fichiers) const
+{
+    // Read once per listing: a change of settings counts from the next directory.
+    ListerRepertoire(repertoire, ReglagesActuels(), sousRepertoires, fichiers);
+}
+
+void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
+                                   std::vector<std::string>& sousRepertoires, std::vector<std::string>& fichiers) const
 {
     sousRepertoires.clear();
     fichiers.clear();
 
-    // Read once per listing: a change of settings counts from the next directory.
-    const bool fichiersCaches = option_ ? option_->FichierCache.load() : true;
-    const bool repertoiresCaches = option_ ? option_->RepertoireCache.load() : true;
-    const bool avecSousRepertoires = option_ ? option_->SousRepertoire.load() : true;
+    const bool fichiersCaches = reglages.FichiersCaches;
+    const bool repertoiresCaches = reglages.RepertoiresCaches;
+    const bool avecSousRepertoires = reglages.SousRepertoires;
 
     Descripteur fd(OuvrirChemin(repertoire, O_RDONLY | O_DIRECTORY));
     if (!fd.Valide())
         return;
-    Repertoire dossier(fdopendir(fd.Fd()));
-    if (!dossier)
-        return;
-    fd.Liberer();   // the DIR stream owns it now
-    const int dossierFd = dirfd(dossier.get());
+    // One buffer per thread: the walker and each reader list on their own.
+    thread_local std::unique_ptr<char[]> tampon = std::make_unique_for_overwrite<char[]>(TailleLecture);
 
-    while (const dirent* entree = readdir(dossier.get())) {
-        const char* nom = entree->d_name;
-        if (nom[0] == '\0' || EstPointOuPointPoint(nom))
-            continue;
-        const bool cache = nom[0] == '.';
-        if (cache && !fichiersCaches && !(avecSousRepertoires && repertoiresCaches))
-            continue;   // nothing hidden can be listed
-        switch (GenreEntree(dossierFd, *entree)) {
-        case Genre::Dossier:
-            if (avecSousRepertoires && (repertoiresCaches || !cache))
-                sousRepertoires.emplace_back(nom);
-            break;
-        case Genre::Fichier:
-            if (fichiersCaches || !cache)
-                fichiers.emplace_back(nom);
-            break;
-        case Genre::Ignore:
-            break;
+    for (;;) {
+        const long lus = ::syscall(SYS_getdents64, fd.Fd(), tampon.get(), TailleLecture);
+        if (lus <= 0)
+            break;   // the end, or an error: what was read stands
+        for (long position = 0; position < lus;) {
+            // glibc's dirent64 has the kernel's layout.
+            const auto* entree = reinterpret_cast<const dirent64*>(tampon.get() + position);
+            position += entree->d_reclen;
+            const char* nom = entree->d_name;
+            if (nom[0] == '\0' || EstPointOuPointPoint(nom))
+                continue;
+            const bool cache = nom[0] == '.';
+            if (cache && !fichiersCaches && !(avecSousRepertoires && repertoiresCaches))
+                continue;   // nothing hidden can be listed
+            switch (GenreEntree(fd.Fd(), nom, entree->d_type)) {
+            case Genre::Dossier:
+                if (avecSousRepertoires && (repertoiresCaches || !cache))
+                    sousRepertoires.emplace_back(nom);
+                break;
+            case Genre::Fichier:
+                if (fichiersCaches || !cache)
+                    fichiers.emplace_back(nom);
+                break;
+            case Genre::Ignore:
+                break;
+            }
         }
     }
 }

@@ -14,10 +14,23 @@ class Option;
 class Explorateur
 {
 public:
+    // The three walk settings a listing is made under.
+    struct Reglages
+    {
+        bool FichiersCaches = true;
+        bool RepertoiresCaches = true;
+        bool SousRepertoires = true;
+        bool operator==(const Reglages&) const = default;
+    };
+
     void Lier(Option* option) { option_ = option; }
 
+    // The settings as they are now.
+    Reglages ReglagesActuels() const;
     void ListerRepertoire(const std::string& repertoire, std::vector<std::string>& sousRepertoires,
                           std::vector<std::string>& fichiers) const;
+    void ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
+                          std::vector<std::string>& sousRepertoires, std::vector<std::string>& fichiers) const;
     static int64_t LireTaille(const std::string& chemin);
     static std::string TexteTaille(int64_t octets);
     static std::string ExtraireExtension(std::string_view nom);

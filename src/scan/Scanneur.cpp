@@ -1,6 +1,7 @@
 #include "scan/Scanneur.h"
 
 #include "scan/Explorateur.h"
+#include "scan/LectureAvance.h"
 #include "scan/Stockage.h"
 #include "shared/Travailleur.h"
 
@@ -35,26 +36,29 @@ void Scanneur::Scanner(const std::string& racine, Travailleur& travailleur)
 
 bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& travailleur)
 {
-    // One level per directory on the current path: its path and the names of
-    // its sub-directories not walked yet.
+    // One level per directory on the current path: its path, its rank (see
+    // LectureAvance) and the names of its sub-directories not walked yet.
     struct Niveau
     {
         std::string Chemin;
+        LectureAvance::Rang Rang;
         std::vector<std::string> SousRepertoires;
         size_t Suivant = 0;
     };
     std::vector<Niveau> pile;
     std::vector<std::string> fichiers;
+    lecturesAvance_.store(0);
+    LectureAvance avance(*explorateur_, travailleur, lecteurs_, lecturesAvance_);
 
-    auto visiter = [&](std::string chemin) {
+    auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
-        explorateur_->ListerRepertoire(chemin, sousRepertoires, fichiers);
+        avance.Lister(rang, chemin, sousRepertoires, fichiers);
         stockage_->EmpilerRepertoire(chemin, std::move(fichiers));
         fichiers = {};
-        pile.push_back(Niveau{std::move(chemin), std::move(sousRepertoires), 0});
+        pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };
 
-    visiter(racine);
+    visiter(racine, {});
     while (!pile.empty()) {
         Niveau& niveau = pile.back();
         if (niveau.Suivant == niveau.SousRepertoires.size()) {
@@ -62,12 +66,19 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
             continue;
         }
         std::string chemin = Explorateur::Joindre(niveau.Chemin, niveau.SousRepertoires[niveau.Suivant]);
+        LectureAvance::Rang rang = niveau.Rang;
+        rang.push_back(static_cast<uint32_t>(niveau.Suivant));
         // The name is not needed any more; keep only what the path still needs.
         std::string().swap(niveau.SousRepertoires[niveau.Suivant]);
         ++niveau.Suivant;
-        if (!travailleur.PointDeControle())
-            return false;
-        visiter(std::move(chemin));
+        const uint64_t pauses = travailleur.NombrePauses();
+        if (!travailleur.PointDeControle()) {
+                return false;
+        }
+        // After a pause the tree may have changed: read again what was read ahead.
+        if (travailleur.NombrePauses() != pauses)
+            avance.Oublier();
+        visiter(std::move(chemin), std::move(rang));
     }
     return true;
 }

@@ -3,6 +3,8 @@
 // Turns one root directory into the stream of directories the store files:
 // a depth-first, pre-order walk with the walker.
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 class Explorateur;
@@ -14,6 +16,14 @@ class Scanneur
 public:
     void Lier(Stockage* stockage) { stockage_ = stockage; }
     void Lier(Explorateur* explorateur) { explorateur_ = explorateur; }
+    // Threads that read listings ahead of the walk (0: the walk reads every
+    // directory itself). Taken when a walk starts.
+    void DefinirLecteurs(int lecteurs) { lecteurs_ = lecteurs; }
+    int Lecteurs() const { return lecteurs_; }
+    // Listings read ahead during the last walk (the current one while it runs).
+    uint64_t LecturesAvance() const { return lecturesAvance_.load(); }
+
+    static constexpr int LecteursParDefaut = 4;
 
     static bool RepertoireInexistant(const std::string& chemin);
     // The whole walk; returns early (without marking the end) when stopped.
@@ -26,4 +36,6 @@ private:
 
     Stockage* stockage_ = nullptr;
     Explorateur* explorateur_ = nullptr;
+    int lecteurs_ = LecteursParDefaut;
+    std::atomic<uint64_t> lecturesAvance_{0};
 };

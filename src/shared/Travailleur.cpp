@@ -35,6 +35,7 @@ bool Travailleur::PointDeControle()
     std::unique_lock verrou(mutex_);
     if (pauseDemandee_.load() && !jeton.stop_requested()) {
         enPause_.store(true);
+        pauses_.fetch_add(1);
         cv_.notify_all();
         cv_.wait(verrou, jeton, [this] { return !pauseDemandee_.load(); });
         enPause_.store(false);

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -37,6 +38,8 @@ public:
     // True once the thread has left Execute(), whatever the reason.
     bool Fini() const { return fini_.load(); }
     bool Suspendu() const { return pauseDemandee_.load(); }
+    // How many times the work has stood paused at a check point.
+    uint64_t NombrePauses() const { return pauses_.load(); }
     bool ArretDemande() const { return jeton_.stop_requested(); }
     // The work's stop token, for waits of its own.
     std::stop_token Jeton() const { return jeton_; }
@@ -64,4 +67,5 @@ private:
     std::atomic<bool> enPause_{false};
     std::atomic<bool> termine_{false};
     std::atomic<bool> fini_{false};
+    std::atomic<uint64_t> pauses_{0};
 };

@@ -1,0 +1,353 @@
+// The walk with listings read ahead by a pool of readers, against the same
+// walk reading every directory itself, on real trees: the same directories
+// filed in the same order with the same files under every setting, links,
+// hidden entries, paths beyond PATH_MAX and unreadable directories; the
+// readers stand still during a pause and go with a stop.
+
+#include "scan/Scanneur.h"
+
+#include "classification/Extension.h"
+#include "scan/Explorateur.h"
+#include "scan/Stockage.h"
+#include "scan/ThreadScanneur.h"
+#include "scan/ThreadStockage.h"
+#include "shared/ListeImages.h"
+#include "shared/Option.h"
+
+#include "scan/ArbreProfond.h"
+#include "support/ArbreTemporaire.h"
+#include "support/ImagesDeTest.h"
+#include "support/SansPrivileges.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Lecteurs = 4;
+
+// Runs a walk on its own thread, with a pause asked before the walk begins:
+// the walk stops at its first check point, after the root.
+class MarcheEnPause : public Travailleur
+{
+public:
+    MarcheEnPause(Scanneur& scanneur, std::string racine) : scanneur_(scanneur), racine_(std::move(racine))
+    {
+        Demarrer();
+        std::thread demande([this] { Suspendre(); });
+        while (!Suspendu())
+            std::this_thread::yield();
+        depart_ = true;
+        demande.join();   // paused at the first check point
+    }
+    ~MarcheEnPause() override { Arreter(); }
+
+protected:
+    void Execute() override
+    {
+        while (!depart_.load())
+            std::this_thread::yield();
+        scanneur_.Scanner(racine_, *this);
+    }
+
+private:
+    Scanneur& scanneur_;
+    std::string racine_;
+    std::atomic<bool> depart_{false};
+};
+
+// What a scan left in the store: per category, every "Par Répertoire" group
+// in order with its directory and its files, and the counters.
+struct Resultat
+{
+    std::array<int32_t, 4> Compteurs{};
+    std::array<std::vector<std::string>, 4> Groupes;
+    bool operator==(const Resultat&) const = default;
+};
+
+class LectureAvanceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AjouterDossiers(images);
+        extension.Remplir(images);
+        explorateur.Lier(&option);
+        stock.Lier(&extension);
+        stock.Lier(&explorateur);
+        scanneur.Lier(&stock);
+        scanneur.Lier(&explorateur);
+    }
+
+    static void Attendre(const Travailleur& travailleur)
+    {
+        while (!travailleur.Fini())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    Resultat Scanner(const std::string& racine, int lecteurs)
+    {
+        scanneur.DefinirLecteurs(lecteurs);
+        stock.Reinitialiser();
+        stock.PreparerScan();
+        {
+            ThreadStockage travailleurStockage(&stock);
+            ThreadScanneur travailleurScan(false, &travailleurStockage, racine, &scanneur);
+            Attendre(travailleurStockage);
+            EXPECT_TRUE(travailleurScan.Termine());
+            EXPECT_TRUE(travailleurStockage.Termine());
+        }
+        return Lire();
+    }
+
+    Resultat Lire()
+    {
+        Resultat r;
+        for (size_t c = 0; c < Categories.size(); ++c) {
+            const Categorie categorie = Categories[c];
+            r.Compteurs[c] = stock.Compteur(categorie);
+            for (int g = 0; g < stock.NombreRepertoires(categorie); ++g) {
+                const Groupe groupe{{categorie, Ordre::Repertoire}, g};
+                QString nom, ext, taille;
+                const std::string chemin = stock.InformationFichier(groupe, 0, nom, ext, taille);
+                std::string ligne = chemin.substr(0, chemin.rfind('/')) + ":";
+                for (const EnfantNoeud& enfant : stock.EnfantsGroupe(groupe))
+                    ligne += " " + enfant.Texte.toStdString();
+                r.Groupes[c].push_back(std::move(ligne));
+            }
+        }
+        return r;
+    }
+
+    // A tree of several hundred directories, most holding a few files of
+    // every kind, with hidden files and directories, links to directories
+    // and files, a dangling link, and (when profond) a chain deeper than
+    // PATH_MAX. Gives the leaf directories, relative to the root.
+    static std::vector<std::string> Generer(ArbreTemporaire& arbre, int largeur, bool profond)
+    {
+        const char* noms[] = {"clip.avi", "son.mp3", "photo.JPG", "note.txt", "archive.zip", ".cache.jpg", "sans"};
+        std::vector<std::string> feuilles;
+        int n = 0;
+        for (int a = 0; a < largeur; ++a) {
+            const std::string haut = (a % 5 == 4 ? ".cache-" : "d") + std::to_string(a);
+            for (int b = 0; b < largeur; ++b) {
+                const std::string milieu = haut + "/m" + std::to_string(b);
+                for (int c = 0; c < 3; ++c) {
+                    const std::string bas = milieu + (c == 2 ? "/.b" : "/b") + std::to_string(c);
+                    for (int f = 0; f <= (n % 5); ++f)
+                        arbre.Fichier(bas + "/" + std::to_string(f) + noms[(n + f) % 7]);
+                    feuilles.push_back(bas);
+                    ++n;
+                }
+                arbre.Fichier(milieu + "/m.png");
+            }
+            fs::create_directory_symlink("..", arbre.Racine() + "/" + haut + "/retour");
+            fs::create_symlink("m0/b0", arbre.Racine() + "/" + haut + "/lien.mp4");
+        }
+        fs::create_symlink("absent.ogg", arbre.Racine() + "/perdu.ogg");
+        arbre.Fichier("racine.flac");
+        if (profond) {
+            const std::string haut = arbre.Racine() + "/d0";
+            const std::string fond = CreerChaine(haut, "pppp", ProfondeurChaine);
+            EXPECT_GT(fond.size(), static_cast<size_t>(PATH_MAX));
+            EcrireFichier(fond, "fond.txt", 1);
+            EcrireFichier(fond.substr(0, haut.size() + 5 * (ProfondeurChaine / 2)), "milieu.wav", 1);
+        }
+        return feuilles;
+    }
+
+    static void Nettoyer(ArbreTemporaire& arbre)
+    {
+        SupprimerChaine(arbre.Racine() + "/d0", "pppp", ProfondeurChaine, {"fond.txt", "milieu.wav"});
+    }
+
+    static constexpr int ProfondeurChaine = 1100;
+
+    ListeImages images;
+    Extension extension;
+    Option option;
+    Explorateur explorateur;
+    Stockage stock;
+    Scanneur scanneur;
+};
+
+}   // namespace
+
+TEST_F(LectureAvanceTest, SameDirectoriesInTheSameOrderAsAPlainWalkUnderEverySetting)
+{
+    ArbreTemporaire arbre;
+    Generer(arbre, 8, true);
+
+    uint64_t lues = 0;
+    struct Cas
+    {
+        bool SousRepertoires, FichiersCaches, RepertoiresCaches;
+    };
+    for (const Cas cas : {Cas{true, true, true}, Cas{true, false, true}, Cas{true, true, false},
+                          Cas{true, false, false}, Cas{false, true, true}}) {
+        option.SousRepertoire = cas.SousRepertoires;
+        option.FichierCache = cas.FichiersCaches;
+        option.RepertoireCache = cas.RepertoiresCaches;
+        const Resultat simple = Scanner(arbre.Racine(), 0);
+        EXPECT_EQ(scanneur.LecturesAvance(), 0u);
+        const Resultat avance = Scanner(arbre.Racine(), Lecteurs);
+        lues += scanneur.LecturesAvance();
+        EXPECT_TRUE(simple == avance) << cas.SousRepertoires << cas.FichiersCaches << cas.RepertoiresCaches;
+        if (cas.SousRepertoires) {
+            EXPECT_GT(simple.Compteurs[2], 100);
+        }
+    }
+    // The readers did read ahead (the test walks the pool, not only the walk
+    // reading for itself), over some 1 400 directories a walk.
+    EXPECT_GT(lues, 0u);
+    // The deep chain was walked to its end by both.
+    option.SousRepertoire = option.FichierCache = option.RepertoireCache = true;
+    const Resultat avance = Scanner(arbre.Racine(), Lecteurs);
+    bool fond = false;
+    for (const std::string& groupe : avance.Groupes[3])
+        fond = fond || groupe.ends_with("pppp: fond.txt");
+    EXPECT_TRUE(fond);
+    Nettoyer(arbre);
+}
+
+TEST_F(LectureAvanceTest, UnreadableDirectoriesGiveNothingWithReadersToo)
+{
+    ArbreTemporaire arbre;
+    Generer(arbre, 4, false);
+    for (const fs::directory_entry& entree : fs::recursive_directory_iterator(arbre.Racine()))
+        if (entree.is_directory() && !entree.is_symlink())
+            fs::permissions(entree.path(), fs::perms(0755));
+    fs::permissions(arbre.Racine(), fs::perms(0755));
+    fs::permissions(arbre.Racine() + "/d1", fs::perms(0700));
+    fs::permissions(arbre.Racine() + "/d2/m1", fs::perms(0700));
+
+    // As "nobody", in a child process: d1 and d2/m1 cannot be opened.
+    const std::string racine = arbre.Racine();
+    const bool pareil = ExecuterSansPrivileges([&] {
+        const Resultat simple = Scanner(racine, 0);
+        const Resultat avance = Scanner(racine, Lecteurs);
+        bool sansPrive = true;
+        for (const auto& groupes : avance.Groupes)
+            for (const std::string& groupe : groupes)
+                sansPrive = sansPrive && groupe.find("/d1/") == std::string::npos &&
+                            groupe.find("/d2/m1/") == std::string::npos;
+        return simple == avance && simple.Compteurs[1] > 0 && sansPrive;
+    });
+    EXPECT_TRUE(pareil);
+}
+
+TEST_F(LectureAvanceTest, ThePoolReadsNothingWhileTheWalkIsPaused)
+{
+    ArbreTemporaire arbre;
+    const std::vector<std::string> feuilles = Generer(arbre, 6, false);
+
+    // Paused at its first check point, after the root: the readers, which
+    // know every top directory by then, must not read any.
+    scanneur.DefinirLecteurs(Lecteurs);
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    {
+        MarcheEnPause marche(scanneur, arbre.Racine());
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        EXPECT_EQ(scanneur.LecturesAvance(), 0u);
+        // What changes during the pause is seen.
+        for (const std::string& feuille : feuilles)
+            arbre.Fichier(feuille + "/ajout.mp3");
+        fs::remove_all(arbre.Racine() + "/d1");
+        marche.Reprendre();
+        Attendre(marche);
+        EXPECT_TRUE(marche.Termine());
+    }
+    Attendre(travailleurStockage);
+    const Resultat vu = Lire();
+    EXPECT_TRUE(vu == Scanner(arbre.Racine(), 0));
+}
+
+TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
+{
+    ArbreTemporaire arbre;
+    const std::vector<std::string> feuilles = Generer(arbre, 10, false);
+
+    // The pause must land while the readers are ahead of the walk, which a
+    // busy machine can make miss: a few tries, each with its own new file.
+    bool pauseEnCours = false;
+    for (int essai = 0; essai < 5 && !pauseEnCours; ++essai) {
+        scanneur.DefinirLecteurs(Lecteurs);
+        stock.Reinitialiser();
+        stock.PreparerScan();
+        ThreadStockage travailleurStockage(&stock);
+        ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
+        while (scanneur.LecturesAvance() < 1 && !travailleurScan.Fini())
+            std::this_thread::yield();
+        travailleurScan.Suspendre();
+        if (travailleurScan.Fini()) {
+            Attendre(travailleurStockage);
+            continue;
+        }
+        pauseEnCours = true;
+        // A listing under way when the pause came may still end; none starts after it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        const uint64_t enPause = scanneur.LecturesAvance();
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        EXPECT_EQ(scanneur.LecturesAvance(), enPause);
+
+        // A new file in every leaf directory: those filed before the pause
+        // lack it, every one filed after has it, read ahead before the pause
+        // or not.
+        const std::string ajout = "ajout" + std::to_string(essai) + ".mp3";
+        for (const std::string& feuille : feuilles)
+            arbre.Fichier(feuille + "/" + ajout);
+        travailleurScan.Reprendre();
+        Attendre(travailleurStockage);
+        EXPECT_TRUE(travailleurScan.Termine());
+        const Resultat apres = Lire();
+
+        size_t avecAjout = 0;
+        bool ajoutVu = false;
+        for (const std::string& groupe : apres.Groupes[1]) {
+            if (groupe.find("racine.flac") != std::string::npos)
+                continue;   // the root, filed before the pause
+            const bool nouveau = groupe.find(ajout) != std::string::npos;
+            EXPECT_TRUE(nouveau || !ajoutVu) << "filed after the pause without its new file: " << groupe;
+            ajoutVu = ajoutVu || nouveau;
+            avecAjout += nouveau ? 1 : 0;
+        }
+        EXPECT_GT(avecAjout, 0u);
+    }
+    EXPECT_TRUE(pauseEnCours) << "every walk ended before it could be paused";
+}
+
+TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
+{
+    ArbreTemporaire arbre;
+    Generer(arbre, 10, false);
+    scanneur.DefinirLecteurs(Lecteurs);
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
+    while (scanneur.LecturesAvance() < 3 && !travailleurScan.Fini())
+        std::this_thread::yield();
+    travailleurScan.Arreter();   // returns when the walk and its readers are gone
+    EXPECT_TRUE(travailleurScan.Fini());
+    const uint64_t lues = scanneur.LecturesAvance();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(scanneur.LecturesAvance(), lues);
+    travailleurStockage.Arreter();
+
+    // A new scan with the same walker is whole.
+    EXPECT_TRUE(Scanner(arbre.Racine(), Lecteurs) == Scanner(arbre.Racine(), 0));
+}
