@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,22 @@ TEST(Registre, WritesReadsBackAndKeepsOtherValues)
     EXPECT_NE(texte.find("[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]"), std::string::npos);
     EXPECT_NE(texte.find("\"FichierCache\"=dword:00000001"), std::string::npos);
     EXPECT_NE(texte.find("\"TreeSon\"=dword:ffffffff"), std::string::npos);
+}
+
+TEST(Registre, ASaveRemovesTheTemporaryFilesOfSavesCutShort)
+{
+    ConfigTemporaire config;
+    ASSERT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 1));
+    // What a save killed before its rename leaves, and a damaged file set aside.
+    const std::string dossier = config.Dossier() + "/Dudidevir/";
+    std::ofstream(dossier + "HKEY_CURRENT_USER.reg.Ab3dEf") << "[moitie";
+    std::ofstream(dossier + "HKEY_CURRENT_USER.reg.endommage-2026-12-07") << "garde";
+    ASSERT_TRUE(EcrireRegistre(Racine, Cle, "SousRepertoire", 0));
+    EXPECT_FALSE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.Ab3dEf"));
+    EXPECT_TRUE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.endommage-2026-12-07"));
+    int32_t valeur = 1;
+    ASSERT_TRUE(LireRegistre(Racine, Cle, "SousRepertoire", valeur));
+    EXPECT_EQ(valeur, 0);
 }
 
 TEST(Registre, UnknownRootNamesTouchNothing)
