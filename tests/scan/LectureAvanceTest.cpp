@@ -15,6 +15,7 @@
 #include "shared/Option.h"
 
 #include "scan/ArbreProfond.h"
+#include "scan/MarcheEnPause.h"
 #include "support/ArbreTemporaire.h"
 #include "support/ImagesDeTest.h"
 #include "support/SansPrivileges.h"
@@ -37,36 +38,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int Lecteurs = 4;
-
-// Runs a walk on its own thread, with a pause asked before the walk begins:
-// the walk stops at its first check point, after the root.
-class MarcheEnPause : public Travailleur
-{
-public:
-    MarcheEnPause(Scanneur& scanneur, std::string racine) : scanneur_(scanneur), racine_(std::move(racine))
-    {
-        Demarrer();
-        std::thread demande([this] { Suspendre(); });
-        while (!Suspendu())
-            std::this_thread::yield();
-        depart_ = true;
-        demande.join();   // paused at the first check point
-    }
-    ~MarcheEnPause() override { Arreter(); }
-
-protected:
-    void Execute() override
-    {
-        while (!depart_.load())
-            std::this_thread::yield();
-        scanneur_.Scanner(racine_, *this);
-    }
-
-private:
-    Scanneur& scanneur_;
-    std::string racine_;
-    std::atomic<bool> depart_{false};
-};
 
 // What a scan left in the store: per category, every "Par Répertoire" group
 // in order with its directory and its files, and the counters.

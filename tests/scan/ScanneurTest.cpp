@@ -13,6 +13,7 @@
 #include "shared/ListeImages.h"
 
 #include "scan/ArbreProfond.h"
+#include "scan/MarcheEnPause.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
 #include "support/SansPrivileges.h"
@@ -40,36 +41,6 @@ namespace fs = std::filesystem;
 
 constexpr Ordre ParRepertoire = Ordre::Repertoire;
 using Compteurs = std::array<int32_t, 4>;
-
-// Runs the work of one test on its own thread, with a pause asked before the
-// walk begins: the walk stops at its first check point, after the root.
-class MarcheEnPause : public Travailleur
-{
-public:
-    MarcheEnPause(Scanneur& scanneur, std::string racine) : scanneur_(scanneur), racine_(std::move(racine))
-    {
-        Demarrer();
-        std::thread demande([this] { Suspendre(); });
-        while (!Suspendu())
-            std::this_thread::yield();
-        depart_ = true;
-        demande.join();   // paused at the first check point
-    }
-    ~MarcheEnPause() override { Arreter(); }
-
-protected:
-    void Execute() override
-    {
-        while (!depart_.load())
-            std::this_thread::yield();
-        scanneur_.Scanner(racine_, *this);
-    }
-
-private:
-    Scanneur& scanneur_;
-    std::string racine_;
-    std::atomic<bool> depart_{false};
-};
 
 class Parcours : public ::testing::Test
 {
