@@ -359,6 +359,28 @@ private:
     Descripteur d_;
 };
 
+// The temporary files of saves that never reached their rename (the
+// program killed, the machine stopped): "<hive>.reg." and mkostemp's six
+// characters. Only called under the folder's lock, which every save holds
+// from its temporary file to its rename, so none of them is in use.
+void SupprimerTemporairesAbandonnes(const std::string& fichier)
+{
+    const std::filesystem::path cible(fichier);
+    const std::string prefixe = cible.filename().string() + ".";
+    std::error_code erreur;
+    std::filesystem::directory_iterator entrees(cible.parent_path(), erreur);
+    if (erreur)
+        return;
+    std::vector<std::filesystem::path> abandonnes;
+    for (const auto& entree : entrees) {
+        const std::string nom = entree.path().filename().string();
+        if (nom.size() == prefixe.size() + 6 && nom.starts_with(prefixe) && entree.is_regular_file(erreur))
+            abandonnes.push_back(entree.path());
+    }
+    for (const auto& chemin : abandonnes)
+        std::filesystem::remove(chemin, erreur);
+}
+
 }  // namespace
 
 bool Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
@@ -370,6 +392,7 @@ bool Registre::EcrireValeurs(const std::string& racine, const std::string& cle, 
         return true;
     {
         const VerrouDossier verrou(*fichier);
+        SupprimerTemporairesAbandonnes(*fichier);
         bool conserve = false;
         Ruche ruche = Charger(*fichier, &conserve);
         Cle& valeursCle = ruche[CheminComplet(racine, cle)];

@@ -50,6 +50,7 @@ public:
     static bool Enregistrer(const std::string& fichier, const Ruche& ruche);
     // Sets several 32-bit values of one key with a single write of the hive,
     // under the hive folder's lock, and checks them by reading them back.
+    // Temporary files left by saves that were cut short go first.
     // False when the root name is unknown or a value reads back otherwise;
     // a refused write raises ErreurRegistre naming the first value.
     static bool EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
