@@ -6,13 +6,16 @@
 # fails the run; the input that did it is kept in the scratch folder, whose
 # path is printed.
 set -euo pipefail
-cible=$1; nom=$2; secondes=$3; shift 3
+cible=$(realpath "$1"); nom=$2; secondes=$3; shift 3
 ici=$(cd "$(dirname "$0")" && pwd)
 travail=$(mktemp -d "${TMPDIR:-/tmp}/ruvizaro-fuzz-$nom.XXXXXX")
 mkdir -p "$travail/corpus" "$travail/fautes"
 options=(-max_total_time="$secondes" -timeout=25 -rss_limit_mb=2560 -max_len=65536
          -print_final_stats=1 -artifact_prefix="$travail/fautes/")
 [ -f "$ici/$nom.dict" ] && options+=(-dict="$ici/$nom.dict")
+# Leaks inside uninstrumented libraries are listed, with their reasons, in
+# lsan.supp; any other leak fails the run.
+export LSAN_OPTIONS="suppressions=$ici/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 echo "fuzz $nom: $secondes s, scratch $travail"
 set +e
 (cd "$travail" && "$cible" "${options[@]}" "$@" "$travail/corpus" "$ici/corpus/$nom") 2>"$travail/journal"
