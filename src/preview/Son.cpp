@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <utility>
 
-std::array<std::int16_t, Son::LongueurTotale + 16> Son::TamponEchantillons{};
+std::array<std::atomic<std::int16_t>, Son::LongueurTotale + 16> Son::TamponEchantillons{};
 std::atomic<std::int32_t> Son::BlocCourant{0};
 
 namespace {
@@ -26,7 +26,8 @@ QString DeuxChiffres(std::int64_t valeur)
 
 Son::Son() : pixels_(LargeurPixels, HauteurPixels, QImage::Format_RGB32)
 {
-    TamponEchantillons.fill(0);
+    for (auto& echantillon : TamponEchantillons)
+        echantillon.store(0, std::memory_order_relaxed);
     BlocCourant = 0;
     pixels_.fill(0u);
     moteur_ = std::make_unique<MoteurAudio>();
@@ -226,7 +227,8 @@ void Son::DessinerOnde(EcranSon* ecran)
 {
     pixels_.fill(GrisClair);
     // The block after the next one to be written: the oldest whole block.
-    int decalage = LongueurBloc * (BlocCourant.load(std::memory_order_relaxed) + 1);
+    // Acquire: its samples, written before the mixer moved on, are seen.
+    int decalage = LongueurBloc * (BlocCourant.load(std::memory_order_acquire) + 1);
     if (decalage >= LongueurTotale)
         decalage -= LongueurTotale;
     const float pas = float(LongueurBloc) * 0.003125f;
@@ -237,8 +239,8 @@ void Son::DessinerOnde(EcranSon* ecran)
     float position = 0.0f;
     for (int x = 0; x < LargeurPixels; ++x) {
         const int i = int(position);
-        int y1 = ligne(TamponEchantillons[size_t(decalage + i)]);
-        int y2 = ligne(TamponEchantillons[size_t(decalage + i + saut)]);
+        int y1 = ligne(TamponEchantillons[size_t(decalage + i)].load(std::memory_order_relaxed));
+        int y2 = ligne(TamponEchantillons[size_t(decalage + i + saut)].load(std::memory_order_relaxed));
         if (y1 > y2)
             std::swap(y1, y2);
         for (int y = y1; y <= y2; ++y)
@@ -276,7 +278,7 @@ void Son::PeindreSpectre(const float* spectre)
 void Son::CaptureEchantillons(const float* melange, int trames, void*)
 {
     const std::int32_t bloc = BlocCourant.load(std::memory_order_relaxed);
-    std::int16_t* destination = TamponEchantillons.data() + size_t(LongueurBloc) * size_t(bloc);
+    std::atomic<std::int16_t>* destination = TamponEchantillons.data() + size_t(LongueurBloc) * size_t(bloc);
     const int n = std::min(trames, LongueurBloc);
     for (int i = 0; i < n; ++i) {
         float moyenne = (melange[2 * i] + melange[2 * i + 1]) * 0.5f * EchelleEchantillon;
@@ -286,7 +288,8 @@ void Son::CaptureEchantillons(const float* melange, int trames, void*)
             moyenne = -32768.0f;
         else if (moyenne > 32767.0f)
             moyenne = 32767.0f;
-        destination[i] = std::int16_t(moyenne);
+        destination[i].store(std::int16_t(moyenne), std::memory_order_relaxed);
     }
-    BlocCourant.store(bloc + 1 >= NombreBlocs ? 0 : bloc + 1, std::memory_order_relaxed);
+    // Release: the block's samples are published with the move to the next.
+    BlocCourant.store(bloc + 1 >= NombreBlocs ? 0 : bloc + 1, std::memory_order_release);
 }

@@ -91,10 +91,12 @@ public:
     std::int8_t Animation = Onde;
 
     // Shared with the mixer thread: the last mixed blocks, mono, 16-bit.
+    // Each sample is atomic (relaxed, free on this machine): the drawing
+    // may read a block the mixer is writing when it laps the drawing.
     static constexpr int LongueurBloc = MoteurAudio::LongueurBloc;
     static constexpr int LongueurTotale = MoteurAudio::LongueurTotale;
     static constexpr int NombreBlocs = LongueurTotale / LongueurBloc;
-    static std::array<std::int16_t, LongueurTotale + 16> TamponEchantillons;
+    static std::array<std::atomic<std::int16_t>, LongueurTotale + 16> TamponEchantillons;
     static std::atomic<std::int32_t> BlocCourant;
 
 private:

@@ -43,8 +43,8 @@ int HauteurBarre(const QImage& image, int x)
 int PlusFortEchantillon()
 {
     int fort = 0;
-    for (std::int16_t s : Son::TamponEchantillons)
-        fort = std::max(fort, std::abs(int(s)));
+    for (const auto& s : Son::TamponEchantillons)
+        fort = std::max(fort, std::abs(int(s.load())));
     return fort;
 }
 
@@ -189,7 +189,7 @@ TEST(Son, LaCaptureMoyenneLesDeuxCanaux)
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 20; }));
     // (0.5 − 0.1) ÷ 2 in 16-bit, in every sample of the ring's blocks.
     for (std::size_t i = 0; i < std::size_t(Son::LongueurTotale); ++i)
-        ASSERT_NEAR(Son::TamponEchantillons[i], 6553, 3) << i;
+        ASSERT_NEAR(Son::TamponEchantillons[i].load(), 6553, 3) << i;
 }
 
 TEST(Son, MidiSansDureeNiPosition)
