@@ -79,8 +79,9 @@ TEST(FichierSupprime, AVideoDeletedOrCutShortWhilePlayingStopsCleanly)
         ASSERT_FALSE(chemin.empty());
         video.Ouvrir(chemin);
         ASSERT_TRUE(AttendreQue([&] { return video.Pourcentage() > 5; }, 20000)) << chemin;
-        if (tronquer)
+        if (tronquer) {
             ASSERT_EQ(::truncate(chemin.c_str(), 0), 0);
+        }
         ASSERT_EQ(::unlink(chemin.c_str()), 0);
         // It plays on from what it holds, or stops; it never goes back nor
         // past the end, and the panel's calls still answer.
