@@ -35,7 +35,9 @@ for i in $(seq "$departs"); do
   eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
   FX=$X FY=$Y
   # Close at once, while the scan of the command line runs.
-  xdotool mousemove --sync $(( FX + 572 )) $(( FY + 13 )) click 1
+  # (No --sync: the pointer may already be there from the previous start,
+  # and xdotool would wait for a move that never comes.)
+  xdotool mousemove $(( FX + 572 )) $(( FY + 13 )) click 1
   attendre_fin
   [ "$CODE" = 0 ] || echec "start $i: exit code $CODE"
   grep -q '^"TreeTexte"=dword:' "$reg" || echec "start $i: the settings file is not whole"

@@ -127,7 +127,7 @@ TEST(FichierSupprime, APictureDeletedOrCutWhileLoadingIsShownWholeOrRefused)
             charge = ChargeurImage::Charger(chemin, resultat);
             fini = true;
         });
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(hasard)));
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 4000)(hasard)));
         // Half the time the file is cut in the middle, always deleted.
         if (i % 4 < 2)
             ::truncate(chemin.c_str(), off_t(taille / 2));
