@@ -7,6 +7,8 @@ set -euo pipefail
 PAQUETS=(
   # build
   g++ cmake ninja-build pkg-config
+  # fuzz targets: clang and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
   # user interface; Qt's own texts in French; the skin generator's SVG icon
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dri
   qt6-translations-l10n qt6-svg-dev

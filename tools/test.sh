@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: in the
 # normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build.
+# Then the engine's and the trees' tests once more under ThreadSanitizer,
+# and every fuzz target for a short while on its corpus (clang build).
 set -euo pipefail
 racine=$(cd "$(dirname "$0")/.." && pwd)
 bash "$racine/tools/setup.sh"
@@ -16,4 +18,7 @@ lancer() {
 
 lancer "$racine/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 lancer "$racine/build-asan" -DCMAKE_BUILD_TYPE=Debug -DRUVIZARO_SANITIZE=ON
-echo "== all tests passed in both builds"
+lancer "$racine/build-tsan" -DCMAKE_BUILD_TYPE=Debug -DRUVIZARO_TSAN=ON
+lancer "$racine/build-fuzz" -DCMAKE_BUILD_TYPE=Debug -DRUVIZARO_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+echo "== all tests passed in every build"

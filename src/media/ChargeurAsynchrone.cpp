@@ -1,5 +1,6 @@
 #include "media/ChargeurAsynchrone.h"
 
+#include "shared/AppelDiffere.h"
 #include <QMetaObject>
 
 #include <cerrno>
@@ -83,11 +84,8 @@ void ChargeurAsynchrone::Travailler(std::stop_token arret)
         if (arretDemande.stop_requested())
             continue;   // replaced or cancelled meanwhile: nobody wants it
         // Queued to this object: discarded if it is destroyed first.
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation = demande.Generation, numero = demande.Numero, reussi,
-             resultat = std::move(resultat)] { Livrer(generation, numero, reussi, resultat); },
-            Qt::QueuedConnection);
+        AppelDiffere(this, [this, generation = demande.Generation, numero = demande.Numero, reussi,
+                            resultat = std::move(resultat)] { Livrer(generation, numero, reussi, resultat); });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "media/Video.h"
 
 #include "media/SurfaceVideo.h"
+#include "shared/AppelDiffere.h"
 
 #include <QMetaObject>
 
@@ -245,13 +246,10 @@ void Video::Reveil(void* video)
     // thread, once until it has drained the queue.
     auto* moi = static_cast<Video*>(video);
     if (!moi->reveilDemande_.exchange(true))
-        QMetaObject::invokeMethod(
-            moi,
-            [moi] {
-                moi->reveilDemande_ = false;
-                moi->Actualiser();
-            },
-            Qt::QueuedConnection);
+        AppelDiffere(moi, [moi] {
+            moi->reveilDemande_ = false;
+            moi->Actualiser();
+        });
 }
 
 void Video::Actualiser()

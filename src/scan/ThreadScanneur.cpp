@@ -2,8 +2,10 @@
 
 #include "scan/Scanneur.h"
 
-ThreadScanneur::ThreadScanneur(bool suspendu, ThreadStockage* stockageAssocie, std::string chemin, Scanneur* cible)
-    : Cible(cible), Chemin(std::move(chemin)), StockageAssocie(stockageAssocie)
+// The store worker is named by the callers but never reached from here: the
+// walk feeds the store through the Scanneur.
+ThreadScanneur::ThreadScanneur(bool suspendu, ThreadStockage*, std::string chemin, Scanneur* cible)
+    : Cible(cible), Chemin(std::move(chemin))
 {
     if (!suspendu)
         Demarrer();

@@ -22,5 +22,4 @@ protected:
 private:
     Scanneur* Cible;
     std::string Chemin;
-    ThreadStockage* StockageAssocie;
 };

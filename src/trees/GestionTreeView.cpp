@@ -1,5 +1,6 @@
 #include "trees/GestionTreeView.h"
 
+#include "shared/AppelDiffere.h"
 #include "classification/Extension.h"
 #include "classification/NomFichier.h"
 #include "scan/Stockage.h"
@@ -297,7 +298,7 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
     }
 
     affichageEnCours_.store(false);
-    QMetaObject::invokeMethod(this, [this, scan] { TerminerAffichage(scan); }, Qt::QueuedConnection);
+    AppelDiffere(this, [this, scan] { TerminerAffichage(scan); });
 }
 
 void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
@@ -308,17 +309,14 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
             lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(NomFichier::Texte(a.Texte));
     attentes.clear();
     ++lotsEnVol_;
-    QMetaObject::invokeMethod(
-        this,
-        [this, scan, lot] {
-            AppliquerLot(scan, *lot);
-            {
-                std::lock_guard verrou(verrouLots_);
-                --lotsEnVol_;
-            }
-            lotsAppliques_.notify_all();
-        },
-        Qt::QueuedConnection);
+    AppelDiffere(this, [this, scan, lot] {
+        AppliquerLot(scan, *lot);
+        {
+            std::lock_guard verrou(verrouLots_);
+            --lotsEnVol_;
+        }
+        lotsAppliques_.notify_all();
+    });
 }
 
 void GestionTreeView::AppliquerLot(quint64 scan, const Lot& lot)
@@ -347,13 +345,10 @@ void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 gener
                                        std::vector<EnfantNoeud> enfants)
 {
     auto partages = std::make_shared<std::vector<EnfantNoeud>>(std::move(enfants));
-    QMetaObject::invokeMethod(
-        this,
-        [this, cle, noeud, generation, partages] {
-            ArbreCategorie* arbre = Arbre(cle);
-            if (!arbre || arbre->Generation() != generation)
-                return;   // the node went with its tree's last clearing
-            arbre->RemplacerEnfants(noeud, *partages);
-        },
-        Qt::QueuedConnection);
+    AppelDiffere(this, [this, cle, noeud, generation, partages] {
+        ArbreCategorie* arbre = Arbre(cle);
+        if (!arbre || arbre->Generation() != generation)
+            return;   // the node went with its tree's last clearing
+        arbre->RemplacerEnfants(noeud, *partages);
+    });
 }

@@ -16,6 +16,7 @@
 #include "scan/MarcheEnPause.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
+#include "support/Endurance.h"
 #include "support/SansPrivileges.h"
 
 #include <QImage>
@@ -29,11 +30,17 @@
 #include <climits>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -415,4 +422,127 @@ TEST_F(Travaux, StopDuringAPause)
     EXPECT_FALSE(travailleurStockage.Termine());
     EXPECT_EQ(Lire(), enPause);
     VerifierCoherence();
+}
+
+// Scans started, paused, resumed and stopped at random moments, one after
+// the other on the same store: every scan that reaches its natural end
+// counts exactly what a full scan counts.
+TEST_F(Travaux, RandomPausesResumesAndStopsNeverChangeAFinishedScansCounts)
+{
+    constexpr int Nombre = 120;
+    ArbreTemporaire arbre;
+    Creer(arbre, Nombre);
+    Scanner(arbre.Racine());
+    const Compteurs complet = Lire();
+    ASSERT_EQ(complet, (Compteurs{Nombre, Nombre, Nombre, Nombre}));
+
+    std::mt19937 hasard(2026);
+    auto tirer = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(hasard); };
+    const int cycles = Endurance(200);
+    int finis = 0, arretes = 0, pauses = 0;
+    for (int c = 0; c < cycles; ++c) {
+        stock.Reinitialiser();
+        stock.PreparerScan();
+        auto travailleurStockage = std::make_unique<ThreadStockage>(&stock);
+        auto travailleurScan =
+            std::make_unique<ThreadScanneur>(false, travailleurStockage.get(), arbre.Racine(), &scanneur);
+        // Every third cycle runs to its end whatever happens in between.
+        const bool jusquAuBout = c % 3 == 0;
+        bool arrete = false;
+        while (!travailleurStockage->Fini() && !arrete) {
+            std::this_thread::sleep_for(std::chrono::microseconds(tirer(3000)));
+            switch (tirer(4)) {
+            case 0:   // pause both, as the home panel's pause does, then resume
+                travailleurScan->Suspendre();
+                travailleurStockage->Suspendre();
+                ++pauses;
+                std::this_thread::sleep_for(std::chrono::microseconds(tirer(2000)));
+                travailleurScan->Reprendre();
+                travailleurStockage->Reprendre();
+                break;
+            case 1:
+                if (!jusquAuBout) {
+                    travailleurScan->Arreter();
+                    travailleurStockage->Arreter();
+                    arrete = true;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        if (arrete) {
+            ++arretes;
+            VerifierCoherence();
+        } else {
+            Attendre(*travailleurStockage);
+            ASSERT_TRUE(travailleurStockage->Termine()) << "cycle " << c;
+            ASSERT_EQ(Lire(), complet) << "cycle " << c;
+            VerifierCoherence();
+            ++finis;
+        }
+    }
+    EXPECT_GE(finis, cycles / 3);
+    std::printf("%d cycles: %d finished, %d stopped, %d pauses\n", cycles, finis, arretes, pauses);
+}
+
+// A helper process creates and deletes sub-trees while scans run: no scan
+// fails, every scan's store stays coherent, and once the helper has
+// stopped a scan counts exactly what is on disk.
+TEST_F(Travaux, ATreeChangingUnderTheWalkKeepsTheStoreCoherent)
+{
+    constexpr int Nombre = 60;
+    ArbreTemporaire arbre;
+    Creer(arbre, Nombre);
+    const std::string mouvant = arbre.Racine() + "/mouvant";
+    fs::create_directories(mouvant);
+
+    const pid_t aide = ::fork();
+    ASSERT_GE(aide, 0);
+    if (aide == 0) {
+        // Creates and deletes small sub-trees forever; killed by the test.
+        std::error_code e;
+        for (unsigned n = 0;; ++n) {
+            const std::string racine = mouvant + "/s" + std::to_string(n % 8);
+            if (fs::exists(racine, e)) {
+                fs::remove_all(racine, e);
+            } else {
+                for (int p = 0; p < 4; ++p) {
+                    const std::string dossier = racine + "/p" + std::to_string(p) + "/q";
+                    fs::create_directories(dossier, e);
+                    for (const char* nom : {"/v.avi", "/s.mp3", "/i.jpg", "/t.txt"})
+                        ::close(::open((dossier + nom).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+                }
+            }
+        }
+    }
+
+    const int scans = Endurance(30);
+    for (int i = 0; i < scans; ++i) {
+        Scanner(arbre.Racine());
+        const Compteurs lus = Lire();
+        for (int32_t n : lus)
+            EXPECT_GE(n, Nombre) << "scan " << i;
+        VerifierCoherence();
+    }
+    ASSERT_EQ(::kill(aide, SIGKILL), 0);
+    int statut = 0;
+    ASSERT_EQ(::waitpid(aide, &statut, 0), aide);
+    ASSERT_TRUE(WIFSIGNALED(statut)) << "the helper process ended on its own";
+
+    // Still: a scan counts what is there.
+    // The helper may have been killed in the middle of a sub-tree: each
+    // category is counted on its own.
+    Compteurs attendus{Nombre, Nombre, Nombre, Nombre};
+    for (const auto& entree : fs::recursive_directory_iterator(mouvant)) {
+        const std::string extension = entree.path().extension().string();
+        const std::array<const char*, 4> extensions{".avi", ".mp3", ".jpg", ".txt"};
+        for (size_t c = 0; c < extensions.size(); ++c)
+            if (entree.is_regular_file() && extension == extensions[c])
+                ++attendus[c];
+    }
+    Scanner(arbre.Racine());
+    EXPECT_EQ(Lire(), attendus);
+    VerifierCoherence();
+    std::printf("%d scans during changes\n", scans);
 }

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs one fuzz target for a number of seconds on its committed seed corpus
+# (read only) and a scratch corpus, with its dictionary when there is one.
+# Usage: lancer.sh <target binary> <name> <seconds> [more libFuzzer flags]
+# A crash, a sanitizer report, a leak, a timeout or running out of memory
+# fails the run; the input that did it is kept in the scratch folder, whose
+# path is printed.
+set -euo pipefail
+cible=$(realpath "$1"); nom=$2; secondes=$3; shift 3
+ici=$(cd "$(dirname "$0")" && pwd)
+travail=$(mktemp -d "${TMPDIR:-/tmp}/ruvizaro-fuzz-$nom.XXXXXX")
+mkdir -p "$travail/corpus" "$travail/fautes"
+options=(-max_total_time="$secondes" -timeout=25 -rss_limit_mb=2560 -max_len=65536
+         -print_final_stats=1 -artifact_prefix="$travail/fautes/")
+[ -f "$ici/$nom.dict" ] && options+=(-dict="$ici/$nom.dict")
+# Leaks inside uninstrumented libraries are listed, with their reasons, in
+# lsan.supp; any other leak fails the run.
+export LSAN_OPTIONS="suppressions=$ici/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+echo "fuzz $nom: $secondes s, scratch $travail"
+set +e
+(cd "$travail" && "$cible" "${options[@]}" "$@" "$travail/corpus" "$ici/corpus/$nom") 2>"$travail/journal"
+statut=$?
+set -e
+grep -E '^(stat::|Done|INFO: Running with)|ERROR|SUMMARY' "$travail/journal" || true
+if [ $statut -ne 0 ]; then
+  tail -n 80 "$travail/journal"
+  echo "fuzz $nom: FAILED (status $statut); inputs kept in $travail/fautes"
+  exit 1
+fi
+rm -rf "$travail"
+echo "fuzz $nom: passed"
