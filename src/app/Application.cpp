@@ -92,12 +92,17 @@ void Application::Relier()
 
     // The store announces what it files to the tree manager, and the end of
     // its filing to the home panel, on the user-interface thread: a notice
-    // still queued when the tree manager goes is dropped with it.
+    // still queued when the tree manager goes is dropped with it, and one
+    // from a scan the user stopped does not end the next scan.
     Stock.Lier(&Explo);
     Stock.Lier(&Extensions);
     Stock.Lier(static_cast<EcouteStockage*>(&Arbres));
     QObject::connect(
-        &Stock, &Stockage::FinStockage, &Arbres, [this] { Bouton.ArreterScan(GestionBouton::Arret::Fin); },
+        &Stock, &Stockage::FinStockage, &Arbres,
+        [this](quint64 scan) {
+            if (scan == Stock.NumeroScan())
+                Bouton.ArreterScan(GestionBouton::Arret::Fin);
+        },
         Qt::QueuedConnection);
 
     Previsu.Lier(&Stock);

@@ -84,6 +84,7 @@ void Stockage::MarquerFinParcours()
 void Stockage::PreparerScan()
 {
     FinParcours.store(false);
+    ++numeroScan_;
 }
 
 void Stockage::EmpilerRepertoire(const std::string& chemin, std::vector<std::string> fichiers)
@@ -121,7 +122,7 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
 
     if (ecoute_)
         ecoute_->StockageTermine();
-    emit FinStockage();
+    emit FinStockage(numeroScan_.load());
 }
 
 void Stockage::ClasserRepertoire(TAttente& attente)

@@ -54,8 +54,11 @@ public:
     // The store worker's loop. At the natural end it tells its listener,
     // then emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
-    // Clears FinParcours; called before the workers of a scan start.
+    // Clears FinParcours and numbers a new scan; called before the workers
+    // of a scan start.
     void PreparerScan();
+    // The number of the scan being filed (user-interface thread).
+    quint64 NumeroScan() const { return numeroScan_.load(); }
 
     static std::string FormaterNombre(int64_t nombre);
     // Display text of a directory below a root of the given length in
@@ -83,8 +86,10 @@ public:
     std::string InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille);
 
 signals:
-    // Store worker: the walk has ended and every queued directory is filed.
-    void FinStockage();
+    // Store worker: the walk of scan number `scan` has ended and every
+    // queued directory is filed. The notice is queued: by the time it is
+    // read, a newer scan may have started (compare with NumeroScan()).
+    void FinStockage(quint64 scan);
 
 private:
 
@@ -152,6 +157,7 @@ private:
     std::deque<TAttente> Attente;
     std::mutex Verrou;
     std::atomic<bool> FinParcours{false};
+    std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};
 
     // The results: written by the store worker under an exclusive lock,

@@ -373,3 +373,26 @@ TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
                             "TreeImage", "TreeTexte"})
         EXPECT_NE(reglages.find(std::string("\"") + nom + "\"=dword:"), std::string::npos) << nom;
 }
+
+TEST_F(PanneauHome, AStopAsTheStoreEndsDoesNotEndTheNextScan)
+{
+    ArbreTemporaire petit, grand;
+    petit.Fichier("a.jpg");
+    for (int d = 0; d < 300; ++d)
+        for (int i = 0; i < 5; ++i)
+            grand.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
+    Saisir(QString::fromStdString(petit.Racine()));
+    Lancer();
+    // No event runs: the store's end-of-scan notice waits in the queue
+    // while the user stops the scan and starts the next one.
+    for (int essai = 0; essai < 5000 && !application_->Arbres.FinDemandee; ++essai)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(application_->Arbres.FinDemandee);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(Bouton().EtatScan, 2);
+    Saisir(QString::fromStdString(grand.Racine()));
+    Lancer();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
+}
