@@ -79,14 +79,25 @@ void Previsualisation::Afficher(const Groupe& groupe, int ligne)
     FichierApercu fichier;
     fichier.Chemin = stockage_->InformationFichier(groupe, ligne, fichier.Nom, fichier.Ext, fichier.Taille);
     fichier.Existe = Existe(fichier.Chemin);
+    apercus_[Slot(groupe.Arbre.Cat)] = fichier;
     panneau->Afficher(fichier);
 }
 
 void Previsualisation::Ouvrir(Categorie categorie)
 {
-    const Panneau* panneau = PanneauDe(categorie);
-    // What the desktop makes of it is not reported.
-    if (panneau && !panneau->Chemin.empty() && OuvrirAvecBureau)
+    Panneau* panneau = PanneauDe(categorie);
+    if (!panneau || panneau->Chemin.empty())
+        return;
+    if (!Existe(panneau->Chemin)) {
+        // Deleted or moved since it was selected: the desktop would only
+        // fail on it, out of sight. The panel says it instead.
+        FichierApercu parti = apercus_[Slot(categorie)];
+        parti.Existe = false;
+        panneau->Afficher(parti);
+        return;
+    }
+    // What the desktop makes of an existing file is not reported.
+    if (OuvrirAvecBureau)
         OuvrirAvecBureau(panneau->Chemin);
 }
 
@@ -116,6 +127,7 @@ void Previsualisation::Effacer()
     Audio.Effacer();
     Film.Effacer();
     Texte.Effacer();
+    apercus_ = {};
     SonStop();
     VideoStop();
     SuspendreRemplissages();

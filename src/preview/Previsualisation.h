@@ -13,6 +13,7 @@
 
 #include <QUrl>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,7 +42,8 @@ public:
     // An expanded group node still holding its "..." placeholder: starts a
     // fill job, unless one for that node is already under way.
     void LancerRemplissage(Categorie categorie, Ordre ordre, Noeud* noeud);
-    // Opens the file previewed in a category's panel, if any.
+    // Opens the file previewed in a category's panel, if any. A file gone
+    // since it was selected is shown as not found instead.
     void Ouvrir(Categorie categorie);
     // The player buttons of the Son and Video panels.
     void SonPlayPause();
@@ -76,5 +78,7 @@ private:
 
     Stockage* stockage_ = nullptr;
     GestionTreeView* arbres_ = nullptr;
+    // The file each category's panel was last given.
+    std::array<FichierApercu, NombreCategories> apercus_;
     std::vector<std::unique_ptr<ThreadPrevisualisation>> remplissages_;
 };

@@ -427,6 +427,15 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     EXPECT_EQ(P().Texte.Chemin, present);
     P().Ouvrir(Texte);
     EXPECT_EQ(ouverts_, std::vector<std::string>{present});
+    // Deleted after its selection: opening it shows it as not found and
+    // leaves the desktop alone.
+    std::filesystem::remove(present);
+    P().Ouvrir(Texte);
+    EXPECT_EQ(ouverts_.size(), 1u);
+    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(f->LabelTexteNom->text(), "present.txt");
+    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
+    EXPECT_TRUE(P().Texte.Chemin.empty());
 
     std::filesystem::remove(parti);
     Montrer(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
