@@ -14,8 +14,11 @@ options=(-max_total_time="$secondes" -timeout=25 -rss_limit_mb=2560 -max_len=655
          -print_final_stats=1 -artifact_prefix="$travail/fautes/")
 [ -f "$ici/$nom.dict" ] && options+=(-dict="$ici/$nom.dict")
 # Leaks inside uninstrumented libraries are listed, with their reasons, in
-# lsan.supp; any other leak fails the run.
-export LSAN_OPTIONS="suppressions=$ici/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+# lsan.supp, and in <name>.lsan.supp for one target alone; any other leak
+# fails the run.
+cat "$ici/lsan.supp" > "$travail/lsan.supp"
+[ -f "$ici/$nom.lsan.supp" ] && cat "$ici/$nom.lsan.supp" >> "$travail/lsan.supp"
+export LSAN_OPTIONS="suppressions=$travail/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 echo "fuzz $nom: $secondes s, scratch $travail"
 set +e
 (cd "$travail" && "$cible" "${options[@]}" "$@" "$travail/corpus" "$ici/corpus/$nom") 2>"$travail/journal"
