@@ -20,6 +20,16 @@ namespace {
 // About three quarters of a second of decoded sound waits for the mixer.
 constexpr int CapaciteFile = 32768;
 
+// The highest sampling rate of real recordings. A damaged or forged header
+// can claim hundreds of megahertz; the resampler's filter for that takes
+// seconds and gigabytes to build, and the window would wait for it.
+constexpr int FrequenceMax = 768000;
+
+bool FrequenceValide(int frequence)
+{
+    return frequence > 0 && frequence <= FrequenceMax;
+}
+
 struct LibererFormat
 {
     void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
@@ -81,6 +91,10 @@ struct SourceFfmpeg::Decodeur
         }
         av_channel_layout_uninit(&dispositionEntree);
         dispositionEntree = entree;
+        if (!FrequenceValide(t.sample_rate)) {
+            reechantillonneur.reset();
+            return false;
+        }
         formatEntree = t.format;
         frequenceEntree = t.sample_rate;
         AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
@@ -123,7 +137,7 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, const st
     if (!d->codec || avcodec_parameters_to_context(d->codec.get(), flux->codecpar) < 0)
         return nullptr;
     d->codec->pkt_timebase = flux->time_base;
-    if (avcodec_open2(d->codec.get(), decodeur, nullptr) < 0)
+    if (avcodec_open2(d->codec.get(), decodeur, nullptr) < 0 || !FrequenceValide(d->codec->sample_rate))
         return nullptr;
     // Only the audio stream is read.
     for (unsigned i = 0; i < format->nb_streams; ++i)

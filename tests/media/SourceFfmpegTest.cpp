@@ -113,7 +113,15 @@ TEST(SourceFfmpeg, LesFichiersQuiNeSontPasDuSonSontRefuses)
     QByteArray bruit(50000, '\0');
     for (int i = 0; i < bruit.size(); ++i)
         bruit[i] = char((i * 7919) % 251);
+    // A WAV header claiming 671 MHz: building a resampler for it took 30 s
+    // and 2 GB.
+    QByteArray wav("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\x28\x80\x3e\0\0\x02\0\x10\0data",
+                   40);
+    const QByteArray echantillons(600, '\x11');
+    const quint32 taille = echantillons.size();
+    wav.append(reinterpret_cast<const char*>(&taille), 4).append(echantillons);
     const std::string chemins[] = {
+        sons.Ecrire("megahertz.wav", wav),
         sons.Ecrire("vide.wav", {}),
         sons.Ecrire("photo.mp3", jpeg),
         sons.Ecrire("bruit.ogg", bruit),
