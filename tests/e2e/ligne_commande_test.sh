@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The command line of the real binary: help and version answer without a
-# display, anything else is refused with code 2, and a directory given on
+# display, anything else is refused with code 2, no display at all is said, and a directory given on
 # the line is scanned at once, as Enter in the path box would.
 source "$(dirname "$0")/commun.sh"
 
@@ -21,6 +21,12 @@ for ligne in "-x" "--aide" "--help --version" "/tmp /tmp" "--" ""; do
   r=$(sans_affichage "${arguments[@]}")
   [[ $r == "2||ruvizaro : "*"Essayez « ruvizaro --help »." ]] || echec "'$ligne' not refused: $r"
 done
+
+# With no display at all, one line and code 1 rather than Qt's abort.
+code=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BINAIRE" >"$TRAVAIL/out" 2>"$TRAVAIL/err" || code=$?
+[ "$code" = 1 ] && [ "$(cat "$TRAVAIL/err")" = "ruvizaro : aucun affichage graphique (ni DISPLAY ni WAYLAND_DISPLAY)." ] ||
+  echec "without a display: code $code, $(cat "$TRAVAIL/err")"
 
 # A relative directory, as a shell passes it, is scanned from the start.
 arbre="$TRAVAIL/arbre"
