@@ -6,6 +6,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <utility>
 
 namespace {
 
@@ -17,6 +19,58 @@ std::uint32_t GrandBoutiste(const std::vector<std::uint8_t>& o, size_t i)
 {
     return std::uint32_t(o[i]) << 24 | std::uint32_t(o[i + 1]) << 16 | std::uint32_t(o[i + 2]) << 8 | o[i + 3];
 }
+
+// Loading the 6 MB SoundFont takes 40 to 70 ms, and songs are opened on
+// the window's thread. So the synthesiser of a closed song is kept, with
+// its SoundFont, for the next song; one at most, freed at exit.
+class SynthetiseurGarde
+{
+public:
+    ~SynthetiseurGarde() { Liberer(reglages_, synthe_); }
+
+    static SynthetiseurGarde& Commun()
+    {
+        static SynthetiseurGarde garde;
+        return garde;
+    }
+    static void Liberer(fluid_settings_t* reglages, fluid_synth_t* synthe)
+    {
+        if (synthe)
+            delete_fluid_synth(synthe);
+        if (reglages)
+            delete_fluid_settings(reglages);
+    }
+
+    // The kept synthesiser, if there is one.
+    bool Prendre(fluid_settings_t*& reglages, fluid_synth_t*& synthe)
+    {
+        std::lock_guard verrou(verrou_);
+        if (!synthe_)
+            return false;
+        reglages = std::exchange(reglages_, nullptr);
+        synthe = std::exchange(synthe_, nullptr);
+        return true;
+    }
+    // Keeps a synthesiser no song plays any more, or frees it if one is kept.
+    void Rendre(fluid_settings_t* reglages, fluid_synth_t* synthe)
+    {
+        {
+            std::lock_guard verrou(verrou_);
+            if (!synthe_ && synthe) {
+                fluid_synth_system_reset(synthe);
+                reglages_ = reglages;
+                synthe_ = synthe;
+                return;
+            }
+        }
+        Liberer(reglages, synthe);
+    }
+
+private:
+    std::mutex verrou_;
+    fluid_settings_t* reglages_ = nullptr;
+    fluid_synth_t* synthe_ = nullptr;
+};
 
 bool Lire(const std::string& chemin, std::vector<std::uint8_t>& octets)
 {
@@ -85,6 +139,8 @@ bool SourceMidi::Preparer()
         return true;
     }();
     (void)silence;
+    if (SynthetiseurGarde::Commun().Prendre(reglages_, synthe_))
+        return true;
     reglages_ = new_fluid_settings();
     if (!reglages_)
         return false;
@@ -105,10 +161,11 @@ SourceMidi::~SourceMidi()
     moteur_.Detacher(this);
     if (lecteur_)
         delete_fluid_player(lecteur_);
+    // Only a synthesiser that could be made is kept.
     if (synthe_)
-        delete_fluid_synth(synthe_);
-    if (reglages_)
-        delete_fluid_settings(reglages_);
+        SynthetiseurGarde::Commun().Rendre(reglages_, synthe_);
+    else
+        SynthetiseurGarde::Liberer(reglages_, nullptr);
 }
 
 void SourceMidi::LibererLecteur()

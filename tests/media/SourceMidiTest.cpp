@@ -58,3 +58,29 @@ TEST(SourceMidi, JoueeSEntendPuisSeTermine)
     EXPECT_FALSE(chanson->Terminee());
     EXPECT_LT(chanson->Temps(), 200);
 }
+
+// The synthesiser of a song closed in the middle of a note serves the next
+// song: nothing of the first is heard, and the second plays from its start.
+TEST(SourceMidi, LaChansonSuivanteNEntendRienDeLaPrecedente)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    const std::string chemin = sons.Ecrire("chanson.mid", SonsDeTest::Midi());
+    auto niveau = [&] {
+        float derniers[1024];
+        moteur.DerniersEchantillons(derniers, 1024);
+        float fort = 0.0f;
+        for (float v : derniers)
+            fort = std::max(fort, std::abs(v));
+        return fort;
+    };
+    for (int essai = 0; essai < 3; ++essai) {
+        auto chanson = SourceMidi::Charger(moteur, chemin);
+        ASSERT_TRUE(chanson);
+        QTest::qWait(100);
+        EXPECT_EQ(niveau(), 0.0f) << "try " << essai << ": heard before it plays";
+        chanson->Jouer();
+        ASSERT_TRUE(AttendreQue([&] { return niveau() > 0.01f; }, 5000)) << "try " << essai;
+        EXPECT_LT(chanson->Temps(), 1000);
+    }
+}
