@@ -51,13 +51,13 @@ public:
         synthe = std::exchange(synthe_, nullptr);
         return true;
     }
-    // Keeps a synthesiser no song plays any more, or frees it if one is kept.
+    // Keeps a synthesiser no song plays any more, or frees it if one is
+    // kept. Its notes may still sound: Jouer resets it before a song.
     void Rendre(fluid_settings_t* reglages, fluid_synth_t* synthe)
     {
         {
             std::lock_guard verrou(verrou_);
             if (!synthe_ && synthe) {
-                fluid_synth_system_reset(synthe);
                 reglages_ = reglages;
                 synthe_ = synthe;
                 return;
