@@ -17,6 +17,7 @@ constexpr char16_t SymbolesControle = 0x20;
 constexpr char16_t PremierSymbole = 0x2400;
 constexpr char16_t Effacement = 0x7F;
 constexpr char16_t SymboleEffacement = 0x2421;
+constexpr std::string_view MarqueOrdre = "\xEF\xBB\xBF";
 
 bool MajusculeAccentuee(unsigned char suivant)
 {
@@ -104,6 +105,10 @@ int NomFichier::Lettre(std::string_view nom)
 QString NomFichier::Texte(std::string_view nom)
 {
     QString texte = QString::fromUtf8(nom.data(), static_cast<qsizetype>(nom.size()));
+    // Qt's decoder drops a byte order mark that starts the bytes; in a file
+    // name it is one of the name's characters and is kept.
+    if (nom.substr(0, MarqueOrdre.size()) == MarqueOrdre)
+        texte.prepend(QChar(char16_t(0xFEFF)));
     // A control character would cut or squeeze the line it shows on: it
     // shows as its symbol of the Control Pictures block instead.
     for (QChar& c : texte) {

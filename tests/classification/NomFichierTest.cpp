@@ -54,4 +54,7 @@ TEST(NomFichier, DisplayTextShowsInvalidBytesAndControlCharactersVisibly)
     // Every control character keeps a place of its own on one line.
     const std::string_view controles("a\nb\tc\rd\x7f\x1f\0e", 11);
     EXPECT_EQ(NomFichier::Texte(controles), QStringLiteral("a␊b␉c␍d␡␟␀e"));
+    // A byte order mark is a character of the name, at its start as elsewhere.
+    EXPECT_EQ(NomFichier::Texte("\xEF\xBB\xBF"), QString(QChar(0xFEFF)));
+    EXPECT_EQ(NomFichier::Texte("\xEF\xBB\xBF\xEF\xBB\xBF" "a.jpg"), QStringLiteral("\uFEFF\uFEFFa.jpg"));
 }
