@@ -17,7 +17,9 @@ constexpr char16_t SymbolesControle = 0x20;
 constexpr char16_t PremierSymbole = 0x2400;
 constexpr char16_t Effacement = 0x7F;
 constexpr char16_t SymboleEffacement = 0x2421;
-constexpr std::string_view MarqueOrdre = "\xEF\xBB\xBF";
+// The byte order mark U+FEFF, and its UTF-8 bytes.
+constexpr char16_t MarqueOrdre = 0xFEFF;
+constexpr std::string_view MarqueOrdreUtf8 = "\xEF\xBB\xBF";
 
 bool MajusculeAccentuee(unsigned char suivant)
 {
@@ -107,8 +109,8 @@ QString NomFichier::Texte(std::string_view nom)
     QString texte = QString::fromUtf8(nom.data(), static_cast<qsizetype>(nom.size()));
     // Qt's decoder drops a byte order mark that starts the bytes; in a file
     // name it is one of the name's characters and is kept.
-    if (nom.substr(0, MarqueOrdre.size()) == MarqueOrdre)
-        texte.prepend(QChar(char16_t(0xFEFF)));
+    if (nom.substr(0, MarqueOrdreUtf8.size()) == MarqueOrdreUtf8)
+        texte.prepend(QChar(MarqueOrdre));
     // A control character would cut or squeeze the line it shows on: it
     // shows as its symbol of the Control Pictures block instead.
     for (QChar& c : texte) {

@@ -33,14 +33,6 @@ public:
         static SynthetiseurGarde garde;
         return garde;
     }
-    static void Liberer(fluid_settings_t* reglages, fluid_synth_t* synthe)
-    {
-        if (synthe)
-            delete_fluid_synth(synthe);
-        if (reglages)
-            delete_fluid_settings(reglages);
-    }
-
     // The kept synthesiser, if there is one.
     bool Prendre(fluid_settings_t*& reglages, fluid_synth_t*& synthe)
     {
@@ -51,8 +43,9 @@ public:
         synthe = std::exchange(synthe_, nullptr);
         return true;
     }
-    // Keeps a synthesiser no song plays any more, or frees it if one is
-    // kept. Its notes may still sound: Jouer resets it before a song.
+    // Keeps a synthesiser no song plays any more, or frees it (and settings
+    // left without one) if one is kept. Its notes may still sound: Jouer
+    // resets it before a song.
     void Rendre(fluid_settings_t* reglages, fluid_synth_t* synthe)
     {
         {
@@ -67,6 +60,14 @@ public:
     }
 
 private:
+    static void Liberer(fluid_settings_t* reglages, fluid_synth_t* synthe)
+    {
+        if (synthe)
+            delete_fluid_synth(synthe);
+        if (reglages)
+            delete_fluid_settings(reglages);
+    }
+
     std::mutex verrou_;
     fluid_settings_t* reglages_ = nullptr;
     fluid_synth_t* synthe_ = nullptr;
@@ -161,11 +162,7 @@ SourceMidi::~SourceMidi()
     moteur_.Detacher(this);
     if (lecteur_)
         delete_fluid_player(lecteur_);
-    // Only a synthesiser that could be made is kept.
-    if (synthe_)
-        SynthetiseurGarde::Commun().Rendre(reglages_, synthe_);
-    else
-        SynthetiseurGarde::Liberer(reglages_, nullptr);
+    SynthetiseurGarde::Commun().Rendre(reglages_, synthe_);
 }
 
 void SourceMidi::LibererLecteur()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The command line of the real binary: help and version answer without a
-# display, anything else is refused with code 2, no display at all is said, and a directory given on
-# the line is scanned at once, as Enter in the path box would.
+# display, anything else is refused with code 2, a start with no display at
+# all says so with code 1, and a directory given on the line is scanned at
+# once, as Enter in the path box would.
 source "$(dirname "$0")/commun.sh"
 
 # Prints "code|stdout|stderr" of the binary run without a display.
