@@ -11,7 +11,11 @@
 // per-queue order, never finer); the posting itself, where Qt builds and
 // later drops its call object, is not recorded (the receiving thread reads
 // that object, and the posting thread may free it, with only Qt's hidden
-// atomics between them). Elsewhere it is plain invokeMethod.
+// atomics between them). The way back is told too: the call releases the
+// token when it is done and the posting thread acquires it once Qt has
+// returned, because when the call has already run by then, Qt frees the
+// call object, and what it captured, on the posting thread. Elsewhere it is
+// plain invokeMethod.
 
 #include <QMetaObject>
 #include <QObject>
@@ -44,9 +48,11 @@ void AppelDiffere(QObject* cible, Appel&& appel)
         [appel = std::forward<Appel>(appel)]() mutable {
             __tsan_acquire(&JetonAppelDiffere);
             appel();
+            __tsan_release(&JetonAppelDiffere);
         },
         Qt::QueuedConnection);
     __tsan_ignore_thread_end();
+    __tsan_acquire(&JetonAppelDiffere);
 #else
     QMetaObject::invokeMethod(cible, std::forward<Appel>(appel), Qt::QueuedConnection);
 #endif
