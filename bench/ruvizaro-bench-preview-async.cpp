@@ -118,22 +118,19 @@ void Afficher(QLabel& etiquette, const QImage& image)
     etiquette.repaint();
 }
 
-// The program's own Image panel on its own components, as the window holds them.
+// The program's own Image panel, with its own components, in a window of its own.
 struct Fenetre
 {
     TFormImage Skin;
     QWidget Principal;
-    ImageComposant* Previsu = new ImageComposant(&Principal, QRect(QPoint(0, 0), Cadre));
-    Etiquette* Nom = new Etiquette(&Principal, {}, QPoint(0, 170));
-    Etiquette* Extension = new Etiquette(&Principal, {}, QPoint(0, 185));
-    Etiquette* Dimension = new Etiquette(&Principal, {}, QPoint(0, 200));
-    Etiquette* Taille = new Etiquette(&Principal, {}, QPoint(0, 215));
-    PanneauImage Panneau;
+    PanneauImage Panneau{&Principal, Skin};
+    ImageComposant* Previsu = Principal.findChild<ImageComposant*>("ImgImagePrevisu");
+    Etiquette* Dimension = Principal.findChild<Etiquette*>("LabelImageDimension");
 
     Fenetre()
     {
-        Principal.resize(Cadre.width(), 240);
-        Panneau.Lier({Previsu, Nom, Extension, Dimension, Taille, &Skin});
+        Principal.resize(586, 451);
+        Panneau.Montrer(true);
         Principal.show();
     }
 };

@@ -131,7 +131,7 @@ int main(int argc, char** argv)
 
     Application app;
     app.Preparer();
-    TFormPrincipal* f = FormPrincipal;
+    TFormPrincipal* f = &app.Fenetre();
     f->show();
     app.Menu.AfficherSon(true);   // the Son zone: its panel, the drawing on
     QCoreApplication::processEvents();
@@ -152,7 +152,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer origine;
     origine.start();
-    Chrono chrono(f->TimerSon, origine);
+    Chrono chrono(f->findChild<QTimer*>("TimerSon"), origine);
 
     // The probe: the longest gap between two ticks, less 1 ms, and how many
     // gaps were over the target.
@@ -179,7 +179,7 @@ int main(int argc, char** argv)
     quint64 empreinte = 0;
     QTimer regard;
     QObject::connect(&regard, &QTimer::timeout, [&] {
-        const QImage& image = app.Sons.Pixels();
+        const QImage& image = app.Sons.Animation().Pixels();
         const quint64 e = qHashBits(image.constBits(), size_t(image.sizeInBytes()));
         changements += mesurer && e != empreinte;
         empreinte = e;
@@ -202,7 +202,7 @@ int main(int argc, char** argv)
     // Play, as the play button does. The processor first, without the probe
     // (its 1 000 wake-ups a second cost a few per cent of a core by
     // themselves), then the blocks, with it.
-    app.Previsu.SonPlayPause();
+    app.Previsu.Audio.PlayPause();
     mesurer = true;
     chrono.Mesurer = true;
     debutProcesseur = TempsProcesseur();
@@ -224,9 +224,9 @@ int main(int argc, char** argv)
 
     const double lecture = lectureProcesseur + lectureSonde;
     const int joue = Secondes(app.Sons.TempsCourant());
-    const bool dessine = f->EcranDessin->Montre() && app.Sons.DessinActif;
+    const bool dessine = f->findChild<EcranSon*>("EcranDessin")->Montre() && app.Previsu.Audio.DessinActif();
     const double tics = chrono.Tics / lecture;
-    app.Previsu.SonStop();
+    app.Previsu.Audio.Stop();
 
     const bool joueAssez = joue >= 2 * secondes - 2 && joue <= 2 * secondes + 2;
     const bool dessinVivant = dessine && changements >= secondes * 10;

@@ -243,19 +243,9 @@ private:
 
 // ---------------------------------------------------------------- the program
 
-ArbreCategorie* ArbreRep(int categorie)
+ArbreCategorie* ArbreRep(Application& app, int categorie)
 {
-    TFormPrincipal* f = FormPrincipal;
-    switch (categorie) {
-    case 1:
-        return f->TreeViewVideoRep;
-    case 2:
-        return f->TreeViewSonRep;
-    case 3:
-        return f->TreeViewImageRep;
-    default:
-        return f->TreeViewTexteRep;
-    }
+    return app.Arbres.Arbre(static_cast<Categorie>(categorie), Ordre::Repertoire);
 }
 
 void MontrerCategorie(Application& app, int categorie)
@@ -469,7 +459,7 @@ int main(int argc, char** argv)
     QApplication qapp(argc, argv);
     Application app;
     app.Preparer();
-    FormPrincipal->show();
+    app.Fenetre().show();
     QCoreApplication::processEvents();
     app.Options.SousRepertoire = r.SousRepertoires;
     app.Options.FichierCache = r.FichiersCaches;
@@ -492,7 +482,7 @@ int main(int argc, char** argv)
     const bool picRemis = RemettrePic();
     const int64_t rssDepart = ChampStatus("VmRSS");
 
-    FormPrincipal->EditHomeRepertoireScan->setText(QString::fromStdString(r.Repertoire));
+    const QString repertoire = QString::fromStdString(r.Repertoire);
     QElapsedTimer origine;
     origine.start();
     Sonde sonde(origine);
@@ -513,7 +503,7 @@ int main(int argc, char** argv)
             int noeuds = 0;
             int groupes = 0;
             for (int c = 1; c <= NombreCategories; ++c) {
-                noeuds += ArbreRep(c)->NombreRacines();
+                noeuds += ArbreRep(app, c)->NombreRacines();
                 groupes += app.Stock.NombreRepertoires(Cat(c));
             }
             if (noeuds == groupes)
@@ -528,7 +518,7 @@ int main(int argc, char** argv)
         processeurDebut = LireTempsProcesseur();
         origine.restart();
         sonde.Demarrer();
-        app.Bouton.LancerScan();
+        app.Bouton.Scanner(repertoire);
     });
     boucle.exec();
     sonde.Arreter();
@@ -546,7 +536,7 @@ int main(int argc, char** argv)
     int64_t stockes = 0;
     for (int c = 1; c <= NombreCategories; ++c) {
         compteurs[static_cast<size_t>(c - 1)] = app.Stock.Compteur(Cat(c));
-        noeuds[static_cast<size_t>(c - 1)] = ArbreRep(c)->NombreRacines();
+        noeuds[static_cast<size_t>(c - 1)] = ArbreRep(app, c)->NombreRacines();
         stockes += compteurs[static_cast<size_t>(c - 1)];
     }
     const double octetsParFichier = stockes > 0 ? double(pic - rssDepart) / double(stockes) : 0;
@@ -558,7 +548,7 @@ int main(int argc, char** argv)
     const int64_t rssFin = ChampStatus("VmRSS");
     const int64_t rssFinLibere = RssApresLiberation();
     for (int c = 1; c <= NombreCategories; ++c)
-        ArbreRep(c)->ToutSupprimer();
+        ArbreRep(app, c)->ToutSupprimer();
     const int64_t rssSansArbres = RssApresLiberation();
 
     const Deploiement d = DeployerPlusGrand(app);

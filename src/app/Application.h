@@ -1,32 +1,29 @@
 #pragma once
 
-// The program entry: constructs every manager once, in a fixed order,
-// creates the three windows, wires the managers, loads the extension table
-// and the settings, runs the message loop, and destroys the managers in the
-// reverse order of their construction.
+// The program entry: builds the engine once, then the window and its rooms
+// in their stacking order, wires the rooms to the engine and to each other,
+// loads the extension table and the settings, runs the message loop, and
+// destroys everything in the reverse order of its construction.
 
 #include "classification/Extension.h"
-#include "shared/Option.h"
-#include "preview/Previsualisation.h"
 #include "media/Video.h"
+#include "preview/Previsualisation.h"
 #include "preview/Son.h"
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
+#include "shared/Option.h"
 #include "trees/GestionTreeView.h"
 #include "ui/GestionBarreSystem.h"
 #include "ui/GestionBouton.h"
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
+#include "ui/TFormPrincipal.h"
+#include "widgets/TFormImage.h"
 
 #include <QString>
 
 #include <functional>
-#include <memory>
-
-class TFormImage;
-class TFormPrincipal;
-class TFormPropos;
 
 class Application
 {
@@ -34,47 +31,51 @@ public:
     using AfficheurErreur = std::function<void(const QString&)>;
 
     // Runs the whole program inside the exception guard; an escaping
-    // exception is shown once with afficher and the result is still 0.
+    // exception is shown once with afficher and the result is 1.
     static int Executer(const AfficheurErreur& afficher);
     // Same, scanning repertoire at once when it is not empty, as Enter in
     // the path box would.
     static int Executer(const AfficheurErreur& afficher, const QString& repertoire);
     // The application's exception display: a message box.
     static void AfficherErreur(const QString& message);
-    // The video player's message: "Impossible de pouvoir visualiser les
-    // videos", caption "Erreur de lecture", the main window disabled meanwhile.
-    static void AfficherMessageVideo();
 
+    // Builds the engine, the window and its rooms, and wires them.
     Application();
     ~Application();
 
-    // Start-up after construction: windows, links, extension table, settings.
+    // Start-up after construction: extension table, settings.
     void Preparer();
     // Shows the main window and runs the message loop.
     int Boucle();
     // Once the loop runs: puts repertoire in the path box and starts the scan.
     void ParcourirAuDemarrage(const QString& repertoire);
 
-    // The managers, in their order of construction.
-    GestionMenu Menu;
-    GestionBarreSystem BarreSystem;
-    GestionBouton Bouton;
-    Extension Extensions;
-    GestionTreeView Arbres;
-    Stockage Stock;
-    Previsualisation Previsu;
-    Son Sons;   // the sound player
-    Video Videos;   // the video player
-    GestionProgressBar Barre;
+    // The engine.
     Option Options;
-    Scanneur Scan;
+    Extension Extensions;
     Explorateur Explo;
+    Scanneur Scan;
+    Stockage Stock;
+    Son Sons;     // the sound player
+    Video Videos; // the video player
+    const TFormImage Skin;
 
 private:
-    void CreerFenetres();
-    void Relier();
+    // The frame, destroyed after the rooms that built its components.
+    TFormPrincipal fenetre_;
 
-    // Owned windows, destroyed after the managers.
-    struct Fenetres;
-    std::unique_ptr<Fenetres> fenetres_;
+public:
+    // The rooms, in their stacking order (each builds its components above
+    // the previous ones).
+    GestionBarreSystem BarreSystem;
+    GestionProgressBar Barre;
+    GestionBouton Bouton;
+    GestionTreeView Arbres;
+    Previsualisation Previsu;
+    GestionMenu Menu;
+
+    TFormPrincipal& Fenetre() { return fenetre_; }
+
+private:
+    void Relier();
 };

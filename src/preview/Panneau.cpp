@@ -3,9 +3,20 @@
 #include "classification/NomFichier.h"
 #include "widgets/Etiquette.h"
 
+#include <QWidget>
+
 const QString Panneau::TailleSeule = "Taille :";
 const QString Panneau::PrefixeTaille = "Taille : ";
 const QString Panneau::TailleNulle = "0 Ko";
+
+Panneau::Panneau(QWidget* fenetre, const TFormImage& skin) : fenetre_(fenetre), skin_(skin) {}
+
+void Panneau::Montrer(bool montrer)
+{
+    montre_ = montrer;
+    for (QWidget* composant : composants_)
+        composant->setVisible(montrer);
+}
 
 void Panneau::AppliquerRegleTaille(Etiquette* label, const QString& taille)
 {

@@ -11,27 +11,15 @@
 
 class Etiquette;
 class ImageComposant;
-class TFormImage;
 
 class PanneauImage : public Panneau
 {
+    Q_OBJECT
 public:
     static const QString PrefixeDimension;   // "Dimension : "
     static const QString PrefixeImage;       // "Image "
 
-    struct Composants
-    {
-        ImageComposant* Previsu = nullptr;
-        Etiquette* Nom = nullptr;
-        Etiquette* Extension = nullptr;
-        Etiquette* Dimension = nullptr;
-        Etiquette* Taille = nullptr;
-        const TFormImage* Skin = nullptr;
-    };
-
-    PanneauImage();
-
-    void Lier(const Composants& composants) { c_ = composants; }
+    PanneauImage(QWidget* fenetre, const TFormImage& skin);
 
     void Afficher(const FichierApercu& fichier) override;
     void Effacer() override;
@@ -42,7 +30,11 @@ public:
 private:
     void Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur);
 
-    Composants c_;
+    Etiquette* LabelImageNom;
+    Etiquette* LabelImageExtension;
+    Etiquette* LabelImageDimension;
+    Etiquette* LabelImageTaille;
+    ImageComposant* ImgImagePrevisu;
     ChargeurAsynchrone chargeur_;
     quint64 numero_ = 0;    // of the last request
     quint64 attendu_ = 0;   // the request whose answer is awaited, 0 for none

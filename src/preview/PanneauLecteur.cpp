@@ -1,6 +1,7 @@
 #include "preview/PanneauLecteur.h"
 
 #include "widgets/Etiquette.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
 
@@ -8,39 +9,60 @@
 
 const QString PanneauLecteur::TempsNul = "00:00:00";
 
+void PanneauLecteur::CreerCommandes(const QString& quoi)
+{
+    const auto nom = [&quoi](const char* avant, const char* apres = "") {
+        return QString(avant) + quoi + apres;
+    };
+    QWidget* f = fenetre_;
+    Nom = Fabrique::LabelNom(f, nom("Label", "Nom"), QPoint(415, 315));
+    Extension = Fabrique::LabelPrevisu(f, nom("Label", "Extension"), QPoint(415, 331));
+    Taille = Fabrique::LabelPrevisu(f, nom("Label", "Taille"), QPoint(415, 352));
+    DureeCourant = Fabrique::LabelPrevisu(f, nom("Label", "DurreeCourant"), QPoint(411, 272), TempsNul);
+    DureeTotale = Fabrique::Label(f, nom("Label", "DurreeTotale"), TempsNul, QPoint(488, 272), Fabrique::Verdana, 11,
+                                  false, Qt::black, Fabrique::Fond, QSize(87, 14));
+    DureeTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlayPauseBouton = Fabrique::Bouton(f, nom("Image", "PlayPause"), QRect(414, 293, 12, 12));
+    StopBouton = Fabrique::Bouton(f, nom("Image", "Stop"), QRect(434, 293, 12, 12));
+    Barre = Fabrique::TrackBar(f, nom("TrackBar"), QRect(448, 289, 131, 25));
+    composants_.insert(composants_.end(), {DureeCourant, DureeTotale, PlayPauseBouton, StopBouton, Barre, Nom,
+                                           Extension, Taille});
+
+    connect(PlayPauseBouton, &ImageComposant::Clic, this, &PanneauLecteur::PlayPause);
+    connect(StopBouton, &ImageComposant::Clic, this, &PanneauLecteur::Stop);
+}
+
 void PanneauLecteur::AfficherEntete(const FichierApercu& fichier, const QString& prefixe)
 {
-    c_.Nom->DefinirTexte(fichier.Nom);
-    c_.Extension->DefinirTexte(prefixe + fichier.Ext.toUpper());
-    c_.Barre->setValue(0);
-    AppliquerRegleTaille(c_.Taille, fichier.Taille);
+    Nom->DefinirTexte(fichier.Nom);
+    Extension->DefinirTexte(prefixe + fichier.Ext.toUpper());
+    Barre->setValue(0);
+    AppliquerRegleTaille(Taille, fichier.Taille);
 }
 
 void PanneauLecteur::Effacer()
 {
-    if (c_.Image) {
-        c_.Nom->DefinirTexte({});
-        c_.Extension->DefinirTexte({});
-        c_.Barre->setValue(0);
-        MontrerPlay();
-        c_.DureeTotale->DefinirTexte(TempsNul);
-        c_.Taille->DefinirTexte({});
-        c_.Nom->DefinirHint({}, true);
-    }
+    Nom->DefinirTexte({});
+    Extension->DefinirTexte({});
+    Barre->setValue(0);
+    MontrerPlay();
+    DureeTotale->DefinirTexte(TempsNul);
+    Taille->DefinirTexte({});
+    Nom->DefinirHint({}, true);
     Chemin.clear();
 }
 
 void PanneauLecteur::PlayPause()
 {
-    if (Chemin.empty() || !c_.PlayPause || !c_.Skin)
+    if (Chemin.empty())
         return;
-    const bool jouait = c_.PlayPause->Tag != 0;
-    c_.PlayPause->Tag = jouait ? 0 : 1;
+    const bool jouait = PlayPauseBouton->Tag != 0;
+    PlayPauseBouton->Tag = jouait ? 0 : 1;
     if (jouait) {
-        c_.PlayPause->DefinirImage(c_.Skin->ImgPlay);
+        PlayPauseBouton->DefinirImage(skin_.ImgPlay);
         MettreEnPause();
     } else {
-        c_.PlayPause->DefinirImage(c_.Skin->ImgPause);
+        PlayPauseBouton->DefinirImage(skin_.ImgPause);
         Jouer();
     }
 }
@@ -53,8 +75,12 @@ void PanneauLecteur::Stop()
 
 void PanneauLecteur::MontrerPlay()
 {
-    if (!c_.PlayPause || !c_.Skin)
-        return;
-    c_.PlayPause->DefinirImage(c_.Skin->ImgPlay);
-    c_.PlayPause->Tag = 0;
+    PlayPauseBouton->DefinirImage(skin_.ImgPlay);
+    PlayPauseBouton->Tag = 0;
+}
+
+void PanneauLecteur::SuivrePosition(int pourcentage)
+{
+    if (pourcentage != -1 && Barre->value() != pourcentage)
+        Barre->setValue(pourcentage);
 }

@@ -10,27 +10,14 @@
 class Etiquette;
 class ImageComposant;
 class QSlider;
-class TFormImage;
 
 class PanneauLecteur : public Panneau
 {
+    Q_OBJECT
 public:
     static const QString TempsNul;   // "00:00:00"
 
-    struct Composants
-    {
-        ImageComposant* Image = nullptr;   // the panel's picture (ImageSon, ImageVideo)
-        ImageComposant* PlayPause = nullptr;
-        Etiquette* Nom = nullptr;
-        Etiquette* Extension = nullptr;
-        Etiquette* Taille = nullptr;
-        Etiquette* DureeCourant = nullptr;
-        Etiquette* DureeTotale = nullptr;
-        QSlider* Barre = nullptr;
-        const TFormImage* Skin = nullptr;
-    };
-
-    void Lier(const Composants& composants) { c_ = composants; }
+    using Panneau::Panneau;
 
     void Effacer() override;
     // The play button: starts, pauses, resumes. Nothing without a file.
@@ -44,11 +31,23 @@ protected:
     virtual void MettreEnPause() = 0;
     virtual void Arreter() = 0;
 
+    // Builds the components below the panel's picture, named after the
+    // panel ("Son", "Video"): LabelSonNom, ImageSonPlayPause, TrackBarSon …
+    void CreerCommandes(const QString& quoi);
     // The labels every selection fills first: name, "<prefixe><EXT>", the
     // bar at 0, the size rule, the current time at zero.
     void AfficherEntete(const FichierApercu& fichier, const QString& prefixe);
     // The play picture with Tag 0.
     void MontrerPlay();
+    // Moves the bar to where the player is, unless it is there already.
+    void SuivrePosition(int pourcentage);
 
-    Composants c_;
+    Etiquette* Nom = nullptr;
+    Etiquette* Extension = nullptr;
+    Etiquette* Taille = nullptr;
+    Etiquette* DureeCourant = nullptr;
+    Etiquette* DureeTotale = nullptr;
+    ImageComposant* PlayPauseBouton = nullptr;
+    ImageComposant* StopBouton = nullptr;
+    QSlider* Barre = nullptr;
 };

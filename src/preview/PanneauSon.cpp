@@ -2,49 +2,139 @@
 
 #include "classification/NomFichier.h"
 #include "preview/Son.h"
+#include "widgets/EcranSon.h"
 #include "widgets/Etiquette.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
 
+#include <QSlider>
+#include <QTimer>
+
 const QString PanneauSon::PrefixeSon = "Son ";
+
+namespace {
+
+const QString IndiceSon = "Double Click pour agrandir - Click Droit pour changer l'animation";
+
+}  // namespace
+
+PanneauSon::PanneauSon(QWidget* fenetre, const TFormImage& skin, Son& son) : PanneauLecteur(fenetre, skin), son_(son)
+{
+    ImageSonAucuneAnim =
+        Fabrique::Bouton(fenetre, "ImageSonAucuneAnim", QRect(413, 105, 160, 160), "ImageSonAucuneAnim.jpg");
+    ImageSonAucuneAnim->DefinirHint(IndiceSon, true);
+    ImageSon = Fabrique::Bouton(fenetre, "ImageSon", QRect(413, 105, 160, 160));
+    ImageSon->DefinirProportionnel(true);
+    ImageSon->DefinirCentre(true);
+    ImageSon->DefinirHint(IndiceSon, true);
+    EcranDessin = new EcranSon(fenetre, QRect(DessinX, DessinY, EcranSon::Largeur, EcranSon::Hauteur));
+    EcranDessin->setObjectName("EcranDessin");
+    composants_ = {ImageSon, EcranDessin};
+    CreerCommandes("Son");
+    Montrer(false);
+
+    for (ImageComposant* image : {ImageSon, ImageSonAucuneAnim}) {
+        connect(image, &ImageComposant::DoubleClic, this, &Panneau::OuvertureDemandee);
+        connect(image, &ImageComposant::SourisRelachee, this, [this](Qt::MouseButton bouton) {
+            if (bouton == Qt::RightButton)
+                ChangerAnimation();
+        });
+    }
+    connect(Barre, &QSlider::valueChanged, this, &PanneauSon::BarreDeplacee);
+
+    TimerSon = new QTimer(fenetre);
+    TimerSon->setObjectName("TimerSon");
+    TimerSon->setInterval(10);
+    connect(TimerSon, &QTimer::timeout, this, &PanneauSon::Suivre);
+    TimerSon->start();
+}
 
 void PanneauSon::Afficher(const FichierApercu& fichier)
 {
-    if (!c_.Image || !c_.Skin)
-        return;
     AfficherEntete(fichier, PrefixeSon);
-    // Loaded silently: the player resets the play button through Stop.
-    if (son_)
-        son_->Ouvrir(fichier.Chemin, false);
-    c_.DureeCourant->DefinirTexte(TempsNul);
+    son_.Ouvrir(fichier.Chemin, false);
+    DureeCourant->DefinirTexte(TempsNul);
     if (fichier.Existe) {
         // An empty picture lets the sound drawing show.
-        c_.Image->ViderImage();
-        c_.DureeTotale->DefinirTexte(son_ ? son_->DureeTotale() : QString());
+        ImageSon->ViderImage();
+        DureeTotale->DefinirTexte(son_.DureeTotale());
         Chemin = fichier.Chemin;
     } else {
-        c_.DureeTotale->DefinirTexte(TempsNul);
-        c_.Image->DefinirImage(c_.Skin->ImgNonTrouve);
+        DureeTotale->DefinirTexte(TempsNul);
+        ImageSon->DefinirImage(skin_.ImgNonTrouve);
         Chemin.clear();
     }
     MontrerPlay();
-    c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+    Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+}
+
+void PanneauSon::Montrer(bool montrer)
+{
+    PanneauLecteur::Montrer(montrer);
+    ImageSonAucuneAnim->setVisible(montrer && ImageSonAucuneAnim->Tag != 0);
+    if (montrer == dessinActif_)
+        return;
+    dessinActif_ = montrer;
+    // Repainting the sound picture wipes the drawing left in the frame.
+    EcranDessin->Effacer();
+    ImageSon->update();
+}
+
+void PanneauSon::DefinirDessin(Dessin dessin)
+{
+    son_.Animation().DefinirMode(dessin);
+    const bool aucune = dessin == Dessin::Aucun;
+    ImageSonAucuneAnim->Tag = aucune ? 1 : 0;
+    ImageSonAucuneAnim->setVisible(aucune && Montre());
+    if (aucune)
+        EcranDessin->Effacer();
+}
+
+void PanneauSon::ChangerAnimation()
+{
+    const Dessin suivant = son_.Animation().ModeSuivant();
+    DefinirDessin(suivant);
+    emit DessinChange(suivant);
+}
+
+void PanneauSon::Suivre()
+{
+    Dessiner();
+    DureeCourant->DefinirTexte(son_.TempsCourant());
+    SuivrePosition(son_.Pourcentage());
+}
+
+void PanneauSon::Dessiner()
+{
+    if (!dessinActif_ || !ImageSon->ImageVide()) {
+        EcranDessin->Effacer();
+        return;
+    }
+    if (son_.Dessiner())
+        EcranDessin->Montrer(&son_.Animation().Pixels());
+}
+
+void PanneauSon::BarreDeplacee()
+{
+    int p = son_.Pourcentage();
+    if (p == -1)
+        p = Barre->value();
+    if (p != Barre->value())
+        son_.Positionner(Barre->value());
 }
 
 void PanneauSon::Jouer()
 {
-    if (son_)
-        son_->Ouvrir(Chemin, true);
+    son_.Ouvrir(Chemin, true);
 }
 
 void PanneauSon::MettreEnPause()
 {
-    if (son_)
-        son_->Pause(true);
+    son_.Pause(true);
 }
 
 void PanneauSon::Arreter()
 {
-    if (son_)
-        son_->Stop();
+    son_.Stop();
 }

@@ -1,35 +1,48 @@
 #include "preview/PanneauTexte.h"
 
 #include "widgets/Etiquette.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
 
 const QString PanneauTexte::PrefixeTexte = "Texte ";
 
+PanneauTexte::PanneauTexte(QWidget* fenetre, const TFormImage& skin) : Panneau(fenetre, skin)
+{
+    ImgTextePrevisu = Fabrique::Bouton(fenetre, "ImgTextePrevisu", QRect(413, 105, 160, 160));
+    ImgTextePrevisu->DefinirCentre(true);
+    ImgTextePrevisu->DefinirHint("Double Click pour agrandir", true);
+    LabelTexteNom = Fabrique::LabelNom(fenetre, "LabelTexteNom", QPoint(415, 280));
+    LabelTexteExtension = Fabrique::LabelPrevisu(fenetre, "LabelTexteExtension", QPoint(415, 296));
+    LabelTexteTaille = Fabrique::LabelPrevisu(fenetre, "LabelTexteTaille", QPoint(415, 336));
+    composants_ = {ImgTextePrevisu, LabelTexteTaille, LabelTexteNom, LabelTexteExtension};
+    Montrer(false);
+
+    // A click on the document picture opens the document (its double click
+    // adds nothing to that).
+    connect(ImgTextePrevisu, &ImageComposant::Clic, this, &Panneau::OuvertureDemandee);
+}
+
 void PanneauTexte::Afficher(const FichierApercu& fichier)
 {
-    if (!c_.Previsu || !c_.Skin)
-        return;
-    AfficherNom(c_.Nom, c_.Extension, fichier, PrefixeTexte);
+    AfficherNom(LabelTexteNom, LabelTexteExtension, fichier, PrefixeTexte);
     if (fichier.Existe) {
-        c_.Taille->DefinirTexte(PrefixeTaille + fichier.Taille);
-        c_.Previsu->DefinirImage(c_.Skin->ImageTexte);
+        LabelTexteTaille->DefinirTexte(PrefixeTaille + fichier.Taille);
+        ImgTextePrevisu->DefinirImage(skin_.ImageTexte);
         Chemin = fichier.Chemin;
     } else {
-        c_.Previsu->DefinirImage(c_.Skin->ImgNonTrouve);
-        AppliquerRegleTaille(c_.Taille, fichier.Taille);
+        ImgTextePrevisu->DefinirImage(skin_.ImgNonTrouve);
+        AppliquerRegleTaille(LabelTexteTaille, fichier.Taille);
         Chemin.clear();
     }
 }
 
 void PanneauTexte::Effacer()
 {
-    if (c_.Previsu) {
-        c_.Previsu->ViderImage();
-        c_.Taille->DefinirTexte({});
-        c_.Nom->DefinirTexte({});
-        c_.Nom->DefinirHint({}, true);
-        c_.Extension->DefinirTexte({});
-    }
+    ImgTextePrevisu->ViderImage();
+    LabelTexteTaille->DefinirTexte({});
+    LabelTexteNom->DefinirTexte({});
+    LabelTexteNom->DefinirHint({}, true);
+    LabelTexteExtension->DefinirTexte({});
     Chemin.clear();
 }

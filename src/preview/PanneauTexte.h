@@ -1,33 +1,27 @@
 #pragma once
 
 // The Texte panel: the document symbol, the name, extension and size of the
-// selected document.
+// selected document. A click on the symbol opens the document.
 
 #include "preview/Panneau.h"
 
 class Etiquette;
 class ImageComposant;
-class TFormImage;
 
 class PanneauTexte : public Panneau
 {
+    Q_OBJECT
 public:
     static const QString PrefixeTexte;   // "Texte "
 
-    struct Composants
-    {
-        ImageComposant* Previsu = nullptr;
-        Etiquette* Nom = nullptr;
-        Etiquette* Extension = nullptr;
-        Etiquette* Taille = nullptr;
-        const TFormImage* Skin = nullptr;
-    };
-
-    void Lier(const Composants& composants) { c_ = composants; }
+    PanneauTexte(QWidget* fenetre, const TFormImage& skin);
 
     void Afficher(const FichierApercu& fichier) override;
     void Effacer() override;
 
 private:
-    Composants c_;
+    ImageComposant* ImgTextePrevisu;
+    Etiquette* LabelTexteNom;
+    Etiquette* LabelTexteExtension;
+    Etiquette* LabelTexteTaille;
 };

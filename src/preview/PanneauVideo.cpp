@@ -2,45 +2,108 @@
 
 #include "classification/NomFichier.h"
 #include "media/Video.h"
+#include "widgets/EcranVideo.h"
 #include "widgets/Etiquette.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
 
+#include <QSlider>
+#include <QTimer>
+
 const QString PanneauVideo::PrefixeVideo = "Video ";
+
+PanneauVideo::PanneauVideo(QWidget* fenetre, const TFormImage& skin, Video& video)
+    : PanneauLecteur(fenetre, skin), video_(video)
+{
+    ImageVideo = Fabrique::Bouton(fenetre, "ImageVideo", QRect(413, 105, 160, 160));
+    ImageVideo->DefinirProportionnel(true);
+    ImageVideo->DefinirCentre(true);
+    ImageVideo->DefinirHint("Double Click pour agrandir ", true);
+    // Made before the window first shows, so that the window is ready for
+    // OpenGL; hidden until a video plays.
+    FenetreVideo = new EcranVideo(fenetre);
+    FenetreVideo->setObjectName("FenetreVideo");
+    composants_ = {ImageVideo};
+    CreerCommandes("Video");
+    Montrer(false);
+
+    connect(ImageVideo, &ImageComposant::DoubleClic, this, &Panneau::OuvertureDemandee);
+    connect(Barre, &QSlider::valueChanged, this, &PanneauVideo::BarreDeplacee);
+    connect(&video_, &Video::ErreurLecture, this, &PanneauVideo::MessageErreur);
+
+    TimerVideo = new QTimer(fenetre);
+    TimerVideo->setObjectName("TimerVideo");
+    TimerVideo->setInterval(500);
+    connect(TimerVideo, &QTimer::timeout, this, &PanneauVideo::SuivreTemps);
+    TimerVideo->start();
+    TimerPosition = new QTimer(fenetre);
+    TimerPosition->setObjectName("TimerPositionVideo");
+    TimerPosition->setInterval(10);
+    connect(TimerPosition, &QTimer::timeout, this, [this] { SuivrePosition(video_.Pourcentage()); });
+    TimerPosition->start();
+
+    video_.Initialiser(FenetreVideo);
+}
 
 void PanneauVideo::Afficher(const FichierApercu& fichier)
 {
-    if (!c_.Image || !c_.Skin)
-        return;
     AfficherEntete(fichier, PrefixeVideo);
-    c_.DureeCourant->DefinirTexte(TempsNul);
+    DureeCourant->DefinirTexte(TempsNul);
     if (fichier.Existe) {
-        c_.Image->ViderImage();
+        ImageVideo->ViderImage();
         Chemin = fichier.Chemin;
     } else {
-        c_.Image->DefinirImage(c_.Skin->ImgNonTrouve);
+        ImageVideo->DefinirImage(skin_.ImgNonTrouve);
         Chemin.clear();
     }
     Stop();
-    c_.DureeTotale->DefinirTexte(TempsNul);
+    DureeTotale->DefinirTexte(TempsNul);
     MontrerPlay();
-    c_.Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+    Nom->DefinirHint(NomFichier::Texte(fichier.Chemin), true);
+}
+
+void PanneauVideo::Montrer(bool montrer)
+{
+    PanneauLecteur::Montrer(montrer);
+    video_.MontrerFenetre(montrer && video_.EnLecture());
+}
+
+void PanneauVideo::SuivreTemps()
+{
+    DureeCourant->DefinirTexte(video_.TempsCourant());
+    DureeTotale->DefinirTexte(video_.DureeTotale());
+    dureeConnue_ = DureeTotale->text() != TempsNul;
+    // A video that has stopped on its own leaves the screen here.
+    if (video_.Etat() != Video::Arrete)
+        video_.MontrerFenetre(Montre() && video_.EnLecture());
+}
+
+void PanneauVideo::BarreDeplacee()
+{
+    int p = video_.Pourcentage();
+    if (p == -1)
+        p = Barre->value();
+    if (p != Barre->value() && dureeConnue_)
+        video_.Positionner(Barre->value());
+}
+
+void PanneauVideo::MessageErreur()
+{
+    Fabrique::Message(fenetre_->window(), Video::TexteErreur, Video::TitreErreur, QMessageBox::Critical);
 }
 
 void PanneauVideo::Jouer()
 {
-    if (video_)
-        video_->Ouvrir(Chemin);
+    video_.Ouvrir(Chemin);
 }
 
 void PanneauVideo::MettreEnPause()
 {
-    if (video_)
-        video_->Pause(true);
+    video_.Pause(true);
 }
 
 void PanneauVideo::Arreter()
 {
-    if (video_)
-        video_->Stop();
+    video_.Stop();
 }

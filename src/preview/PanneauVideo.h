@@ -1,21 +1,31 @@
 #pragma once
 
 // The Video panel over the video player: a selection readies the play
-// button and stops the video playing; play starts the new one.
+// button and stops the video playing; play starts the new one inside the
+// panel's screen. The times follow the video every 500 ms, the position bar
+// every 10 ms; a video that stopped on its own leaves the screen.
 
 #include "preview/PanneauLecteur.h"
 
+class EcranVideo;
+class QTimer;
 class Video;
 
 class PanneauVideo : public PanneauLecteur
 {
+    Q_OBJECT
 public:
     static const QString PrefixeVideo;   // "Video "
 
-    using PanneauLecteur::Lier;
-    void Lier(Video* video) { video_ = video; }
+    // Gives the player its screen, and shows the player's error message
+    // when it cannot be loaded or created.
+    PanneauVideo(QWidget* fenetre, const TFormImage& skin, Video& video);
 
     void Afficher(const FichierApercu& fichier) override;
+    void Montrer(bool montrer) override;
+
+    // Whether the video's total time is known: seeking waits for it.
+    bool DureeVideoConnue() const { return dureeConnue_; }
 
 protected:
     void Jouer() override;
@@ -23,5 +33,16 @@ protected:
     void Arreter() override;
 
 private:
-    Video* video_ = nullptr;
+    void SuivreTemps();
+    // Raised by the user and by the timer: only a position the video is not
+    // at (the user's) seeks, once its length is known.
+    void BarreDeplacee();
+    void MessageErreur();
+
+    Video& video_;
+    ImageComposant* ImageVideo;
+    EcranVideo* FenetreVideo;   // where the video plays, over ImageVideo
+    QTimer* TimerVideo;
+    QTimer* TimerPosition;
+    bool dureeConnue_ = false;
 };

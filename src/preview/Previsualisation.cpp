@@ -3,10 +3,7 @@
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
 #include "scan/Stockage.h"
-#include "trees/ArbreCategorie.h"
-#include "trees/GestionTreeView.h"
-#include "trees/Noeud.h"
-#include "trees/ThreadPrevisualisation.h"
+#include "widgets/Cadre.h"
 
 #include <QByteArray>
 #include <QDesktopServices>
@@ -31,9 +28,32 @@ bool Existe(const std::string& chemin)
 
 }  // namespace
 
-Previsualisation::Previsualisation()
-    : OuvrirAvecBureau([](const std::string& chemin) { QDesktopServices::openUrl(Adresse(chemin)); })
+Previsualisation::Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son,
+                                   Video& video)
+    : BevelPrevisu(CreerCadre(fenetre)),
+      Image(fenetre, skin),
+      Audio(fenetre, skin, son),
+      Film(fenetre, skin, video),
+      Texte(fenetre, skin),
+      OuvrirAvecBureau([](const std::string& chemin) { QDesktopServices::openUrl(Adresse(chemin)); }),
+      stockage_(stockage)
 {
+    for (Categorie categorie : Categories)
+        QObject::connect(PanneauDe(categorie), &Panneau::OuvertureDemandee, PanneauDe(categorie),
+                         [this, categorie] { Ouvrir(categorie); });
+}
+
+Cadre* Previsualisation::CreerCadre(QWidget* fenetre)
+{
+    auto* cadre = new Cadre(fenetre, QRect(411, 103, 165, 165));
+    cadre->setObjectName("BevelPrevisu");
+    cadre->hide();
+    return cadre;
+}
+
+void Previsualisation::MontrerCadre(bool montrer)
+{
+    BevelPrevisu->setVisible(montrer);
 }
 
 QUrl Previsualisation::Adresse(const std::string& chemin)
@@ -41,11 +61,6 @@ QUrl Previsualisation::Adresse(const std::string& chemin)
     // From the bytes themselves: a name that is not valid UTF-8 must reach
     // the desktop as it is on disk, not as replacement characters.
     return QUrl::fromEncoded("file://" + QByteArray::fromStdString(chemin).toPercentEncoding("/"));
-}
-
-Previsualisation::~Previsualisation()
-{
-    SuspendreRemplissages();
 }
 
 Panneau* Previsualisation::PanneauDe(Categorie categorie)
@@ -64,20 +79,13 @@ Panneau* Previsualisation::PanneauDe(Categorie categorie)
     }
 }
 
-void Previsualisation::Afficher(Categorie categorie, Ordre ordre, const Noeud* noeud)
-{
-    if (!noeud || !noeud->Parent)
-        return;
-    Afficher(Groupe{{categorie, ordre}, noeud->Parent->Groupe}, noeud->Index);
-}
-
 void Previsualisation::Afficher(const Groupe& groupe, int ligne)
 {
     Panneau* panneau = PanneauDe(groupe.Arbre.Cat);
-    if (!stockage_ || !panneau)
+    if (!panneau)
         return;
     FichierApercu fichier;
-    fichier.Chemin = stockage_->InformationFichier(groupe, ligne, fichier.Nom, fichier.Ext, fichier.Taille);
+    fichier.Chemin = stockage_.InformationFichier(groupe, ligne, fichier.Nom, fichier.Ext, fichier.Taille);
     fichier.Existe = Existe(fichier.Chemin);
     apercus_[Slot(groupe.Arbre.Cat)] = fichier;
     panneau->Afficher(fichier);
@@ -101,26 +109,6 @@ void Previsualisation::Ouvrir(Categorie categorie)
         OuvrirAvecBureau(panneau->Chemin);
 }
 
-void Previsualisation::SonPlayPause()
-{
-    Audio.PlayPause();
-}
-
-void Previsualisation::SonStop()
-{
-    Audio.Stop();
-}
-
-void Previsualisation::VideoPlayPause()
-{
-    Film.PlayPause();
-}
-
-void Previsualisation::VideoStop()
-{
-    Film.Stop();
-}
-
 void Previsualisation::Effacer()
 {
     Image.Effacer();
@@ -128,46 +116,6 @@ void Previsualisation::Effacer()
     Film.Effacer();
     Texte.Effacer();
     apercus_ = {};
-    SonStop();
-    VideoStop();
-    SuspendreRemplissages();
-}
-
-void Previsualisation::LancerRemplissage(Categorie categorie, Ordre ordre, Noeud* noeud)
-{
-    const CleArbre cle{categorie, ordre};
-    ArbreCategorie* arbre = arbres_ ? arbres_->Arbre(cle) : nullptr;
-    if (!stockage_ || !noeud || !arbre || !noeud->AttenteVirtuelle())
-        return;
-    const quint64 generation = arbre->Generation();
-    LibererTermines();
-    // The placeholder stays until the children arrive: a second expansion
-    // meanwhile must not start a second job.
-    for (const auto& job : remplissages_)
-        if (job->NoeudCible() == noeud && job->Generation() == generation && job->Cle() == cle)
-            return;
-    remplissages_.push_back(std::make_unique<ThreadPrevisualisation>(stockage_, arbres_, Groupe{cle, noeud->Groupe},
-                                                                     noeud, generation));
-}
-
-void Previsualisation::LibererTermines()
-{
-    std::erase_if(remplissages_, [this](const std::unique_ptr<ThreadPrevisualisation>& job) {
-        if (!job->Fini())
-            return false;
-        const ArbreCategorie* arbre = arbres_ ? arbres_->Arbre(job->Cle()) : nullptr;
-        if (!arbre || arbre->Generation() != job->Generation())
-            return true;   // the node went with its tree
-        // Same generation: the node is alive. Its children are in once the
-        // placeholder has gone.
-        return !job->NoeudCible()->AttenteVirtuelle();
-    });
-}
-
-void Previsualisation::SuspendreRemplissages()
-{
-    for (const auto& job : remplissages_)
-        if (!job->Termine())
-            job->Arreter();
-    remplissages_.clear();
+    Audio.Stop();
+    Film.Stop();
 }

@@ -7,7 +7,11 @@
 #include "shared/Option.h"
 #include "shared/Travailleur.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ThreadPrevisualisation.h"
+#include "widgets/Cadre.h"
 #include "widgets/Etiquette.h"
+#include "widgets/Fabrique.h"
+#include "widgets/TFormImage.h"
 
 #include <QComboBox>
 #include <QMetaObject>
@@ -52,9 +56,86 @@ struct GestionTreeView::Lot
     std::array<std::vector<QString>, NombreCategories> Textes;
 };
 
-GestionTreeView::GestionTreeView() = default;
+GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension)
+    : option_(&option), stockage_(&stockage), extension_(&extension)
+{
+    imageListExt_.Ajouter(TFormImage::Charger("DossierFerme.png").toImage());
+    imageListExt_.Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
+    CreerComposants(fenetre);
+    Relier();
+}
 
-GestionTreeView::~GestionTreeView() = default;
+GestionTreeView::~GestionTreeView()
+{
+    SuspendreRemplissages();
+}
+
+void GestionTreeView::CreerComposants(QWidget* fenetre)
+{
+    Bevel = new Cadre(fenetre, QRect(114, 103, 295, 316));
+    Bevel->setObjectName("Bevel");
+    Bevel->hide();
+    enCours_ = Fabrique::Label(fenetre, "LabelEnCourAffichage", "En cour d'affichage", QPoint(424, 376),
+                               Fabrique::Verdana, 13, true, Qt::red, QColor());
+    enCours_->hide();
+
+    const char* const noms[] = {"TreeViewVideoExt", "TreeViewVideoAlpha", "TreeViewVideoRep",
+                                "TreeViewSonExt",   "TreeViewSonAlpha",   "TreeViewSonRep",
+                                "TreeViewImageExt", "TreeViewImageAlpha", "TreeViewImageRep",
+                                "TreeViewTexteExt", "TreeViewTexteAlpha", "TreeViewTexteRep"};
+    for (CleArbre cle : ToutesLesCles) {
+        auto* arbre = new ArbreCategorie(&imageListExt_, cle, fenetre);
+        arbre->setObjectName(noms[cle.Rang()]);
+        arbre->setGeometry(115, 104, 292, 313);
+        arbre->hide();
+        arbres_[cle.Rang()] = arbre;
+    }
+
+    choixTrie_ = new QComboBox(fenetre);
+    choixTrie_->setObjectName("ComboBoxChoixTrie");
+    choixTrie_->setGeometry(413, 397, 161, 22);
+    choixTrie_->addItems({"Par Extension", "Par Ordre Alphabétique", "Par Répertoire"});
+    choixTrie_->setCurrentIndex(0);
+    choixTrie_->hide();
+}
+
+void GestionTreeView::Relier()
+{
+    for (ArbreCategorie* arbre : arbres_) {
+        connect(arbre, &ArbreCategorie::Deploiement, this, [this, arbre](Noeud* noeud) {
+            arbre->ChangerImage(noeud, 1);
+            if (noeud && noeud->AttenteVirtuelle())
+                LancerRemplissage(arbre->Cle(), noeud);
+        });
+        connect(arbre, &ArbreCategorie::Repli, this, [arbre](Noeud* noeud) { arbre->ChangerImage(noeud, 0); });
+        connect(arbre, &ArbreCategorie::ChangementSelection, this,
+                [this, arbre](Noeud* noeud, Noeud* parentAttente) {
+                    ChangementSelection(arbre, noeud, parentAttente);
+                });
+    }
+    connect(choixTrie_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Deselectionner();
+        if (CategorieValide(categorieAffichee_))
+            ChangerOrdre(categorieAffichee_, static_cast<Ordre>(index + 1));
+    });
+}
+
+// A file leaf is previewed; so is the "..." row, which stands first in its group.
+void GestionTreeView::ChangementSelection(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente)
+{
+    if (noeud && !noeud->AEnfants() && noeud->Parent)
+        emit FichierChoisi(Groupe{arbre->Cle(), noeud->Parent->Groupe}, noeud->Index);
+    else if (!noeud && parentAttente)
+        emit FichierChoisi(Groupe{arbre->Cle(), parentAttente->Groupe}, 0);
+}
+
+void GestionTreeView::MontrerCadre(bool montrer)
+{
+    Bevel->setVisible(montrer);
+    choixTrie_->setVisible(montrer);
+    if (!montrer)
+        enCours_->hide();
+}
 
 ArbreCategorie* GestionTreeView::Arbre(CleArbre cle) const
 {
@@ -351,4 +432,42 @@ void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 gener
             return;   // the node went with its tree's last clearing
         arbre->RemplacerEnfants(noeud, *partages);
     });
+}
+
+void GestionTreeView::LancerRemplissage(CleArbre cle, Noeud* noeud)
+{
+    ArbreCategorie* arbre = Arbre(cle);
+    if (!noeud || !arbre || !noeud->AttenteVirtuelle())
+        return;
+    const quint64 generation = arbre->Generation();
+    LibererTermines();
+    // The placeholder stays until the children arrive: a second expansion
+    // meanwhile must not start a second job.
+    for (const auto& job : remplissages_)
+        if (job->NoeudCible() == noeud && job->Generation() == generation && job->Cle() == cle)
+            return;
+    remplissages_.push_back(
+        std::make_unique<ThreadPrevisualisation>(stockage_, this, Groupe{cle, noeud->Groupe}, noeud, generation));
+}
+
+void GestionTreeView::LibererTermines()
+{
+    std::erase_if(remplissages_, [this](const std::unique_ptr<ThreadPrevisualisation>& job) {
+        if (!job->Fini())
+            return false;
+        const ArbreCategorie* arbre = Arbre(job->Cle());
+        if (!arbre || arbre->Generation() != job->Generation())
+            return true;   // the node went with its tree
+        // Same generation: the node is alive. Its children are in once the
+        // placeholder has gone.
+        return !job->NoeudCible()->AttenteVirtuelle();
+    });
+}
+
+void GestionTreeView::SuspendreRemplissages()
+{
+    for (const auto& job : remplissages_)
+        if (!job->Termine())
+            job->Arreter();
+    remplissages_.clear();
 }

@@ -1,14 +1,18 @@
 #pragma once
 
-// The rules around the twelve category trees: placeholders before and
+// The category area: the twelve trees, their frame, the order drop-down and
+// the running label, which it builds and owns; placeholders before and
 // during a scan, the visible order per category, the trees built from the
-// store (alphabetical skeletons, one node per extension), and the worker
-// that grows the "Par Répertoire" trees during a scan. It listens to the
-// store; the trees, the drop-down and the running label are given to it.
+// store (alphabetical skeletons, one node per extension), the worker that
+// grows the "Par Répertoire" trees during a scan, and the fill jobs of the
+// group nodes the user expands. It listens to the store and announces the
+// file the user selects.
 
 #include "scan/EcouteStockage.h"
 #include "shared/CleArbre.h"
 #include "shared/EnfantNoeud.h"
+#include "shared/Groupe.h"
+#include "shared/ListeImages.h"
 #include "shared/TAttente.h"
 #include "trees/Noeud.h"
 
@@ -20,16 +24,20 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 class ArbreCategorie;
+class Cadre;
 class Etiquette;
 class Extension;
 class Option;
 class QComboBox;
+class QWidget;
 class Stockage;
+class ThreadPrevisualisation;
 class Travailleur;
 
 class GestionTreeView : public QObject, public EcouteStockage
@@ -42,15 +50,14 @@ public:
     static const QString TextePatientez;    // "Patientez  ..."
     static const QString TexteAttente;      // "..."
 
-    GestionTreeView();
+    // Builds the category area's components in the window, hidden.
+    GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension);
     ~GestionTreeView() override;
 
-    void Lier(Option* option) { option_ = option; }
-    void Lier(Stockage* stockage) { stockage_ = stockage; }
-    void Lier(Extension* extension) { extension_ = extension; }
-    void Lier(const std::array<ArbreCategorie*, NombreArbres>& arbres) { arbres_ = arbres; }
-    void Lier(QComboBox* choixTrie) { choixTrie_ = choixTrie; }
-    void Lier(Etiquette* enCours) { enCours_ = enCours; }
+    // The file-type icons of the trees (folder pictures first).
+    ListeImages& ImageListExt() { return imageListExt_; }
+    // Shows or hides the frame and the drop-down of the category zones.
+    void MontrerCadre(bool montrer);
 
     // User-interface thread only.
     ArbreCategorie* Arbre(CleArbre cle) const;
@@ -62,7 +69,9 @@ public:
     // The stored orders (invalid ones replaced by their defaults, in the
     // settings too) and the invitation text in all twelve trees.
     void InitialiserOrdres();
+    // Shows the category's tree of an order, or hides its three trees;
     // ordre 0 stands for the category's current order.
+    void AfficherArbres(Categorie categorie, int ordre, bool montrer);
     void AfficherArbresVideo(int ordre, bool montrer);
     void AfficherArbresSon(int ordre, bool montrer);
     void AfficherArbresImage(int ordre, bool montrer);
@@ -94,6 +103,15 @@ public:
     // The tree worker's loop; returns when FinDemandee is set and the queue
     // is empty, or when the worker is stopped.
     void Traiter(Travailleur& travailleur);
+    // An expanded group node still holding its "..." placeholder: starts a
+    // fill job, unless one for that node is already under way.
+    void LancerRemplissage(CleArbre cle, Noeud* noeud);
+    // Stops the unfinished fill jobs and forgets all of them.
+    void SuspendreRemplissages();
+    // Fill jobs kept: running ones, and finished ones whose children have
+    // not reached their tree yet.
+    size_t NombreRemplissages() const { return remplissages_.size(); }
+
     // Any thread: hands a fill job's children to the user-interface thread,
     // which replaces the node's children in one batch if the tree still
     // holds the node (same generation).
@@ -108,10 +126,20 @@ public:
     // Batches posted by the worker and not yet applied.
     int LotsEnVol() const { return lotsEnVol_.load(); }
 
+signals:
+    // The user selected the file at a row of a group (a leaf, or the "..."
+    // row standing first in its group).
+    void FichierChoisi(const Groupe& groupe, int ligne);
+
 private:
     struct Lot;
 
-    void AfficherArbres(Categorie categorie, int ordre, bool montrer);
+    void CreerComposants(QWidget* fenetre);
+    void Relier();
+    void ChangementSelection(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente);
+    // Drops the fill jobs that are done with: finished, and their node filled or gone.
+    void LibererTermines();
+
     // Shows the running label when the shown category's trees are by directory.
     void RafraichirEtiquette();
     void Publier(quint64 scan, std::vector<TAttente>& attentes);
@@ -121,9 +149,12 @@ private:
     Option* option_ = nullptr;
     Stockage* stockage_ = nullptr;
     Extension* extension_ = nullptr;
+    ListeImages imageListExt_;
     std::array<ArbreCategorie*, NombreArbres> arbres_{};
-    QComboBox* choixTrie_ = nullptr;
-    Etiquette* enCours_ = nullptr;
+    Cadre* Bevel = nullptr;
+    QComboBox* choixTrie_ = nullptr;   // ComboBoxChoixTrie
+    Etiquette* enCours_ = nullptr;     // LabelEnCourAffichage
+    std::vector<std::unique_ptr<ThreadPrevisualisation>> remplissages_;
     Categorie categorieAffichee_ = Categorie::Autre;   // none
 
     std::deque<TAttente> FileAttente;

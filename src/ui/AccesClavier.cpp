@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QSlider>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -102,6 +103,23 @@ void Presser(Etiquette* etiquette)
 
 }  // namespace
 
+template <typename T>
+T* AccesClavier::Composant(const char* nom) const
+{
+    T* composant = f_->findChild<T*>(nom);
+    Q_ASSERT_X(composant, "AccesClavier", nom);
+    return composant;
+}
+
+std::vector<ArbreCategorie*> AccesClavier::Arbres() const
+{
+    const QList<ArbreCategorie*> enfants = f_->findChildren<ArbreCategorie*>();
+    std::vector<ArbreCategorie*> arbres(enfants.begin(), enfants.end());
+    std::sort(arbres.begin(), arbres.end(),
+              [](const ArbreCategorie* a, const ArbreCategorie* b) { return a->Cle().Rang() < b->Cle().Rang(); });
+    return arbres;
+}
+
 AccesClavier::AccesClavier(TFormPrincipal* fenetre) : QObject(fenetre), f_(fenetre)
 {
     OrdonnerTabulation();
@@ -111,24 +129,24 @@ AccesClavier::AccesClavier(TFormPrincipal* fenetre) : QObject(fenetre), f_(fenet
 
 void AccesClavier::OrdonnerTabulation()
 {
-    f_->EditHomeRepertoireScan->setFocusPolicy(Qt::StrongFocus);
-    for (QWidget* w : std::initializer_list<QWidget*>{f_->ImgHomeScan, f_->LabelPause, f_->LabelArret}) {
+    Composant<ZoneSaisie>("EditHomeRepertoireScan")->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget* w : std::initializer_list<QWidget*>{Composant<ImageComposant>("ImgHomeScan"), Composant<Etiquette>("LabelPause"), Composant<Etiquette>("LabelArret")}) {
         w->setFocusPolicy(Qt::TabFocus);
         w->installEventFilter(this);
     }
-    QWidget* precedent = f_->EditHomeRepertoireScan;
-    for (QWidget* w : std::initializer_list<QWidget*>{f_->ImgHomeScan, f_->LabelPause, f_->LabelArret}) {
+    QWidget* precedent = Composant<ZoneSaisie>("EditHomeRepertoireScan");
+    for (QWidget* w : std::initializer_list<QWidget*>{Composant<ImageComposant>("ImgHomeScan"), Composant<Etiquette>("LabelPause"), Composant<Etiquette>("LabelArret")}) {
         QWidget::setTabOrder(precedent, w);
         precedent = w;
     }
-    for (ArbreCategorie* arbre : f_->Arbres) {
+    for (ArbreCategorie* arbre : Arbres()) {
         arbre->setFocusPolicy(Qt::StrongFocus);
         arbre->installEventFilter(this);
         QWidget::setTabOrder(precedent, arbre);
         precedent = arbre;
     }
-    f_->ComboBoxChoixTrie->setFocusPolicy(Qt::StrongFocus);
-    QWidget::setTabOrder(precedent, f_->ComboBoxChoixTrie);
+    Composant<QComboBox>("ComboBoxChoixTrie")->setFocusPolicy(Qt::StrongFocus);
+    QWidget::setTabOrder(precedent, Composant<QComboBox>("ComboBoxChoixTrie"));
     // The window itself holds the focus when first shown, so that the path
     // box keeps its invitation until the user goes there.
     f_->setFocus();
@@ -136,8 +154,8 @@ void AccesClavier::OrdonnerTabulation()
 
 void AccesClavier::CreerRaccourcis()
 {
-    const std::array<ImageComposant*, 6> zones = {f_->ZoneHome,  f_->ZoneVideo, f_->ZoneSon,
-                                                   f_->ZoneImage, f_->ZoneTexte, f_->ZoneTransfert};
+    const std::array<ImageComposant*, 6> zones = {Composant<ImageComposant>("ZoneHome"),  Composant<ImageComposant>("ZoneVideo"), Composant<ImageComposant>("ZoneSon"),
+                                                   Composant<ImageComposant>("ZoneImage"), Composant<ImageComposant>("ZoneTexte"), Composant<ImageComposant>("ZoneTransfert")};
     const std::array<Qt::Key, 6> chiffres = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6};
     for (size_t i = 0; i < zones.size(); ++i) {
         auto* raccourci = new QShortcut(QKeySequence(Qt::CTRL | chiffres[i]), f_);
@@ -145,7 +163,7 @@ void AccesClavier::CreerRaccourcis()
     }
     // Escape stops a scan as "Arrêt" does; the label shows while one runs.
     auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), f_);
-    connect(echap, &QShortcut::activated, this, [this] { Presser(f_->LabelArret); });
+    connect(echap, &QShortcut::activated, this, [this] { Presser(Composant<Etiquette>("LabelArret")); });
 }
 
 bool AccesClavier::eventFilter(QObject* objet, QEvent* evenement)
@@ -175,22 +193,22 @@ bool AccesClavier::OuvrirDepuis(ArbreCategorie* arbre)
     // the document opens on its first click already.
     switch (arbre->Cle().Cat) {
     case Categorie::Image:
-        if (f_->ImgImagePrevisu->isVisible())
-            emit f_->ImgImagePrevisu->DoubleClic();
+        if (Composant<ImageComposant>("ImgImagePrevisu")->isVisible())
+            emit Composant<ImageComposant>("ImgImagePrevisu")->DoubleClic();
         return true;
     case Categorie::Texte:
-        Presser(f_->ImgTextePrevisu);
+        Presser(Composant<ImageComposant>("ImgTextePrevisu"));
         return true;
     case Categorie::Son:
-        for (ImageComposant* image : {f_->ImageSon, f_->ImageSonAucuneAnim})
+        for (ImageComposant* image : {Composant<ImageComposant>("ImageSon"), Composant<ImageComposant>("ImageSonAucuneAnim")})
             if (image->isVisible()) {
                 emit image->DoubleClic();
                 break;
             }
         return true;
     case Categorie::Video:
-        if (f_->ImageVideo->isVisible())
-            emit f_->ImageVideo->DoubleClic();
+        if (Composant<ImageComposant>("ImageVideo")->isVisible())
+            emit Composant<ImageComposant>("ImageVideo")->DoubleClic();
         return true;
     default:
         return false;
@@ -201,46 +219,46 @@ void AccesClavier::Nommer()
 {
     using R = QAccessible::Role;
     const QString zones[] = {"Home", "Vidéo", "Son", "Image", "Texte", "Transfert"};
-    ImageComposant* const composantsZones[] = {f_->ZoneHome,  f_->ZoneVideo, f_->ZoneSon,
-                                                f_->ZoneImage, f_->ZoneTexte, f_->ZoneTransfert};
+    ImageComposant* const composantsZones[] = {Composant<ImageComposant>("ZoneHome"),  Composant<ImageComposant>("ZoneVideo"), Composant<ImageComposant>("ZoneSon"),
+                                                Composant<ImageComposant>("ZoneImage"), Composant<ImageComposant>("ZoneTexte"), Composant<ImageComposant>("ZoneTransfert")};
     for (int i = 0; i < 6; ++i)
         Decrire(composantsZones[i], R::PageTab, zones[i], QString("Ctrl+%1").arg(i + 1));
 
-    Decrire(f_->ImgClose, R::Button, "Fermer");
-    Decrire(f_->ImgReduire, R::Button, "Réduire");
-    Decrire(f_->ImagePropos, R::Button, "A Propos");
-    Decrire(f_->ImgHomeParcourir, R::Button, "Parcourir");
-    Decrire(f_->ImgHomeParcourirBas, R::Button, "Parcourir");
-    Decrire(f_->ImgHomeScan, R::Button, "Lancement du Scan");
-    Decrire(f_->LabelHomeScan, R::Button, QString());
-    Decrire(f_->LabelHomeOption, R::Button, "Options");
-    Decrire(f_->LabelPause, R::Button, QString());
-    Decrire(f_->LabelArret, R::Button, QString(), "Échap");
-    Decrire(f_->ImgImagePrevisu, R::Button, "Aperçu de l'image", "Double Click pour agrandir");
-    Decrire(f_->ImgTextePrevisu, R::Button, "Aperçu du document");
-    Decrire(f_->ImageSon, R::Button, "Animation du son");
-    Decrire(f_->ImageSonAucuneAnim, R::Button, "Animation du son");
-    Decrire(f_->ImageVideo, R::Button, "Aperçu de la vidéo");
-    Decrire(f_->ImageSonPlayPause, R::Button, "Lecture");
-    Decrire(f_->ImageSonStop, R::Button, "Stop");
-    Decrire(f_->ImageVideoPlayPause, R::Button, "Lecture");
-    Decrire(f_->ImageVideoStop, R::Button, "Stop");
-    Decrire(f_->ImgProgressBar, R::Animation, "Scan en cours");
+    Decrire(Composant<ImageComposant>("ImgClose"), R::Button, "Fermer");
+    Decrire(Composant<ImageComposant>("ImgReduire"), R::Button, "Réduire");
+    Decrire(Composant<ImageComposant>("ImagePropos"), R::Button, "A Propos");
+    Decrire(Composant<ImageComposant>("ImgHomeParcourir"), R::Button, "Parcourir");
+    Decrire(Composant<ImageComposant>("ImgHomeParcourirBas"), R::Button, "Parcourir");
+    Decrire(Composant<ImageComposant>("ImgHomeScan"), R::Button, "Lancement du Scan");
+    Decrire(Composant<Etiquette>("LabelHomeScan"), R::Button, QString());
+    Decrire(Composant<Etiquette>("LabelHomeOption"), R::Button, "Options");
+    Decrire(Composant<Etiquette>("LabelPause"), R::Button, QString());
+    Decrire(Composant<Etiquette>("LabelArret"), R::Button, QString(), "Échap");
+    Decrire(Composant<ImageComposant>("ImgImagePrevisu"), R::Button, "Aperçu de l'image", "Double Click pour agrandir");
+    Decrire(Composant<ImageComposant>("ImgTextePrevisu"), R::Button, "Aperçu du document");
+    Decrire(Composant<ImageComposant>("ImageSon"), R::Button, "Animation du son");
+    Decrire(Composant<ImageComposant>("ImageSonAucuneAnim"), R::Button, "Animation du son");
+    Decrire(Composant<ImageComposant>("ImageVideo"), R::Button, "Aperçu de la vidéo");
+    Decrire(Composant<ImageComposant>("ImageSonPlayPause"), R::Button, "Lecture");
+    Decrire(Composant<ImageComposant>("ImageSonStop"), R::Button, "Stop");
+    Decrire(Composant<ImageComposant>("ImageVideoPlayPause"), R::Button, "Lecture");
+    Decrire(Composant<ImageComposant>("ImageVideoStop"), R::Button, "Stop");
+    Decrire(Composant<ImageComposant>("ImgProgressBar"), R::Animation, "Scan en cours");
 
-    f_->EditHomeRepertoireScan->setAccessibleName(f_->LabelHomeParcourir->text());
-    f_->ComboBoxChoixTrie->setAccessibleName("Ordre d'affichage");
-    f_->TrackBarSon->setAccessibleName("Position du son");
-    f_->TrackBarVideo->setAccessibleName("Position de la vidéo");
+    Composant<ZoneSaisie>("EditHomeRepertoireScan")->setAccessibleName(Composant<Etiquette>("LabelHomeParcourir")->text());
+    Composant<QComboBox>("ComboBoxChoixTrie")->setAccessibleName("Ordre d'affichage");
+    Composant<QSlider>("TrackBarSon")->setAccessibleName("Position du son");
+    Composant<QSlider>("TrackBarVideo")->setAccessibleName("Position de la vidéo");
     const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
-    for (ArbreCategorie* arbre : f_->Arbres)
+    for (ArbreCategorie* arbre : Arbres())
         arbre->setAccessibleName(QString("%1 %2").arg(
             zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
 
     // The counters read with what they count.
     const std::pair<Etiquette*, QString> compteurs[] = {
-        {f_->LabelHomeFichierNbVideo, "Fichiers vidéo"}, {f_->LabelHomeFichierNbSon, "Fichiers son"},
-        {f_->LabelHomeFichierNbImage, "Fichiers image"}, {f_->LabelHomeFichierNbTexte, "Fichiers texte"},
-        {f_->LabelHomeFichierNbTotal, "Total des fichiers"}};
+        {Composant<Etiquette>("LabelHomeFichierNbVideo"), "Fichiers vidéo"}, {Composant<Etiquette>("LabelHomeFichierNbSon"), "Fichiers son"},
+        {Composant<Etiquette>("LabelHomeFichierNbImage"), "Fichiers image"}, {Composant<Etiquette>("LabelHomeFichierNbTexte"), "Fichiers texte"},
+        {Composant<Etiquette>("LabelHomeFichierNbTotal"), "Total des fichiers"}};
     for (const auto& [etiquette, description] : compteurs)
         etiquette->setAccessibleDescription(description);
 }

@@ -2,22 +2,69 @@
 
 #include "shared/Option.h"
 #include "shared/Registre.h"
-#include "preview/Previsualisation.h"
-#include "ui/GestionBouton.h"
+#include "ui/TFormPrincipal.h"
+#include "ui/TFormPropos.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
-#include "ui/TFormPrincipal.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+GestionBarreSystem::GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage& skin, Option& option)
+    : fenetre_(fenetre), skin_(skin), option_(option)
+{
+    QWidget* f = &fenetre;
+    ImgClose = Fabrique::Bouton(f, "ImgClose", QRect(565, 6, 15, 15));
+    ImgClose->DefinirHint("Fermer", false);
+    ImgReduire = Fabrique::Bouton(f, "ImgReduire", QRect(550, 6, 15, 15));
+    ImgReduire->DefinirHint("Réduire", false);
+    ImgTitre = Fabrique::Image(f, "ImgTitre", QRect(126, 30, 444, 61), "ImgTitre.jpg");
+    ImagePropos = Fabrique::Bouton(f, "ImagePropos", QRect(120, 24, 73, 73));
+    fenetre.AjouterFond(ImgTitre);
+
+    TrayIcon = new QSystemTrayIcon(QIcon(TFormImage::Charger("Ruvizaro.png")), f);
+    TrayIcon->setObjectName("TrayIcon");
+    TrayIcon->setToolTip("Ruvizaro");
+    fenetre.setWindowIcon(TrayIcon->icon());
+    propos_ = std::make_unique<TFormPropos>(f);
+
+    connect(ImgClose, &ImageComposant::Clic, this, &GestionBarreSystem::Fermer);
+    connect(ImgReduire, &ImageComposant::Clic, this, &GestionBarreSystem::Reduire);
+    connect(ImgClose, &ImageComposant::SourisBouge, this, [this] {
+        FermerSurvol();
+        ReduireNormal();
+    });
+    connect(ImgReduire, &ImageComposant::SourisBouge, this, [this] {
+        ReduireSurvol();
+        FermerNormal();
+    });
+    connect(ImgClose, &ImageComposant::SourisEnfoncee, this, &GestionBarreSystem::FermerClique);
+    connect(ImgReduire, &ImageComposant::SourisEnfoncee, this, &GestionBarreSystem::ReduireClique);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {
+        if (raison == QSystemTrayIcon::DoubleClick)
+            Restaurer();
+    });
+    connect(ImagePropos, &ImageComposant::Clic, this, [this] { propos_->Montrer(&fenetre_); });
+
+    const auto normal = [this] {
+        ReduireNormal();
+        FermerNormal();
+    };
+    connect(&fenetre, &TFormPrincipal::PremiereApparition, this, normal);
+    connect(&fenetre, &TFormPrincipal::FondSurvole, this, normal);
+    connect(&fenetre, &TFormPrincipal::FermetureDemandee, this, &GestionBarreSystem::Fermer);
+}
+
+GestionBarreSystem::~GestionBarreSystem() = default;
+
 void GestionBarreSystem::ChangerReduire(uint8_t etat)
 {
     if (EtatReduire == etat)
         return;
-    const QPixmap* images[] = {&FormImage->ImgReduireBase, &FormImage->ImgReduireCilck, &FormImage->ImgReduireMove};
-    FormPrincipal->ImgReduire->DefinirImage(*images[etat - ReduireBase]);
+    const QPixmap* images[] = {&skin_.ImgReduireBase, &skin_.ImgReduireCilck, &skin_.ImgReduireMove};
+    ImgReduire->DefinirImage(*images[etat - ReduireBase]);
     EtatReduire = etat;
 }
 
@@ -25,8 +72,8 @@ void GestionBarreSystem::ChangerFermer(uint8_t etat)
 {
     if (EtatFermer == etat)
         return;
-    const QPixmap* images[] = {&FormImage->ImgCloseBase, &FormImage->ImgCloseClick, &FormImage->ImgCloseMove};
-    FormPrincipal->ImgClose->DefinirImage(*images[etat - FermerBase]);
+    const QPixmap* images[] = {&skin_.ImgCloseBase, &skin_.ImgCloseClick, &skin_.ImgCloseMove};
+    ImgClose->DefinirImage(*images[etat - FermerBase]);
     EtatFermer = etat;
 }
 
@@ -42,19 +89,24 @@ void GestionBarreSystem::FermerSurvol() { ChangerFermer(FermerSurvole); }
 void GestionBarreSystem::Reduire()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        FormPrincipal->TrayIcon->show();
-        FormPrincipal->hide();
+        TrayIcon->show();
+        fenetre_.hide();
     } else {
-        FormPrincipal->showMinimized();
+        fenetre_.showMinimized();
     }
     ReduireNormal();
 }
 
 void GestionBarreSystem::Restaurer()
 {
-    FormPrincipal->showNormal();
-    FormPrincipal->raise();
-    FormPrincipal->activateWindow();
+    fenetre_.showNormal();
+    fenetre_.raise();
+    fenetre_.activateWindow();
+}
+
+void GestionBarreSystem::MontrerIcone()
+{
+    TrayIcon->show();
 }
 
 void GestionBarreSystem::Fermer()
@@ -64,23 +116,18 @@ void GestionBarreSystem::Fermer()
     if (ferme_)
         return;
     ferme_ = true;
-    if (previsualisation_)
-        previsualisation_->SuspendreRemplissages();
-    if (bouton_)
-        bouton_->ArreterScan(GestionBouton::Arret::Fermeture);
+    emit Fermeture();
     SauverReglages();
     QApplication::quit();
 }
 
 void GestionBarreSystem::SauverReglages()
 {
-    if (!option_)
-        return;
     try {
-        option_->Sauver();
+        option_.Sauver();
     } catch (const ErreurRegistre& erreur) {
         // Reported, and the program still ends: the user must never be
         // kept in by a settings folder that takes no file.
-        QMessageBox::critical(FormPrincipal, "Ruvizaro", QString::fromStdString(erreur.what()));
+        QMessageBox::critical(&fenetre_, "Ruvizaro", QString::fromStdString(erreur.what()));
     }
 }

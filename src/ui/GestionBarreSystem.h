@@ -1,16 +1,24 @@
 #pragma once
 
-// The painted minimise and close buttons of the title bar, with their three
-// looks, minimising to the tray and the program's orderly close.
+// The title bar: the title picture, the about picture and its box, the
+// painted minimise and close buttons with their three looks, the tray icon,
+// minimising to the tray and the program's orderly close.
+
+#include <QObject>
 
 #include <cstdint>
+#include <memory>
 
-class GestionBouton;
+class ImageComposant;
 class Option;
-class Previsualisation;
+class QSystemTrayIcon;
+class TFormImage;
+class TFormPrincipal;
+class TFormPropos;
 
-class GestionBarreSystem
+class GestionBarreSystem : public QObject
 {
+    Q_OBJECT
 public:
     enum Etat : uint8_t {
         Aucun = 0,
@@ -18,9 +26,9 @@ public:
         FermerBase = 4, FermerClic = 5, FermerSurvole = 6
     };
 
-    void Lier(GestionBouton* bouton) { bouton_ = bouton; }
-    void Lier(Previsualisation* previsualisation) { previsualisation_ = previsualisation; }
-    void Lier(Option* option) { option_ = option; }
+    // Builds the title bar's components in the window.
+    GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage& skin, Option& option);
+    ~GestionBarreSystem() override;
 
     void ReduireNormal();
     void ReduireClique();
@@ -29,24 +37,36 @@ public:
     void FermerClique();
     void FermerSurvol();
     void Reduire();
-    // Ends the program in order: fill jobs and scan stopped, settings saved
-    // (a failed save reported), the application asked to quit. Only the
-    // first call does anything.
+    // Ends the program in order: announces the close (the scan and the fill
+    // jobs stop), saves the settings (a failed save reported), and asks the
+    // application to quit. Only the first call does anything.
     void Fermer();
     // Saves the settings, reporting a refused write in a message box.
     void SauverReglages();
     // Brings the window back from the tray (double click on the tray icon).
     void Restaurer();
+    // Shows the tray icon: it joins a tray that starts later.
+    void MontrerIcone();
 
     uint8_t EtatReduire = Aucun;
     uint8_t EtatFermer = Aucun;
+
+signals:
+    // The program is closing: what runs must stop before the settings are saved.
+    void Fermeture();
 
 private:
     void ChangerReduire(uint8_t etat);
     void ChangerFermer(uint8_t etat);
 
-    GestionBouton* bouton_ = nullptr;
-    Previsualisation* previsualisation_ = nullptr;
-    Option* option_ = nullptr;
+    TFormPrincipal& fenetre_;
+    const TFormImage& skin_;
+    Option& option_;
+    ImageComposant* ImgClose;
+    ImageComposant* ImgReduire;
+    ImageComposant* ImgTitre;
+    ImageComposant* ImagePropos;
+    QSystemTrayIcon* TrayIcon;
+    std::unique_ptr<TFormPropos> propos_;
     bool ferme_ = false;
 };

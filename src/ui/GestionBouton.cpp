@@ -10,8 +10,9 @@
 #include "trees/ThreadTreeView.h"
 #include "widgets/Etiquette.h"
 #include "ui/GestionProgressBar.h"
-#include "widgets/ImageComposant.h"
 #include "ui/TFormPrincipal.h"
+#include "widgets/Fabrique.h"
+#include "widgets/ImageComposant.h"
 #include "widgets/ZoneSaisie.h"
 
 #include <QDir>
@@ -41,15 +42,6 @@ QString CheminSaisi(const QString& texte)
     return texte;
 }
 
-// A message box with one OK button; the main window takes no input meanwhile.
-void Message(const QString& texte, const QString& titre, QMessageBox::Icon icone)
-{
-    FormPrincipal->setEnabled(false);
-    QMessageBox boite(icone, titre, texte, QMessageBox::Ok);
-    boite.exec();
-    FormPrincipal->setEnabled(true);
-}
-
 // Ends a worker of the scan for good, when it exists and is still working.
 template <typename T>
 void ArreterTravailleur(const std::unique_ptr<T>& travailleur)
@@ -60,94 +52,224 @@ void ArreterTravailleur(const std::unique_ptr<T>& travailleur)
 
 }  // namespace
 
-GestionBouton::GestionBouton() = default;
+GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionProgressBar& barre, GestionTreeView& arbres,
+                             Stockage& stockage, Scanneur& scanneur, Previsualisation& previsualisation)
+    : fenetre_(fenetre),
+      barre_(barre),
+      arbres_(arbres),
+      stockage_(stockage),
+      scanneur_(scanneur),
+      previsualisation_(previsualisation)
+{
+    CreerComposants();
+    Relier();
+}
+
 GestionBouton::~GestionBouton() = default;
+
+void GestionBouton::CreerComposants()
+{
+    using F = Fabrique;
+    QWidget* f = &fenetre_;
+    ImgHomeParcourir = F::Bouton(f, "ImgHomeParcourir", QRect(170, 127, 40, 40), "ImgHomeParcourir.jpg");
+    LabelHomeParcourir = F::Label(f, "LabelHomeParcourir", "Chemin d'accès à la lecture des fichiers :",
+                                  QPoint(228, 125), F::Arial, 11, false, Qt::black, QColor());
+    LabelHomeOption = F::Label(f, "LabelHomeOption", ">>>", QPoint(448, 125), F::TimesNewRoman, 13, false,
+                               Qt::black, QColor());
+    LabelHomeOption->setCursor(Qt::PointingHandCursor);
+    ImgHomeFichierFond = F::Image(f, "ImgHomeFichierFond", QRect(226, 248, 233, 158), "ImgHomeFichierFond.jpg");
+    fenetre_.AjouterFond(ImgHomeFichierFond);
+
+    const char* const noms[] = {"LabelHomeFichierNbVideo", "LabelHomeFichierNbSon", "LabelHomeFichierNbImage",
+                                "LabelHomeFichierNbTexte", "LabelHomeFichierNbTotal"};
+    const int compteursY[] = {271, 292, 313, 334, 367};
+    for (size_t i = 0; i < compteurs_.size(); ++i) {
+        compteurs_[i] = F::Label(f, noms[i], "0", QPoint(320, compteursY[i]), F::Verdana, 13, true, F::Pervenche,
+                                 F::FondCompteurs, QSize(92, 16));
+        compteurs_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    LabelPause = F::Label(f, "LabelPause", "Pause", QPoint(131, 429), F::Arial, 11, true, EtiquetteNormale,
+                          F::Fond, QSize(34, 14));
+    LabelPause->setAlignment(Qt::AlignCenter);
+    LabelPause->setCursor(Qt::PointingHandCursor);
+    LabelPause->hide();
+    LabelArret = F::Label(f, "LabelArret", "Arrêt", QPoint(174, 429), F::Arial, 11, true, EtiquetteNormale,
+                          F::Fond, QSize(29, 14));
+    LabelArret->setCursor(Qt::PointingHandCursor);
+    LabelArret->hide();
+
+    ImgHomeParcourirBas =
+        F::Bouton(f, "ImgHomeParcourirBas", QRect(148, 158, 71, 13), "ImgHomeParcourirBas.jpg");
+    LabelHomeScan =
+        F::Label(f, "LabelHomeScan", LegendeRepos, QPoint(272, 200), F::Arial, 16, true, F::Pervenche, F::Fond);
+    LabelHomeScan->setAlignment(Qt::AlignCenter);
+    LabelHomeScan->setCursor(Qt::PointingHandCursor);
+    ImgHomeScan = F::Bouton(f, "ImgHomeScan", QRect(240, 192, 40, 40), "ImgHomeScan.jpg");
+
+    EditHomeRepertoireScan = new ZoneSaisie(f, QRect(226, 141, 313, 21));
+    EditHomeRepertoireScan->setObjectName("EditHomeRepertoireScan");
+    EditHomeRepertoireScan->setFrame(false);
+    EditHomeRepertoireScan->setFocusPolicy(Qt::ClickFocus);
+    QFont comic(F::ComicSans);
+    comic.setPixelSize(11);
+    EditHomeRepertoireScan->setFont(comic);
+    QPalette pe = EditHomeRepertoireScan->palette();
+    pe.setColor(QPalette::Base, F::FondCompteurs);
+    pe.setColor(QPalette::Text, Qt::black);
+    EditHomeRepertoireScan->setPalette(pe);
+    Montrer(false);
+
+    TimerFichier = new QTimer(f);
+    TimerFichier->setObjectName("TimerFichier");
+    TimerFichier->setInterval(100);
+}
+
+void GestionBouton::Relier()
+{
+    for (ImageComposant* parcourir : {ImgHomeParcourir, ImgHomeParcourirBas}) {
+        connect(parcourir, &ImageComposant::Clic, this, &GestionBouton::Parcourir);
+        connect(parcourir, &ImageComposant::SourisBouge, this, &GestionBouton::SurvolerParcourir);
+    }
+    connect(EditHomeRepertoireScan, &ZoneSaisie::Entree, this, [this] {
+        if (EditHomeRepertoireScan->text() == TexteInvitation)
+            EditHomeRepertoireScan->clear();
+    });
+    connect(EditHomeRepertoireScan, &ZoneSaisie::Sortie, this, [this] {
+        if (EditHomeRepertoireScan->text().isEmpty())
+            EditHomeRepertoireScan->setText(TexteInvitation);
+    });
+    connect(EditHomeRepertoireScan, &ZoneSaisie::ToucheFrappee, this, [this](QChar touche) {
+        if (touche == QChar(13))
+            LancerScan();
+    });
+    connect(ImgHomeScan, &ImageComposant::Clic, this, &GestionBouton::LancerScan);
+    connect(LabelHomeScan, &Etiquette::Clic, this, &GestionBouton::LancerScan);
+    connect(LabelHomeScan, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerScan);
+    connect(ImgHomeScan, &ImageComposant::SourisBouge, this, &GestionBouton::SurvolerScan);
+    connect(LabelHomeOption, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerOption);
+    connect(LabelHomeOption, &Etiquette::Clic, this, &GestionBouton::ClicOption);
+    connect(LabelPause, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerPause);
+    connect(LabelPause, &Etiquette::Clic, this, &GestionBouton::PauseScan);
+    connect(LabelArret, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerArret);
+    connect(LabelArret, &Etiquette::Clic, this, [this] { ArreterScan(Arret::Utilisateur); });
+    connect(TimerFichier, &QTimer::timeout, this, &GestionBouton::AfficherCompteurs);
+
+    connect(&fenetre_, &TFormPrincipal::PremiereApparition, this, [this] {
+        RelacherOption();
+        RelacherPause();
+        RelacherArret();
+        RelacherScan();
+        EditHomeRepertoireScan->setText(TexteInvitation);
+    });
+    connect(&fenetre_, &TFormPrincipal::FondSurvole, this, [this] {
+        RelacherOption();
+        RelacherPause();
+        RelacherArret();
+        RelacherParcourir();
+        RelacherScan();
+    });
+}
+
+void GestionBouton::Montrer(bool montrer)
+{
+    for (QWidget* composant : std::initializer_list<QWidget*>{
+             ImgHomeParcourir, ImgHomeParcourirBas, ImgHomeScan, LabelHomeOption, LabelHomeParcourir, LabelHomeScan,
+             EditHomeRepertoireScan, ImgHomeFichierFond})
+        composant->setVisible(montrer);
+    for (Etiquette* compteur : compteurs_)
+        compteur->setVisible(montrer);
+}
 
 void GestionBouton::Parcourir()
 {
-    FormPrincipal->setEnabled(false);
+    fenetre_.setEnabled(false);
     if (Dialogue.Choisir(QString(), QString()))
-        FormPrincipal->EditHomeRepertoireScan->setText(Dialogue.Repertoire);
-    FormPrincipal->setEnabled(true);
+        EditHomeRepertoireScan->setText(Dialogue.Repertoire);
+    fenetre_.setEnabled(true);
+}
+
+void GestionBouton::Scanner(const QString& repertoire)
+{
+    EditHomeRepertoireScan->setText(repertoire);
+    LancerScan();
 }
 
 void GestionBouton::ActiverCommandes(bool actives)
 {
-    TFormPrincipal* f = FormPrincipal;
-    f->ImgHomeParcourir->setEnabled(actives);
-    f->ImgHomeParcourirBas->setEnabled(actives);
-    f->EditHomeRepertoireScan->setEnabled(actives);
-    f->ImgHomeScan->setEnabled(actives);
-    f->LabelHomeScan->setCursor(actives ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    f->LabelHomeScan->setEnabled(true);
-    f->LabelHomeOption->setEnabled(actives);
+    ImgHomeParcourir->setEnabled(actives);
+    ImgHomeParcourirBas->setEnabled(actives);
+    EditHomeRepertoireScan->setEnabled(actives);
+    ImgHomeScan->setEnabled(actives);
+    LabelHomeScan->setCursor(actives ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    LabelHomeScan->setEnabled(true);
+    LabelHomeOption->setEnabled(actives);
 }
 
 void GestionBouton::LancerScan()
 {
-    TFormPrincipal* f = FormPrincipal;
     if (EtatScan == 1)
         return;
-    const QString texte = f->EditHomeRepertoireScan->text();
+    const QString texte = EditHomeRepertoireScan->text();
     if (texte == TexteInvitation) {
-        Message("Veuillez selectionner un répertoire", "Oubli répertoire", QMessageBox::Information);
+        Fabrique::Message(&fenetre_, "Veuillez selectionner un répertoire", "Oubli répertoire", QMessageBox::Information);
         return;
     }
     const QString chemin = CheminSaisi(texte);
     if (Scanneur::RepertoireInexistant(chemin.toStdString())) {
-        Message("Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire", QMessageBox::Critical);
+        Fabrique::Message(&fenetre_, "Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire", QMessageBox::Critical);
         return;
     }
 
     EtatScan = 1;
-    f->LabelPause->show();
-    f->LabelPause->DefinirCouleurTexte(EtiquetteNormale);
-    f->LabelPause->setText("Pause");
-    f->LabelArret->show();
-    f->LabelArret->DefinirCouleurTexte(EtiquetteNormale);
-    f->LabelHomeScan->DefinirTexte(LegendeScan);
+    LabelPause->show();
+    LabelPause->DefinirCouleurTexte(EtiquetteNormale);
+    LabelPause->setText("Pause");
+    LabelArret->show();
+    LabelArret->DefinirCouleurTexte(EtiquetteNormale);
+    LabelHomeScan->DefinirTexte(LegendeScan);
     ActiverCommandes(false);
-    f->TimerFichier->start();
+    TimerFichier->start();
 
     // The workers of an earlier scan never touch the store of this one.
     TerminerTravailleurs();
 
-    previsualisation_->Effacer();
-    stockage_->Reinitialiser();
-    arbres_->Vider(GestionTreeView::ModeVider::Tous);
-    arbres_->AfficherPatientez();
-    barre_->Demarrer();
-    arbres_->DefinirScanActif(true);
+    previsualisation_.Effacer();
+    arbres_.SuspendreRemplissages();
+    stockage_.Reinitialiser();
+    arbres_.Vider(GestionTreeView::ModeVider::Tous);
+    arbres_.AfficherPatientez();
+    barre_.Demarrer();
+    arbres_.DefinirScanActif(true);
     SurvolerScan();
 
     // The end flags are cleared before any worker of this scan runs, so that
     // a very short scan cannot set them first.
-    arbres_->PreparerScan();
-    stockage_->PreparerScan();
-    threadTreeView_ = std::make_unique<ThreadTreeView>(arbres_);
-    threadStockage_ = std::make_unique<ThreadStockage>(stockage_);
+    arbres_.PreparerScan();
+    stockage_.PreparerScan();
+    threadTreeView_ = std::make_unique<ThreadTreeView>(&arbres_);
+    threadStockage_ = std::make_unique<ThreadStockage>(&stockage_);
     threadScanneur_ = std::make_unique<ThreadScanneur>(false, threadStockage_.get(),
-                                                       CheminSaisi(f->EditHomeRepertoireScan->text()).toStdString(),
-                                                       scanneur_);
+                                                       CheminSaisi(EditHomeRepertoireScan->text()).toStdString(),
+                                                       &scanneur_);
 }
 
 void GestionBouton::PauseScan()
 {
-    TFormPrincipal* f = FormPrincipal;
-    barre_->Basculer();
-    arbres_->DefinirScanActif(barre_->EnCours);
-    if (barre_->EnCours) {
-        f->LabelPause->setText("Pause");
-        f->TimerFichier->start();
+    barre_.Basculer();
+    arbres_.DefinirScanActif(barre_.EnCours);
+    if (barre_.EnCours) {
+        LabelPause->setText("Pause");
+        TimerFichier->start();
         if (threadScanneur_)
             threadScanneur_->Reprendre();
         if (threadStockage_)
             threadStockage_->Reprendre();
-        arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-        arbres_->AfficherPatientez();
+        arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
+        arbres_.AfficherPatientez();
     } else {
-        f->LabelPause->setText("Scan");
-        f->TimerFichier->stop();
+        LabelPause->setText("Scan");
+        TimerFichier->stop();
         if (threadScanneur_)
             threadScanneur_->Suspendre();
         if (threadStockage_)
@@ -155,60 +277,55 @@ void GestionBouton::PauseScan()
         // The workers are parked: the counters show what the trees built
         // now hold.
         AfficherCompteurs();
-        arbres_->ConstruireAlphabetique();
-        arbres_->RemplirArbresExtension();
+        arbres_.ConstruireAlphabetique();
+        arbres_.RemplirArbresExtension();
     }
 }
 
 void GestionBouton::ArreterScan(Arret mode)
 {
-    TFormPrincipal* f = FormPrincipal;
     // The store's end-of-scan notice may arrive after the user stopped the scan.
     if (mode == Arret::Fin && EtatScan != 1)
         return;
     EtatScan = 2;
-    barre_->Arreter();
-    arbres_->DefinirScanActif(false);
-    f->LabelPause->hide();
-    f->LabelArret->hide();
-    f->LabelHomeScan->DefinirTexte(LegendeRepos);
+    barre_.Arreter();
+    arbres_.DefinirScanActif(false);
+    LabelPause->hide();
+    LabelArret->hide();
+    LabelHomeScan->DefinirTexte(LegendeRepos);
     RelacherScan();
     ActiverCommandes(true);
     // The box lost the focus while disabled: Enter starts the next scan.
-    f->EditHomeRepertoireScan->setFocus();
-    f->TimerFichier->stop();
+    EditHomeRepertoireScan->setFocus();
+    TimerFichier->stop();
     if (mode != Arret::Fin) {
         ArreterTravailleur(threadScanneur_);
         ArreterTravailleur(threadStockage_);
-        arbres_->FinDemandee = true;
+        arbres_.FinDemandee = true;
         if (mode == Arret::Fermeture)
             ArreterTravailleur(threadTreeView_);
     }
     AfficherCompteurs();
-    arbres_->ConstruireAlphabetique();
-    arbres_->RemplirArbresExtension();
+    arbres_.ConstruireAlphabetique();
+    arbres_.RemplirArbresExtension();
     Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
                         .arg(static_cast<int>(mode))
-                        .arg(stockage_->Compteur(Categorie::Video))
-                        .arg(stockage_->Compteur(Categorie::Son))
-                        .arg(stockage_->Compteur(Categorie::Image))
-                        .arg(stockage_->Compteur(Categorie::Texte)));
+                        .arg(stockage_.Compteur(Categorie::Video))
+                        .arg(stockage_.Compteur(Categorie::Son))
+                        .arg(stockage_.Compteur(Categorie::Image))
+                        .arg(stockage_.Compteur(Categorie::Texte)));
 }
 
 void GestionBouton::AfficherCompteurs()
 {
-    TFormPrincipal* f = FormPrincipal;
-    const int32_t video = stockage_->Compteur(Categorie::Video);
-    const int32_t son = stockage_->Compteur(Categorie::Son);
-    const int32_t image = stockage_->Compteur(Categorie::Image);
-    const int32_t texte = stockage_->Compteur(Categorie::Texte);
+    const int32_t video = stockage_.Compteur(Categorie::Video);
+    const int32_t son = stockage_.Compteur(Categorie::Son);
+    const int32_t image = stockage_.Compteur(Categorie::Image);
+    const int32_t texte = stockage_.Compteur(Categorie::Texte);
     const int64_t total = int64_t{video} + son + image + texte;
-    auto texteDe = [](int64_t nombre) { return QString::fromStdString(Stockage::FormaterNombre(nombre)); };
-    f->LabelHomeFichierNbVideo->setText(texteDe(video));
-    f->LabelHomeFichierNbSon->setText(texteDe(son));
-    f->LabelHomeFichierNbImage->setText(texteDe(image));
-    f->LabelHomeFichierNbTexte->setText(texteDe(texte));
-    f->LabelHomeFichierNbTotal->setText(texteDe(total));
+    const int64_t nombres[] = {video, son, image, texte, total};
+    for (size_t i = 0; i < compteurs_.size(); ++i)
+        compteurs_[i]->setText(QString::fromStdString(Stockage::FormaterNombre(nombres[i])));
 }
 
 void GestionBouton::TerminerTravailleurs()
@@ -220,36 +337,36 @@ void GestionBouton::TerminerTravailleurs()
 
 void GestionBouton::SurvolerParcourir()
 {
-    FormPrincipal->ImgHomeParcourir->move(ParcourirRepos + QPoint(1, 1));
-    FormPrincipal->ImgHomeParcourirBas->move(ParcourirBasRepos + QPoint(1, 1));
+    ImgHomeParcourir->move(ParcourirRepos + QPoint(1, 1));
+    ImgHomeParcourirBas->move(ParcourirBasRepos + QPoint(1, 1));
 }
 
 void GestionBouton::RelacherParcourir()
 {
-    FormPrincipal->ImgHomeParcourir->move(ParcourirRepos);
-    FormPrincipal->ImgHomeParcourirBas->move(ParcourirBasRepos);
+    ImgHomeParcourir->move(ParcourirRepos);
+    ImgHomeParcourirBas->move(ParcourirBasRepos);
 }
 
 void GestionBouton::SurvolerScan()
 {
-    FormPrincipal->LabelHomeScan->DefinirCouleurTexte(ScanActif);
+    LabelHomeScan->DefinirCouleurTexte(ScanActif);
 }
 
 void GestionBouton::RelacherScan()
 {
     if (EtatScan != 1)
-        FormPrincipal->LabelHomeScan->DefinirCouleurTexte(ScanNormal);
+        LabelHomeScan->DefinirCouleurTexte(ScanNormal);
 }
 
 void GestionBouton::SurvolerOption()
 {
     if (EtatOption == 1)
         return;
-    FormPrincipal->LabelHomeOption->DefinirCouleurTexte(QColor(0x00, 0x00, 0xFF));
-    QFont police = FormPrincipal->LabelHomeOption->font();
+    LabelHomeOption->DefinirCouleurTexte(QColor(0x00, 0x00, 0xFF));
+    QFont police = LabelHomeOption->font();
     police.setPointSize(11);
-    FormPrincipal->LabelHomeOption->setFont(police);
-    FormPrincipal->LabelHomeOption->adjustSize();
+    LabelHomeOption->setFont(police);
+    LabelHomeOption->adjustSize();
     EtatOption = 1;
 }
 
@@ -257,30 +374,30 @@ void GestionBouton::RelacherOption()
 {
     if (EtatOption == 2)
         return;
-    FormPrincipal->LabelHomeOption->DefinirCouleurTexte(Qt::black);
-    QFont police = FormPrincipal->LabelHomeOption->font();
+    LabelHomeOption->DefinirCouleurTexte(Qt::black);
+    QFont police = LabelHomeOption->font();
     police.setPointSize(10);
-    FormPrincipal->LabelHomeOption->setFont(police);
-    FormPrincipal->LabelHomeOption->adjustSize();
+    LabelHomeOption->setFont(police);
+    LabelHomeOption->adjustSize();
     EtatOption = 2;
 }
 
 void GestionBouton::SurvolerPause()
 {
-    FormPrincipal->LabelPause->DefinirCouleurTexte(EtiquetteSurvolee);
+    LabelPause->DefinirCouleurTexte(EtiquetteSurvolee);
 }
 
 void GestionBouton::RelacherPause()
 {
-    FormPrincipal->LabelPause->DefinirCouleurTexte(EtiquetteNormale);
+    LabelPause->DefinirCouleurTexte(EtiquetteNormale);
 }
 
 void GestionBouton::SurvolerArret()
 {
-    FormPrincipal->LabelArret->DefinirCouleurTexte(EtiquetteSurvolee);
+    LabelArret->DefinirCouleurTexte(EtiquetteSurvolee);
 }
 
 void GestionBouton::RelacherArret()
 {
-    FormPrincipal->LabelArret->DefinirCouleurTexte(EtiquetteNormale);
+    LabelArret->DefinirCouleurTexte(EtiquetteNormale);
 }

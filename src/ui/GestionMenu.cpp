@@ -1,64 +1,55 @@
 #include "ui/GestionMenu.h"
 
-#include "media/Video.h"
-#include "preview/Son.h"
+#include "preview/Previsualisation.h"
 #include "trees/GestionTreeView.h"
-#include "widgets/EcranSon.h"
-#include "widgets/Cadre.h"
-#include "widgets/Etiquette.h"
+#include "ui/GestionBouton.h"
+#include "ui/TFormPrincipal.h"
+#include "widgets/BandeauMenu.h"
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/TFormImage.h"
-#include "ui/TFormPrincipal.h"
-#include "widgets/ZoneSaisie.h"
 
-#include <QComboBox>
-#include <QSlider>
-
-#include <vector>
-
-namespace {
-
-struct DonneesZone
+struct GestionMenu::DonneesZone
 {
-    ImageComposant* ZoneActive;
     const QPixmap* Bandeau;
     const QPixmap* Surbrillance;
     int Y;
-    std::vector<QWidget*> Panneau;
 };
 
-DonneesZone Donnees(int zone)
+GestionMenu::GestionMenu(TFormPrincipal& fenetre, const TFormImage& skin, GestionBouton& home,
+                         GestionTreeView& arbres, Previsualisation& previsualisation)
+    : skin_(skin), home_(home), arbres_(arbres), previsualisation_(previsualisation)
 {
-    TFormPrincipal* f = FormPrincipal;
-    TFormImage* i = FormImage;
-    switch (zone) {
-    case GestionMenu::Home:
-        return {f->ZoneHome, &i->ImgMenuHome, &i->ImgHomeSelection, 6,
-                {f->ImgHomeParcourir, f->ImgHomeParcourirBas, f->ImgHomeScan, f->LabelHomeOption,
-                 f->LabelHomeParcourir, f->LabelHomeScan, f->EditHomeRepertoireScan, f->ImgHomeFichierFond,
-                 f->LabelHomeFichierNbVideo, f->LabelHomeFichierNbSon, f->LabelHomeFichierNbImage,
-                 f->LabelHomeFichierNbTexte, f->LabelHomeFichierNbTotal}};
-    case GestionMenu::ZVideo:
-        return {f->ZoneVideo, &i->ImgMenuVideo, &i->ImgVideoSelection, 76,
-                {f->LabelVideoDurreeCourant, f->LabelVideoDurreeTotale, f->ImageVideoPlayPause, f->ImageVideoStop,
-                 f->TrackBarVideo, f->LabelVideoNom, f->LabelVideoExtension, f->LabelVideoTaille, f->ImageVideo}};
-    case GestionMenu::ZSon:
-        return {f->ZoneSon, &i->ImgMenuSon, &i->ImgSonSelection, 146,
-                {f->LabelSonDurreeCourant, f->LabelSonDurreeTotale, f->ImageSonPlayPause, f->ImageSonStop,
-                 f->TrackBarSon, f->LabelSonNom, f->LabelSonExtension, f->LabelSonTaille, f->ImageSon, f->EcranDessin}};
-    case GestionMenu::ZImage:
-        return {f->ZoneImage, &i->ImgMenuImage, &i->ImgImageSelection, 216,
-                {f->ImgImagePrevisu, f->LabelImageTaille, f->LabelImageDimension, f->LabelImageNom,
-                 f->LabelImageExtension}};
-    case GestionMenu::ZTexte:
-        return {f->ZoneTexte, &i->ImgMenuTexte, &i->ImgTexteSelection, 286,
-                {f->ImgTextePrevisu, f->LabelTexteTaille, f->LabelTexteNom, f->LabelTexteExtension}};
-    default:
-        return {f->ZoneTransfert, &i->ImgMenuTransfert, &i->ImgTransfertSelection, 356, {}};
+    bandeau_ = new BandeauMenu(&fenetre);
+    bandeau_->lower();
+    const char* const noms[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
+    for (int i = 0; i < 6; ++i) {
+        zones_[size_t(i)] = Fabrique::Bouton(&fenetre, noms[i], QRect(6, Donnees(i + 1).Y, 100, 70));
+        const int zone = i + 1;
+        connect(zones_[size_t(i)], &ImageComposant::Clic, this, [this, zone] { Afficher(zone, true); });
+        connect(zones_[size_t(i)], &ImageComposant::SourisBouge, this, [this, zone] { SurvolerZone(zone); });
     }
+    connect(&fenetre, &TFormPrincipal::PremiereApparition, this, [this] { AfficherHome(true); });
+    connect(&fenetre, &TFormPrincipal::FondSurvole, this, &GestionMenu::Redessiner);
 }
 
-}  // namespace
+GestionMenu::DonneesZone GestionMenu::Donnees(int zone) const
+{
+    switch (zone) {
+    case Home:
+        return {&skin_.ImgMenuHome, &skin_.ImgHomeSelection, 6};
+    case ZVideo:
+        return {&skin_.ImgMenuVideo, &skin_.ImgVideoSelection, 76};
+    case ZSon:
+        return {&skin_.ImgMenuSon, &skin_.ImgSonSelection, 146};
+    case ZImage:
+        return {&skin_.ImgMenuImage, &skin_.ImgImageSelection, 216};
+    case ZTexte:
+        return {&skin_.ImgMenuTexte, &skin_.ImgTexteSelection, 286};
+    default:
+        return {&skin_.ImgMenuTransfert, &skin_.ImgTransfertSelection, 356};
+    }
+}
 
 Categorie GestionMenu::CategorieCourante() const
 {
@@ -76,73 +67,39 @@ void GestionMenu::AfficherTransfert(bool selection) { Afficher(Transfert, select
 
 void GestionMenu::Afficher(int zone, bool selection)
 {
-    const DonneesZone donnees = Donnees(zone);
-    TFormPrincipal* f = FormPrincipal;
-
     if (selection) {
         // Painting the strip covers any highlight: the selected zone shows
         // the strip alone.
-        f->DefinirBandeau(*donnees.Bandeau);
-        f->DefinirSurbrillance(QPixmap(), 0);
+        bandeau_->DefinirBandeau(*Donnees(zone).Bandeau);
+        bandeau_->DefinirSurbrillance(QPixmap(), 0);
         zoneCourante_ = static_cast<uint8_t>(zone);
     }
-    donnees.ZoneActive->setCursor(selection ? Qt::ArrowCursor : Qt::PointingHandCursor);
-    for (QWidget* composant : donnees.Panneau)
-        composant->setVisible(selection);
+    zones_[size_t(zone - 1)]->setCursor(selection ? Qt::ArrowCursor : Qt::PointingHandCursor);
 
-    switch (zone) {
-    case ZVideo:
-        arbres_->AfficherArbresVideo(0, selection);
-        if (video_)
-            video_->MontrerFenetre(selection && video_->EnLecture());
-        break;
-    case ZSon:
-        arbres_->AfficherArbresSon(0, selection);
-        if (son_)
-            son_->ActiverDessin(selection);
-        break;
-    case ZImage:
-        arbres_->AfficherArbresImage(0, selection);
-        break;
-    case ZTexte:
-        arbres_->AfficherArbresTexte(0, selection);
-        break;
-    default:
-        break;
+    if (zone == Home) {
+        home_.Montrer(selection);
+    } else if (zone >= ZVideo && zone <= ZTexte) {
+        const auto categorie = static_cast<Categorie>(zone - 1);
+        previsualisation_.PanneauDe(categorie)->Montrer(selection);
+        arbres_.AfficherArbres(categorie, 0, selection);
     }
-
-    if (!selection) {
-        if (zone == ZSon)
-            f->ImageSonAucuneAnim->hide();
+    if (!selection)
         return;
-    }
 
     for (int autre = Home; autre <= Transfert; ++autre)
         if (autre != zone)
             Afficher(autre, false);
-
     const bool categorie = zone >= ZVideo && zone <= ZTexte;
-    f->Bevel->setVisible(categorie);
-    f->ComboBoxChoixTrie->setVisible(categorie);
-    f->BevelPrevisu->setVisible(categorie);
-    if (!categorie)
-        f->LabelEnCourAffichage->hide();
-    if (zone == ZSon && f->ImageSonAucuneAnim->Tag != 0)
-        f->ImageSonAucuneAnim->show();
+    arbres_.MontrerCadre(categorie);
+    previsualisation_.MontrerCadre(categorie);
 }
 
 void GestionMenu::Redessiner()
 {
-    FormPrincipal->DefinirSurbrillance(QPixmap(), 0);
+    bandeau_->DefinirSurbrillance(QPixmap(), 0);
     const int zone = zoneCourante_;
     if (zone >= Home && zone <= Transfert)
         Afficher(zone, true);
-}
-
-void GestionMenu::RafraichirVideo()
-{
-    if (video_ && video_->Etat() != Video::Arrete)
-        video_->MontrerFenetre(zoneCourante_ == ZVideo && video_->EnLecture());
 }
 
 void GestionMenu::SurvolerZone(int zone)
@@ -151,7 +108,7 @@ void GestionMenu::SurvolerZone(int zone)
         Redessiner();
     if (zoneCourante_ != zone) {
         const DonneesZone donnees = Donnees(zone);
-        FormPrincipal->DefinirSurbrillance(*donnees.Surbrillance, donnees.Y);
+        bandeau_->DefinirSurbrillance(*donnees.Surbrillance, donnees.Y);
     }
     zoneSurvolee_ = static_cast<uint8_t>(zone);
 }

@@ -1,27 +1,34 @@
 #pragma once
 
-// The painted menu strip of six zones: selecting a zone paints the strip with
-// that zone selected and shows its panel; hovering highlights a zone.
+// The menu: the painted strip of six zones on the left of the window.
+// Selecting a zone paints the strip with that zone selected and shows the
+// zone's room (the home panel, or a category's trees and preview panel);
+// hovering highlights a zone.
 
 #include "shared/Categorie.h"
 
-#include <QPixmap>
+#include <QObject>
 
+#include <array>
 #include <cstdint>
 
+class BandeauMenu;
+class GestionBouton;
 class GestionTreeView;
 class ImageComposant;
-class Son;
-class Video;
+class Previsualisation;
+class TFormImage;
+class TFormPrincipal;
 
-class GestionMenu
+class GestionMenu : public QObject
 {
+    Q_OBJECT
 public:
     enum Zone : uint8_t { Aucune = 0, Home = 1, ZVideo = 2, ZSon = 3, ZImage = 4, ZTexte = 5, Transfert = 6 };
 
-    void Lier(GestionTreeView* arbres) { arbres_ = arbres; }
-    void Lier(Son* son) { son_ = son; }
-    void Lier(Video* video) { video_ = video; }
+    // Builds the strip and the six zones in the window.
+    GestionMenu(TFormPrincipal& fenetre, const TFormImage& skin, GestionBouton& home, GestionTreeView& arbres,
+                Previsualisation& previsualisation);
 
     void AfficherHome(bool selection);
     void AfficherVideo(bool selection);
@@ -30,9 +37,6 @@ public:
     void AfficherTexte(bool selection);
     void AfficherTransfert(bool selection);
     void Redessiner();
-    // Shows the video's screen only while the Video zone is shown and the
-    // video plays (or is paused); hides it once the video has stopped.
-    void RafraichirVideo();
     void SurvolerZone(int zone);
 
     int ZoneCourante() const { return zoneCourante_; }
@@ -41,11 +45,18 @@ public:
     int ZoneSurvolee() const { return zoneSurvolee_; }
 
 private:
-    void Afficher(int zone, bool selection);
+    struct DonneesZone;
 
+    void Afficher(int zone, bool selection);
+    DonneesZone Donnees(int zone) const;
+
+    const TFormImage& skin_;
+    GestionBouton& home_;
+    GestionTreeView& arbres_;
+    Previsualisation& previsualisation_;
+    BandeauMenu* bandeau_;
+    // ZoneHome, ZoneVideo, ZoneSon, ZoneImage, ZoneTexte, ZoneTransfert.
+    std::array<ImageComposant*, 6> zones_{};
     uint8_t zoneCourante_ = Aucune;
     uint8_t zoneSurvolee_ = Aucune;
-    GestionTreeView* arbres_ = nullptr;
-    Son* son_ = nullptr;
-    Video* video_ = nullptr;
 };

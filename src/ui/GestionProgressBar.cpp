@@ -1,44 +1,57 @@
 #include "ui/GestionProgressBar.h"
 
+#include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
-#include "ui/TFormPrincipal.h"
 
 #include <QTimer>
 
+GestionProgressBar::GestionProgressBar(QWidget* fenetre)
+{
+    ImgProgressBarFond = Fabrique::Image(fenetre, "ImgProgressBarFond", QRect(254, 430, 190, 11),
+                                         "ImgProgressBarFond.jpg");
+    ImgProgressBar = Fabrique::Image(fenetre, "ImgProgressBar", QRect(300, 431, 29, 9), "ImgProgressBar.jpg");
+    ImgProgressBarDevant = Fabrique::Image(fenetre, "ImgProgressBarDevant", QRect(224, 429, 249, 14),
+                                           "ImgProgressBarDevant.bmp");
+    ImgProgressBarDevant->DefinirTransparent(true);
+    for (auto* image : {ImgProgressBarFond, ImgProgressBar, ImgProgressBarDevant})
+        image->hide();
+
+    TimerProgressBar = new QTimer(fenetre);
+    TimerProgressBar->setObjectName("TimerProgressBar");
+    TimerProgressBar->setInterval(20);
+    connect(TimerProgressBar, &QTimer::timeout, this, &GestionProgressBar::Avancer);
+}
+
 void GestionProgressBar::Demarrer()
 {
-    FormPrincipal->ImgProgressBar->move(DepartX, FormPrincipal->ImgProgressBar->y());
-    FormPrincipal->ImgProgressBar->show();
-    FormPrincipal->ImgProgressBarDevant->show();
-    FormPrincipal->ImgProgressBarFond->show();
-    FormPrincipal->TimerProgressBar->start();
+    ImgProgressBar->move(DepartX, ImgProgressBar->y());
+    for (auto* image : {ImgProgressBar, ImgProgressBarDevant, ImgProgressBarFond})
+        image->show();
+    TimerProgressBar->start();
     EnCours = true;
 }
 
 void GestionProgressBar::Arreter()
 {
-    FormPrincipal->TimerProgressBar->stop();
-    FormPrincipal->ImgProgressBar->hide();
-    FormPrincipal->ImgProgressBarDevant->hide();
-    FormPrincipal->ImgProgressBarFond->hide();
+    TimerProgressBar->stop();
+    for (auto* image : {ImgProgressBar, ImgProgressBarDevant, ImgProgressBarFond})
+        image->hide();
     EnCours = false;
 }
 
 void GestionProgressBar::Avancer()
 {
-    ImageComposant* bloc = FormPrincipal->ImgProgressBar;
-    int x = bloc->x() + Pas;
+    int x = ImgProgressBar->x() + Pas;
     if (x > LimiteX)
         x = DepartX;
-    bloc->move(x, bloc->y());
+    ImgProgressBar->move(x, ImgProgressBar->y());
 }
 
 void GestionProgressBar::Basculer()
 {
-    QTimer* minuterie = FormPrincipal->TimerProgressBar;
-    if (minuterie->isActive())
-        minuterie->stop();
+    if (TimerProgressBar->isActive())
+        TimerProgressBar->stop();
     else
-        minuterie->start();
-    EnCours = minuterie->isActive();
+        TimerProgressBar->start();
+    EnCours = TimerProgressBar->isActive();
 }

@@ -3,12 +3,22 @@
 // The image-based progress bar at the bottom of the window: a block that
 // slides while a scan runs (activity, not a fraction done).
 
-class GestionProgressBar
+#include <QObject>
+
+class ImageComposant;
+class QTimer;
+class QWidget;
+
+class GestionProgressBar : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr int DepartX = 225;
     static constexpr int LimiteX = 444;
     static constexpr int Pas = 5;
+
+    // Builds the bar's pictures in the window, hidden.
+    explicit GestionProgressBar(QWidget* fenetre);
 
     void Demarrer();
     void Arreter();
@@ -17,4 +27,10 @@ public:
 
     // True while a scan runs and is not paused.
     bool EnCours = false;
+
+private:
+    ImageComposant* ImgProgressBarFond;
+    ImageComposant* ImgProgressBar;
+    ImageComposant* ImgProgressBarDevant;
+    QTimer* TimerProgressBar;
 };

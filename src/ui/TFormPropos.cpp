@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
-TFormPropos* FormPropos = nullptr;
-
 namespace {
 
 const QColor Argent(192, 192, 192);
@@ -26,6 +24,7 @@ Etiquette* CreerEtiquette(QWidget* parent, const QString& texte, int y)
 
 TFormPropos::TFormPropos(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    setObjectName("FormPropos");
     setWindowTitle("A Propos . . .");
     setFixedSize(Largeur, Hauteur);
     setModal(true);

@@ -26,5 +26,3 @@ public:
     Etiquette* LabelVersion;
     Etiquette* LabelDescription;
 };
-
-extern TFormPropos* FormPropos;

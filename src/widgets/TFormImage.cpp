@@ -8,11 +8,8 @@
 
 #include <stdexcept>
 
-TFormImage* FormImage = nullptr;
-
-TFormImage::TFormImage(QWidget* parent) : QWidget(parent)
+TFormImage::TFormImage()
 {
-    setWindowTitle("TImage");
     ImgMenuHome = Charger("ImgMenuHome.jpg");
     ImgMenuVideo = Charger("ImgMenuVideo.jpg");
     ImgMenuSon = Charger("ImgMenuSon.jpg");

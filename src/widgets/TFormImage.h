@@ -1,17 +1,16 @@
 #pragma once
 
-// The skin window: never shown, it only holds the skin pictures that the
-// managers copy or paint into the main window.
+// The skin's pictures that the rooms copy or paint into the main window,
+// loaded once; a plain value handed around by const reference.
 
 #include <QPixmap>
 #include <QString>
-#include <QWidget>
 
-class TFormImage : public QWidget
+class TFormImage
 {
-    Q_OBJECT
 public:
-    explicit TFormImage(QWidget* parent = nullptr);
+    // Loads every picture; raises std::runtime_error when one is missing.
+    TFormImage();
 
     // A skin picture from the resources: JPEGs through libjpeg, bitmaps
     // through Qt; its 2x drawing when the screens' pixel ratio is above 1.
@@ -27,5 +26,3 @@ public:
     QPixmap ImgPlay, ImgPause;
     QPixmap ImageTexte;
 };
-
-extern TFormImage* FormImage;

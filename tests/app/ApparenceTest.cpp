@@ -93,12 +93,12 @@ void AttendreClair(const QWidget* w, QPalette::ColorRole fond, QPalette::ColorRo
 TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
 {
     AttendreClair(f, QPalette::Window, QPalette::WindowText);
-    for (const ArbreCategorie* arbre : f->Arbres)
+    for (const ArbreCategorie* arbre : c->Arbres())
         AttendreClair(arbre, QPalette::Base, QPalette::Text);
-    AttendreClair(f->ComboBoxChoixTrie, QPalette::Button, QPalette::ButtonText);
-    AttendreClair(f->ComboBoxChoixTrie, QPalette::Base, QPalette::Text);
-    AttendreClair(f->EditHomeRepertoireScan, QPalette::Base, QPalette::Text);
-    AttendreClair(FormPropos, QPalette::Window, QPalette::WindowText);
+    AttendreClair(c->ComboBoxChoixTrie, QPalette::Button, QPalette::ButtonText);
+    AttendreClair(c->ComboBoxChoixTrie, QPalette::Base, QPalette::Text);
+    AttendreClair(c->EditHomeRepertoireScan, QPalette::Base, QPalette::Text);
+    AttendreClair(c->FormPropos, QPalette::Window, QPalette::WindowText);
     QMessageBox boite(QMessageBox::Critical, "Ruvizaro", "message", QMessageBox::Ok);
     AttendreClair(&boite, QPalette::Window, QPalette::WindowText);
     AttendreClair(boite.button(QMessageBox::Ok), QPalette::Button, QPalette::ButtonText);

@@ -65,7 +65,7 @@ TEST(Option, FirstRunWritesTheDefaults)
         EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]);
     // Every tree shows only the invitation, without root lines.
     for (CleArbre cle : ToutesLesCles) {
-        ArbreCategorie* arbre = FormPrincipal->Arbre(cle);
+        ArbreCategorie* arbre = application.Arbres.Arbre(cle);
         ASSERT_EQ(arbre->NombreRacines(), 1) << cle.Tag();
         EXPECT_EQ(arbre->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
         EXPECT_FALSE(arbre->ShowRoot());
@@ -89,7 +89,7 @@ TEST(Option, StoredValuesLoadAndSaveBack)
         for (int c = 0; c < 4; ++c)
             EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]) << c;
         // Showing the window selects Home, which records the four orders.
-        FormPrincipal->show();
+        application.Fenetre().show();
         application.Options.Sauver();
     }
     EXPECT_EQ(Valeur("FichierCache"), 1);
@@ -113,18 +113,19 @@ TEST(Option, WrongTypeEndsStartUpWithOneMessage)
         {"\"SousRepertoire\"=\"1\"\n", "Invalid data type for 'SousRepertoire'"},
         {"\"SousRepertoire\"=\"vrai\"\n", "Failed to get data for 'SousRepertoire'"},
     };
-    for (const Cas& c : cas) {
+    for (const Cas& k : cas) {
         ConfigTemporaire config;
-        config.Ecrire(Fichier(c.Valeurs));
+        config.Ecrire(Fichier(k.Valeurs));
         QStringList messages;
         const int code = Application::Executer([&](const QString& m) {
             messages << m;
             // No window is left when the message shows.
-            EXPECT_EQ(FormPrincipal, nullptr);
+            for (const QWidget* fenetre : QApplication::topLevelWidgets())
+                EXPECT_NE(fenetre->objectName(), "FormPrincipal");
         });
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, 1);
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_EQ(messages.front(), c.Message);
+        EXPECT_EQ(messages.front(), k.Message);
     }
 }
 
@@ -180,8 +181,9 @@ TEST(Option, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
     EXPECT_EQ(std::count(erreurs.begin(), erreurs.end(), '\n'), 1) << erreurs;
     EXPECT_NE(erreurs.find("settings cannot be saved"), std::string::npos) << erreurs;
     EXPECT_TRUE(application.Options.SousRepertoire);
-    FormPrincipal->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(FormPrincipal));
+    application.Fenetre().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&application.Fenetre()));
+    ImageComposant* fermer = application.Fenetre().findChild<ImageComposant*>("ImgClose");
 
     // The close picture reports the failed save once and still ends the run.
     int boites = 0;
@@ -193,7 +195,7 @@ TEST(Option, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
         }
     });
     repondre.start(20);
-    QTimer::singleShot(0, [] { QTest::mouseClick(FormPrincipal->ImgClose, Qt::LeftButton, {}, QPoint(7, 7)); });
+    QTimer::singleShot(0, [fermer] { QTest::mouseClick(fermer, Qt::LeftButton, {}, QPoint(7, 7)); });
     QTimer garde;
     garde.setSingleShot(true);
     QObject::connect(&garde, &QTimer::timeout, [] { QCoreApplication::exit(1); });

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A settings value of the wrong type ends the start with one message box and
-# exit code 0; no main window is shown.
+# exit code 1; no main window is shown.
 source "$(dirname "$0")/commun.sh"
 
 mkdir -p "$XDG_CONFIG_HOME/Dudidevir"
@@ -23,5 +23,5 @@ eval "$(xdotool getwindowgeometry --shell "$boite")"
 sleep 0.3
 xdotool windowfocus --sync "$boite" key Return
 attendre_fin
-[ "$CODE" = 0 ] || echec "exit code $CODE"
+[ "$CODE" = 1 ] || echec "exit code $CODE"
 echo "PASS"

@@ -175,18 +175,18 @@ protected:
     void Scanner(const std::string& racine)
     {
         P().Effacer();
-        f->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
+        c->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
         application_->Bouton.LancerScan();
         ASSERT_EQ(application_->Bouton.EtatScan, 1);
         ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
     }
 
-    ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return f->Arbre({categorie, ordre}); }
+    ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }
 
     // A selection as the trees make it, then the wait for a picture to decode.
     void Montrer(Categorie categorie, Ordre ordre, const Noeud* noeud)
     {
-        P().Afficher(categorie, ordre, noeud);
+        P().Afficher(::Groupe{{categorie, ordre}, noeud->Parent->Groupe}, noeud->Index);
         ASSERT_TRUE(AttendreQue([this] { return !P().Image.ChargementEnCours(); }));
     }
 
@@ -195,7 +195,7 @@ protected:
     {
         ASSERT_NE(noeud, nullptr);
         if (noeud->AttenteVirtuelle())
-            P().LancerRemplissage(categorie, ordre, noeud);
+            application_->Arbres.LancerRemplissage({categorie, ordre}, noeud);
         ASSERT_TRUE(AttendreQue([noeud] { return Rempli(noeud); }));
     }
 
@@ -226,8 +226,8 @@ protected:
         return nullptr;
     }
 
-    qint64 ImageAffichee() const { return f->ImgImagePrevisu->Image().cacheKey(); }
-    qint64 TexteAffiche() const { return f->ImgTextePrevisu->Image().cacheKey(); }
+    qint64 ImageAffichee() const { return c->ImgImagePrevisu->Image().cacheKey(); }
+    qint64 TexteAffiche() const { return c->ImgTextePrevisu->Image().cacheKey(); }
 
     std::vector<std::string> ouverts_;
 };
@@ -265,19 +265,19 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
         {bmp, "bmp", "petite.bmp", "Image BMP", "Dimension : 40x30", {40, 30}},
         {ico, "ico", "icone.ico", "Image ICO", "Dimension : 32x32", {32, 32}},
     };
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.Nom.toStdString());
-        Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
+    for (const Cas& k : cas) {
+        SCOPED_TRACE(k.Nom.toStdString());
+        Noeud* feuille = Feuille(Image, k.Ext, k.Nom);
         ASSERT_NE(feuille, nullptr);
         Montrer(Image, ParExtension, feuille);
-        EXPECT_EQ(f->LabelImageNom->text(), c.Nom);
-        EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(c.Chemin));
-        EXPECT_EQ(f->LabelImageExtension->text(), c.Extension);
-        EXPECT_EQ(f->LabelImageDimension->text(), c.Dimension);
-        EXPECT_EQ(f->LabelImageTaille->text(), "Taille : " + TexteTaille(c.Chemin));
-        EXPECT_EQ(P().Image.Chemin, c.Chemin);
-        const QImage affichee = f->ImgImagePrevisu->Image().toImage();
-        EXPECT_EQ(affichee.size(), c.Affichee);
+        EXPECT_EQ(c->LabelImageNom->text(), k.Nom);
+        EXPECT_EQ(c->LabelImageNom->Hint(), QString::fromStdString(k.Chemin));
+        EXPECT_EQ(c->LabelImageExtension->text(), k.Extension);
+        EXPECT_EQ(c->LabelImageDimension->text(), k.Dimension);
+        EXPECT_EQ(c->LabelImageTaille->text(), "Taille : " + TexteTaille(k.Chemin));
+        EXPECT_EQ(P().Image.Chemin, k.Chemin);
+        const QImage affichee = c->ImgImagePrevisu->Image().toImage();
+        EXPECT_EQ(affichee.size(), k.Affichee);
         const QColor gauche = affichee.pixelColor(affichee.width() / 8, affichee.height() / 2);
         const QColor droite = affichee.pixelColor(affichee.width() * 7 / 8, affichee.height() / 2);
         EXPECT_GT(gauche.red(), 200);
@@ -287,7 +287,7 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
 
         P().Ouvrir(Image);
         ASSERT_FALSE(ouverts_.empty());
-        EXPECT_EQ(ouverts_.back(), c.Chemin);
+        EXPECT_EQ(ouverts_.back(), k.Chemin);
     }
 
     // The same file through the other two orders.
@@ -297,8 +297,8 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     Deployer(Image, ParAlphabet, lettreP);
     ASSERT_EQ(lettreP->Enfants.size(), 2u);
     Montrer(Image, ParAlphabet, lettreP->Enfants[1]);
-    EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 640x480");
+    EXPECT_EQ(c->LabelImageNom->text(), "photo.jpg");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 640x480");
 
     ArbreCategorie* rep = Arbre(Image, ParRepertoire);
     ASSERT_TRUE(AttendreQue([rep] { return rep->NombreRacines() == 2; }));
@@ -307,8 +307,8 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
     Deployer(Image, ParRepertoire, photos);
     ASSERT_EQ(photos->Enfants.size(), 2u);
     Montrer(Image, ParRepertoire, photos->Enfants[0]);
-    EXPECT_EQ(f->LabelImageNom->text(), "B.JPEG");
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 100x50");
+    EXPECT_EQ(c->LabelImageNom->text(), "B.JPEG");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 100x50");
     EXPECT_EQ(P().Image.Chemin, majuscules);
 
     // No player yet: the other two categories open nothing.
@@ -362,18 +362,18 @@ TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
         {"gif", "tube.gif", "Taille : 0 Ko"},
         {"jpeg", "geant.jpeg", "Taille : " + TexteTaille(arbre.Racine() + "/geant.jpeg")},
     };
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.Nom.toStdString());
+    for (const Cas& k : cas) {
+        SCOPED_TRACE(k.Nom.toStdString());
         // From an empty panel, so that every label has to change.
         P().Effacer();
-        Noeud* feuille = Feuille(Image, c.Ext, c.Nom);
+        Noeud* feuille = Feuille(Image, k.Ext, k.Nom);
         ASSERT_NE(feuille, nullptr);
         Montrer(Image, ParExtension, feuille);
-        EXPECT_EQ(ImageAffichee(), FormImage->ImgImageNonSupporte.cacheKey());
-        EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
-        EXPECT_EQ(f->LabelImageTaille->text(), c.Taille);
-        EXPECT_EQ(f->LabelImageExtension->text(), "Image " + c.Ext.toUpper());
-        const std::string chemin = arbre.Racine() + "/" + c.Nom.toStdString();
+        EXPECT_EQ(ImageAffichee(), c->Skin->ImgImageNonSupporte.cacheKey());
+        EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : ");
+        EXPECT_EQ(c->LabelImageTaille->text(), k.Taille);
+        EXPECT_EQ(c->LabelImageExtension->text(), "Image " + k.Ext.toUpper());
+        const std::string chemin = arbre.Racine() + "/" + k.Nom.toStdString();
         EXPECT_EQ(P().Image.Chemin, chemin);
         ouverts_.clear();
         P().Ouvrir(Image);
@@ -397,33 +397,33 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     ASSERT_NE(feuillePhoto, nullptr);
     Montrer(Image, ParExtension, feuillePhoto);
     const QString taillePhoto = "Taille : " + TexteTaille(photo);
-    ASSERT_EQ(f->LabelImageTaille->text(), taillePhoto);
+    ASSERT_EQ(c->LabelImageTaille->text(), taillePhoto);
     ASSERT_EQ(P().Image.Chemin, photo);
 
     std::filesystem::remove(photo);
     std::filesystem::remove(vide);
     Montrer(Image, ParExtension, feuillePhoto);
-    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelImageTaille->text(), taillePhoto);
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
-    EXPECT_EQ(f->LabelImageNom->text(), "photo.jpg");
-    EXPECT_EQ(f->LabelImageNom->Hint(), QString::fromStdString(photo));
+    EXPECT_EQ(ImageAffichee(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelImageTaille->text(), taillePhoto);
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : ");
+    EXPECT_EQ(c->LabelImageNom->text(), "photo.jpg");
+    EXPECT_EQ(c->LabelImageNom->Hint(), QString::fromStdString(photo));
     EXPECT_TRUE(P().Image.Chemin.empty());
     P().Ouvrir(Image);
     EXPECT_TRUE(ouverts_.empty());
 
     Montrer(Image, ParExtension, Feuille(Image, "jpg", "vide.jpg"));
-    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelImageTaille->text(), "Taille :");
-    EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
+    EXPECT_EQ(ImageAffichee(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelImageTaille->text(), "Taille :");
+    EXPECT_EQ(c->LabelImageExtension->text(), "Image JPG");
 
     // An existing empty document still shows its size.
     Montrer(Texte, ParExtension, Feuille(Texte, "txt", "present.txt"));
-    EXPECT_EQ(TexteAffiche(), FormImage->ImageTexte.cacheKey());
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 0 Ko");
-    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte TXT");
-    EXPECT_EQ(f->LabelTexteNom->text(), "present.txt");
-    EXPECT_EQ(f->LabelTexteNom->Hint(), QString::fromStdString(present));
+    EXPECT_EQ(TexteAffiche(), c->Skin->ImageTexte.cacheKey());
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 0 Ko");
+    EXPECT_EQ(c->LabelTexteExtension->text(), "Texte TXT");
+    EXPECT_EQ(c->LabelTexteNom->text(), "present.txt");
+    EXPECT_EQ(c->LabelTexteNom->Hint(), QString::fromStdString(present));
     EXPECT_EQ(P().Texte.Chemin, present);
     P().Ouvrir(Texte);
     EXPECT_EQ(ouverts_, std::vector<std::string>{present});
@@ -432,15 +432,15 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
     std::filesystem::remove(present);
     P().Ouvrir(Texte);
     EXPECT_EQ(ouverts_.size(), 1u);
-    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelTexteNom->text(), "present.txt");
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
+    EXPECT_EQ(TexteAffiche(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelTexteNom->text(), "present.txt");
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille :");
     EXPECT_TRUE(P().Texte.Chemin.empty());
 
     std::filesystem::remove(parti);
     Montrer(Texte, ParExtension, Feuille(Texte, "txt", "parti.txt"));
-    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille :");
+    EXPECT_EQ(TexteAffiche(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille :");
     EXPECT_TRUE(P().Texte.Chemin.empty());
     ouverts_.clear();
     P().Ouvrir(Texte);
@@ -448,15 +448,15 @@ TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)
 
     Noeud* feuilleLettre = Feuille(Texte, "pdf", "lettre.pdf");
     Montrer(Texte, ParExtension, feuilleLettre);
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
-    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte PDF");
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 2 Ko");
+    EXPECT_EQ(c->LabelTexteExtension->text(), "Texte PDF");
     std::filesystem::remove(lettre);
     Montrer(Texte, ParExtension, feuilleLettre);
-    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
+    EXPECT_EQ(TexteAffiche(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 2 Ko");
     EXPECT_TRUE(P().Texte.Chemin.empty());
     // The image panel is left as it was.
-    EXPECT_EQ(f->LabelImageNom->text(), "vide.jpg");
+    EXPECT_EQ(c->LabelImageNom->text(), "vide.jpg");
 }
 
 TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
@@ -479,16 +479,16 @@ TEST_F(Apercu, AChildlessLetterNodeIsShownAsAMissingFile)
         ASSERT_TRUE(lettreA->Enfants.empty());
         Montrer(categorie, ParAlphabet, lettreA);
     }
-    EXPECT_EQ(ImageAffichee(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelImageNom->text(), "");
-    EXPECT_EQ(f->LabelImageNom->Hint(), "");
-    EXPECT_EQ(f->LabelImageExtension->text(), "Image ");
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : ");
+    EXPECT_EQ(ImageAffichee(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelImageNom->text(), "");
+    EXPECT_EQ(c->LabelImageNom->Hint(), "");
+    EXPECT_EQ(c->LabelImageExtension->text(), "Image ");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : ");
     // No entry, so no size text either: the rule adds an empty one.
-    EXPECT_EQ(f->LabelImageTaille->text(), "Taille : ");
+    EXPECT_EQ(c->LabelImageTaille->text(), "Taille : ");
     EXPECT_TRUE(P().Image.Chemin.empty());
-    EXPECT_EQ(TexteAffiche(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelTexteExtension->text(), "Texte ");
+    EXPECT_EQ(TexteAffiche(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelTexteExtension->text(), "Texte ");
     EXPECT_TRUE(P().Texte.Chemin.empty());
     P().Ouvrir(Image);
     P().Ouvrir(Texte);
@@ -514,10 +514,10 @@ TEST_F(Apercu, ExpandingANodeTwiceBeforeItsChildrenArriveStartsOneJob)
     ASSERT_EQ(jpg->Texte, "(3 000) jpg");
     // The placeholder stays until the event loop applies the children, so
     // the window would call twice here.
-    P().LancerRemplissage(Image, ParExtension, jpg);
+    application_->Arbres.LancerRemplissage({Image, ParExtension}, jpg);
     ASSERT_FALSE(Rempli(jpg));
-    P().LancerRemplissage(Image, ParExtension, jpg);
-    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    application_->Arbres.LancerRemplissage({Image, ParExtension}, jpg);
+    EXPECT_EQ(application_->Arbres.NombreRemplissages(), 1u);
     ASSERT_TRUE(AttendreQue([jpg] { return Rempli(jpg); }));
     ASSERT_EQ(jpg->Enfants.size(), size_t(Nombre));
     EXPECT_EQ(jpg->Enfants.front()->Texte, "f0000.jpg");
@@ -525,8 +525,8 @@ TEST_F(Apercu, ExpandingANodeTwiceBeforeItsChildrenArriveStartsOneJob)
 
     // A new job lets the finished one go.
     Noeud* png = ext->Racine(1);
-    P().LancerRemplissage(Image, ParExtension, png);
-    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    application_->Arbres.LancerRemplissage({Image, ParExtension}, png);
+    EXPECT_EQ(application_->Arbres.NombreRemplissages(), 1u);
     ASSERT_TRUE(AttendreQue([png] { return Rempli(png); }));
     ASSERT_EQ(png->Enfants.size(), 1u);
     EXPECT_EQ(png->Enfants[0]->Texte, "zz.png");
@@ -534,15 +534,15 @@ TEST_F(Apercu, ExpandingANodeTwiceBeforeItsChildrenArriveStartsOneJob)
     // The same node in another tree is another node.
     Noeud* rep = Arbre(Image, ParRepertoire)->Racine(0);
     ASSERT_NE(rep, nullptr);
-    P().LancerRemplissage(Image, ParRepertoire, rep);
-    P().LancerRemplissage(Image, ParRepertoire, rep);
-    EXPECT_EQ(P().NombreRemplissages(), 1u);
+    application_->Arbres.LancerRemplissage({Image, ParRepertoire}, rep);
+    application_->Arbres.LancerRemplissage({Image, ParRepertoire}, rep);
+    EXPECT_EQ(application_->Arbres.NombreRemplissages(), 1u);
     ASSERT_TRUE(AttendreQue([rep] { return Rempli(rep); }));
     EXPECT_EQ(rep->Enfants.size(), size_t(Nombre + 1));
     EXPECT_EQ(jpg->Enfants.size(), size_t(Nombre));
 
-    P().SuspendreRemplissages();
-    EXPECT_EQ(P().NombreRemplissages(), 0u);
+    application_->Arbres.SuspendreRemplissages();
+    EXPECT_EQ(application_->Arbres.NombreRemplissages(), 0u);
 }
 
 TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
@@ -590,9 +590,9 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         ASSERT_GT(liste.size(), 30u);
         for (const GroupeNoeud& g : liste)
             if (!Rempli(g.N))
-                P().LancerRemplissage(g.Cat, g.Ord, g.N);
-        P().SuspendreRemplissages();
-        EXPECT_EQ(P().NombreRemplissages(), 0u);
+                application_->Arbres.LancerRemplissage({g.Cat, g.Ord}, g.N);
+        application_->Arbres.SuspendreRemplissages();
+        EXPECT_EQ(application_->Arbres.NombreRemplissages(), 0u);
         QTest::qWait(50);
         QCoreApplication::processEvents();
         // Each node was filled whole or not at all.
@@ -607,9 +607,9 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
     // Jobs under way when a new scan starts: their children never reach the
     // new trees.
     for (const GroupeNoeud& g : groupes())
-        P().LancerRemplissage(g.Cat, g.Ord, g.N);
+        application_->Arbres.LancerRemplissage({g.Cat, g.Ord}, g.N);
     Scanner(arbre.Racine());
-    EXPECT_EQ(P().NombreRemplissages(), 0u);
+    EXPECT_EQ(application_->Arbres.NombreRemplissages(), 0u);
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Texte, ParRepertoire)->NombreRacines() == 4; }));
     QTest::qWait(50);
     QCoreApplication::processEvents();
@@ -619,15 +619,15 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
 
     // And the new trees fill as usual.
     for (const GroupeNoeud& g : apres)
-        P().LancerRemplissage(g.Cat, g.Ord, g.N);
+        application_->Arbres.LancerRemplissage({g.Cat, g.Ord}, g.N);
     for (const GroupeNoeud& g : apres) {
         ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
         EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
     }
     Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0];
     Montrer(Image, ParRepertoire, feuille);
-    EXPECT_EQ(f->LabelImageNom->text(), feuille->Texte);
-    EXPECT_EQ(f->LabelImageTaille->text(), "Taille : 0 Ko");
+    EXPECT_EQ(c->LabelImageNom->text(), feuille->Texte);
+    EXPECT_EQ(c->LabelImageTaille->text(), "Taille : 0 Ko");
 }
 
 TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
@@ -644,25 +644,25 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
     ASSERT_EQ(groupeTexte->Enfants.size(), 1u);
     Montrer(Texte, ParExtension, groupeTexte->Enfants[0]);
     EXPECT_EQ(P().Texte.Chemin, doc);
-    EXPECT_EQ(f->LabelTexteNom->Hint(), NomFichier::Texte(doc));
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 1 Ko");
+    EXPECT_EQ(c->LabelTexteNom->Hint(), NomFichier::Texte(doc));
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 1 Ko");
     P().Ouvrir(Texte);
     Noeud* groupeImage = Groupe(Image, "jpg");
     ASSERT_EQ(groupeImage->Enfants.size(), 1u);
     Montrer(Image, ParExtension, groupeImage->Enfants[0]);
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 64x48");
     P().Ouvrir(Image);
     EXPECT_EQ(ouverts_, (std::vector<std::string>{doc, photo}));
 
     P().Effacer();
-    EXPECT_TRUE(f->ImgImagePrevisu->ImageVide());
-    EXPECT_TRUE(f->ImgTextePrevisu->ImageVide());
-    for (const Etiquette* label : {f->LabelImageNom, f->LabelImageExtension, f->LabelImageDimension,
-                                   f->LabelImageTaille, f->LabelTexteNom, f->LabelTexteExtension,
-                                   f->LabelTexteTaille})
+    EXPECT_TRUE(c->ImgImagePrevisu->ImageVide());
+    EXPECT_TRUE(c->ImgTextePrevisu->ImageVide());
+    for (const Etiquette* label : {c->LabelImageNom, c->LabelImageExtension, c->LabelImageDimension,
+                                   c->LabelImageTaille, c->LabelTexteNom, c->LabelTexteExtension,
+                                   c->LabelTexteTaille})
         EXPECT_EQ(label->text(), "");
-    EXPECT_EQ(f->LabelImageNom->Hint(), "");
-    EXPECT_EQ(f->LabelTexteNom->Hint(), "");
+    EXPECT_EQ(c->LabelImageNom->Hint(), "");
+    EXPECT_EQ(c->LabelTexteNom->Hint(), "");
     EXPECT_TRUE(P().Image.Chemin.empty());
     EXPECT_TRUE(P().Texte.Chemin.empty());
     for (Categorie categorie : Categories)
@@ -683,44 +683,44 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     Noeud* feuilleParti = Feuille(Categorie::Son, "mp3", "parti.mp3");
     std::filesystem::remove(parti);
     Son& son = application_->Sons;
-    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
 
     // Selecting loads without playing: the total time, the play picture.
     Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
-    EXPECT_EQ(f->LabelSonNom->text(), "la.wav");
-    EXPECT_EQ(f->LabelSonNom->Hint(), QString::fromStdString(la));
-    EXPECT_EQ(f->LabelSonExtension->text(), "Son WAV");
-    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:03");
-    EXPECT_EQ(f->LabelSonDurreeCourant->text(), "00:00:00");
-    EXPECT_TRUE(f->ImageSon->ImageVide());
-    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPlay.cacheKey());
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_EQ(c->LabelSonNom->text(), "la.wav");
+    EXPECT_EQ(c->LabelSonNom->Hint(), QString::fromStdString(la));
+    EXPECT_EQ(c->LabelSonExtension->text(), "Son WAV");
+    EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:03");
+    EXPECT_EQ(c->LabelSonDurreeCourant->text(), "00:00:00");
+    EXPECT_TRUE(c->ImageSon->ImageVide());
+    EXPECT_EQ(c->ImageSonPlayPause->Image().cacheKey(), c->Skin->ImgPlay.cacheKey());
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     EXPECT_TRUE(son.FichierCourant.empty());
 
     // Play, pause, resume from where it paused, stop back to the start.
-    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 1);
-    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPause.cacheKey());
+    QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 1);
+    EXPECT_EQ(c->ImageSonPlayPause->Image().cacheKey(), c->Skin->ImgPause.cacheKey());
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 10; }));
-    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     const int enPause = son.Pourcentage();
     QTest::qWait(200);
     EXPECT_EQ(son.Pourcentage(), enPause);
-    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > enPause; }));
     // The timer shows the time and moves the bar.
-    ASSERT_TRUE(AttendreQue([&] { return f->TrackBarSon->value() > enPause; }));
-    ASSERT_TRUE(AttendreQue([this] { return f->LabelSonDurreeCourant->text() == "00:00:01"; }));
+    ASSERT_TRUE(AttendreQue([&] { return c->TrackBarSon->value() > enPause; }));
+    ASSERT_TRUE(AttendreQue([this] { return c->LabelSonDurreeCourant->text() == "00:00:01"; }));
     // Leaving the zone stops the drawing, not the sound.
-    EXPECT_TRUE(son.DessinActif);
-    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
-    EXPECT_FALSE(son.DessinActif);
+    EXPECT_TRUE(application_->Previsu.Audio.DessinActif());
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
     const int ailleurs = son.Pourcentage();
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > ailleurs; }));
-    QTest::mouseClick(f->ImageSonStop, Qt::LeftButton);
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
-    EXPECT_EQ(f->ImageSonPlayPause->Image().cacheKey(), FormImage->ImgPlay.cacheKey());
+    QTest::mouseClick(c->ImageSonStop, Qt::LeftButton);
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
+    EXPECT_EQ(c->ImageSonPlayPause->Image().cacheKey(), c->Skin->ImgPlay.cacheKey());
     EXPECT_EQ(son.Pourcentage(), 0);
     P().Ouvrir(Categorie::Son);
     ASSERT_EQ(ouverts_.size(), 1u);
@@ -728,48 +728,47 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
 
     // A sound gone since the scan: nothing to play, nothing to open.
     Montrer(Categorie::Son, ParExtension, feuilleParti);
-    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:00");
-    EXPECT_EQ(f->ImageSon->Image().cacheKey(), FormImage->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(f->LabelSonTaille->text(), "Taille :");   // its size is read at selection: gone, 0 Ko
-    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(c->ImageSon->Image().cacheKey(), c->Skin->ImgNonTrouve.cacheKey());
+    EXPECT_EQ(c->LabelSonTaille->text(), "Taille :");   // its size is read at selection: gone, 0 Ko
+    QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     P().Ouvrir(Categorie::Son);
     EXPECT_EQ(ouverts_.size(), 1u);
 
     // A new scan clears the panel.
     Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
-    QTest::mouseClick(f->ImageSonPlayPause, Qt::LeftButton);
+    QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     P().Effacer();
-    EXPECT_EQ(f->LabelSonNom->text(), "");
-    EXPECT_EQ(f->LabelSonDurreeTotale->text(), "00:00:00");
-    EXPECT_EQ(f->ImageSonPlayPause->Tag, 0);
+    EXPECT_EQ(c->LabelSonNom->text(), "");
+    EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     EXPECT_TRUE(son.FichierCourant.empty());
 }
 
 TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
 {
-    Son& son = application_->Sons;
-    EXPECT_FALSE(son.DessinActif);
-    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
-    EXPECT_TRUE(son.DessinActif);
+    EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_TRUE(application_->Previsu.Audio.DessinActif());
     // Nothing selected: the frame is free, the waveform of silence shows.
-    ASSERT_TRUE(AttendreQue([this] { return f->EcranDessin->Montre(); }));
+    ASSERT_TRUE(AttendreQue([this] { return c->EcranDessin->Montre(); }));
 
-    QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
     EXPECT_EQ(application_->Options.DessinSon, 2);
-    QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
     EXPECT_EQ(application_->Options.DessinSon, 3);
-    EXPECT_TRUE(f->ImageSonAucuneAnim->isVisible());
-    EXPECT_FALSE(f->EcranDessin->Montre());
-    QTest::mouseClick(f->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
+    EXPECT_TRUE(c->ImageSonAucuneAnim->isVisible());
+    EXPECT_FALSE(c->EcranDessin->Montre());
+    QTest::mouseClick(c->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
     EXPECT_EQ(application_->Options.DessinSon, 1);
-    EXPECT_FALSE(f->ImageSonAucuneAnim->isVisible());
+    EXPECT_FALSE(c->ImageSonAucuneAnim->isVisible());
 
     // Leaving the zone stops the drawing, not the choice.
-    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
-    EXPECT_FALSE(son.DessinActif);
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
     QTest::qWait(30);
-    EXPECT_FALSE(f->EcranDessin->Montre());
+    EXPECT_FALSE(c->EcranDessin->Montre());
 }
 
 TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
@@ -780,36 +779,36 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
     Scanner(arbre.Racine());
     Video& video = application_->Videos;
     video.Regler({BibliothequeMpv::NomParDefaut, "null"});
-    QTest::mouseClick(f->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
 
     // Selecting readies the button; nothing plays yet.
     Montrer(Categorie::Video, ParExtension, Feuille(Categorie::Video, "avi", "mire.avi"));
-    EXPECT_EQ(f->LabelVideoExtension->text(), "Video AVI");
-    EXPECT_EQ(f->LabelVideoDurreeTotale->text(), "00:00:00");
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_EQ(c->LabelVideoExtension->text(), "Video AVI");
+    EXPECT_EQ(c->LabelVideoDurreeTotale->text(), "00:00:00");
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 0);
     EXPECT_EQ(video.Etat(), Video::Arrete);
-    EXPECT_FALSE(f->FenetreVideo->isVisible());
+    EXPECT_FALSE(c->FenetreVideo->isVisible());
 
     // Play shows it in the frame; the video timer shows its length.
-    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 1);
+    QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 1);
     EXPECT_EQ(video.Etat(), Video::EnCours);
-    ASSERT_TRUE(AttendreQue([this] { return f->LabelVideoDurreeTotale->text() == "00:00:03"; }));
-    EXPECT_TRUE(f->DureeVideoConnue);
-    EXPECT_TRUE(f->FenetreVideo->isVisible());
+    ASSERT_TRUE(AttendreQue([this] { return c->LabelVideoDurreeTotale->text() == "00:00:03"; }));
+    EXPECT_TRUE(application_->Previsu.Film.DureeVideoConnue());
+    EXPECT_TRUE(c->FenetreVideo->isVisible());
     // Another zone hides it, coming back shows it again.
-    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
-    EXPECT_FALSE(f->FenetreVideo->isVisible());
-    QTest::mouseClick(f->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
-    EXPECT_TRUE(f->FenetreVideo->isVisible());
-    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_FALSE(c->FenetreVideo->isVisible());
+    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+    EXPECT_TRUE(c->FenetreVideo->isVisible());
+    QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
     EXPECT_EQ(video.Etat(), Video::EnPause);
 
     // A new selection stops the video and hides it.
     Montrer(Categorie::Video, ParExtension, Feuille(Categorie::Video, "mkv", "autre.mkv"));
     EXPECT_EQ(video.Etat(), Video::Arrete);
-    EXPECT_FALSE(f->FenetreVideo->isVisible());
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_FALSE(c->FenetreVideo->isVisible());
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 0);
     P().Ouvrir(Categorie::Video);
     ASSERT_FALSE(ouverts_.empty());
     EXPECT_EQ(ouverts_.back(), arbre.Racine() + "/autre.mkv");
@@ -831,20 +830,20 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
         });
     };
     repondre();
-    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
     EXPECT_EQ(messages, 1);
     EXPECT_TRUE(f->isEnabled());
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 1);
-    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 1);
+    QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 0);
     EXPECT_EQ(messages, 1);
     repondre();
-    QTest::mouseClick(f->ImageVideoPlayPause, Qt::LeftButton);
+    QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
     EXPECT_EQ(messages, 2);
 
     P().Effacer();
-    EXPECT_EQ(f->LabelVideoNom->text(), "");
-    EXPECT_EQ(f->ImageVideoPlayPause->Tag, 0);
+    EXPECT_EQ(c->LabelVideoNom->text(), "");
+    EXPECT_EQ(c->ImageVideoPlayPause->Tag, 0);
 }
 
 TEST_F(Apercu, NamesWithControlCharactersOrTooLongShowReadablyAndOpenByTheirBytes)
@@ -861,14 +860,14 @@ TEST_F(Apercu, NamesWithControlCharactersOrTooLongShowReadablyAndOpenByTheirByte
     Noeud* feuille = Feuille(Image, "jpg", "a␊b.jpg");
     ASSERT_NE(feuille, nullptr);
     Montrer(Image, ParExtension, feuille);
-    EXPECT_EQ(f->LabelImageNom->text(), "a␊b.jpg");
+    EXPECT_EQ(c->LabelImageNom->text(), "a␊b.jpg");
     P().Ouvrir(Image);
     EXPECT_EQ(ouverts_, std::vector<std::string>{photo});
 
     // A long name is elided in the middle; the hint keeps the whole path.
     Noeud* document = Groupe(Texte, "txt")->Enfants[0];
     Montrer(Texte, ParExtension, document);
-    const Etiquette* nom = f->LabelTexteNom;
+    const Etiquette* nom = c->LabelTexteNom;
     EXPECT_EQ(nom->text(), QString::fromStdString(longNom));
     const QString affiche = nom->TexteAffiche();
     EXPECT_TRUE(affiche.startsWith("Un compte")) << affiche.toStdString();

@@ -1,19 +1,23 @@
-// The sound player on generated files and real widgets: its times, its
-// play / pause / stop / seek rules and their 32-bit arithmetic, the capture
-// ring, the two drawings and what the frame shows, the drawing setting.
+// The sound player on generated files, and the Son panel on real widgets:
+// the player's times, its play / pause / stop / seek rules and their 32-bit
+// arithmetic, the capture ring, the two drawings, what the panel's frame
+// shows and how a right click changes the drawing.
 
 #include "preview/Son.h"
 
-#include "shared/Option.h"
+#include "preview/PanneauSon.h"
 #include "widgets/EcranSon.h"
 #include "widgets/ImageComposant.h"
+#include "widgets/TFormImage.h"
 
 #include "support/Attendre.h"
 #include "support/SonsDeTest.h"
 
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -26,25 +30,25 @@
 
 namespace {
 
-// Description rows count from the bottom.
+// The drawing's rows count from the bottom.
 QRgb Pixel(const QImage& image, int x, int y)
 {
-    return image.pixel(x, Son::HauteurPixels - 1 - y);
+    return image.pixel(x, AnimationSon::HauteurPixels - 1 - y);
 }
 
 int HauteurBarre(const QImage& image, int x)
 {
     int h = 0;
-    while (h < Son::HauteurPixels && Pixel(image, x, h) != Son::GrisClair)
+    while (h < AnimationSon::HauteurPixels && Pixel(image, x, h) != AnimationSon::GrisClair)
         ++h;
     return h;
 }
 
-int PlusFortEchantillon()
+int PlusFortEchantillon(Son& son)
 {
     int fort = 0;
-    for (const auto& s : Son::TamponEchantillons)
-        fort = std::max(fort, std::abs(int(s.load())));
+    for (int i = 0; i < AnimationSon::LongueurTotale; ++i)
+        fort = std::max(fort, std::abs(int(son.Animation().Echantillon(i))));
     return fort;
 }
 
@@ -65,14 +69,8 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     SonsDeTest sons;
     const std::string chemin = sons.Sinus("trois.wav", 440, 3);
     Son son;
-    int arrets = 0;
-    son.LierArretApercu([&] {
-        ++arrets;
-        son.Stop();
-    });
 
     son.Ouvrir(chemin, false);
-    EXPECT_EQ(arrets, 1);
     EXPECT_TRUE(son.FichierCourant.empty());
     EXPECT_EQ(son.DureeTotale(), "00:00:03");
     EXPECT_EQ(son.TempsCourant(), "00:00:00");
@@ -82,7 +80,7 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     son.Ouvrir(chemin, true);
     EXPECT_EQ(son.FichierCourant, chemin);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 10; }));
-    EXPECT_GT(PlusFortEchantillon(), 30000) << "the full-scale sine reaches the ring";
+    EXPECT_GT(PlusFortEchantillon(son), 30000) << "the full-scale sine reaches the ring";
 
     son.Pause(true);
     EXPECT_TRUE(son.EnPause);
@@ -99,9 +97,8 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     EXPECT_GE(son.Pourcentage(), pourcent);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= pourcent + 5; }));
 
-    // Stop rewinds: the file is reloaded silently through the preview.
+    // Stop rewinds: the file is reloaded silently.
     son.Stop();
-    EXPECT_EQ(arrets, 2);
     EXPECT_TRUE(son.FichierCourant.empty());
     EXPECT_FALSE(son.EnPause);
     EXPECT_EQ(son.Pourcentage(), 0);
@@ -188,8 +185,8 @@ TEST(Son, LaCaptureMoyenneLesDeuxCanaux)
     son.Ouvrir(chemin, true);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 20; }));
     // (0.5 − 0.1) ÷ 2 in 16-bit, in every sample of the ring's blocks.
-    for (std::size_t i = 0; i < std::size_t(Son::LongueurTotale); ++i)
-        ASSERT_NEAR(Son::TamponEchantillons[i].load(), 6553, 3) << i;
+    for (int i = 0; i < AnimationSon::LongueurTotale; ++i)
+        ASSERT_NEAR(son.Animation().Echantillon(i), 6553, 3) << i;
 }
 
 TEST(Son, MidiSansDureeNiPosition)
@@ -202,7 +199,7 @@ TEST(Son, MidiSansDureeNiPosition)
     EXPECT_FALSE(son.FluxCharge());
     EXPECT_EQ(son.DureeTotale(), "");
     EXPECT_EQ(son.Pourcentage(), -1);
-    ASSERT_TRUE(AttendreQue([&] { return PlusFortEchantillon() > 300; }, 5000)) << "heard in the mix";
+    ASSERT_TRUE(AttendreQue([&] { return PlusFortEchantillon(son) > 300; }, 5000)) << "heard in the mix";
     EXPECT_TRUE(AttendreQue([&] { return son.TempsCourant() == "00:00:01"; }));
     son.Positionner(50);   // module music cannot be positioned
     EXPECT_EQ(son.Pourcentage(), -1);
@@ -267,24 +264,25 @@ TEST(Son, UnMp3AbimeOuUnFichierEffaceEnCoursDeLecture)
     EXPECT_EQ(son.Pourcentage(), -1);
 }
 
-TEST(Son, OndeDuSilenceEtBarresDuSpectre)
+TEST(AnimationSon, SilenceDrawsTheMiddleLineAndSpectrumValuesDrawClippedBars)
 {
-    Son son;
-    // Nothing plays: the ring holds silence.
-    son.DessinerOnde(nullptr);
-    const QImage& onde = son.Pixels();
-    for (int x = 0; x < Son::LargeurPixels; ++x)
-        for (int y = 0; y < Son::HauteurPixels; ++y)
-            ASSERT_EQ(Pixel(onde, x, y), y == 61 ? Son::GrisMoyen : Son::GrisClair) << x << "," << y;
+    AnimationSon animation;
+    // Nothing was mixed: the ring holds silence.
+    animation.DessinerOnde();
+    const QImage& onde = animation.Pixels();
+    for (int x = 0; x < AnimationSon::LargeurPixels; ++x)
+        for (int y = 0; y < AnimationSon::HauteurPixels; ++y)
+            ASSERT_EQ(Pixel(onde, x, y), y == 61 ? AnimationSon::GrisMoyen : AnimationSon::GrisClair)
+                << x << "," << y;
 
-    float spectre[Son::LargeurPixels] = {};
+    float spectre[AnimationSon::LargeurPixels] = {};
     spectre[0] = 0.1f;
     spectre[1] = 0.25f;
     spectre[2] = 3.0f;
     spectre[3] = -0.5f;
     spectre[4] = 0.01f;
-    son.PeindreSpectre(spectre);
-    const QImage& barres = son.Pixels();
+    animation.PeindreSpectre(spectre);
+    const QImage& barres = animation.Pixels();
     EXPECT_EQ(HauteurBarre(barres, 0), 49);
     EXPECT_EQ(HauteurBarre(barres, 1), 122);
     EXPECT_EQ(HauteurBarre(barres, 2), 122);
@@ -292,96 +290,105 @@ TEST(Son, OndeDuSilenceEtBarresDuSpectre)
     EXPECT_EQ(HauteurBarre(barres, 4), 4);
     EXPECT_EQ(Pixel(barres, 1, 0), qRgb(0, 255, 31));
     EXPECT_EQ(Pixel(barres, 1, 121), qRgb(242, 13, 31));
-    EXPECT_EQ(Pixel(barres, 1, 122), Son::GrisClair);
+    EXPECT_EQ(Pixel(barres, 1, 122), AnimationSon::GrisClair);
 }
 
-TEST(Son, LeSpectreDUnSinusJoue)
+TEST(Son, SpectrumOfAPlayingSineHasItsBar)
 {
     SonsDeTest sons;
     const std::string chemin = sons.Sinus("la.wav", 440, 3);
     Son son;
+    son.Animation().DefinirMode(Dessin::Spectre);
     son.Ouvrir(chemin, true);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 15; }));
-    son.DessinerSpectre(nullptr);
-    EXPECT_EQ(HauteurBarre(son.Pixels(), 10), 122);   // 440 Hz: bin 10, about 1.0
-    EXPECT_EQ(HauteurBarre(son.Pixels(), 100), 0);
+    ASSERT_TRUE(son.Dessiner());
+    EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 10), 122);   // 440 Hz: bin 10, about 1.0
+    EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 100), 0);
 }
 
-TEST(Son, LeCadreMontreLeDessinSeulementQuandIlLePeut)
+// The Son panel built in a window of its own, as the program builds it.
+class PanneauSonTest : public ::testing::Test
 {
-    QWidget fenetre;
-    fenetre.resize(600, 450);
-    auto* aucuneAnim = new ImageComposant(&fenetre, QRect(413, 105, 160, 160));
-    QImage fixe(160, 160, QImage::Format_RGB32);
-    fixe.fill(Qt::blue);
-    aucuneAnim->DefinirImage(fixe);
-    auto* imageSon = new ImageComposant(&fenetre, QRect(413, 105, 160, 160));
-    auto* ecran = new EcranSon(&fenetre, QRect(Son::DessinX, Son::DessinY, EcranSon::Largeur, EcranSon::Hauteur));
-    fenetre.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+protected:
+    void SetUp() override
+    {
+        fenetre_.resize(600, 450);
+        fenetre_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre_));
+    }
+    template <typename T>
+    T* Composant(const char* nom) { return fenetre_.findChild<T*>(nom); }
 
-    Son son;
-    son.LierImages(imageSon, aucuneAnim);
-    son.Initialiser(ecran, 1);
-    const QPoint ligneDuSilence(Son::DessinX + 5, Son::DessinY + Son::HauteurPixels - 1 - 61);
+    QWidget fenetre_;
+    const TFormImage skin_;
+    Son son_;
+    PanneauSon panneau_{&fenetre_, skin_, son_};
+};
 
-    // The Son zone hidden: nothing drawn.
-    son.Dessiner();
+TEST_F(PanneauSonTest, FrameShowsTheDrawingOnlyWhileTheZoneShowsAndThePictureIsFree)
+{
+    auto* ecran = Composant<EcranSon>("EcranDessin");
+    auto* imageSon = Composant<ImageComposant>("ImageSon");
+    auto* aucuneAnim = Composant<ImageComposant>("ImageSonAucuneAnim");
+    auto* minuterie = Composant<QTimer>("TimerSon");
+    ASSERT_TRUE(ecran && imageSon && aucuneAnim && minuterie);
+    panneau_.DefinirDessin(Dessin::Onde);
+    const QPoint ligneDuSilence(PanneauSon::DessinX + 5, PanneauSon::DessinY + AnimationSon::HauteurPixels - 1 - 61);
+
+    // The Son zone hidden: the panel's ticks draw nothing.
+    QSignalSpy tics(minuterie, &QTimer::timeout);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tics.count() >= 3; }));
     EXPECT_FALSE(ecran->Montre());
 
-    son.ActiverDessin(true);
-    son.Dessiner();
-    EXPECT_TRUE(ecran->Montre());
-    QImage vue = fenetre.grab().toImage();
-    EXPECT_EQ(vue.pixel(ligneDuSilence), Son::GrisMoyen);
-    EXPECT_EQ(vue.pixel(ligneDuSilence + QPoint(0, 10)), Son::GrisClair);
+    panneau_.Montrer(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ecran->Montre(); }));
+    QImage vue = fenetre_.grab().toImage();
+    EXPECT_EQ(vue.pixel(ligneDuSilence), AnimationSon::GrisMoyen);
+    EXPECT_EQ(vue.pixel(ligneDuSilence + QPoint(0, 10)), AnimationSon::GrisClair);
 
     // A picture in the frame (the missing-file one) stops the drawing.
-    imageSon->DefinirImage(fixe);
-    son.Dessiner();
-    EXPECT_FALSE(ecran->Montre());
+    imageSon->DefinirImage(skin_.ImgNonTrouve);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ecran->Montre(); }));
     imageSon->ViderImage();
 
     // No animation: the still picture shows and nothing is drawn over it.
-    son.ChangerAnimation();
-    son.ChangerAnimation();
-    ASSERT_EQ(son.Animation, Son::AucuneAnimation);
-    son.Dessiner();
+    panneau_.ChangerAnimation();
+    panneau_.ChangerAnimation();
+    ASSERT_EQ(son_.Animation().Mode(), Dessin::Aucun);
     EXPECT_FALSE(ecran->Montre());
-    vue = fenetre.grab().toImage();
-    EXPECT_EQ(vue.pixel(ligneDuSilence), QColor(Qt::blue).rgb());
+    EXPECT_TRUE(aucuneAnim->isVisible());
+    vue = fenetre_.grab().toImage();
+    EXPECT_EQ(vue.pixel(ligneDuSilence), aucuneAnim->grab().toImage().pixel(ligneDuSilence - aucuneAnim->pos()));
+    EXPECT_NE(vue.pixel(ligneDuSilence), AnimationSon::GrisMoyen);
 
-    son.ChangerAnimation();
-    son.Dessiner();
-    EXPECT_TRUE(ecran->Montre());
-    son.ActiverDessin(false);
+    panneau_.ChangerAnimation();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ecran->Montre(); }));
+    panneau_.Montrer(false);
     EXPECT_FALSE(ecran->Montre());
+    EXPECT_FALSE(aucuneAnim->isVisible());
 }
 
-TEST(Son, ChangerAnimationTientDessinSonEntreUnEtTrois)
+TEST_F(PanneauSonTest, RightClickCyclesTheDrawingAndAnnouncesIt)
 {
-    ImageComposant aucuneAnim(nullptr);
-    Option option;
-    Son son;
-    son.Lier(&option);
-    son.LierImages(nullptr, &aucuneAnim);
+    auto* imageSon = Composant<ImageComposant>("ImageSon");
+    auto* aucuneAnim = Composant<ImageComposant>("ImageSonAucuneAnim");
+    QSignalSpy changements(&panneau_, &PanneauSon::DessinChange);
 
-    son.Initialiser(nullptr, 3);
-    EXPECT_EQ(son.Animation, Son::AucuneAnimation);
-    EXPECT_EQ(option.DessinSon, 3);
-    EXPECT_EQ(aucuneAnim.Tag, 1);
-    EXPECT_FALSE(aucuneAnim.isHidden());
+    panneau_.DefinirDessin(Dessin::Aucun);
+    EXPECT_EQ(changements.count(), 0);   // the stored choice is no change
+    EXPECT_EQ(aucuneAnim->Tag, 1);
+    EXPECT_TRUE(aucuneAnim->isHidden());   // the zone is not shown
+    panneau_.Montrer(true);
+    ASSERT_TRUE(aucuneAnim->isVisible());
 
-    son.ChangerAnimation();   // right click: the waveform, stored as 1
-    EXPECT_EQ(son.Animation, Son::Onde);
-    EXPECT_EQ(option.DessinSon, 1);
-    EXPECT_EQ(aucuneAnim.Tag, 0);
-    EXPECT_TRUE(aucuneAnim.isHidden());
-    son.ChangerAnimation();
-    EXPECT_EQ(option.DessinSon, 2);
+    QTest::mouseClick(aucuneAnim, Qt::RightButton);   // the waveform
+    ASSERT_EQ(changements.count(), 1);
+    EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Onde);
+    EXPECT_EQ(aucuneAnim->Tag, 0);
+    EXPECT_FALSE(aucuneAnim->isVisible());
 
-    for (const int stocke : {0, 1, 2, 3, 4, -5, 1000}) {
-        son.Initialiser(nullptr, stocke);
-        EXPECT_EQ(option.DessinSon, stocke >= 1 && stocke <= 3 ? stocke : 1) << stocke;
-    }
+    QTest::mouseClick(imageSon, Qt::RightButton);   // the spectrum
+    ASSERT_EQ(changements.count(), 2);
+    EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Spectre);
+    EXPECT_EQ(son_.Animation().Mode(), Dessin::Spectre);
 }

@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/Composants.h"
 #include "support/ConfigTemporaire.h"
 
 #include <QTest>
@@ -24,16 +25,19 @@ protected:
     }
     void TearDown() override
     {
+        c.reset();
         application_.reset();
         config_.reset();
     }
     // Starts the program (again), on the same settings file.
     void Demarrer()
     {
+        c.reset();
         application_.reset();
         application_ = std::make_unique<Application>();
         application_->Preparer();
-        f = FormPrincipal;
+        f = &application_->Fenetre();
+        c = std::make_unique<Composants>(*application_);
         f->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     }
@@ -41,4 +45,5 @@ protected:
     std::unique_ptr<ConfigTemporaire> config_;
     std::unique_ptr<Application> application_;
     TFormPrincipal* f = nullptr;
+    std::unique_ptr<Composants> c;
 };

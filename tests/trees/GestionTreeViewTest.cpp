@@ -13,6 +13,8 @@
 #include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/Composants.h"
+
 #include "support/LignesNoeud.h"
 #include "support/ConfigTemporaire.h"
 
@@ -81,7 +83,7 @@ protected:
         config_ = std::make_unique<ConfigTemporaire>();
         application_ = std::make_unique<Application>();
         application_->Preparer();
-        fenetre_ = FormPrincipal;
+        fenetre_ = std::make_unique<Composants>(*application_);
         arbres_ = &application_->Arbres;
         option_ = &application_->Options;
         barre_ = &application_->Barre;
@@ -89,6 +91,7 @@ protected:
     }
     void TearDown() override
     {
+        fenetre_.reset();
         application_.reset();
         config_.reset();
     }
@@ -101,7 +104,7 @@ protected:
 
     std::unique_ptr<ConfigTemporaire> config_;
     std::unique_ptr<Application> application_;
-    TFormPrincipal* fenetre_ = nullptr;
+    std::unique_ptr<Composants> fenetre_;
     GestionTreeView* arbres_ = nullptr;
     Option* option_ = nullptr;
     GestionProgressBar* barre_ = nullptr;

@@ -73,7 +73,7 @@ protected:
     // Fills a node as an expansion does, and lets the tree apply it.
     void Remplir(Categorie categorie, Ordre ordre, Noeud* noeud)
     {
-        application_->Previsu.LancerRemplissage(categorie, ordre, noeud);
+        application_->Arbres.LancerRemplissage({categorie, ordre}, noeud);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !noeud->AttenteVirtuelle(); }, Delai));
     }
 
@@ -91,8 +91,8 @@ protected:
 TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
 {
     application_->Bouton.AfficherCompteurs();
-    for (Etiquette* etiquette : {f->LabelHomeFichierNbVideo, f->LabelHomeFichierNbSon, f->LabelHomeFichierNbImage,
-                                 f->LabelHomeFichierNbTexte, f->LabelHomeFichierNbTotal})
+    for (Etiquette* etiquette : {c->LabelHomeFichierNbVideo, c->LabelHomeFichierNbSon, c->LabelHomeFichierNbImage,
+                                 c->LabelHomeFichierNbTexte, c->LabelHomeFichierNbTotal})
         EXPECT_EQ(etiquette->text(), "0");
 
     application_->Arbres.ConstruireAlphabetique();
@@ -140,11 +140,11 @@ TEST_F(Vues, CountLabelsGroupTheirDigits)
         ASSERT_TRUE(QTest::qWaitFor([&] { return stockage.Fini(); }, Delai));
     }
     application_->Bouton.AfficherCompteurs();
-    EXPECT_EQ(f->LabelHomeFichierNbVideo->text(), "1 234");
-    EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "5");
-    EXPECT_EQ(f->LabelHomeFichierNbImage->text(), "0");
-    EXPECT_EQ(f->LabelHomeFichierNbTexte->text(), "0");
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "1 239");
+    EXPECT_EQ(c->LabelHomeFichierNbVideo->text(), "1 234");
+    EXPECT_EQ(c->LabelHomeFichierNbSon->text(), "5");
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "0");
+    EXPECT_EQ(c->LabelHomeFichierNbTexte->text(), "0");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "1 239");
 }
 
 TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
@@ -247,9 +247,10 @@ TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
         }
         return textes;
     };
-    EXPECT_EQ(racines(FormPrincipal->TreeViewImageExt),
+    const Composants c(application);
+    EXPECT_EQ(racines(c.TreeViewImageExt),
               (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
-    EXPECT_EQ(racines(FormPrincipal->TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
-    EXPECT_TRUE(racines(FormPrincipal->TreeViewVideoExt).empty());
-    EXPECT_TRUE(racines(FormPrincipal->TreeViewTexteExt).empty());
+    EXPECT_EQ(racines(c.TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
+    EXPECT_TRUE(racines(c.TreeViewVideoExt).empty());
+    EXPECT_TRUE(racines(c.TreeViewTexteExt).empty());
 }

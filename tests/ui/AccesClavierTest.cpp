@@ -53,45 +53,45 @@ protected:
 TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
 {
     // Nothing takes the focus at start: the invitation stays.
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), GestionBouton::TexteInvitation);
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), GestionBouton::TexteInvitation);
     Touche(Qt::Key_Escape);   // no scan: nothing to stop
     EXPECT_EQ(Bouton().EtatScan, 0);
 
     Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+    EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
     Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->ImgHomeScan);
+    EXPECT_EQ(Focus(), c->ImgHomeScan);
     Touche(Qt::Key_Tab);   // pause, stop, trees and drop-down are hidden
-    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+    EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
 
     ArbreTemporaire arbre;
     for (int d = 0; d < 300; ++d)
         for (int i = 0; i < 5; ++i)
             arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
-    f->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
+    c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     Touche(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), f->ImgHomeScan);
+    ASSERT_EQ(Focus(), c->ImgHomeScan);
     Touche(Qt::Key_Space);   // the scan picture, pressed
     ASSERT_EQ(Bouton().EtatScan, 1);
 
     // The box and the scan picture are disabled while it runs.
-    for (int i = 0; i < 3 && Focus() != f->LabelPause; ++i)
+    for (int i = 0; i < 3 && Focus() != c->LabelPause; ++i)
         Touche(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), f->LabelPause);
+    ASSERT_EQ(Focus(), c->LabelPause);
     Touche(Qt::Key_Return);
-    EXPECT_EQ(f->LabelPause->text(), "Scan");
+    EXPECT_EQ(c->LabelPause->text(), "Scan");
     Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->LabelArret);
+    EXPECT_EQ(Focus(), c->LabelArret);
     Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->LabelPause);
+    EXPECT_EQ(Focus(), c->LabelPause);
 
     Touche(Qt::Key_Escape);
     EXPECT_EQ(Bouton().EtatScan, 2);
-    EXPECT_FALSE(f->LabelArret->isVisible());
+    EXPECT_FALSE(c->LabelArret->isVisible());
     // The keyboard is not lost with the labels: Tab comes back to the box.
-    for (int i = 0; i < 2 && Focus() != f->EditHomeRepertoireScan; ++i)
+    for (int i = 0; i < 2 && Focus() != c->EditHomeRepertoireScan; ++i)
         Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->EditHomeRepertoireScan);
+    EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
 }
 
 TEST_F(Clavier, CtrlDigitsSelectTheZonesAndTabReachesTreeAndDropDown)
@@ -103,13 +103,13 @@ TEST_F(Clavier, CtrlDigitsSelectTheZonesAndTabReachesTreeAndDropDown)
         EXPECT_EQ(application_->Menu.ZoneCourante(), zones[i]) << "Ctrl+" << i + 1;
     }
     Touche(Qt::Key_4, Qt::ControlModifier);
-    f->ComboBoxChoixTrie->setCurrentIndex(1);
-    ArbreCategorie* arbre = f->Arbre({Categorie::Image, Ordre::Alphabetique});
+    c->ComboBoxChoixTrie->setCurrentIndex(1);
+    ArbreCategorie* arbre = c->Arbre({Categorie::Image, Ordre::Alphabetique});
     ASSERT_TRUE(arbre->isVisible());
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), arbre);
     Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), f->ComboBoxChoixTrie);
+    EXPECT_EQ(Focus(), c->ComboBoxChoixTrie);
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), arbre);
 }
@@ -122,7 +122,7 @@ TEST_F(Clavier, EnterOnAFileOpensItAsThePreviewDoesEnterOnAGroupDoesNot)
     const std::string photo = dossier.Fichier("photo.jpg");
     ASSERT_TRUE(DeuxCouleurs(64, 48).save(QString::fromStdString(photo), "JPG"));
     const std::string notes = dossier.Fichier("notes.txt", 20);
-    f->EditHomeRepertoireScan->setText(QString::fromStdString(dossier.Racine()));
+    c->EditHomeRepertoireScan->setText(QString::fromStdString(dossier.Racine()));
     Bouton().LancerScan();
     ASSERT_TRUE(AttendreQue([this] { return Bouton().EtatScan == 2; }));
 
@@ -130,8 +130,8 @@ TEST_F(Clavier, EnterOnAFileOpensItAsThePreviewDoesEnterOnAGroupDoesNot)
     for (const auto& [categorie, chemin] : cas) {
         SCOPED_TRACE(chemin);
         Touche(Qt::Key(Qt::Key_1 + int(categorie)), Qt::ControlModifier);
-        f->ComboBoxChoixTrie->setCurrentIndex(0);
-        ArbreCategorie* arbre = f->Arbre({categorie, Ordre::Extension});
+        c->ComboBoxChoixTrie->setCurrentIndex(0);
+        ArbreCategorie* arbre = c->Arbre({categorie, Ordre::Extension});
         ASSERT_TRUE(AttendreQue([arbre] { return arbre->NombreRacines() == 1; }));
         Noeud* groupe = arbre->Racine(0);
         arbre->Deployer(groupe);
@@ -170,16 +170,16 @@ TEST_F(Clavier, ScreenReadersNameEveryPictureButtonZoneAndControl)
     }
     EXPECT_GE(boutons, 20);
 
-    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(f->ZoneImage);
+    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(c->ZoneImage);
     EXPECT_EQ(image->role(), QAccessible::PageTab);
     EXPECT_EQ(image->text(QAccessible::Name), "Image");
     // A screen reader's "press" is a click.
     image->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(application_->Menu.ZoneCourante(), GestionMenu::ZImage);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{f->EditHomeRepertoireScan, f->ComboBoxChoixTrie})
+    for (QWidget* w : std::initializer_list<QWidget*>{c->EditHomeRepertoireScan, c->ComboBoxChoixTrie})
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
             << w->metaObject()->className();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(f->TreeViewSonRep)->text(QAccessible::Name),
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->text(QAccessible::Name),
               "Son par répertoire");
 }

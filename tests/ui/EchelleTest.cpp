@@ -34,7 +34,7 @@ TEST_F(Echelle, SkinAndFileIconsComeAtTheScreensRatioInWindowPixels)
     ASSERT_EQ(f->devicePixelRatio(), ratio);
     EXPECT_EQ(f->size(), QSize(586, 451));
 
-    const QPixmap fond = f->ImgFond->Image();
+    const QPixmap fond = c->ImgFond->Image();
     EXPECT_EQ(fond.devicePixelRatio(), ratio);
     EXPECT_EQ(fond.size(), QSize(475, 451) * ratio);
     EXPECT_EQ(fond.deviceIndependentSize().toSize(), QSize(475, 451));
@@ -43,13 +43,13 @@ TEST_F(Echelle, SkinAndFileIconsComeAtTheScreensRatioInWindowPixels)
     const QImage peinte = f->grab().toImage();
     EXPECT_EQ(peinte.size(), QSize(586, 451) * ratio);
 
-    ASSERT_GE(f->ImageListExt->Nombre(), 3);
-    for (int i = 0; i < f->ImageListExt->Nombre(); ++i) {
-        const QPixmap icone = f->ImageListExt->Image(i);
+    ASSERT_GE(c->ImageListExt->Nombre(), 3);
+    for (int i = 0; i < c->ImageListExt->Nombre(); ++i) {
+        const QPixmap icone = c->ImageListExt->Image(i);
         EXPECT_EQ(icone.devicePixelRatio(), ratio) << i;
         EXPECT_EQ(icone.deviceIndependentSize().toSize(), QSize(16, 16)) << i;
         // Transparent where the icon does not draw: the corner of a folder.
         EXPECT_TRUE(icone.hasAlphaChannel()) << i;
     }
-    EXPECT_EQ(f->ImageListExt->Image(0).toImage().pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(c->ImageListExt->Image(0).toImage().pixelColor(0, 0).alpha(), 0);
 }

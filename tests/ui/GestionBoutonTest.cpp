@@ -34,11 +34,11 @@ protected:
 
     void Saisir(const QString& texte)
     {
-        f->EditHomeRepertoireScan->setText(texte);
+        c->EditHomeRepertoireScan->setText(texte);
     }
     void Lancer()
     {
-        QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+        QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     }
     bool AttendreFin() { return AttendreQue([this] { return Bouton().EtatScan == 2; }); }
 
@@ -83,7 +83,7 @@ TEST_F(PanneauHome, ValidationMessagesChangeNothing)
     QString texte, titre;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
     RepondreMessage(texte, titre, icone);
-    QTest::mouseClick(f->ImgHomeScan, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseClick(c->ImgHomeScan, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(texte, "Veuillez selectionner un répertoire");
     EXPECT_EQ(titre, "Oubli répertoire");
     EXPECT_EQ(icone, QMessageBox::Information);
@@ -97,24 +97,24 @@ TEST_F(PanneauHome, ValidationMessagesChangeNothing)
     EXPECT_EQ(titre, "Erreur de répertoire");
     EXPECT_EQ(icone, QMessageBox::Critical);
     EXPECT_EQ(Bouton().EtatScan, 0);
-    EXPECT_FALSE(f->TimerFichier->isActive());
-    EXPECT_FALSE(f->LabelPause->isVisible());
-    EXPECT_EQ(f->LabelHomeScan->text(), "     Lancement du Scan");
-    EXPECT_EQ(f->TreeViewImageRep->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
+    EXPECT_FALSE(c->TimerFichier->isActive());
+    EXPECT_FALSE(c->LabelPause->isVisible());
+    EXPECT_EQ(c->LabelHomeScan->text(), "     Lancement du Scan");
+    EXPECT_EQ(c->TreeViewImageRep->Racine(0)->Texte, "Cliquer sur \" Lancement du Scan \"");
 }
 
 TEST_F(PanneauHome, InvitationTextFollowsTheFocus)
 {
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
-    f->EditHomeRepertoireScan->setFocus();
-    ASSERT_TRUE(AttendreQue([this] { return f->EditHomeRepertoireScan->hasFocus(); }, 2000));
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "");
-    f->EditHomeRepertoireScan->clearFocus();
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
-    f->EditHomeRepertoireScan->setFocus();
-    QTest::keyClicks(f->EditHomeRepertoireScan, "/tmp");
-    f->EditHomeRepertoireScan->clearFocus();
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "/tmp");
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+    c->EditHomeRepertoireScan->setFocus();
+    ASSERT_TRUE(AttendreQue([this] { return c->EditHomeRepertoireScan->hasFocus(); }, 2000));
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), "");
+    c->EditHomeRepertoireScan->clearFocus();
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+    c->EditHomeRepertoireScan->setFocus();
+    QTest::keyClicks(c->EditHomeRepertoireScan, "/tmp");
+    c->EditHomeRepertoireScan->clearFocus();
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), "/tmp");
 }
 
 TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
@@ -124,45 +124,45 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     EXPECT_EQ(Bouton().EtatScan, 1);
-    EXPECT_EQ(f->LabelHomeScan->text(), "         Scan en cours ...");
-    EXPECT_TRUE(f->LabelPause->isVisible());
-    EXPECT_TRUE(f->LabelArret->isVisible());
-    EXPECT_FALSE(f->EditHomeRepertoireScan->isEnabled());
-    EXPECT_FALSE(f->ImgHomeParcourir->isEnabled());
-    EXPECT_FALSE(f->LabelHomeOption->isEnabled());
+    EXPECT_EQ(c->LabelHomeScan->text(), "         Scan en cours ...");
+    EXPECT_TRUE(c->LabelPause->isVisible());
+    EXPECT_TRUE(c->LabelArret->isVisible());
+    EXPECT_FALSE(c->EditHomeRepertoireScan->isEnabled());
+    EXPECT_FALSE(c->ImgHomeParcourir->isEnabled());
+    EXPECT_FALSE(c->LabelHomeOption->isEnabled());
 
     // Clicking the scan label during a scan does nothing.
-    QTest::mouseClick(f->LabelHomeScan, Qt::LeftButton, {}, QPoint(60, 8));
+    QTest::mouseClick(c->LabelHomeScan, Qt::LeftButton, {}, QPoint(60, 8));
     EXPECT_EQ(Bouton().EtatScan, 1);
 
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(f->LabelHomeFichierNbVideo->text(), "3");
-    EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "2");
-    EXPECT_EQ(f->LabelHomeFichierNbImage->text(), "4");
-    EXPECT_EQ(f->LabelHomeFichierNbTexte->text(), "1");
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "10");
-    EXPECT_EQ(f->LabelHomeScan->text(), "     Lancement du Scan");
-    EXPECT_FALSE(f->LabelPause->isVisible());
-    EXPECT_FALSE(f->ImgProgressBar->isVisible());
-    EXPECT_TRUE(f->EditHomeRepertoireScan->isEnabled());
-    EXPECT_FALSE(f->TimerFichier->isActive());
-    EXPECT_FALSE(f->TimerProgressBar->isActive());
+    EXPECT_EQ(c->LabelHomeFichierNbVideo->text(), "3");
+    EXPECT_EQ(c->LabelHomeFichierNbSon->text(), "2");
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "4");
+    EXPECT_EQ(c->LabelHomeFichierNbTexte->text(), "1");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "10");
+    EXPECT_EQ(c->LabelHomeScan->text(), "     Lancement du Scan");
+    EXPECT_FALSE(c->LabelPause->isVisible());
+    EXPECT_FALSE(c->ImgProgressBar->isVisible());
+    EXPECT_TRUE(c->EditHomeRepertoireScan->isEnabled());
+    EXPECT_FALSE(c->TimerFichier->isActive());
+    EXPECT_FALSE(c->TimerProgressBar->isActive());
 
     // Group nodes: jpg then png then gif in the Image tree, in table order.
-    ArbreCategorie* ext = f->TreeViewImageExt;
+    ArbreCategorie* ext = c->TreeViewImageExt;
     ASSERT_EQ(ext->NombreRacines(), 3);
     EXPECT_EQ(ext->Racine(0)->Texte, "(2) jpg");
     EXPECT_EQ(ext->Racine(1)->Texte, "(1) gif");
     EXPECT_EQ(ext->Racine(2)->Texte, "(1) png");
-    ArbreCategorie* alpha = f->TreeViewImageAlpha;
+    ArbreCategorie* alpha = c->TreeViewImageAlpha;
     ASSERT_EQ(alpha->NombreRacines(), 3);
     EXPECT_EQ(alpha->Racine(0)->Texte, "0...9 (0)");
     EXPECT_EQ(alpha->Racine(2)->Texte, "Special (0)");
     EXPECT_EQ(alpha->Racine(1)->Enfants[4]->Texte, "E (1)");
-    ASSERT_TRUE(AttendreQue([&] { return f->TreeViewImageRep->NombreRacines() == 1; }));
-    EXPECT_EQ(f->TreeViewImageRep->Racine(0)->Texte, "(4) ~/Vacances/Photos");
-    ASSERT_TRUE(AttendreQue([&] { return f->TreeViewVideoRep->NombreRacines() == 2; }));
-    EXPECT_EQ(f->TreeViewVideoRep->Racine(0)->Texte, "(2) ~");
+    ASSERT_TRUE(AttendreQue([&] { return c->TreeViewImageRep->NombreRacines() == 1; }));
+    EXPECT_EQ(c->TreeViewImageRep->Racine(0)->Texte, "(4) ~/Vacances/Photos");
+    ASSERT_TRUE(AttendreQue([&] { return c->TreeViewVideoRep->NombreRacines() == 2; }));
+    EXPECT_EQ(c->TreeViewVideoRep->Racine(0)->Texte, "(2) ~");
 }
 
 TEST_F(PanneauHome, PauseResumeAndStop)
@@ -173,37 +173,37 @@ TEST_F(PanneauHome, PauseResumeAndStop)
             arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
-    f->LabelPause->setFocus();
-    QTest::mouseClick(f->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(f->LabelPause->text(), "Scan");
-    EXPECT_FALSE(f->TimerFichier->isActive());
+    c->LabelPause->setFocus();
+    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(c->LabelPause->text(), "Scan");
+    EXPECT_FALSE(c->TimerFichier->isActive());
     const int32_t pendant = Stock().Compteur(Categorie::Image);
     QTest::qWait(150);
     EXPECT_EQ(Stock().Compteur(Categorie::Image), pendant);   // frozen while paused
     // The partial results can be browsed.
-    ASSERT_EQ(f->TreeViewImageAlpha->NombreRacines(), 3);
-    EXPECT_EQ(f->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
+    ASSERT_EQ(c->TreeViewImageAlpha->NombreRacines(), 3);
+    EXPECT_EQ(c->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
 
-    QTest::mouseClick(f->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(f->LabelPause->text(), "Pause");
-    EXPECT_TRUE(f->TimerFichier->isActive());
-    ASSERT_GE(f->TreeViewImageExt->NombreRacines(), 1);
-    EXPECT_EQ(f->TreeViewImageExt->Racine(0)->Texte, "Patientez  ...");
+    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(c->LabelPause->text(), "Pause");
+    EXPECT_TRUE(c->TimerFichier->isActive());
+    ASSERT_GE(c->TreeViewImageExt->NombreRacines(), 1);
+    EXPECT_EQ(c->TreeViewImageExt->Racine(0)->Texte, "Patientez  ...");
 
-    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Bouton().EtatScan, 2);
     const int32_t arret = Stock().Compteur(Categorie::Image);
-    EXPECT_EQ(f->LabelHomeFichierNbImage->text().remove(' ').toInt(), arret);
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text().remove(' ').toInt(), arret);
     QTest::qWait(100);
     EXPECT_EQ(Stock().Compteur(Categorie::Image), arret);
-    ASSERT_EQ(f->TreeViewImageExt->NombreRacines(), arret > 0 ? 1 : 0);
+    ASSERT_EQ(c->TreeViewImageExt->NombreRacines(), arret > 0 ? 1 : 0);
 
     // A second scan starts fresh and counts everything.
     Lancer();
     EXPECT_EQ(Bouton().EtatScan, 1);
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "1 500");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "1 500");
 }
 
 TEST_F(PanneauHome, APauseShowsTheCountsOfTheTreesItBuilds)
@@ -220,9 +220,9 @@ TEST_F(PanneauHome, APauseShowsTheCountsOfTheTreesItBuilds)
     Bouton().PauseScan();
     const int32_t images = Stock().Compteur(Categorie::Image);
     ASSERT_GT(images, 0);
-    EXPECT_EQ(f->LabelHomeFichierNbImage->text().remove(' ').toInt(), images);
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text().remove(' ').toInt(), images);
-    EXPECT_EQ(f->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(images));
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text().remove(' ').toInt(), images);
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text().remove(' ').toInt(), images);
+    EXPECT_EQ(c->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(images));
 }
 
 TEST_F(PanneauHome, EnterStartsTheNextScanOnceOneEndsOrStops)
@@ -231,17 +231,17 @@ TEST_F(PanneauHome, EnterStartsTheNextScanOnceOneEndsOrStops)
     RemplirArbre(arbre);
     QApplication::setActiveWindow(f);
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
-    f->EditHomeRepertoireScan->setFocus();
+    c->EditHomeRepertoireScan->setFocus();
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(QApplication::focusWidget(), f->EditHomeRepertoireScan);
+    EXPECT_EQ(QApplication::focusWidget(), c->EditHomeRepertoireScan);
     // Stopped by the user, the same.
     Lancer();
     ASSERT_EQ(Bouton().EtatScan, 1);
-    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Bouton().EtatScan, 2);
-    EXPECT_EQ(QApplication::focusWidget(), f->EditHomeRepertoireScan);
+    EXPECT_EQ(QApplication::focusWidget(), c->EditHomeRepertoireScan);
 }
 
 TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)
@@ -252,7 +252,7 @@ TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)
     Lancer();
     EXPECT_EQ(Bouton().EtatScan, 1);
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "0");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "0");
 
     // "~/..." starts in the home directory.
     setenv("HOME", arbre.Racine().c_str(), 1);
@@ -260,7 +260,7 @@ TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)
     Saisir("~/Musique");
     Lancer();
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(f->LabelHomeFichierNbSon->text(), "1");
+    EXPECT_EQ(c->LabelHomeFichierNbSon->text(), "1");
 }
 
 TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
@@ -269,47 +269,47 @@ TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
     arbre.Fichier("a.jpg");
     GestionProgressBar& barre = application_->Barre;
     barre.Demarrer();
-    EXPECT_EQ(f->ImgProgressBar->x(), 225);
+    EXPECT_EQ(c->ImgProgressBar->x(), 225);
     int plusADroite = 0;
     for (int i = 0; i < 200; ++i) {
         barre.Avancer();
-        plusADroite = std::max(plusADroite, f->ImgProgressBar->x());
-        EXPECT_GE(f->ImgProgressBar->x(), 225);
+        plusADroite = std::max(plusADroite, c->ImgProgressBar->x());
+        EXPECT_GE(c->ImgProgressBar->x(), 225);
     }
     EXPECT_EQ(plusADroite, 440);
     barre.Basculer();
     EXPECT_FALSE(barre.EnCours);
-    const int x = f->ImgProgressBar->x();
+    const int x = c->ImgProgressBar->x();
     QTest::qWait(60);
-    EXPECT_EQ(f->ImgProgressBar->x(), x);
+    EXPECT_EQ(c->ImgProgressBar->x(), x);
     barre.Arreter();
-    EXPECT_FALSE(f->ImgProgressBar->isVisible());
+    EXPECT_FALSE(c->ImgProgressBar->isVisible());
 }
 
 TEST_F(PanneauHome, HoverLooksFollowTheirStates)
 {
     GestionBouton& b = Bouton();
-    QTest::mouseMove(f->ImgHomeParcourir, QPoint(20, 20));
-    EXPECT_EQ(f->ImgHomeParcourir->pos(), QPoint(171, 128));
-    EXPECT_EQ(f->ImgHomeParcourirBas->pos(), QPoint(149, 159));
-    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
-    EXPECT_EQ(f->ImgHomeParcourir->pos(), QPoint(170, 127));
-    EXPECT_EQ(f->ImgHomeParcourirBas->pos(), QPoint(148, 158));
+    QTest::mouseMove(c->ImgHomeParcourir, QPoint(20, 20));
+    EXPECT_EQ(c->ImgHomeParcourir->pos(), QPoint(171, 128));
+    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), QPoint(149, 159));
+    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(c->ImgHomeParcourir->pos(), QPoint(170, 127));
+    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), QPoint(148, 158));
 
     EXPECT_EQ(b.EtatOption, 2);
-    QTest::mouseMove(f->LabelHomeOption, QPoint(3, 3));
+    QTest::mouseMove(c->LabelHomeOption, QPoint(3, 3));
     EXPECT_EQ(b.EtatOption, 1);
-    EXPECT_EQ(f->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
-    QTest::mouseClick(f->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));   // does nothing
+    EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
+    QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));   // does nothing
     EXPECT_EQ(b.EtatScan, 0);
-    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
+    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(b.EtatOption, 2);
-    EXPECT_EQ(f->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
+    EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
 
-    QTest::mouseMove(f->LabelHomeScan, QPoint(60, 8));
-    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
-    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
-    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
+    QTest::mouseMove(c->LabelHomeScan, QPoint(60, 8));
+    EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
+    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
 
     // During a scan the scan label keeps its active colour.
     ArbreTemporaire arbre;
@@ -317,14 +317,14 @@ TEST_F(PanneauHome, HoverLooksFollowTheirStates)
         arbre.Fichier("d" + std::to_string(d) + "/a.png");
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
-    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
-    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
-    QTest::mouseMove(f->LabelArret, QPoint(3, 3));
-    EXPECT_EQ(f->LabelArret->CouleurTexte(), QColor(0xFF, 0x80, 0x40));
-    QTest::mouseMove(f->ImgFond, QPoint(400, 100));
-    EXPECT_EQ(f->LabelArret->CouleurTexte(), QColor(0xAD, 0xAD, 0xAD));
+    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
+    QTest::mouseMove(c->LabelArret, QPoint(3, 3));
+    EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xFF, 0x80, 0x40));
+    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xAD, 0xAD, 0xAD));
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(f->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
+    EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
 }
 
 TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
@@ -344,9 +344,9 @@ TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
             dialogue->setDirectory(QString::fromStdString(choisi));
             QMetaObject::invokeMethod(dialogue, "accept");
         });
-        QTest::mouseClick(f->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
+        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
         EXPECT_TRUE(f->isEnabled());
-        EXPECT_EQ(f->EditHomeRepertoireScan->text().toStdString(),
+        EXPECT_EQ(c->EditHomeRepertoireScan->text().toStdString(),
                   accepter ? choisi : " Cliquer sur l'image pour Parcourir");
     }
     EXPECT_EQ(Bouton().Dialogue.Repertoire.toStdString(), choisi);
@@ -361,9 +361,9 @@ TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     ASSERT_EQ(Bouton().EtatScan, 1);
-    QTest::mouseClick(f->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_EQ(Bouton().EtatScan, 2);
-    EXPECT_FALSE(f->TimerFichier->isActive());
+    EXPECT_FALSE(c->TimerFichier->isActive());
     // The workers are done: the counters no longer move.
     const int32_t sons = Stock().Compteur(Categorie::Son);
     QTest::qWait(100);
@@ -389,7 +389,7 @@ TEST_F(PanneauHome, AStopAsTheStoreEndsDoesNotEndTheNextScan)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(application_->Arbres.FinDemandee);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    QTest::mouseClick(f->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(Bouton().EtatScan, 2);
     Saisir(QString::fromStdString(grand.Racine()));
     Lancer();

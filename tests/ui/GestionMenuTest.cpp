@@ -35,20 +35,20 @@ protected:
     std::map<QWidget*, std::string> Panneaux() const
     {
         return {
-            {f->ImgHomeParcourir, "ImgHomeParcourir"}, {f->ImgHomeParcourirBas, "ImgHomeParcourirBas"},
-            {f->ImgHomeScan, "ImgHomeScan"}, {f->LabelHomeOption, "LabelHomeOption"},
-            {f->LabelHomeParcourir, "LabelHomeParcourir"}, {f->LabelHomeScan, "LabelHomeScan"},
-            {f->EditHomeRepertoireScan, "EditHomeRepertoireScan"}, {f->ImgHomeFichierFond, "ImgHomeFichierFond"},
-            {f->LabelHomeFichierNbVideo, "LabelHomeFichierNbVideo"}, {f->LabelHomeFichierNbTotal, "NbTotal"},
-            {f->LabelVideoNom, "LabelVideoNom"}, {f->ImageVideo, "ImageVideo"}, {f->TrackBarVideo, "TrackBarVideo"},
-            {f->ImageVideoPlayPause, "ImageVideoPlayPause"}, {f->LabelSonNom, "LabelSonNom"},
-            {f->ImageSon, "ImageSon"}, {f->TrackBarSon, "TrackBarSon"}, {f->LabelSonDurreeTotale, "SonTotale"},
-            {f->ImgImagePrevisu, "ImgImagePrevisu"}, {f->LabelImageDimension, "LabelImageDimension"},
-            {f->ImgTextePrevisu, "ImgTextePrevisu"}, {f->LabelTexteTaille, "LabelTexteTaille"},
-            {f->Bevel, "Bevel"}, {f->ComboBoxChoixTrie, "ComboBoxChoixTrie"}, {f->BevelPrevisu, "BevelPrevisu"},
-            {f->ImageSonAucuneAnim, "ImageSonAucuneAnim"},
-            {f->TreeViewVideoRep, "TreeViewVideoRep"}, {f->TreeViewSonRep, "TreeViewSonRep"},
-            {f->TreeViewImageRep, "TreeViewImageRep"}, {f->TreeViewTexteExt, "TreeViewTexteExt"},
+            {c->ImgHomeParcourir, "ImgHomeParcourir"}, {c->ImgHomeParcourirBas, "ImgHomeParcourirBas"},
+            {c->ImgHomeScan, "ImgHomeScan"}, {c->LabelHomeOption, "LabelHomeOption"},
+            {c->LabelHomeParcourir, "LabelHomeParcourir"}, {c->LabelHomeScan, "LabelHomeScan"},
+            {c->EditHomeRepertoireScan, "EditHomeRepertoireScan"}, {c->ImgHomeFichierFond, "ImgHomeFichierFond"},
+            {c->LabelHomeFichierNbVideo, "LabelHomeFichierNbVideo"}, {c->LabelHomeFichierNbTotal, "NbTotal"},
+            {c->LabelVideoNom, "LabelVideoNom"}, {c->ImageVideo, "ImageVideo"}, {c->TrackBarVideo, "TrackBarVideo"},
+            {c->ImageVideoPlayPause, "ImageVideoPlayPause"}, {c->LabelSonNom, "LabelSonNom"},
+            {c->ImageSon, "ImageSon"}, {c->TrackBarSon, "TrackBarSon"}, {c->LabelSonDurreeTotale, "SonTotale"},
+            {c->ImgImagePrevisu, "ImgImagePrevisu"}, {c->LabelImageDimension, "LabelImageDimension"},
+            {c->ImgTextePrevisu, "ImgTextePrevisu"}, {c->LabelTexteTaille, "LabelTexteTaille"},
+            {c->Bevel, "Bevel"}, {c->ComboBoxChoixTrie, "ComboBoxChoixTrie"}, {c->BevelPrevisu, "BevelPrevisu"},
+            {c->ImageSonAucuneAnim, "ImageSonAucuneAnim"},
+            {c->TreeViewVideoRep, "TreeViewVideoRep"}, {c->TreeViewSonRep, "TreeViewSonRep"},
+            {c->TreeViewImageRep, "TreeViewImageRep"}, {c->TreeViewTexteExt, "TreeViewTexteExt"},
         };
     }
 
@@ -58,7 +58,7 @@ protected:
 
 TEST_F(Menu, EachZoneShowsExactlyItsComponents)
 {
-    const std::set<QWidget*> categorie = {f->Bevel, f->ComboBoxChoixTrie, f->BevelPrevisu};
+    const std::set<QWidget*> categorie = {c->Bevel, c->ComboBoxChoixTrie, c->BevelPrevisu};
     struct Cas
     {
         ImageComposant* Zone;
@@ -66,30 +66,30 @@ TEST_F(Menu, EachZoneShowsExactlyItsComponents)
         std::set<QWidget*> Visibles;
     };
     const Cas cas[] = {
-        {f->ZoneVideo, 2, {f->LabelVideoNom, f->ImageVideo, f->TrackBarVideo, f->ImageVideoPlayPause, f->TreeViewVideoRep}},
-        {f->ZoneSon, 3, {f->LabelSonNom, f->ImageSon, f->TrackBarSon, f->LabelSonDurreeTotale, f->TreeViewSonRep}},
-        {f->ZoneImage, 4, {f->ImgImagePrevisu, f->LabelImageDimension, f->TreeViewImageRep}},
-        {f->ZoneTexte, 5, {f->ImgTextePrevisu, f->LabelTexteTaille, f->TreeViewTexteExt}},
-        {f->ZoneTransfert, 6, {}},
-        {f->ZoneHome, 1, {f->ImgHomeParcourir, f->ImgHomeParcourirBas, f->ImgHomeScan, f->LabelHomeOption,
-                          f->LabelHomeParcourir, f->LabelHomeScan, f->EditHomeRepertoireScan, f->ImgHomeFichierFond,
-                          f->LabelHomeFichierNbVideo, f->LabelHomeFichierNbTotal}},
+        {c->ZoneVideo, 2, {c->LabelVideoNom, c->ImageVideo, c->TrackBarVideo, c->ImageVideoPlayPause, c->TreeViewVideoRep}},
+        {c->ZoneSon, 3, {c->LabelSonNom, c->ImageSon, c->TrackBarSon, c->LabelSonDurreeTotale, c->TreeViewSonRep}},
+        {c->ZoneImage, 4, {c->ImgImagePrevisu, c->LabelImageDimension, c->TreeViewImageRep}},
+        {c->ZoneTexte, 5, {c->ImgTextePrevisu, c->LabelTexteTaille, c->TreeViewTexteExt}},
+        {c->ZoneTransfert, 6, {}},
+        {c->ZoneHome, 1, {c->ImgHomeParcourir, c->ImgHomeParcourirBas, c->ImgHomeScan, c->LabelHomeOption,
+                          c->LabelHomeParcourir, c->LabelHomeScan, c->EditHomeRepertoireScan, c->ImgHomeFichierFond,
+                          c->LabelHomeFichierNbVideo, c->LabelHomeFichierNbTotal}},
     };
-    for (const Cas& c : cas) {
-        Cliquer(c.Zone);
-        EXPECT_EQ(application_->Menu.ZoneCourante(), c.Code);
-        EXPECT_EQ(c.Zone->cursor().shape(), Qt::ArrowCursor);
-        std::set<QWidget*> attendus = c.Visibles;
-        if (c.Code >= 2 && c.Code <= 5)
+    for (const Cas& k : cas) {
+        Cliquer(k.Zone);
+        EXPECT_EQ(application_->Menu.ZoneCourante(), k.Code);
+        EXPECT_EQ(k.Zone->cursor().shape(), Qt::ArrowCursor);
+        std::set<QWidget*> attendus = k.Visibles;
+        if (k.Code >= 2 && k.Code <= 5)
             attendus.insert(categorie.begin(), categorie.end());
         for (const auto& [composant, nom] : Panneaux())
-            EXPECT_EQ(composant->isVisible(), attendus.count(composant) == 1) << "zone " << c.Code << ": " << nom;
-        EXPECT_FALSE(f->LabelEnCourAffichage->isVisible());
+            EXPECT_EQ(composant->isVisible(), attendus.count(composant) == 1) << "zone " << k.Code << ": " << nom;
+        EXPECT_FALSE(c->LabelEnCourAffichage->isVisible());
     }
     // The selected strip picture is the one painted.
-    Cliquer(f->ZoneImage);
+    Cliquer(c->ZoneImage);
     const QImage capture = f->grab(QRect(0, 0, 111, 451)).toImage();
-    const QImage attendue = FormImage->ImgMenuImage.toImage();
+    const QImage attendue = c->Skin->ImgMenuImage.toImage();
     EXPECT_EQ(capture.pixelColor(50, 250), attendue.pixelColor(50, 250));
 }
 
@@ -97,20 +97,20 @@ TEST_F(Menu, HoverDrawsOneHighlightOffTheSelectedZone)
 {
     GestionMenu& menu = application_->Menu;
     const QImage sansSurvol = f->grab(QRect(6, 76, 100, 70)).toImage();
-    QTest::mouseMove(f->ZoneVideo, QPoint(50, 35));
+    QTest::mouseMove(c->ZoneVideo, QPoint(50, 35));
     EXPECT_EQ(menu.ZoneSurvolee(), 2);
     const QImage survol = f->grab(QRect(6, 76, 100, 70)).toImage();
     EXPECT_NE(survol, sansSurvol);
 
-    QTest::mouseMove(f->ZoneSon, QPoint(50, 35));
+    QTest::mouseMove(c->ZoneSon, QPoint(50, 35));
     EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);   // Video's highlight is gone
     // Hovering the selected zone draws nothing.
     const QImage home = f->grab(QRect(6, 6, 100, 70)).toImage();
-    QTest::mouseMove(f->ZoneHome, QPoint(50, 35));
+    QTest::mouseMove(c->ZoneHome, QPoint(50, 35));
     EXPECT_EQ(f->grab(QRect(6, 6, 100, 70)).toImage(), home);
     // The background removes any highlight.
-    QTest::mouseMove(f->ZoneVideo, QPoint(50, 35));
-    QTest::mouseMove(f->ImgFond, QPoint(200, 300));
+    QTest::mouseMove(c->ZoneVideo, QPoint(50, 35));
+    QTest::mouseMove(c->ImgFond, QPoint(200, 300));
     EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);
 }
 
@@ -121,32 +121,32 @@ TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
         ImageComposant* Zone;
         const QPixmap& Bandeau;
     };
-    for (const Cas& c :
-         {Cas{f->ZoneVideo, FormImage->ImgMenuVideo}, Cas{f->ZoneTransfert, FormImage->ImgMenuTransfert}}) {
-        QTest::mouseMove(c.Zone, QPoint(50, 35));
-        Cliquer(c.Zone);
-        const QRect place = c.Zone->geometry();
+    for (const Cas& k :
+         {Cas{c->ZoneVideo, c->Skin->ImgMenuVideo}, Cas{c->ZoneTransfert, c->Skin->ImgMenuTransfert}}) {
+        QTest::mouseMove(k.Zone, QPoint(50, 35));
+        Cliquer(k.Zone);
+        const QRect place = k.Zone->geometry();
         const QImage vue = f->grab(place).toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage bandeau = c.Bandeau.copy(place).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage bandeau = k.Bandeau.copy(place).toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(vue, bandeau) << "zone " << application_->Menu.ZoneCourante();
     }
 }
 
 TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
 {
-    Cliquer(f->ZoneSon);
-    EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 2);
-    f->ComboBoxChoixTrie->setCurrentIndex(1);
-    EXPECT_TRUE(f->TreeViewSonAlpha->isVisible());
-    EXPECT_FALSE(f->TreeViewSonRep->isVisible());
-    Cliquer(f->ZoneTexte);
-    EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 0);
-    f->ComboBoxChoixTrie->setCurrentIndex(2);
-    Cliquer(f->ZoneSon);
-    EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 1);
+    Cliquer(c->ZoneSon);
+    EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 2);
+    c->ComboBoxChoixTrie->setCurrentIndex(1);
+    EXPECT_TRUE(c->TreeViewSonAlpha->isVisible());
+    EXPECT_FALSE(c->TreeViewSonRep->isVisible());
+    Cliquer(c->ZoneTexte);
+    EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 0);
+    c->ComboBoxChoixTrie->setCurrentIndex(2);
+    Cliquer(c->ZoneSon);
+    EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 1);
 
     // Closing through the close picture saves the orders shown.
-    QTest::mouseClick(f->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
     int32_t valeur = 0;
     ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeSon", valeur));
     EXPECT_EQ(valeur, 2);
@@ -154,23 +154,23 @@ TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
     EXPECT_EQ(valeur, 3);
 
     Demarrer();
-    Cliquer(f->ZoneSon);
-    EXPECT_TRUE(f->TreeViewSonAlpha->isVisible());
-    EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 1);
-    Cliquer(f->ZoneTexte);
-    EXPECT_TRUE(f->TreeViewTexteRep->isVisible());
-    EXPECT_EQ(f->ComboBoxChoixTrie->currentIndex(), 2);
+    Cliquer(c->ZoneSon);
+    EXPECT_TRUE(c->TreeViewSonAlpha->isVisible());
+    EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 1);
+    Cliquer(c->ZoneTexte);
+    EXPECT_TRUE(c->TreeViewTexteRep->isVisible());
+    EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 2);
 }
 
 TEST_F(Menu, ComingBackFromTheTrayKeepsTheZoneAndThePath)
 {
-    Cliquer(f->ZoneImage);
-    f->EditHomeRepertoireScan->setText("/tmp");
+    Cliquer(c->ZoneImage);
+    c->EditHomeRepertoireScan->setText("/tmp");
     // Minimising to a tray hides the window; a double click shows it again.
     f->hide();
     f->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     EXPECT_EQ(application_->Menu.ZoneCourante(), 4);
-    EXPECT_TRUE(f->TreeViewImageRep->isVisible());
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), "/tmp");
+    EXPECT_TRUE(c->TreeViewImageRep->isVisible());
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), "/tmp");
 }

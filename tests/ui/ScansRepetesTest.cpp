@@ -65,8 +65,8 @@ protected:
 
     void Lancer(const std::string& racine)
     {
-        f->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
-        QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+        c->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
+        QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     }
     Compteurs Lire()
     {
@@ -83,7 +83,7 @@ protected:
         AttendreQue([&] {
             ecarts.clear();
             for (const CleArbre& cle : ToutesLesCles)
-                if (const int n = FichiersDeLArbre(f->Arbre(cle)); n != attendus[Slot(cle.Cat)])
+                if (const int n = FichiersDeLArbre(c->Arbre(cle)); n != attendus[Slot(cle.Cat)])
                     ecarts += " tree " + std::to_string(cle.Tag()) + ": " + std::to_string(n);
             return ecarts.empty();
         }, 5000);
@@ -102,7 +102,7 @@ protected:
     int DeployerAuHasard(Tirage& tirer)
     {
         for (const CleArbre& cle : ToutesLesCles) {
-            ArbreCategorie* vue = f->Arbre(cle);
+            ArbreCategorie* vue = c->Arbre(cle);
             if (!vue->isVisible())
                 continue;
             std::vector<Noeud*> enAttente;
@@ -150,39 +150,39 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
     ASSERT_EQ(complet, (Compteurs{180, 180, 180, 180}));
     ASSERT_EQ(ArbresIncomplets(complet), "");
 
-    ImageComposant* const zones[] = {f->ZoneHome, f->ZoneVideo, f->ZoneSon, f->ZoneImage, f->ZoneTexte};
+    ImageComposant* const zones[] = {c->ZoneHome, c->ZoneVideo, c->ZoneSon, c->ZoneImage, c->ZoneTexte};
     std::mt19937 hasard(7);
     auto tirer = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(hasard); };
     const int cycles = Endurance(200);
     int finis = 0, arretes = 0, pauses = 0, deploiements = 0;
-    for (int c = 0; c < cycles; ++c) {
+    for (int cycle = 0; cycle < cycles; ++cycle) {
         Lancer(arbre.Racine());
-        ASSERT_EQ(Bouton().EtatScan, 1) << "cycle " << c;
-        const bool jusquAuBout = c % 3 == 0;   // whatever happens in between
+        ASSERT_EQ(Bouton().EtatScan, 1) << "cycle " << cycle;
+        const bool jusquAuBout = cycle % 3 == 0;   // whatever happens in between
         bool arrete = false;
         while (Bouton().EtatScan != 2) {
             QTest::qWait(tirer(4));
             switch (tirer(6)) {
             case 0:   // pause, maybe open a group of the trees the pause built, resume
-                Cliquer(f->LabelPause);
+                Cliquer(c->LabelPause);
                 ++pauses;
                 if (tirer(2))
                     deploiements += DeployerAuHasard(tirer);
                 QTest::qWait(tirer(3));
-                Cliquer(f->LabelPause);
+                Cliquer(c->LabelPause);
                 break;
             case 1:
                 Cliquer(zones[tirer(5)], {50, 35});
                 break;
             case 2:
-                f->ComboBoxChoixTrie->setCurrentIndex(tirer(3));
+                c->ComboBoxChoixTrie->setCurrentIndex(tirer(3));
                 break;
             case 3:
                 deploiements += DeployerAuHasard(tirer);
                 break;
             case 4:
-                if (!jusquAuBout && f->LabelArret->isVisible()) {
-                    Cliquer(f->LabelArret);
+                if (!jusquAuBout && c->LabelArret->isVisible()) {
+                    Cliquer(c->LabelArret);
                     arrete = true;
                 }
                 break;
@@ -194,8 +194,8 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
             ++arretes;
             continue;
         }
-        ASSERT_EQ(Lire(), complet) << "cycle " << c;
-        ASSERT_EQ(ArbresIncomplets(complet), "") << "cycle " << c;
+        ASSERT_EQ(Lire(), complet) << "cycle " << cycle;
+        ASSERT_EQ(ArbresIncomplets(complet), "") << "cycle " << cycle;
         ++finis;
     }
     EXPECT_GE(finis, cycles / 3);
@@ -221,7 +221,7 @@ TEST_F(ScansRepetes, ClosingInTheMiddleOfAScanAlwaysStopsAndSaves)
         Lancer(arbre.Racine());
         QTest::qWait(std::uniform_int_distribution<int>(0, 20)(hasard));
         pendantLeScan += Bouton().EtatScan == 1;
-        QTest::mouseClick(f->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+        QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
         ASSERT_EQ(Bouton().EtatScan, 2) << "close " << i;
         const std::string reglages = config_->Lire();
         for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo",

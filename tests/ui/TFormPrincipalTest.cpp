@@ -52,74 +52,74 @@ TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
         QRect Geometrie;
     };
     const Place places[] = {
-        {f->ImgFond, {111, 0, 475, 451}},           {f->ImgTitre, {126, 30, 444, 61}},
-        {f->ImgClose, {565, 6, 15, 15}},            {f->ImgReduire, {550, 6, 15, 15}},
-        {f->ImagePropos, {120, 24, 73, 73}},        {f->ZoneHome, {6, 6, 100, 70}},
-        {f->ZoneTransfert, {6, 356, 100, 70}},      {f->ImgProgressBarFond, {254, 430, 190, 11}},
-        {f->ImgProgressBarDevant, {224, 429, 249, 14}}, {f->ImgHomeParcourir, {170, 127, 40, 40}},
-        {f->ImgHomeParcourirBas, {148, 158, 71, 13}},   {f->EditHomeRepertoireScan, {226, 141, 313, 21}},
-        {f->ImgHomeScan, {240, 192, 40, 40}},       {f->ImgHomeFichierFond, {226, 248, 233, 158}},
-        {f->LabelHomeFichierNbVideo, {320, 271, 92, 16}}, {f->LabelHomeFichierNbTotal, {320, 367, 92, 16}},
-        {f->TreeViewSonAlpha, {115, 104, 292, 313}}, {f->Bevel, {114, 103, 295, 316}},
-        {f->ComboBoxChoixTrie, {413, 397, 161, 22}}, {f->BevelPrevisu, {411, 103, 165, 165}},
-        {f->ImgImagePrevisu, {413, 105, 160, 160}}, {f->TrackBarSon, {448, 289, 131, 25}},
-        {f->LabelPause, {131, 429, 34, 14}},        {f->LabelArret, {174, 429, 29, 14}},
+        {c->ImgFond, {111, 0, 475, 451}},           {c->ImgTitre, {126, 30, 444, 61}},
+        {c->ImgClose, {565, 6, 15, 15}},            {c->ImgReduire, {550, 6, 15, 15}},
+        {c->ImagePropos, {120, 24, 73, 73}},        {c->ZoneHome, {6, 6, 100, 70}},
+        {c->ZoneTransfert, {6, 356, 100, 70}},      {c->ImgProgressBarFond, {254, 430, 190, 11}},
+        {c->ImgProgressBarDevant, {224, 429, 249, 14}}, {c->ImgHomeParcourir, {170, 127, 40, 40}},
+        {c->ImgHomeParcourirBas, {148, 158, 71, 13}},   {c->EditHomeRepertoireScan, {226, 141, 313, 21}},
+        {c->ImgHomeScan, {240, 192, 40, 40}},       {c->ImgHomeFichierFond, {226, 248, 233, 158}},
+        {c->LabelHomeFichierNbVideo, {320, 271, 92, 16}}, {c->LabelHomeFichierNbTotal, {320, 367, 92, 16}},
+        {c->TreeViewSonAlpha, {115, 104, 292, 313}}, {c->Bevel, {114, 103, 295, 316}},
+        {c->ComboBoxChoixTrie, {413, 397, 161, 22}}, {c->BevelPrevisu, {411, 103, 165, 165}},
+        {c->ImgImagePrevisu, {413, 105, 160, 160}}, {c->TrackBarSon, {448, 289, 131, 25}},
+        {c->LabelPause, {131, 429, 34, 14}},        {c->LabelArret, {174, 429, 29, 14}},
     };
     for (const Place& p : places)
         EXPECT_EQ(p.Composant->geometry(), p.Geometrie) << p.Composant->metaObject()->className();
 
-    EXPECT_EQ(f->LabelHomeScan->text(), "     Lancement du Scan");
-    EXPECT_EQ(f->LabelHomeScan->pos(), QPoint(272, 200));
-    EXPECT_EQ(f->LabelHomeParcourir->text(), "Chemin d'accès à la lecture des fichiers :");
-    EXPECT_EQ(f->LabelHomeOption->text(), ">>>");
-    EXPECT_EQ(f->LabelEnCourAffichage->text(), "En cour d'affichage");
-    EXPECT_EQ(f->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->text(), "0");
-    EXPECT_EQ(f->LabelHomeFichierNbTotal->alignment() & Qt::AlignRight, Qt::AlignRight);
-    EXPECT_EQ(f->LabelHomeFichierNbVideo->font().family(), "DejaVu Sans");
-    EXPECT_EQ(f->LabelHomeFichierNbVideo->font().pixelSize(), 13);
-    EXPECT_EQ(f->LabelHomeScan->font().pixelSize(), 16);
-    EXPECT_TRUE(f->LabelHomeScan->font().bold());
-    EXPECT_EQ(f->ImgClose->Hint(), "Fermer");
-    EXPECT_EQ(f->ImgReduire->Hint(), "Réduire");
-    EXPECT_TRUE(f->ImgClose->toolTip().isEmpty());
-    EXPECT_EQ(f->ImgHomeScan->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(c->LabelHomeScan->text(), "     Lancement du Scan");
+    EXPECT_EQ(c->LabelHomeScan->pos(), QPoint(272, 200));
+    EXPECT_EQ(c->LabelHomeParcourir->text(), "Chemin d'accès à la lecture des fichiers :");
+    EXPECT_EQ(c->LabelHomeOption->text(), ">>>");
+    EXPECT_EQ(c->LabelEnCourAffichage->text(), "En cour d'affichage");
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "0");
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->alignment() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(c->LabelHomeFichierNbVideo->font().family(), "DejaVu Sans");
+    EXPECT_EQ(c->LabelHomeFichierNbVideo->font().pixelSize(), 13);
+    EXPECT_EQ(c->LabelHomeScan->font().pixelSize(), 16);
+    EXPECT_TRUE(c->LabelHomeScan->font().bold());
+    EXPECT_EQ(c->ImgClose->Hint(), "Fermer");
+    EXPECT_EQ(c->ImgReduire->Hint(), "Réduire");
+    EXPECT_TRUE(c->ImgClose->toolTip().isEmpty());
+    EXPECT_EQ(c->ImgHomeScan->cursor().shape(), Qt::PointingHandCursor);
 
     const QStringList items = {"Par Extension", "Par Ordre Alphabétique", "Par Répertoire"};
-    ASSERT_EQ(f->ComboBoxChoixTrie->count(), 3);
+    ASSERT_EQ(c->ComboBoxChoixTrie->count(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(f->ComboBoxChoixTrie->itemText(i), items[i]);
+        EXPECT_EQ(c->ComboBoxChoixTrie->itemText(i), items[i]);
 
-    EXPECT_EQ(f->TimerProgressBar->interval(), 20);
-    EXPECT_EQ(f->TimerFichier->interval(), 100);
-    EXPECT_EQ(f->TimerSon->interval(), 10);
-    EXPECT_EQ(f->TimerVideo->interval(), 500);
-    EXPECT_FALSE(f->TimerProgressBar->isActive());
-    EXPECT_FALSE(f->TimerFichier->isActive());
+    EXPECT_EQ(c->TimerProgressBar->interval(), 20);
+    EXPECT_EQ(c->TimerFichier->interval(), 100);
+    EXPECT_EQ(c->TimerSon->interval(), 10);
+    EXPECT_EQ(c->TimerVideo->interval(), 500);
+    EXPECT_FALSE(c->TimerProgressBar->isActive());
+    EXPECT_FALSE(c->TimerFichier->isActive());
 
     // The twelve trees, tagged category × 10 + order, in the order of their creation.
     std::vector<int> tags;
     for (CleArbre cle : ToutesLesCles) {
-        EXPECT_EQ(f->Arbre(cle)->Cle(), cle);
-        tags.push_back(f->Arbre(cle)->Tag());
+        EXPECT_EQ(c->Arbre(cle)->Cle(), cle);
+        tags.push_back(c->Arbre(cle)->Tag());
     }
     EXPECT_EQ(tags, (std::vector<int>{11, 12, 13, 21, 22, 23, 31, 32, 33, 41, 42, 43}));
-    EXPECT_EQ(f->Arbre({Categorie::Son, Ordre::Alphabetique}), f->TreeViewSonAlpha);
+    EXPECT_EQ(c->Arbre({Categorie::Son, Ordre::Alphabetique}), c->TreeViewSonAlpha);
 }
 
 TEST_F(FenetrePrincipale, AfterShowOnlyTheHomePanelIsVisible)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{f->ImgHomeParcourir, f->EditHomeRepertoireScan, f->LabelHomeScan,
-                                                      f->LabelHomeFichierNbTotal, f->ImgFond, f->ImgTitre})
+    for (QWidget* w : std::initializer_list<QWidget*>{c->ImgHomeParcourir, c->EditHomeRepertoireScan, c->LabelHomeScan,
+                                                      c->LabelHomeFichierNbTotal, c->ImgFond, c->ImgTitre})
         EXPECT_TRUE(w->isVisible());
     for (QWidget* w : std::initializer_list<QWidget*>{
-             f->Bevel, f->ComboBoxChoixTrie, f->BevelPrevisu, f->LabelEnCourAffichage, f->ImgImagePrevisu,
-             f->ImageSon, f->ImageVideo, f->TrackBarSon, f->LabelPause, f->LabelArret, f->ImgProgressBar,
-             f->TreeViewVideoRep, f->TreeViewTexteExt})
+             c->Bevel, c->ComboBoxChoixTrie, c->BevelPrevisu, c->LabelEnCourAffichage, c->ImgImagePrevisu,
+             c->ImageSon, c->ImageVideo, c->TrackBarSon, c->LabelPause, c->LabelArret, c->ImgProgressBar,
+             c->TreeViewVideoRep, c->TreeViewTexteExt})
         EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(application_->Menu.ZoneCourante(), 1);
-    EXPECT_EQ(f->ZoneHome->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(f->ZoneVideo->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(c->ZoneHome->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(c->ZoneVideo->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(FenetrePrincipale, SkinPicturesHaveTheirSizes)
@@ -130,7 +130,7 @@ TEST_F(FenetrePrincipale, SkinPicturesHaveTheirSizes)
         const QPixmap* Image;
         QSize Attendue;
     };
-    const TFormImage* i = FormImage;
+    const TFormImage* i = c->Skin;
     const Taille tailles[] = {
         {&i->ImgMenuHome, menu},          {&i->ImgMenuTransfert, menu},      {&i->ImgHomeSelection, selection},
         {&i->ImgTransfertSelection, selection}, {&i->ImgCloseBase, bouton}, {&i->ImgReduireCilck, bouton},
@@ -139,18 +139,18 @@ TEST_F(FenetrePrincipale, SkinPicturesHaveTheirSizes)
     };
     for (const Taille& t : tailles)
         EXPECT_EQ(t.Image->size(), t.Attendue);
-    EXPECT_EQ(f->ImgFond->Image().size(), QSize(475, 451));
-    EXPECT_EQ(f->ImgTitre->Image().size(), QSize(444, 61));
-    EXPECT_EQ(f->ImgHomeFichierFond->Image().size(), QSize(233, 158));
-    EXPECT_EQ(f->ImgProgressBar->Image().size(), QSize(29, 9));
-    EXPECT_EQ(f->ImgProgressBarDevant->Image().size(), QSize(249, 14));
-    EXPECT_EQ(f->ImageSonAucuneAnim->Image().size(), previsu);
+    EXPECT_EQ(c->ImgFond->Image().size(), QSize(475, 451));
+    EXPECT_EQ(c->ImgTitre->Image().size(), QSize(444, 61));
+    EXPECT_EQ(c->ImgHomeFichierFond->Image().size(), QSize(233, 158));
+    EXPECT_EQ(c->ImgProgressBar->Image().size(), QSize(29, 9));
+    EXPECT_EQ(c->ImgProgressBarDevant->Image().size(), QSize(249, 14));
+    EXPECT_EQ(c->ImageSonAucuneAnim->Image().size(), previsu);
     // Two folder pictures, then one icon per extension.
-    EXPECT_EQ(f->ImageListExt->Image(0).size(), QSize(16, 16));
-    EXPECT_EQ(f->ImageListExt->Image(1).size(), QSize(16, 16));
-    EXPECT_EQ(f->ImageListExt->Nombre(), 32);
+    EXPECT_EQ(c->ImageListExt->Image(0).size(), QSize(16, 16));
+    EXPECT_EQ(c->ImageListExt->Image(1).size(), QSize(16, 16));
+    EXPECT_EQ(c->ImageListExt->Nombre(), 32);
     // A JPEG of the skin is decoded with its colours, not left blank.
-    const QImage fond = f->ImgFond->Image().toImage();
+    const QImage fond = c->ImgFond->Image().toImage();
     EXPECT_NE(fond.pixel(10, 10), 0u);
 }
 
@@ -159,35 +159,35 @@ TEST_F(FenetrePrincipale, TitleBarFacesChangeOnlyWithTheirState)
     GestionBarreSystem& barre = application_->BarreSystem;
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerBase);
     EXPECT_EQ(barre.EtatReduire, GestionBarreSystem::ReduireBase);
-    QSignalSpy fermer(f->ImgClose, &ImageComposant::ImageChangee);
-    QSignalSpy reduire(f->ImgReduire, &ImageComposant::ImageChangee);
+    QSignalSpy fermer(c->ImgClose, &ImageComposant::ImageChangee);
+    QSignalSpy reduire(c->ImgReduire, &ImageComposant::ImageChangee);
 
     for (int i = 0; i < 5; ++i)
-        QTest::mouseMove(f->ImgClose, QPoint(7, 7 + i % 2));
+        QTest::mouseMove(c->ImgClose, QPoint(7, 7 + i % 2));
     EXPECT_EQ(fermer.count(), 1);
     EXPECT_EQ(reduire.count(), 0);
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerSurvole);
-    EXPECT_EQ(f->ImgClose->Image().cacheKey(), FormImage->ImgCloseMove.cacheKey());
+    EXPECT_EQ(c->ImgClose->Image().cacheKey(), c->Skin->ImgCloseMove.cacheKey());
 
-    QTest::mousePress(f->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mousePress(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerClic);
     // Releasing outside the picture does not close.
-    QTest::mouseRelease(f->ImgClose, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseRelease(c->ImgClose, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_TRUE(f->isVisible());
-    QTest::mouseMove(f->ImgClose, QPoint(8, 8));
+    QTest::mouseMove(c->ImgClose, QPoint(8, 8));
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerSurvole);
     EXPECT_EQ(fermer.count(), 3);
 
-    QTest::mouseMove(f->ImgReduire, QPoint(7, 7));
+    QTest::mouseMove(c->ImgReduire, QPoint(7, 7));
     EXPECT_EQ(barre.EtatReduire, GestionBarreSystem::ReduireSurvole);
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerBase);
     EXPECT_EQ(reduire.count(), 1);
     EXPECT_EQ(fermer.count(), 4);
 
     // The background puts both back.
-    QTest::mouseMove(f->ImgFond, QPoint(200, 300));
+    QTest::mouseMove(c->ImgFond, QPoint(200, 300));
     EXPECT_EQ(barre.EtatReduire, GestionBarreSystem::ReduireBase);
-    QTest::mouseMove(f->ImgFond, QPoint(201, 300));
+    QTest::mouseMove(c->ImgFond, QPoint(201, 300));
     EXPECT_EQ(reduire.count(), 2);
     EXPECT_EQ(fermer.count(), 4);
 }
@@ -196,7 +196,7 @@ TEST_F(FenetrePrincipale, MinimiseNeverLosesTheWindow)
 {
     // Offscreen there is no tray: the window minimises normally.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    QTest::mouseClick(f->ImgReduire, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgReduire, Qt::LeftButton, {}, QPoint(7, 7));
     EXPECT_TRUE(f->isVisible());
     EXPECT_TRUE(f->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(application_->BarreSystem.EtatReduire, GestionBarreSystem::ReduireBase);
@@ -210,19 +210,19 @@ TEST_F(FenetrePrincipale, AboutBoxIsCentredOnTheWindow)
         f->move(position);
         bool montree = false;
         QTimer::singleShot(0, [&] {
-            montree = FormPropos->isVisible();
-            EXPECT_TRUE(FormPropos->isModal());
-            const QPoint centre = FormPropos->geometry().center();
+            montree = c->FormPropos->isVisible();
+            EXPECT_TRUE(c->FormPropos->isModal());
+            const QPoint centre = c->FormPropos->geometry().center();
             EXPECT_LE((centre - f->geometry().center()).manhattanLength(), 2);
-            EXPECT_EQ(FormPropos->size(), QSize(343, 121));
-            EXPECT_EQ(FormPropos->LabelLogiciel->text(), " Ruvizaro");
-            EXPECT_FALSE(FormPropos->LabelVersion->text().trimmed().isEmpty());
-            EXPECT_FALSE(FormPropos->LabelDescription->text().trimmed().isEmpty());
-            FormPropos->ButtonOK->click();
+            EXPECT_EQ(c->FormPropos->size(), QSize(343, 121));
+            EXPECT_EQ(c->FormPropos->LabelLogiciel->text(), " Ruvizaro");
+            EXPECT_FALSE(c->FormPropos->LabelVersion->text().trimmed().isEmpty());
+            EXPECT_FALSE(c->FormPropos->LabelDescription->text().trimmed().isEmpty());
+            c->FormPropos->ButtonOK->click();
         });
-        QTest::mouseClick(f->ImagePropos, Qt::LeftButton, {}, QPoint(30, 30));
+        QTest::mouseClick(c->ImagePropos, Qt::LeftButton, {}, QPoint(30, 30));
         EXPECT_TRUE(montree);
-        EXPECT_FALSE(FormPropos->isVisible());
+        EXPECT_FALSE(c->FormPropos->isVisible());
     }
 }
 
@@ -236,12 +236,12 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     std::vector<std::string> ouverts;
     application_->Previsu.OuvrirAvecBureau = [&](const std::string& chemin) { ouverts.push_back(chemin); };
 
-    f->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
-    QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
+    c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
+    QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
-    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
-    f->ComboBoxChoixTrie->setCurrentIndex(0);
-    ArbreCategorie* ext = f->TreeViewImageExt;
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    c->ComboBoxChoixTrie->setCurrentIndex(0);
+    ArbreCategorie* ext = c->TreeViewImageExt;
     ASSERT_TRUE(ext->isVisible());
     ASSERT_EQ(ext->NombreRacines(), 1);
     Noeud* groupe = ext->Racine(0);
@@ -257,34 +257,34 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     // Selecting the leaf previews the picture; a double click opens it.
     ext->Selectionner(groupe->Enfants[0]);
     ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.Image.ChargementEnCours(); }));
-    EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
-    EXPECT_EQ(f->LabelImageDimension->text(), "Dimension : 64x48");
-    EXPECT_EQ(f->LabelImageExtension->text(), "Image JPG");
-    QTest::mouseDClick(f->ImgImagePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    EXPECT_EQ(c->LabelImageNom->text(), "vue.jpg");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 64x48");
+    EXPECT_EQ(c->LabelImageExtension->text(), "Image JPG");
+    QTest::mouseDClick(c->ImgImagePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
     ASSERT_EQ(ouverts.size(), 1u);
     EXPECT_EQ(ouverts[0], arbre.Racine() + "/vue.jpg");
     // Selecting a group node previews nothing new.
     ext->Selectionner(groupe);
-    EXPECT_EQ(f->LabelImageNom->text(), "vue.jpg");
+    EXPECT_EQ(c->LabelImageNom->text(), "vue.jpg");
 
     // A click on the document picture opens the document.
-    QTest::mouseClick(f->ZoneTexte, Qt::LeftButton, {}, QPoint(50, 35));
-    f->ComboBoxChoixTrie->setCurrentIndex(0);
-    ArbreCategorie* textes = f->TreeViewTexteExt;
+    QTest::mouseClick(c->ZoneTexte, Qt::LeftButton, {}, QPoint(50, 35));
+    c->ComboBoxChoixTrie->setCurrentIndex(0);
+    ArbreCategorie* textes = c->TreeViewTexteExt;
     ASSERT_EQ(textes->NombreRacines(), 1);
     textes->Deployer(textes->Racine(0));
     ASSERT_TRUE(AttendreQue(
         [&] { return !textes->Racine(0)->Enfants.empty() && textes->Racine(0)->Enfants[0]->Texte == "rapport.pdf"; }));
     textes->Selectionner(textes->Racine(0)->Enfants[0]);
-    EXPECT_EQ(f->LabelTexteTaille->text(), "Taille : 2 Ko");
-    QTest::mouseClick(f->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 2 Ko");
+    QTest::mouseClick(c->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
     ASSERT_EQ(ouverts.size(), 2u);
     EXPECT_EQ(ouverts[1], arbre.Racine() + "/rapport.pdf");
 
     // A new scan clears the panels.
-    QTest::mouseClick(f->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
-    QTest::keyClick(f->EditHomeRepertoireScan, Qt::Key_Return);
-    EXPECT_TRUE(f->LabelTexteNom->text().isEmpty());
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
+    EXPECT_TRUE(c->LabelTexteNom->text().isEmpty());
     EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
     ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
 }
@@ -294,16 +294,16 @@ TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
     const std::string cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
     int32_t valeur = 0;
     // Leaving the message loop by any way saves.
-    QTest::mouseClick(f->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
-    f->ComboBoxChoixTrie->setCurrentIndex(0);
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    c->ComboBoxChoixTrie->setCurrentIndex(0);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
     ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeImage", valeur));
     EXPECT_EQ(valeur, 1);
 
     // Alt+F4, the taskbar's close: a close event from the window system.
     Demarrer();
-    QTest::mouseClick(f->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
-    f->ComboBoxChoixTrie->setCurrentIndex(1);
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    c->ComboBoxChoixTrie->setCurrentIndex(1);
     EXPECT_TRUE(f->close());
     ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeSon", valeur));
     EXPECT_EQ(valeur, 2);
