@@ -109,4 +109,5 @@ void AnimationSon::Capturer(const float* melange, int trames, void* donnees)
     }
     // Release: the block's samples are published with the move to the next.
     animation->bloc_.store(bloc + 1 >= NombreBlocs ? 0 : bloc + 1, std::memory_order_release);
+    animation->blocsRecus_.fetch_add(1, std::memory_order_relaxed);
 }

@@ -51,6 +51,8 @@ public:
     static void Capturer(const float* melange, int trames, void* animation);
     // A sample of the ring (tests).
     std::int16_t Echantillon(int index) const { return echantillons_[size_t(index)].load(); }
+    // Blocks the mixer has handed over so far, playing or not.
+    std::uint64_t BlocsRecus() const { return blocsRecus_.load(std::memory_order_relaxed); }
 
 private:
     void Peindre(int x, int y, QRgb couleur);
@@ -62,4 +64,5 @@ private:
     // may read a block the mixer is writing when it laps the drawing.
     std::array<std::atomic<std::int16_t>, LongueurTotale + 16> echantillons_{};
     std::atomic<std::int32_t> bloc_{0};
+    std::atomic<std::uint64_t> blocsRecus_{0};
 };

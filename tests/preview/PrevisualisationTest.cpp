@@ -591,9 +591,9 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         for (const GroupeNoeud& g : liste)
             if (!Rempli(g.N))
                 application_->Arbres.LancerRemplissage({g.Cat, g.Ord}, g.N);
+        // The jobs have returned: what they posted is in the queue.
         application_->Arbres.SuspendreRemplissages();
         EXPECT_EQ(application_->Arbres.NombreRemplissages(), 0u);
-        QTest::qWait(50);
         QCoreApplication::processEvents();
         // Each node was filled whole or not at all.
         for (const GroupeNoeud& g : liste) {
@@ -611,7 +611,6 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
     Scanner(arbre.Racine());
     EXPECT_EQ(application_->Arbres.NombreRemplissages(), 0u);
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Texte, ParRepertoire)->NombreRacines() == 4; }));
-    QTest::qWait(50);
     QCoreApplication::processEvents();
     const std::vector<GroupeNoeud> apres = groupes();
     for (const GroupeNoeud& g : apres)
@@ -705,7 +704,9 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     const int enPause = son.Pourcentage();
-    QTest::qWait(200);
+    // Ten more blocks mixed while paused: the position stays.
+    const std::uint64_t blocs = son.Animation().BlocsRecus();
+    ASSERT_TRUE(AttendreQue([&] { return son.Animation().BlocsRecus() >= blocs + 10; }));
     EXPECT_EQ(son.Pourcentage(), enPause);
     QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > enPause; }));
@@ -767,7 +768,7 @@ TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
     // Leaving the zone stops the drawing, not the choice.
     QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
     EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
-    QTest::qWait(30);
+    ASSERT_TRUE(AttendreTics(c->TimerSon, 3));
     EXPECT_FALSE(c->EcranDessin->Montre());
 }
 

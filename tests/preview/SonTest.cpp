@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,14 @@ int HauteurBarre(const QImage& image, int x)
     while (h < AnimationSon::HauteurPixels && Pixel(image, x, h) != AnimationSon::GrisClair)
         ++h;
     return h;
+}
+
+// Lets the mixer hand over n more blocks (about 21 ms each), playing or not:
+// whatever the player does at each block has been done n times.
+bool AttendreBlocs(Son& son, std::uint64_t n)
+{
+    const std::uint64_t depart = son.Animation().BlocsRecus();
+    return AttendreQue([&] { return son.Animation().BlocsRecus() >= depart + n; });
 }
 
 int PlusFortEchantillon(Son& son)
@@ -84,10 +93,10 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
 
     son.Pause(true);
     EXPECT_TRUE(son.EnPause);
-    QTest::qWait(60);
+    ASSERT_TRUE(AttendreBlocs(son, 3));
     const QString tenu = son.TempsCourant();
     const int pourcent = son.Pourcentage();
-    QTest::qWait(300);
+    ASSERT_TRUE(AttendreBlocs(son, 15));
     EXPECT_EQ(son.Pourcentage(), pourcent);
     EXPECT_EQ(son.TempsCourant(), tenu);
 
@@ -102,7 +111,7 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     EXPECT_TRUE(son.FichierCourant.empty());
     EXPECT_FALSE(son.EnPause);
     EXPECT_EQ(son.Pourcentage(), 0);
-    QTest::qWait(200);
+    ASSERT_TRUE(AttendreBlocs(son, 10));
     EXPECT_EQ(son.Pourcentage(), 0);
     EXPECT_EQ(son.DureeTotale(), "00:00:03");
 }
@@ -256,7 +265,7 @@ TEST(Son, UnMp3AbimeOuUnFichierEffaceEnCoursDeLecture)
     son.Ouvrir(efface, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return son.Pourcentage() > 5; }, 5000));
     std::filesystem::remove(efface);
-    QTest::qWait(100);
+    ASSERT_TRUE(AttendreBlocs(son, 5));
     son.Stop();
     EXPECT_EQ(son.Pourcentage(), -1);
     EXPECT_EQ(son.TempsCourant(), "00:00:00");
@@ -336,8 +345,7 @@ TEST_F(PanneauSonTest, FrameShowsTheDrawingOnlyWhileTheZoneShowsAndThePictureIsF
     const QPoint ligneDuSilence(PanneauSon::DessinX + 5, PanneauSon::DessinY + AnimationSon::HauteurPixels - 1 - 61);
 
     // The Son zone hidden: the panel's ticks draw nothing.
-    QSignalSpy tics(minuterie, &QTimer::timeout);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tics.count() >= 3; }));
+    ASSERT_TRUE(AttendreTics(minuterie, 3));
     EXPECT_FALSE(ecran->Montre());
 
     panneau_.Montrer(true);

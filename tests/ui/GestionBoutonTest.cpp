@@ -215,8 +215,7 @@ TEST_F(PanneauHome, APauseShowsTheCountsOfTheTreesItBuilds)
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     // No event runs meanwhile, so the counters' timer has not shown these files.
-    for (int essai = 0; essai < 5000 && Stock().Compteur(Categorie::Image) == 0; ++essai)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(AttendreSansEvenements([this] { return Stock().Compteur(Categorie::Image) > 0; }));
     Bouton().PauseScan();
     const int32_t images = Stock().Compteur(Categorie::Image);
     ASSERT_GT(images, 0);
@@ -280,7 +279,8 @@ TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
     barre.Basculer();
     EXPECT_FALSE(barre.EnCours);
     const int x = c->ImgProgressBar->x();
-    QTest::qWait(60);
+    EXPECT_FALSE(c->TimerProgressBar->isActive());
+    QCoreApplication::processEvents();
     EXPECT_EQ(c->ImgProgressBar->x(), x);
     barre.Arreter();
     EXPECT_FALSE(c->ImgProgressBar->isVisible());
