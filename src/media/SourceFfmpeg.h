@@ -1,7 +1,7 @@
 #pragma once
 
-// A sound file decoded by FFmpeg (wav, mp3, ogg, wma, mp2, mp4/m4a …), the
-// description's stream. A thread of its own decodes and resamples to
+// A sound file decoded by FFmpeg (wav, mp3, ogg, wma, mp2, mp4/m4a …),
+// played as a stream with a length and a position. A thread of its own decodes and resamples to
 // 44100 Hz stereo float into a bounded queue that the mixer drains, so
 // neither opening nor playing a long file holds the caller. Times are in
 // milliseconds of the file.

@@ -1,6 +1,6 @@
 #pragma once
 
-// A MIDI song, the description's module music: recognised by its content
+// A MIDI song, played as music without a length: recognised by its content
 // ("MThd" and whole chunks), rendered by FluidSynth with Debian's General
 // MIDI SoundFont inside the mixer. It has no length and cannot be
 // positioned; its time is the time played since it started.

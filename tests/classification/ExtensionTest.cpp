@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -36,20 +38,28 @@ protected:
 
 }   // namespace
 
-TEST_F(TableExtensions, RowsInTableOrderWithTheirCategories)
+TEST_F(TableExtensions, EveryRowIsALowerCaseExtensionOfAKeptCategoryThatLooksUpToItself)
 {
-    const std::vector<std::pair<std::string, int>> attendu = {
-        {"avi", 1}, {"mpg", 1}, {"mpeg", 1}, {"mov", 1}, {"wmv", 1}, {"divx", 1}, {"qt", 1},  {"asf", 1},
-        {"mkv", 1}, {"mp3", 2}, {"wav", 2},  {"wma", 2}, {"mid", 2}, {"midi", 2}, {"ogg", 2}, {"mp2", 2},
-        {"mp4", 2}, {"jpg", 3}, {"jpeg", 3}, {"ico", 3}, {"bmp", 3}, {"gif", 3},  {"png", 3}, {"txt", 4},
-        {"doc", 4}, {"xls", 4}, {"pdf", 4},  {"rtf", 4}, {"pps", 4}, {"ppt", 4},
-    };
     const std::vector<TExt>& table = extension.Table();
-    ASSERT_EQ(table.size(), attendu.size());
-    for (size_t i = 0; i < table.size(); ++i) {
-        EXPECT_EQ(table[i].Ext, attendu[i].first) << i;
-        EXPECT_EQ(Code(table[i].Cat), attendu[i].second) << i;
+    std::set<std::string> vues;
+    std::set<Categorie> categories;
+    for (const TExt& ligne : table) {
+        SCOPED_TRACE(ligne.Ext);
+        EXPECT_TRUE(vues.insert(ligne.Ext).second) << "listed twice";
+        EXPECT_FALSE(ligne.Ext.empty());
+        EXPECT_TRUE(std::none_of(ligne.Ext.begin(), ligne.Ext.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; }));
+        EXPECT_TRUE(CategorieValide(ligne.Cat));
+        categories.insert(ligne.Cat);
+        Categorie trouvee = Categorie::Autre;
+        int32_t icone = 0;
+        extension.Rechercher(ligne.Ext, trouvee, icone);
+        EXPECT_EQ(trouvee, ligne.Cat);
+        EXPECT_EQ(icone, ligne.Icone);
     }
+    // Each kept category has its rows, gathered: the rows of one category follow each other.
+    EXPECT_EQ(categories.size(), size_t(NombreCategories));
+    for (size_t i = 1; i < table.size(); ++i)
+        EXPECT_LE(Code(table[i - 1].Cat), Code(table[i].Cat)) << table[i].Ext;
 }
 
 TEST_F(TableExtensions, EveryCaptureSucceedsAndIconsFollowTheFolders)

@@ -116,7 +116,7 @@ TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
     for (int c = Video; c <= Texte; ++c)
         for (int o = ParExtension; o <= ParRepertoire; ++o) {
             ASSERT_NE(A(c, o), nullptr);
-            EXPECT_EQ(A(c, o)->Tag(), c * 10 + o);
+            EXPECT_EQ(A(c, o)->Cle(), (CleArbre{Cat(c), Ord(o)}));
             EXPECT_EQ(A(c, o), fenetre_->Arbre({Cat(c), Ord(o)}));
         }
     EXPECT_EQ(A(2, 2), fenetre_->TreeViewSonAlpha);
