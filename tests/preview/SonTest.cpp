@@ -73,7 +73,7 @@ TEST(Son, FormatTemps)
     EXPECT_EQ(Son::FormatTemps(360000000), "100:00:00");
 }
 
-TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
+TEST(Son, LoadsSilentlyThenPlaysPausesResumesAndStops)
 {
     SonsDeTest sons;
     const std::string chemin = sons.Sinus("trois.wav", 440, 3);
@@ -116,7 +116,7 @@ TEST(Son, ChargeSansJouerPuisJoueMetEnPauseReprendEtArrete)
     EXPECT_EQ(son.DureeTotale(), "00:00:03");
 }
 
-TEST(Son, PositionnerEnPourcentDeLaDuree)
+TEST(Son, SeeksToAPercentOfTheLength)
 {
     SonsDeTest sons;
     // 200 000 ms, kept small: mono 8 kHz.
@@ -135,7 +135,7 @@ TEST(Son, PositionnerEnPourcentDeLaDuree)
     EXPECT_EQ(son.TempsCourant(), "00:03:19");
 }
 
-TEST(Son, UnSonDeDixHeuresSePositionnePartout)
+TEST(Son, ATenHourSoundSeeksAnywhere)
 {
     // A 10-hour WAV (8 kHz, 8 bits, mono) kept sparse on disk.
     QTemporaryDir dossier;
@@ -171,7 +171,7 @@ TEST(Son, UnSonDeDixHeuresSePositionnePartout)
     EXPECT_EQ(son.Pourcentage(), 98);
 }
 
-TEST(Son, UnFluxFiniRepartQuandOnLePositionne)
+TEST(Son, AFinishedStreamRestartsWhenSeeked)
 {
     SonsDeTest sons;
     const std::string chemin = sons.Sinus("court.wav", 440, 1);
@@ -186,7 +186,7 @@ TEST(Son, UnFluxFiniRepartQuandOnLePositionne)
     EXPECT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 60; }));
 }
 
-TEST(Son, LaCaptureMoyenneLesDeuxCanaux)
+TEST(Son, TheCaptureAveragesBothChannels)
 {
     SonsDeTest sons;
     const std::string chemin = sons.Generer("niveaux.wav", "0.5|-0.1", 3);
@@ -198,7 +198,7 @@ TEST(Son, LaCaptureMoyenneLesDeuxCanaux)
         ASSERT_NEAR(son.Animation().Echantillon(i), 6553, 3) << i;
 }
 
-TEST(Son, MidiSansDureeNiPosition)
+TEST(Son, MidiHasNoLengthNorPosition)
 {
     SonsDeTest sons;
     const std::string chemin = sons.Ecrire("chanson.mid", SonsDeTest::Midi());
@@ -215,7 +215,7 @@ TEST(Son, MidiSansDureeNiPosition)
     EXPECT_TRUE(AttendreQue([&] { return son.LectureTerminee(); }, 15000));
 }
 
-TEST(Son, LesFichiersIlliblesNeFontRien)
+TEST(Son, UnreadableFilesDoNothing)
 {
     SonsDeTest sons;
     static const char debutJpeg[] = "\xFF\xD8\xFF\xE0 pas une image";
@@ -242,7 +242,7 @@ TEST(Son, LesFichiersIlliblesNeFontRien)
     }
 }
 
-TEST(Son, UnMp3AbimeOuUnFichierEffaceEnCoursDeLecture)
+TEST(Son, ADamagedMp3OrAFileDeletedWhilePlaying)
 {
     SonsDeTest sons;
     // An MP3 whose middle is overwritten: it still opens and plays through.
