@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <stdexcept>
 
 struct Application::Fenetres
 {
@@ -155,7 +156,10 @@ void Application::Preparer()
     CreerFenetres();
     Relier();
     Extensions.Remplir(*FormPrincipal->ImageListExt);
-    Options.Charger();
+    // A stored value of the wrong type ends the start-up: Executer shows
+    // its message.
+    if (const Resultat<void> chargement = Options.Charger(); !chargement)
+        throw std::runtime_error(chargement.Echec().Message);
     Arbres.InitialiserOrdres();
     Sons.Initialiser(FormPrincipal->EcranDessin, Options.DessinSon);
     Videos.Initialiser(FormPrincipal->FenetreVideo);

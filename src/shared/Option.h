@@ -7,6 +7,7 @@
 // start-up, saved at close.
 
 #include "shared/Categorie.h"
+#include "shared/Resultat.h"
 
 #include <atomic>
 #include <cstdint>
@@ -18,12 +19,14 @@ public:
     static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
 
     // Reads the eight values and writes the defaults of the missing ones; a
-    // folder that refuses the write is reported once on the error output and
-    // the run goes on. A value of the wrong type raises ErreurRegistre.
-    void Charger();
-    // Writes the eight values in one save (DessinSon out of 1..3 as 1);
-    // a refused write raises ErreurRegistre.
-    void Sauver();
+    // folder that refuses the write is said once on the error output, in
+    // French, and the run goes on with the values read. A value of the wrong
+    // type is the result's error: the start-up cannot go on.
+    Resultat<void> Charger();
+    // Writes the eight values in one save (DessinSon out of 1..3 as 1); the
+    // result's error is the registry's (a refused write: "Failed to set data
+    // for '...'").
+    Resultat<void> Sauver();
 
     // Read by the scan worker at every listing.
     std::atomic<bool> FichierCache{true};

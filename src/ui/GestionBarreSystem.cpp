@@ -1,7 +1,6 @@
 #include "ui/GestionBarreSystem.h"
 
 #include "shared/Option.h"
-#include "shared/Registre.h"
 #include "preview/Previsualisation.h"
 #include "ui/GestionBouton.h"
 #include "widgets/ImageComposant.h"
@@ -76,11 +75,8 @@ void GestionBarreSystem::SauverReglages()
 {
     if (!option_)
         return;
-    try {
-        option_->Sauver();
-    } catch (const ErreurRegistre& erreur) {
-        // Reported, and the program still ends: the user must never be
-        // kept in by a settings folder that takes no file.
-        QMessageBox::critical(FormPrincipal, "Ruvizaro", QString::fromStdString(erreur.what()));
-    }
+    // Reported, and the program still ends: the user must never be kept in
+    // by a settings folder that takes no file.
+    if (const Resultat<void> sauvegarde = option_->Sauver(); !sauvegarde)
+        QMessageBox::critical(FormPrincipal, "Ruvizaro", QString::fromStdString(sauvegarde.Echec().Message));
 }

@@ -35,15 +35,15 @@ std::string Fichier(const std::string& valeurs)
 
 bool Present(const std::string& nom)
 {
-    int32_t valeur = 0;
-    return LireRegistre("HKEY_CURRENT_USER", Cle, nom, valeur);
+    const auto lue = LireRegistre("HKEY_CURRENT_USER", Cle, nom);
+    return lue && lue.Valeur();
 }
 
 int32_t Valeur(const std::string& nom)
 {
-    int32_t valeur = -99;
-    EXPECT_TRUE(LireRegistre("HKEY_CURRENT_USER", Cle, nom, valeur)) << nom;
-    return valeur;
+    const auto lue = LireRegistre("HKEY_CURRENT_USER", Cle, nom);
+    EXPECT_TRUE(lue && lue.Valeur()) << nom;
+    return lue && lue.Valeur() ? *lue.Valeur() : -99;
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ TEST(Option, StoredValuesLoadAndSaveBack)
             EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]) << c;
         // Showing the window selects Home, which records the four orders.
         FormPrincipal->show();
-        application.Options.Sauver();
+        EXPECT_TRUE(application.Options.Sauver());
     }
     EXPECT_EQ(Valeur("FichierCache"), 1);
     EXPECT_EQ(Valeur("RepertoireCache"), 0);
@@ -146,14 +146,14 @@ TEST(Option, OneSaveIsOneWriteAndTheDrawingIsStoredInRange)
 {
     ConfigTemporaire config;
     Option option;
-    option.Charger();
+    ASSERT_TRUE(option.Charger());
     const std::string dossier = config.Dossier() + "/Dudidevir";
     for (const auto& [tenu, stocke] : {std::pair{0, 1}, {7, 1}, {-1, 1}, {2, 2}, {3, 3}}) {
         const int notification = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         ASSERT_GE(notification, 0);
         ASSERT_GE(inotify_add_watch(notification, dossier.c_str(), IN_MOVED_TO), 0);
         option.DessinSon = tenu;
-        option.Sauver();
+        EXPECT_TRUE(option.Sauver());
         int renommages = 0;
         alignas(inotify_event) char tampon[4096];
         for (ssize_t n; (n = read(notification, tampon, sizeof tampon)) > 0;)
@@ -178,7 +178,10 @@ TEST(Option, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
     EXPECT_NO_THROW(application.Preparer());
     const std::string erreurs = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(erreurs.begin(), erreurs.end(), '\n'), 1) << erreurs;
-    EXPECT_NE(erreurs.find("settings cannot be saved"), std::string::npos) << erreurs;
+    EXPECT_NE(erreurs.find("Ruvizaro : les réglages ne peuvent pas être enregistrés dans " + config.Dossier() +
+                           "/Dudidevir (Failed to set data for '"),
+              std::string::npos)
+        << erreurs;
     EXPECT_TRUE(application.Options.SousRepertoire);
     FormPrincipal->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(FormPrincipal));
