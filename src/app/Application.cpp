@@ -161,7 +161,7 @@ void Application::Preparer()
     if (const Resultat<void> chargement = Options.Charger(); !chargement)
         throw std::runtime_error(chargement.Echec().Message);
     Arbres.InitialiserOrdres();
-    Sons.Initialiser(FormPrincipal->EcranDessin, Options.DessinSon);
+    Sons.Initialiser(FormPrincipal->EcranDessin, Code(Options.DessinSon));
     Videos.Initialiser(FormPrincipal->FenetreVideo);
 }
 

@@ -68,7 +68,7 @@ void Son::ChangerAnimation()
     if (aucune && ecran_)
         ecran_->Effacer();
     if (option_)
-        option_->DessinSon = Animation + 1;
+        option_->DessinSon = static_cast<Dessin>(Animation + 1);
 }
 
 void Son::Ouvrir(std::string chemin, bool jouer)

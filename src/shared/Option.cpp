@@ -2,21 +2,38 @@
 
 #include "shared/Registre.h"
 
+#include <cstdint>
 #include <iostream>
 #include <optional>
 #include <utility>
 
 namespace {
 
-constexpr int32_t DessinMin = 1;
-constexpr int32_t DessinMax = 3;
-
 Resultat<std::optional<int32_t>> Lire(const char* nom)
 {
     return LireRegistre(Option::Racine, Option::Cle, nom);
 }
 
+const char* NomOrdre(Categorie categorie)
+{
+    switch (categorie) {
+    case Categorie::Video:
+        return "TreeVideo";
+    case Categorie::Son:
+        return "TreeSon";
+    case Categorie::Image:
+        return "TreeImage";
+    default:
+        return "TreeTexte";
+    }
+}
+
 }  // namespace
+
+Ordre Option::OrdreParDefaut(Categorie categorie)
+{
+    return categorie == Categorie::Texte ? Ordre::Extension : Ordre::Repertoire;
+}
 
 Resultat<void> Option::Charger()
 {
@@ -33,21 +50,24 @@ Resultat<void> Option::Charger()
             manquants.emplace_back(nom, 1);
     }
 
+    // The drawing: 1..3 kept, any other number the waveform; missing, it is
+    // the waveform and 1 is to be written.
     const auto dessin = Lire("DessinSon");
     if (!dessin)
         return dessin.Echec();
     if (!dessin.Valeur())
-        manquants.emplace_back("DessinSon", 1);
-    DessinSon = dessin.Valeur().value_or(0);
+        manquants.emplace_back("DessinSon", Code(Dessin::Onde));
+    const int32_t codeDessin = dessin.Valeur().value_or(0);
+    DessinSon = DessinValide(codeDessin) ? static_cast<Dessin>(codeDessin) : Dessin::Onde;
 
-    // Read as stored (0 when missing); the tree manager turns an invalid
-    // order into its default.
-    for (auto [nom, champ] : {std::pair{"TreeVideo", &TreeVideo}, std::pair{"TreeSon", &TreeSon},
-                              std::pair{"TreeImage", &TreeImage}, std::pair{"TreeTexte", &TreeTexte}}) {
-        const auto ordre = Lire(nom);
+    // An order out of range, or missing, is its category's default in
+    // memory; Sauver stores it at close.
+    for (Categorie categorie : Categories) {
+        const auto ordre = Lire(NomOrdre(categorie));
         if (!ordre)
             return ordre.Echec();
-        *champ = ordre.Valeur().value_or(0);
+        const int32_t code = ordre.Valeur().value_or(0);
+        OrdreArbre(categorie) = OrdreValide(code) ? static_cast<Ordre>(code) : OrdreParDefaut(categorie);
     }
 
     // The defaults of the missing values, in one write. A folder that takes
@@ -59,7 +79,7 @@ Resultat<void> Option::Charger()
     return {};
 }
 
-int32_t& Option::OrdreArbre(Categorie categorie)
+Ordre& Option::OrdreArbre(Categorie categorie)
 {
     switch (categorie) {
     case Categorie::Video:
@@ -75,16 +95,17 @@ int32_t& Option::OrdreArbre(Categorie categorie)
 
 Resultat<void> Option::Sauver()
 {
-    // The sound player keeps the drawing in range once it has chosen one;
-    // until then the field may hold 0, which is never stored.
-    const int32_t dessin = DessinSon >= DessinMin && DessinSon <= DessinMax ? DessinSon : DessinMin;
+    // The fields hold valid values once loaded. The orders are stored as
+    // they are held; a drawing forced out of range by a cast is still never
+    // stored, as the file has only ever held 1..3 there.
+    const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
     return Registre::EcrireValeurs(Racine, Cle,
                                    {{"SousRepertoire", SousRepertoire ? 1 : 0},
                                     {"RepertoireCache", RepertoireCache ? 1 : 0},
                                     {"FichierCache", FichierCache ? 1 : 0},
-                                    {"TreeVideo", TreeVideo},
-                                    {"TreeSon", TreeSon},
-                                    {"TreeImage", TreeImage},
-                                    {"TreeTexte", TreeTexte},
+                                    {NomOrdre(Categorie::Video), Code(TreeVideo)},
+                                    {NomOrdre(Categorie::Son), Code(TreeSon)},
+                                    {NomOrdre(Categorie::Image), Code(TreeImage)},
+                                    {NomOrdre(Categorie::Texte), Code(TreeTexte)},
                                     {"DessinSon", dessin}});
 }

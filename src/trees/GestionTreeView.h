@@ -59,8 +59,8 @@ public:
     Noeud* AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image, Noeud* parent);
     void Vider(ModeVider mode);
     void AfficherPatientez();
-    // The stored orders (invalid ones replaced by their defaults, in the
-    // settings too) and the invitation text in all twelve trees.
+    // The invitation text in all twelve trees, each category showing the
+    // order the settings hold.
     void InitialiserOrdres();
     // ordre 0 stands for the category's current order.
     void AfficherArbresVideo(int ordre, bool montrer);

@@ -58,8 +58,8 @@ TEST(Option, FirstRunWritesTheDefaults)
     for (const char* nom : {"TreeVideo", "TreeSon", "TreeImage", "TreeTexte"})
         EXPECT_FALSE(Present(nom)) << nom;
     EXPECT_TRUE(application.Options.FichierCache);
-    // Read as 0, then the sound player's set-up starts on the waveform and records 1.
-    EXPECT_EQ(application.Options.DessinSon, 1);
+    // Missing, it is the waveform, and the sound player's set-up keeps it.
+    EXPECT_EQ(application.Options.DessinSon, Dessin::Onde);
     const uint8_t attendus[] = {3, 3, 3, 1};
     for (int c = 0; c < 4; ++c)
         EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]);
@@ -84,7 +84,7 @@ TEST(Option, StoredValuesLoadAndSaveBack)
         EXPECT_TRUE(application.Options.FichierCache);
         EXPECT_FALSE(application.Options.RepertoireCache);
         EXPECT_TRUE(application.Options.SousRepertoire);   // missing: written as 1
-        EXPECT_EQ(application.Options.DessinSon, 3);
+        EXPECT_EQ(application.Options.DessinSon, Dessin::Aucun);
         const uint8_t attendus[] = {2, 3, 3, 1};
         for (int c = 0; c < 4; ++c)
             EXPECT_EQ(Code(application.Arbres.OrdreCourant(Categories[static_cast<size_t>(c)])), attendus[c]) << c;
@@ -152,7 +152,7 @@ TEST(Option, OneSaveIsOneWriteAndTheDrawingIsStoredInRange)
         const int notification = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         ASSERT_GE(notification, 0);
         ASSERT_GE(inotify_add_watch(notification, dossier.c_str(), IN_MOVED_TO), 0);
-        option.DessinSon = tenu;
+        option.DessinSon = static_cast<Dessin>(tenu);
         EXPECT_TRUE(option.Sauver());
         int renommages = 0;
         alignas(inotify_event) char tampon[4096];

@@ -756,13 +756,13 @@ TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
     ASSERT_TRUE(AttendreQue([this] { return f->EcranDessin->Montre(); }));
 
     QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 2);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Spectre);
     QTest::mouseClick(f->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 3);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Aucun);
     EXPECT_TRUE(f->ImageSonAucuneAnim->isVisible());
     EXPECT_FALSE(f->EcranDessin->Montre());
     QTest::mouseClick(f->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 1);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Onde);
     EXPECT_FALSE(f->ImageSonAucuneAnim->isVisible());
 
     // Leaving the zone stops the drawing, not the choice.

@@ -368,20 +368,20 @@ TEST(Son, ChangerAnimationTientDessinSonEntreUnEtTrois)
 
     son.Initialiser(nullptr, 3);
     EXPECT_EQ(son.Animation, Son::AucuneAnimation);
-    EXPECT_EQ(option.DessinSon, 3);
+    EXPECT_EQ(option.DessinSon, Dessin::Aucun);
     EXPECT_EQ(aucuneAnim.Tag, 1);
     EXPECT_FALSE(aucuneAnim.isHidden());
 
     son.ChangerAnimation();   // right click: the waveform, stored as 1
     EXPECT_EQ(son.Animation, Son::Onde);
-    EXPECT_EQ(option.DessinSon, 1);
+    EXPECT_EQ(option.DessinSon, Dessin::Onde);
     EXPECT_EQ(aucuneAnim.Tag, 0);
     EXPECT_TRUE(aucuneAnim.isHidden());
     son.ChangerAnimation();
-    EXPECT_EQ(option.DessinSon, 2);
+    EXPECT_EQ(option.DessinSon, Dessin::Spectre);
 
     for (const int stocke : {0, 1, 2, 3, 4, -5, 1000}) {
         son.Initialiser(nullptr, stocke);
-        EXPECT_EQ(option.DessinSon, stocke >= 1 && stocke <= 3 ? stocke : 1) << stocke;
+        EXPECT_EQ(Code(option.DessinSon), stocke >= 1 && stocke <= 3 ? stocke : 1) << stocke;
     }
 }

@@ -29,17 +29,18 @@
 namespace {
 
 // The values of a save numbered n: every value depends on n, so that a
-// file mixing two saves shows.
+// file mixing two saves shows. The orders carry the number itself, out of
+// their range: Sauver stores the orders as they are held.
 void Remplir(Option& option, int32_t n)
 {
     option.FichierCache = n % 2 == 0;
     option.RepertoireCache = n % 3 == 0;
     option.SousRepertoire = n % 5 == 0;
-    option.TreeVideo = n;
-    option.TreeSon = n + 1;
-    option.TreeImage = n + 2;
-    option.TreeTexte = n + 3;
-    option.DessinSon = 1 + n % 3;
+    option.TreeVideo = static_cast<Ordre>(n);
+    option.TreeSon = static_cast<Ordre>(n + 1);
+    option.TreeImage = static_cast<Ordre>(n + 2);
+    option.TreeTexte = static_cast<Ordre>(n + 3);
+    option.DessinSon = static_cast<Dessin>(1 + n % 3);
 }
 
 // The save number the file holds, or -1 when it is not one whole save.
