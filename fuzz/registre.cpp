@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -50,13 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         sortie.write(reinterpret_cast<const char*>(donnees), std::streamsize(taille));
     }
 
-    bool conserve = true;
-    const Registre::Ruche lue = Registre::Charger(fichier, &conserve);
-    if (conserve)
+    const Resultat<Registre::Ruche> chargee = Registre::Charger(fichier);
+    if (!chargee)
         Echec("a damaged file was not set aside in a writable folder");
+    const Registre::Ruche& lue = chargee.Valeur();
     if (!Registre::Enregistrer(fichier, lue))
         Echec("writing what was read failed");
-    if (Registre::Charger(fichier) != lue)
+    const Resultat<Registre::Ruche> relue = Registre::Charger(fichier);
+    if (!relue || relue.Valeur() != lue)
         Echec("reading back what was written gives other values");
 
     // One value set the way the settings are saved: under the lock, read,
@@ -66,10 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         Echec("a value set does not read back");
     Registre::Ruche attendue = lue;
     attendue["HKEY_CURRENT_USER\\" + cle]["Valeur"] = std::int32_t(0x12345678);
-    if (Registre::Charger(fichier) != attendue)
+    const Resultat<Registre::Ruche> changee = Registre::Charger(fichier);
+    if (!changee || changee.Valeur() != attendue)
         Echec("setting one value changed the others");
-    std::int32_t valeur = 0;
-    if (!LireRegistre("HKEY_CURRENT_USER", cle, "Valeur", valeur) || valeur != 0x12345678)
+    const Resultat<std::optional<std::int32_t>> valeur = LireRegistre("HKEY_CURRENT_USER", cle, "Valeur");
+    if (!valeur || valeur.Valeur() != 0x12345678)
         Echec("the value set is not the value read");
     return 0;
 }

@@ -10,17 +10,7 @@
 #include <QTimer>
 
 #include <exception>
-
-namespace {
-
-// The stored drawing of the Son panel: 1 waveform, 2 spectrum, 3 none;
-// anything else is the waveform.
-Dessin DessinStocke(int32_t valeur)
-{
-    return valeur >= 1 && valeur <= 3 ? static_cast<Dessin>(valeur) : Dessin::Onde;
-}
-
-}  // namespace
+#include <stdexcept>
 
 Application::Application()
     : BarreSystem(fenetre_, Skin, Options),
@@ -66,7 +56,7 @@ void Application::Relier()
                      [this](const Groupe& groupe, int ligne) { Previsu.Afficher(groupe, ligne); });
     // The settings keep the drawing the user chooses.
     QObject::connect(&Previsu.Audio, &PanneauSon::DessinChange, &Previsu.Audio,
-                     [this](Dessin dessin) { Options.DessinSon = static_cast<int32_t>(dessin); });
+                     [this](Dessin dessin) { Options.DessinSon = dessin; });
     // Closing stops the fill jobs and the scan before the settings are saved.
     QObject::connect(&BarreSystem, &GestionBarreSystem::Fermeture, &BarreSystem, [this] {
         Arbres.SuspendreRemplissages();
@@ -94,11 +84,12 @@ void Application::Preparer()
     Apparence::InstallerTraductionsQt();
     Apparence::ImposerPaletteClaire();
     Extensions.Remplir(Arbres.ImageListExt());
-    Options.Charger();
+    // A stored value of the wrong type ends the start-up: Executer shows
+    // its message.
+    if (const Resultat<void> chargement = Options.Charger(); !chargement)
+        throw std::runtime_error(chargement.Echec().Message);
     Arbres.InitialiserOrdres();
-    const Dessin dessin = DessinStocke(Options.DessinSon);
-    Previsu.Audio.DefinirDessin(dessin);
-    Options.DessinSon = static_cast<int32_t>(dessin);
+    Previsu.Audio.DefinirDessin(Options.DessinSon);
 }
 
 int Application::Boucle()

@@ -2,66 +2,84 @@
 
 #include "shared/Registre.h"
 
+#include <cstdint>
 #include <iostream>
+#include <optional>
 #include <utility>
 
 namespace {
 
-constexpr int32_t DessinMin = 1;
-constexpr int32_t DessinMax = 3;
-
-// A stored boolean: read as true for any non-zero value; missing, it is
-// read as true and 1 is to be written.
-bool ChargerBooleen(const char* nom, Registre::Valeurs& manquants)
+Resultat<std::optional<int32_t>> Lire(const char* nom)
 {
-    int32_t valeur = 0;
-    if (LireRegistre(Option::Racine, Option::Cle, nom, valeur))
-        return valeur != 0;
-    manquants.emplace_back(nom, 1);
-    return true;
+    return LireRegistre(Option::Racine, Option::Cle, nom);
 }
 
-int32_t LireOuZero(const char* nom)
+const char* NomOrdre(Categorie categorie)
 {
-    int32_t valeur = 0;
-    return LireRegistre(Option::Racine, Option::Cle, nom, valeur) ? valeur : 0;
+    switch (categorie) {
+    case Categorie::Video:
+        return "TreeVideo";
+    case Categorie::Son:
+        return "TreeSon";
+    case Categorie::Image:
+        return "TreeImage";
+    default:
+        return "TreeTexte";
+    }
 }
 
 }  // namespace
 
-void Option::Charger()
+Ordre Option::OrdreParDefaut(Categorie categorie)
+{
+    return categorie == Categorie::Texte ? Ordre::Extension : Ordre::Repertoire;
+}
+
+Resultat<void> Option::Charger()
 {
     Registre::Valeurs manquants;
-    FichierCache = ChargerBooleen("FichierCache", manquants);
-    RepertoireCache = ChargerBooleen("RepertoireCache", manquants);
-    SousRepertoire = ChargerBooleen("SousRepertoire", manquants);
-
-    int32_t dessin = 0;
-    if (LireRegistre(Racine, Cle, "DessinSon", dessin)) {
-        DessinSon = dessin;
-    } else {
-        manquants.emplace_back("DessinSon", 1);
-        DessinSon = 0;
+    // A stored boolean: true for any non-zero value; missing, it is true
+    // and 1 is to be written.
+    for (auto [nom, champ] : {std::pair{"FichierCache", &FichierCache}, std::pair{"RepertoireCache", &RepertoireCache},
+                              std::pair{"SousRepertoire", &SousRepertoire}}) {
+        const auto lue = Lire(nom);
+        if (!lue)
+            return lue.Echec();
+        *champ = lue.Valeur().value_or(1) != 0;
+        if (!lue.Valeur())
+            manquants.emplace_back(nom, 1);
     }
 
-    // Read as stored; the tree manager turns an invalid order into its default.
-    TreeVideo = LireOuZero("TreeVideo");
-    TreeSon = LireOuZero("TreeSon");
-    TreeImage = LireOuZero("TreeImage");
-    TreeTexte = LireOuZero("TreeTexte");
+    // The drawing: 1..3 kept, any other number the waveform; missing, it is
+    // the waveform and 1 is to be written.
+    const auto dessin = Lire("DessinSon");
+    if (!dessin)
+        return dessin.Echec();
+    if (!dessin.Valeur())
+        manquants.emplace_back("DessinSon", Code(Dessin::Onde));
+    const int32_t codeDessin = dessin.Valeur().value_or(0);
+    DessinSon = DessinValide(codeDessin) ? static_cast<Dessin>(codeDessin) : Dessin::Onde;
+
+    // An order out of range, or missing, is its category's default in
+    // memory; Sauver stores it at close.
+    for (Categorie categorie : Categories) {
+        const auto ordre = Lire(NomOrdre(categorie));
+        if (!ordre)
+            return ordre.Echec();
+        const int32_t code = ordre.Valeur().value_or(0);
+        OrdreArbre(categorie) = OrdreValide(code) ? static_cast<Ordre>(code) : OrdreParDefaut(categorie);
+    }
 
     // The defaults of the missing values, in one write. A folder that takes
     // no file does not keep the user out: the run goes on with the values
     // read, and the user is told once.
-    try {
-        Registre::EcrireValeurs(Racine, Cle, manquants);
-    } catch (const ErreurRegistre& erreur) {
-        std::cerr << "Ruvizaro: settings cannot be saved in " << Registre::Dossier() << " (" << erreur.what()
-                  << ")" << std::endl;
-    }
+    if (const Resultat<void> ecrite = Registre::EcrireValeurs(Racine, Cle, manquants); !ecrite)
+        std::cerr << "Ruvizaro : les réglages ne peuvent pas être enregistrés dans " << Registre::Dossier() << " ("
+                  << ecrite.Echec().Complet() << ")" << std::endl;
+    return {};
 }
 
-int32_t& Option::OrdreArbre(Categorie categorie)
+Ordre& Option::OrdreArbre(Categorie categorie)
 {
     switch (categorie) {
     case Categorie::Video:
@@ -75,18 +93,19 @@ int32_t& Option::OrdreArbre(Categorie categorie)
     }
 }
 
-void Option::Sauver()
+Resultat<void> Option::Sauver()
 {
-    // The sound player keeps the drawing in range once it has chosen one;
-    // until then the field may hold 0, which is never stored.
-    const int32_t dessin = DessinSon >= DessinMin && DessinSon <= DessinMax ? DessinSon : DessinMin;
-    Registre::EcrireValeurs(Racine, Cle,
-                            {{"SousRepertoire", SousRepertoire ? 1 : 0},
-                             {"RepertoireCache", RepertoireCache ? 1 : 0},
-                             {"FichierCache", FichierCache ? 1 : 0},
-                             {"TreeVideo", TreeVideo},
-                             {"TreeSon", TreeSon},
-                             {"TreeImage", TreeImage},
-                             {"TreeTexte", TreeTexte},
-                             {"DessinSon", dessin}});
+    // The fields hold valid values once loaded. The orders are stored as
+    // they are held; a drawing forced out of range by a cast is still never
+    // stored, as the file has only ever held 1..3 there.
+    const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
+    return Registre::EcrireValeurs(Racine, Cle,
+                                   {{"SousRepertoire", SousRepertoire ? 1 : 0},
+                                    {"RepertoireCache", RepertoireCache ? 1 : 0},
+                                    {"FichierCache", FichierCache ? 1 : 0},
+                                    {NomOrdre(Categorie::Video), Code(TreeVideo)},
+                                    {NomOrdre(Categorie::Son), Code(TreeSon)},
+                                    {NomOrdre(Categorie::Image), Code(TreeImage)},
+                                    {NomOrdre(Categorie::Texte), Code(TreeTexte)},
+                                    {"DessinSon", dessin}});
 }

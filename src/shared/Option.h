@@ -1,15 +1,17 @@
 #pragma once
 
 // The user's settings for the whole run: the three walk options, the order
-// shown for each category's trees and the sound drawing, typed as the
-// settings file stores them. The one owner of these values: the tree
-// manager and the sound player read and write them here. Loaded once at
-// start-up, saved at close.
+// shown for each category's trees and the sound drawing. The one owner of
+// these values: the tree manager and the sound player read and write them
+// here. Loaded once at start-up, where every stored number is checked, so
+// that the fields always hold valid values; saved at close.
 
 #include "shared/Categorie.h"
+#include "shared/Dessin.h"
+#include "shared/Ordre.h"
+#include "shared/Resultat.h"
 
 #include <atomic>
-#include <cstdint>
 
 class Option
 {
@@ -17,24 +19,34 @@ public:
     static constexpr const char* Racine = "HKEY_CURRENT_USER";
     static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
 
-    // Reads the eight values and writes the defaults of the missing ones; a
-    // folder that refuses the write is reported once on the error output and
-    // the run goes on. A value of the wrong type raises ErreurRegistre.
-    void Charger();
-    // Writes the eight values in one save (DessinSon out of 1..3 as 1);
-    // a refused write raises ErreurRegistre.
-    void Sauver();
+    // Reads the eight values. A boolean is true for any non-zero number;
+    // DessinSon keeps 1..3 and reads any other number as Onde; a tree order
+    // keeps 1..3 and reads any other number as its category's default.
+    // The missing booleans and DessinSon are written at once as 1, in one
+    // save (missing orders are only written by Sauver). A folder that
+    // refuses that write is said once on the error output, in French, and
+    // the run goes on with the values read. A value of the wrong type is
+    // the result's error: the start-up cannot go on.
+    Resultat<void> Charger();
+    // Writes the eight values in one save (a DessinSon out of 1..3 as 1);
+    // the result's error is the registry's (a refused write: "Failed to set
+    // data for '...'").
+    Resultat<void> Sauver();
+
+    // The order shown for a category when no valid one was stored: by
+    // directory, by extension for texts.
+    static Ordre OrdreParDefaut(Categorie categorie);
 
     // Read by the scan worker at every listing.
     std::atomic<bool> FichierCache{true};
     std::atomic<bool> RepertoireCache{true};
     std::atomic<bool> SousRepertoire{true};
-    int32_t DessinSon = 0;
-    int32_t TreeVideo = 0;
-    int32_t TreeSon = 0;
-    int32_t TreeImage = 0;
-    int32_t TreeTexte = 0;
+    Dessin DessinSon = Dessin::Onde;
+    Ordre TreeVideo = OrdreParDefaut(Categorie::Video);
+    Ordre TreeSon = OrdreParDefaut(Categorie::Son);
+    Ordre TreeImage = OrdreParDefaut(Categorie::Image);
+    Ordre TreeTexte = OrdreParDefaut(Categorie::Texte);
 
-    // The stored tree order of one of the four categories.
-    int32_t& OrdreArbre(Categorie categorie);
+    // The tree order of one of the four categories.
+    Ordre& OrdreArbre(Categorie categorie);
 };

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -227,6 +228,17 @@ std::string CheminComplet(const std::string& racine, const std::string& cle)
     return cle.empty() ? racine : racine + "\\" + cle;
 }
 
+Erreur RacineInconnue(const std::string& racine)
+{
+    return {"racine de registre inconnue : " + racine};
+}
+
+// A failed system call of a save, with the system's reason (errno).
+Erreur EchecSysteme(const std::string& quoi)
+{
+    return {quoi + " : " + std::strerror(errno)};
+}
+
 }  // namespace
 
 std::string Registre::Dossier()
@@ -250,18 +262,16 @@ std::optional<std::string> Registre::FichierRuche(const std::string& racine)
     return std::nullopt;
 }
 
-Registre::Ruche Registre::Charger(const std::string& fichier, bool* conserve)
+Resultat<Registre::Ruche> Registre::Charger(const std::string& fichier)
 {
-    if (conserve)
-        *conserve = false;
     std::ifstream entree(fichier, std::ios::binary);
     if (!entree)
-        return {};
+        return Ruche{};
     std::ostringstream tampon;
     tampon << entree.rdbuf();
     const std::string contenu = tampon.str();
     if (auto ruche = Analyser(contenu))
-        return *ruche;
+        return std::move(*ruche);
     // Set the damaged file aside for the user, then start from an empty
     // hive. Without a copy it is the only one: it stays, and is never
     // written over.
@@ -269,21 +279,22 @@ Registre::Ruche Registre::Charger(const std::string& fichier, bool* conserve)
     const std::string copie = fichier + ".endommage-" + Horodatage();
     if (std::filesystem::copy_file(fichier, copie, std::filesystem::copy_options::overwrite_existing, erreur)) {
         std::filesystem::remove(fichier, erreur);
-        return {};
+        return Ruche{};
     }
-    if (conserve)
-        *conserve = true;
+    Erreur conserve{"le fichier de réglages " + fichier + " est endommagé et n'a pas pu être copié dans " + copie +
+                    " (" + erreur.message() +
+                    ") ; il reste tel quel, les valeurs par défaut sont utilisées et les réglages ne sont pas "
+                    "enregistrés"};
+    // Every read of the hive meets it: the user is told once per file.
     static std::mutex verrou;
     static std::set<std::string> signales;
     const std::lock_guard garde(verrou);
     if (signales.insert(fichier).second)
-        std::cerr << "Ruvizaro: the settings file " << fichier << " is damaged and could not be copied to "
-                  << copie << " (" << erreur.message()
-                  << "); it is left as it is, defaults are used and settings are not saved." << std::endl;
-    return {};
+        std::cerr << "Ruvizaro : " << conserve.Message << std::endl;
+    return conserve;
 }
 
-bool Registre::Enregistrer(const std::string& fichier, const Ruche& ruche)
+Resultat<void> Registre::Enregistrer(const std::string& fichier, const Ruche& ruche)
 {
     std::ostringstream sortie;
     sortie << EnTete << "\n";
@@ -310,30 +321,35 @@ bool Registre::Enregistrer(const std::string& fichier, const Ruche& ruche)
     {
         Descripteur d{::mkostemp(temporaire.data(), O_CLOEXEC)};
         if (d.fd < 0)
-            return false;
+            return EchecSysteme("impossible de créer un fichier temporaire pour " + fichier);
         ::fchmod(d.fd, 0600);
         size_t ecrit = 0;
         while (ecrit < contenu.size()) {
             const ssize_t n = ::write(d.fd, contenu.data() + ecrit, contenu.size() - ecrit);
             if (n < 0) {
+                Erreur echec = EchecSysteme("impossible d'écrire " + temporaire);
                 ::unlink(temporaire.c_str());
-                return false;
+                return echec;
             }
             ecrit += static_cast<size_t>(n);
         }
         if (::fsync(d.fd) != 0) {
+            Erreur echec = EchecSysteme("impossible de vider " + temporaire + " sur le disque");
             ::unlink(temporaire.c_str());
-            return false;
+            return echec;
         }
     }
     if (::rename(temporaire.c_str(), fichier.c_str()) != 0) {
+        Erreur echec = EchecSysteme("impossible de renommer " + temporaire + " en " + fichier);
         ::unlink(temporaire.c_str());
-        return false;
+        return echec;
     }
+    // The file is in place; syncing its folder only hastens what the
+    // system does anyway, so a folder that cannot be opened is no failure.
     Descripteur dossier{::open(cible.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dossier.fd >= 0)
         ::fsync(dossier.fd);
-    return true;
+    return {};
 }
 
 namespace {
@@ -383,63 +399,72 @@ void SupprimerTemporairesAbandonnes(const std::string& fichier)
 
 }  // namespace
 
-bool Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
+Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
 {
     const auto fichier = FichierRuche(racine);
     if (!fichier)
-        return false;
+        return RacineInconnue(racine);
     if (valeurs.empty())
-        return true;
+        return {};
     {
         const VerrouDossier verrou(*fichier);
         SupprimerTemporairesAbandonnes(*fichier);
-        bool conserve = false;
-        Ruche ruche = Charger(*fichier, &conserve);
-        Cle& valeursCle = ruche[CheminComplet(racine, cle)];
-        for (const auto& [nom, valeur] : valeurs)
-            valeursCle[nom] = valeur;
-        if (conserve || !Enregistrer(*fichier, ruche))
-            throw ErreurRegistre("Failed to set data for '" + valeurs.front().first + "'");
+        // A damaged file left in place is never written over.
+        Resultat<Ruche> ruche = Charger(*fichier);
+        if (ruche) {
+            Cle& valeursCle = ruche.Valeur()[CheminComplet(racine, cle)];
+            for (const auto& [nom, valeur] : valeurs)
+                valeursCle[nom] = valeur;
+        }
+        const Resultat<void> ecrite = ruche ? Enregistrer(*fichier, ruche.Valeur()) : Resultat<void>(ruche.Echec());
+        if (!ecrite)
+            return Erreur{"Failed to set data for '" + valeurs.front().first + "'", ecrite.Echec().Complet()};
     }
-    const Ruche relue = Charger(*fichier);
-    const auto cleRelue = relue.find(CheminComplet(racine, cle));
-    if (cleRelue == relue.end())
-        return false;
+    const Resultat<Ruche> relue = Charger(*fichier);
+    if (!relue)
+        return relue.Echec();
+    const auto cleRelue = relue.Valeur().find(CheminComplet(racine, cle));
     for (const auto& [nom, valeur] : valeurs) {
-        const auto lue = cleRelue->second.find(nom);
-        if (lue == cleRelue->second.end() || lue->second != Valeur(valeur))
-            return false;
+        const bool juste = cleRelue != relue.Valeur().end() && [&] {
+            const auto lue = cleRelue->second.find(nom);
+            return lue != cleRelue->second.end() && lue->second == Valeur(valeur);
+        }();
+        if (!juste)
+            return Erreur{"la valeur '" + nom + "' relue dans " + *fichier + " n'est pas celle écrite"};
     }
-    return true;
+    return {};
 }
 
-bool LireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
-                  int32_t& valeur)
+Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
+                                              const std::string& nom)
 {
     const auto fichier = Registre::FichierRuche(racine);
     if (!fichier)
-        return false;
-    const auto ruche = Registre::Charger(*fichier);
+        return RacineInconnue(racine);
+    // A damaged file left in place reads as empty: its defaults apply, and
+    // loading it has told the user.
+    const Resultat<Registre::Ruche> chargee = Registre::Charger(*fichier);
+    if (!chargee)
+        return std::optional<int32_t>{};
+    const Registre::Ruche& ruche = chargee.Valeur();
     const auto trouvee = ruche.find(CheminComplet(racine, cle));
     if (trouvee == ruche.end())
-        return false;
+        return std::optional<int32_t>{};
     const auto lue = trouvee->second.find(nom);
     if (lue == trouvee->second.end())
-        return false;
-    if (const auto* entier = std::get_if<int32_t>(&lue->second)) {
-        valeur = *entier;
-        return true;
-    }
+        return std::optional<int32_t>{};
+    if (const auto* entier = std::get_if<int32_t>(&lue->second))
+        return std::optional<int32_t>{*entier};
     // A string's data counts its terminating zero: longer than the four bytes
     // of the value to read, it cannot even be fetched.
     const size_t octets = std::get<std::string>(lue->second).size() + 1;
     if (octets > sizeof(int32_t))
-        throw ErreurRegistre("Failed to get data for '" + nom + "'");
-    throw ErreurRegistre("Invalid data type for '" + nom + "'");
+        return Erreur{"Failed to get data for '" + nom + "'"};
+    return Erreur{"Invalid data type for '" + nom + "'"};
 }
 
-bool EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
-                    int32_t valeur)
+Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
+                              int32_t valeur)
 {
     return Registre::EcrireValeurs(racine, cle, {{nom, valeur}});
 }

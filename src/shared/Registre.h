@@ -5,24 +5,18 @@
 // human-readable ".reg" text file under $XDG_CONFIG_HOME/Dudidevir/, written
 // atomically under an advisory lock, so that two running copies of the
 // program never lose each other's values. A damaged hive file is set aside
-// and the hive starts empty.
+// and the hive starts empty. Every operation that can fail says so through
+// its Resultat, whose message is the one shown to the user.
+
+#include "shared/Resultat.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
-
-// An error raised by the registry itself (a value of the wrong type, a
-// refused write). It carries the message shown to the user.
-class ErreurRegistre : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class Registre
 {
@@ -42,25 +36,31 @@ public:
     // it writes, it reads what Windows tools write: a UTF-8 or UTF-16 byte
     // order mark, CR LF line ends, blanks around "=", short dword digits,
     // "REGEDIT4", comments, no final newline. A file that cannot be parsed
-    // is copied aside (".endommage-<time>") and read as empty; when that copy
-    // fails the file stays where it is, conserve is set, and the hive must
-    // not be written over.
-    static Ruche Charger(const std::string& fichier, bool* conserve = nullptr);
+    // is copied aside (".endommage-<time>") and read as empty. When that
+    // copy fails the file stays where it is and the result is an error: the
+    // hive reads as empty and must not be written over (the error output
+    // says so once per file).
+    static Resultat<Ruche> Charger(const std::string& fichier);
     // Writes a hive file atomically: unique temporary file, fsync, rename.
-    static bool Enregistrer(const std::string& fichier, const Ruche& ruche);
+    // The error names the step that failed and the system's reason.
+    static Resultat<void> Enregistrer(const std::string& fichier, const Ruche& ruche);
     // Sets several 32-bit values of one key with a single write of the hive,
     // under the hive folder's lock, and checks them by reading them back.
-    // Temporary files left by saves that were cut short go first.
-    // False when the root name is unknown or a value reads back otherwise;
-    // a refused write raises ErreurRegistre naming the first value.
-    static bool EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
+    // Temporary files left by saves that were cut short go first. An error
+    // when the root name is unknown, when the write is refused ("Failed to
+    // set data for '<first name>'", the reason as its cause) or when a value
+    // reads back otherwise.
+    static Resultat<void> EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
 };
 
-// Reads one 32-bit value; false when the root name is unknown, or the key or
-// the value does not exist. A value of another type raises ErreurRegistre.
-bool LireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
-                  int32_t& valeur);
+// Reads one 32-bit value: the value when found, nothing when the key or the
+// value does not exist (or the hive is a damaged file left in place). An
+// error for an unknown root name and for a value of another type ("Invalid
+// data type for '<nom>'", or "Failed to get data for '<nom>'" for a string
+// too long to fetch at all).
+Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
+                                              const std::string& nom);
 // Writes one 32-bit value (creating the key) and checks it by reading it
-// back. A refused write raises ErreurRegistre.
-bool EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
-                    int32_t valeur);
+// back; the errors are those of Registre::EcrireValeurs.
+Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
+                              int32_t valeur);

@@ -30,12 +30,6 @@ constexpr int NombreLettresAlphabet = 26;
 
 const QString TexteLettres = QStringLiteral("A...Z");
 
-// The order shown when no valid one was stored.
-Ordre OrdreParDefaut(Categorie categorie)
-{
-    return categorie == Categorie::Texte ? Ordre::Extension : Ordre::Repertoire;
-}
-
 // A group node's text: "(" count ") " and what the group is, e.g. «(1 250) jpg».
 QString TexteGroupe(int64_t nombre, const std::string& quoi)
 {
@@ -183,24 +177,16 @@ void GestionTreeView::AfficherPatientez()
 
 void GestionTreeView::InitialiserOrdres()
 {
-    if (option_)
-        for (Categorie categorie : Categories) {
-            int32_t& ordre = option_->OrdreArbre(categorie);
-            if (!OrdreValide(ordre))
-                ordre = Code(OrdreParDefaut(categorie));
-        }
     for (CleArbre cle : ToutesLesCles)
         AjouterRacine(cle.Cat, cle.Ord, TexteInvitation, SansImage);
 }
 
 Ordre GestionTreeView::OrdreCourant(Categorie categorie) const
 {
-    if (option_ && CategorieValide(categorie)) {
-        const int32_t ordre = option_->OrdreArbre(categorie);
-        if (OrdreValide(ordre))
-            return static_cast<Ordre>(ordre);
-    }
-    return OrdreParDefaut(categorie);
+    // The settings hold valid orders: Option::Charger checked them.
+    if (option_ && CategorieValide(categorie))
+        return option_->OrdreArbre(categorie);
+    return Option::OrdreParDefaut(categorie);
 }
 
 void GestionTreeView::AfficherArbresVideo(int ordre, bool montrer)
@@ -244,7 +230,7 @@ void GestionTreeView::AfficherArbres(Categorie categorie, int ordre, bool montre
         if (ArbreCategorie* arbre = Arbre(categorie, o))
             arbre->setVisible(o == choisi);
     if (option_)
-        option_->OrdreArbre(categorie) = Code(choisi);
+        option_->OrdreArbre(categorie) = choisi;
     if (choisi == Ordre::Repertoire)
         RafraichirEtiquette();
     else if (enCours_)

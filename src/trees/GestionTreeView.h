@@ -66,8 +66,8 @@ public:
     Noeud* AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image, Noeud* parent);
     void Vider(ModeVider mode);
     void AfficherPatientez();
-    // The stored orders (invalid ones replaced by their defaults, in the
-    // settings too) and the invitation text in all twelve trees.
+    // The invitation text in all twelve trees, each category showing the
+    // order the settings hold.
     void InitialiserOrdres();
     // Shows the category's tree of an order, or hides its three trees;
     // ordre 0 stands for the category's current order.

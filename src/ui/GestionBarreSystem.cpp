@@ -1,7 +1,6 @@
 #include "ui/GestionBarreSystem.h"
 
 #include "shared/Option.h"
-#include "shared/Registre.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
 #include "widgets/Fabrique.h"
@@ -123,11 +122,8 @@ void GestionBarreSystem::Fermer()
 
 void GestionBarreSystem::SauverReglages()
 {
-    try {
-        option_.Sauver();
-    } catch (const ErreurRegistre& erreur) {
-        // Reported, and the program still ends: the user must never be
-        // kept in by a settings folder that takes no file.
-        QMessageBox::critical(&fenetre_, "Ruvizaro", QString::fromStdString(erreur.what()));
-    }
+    // Reported, and the program still ends: the user must never be kept in
+    // by a settings folder that takes no file.
+    if (const Resultat<void> sauvegarde = option_.Sauver(); !sauvegarde)
+        QMessageBox::critical(&fenetre_, "Ruvizaro", QString::fromStdString(sauvegarde.Echec().Message));
 }

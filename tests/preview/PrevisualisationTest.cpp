@@ -756,13 +756,13 @@ TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
     ASSERT_TRUE(AttendreQue([this] { return c->EcranDessin->Montre(); }));
 
     QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 2);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Spectre);
     QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 3);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Aucun);
     EXPECT_TRUE(c->ImageSonAucuneAnim->isVisible());
     EXPECT_FALSE(c->EcranDessin->Montre());
     QTest::mouseClick(c->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
-    EXPECT_EQ(application_->Options.DessinSon, 1);
+    EXPECT_EQ(application_->Options.DessinSon, Dessin::Onde);
     EXPECT_FALSE(c->ImageSonAucuneAnim->isVisible());
 
     // Leaving the zone stops the drawing, not the choice.

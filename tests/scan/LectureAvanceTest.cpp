@@ -41,11 +41,11 @@ constexpr int Lecteurs = 4;
 
 // What a scan left in the store: per category, every "Par Répertoire" group
 // in order with its directory and its files, and the counters.
-struct Resultat
+struct Releve
 {
     std::array<int32_t, 4> Compteurs{};
     std::array<std::vector<std::string>, 4> Groupes;
-    bool operator==(const Resultat&) const = default;
+    bool operator==(const Releve&) const = default;
 };
 
 class LectureAvanceTest : public ::testing::Test
@@ -68,7 +68,7 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
-    Resultat Scanner(const std::string& racine, int lecteurs)
+    Releve Scanner(const std::string& racine, int lecteurs)
     {
         scanneur.DefinirLecteurs(lecteurs);
         stock.Reinitialiser();
@@ -83,9 +83,9 @@ protected:
         return Lire();
     }
 
-    Resultat Lire()
+    Releve Lire()
     {
-        Resultat r;
+        Releve r;
         for (size_t c = 0; c < Categories.size(); ++c) {
             const Categorie categorie = Categories[c];
             r.Compteurs[c] = stock.Compteur(categorie);
@@ -171,9 +171,9 @@ TEST_F(LectureAvanceTest, SameDirectoriesInTheSameOrderAsAPlainWalkUnderEverySet
         option.SousRepertoire = cas.SousRepertoires;
         option.FichierCache = cas.FichiersCaches;
         option.RepertoireCache = cas.RepertoiresCaches;
-        const Resultat simple = Scanner(arbre.Racine(), 0);
+        const Releve simple = Scanner(arbre.Racine(), 0);
         EXPECT_EQ(scanneur.LecturesAvance(), 0u);
-        const Resultat avance = Scanner(arbre.Racine(), Lecteurs);
+        const Releve avance = Scanner(arbre.Racine(), Lecteurs);
         lues += scanneur.LecturesAvance();
         EXPECT_TRUE(simple == avance) << cas.SousRepertoires << cas.FichiersCaches << cas.RepertoiresCaches;
         if (cas.SousRepertoires) {
@@ -185,7 +185,7 @@ TEST_F(LectureAvanceTest, SameDirectoriesInTheSameOrderAsAPlainWalkUnderEverySet
     EXPECT_GT(lues, 0u);
     // The deep chain was walked to its end by both.
     option.SousRepertoire = option.FichierCache = option.RepertoireCache = true;
-    const Resultat avance = Scanner(arbre.Racine(), Lecteurs);
+    const Releve avance = Scanner(arbre.Racine(), Lecteurs);
     bool fond = false;
     for (const std::string& groupe : avance.Groupes[3])
         fond = fond || groupe.ends_with("pppp: fond.txt");
@@ -207,8 +207,8 @@ TEST_F(LectureAvanceTest, UnreadableDirectoriesGiveNothingWithReadersToo)
     // As "nobody", in a child process: d1 and d2/m1 cannot be opened.
     const std::string racine = arbre.Racine();
     const bool pareil = ExecuterSansPrivileges([&] {
-        const Resultat simple = Scanner(racine, 0);
-        const Resultat avance = Scanner(racine, Lecteurs);
+        const Releve simple = Scanner(racine, 0);
+        const Releve avance = Scanner(racine, Lecteurs);
         bool sansPrive = true;
         for (const auto& groupes : avance.Groupes)
             for (const std::string& groupe : groupes)
@@ -243,7 +243,7 @@ TEST_F(LectureAvanceTest, ThePoolReadsNothingWhileTheWalkIsPaused)
         EXPECT_TRUE(marche.Termine());
     }
     Attendre(travailleurStockage);
-    const Resultat vu = Lire();
+    const Releve vu = Lire();
     EXPECT_TRUE(vu == Scanner(arbre.Racine(), 0));
 }
 
@@ -284,7 +284,7 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
         travailleurScan.Reprendre();
         Attendre(travailleurStockage);
         EXPECT_TRUE(travailleurScan.Termine());
-        const Resultat apres = Lire();
+        const Releve apres = Lire();
 
         size_t avecAjout = 0;
         bool ajoutVu = false;

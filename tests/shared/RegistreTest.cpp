@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,20 @@ namespace {
 
 const std::string Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
 const std::string Racine = "HKEY_CURRENT_USER";
+
+// The value read: nothing when missing, -999 when the read fails.
+std::optional<int32_t> Lire(const std::string& racine, const std::string& cle, const std::string& nom)
+{
+    const auto lue = LireRegistre(racine, cle, nom);
+    return lue ? lue.Valeur() : std::optional<int32_t>(-999);
+}
+
+// The message of a failed read or write, empty when it succeeded.
+template <typename T>
+std::string Message(const Resultat<T>& resultat)
+{
+    return resultat ? std::string() : resultat.Echec().Message;
+}
 
 int NombreCopiesEndommagees(const ConfigTemporaire& config)
 {
@@ -35,17 +52,14 @@ int NombreCopiesEndommagees(const ConfigTemporaire& config)
 TEST(Registre, WritesReadsBackAndKeepsOtherValues)
 {
     ConfigTemporaire config;
-    int32_t valeur = 0;
-    EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));   // no file yet
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);   // no file yet
     EXPECT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 1));
     EXPECT_TRUE(EcrireRegistre(Racine, Cle, "TreeSon", -1));
     EXPECT_TRUE(EcrireRegistre(Racine, "Software\\Autre", "X", 7));
-    ASSERT_TRUE(LireRegistre(Racine, Cle, "FichierCache", valeur));
-    EXPECT_EQ(valeur, 1);
-    ASSERT_TRUE(LireRegistre(Racine, Cle, "TreeSon", valeur));
-    EXPECT_EQ(valeur, -1);
-    EXPECT_FALSE(LireRegistre(Racine, Cle, "X", valeur));   // other key
-    EXPECT_FALSE(LireRegistre(Racine, Cle + "\\Sous", "TreeSon", valeur));
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), 1);
+    EXPECT_EQ(Lire(Racine, Cle, "TreeSon"), -1);
+    EXPECT_EQ(Lire(Racine, Cle, "X"), std::nullopt);   // other key
+    EXPECT_EQ(Lire(Racine, Cle + "\\Sous", "TreeSon"), std::nullopt);
 
     const std::string texte = config.Lire();
     EXPECT_NE(texte.find("[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]"), std::string::npos);
@@ -64,17 +78,14 @@ TEST(Registre, ASaveRemovesTheTemporaryFilesOfSavesCutShort)
     ASSERT_TRUE(EcrireRegistre(Racine, Cle, "SousRepertoire", 0));
     EXPECT_FALSE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.Ab3dEf"));
     EXPECT_TRUE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.endommage-2026-12-07"));
-    int32_t valeur = 1;
-    ASSERT_TRUE(LireRegistre(Racine, Cle, "SousRepertoire", valeur));
-    EXPECT_EQ(valeur, 0);
+    EXPECT_EQ(Lire(Racine, Cle, "SousRepertoire"), 0);
 }
 
 TEST(Registre, UnknownRootNamesTouchNothing)
 {
     ConfigTemporaire config;
-    int32_t valeur = 0;
-    EXPECT_FALSE(EcrireRegistre("HKEY_NOWHERE", Cle, "A", 1));
-    EXPECT_FALSE(LireRegistre("HKEY_NOWHERE", Cle, "A", valeur));
+    EXPECT_EQ(Message(EcrireRegistre("HKEY_NOWHERE", Cle, "A", 1)), "racine de registre inconnue : HKEY_NOWHERE");
+    EXPECT_EQ(Message(LireRegistre("HKEY_NOWHERE", Cle, "A")), "racine de registre inconnue : HKEY_NOWHERE");
     EXPECT_FALSE(std::filesystem::exists(config.Dossier() + "/Dudidevir"));
     for (const char* racine : {"HKEY_CLASSES_ROOT", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG"}) {
         EXPECT_TRUE(EcrireRegistre(racine, Cle, "A", 3)) << racine;
@@ -82,7 +93,7 @@ TEST(Registre, UnknownRootNamesTouchNothing)
     }
 }
 
-TEST(Registre, StringValuesRaiseTheTypeErrors)
+TEST(Registre, StringValuesReadAsTheTypeErrors)
 {
     ConfigTemporaire config;
     config.Ecrire("Windows Registry Editor Version 5.00\n\n"
@@ -91,21 +102,10 @@ TEST(Registre, StringValuesRaiseTheTypeErrors)
                   "\"DessinSon\"=\"abc\"\n"
                   "\"TreeSon\"=\"abcd\"\n"
                   "\"Echappe\"=\"a\\\"b\\\\c\"\n");
-    int32_t valeur = 0;
-    try {
-        LireRegistre(Racine, Cle, "SousRepertoire", valeur);
-        FAIL() << "no error for a string value";
-    } catch (const ErreurRegistre& e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for 'SousRepertoire'");
-    }
+    EXPECT_EQ(Message(LireRegistre(Racine, Cle, "SousRepertoire")), "Invalid data type for 'SousRepertoire'");
     // Three characters and their terminating zero still fit in four bytes.
-    EXPECT_THROW(LireRegistre(Racine, Cle, "DessinSon", valeur), ErreurRegistre);
-    try {
-        LireRegistre(Racine, Cle, "TreeSon", valeur);
-        FAIL() << "no error for a long string value";
-    } catch (const ErreurRegistre& e) {
-        EXPECT_STREQ(e.what(), "Failed to get data for 'TreeSon'");
-    }
+    EXPECT_EQ(Message(LireRegistre(Racine, Cle, "DessinSon")), "Invalid data type for 'DessinSon'");
+    EXPECT_EQ(Message(LireRegistre(Racine, Cle, "TreeSon")), "Failed to get data for 'TreeSon'");
     // The file was valid: a write keeps every value, escapes included.
     EXPECT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 0));
     EXPECT_NE(config.Lire().find("\"Echappe\"=\"a\\\"b\\\\c\""), std::string::npos);
@@ -123,17 +123,15 @@ TEST(Registre, DamagedFilesAreSetAsideAndReadAsEmpty)
           valide + "[broken\n"}) {
         ConfigTemporaire config;
         config.Ecrire(endommage);
-        int32_t valeur = 5;
-        EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));
+        EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);
         EXPECT_EQ(NombreCopiesEndommagees(config), 1);
         // The next write starts a fresh, valid file.
         EXPECT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 1));
-        ASSERT_TRUE(LireRegistre(Racine, Cle, "FichierCache", valeur));
-        EXPECT_EQ(valeur, 1);
+        EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), 1);
     }
 }
 
-TEST(Registre, RefusedWritesRaise)
+TEST(Registre, RefusedWritesFailWithTheirReason)
 {
     ConfigTemporaire config;
     std::filesystem::create_directories(config.Dossier() + "/Dudidevir");
@@ -141,14 +139,12 @@ TEST(Registre, RefusedWritesRaise)
     std::filesystem::permissions(config.Dossier() + "/Dudidevir",
                                  std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
                                      std::filesystem::perms::others_exec);
-    // Without the right to write the folder, the write is refused loudly.
+    // Without the right to write the folder, the write is refused loudly,
+    // with the system's reason underneath.
     EXPECT_TRUE(ExecuterSansPrivileges([] {
-        try {
-            EcrireRegistre(Racine, Cle, "A", 1);
-        } catch (const ErreurRegistre& e) {
-            return std::string(e.what()) == "Failed to set data for 'A'";
-        }
-        return false;
+        const Resultat<void> ecrite = EcrireRegistre(Racine, Cle, "A", 1);
+        return !ecrite && ecrite.Echec().Message == "Failed to set data for 'A'" &&
+               ecrite.Echec().Cause.find(std::strerror(EACCES)) != std::string::npos;
     }));
 }
 
@@ -169,11 +165,8 @@ TEST(Registre, WindowsStyleFilesAreReadAndRewrittenCanonically)
     for (const std::string& forme : formes) {
         ConfigTemporaire config;
         config.Ecrire(forme);
-        int32_t valeur = 5;
-        ASSERT_TRUE(LireRegistre(Racine, Cle, "FichierCache", valeur)) << forme;
-        EXPECT_EQ(valeur, 0);
-        ASSERT_TRUE(LireRegistre(Racine, Cle, "TreeSon", valeur)) << forme;
-        EXPECT_EQ(valeur, 2);
+        EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), 0) << forme;
+        EXPECT_EQ(Lire(Racine, Cle, "TreeSon"), 2) << forme;
         EXPECT_EQ(NombreCopiesEndommagees(config), 0);
         // A write keeps every value and puts the file in the form it writes.
         EXPECT_TRUE(EcrireRegistre(Racine, Cle, "DessinSon", 3));
@@ -196,16 +189,21 @@ TEST(Registre, ADamagedFileThatCannotBeCopiedStaysAndIsNeverOverwritten)
         std::filesystem::create_directories(config.FichierUtilisateur() + ".endommage-" + horodatage + "/x");
     }
     testing::internal::CaptureStderr();
-    int32_t valeur = 0;
-    EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));
-    EXPECT_FALSE(LireRegistre(Racine, Cle, "FichierCache", valeur));
-    EXPECT_THROW(EcrireRegistre(Racine, Cle, "FichierCache", 1), ErreurRegistre);
+    const Resultat<Registre::Ruche> chargee = Registre::Charger(config.FichierUtilisateur());
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);
+    const Resultat<void> ecrite = EcrireRegistre(Racine, Cle, "FichierCache", 1);
     const std::string erreurs = testing::internal::GetCapturedStderr();
     EXPECT_EQ(config.Lire(), endommage);
+    ASSERT_FALSE(chargee);
+    EXPECT_NE(chargee.Echec().Message.find(config.FichierUtilisateur() + " est endommagé"), std::string::npos);
+    ASSERT_FALSE(ecrite);
+    EXPECT_EQ(ecrite.Echec().Message, "Failed to set data for 'FichierCache'");
+    EXPECT_EQ(ecrite.Echec().Cause, chargee.Echec().Message);
     // Said once, naming the file.
-    const size_t premier = erreurs.find(config.FichierUtilisateur() + " is damaged");
+    const size_t premier = erreurs.find(config.FichierUtilisateur() + " est endommagé");
     EXPECT_NE(premier, std::string::npos) << erreurs;
-    EXPECT_EQ(erreurs.rfind(" is damaged"), premier + config.FichierUtilisateur().size()) << erreurs;
+    EXPECT_EQ(erreurs.rfind(" est endommagé"), premier + config.FichierUtilisateur().size()) << erreurs;
 }
 
 TEST(Registre, TwoProgramsWritingAtOnceLoseNothing)
@@ -213,7 +211,6 @@ TEST(Registre, TwoProgramsWritingAtOnceLoseNothing)
     ConfigTemporaire config;
     ASSERT_TRUE(EcrireRegistre(Racine, Cle, "Ancienne", 1));
     const std::string dossier = config.Dossier() + "/Dudidevir";
-    int32_t valeur = 0;
     constexpr int Ecritures = 25;
     std::vector<pid_t> enfants;
     for (const char* prefixe : {"P", "Q"}) {
@@ -221,13 +218,8 @@ TEST(Registre, TwoProgramsWritingAtOnceLoseNothing)
         ASSERT_GE(enfant, 0);
         if (enfant == 0) {
             int echecs = 0;
-            for (int i = 0; i < Ecritures; ++i) {
-                try {
-                    echecs += !EcrireRegistre(Racine, Cle, prefixe + std::to_string(i), i);
-                } catch (const ErreurRegistre&) {
-                    ++echecs;
-                }
-            }
+            for (int i = 0; i < Ecritures; ++i)
+                echecs += !EcrireRegistre(Racine, Cle, prefixe + std::to_string(i), i);
             _exit(echecs == 0 ? 0 : 1);
         }
         enfants.push_back(enfant);
@@ -239,8 +231,8 @@ TEST(Registre, TwoProgramsWritingAtOnceLoseNothing)
     }
     for (const char* prefixe : {"P", "Q"})
         for (int i = 0; i < Ecritures; ++i)
-            EXPECT_TRUE(LireRegistre(Racine, Cle, prefixe + std::to_string(i), valeur)) << prefixe << i;
-    EXPECT_TRUE(LireRegistre(Racine, Cle, "Ancienne", valeur));
+            EXPECT_EQ(Lire(Racine, Cle, prefixe + std::to_string(i)), i) << prefixe << i;
+    EXPECT_EQ(Lire(Racine, Cle, "Ancienne"), 1);
     // Nothing is left beside the hive.
     for (const auto& entree : std::filesystem::directory_iterator(dossier))
         EXPECT_EQ(entree.path().filename(), "HKEY_CURRENT_USER.reg");

@@ -29,26 +29,29 @@
 namespace {
 
 // The values of a save numbered n: every value depends on n, so that a
-// file mixing two saves shows.
+// file mixing two saves shows. The orders carry the number itself, out of
+// their range: Sauver stores the orders as they are held.
 void Remplir(Option& option, int32_t n)
 {
     option.FichierCache = n % 2 == 0;
     option.RepertoireCache = n % 3 == 0;
     option.SousRepertoire = n % 5 == 0;
-    option.TreeVideo = n;
-    option.TreeSon = n + 1;
-    option.TreeImage = n + 2;
-    option.TreeTexte = n + 3;
-    option.DessinSon = 1 + n % 3;
+    option.TreeVideo = static_cast<Ordre>(n);
+    option.TreeSon = static_cast<Ordre>(n + 1);
+    option.TreeImage = static_cast<Ordre>(n + 2);
+    option.TreeTexte = static_cast<Ordre>(n + 3);
+    option.DessinSon = static_cast<Dessin>(1 + n % 3);
 }
 
 // The save number the file holds, or -1 when it is not one whole save.
 int32_t SauvegardeLue(const std::string& fichier)
 {
-    bool conserve = false;
     if (!std::filesystem::exists(fichier))
         return -1;
-    const Registre::Ruche ruche = Registre::Charger(fichier, &conserve);
+    const Resultat<Registre::Ruche> chargee = Registre::Charger(fichier);
+    if (!chargee)
+        return -1;
+    const Registre::Ruche& ruche = chargee.Valeur();
     const auto cle = ruche.find(std::string(Option::Racine) + "\\" + Option::Cle);
     if (cle == ruche.end() || cle->second.size() != 8)
         return -1;
@@ -88,7 +91,7 @@ TEST(SauvegardeFautes, KilledAtRandomMomentsTheFileIsTheOldOrTheNewSave)
     const std::string fichier = config.FichierUtilisateur();
     Option depart;
     Remplir(depart, 0);
-    depart.Sauver();
+    ASSERT_TRUE(depart.Sauver());
 
     std::mt19937 hasard(1234);
     const int tues = Endurance(60);
@@ -103,7 +106,8 @@ TEST(SauvegardeFautes, KilledAtRandomMomentsTheFileIsTheOldOrTheNewSave)
             Option option;
             for (int32_t n = confirmee + 1;; ++n) {
                 Remplir(option, n);
-                option.Sauver();
+                if (!option.Sauver())
+                    ::_exit(3);
                 if (::write(tube[1], &n, sizeof n) != sizeof n)
                     ::_exit(2);
             }
@@ -129,7 +133,7 @@ TEST(SauvegardeFautes, KilledAtRandomMomentsTheFileIsTheOldOrTheNewSave)
         EXPECT_EQ(entree.path().filename().string().find(".endommage-"), std::string::npos) << entree.path();
     Option apres;
     Remplir(apres, confirmee + 1);
-    apres.Sauver();
+    EXPECT_TRUE(apres.Sauver());
     EXPECT_EQ(SauvegardeLue(fichier), confirmee + 1);
     EXPECT_EQ(FichiersTemporaires(config.Dossier() + "/Dudidevir"), 0);
     std::printf("%d kills, %d saves finished\n", tues, confirmee);
@@ -139,7 +143,7 @@ namespace {
 
 // In a child process, with the settings folder on a tmpfs of its own (a
 // private mount namespace, root only) or, without root, with a file size
-// limit: the old settings stay, the save fails with exactly one error, no
+// limit: the old settings stay, the save's result is the refusal, no
 // temporary file is left, and a save that fits succeeds afterwards.
 // Returns the child's exit status: 0 passed, 77 could not set up.
 int SauverSurDisquePlein(const std::string& dossierConfig)
@@ -160,9 +164,8 @@ int SauverSurDisquePlein(const std::string& dossierConfig)
 
     Option ancienne;
     Remplir(ancienne, 7);
-    ancienne.Sauver();
     const std::string fichier = dossier + "/HKEY_CURRENT_USER.reg";
-    if (SauvegardeLue(fichier) != 7)
+    if (!ancienne.Sauver() || SauvegardeLue(fichier) != 7)
         ::_exit(1);
 
     if (tmpfs) {
@@ -183,13 +186,8 @@ int SauverSurDisquePlein(const std::string& dossierConfig)
 
     Option nouvelle;
     Remplir(nouvelle, 8);
-    int erreurs = 0;
-    try {
-        nouvelle.Sauver();
-    } catch (const ErreurRegistre&) {
-        ++erreurs;
-    }
-    if (erreurs != 1)
+    const Resultat<void> refusee = nouvelle.Sauver();
+    if (refusee || refusee.Echec().Message != "Failed to set data for 'SousRepertoire'")
         ::_exit(2);
     if (SauvegardeLue(fichier) != 7)
         ::_exit(3);
@@ -203,8 +201,7 @@ int SauverSurDisquePlein(const std::string& dossierConfig)
         const rlimit sansLimite{RLIM_INFINITY, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &sansLimite);
     }
-    nouvelle.Sauver();
-    if (SauvegardeLue(fichier) != 8)
+    if (!nouvelle.Sauver() || SauvegardeLue(fichier) != 8)
         ::_exit(5);
     ::_exit(tmpfs ? 0 : 10);
 }
@@ -217,7 +214,7 @@ TEST(SauvegardeFautes, AFullDiskKeepsTheOldFileAndFailsTheSaveOnce)
     const int statut = SauverSurDisquePlein(config.Dossier());
     ASSERT_NE(statut, 77) << "no way to make the disk full here";
     EXPECT_TRUE(statut == 0 || statut == 10) << "child status " << statut
-                                             << " (1 setup, 2 not one error, 3 old file lost, 4 temporary "
+                                             << " (1 setup, 2 no error, 3 old file lost, 4 temporary "
                                                 "file left, 5 next save failed)";
     if (statut == 10)
         std::printf("not root: the full disk was a file size limit, not a tmpfs\n");

@@ -1,8 +1,9 @@
 #pragma once
 
-// Categories and orders printed by name in failure messages.
+// Categories, orders and drawings printed by name in failure messages.
 
 #include "shared/Categorie.h"
+#include "shared/Dessin.h"
 #include "shared/Ordre.h"
 
 #include <ostream>
@@ -15,4 +16,9 @@ inline void PrintTo(Categorie categorie, std::ostream* sortie)
 inline void PrintTo(Ordre ordre, std::ostream* sortie)
 {
     *sortie << "Ordre " << static_cast<int>(ordre);
+}
+
+inline void PrintTo(Dessin dessin, std::ostream* sortie)
+{
+    *sortie << "Dessin " << static_cast<int>(dessin);
 }

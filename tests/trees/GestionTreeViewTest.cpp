@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -147,10 +148,17 @@ TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
     };
     // Orders as the settings file gives them, then the start-up's set-up.
     auto initialiser = [&](int video, int son, int image, int texte) {
-        option_->TreeVideo = video;
-        option_->TreeSon = son;
-        option_->TreeImage = image;
-        option_->TreeTexte = texte;
+        std::string valeurs;
+        for (auto [nom, code] : {std::pair{"TreeVideo", video}, {"TreeSon", son}, {"TreeImage", image},
+                                 {"TreeTexte", texte}}) {
+            char ligne[64];
+            std::snprintf(ligne, sizeof ligne, "\"%s\"=dword:%08x\n", nom, static_cast<unsigned>(code));
+            valeurs += ligne;
+        }
+        config_->Ecrire("Windows Registry Editor Version 5.00\n\n"
+                        "[HKEY_CURRENT_USER\\Software\\Dudidevir\\Ruvizaro\\1.0]\n" +
+                        valeurs);
+        ASSERT_TRUE(option_->Charger());
         arbres_->InitialiserOrdres();
     };
 
@@ -172,8 +180,8 @@ TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
     initialiser(0, 7, -1, 4);
     EXPECT_EQ(ordres(), (std::vector<int>{3, 3, 3, 1}));
     // The settings hold the orders in use.
-    EXPECT_EQ(option_->TreeSon, 3);
-    EXPECT_EQ(option_->TreeTexte, 1);
+    EXPECT_EQ(option_->TreeSon, Ordre::Repertoire);
+    EXPECT_EQ(option_->TreeTexte, Ordre::Extension);
     seuleInvitation();
 }
 
@@ -229,8 +237,8 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
 {
     arbres_->InitialiserOrdres();
     menu_->AfficherHome(true);
-    EXPECT_EQ(option_->TreeSon, 3);
-    EXPECT_EQ(option_->TreeTexte, 1);
+    EXPECT_EQ(option_->TreeSon, Ordre::Repertoire);
+    EXPECT_EQ(option_->TreeTexte, Ordre::Extension);
 
     menu_->AfficherSon(true);
     EXPECT_TRUE(Visible(A(Son, ParRepertoire)));
@@ -249,7 +257,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
     EXPECT_FALSE(Visible(A(Son, ParExtension)));
     EXPECT_FALSE(Visible(Label()));
     EXPECT_EQ(arbres_->OrdreCourant(Categorie::Son), Ordre::Alphabetique);
-    EXPECT_EQ(option_->TreeSon, 2);
+    EXPECT_EQ(option_->TreeSon, Ordre::Alphabetique);
     for (int c : {Video, Image, Texte})
         for (int o = ParExtension; o <= ParRepertoire; ++o)
             EXPECT_FALSE(Visible(A(c, o)));
@@ -270,7 +278,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
         EXPECT_FALSE(Visible(A(Son, o)));
     EXPECT_TRUE(Visible(A(Image, ParRepertoire)));
     EXPECT_EQ(Combo()->currentIndex(), 2);
-    EXPECT_EQ(option_->TreeSon, 2);
+    EXPECT_EQ(option_->TreeSon, Ordre::Alphabetique);
     A(Son, ParAlphabet)->AjouterRacine("A (0)", 0);
     A(Son, ParAlphabet)->Selectionner(A(Son, ParAlphabet)->Racine(1));
     menu_->AfficherSon(true);
@@ -285,7 +293,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
         EXPECT_TRUE(Visible(A(Son, ParAlphabet)));
         EXPECT_FALSE(Visible(A(Son, ParExtension)));
     }
-    EXPECT_EQ(option_->TreeSon, 2);
+    EXPECT_EQ(option_->TreeSon, Ordre::Alphabetique);
 }
 
 TEST_F(GestionTreeViewTest, DeselectingClearsEveryTree)
@@ -396,10 +404,10 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
     // Another order hides the label, the directory view shows it again.
     arbres_->ChangerOrdre(Categorie::Son, Ordre::Extension);
     EXPECT_FALSE(Visible(Label()));
-    EXPECT_EQ(option_->TreeSon, 1);
+    EXPECT_EQ(option_->TreeSon, Ordre::Extension);
     arbres_->ChangerOrdre(Categorie::Son, Ordre::Repertoire);
     EXPECT_TRUE(Visible(Label()));
-    EXPECT_EQ(option_->TreeSon, 3);
+    EXPECT_EQ(option_->TreeSon, Ordre::Repertoire);
 
     arbres_->DefinirScanActif(false);
     arbres_->FinDemandee = true;

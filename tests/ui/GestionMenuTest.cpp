@@ -147,11 +147,12 @@ TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
 
     // Closing through the close picture saves the orders shown.
     QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
-    int32_t valeur = 0;
-    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeSon", valeur));
-    EXPECT_EQ(valeur, 2);
-    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeTexte", valeur));
-    EXPECT_EQ(valeur, 3);
+    const auto son = LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeSon");
+    ASSERT_TRUE(son);
+    EXPECT_EQ(son.Valeur(), 2);
+    const auto texte = LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeTexte");
+    ASSERT_TRUE(texte);
+    EXPECT_EQ(texte.Valeur(), 3);
 
     Demarrer();
     Cliquer(c->ZoneSon);

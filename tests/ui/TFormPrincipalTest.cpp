@@ -291,21 +291,22 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
 TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
 {
     const std::string cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
-    int32_t valeur = 0;
     // Leaving the message loop by any way saves.
     QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
     c->ComboBoxChoixTrie->setCurrentIndex(0);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
-    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeImage", valeur));
-    EXPECT_EQ(valeur, 1);
+    const auto image = LireRegistre("HKEY_CURRENT_USER", cle, "TreeImage");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image.Valeur(), 1);
 
     // Alt+F4, the taskbar's close: a close event from the window system.
     Demarrer();
     QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
     c->ComboBoxChoixTrie->setCurrentIndex(1);
     EXPECT_TRUE(f->close());
-    ASSERT_TRUE(LireRegistre("HKEY_CURRENT_USER", cle, "TreeSon", valeur));
-    EXPECT_EQ(valeur, 2);
+    const auto son = LireRegistre("HKEY_CURRENT_USER", cle, "TreeSon");
+    ASSERT_TRUE(son);
+    EXPECT_EQ(son.Valeur(), 2);
     // Leaving the message loop afterwards saves nothing again.
     const std::string apres = "Windows Registry Editor Version 5.00\n";
     config_->Ecrire(apres);
