@@ -3,6 +3,7 @@
 #include "media/SourceFfmpeg.h"
 #include "media/SourceMidi.h"
 #include "shared/Option.h"
+#include "shared/Textes.h"
 #include "widgets/EcranSon.h"
 #include "widgets/ImageComposant.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 // Full scale of the float mix in 16-bit samples.
 constexpr float EchelleEchantillon = 32767.0f;
-
-QString DeuxChiffres(std::int64_t valeur)
-{
-    return (valeur < 10 ? QStringLiteral("0") : QString()) + QString::number(valeur);
-}
 
 }  // namespace
 
@@ -178,12 +174,7 @@ QString Son::DureeTotale() const
 
 QString Son::FormatTemps(std::int64_t ms)
 {
-    std::int64_t s = ms / 1000;
-    const std::int64_t h = s / 3600;
-    s -= h * 3600;
-    const std::int64_t m = s / 60;
-    s -= m * 60;
-    return DeuxChiffres(h) + ':' + DeuxChiffres(m) + ':' + DeuxChiffres(s);
+    return Textes::Temps(ms);
 }
 
 void Son::ActiverDessin(bool actif)

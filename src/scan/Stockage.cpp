@@ -3,7 +3,7 @@
 #include "classification/Extension.h"
 #include "scan/EcouteStockage.h"
 #include "scan/Explorateur.h"
-#include "shared/TexteNombre.h"
+#include "shared/Textes.h"
 #include "shared/Travailleur.h"
 
 #include <algorithm>
@@ -15,14 +15,6 @@ namespace {
 constexpr int AttenteVide = 10;   // ms between two looks at an empty waiting list
 // Positions are 32-bit.
 constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
-
-// A group node's text: "(" count ") " and what the group is, e.g. «(1 250) ~/Photos».
-std::string TexteGroupe(int64_t nombre, const std::string& quoi)
-{
-    std::string texte = "(";
-    texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
-    return texte;
-}
 
 // Stable order of keys cles[debuts[i] .. debuts[i + 1]); change tells
 // whether it differs from the order given.
@@ -137,7 +129,7 @@ void Stockage::ClasserRepertoire(TAttente& attente)
         const std::string& nom = attente.Fichiers[i];
         if (nom.size() > ArenaNoms::LongueurMax || nom.find('\0') != std::string::npos)
             continue;
-        const int index = extension_->IndexDe(Explorateur::ExtraireExtension(nom));
+        const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (index < 0)
             continue;   // not in the table: dropped
         classements_.push_back(
@@ -191,12 +183,7 @@ void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& no
         return;
     for (size_t slot = 0; slot < NombreCategories; ++slot)
         if (nombres[slot] > 0)
-            ecoute_->RepertoireClasse(Categories[slot], TexteGroupe(nombres[slot], affiche));
-}
-
-std::string Stockage::FormaterNombre(int64_t nombre)
-{
-    return TexteNombre::Grouper(nombre);
+            ecoute_->RepertoireClasse(Categories[slot], Textes::Groupe(nombres[slot], affiche));
 }
 
 std::string Stockage::RepertoireAffiche(std::string_view chemin, int32_t longueurRacine)
@@ -491,6 +478,6 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
             tailles_.emplace(position, octets);
         }
     }
-    taille = QString::fromStdString(Explorateur::TexteTaille(octets));
+    taille = QString::fromStdString(Textes::Taille(octets));
     return chemin;
 }

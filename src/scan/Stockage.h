@@ -60,7 +60,6 @@ public:
     // The number of the scan being filed (user-interface thread).
     quint64 NumeroScan() const { return numeroScan_.load(); }
 
-    static std::string FormaterNombre(int64_t nombre);
     // Display text of a directory below a root of the given length in
     // bytes: "~" for the root itself, "~/X/Y" below it.
     static std::string RepertoireAffiche(std::string_view chemin, int32_t longueurRacine);

@@ -5,6 +5,7 @@
 #include "classification/NomFichier.h"
 #include "scan/Stockage.h"
 #include "shared/Option.h"
+#include "shared/Textes.h"
 #include "shared/Travailleur.h"
 #include "trees/ArbreCategorie.h"
 #include "widgets/Etiquette.h"
@@ -30,14 +31,6 @@ const QString TexteLettres = QStringLiteral("A...Z");
 Ordre OrdreParDefaut(Categorie categorie)
 {
     return categorie == Categorie::Texte ? Ordre::Extension : Ordre::Repertoire;
-}
-
-// A group node's text: "(" count ") " and what the group is, e.g. «(1 250) jpg».
-QString TexteGroupe(int64_t nombre, const std::string& quoi)
-{
-    std::string texte = "(";
-    texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
-    return QString::fromStdString(texte);
 }
 
 } // namespace
@@ -229,7 +222,7 @@ void GestionTreeView::RemplirArbresExtension()
         ArbreCategorie* arbre = Arbre(entree.Cat, Ordre::Extension);
         if (nombre < 0 || !arbre)
             continue;
-        arbre->AjouterGroupe(nullptr, TexteGroupe(nombre, entree.Ext), ImageDossier, static_cast<int32_t>(ligne),
+        arbre->AjouterGroupe(nullptr, QString::fromStdString(Textes::Groupe(nombre, entree.Ext)), ImageDossier, static_cast<int32_t>(ligne),
                              SansImage);
     }
 }

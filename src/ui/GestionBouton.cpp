@@ -1,6 +1,7 @@
 #include "ui/GestionBouton.h"
 
 #include "shared/Journal.h"
+#include "shared/Textes.h"
 #include "preview/Previsualisation.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
@@ -203,7 +204,7 @@ void GestionBouton::AfficherCompteurs()
     const int32_t image = stockage_->Compteur(Categorie::Image);
     const int32_t texte = stockage_->Compteur(Categorie::Texte);
     const int64_t total = int64_t{video} + son + image + texte;
-    auto texteDe = [](int64_t nombre) { return QString::fromStdString(Stockage::FormaterNombre(nombre)); };
+    auto texteDe = [](int64_t nombre) { return QString::fromStdString(Textes::Nombre(nombre)); };
     f->LabelHomeFichierNbVideo->setText(texteDe(video));
     f->LabelHomeFichierNbSon->setText(texteDe(son));
     f->LabelHomeFichierNbImage->setText(texteDe(image));
