@@ -3,7 +3,6 @@
 // rely on.
 
 #include "classification/NomFichier.h"
-#include "scan/Explorateur.h"
 
 #include <QString>
 
@@ -37,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     if (ajout != "prefixe/" + minuscules)
         Echec("appending lower case differs from lower-casing");
 
-    const std::string extension = Explorateur::ExtraireExtension(nom);
+    const std::string extension = NomFichier::ExtraireExtension(nom);
     const std::size_t point = nom.rfind('.');
     if (point == std::string_view::npos) {
         if (!extension.empty())

@@ -84,6 +84,14 @@ std::string NomFichier::Minuscules(std::string_view nom)
     return sortie;
 }
 
+std::string NomFichier::ExtraireExtension(std::string_view nom)
+{
+    const size_t point = nom.rfind('.');
+    if (point == std::string_view::npos)
+        return {};
+    return Minuscules(nom.substr(point + 1));
+}
+
 int NomFichier::Lettre(std::string_view nom)
 {
     if (nom.empty())

@@ -1,7 +1,8 @@
 #pragma once
 
-// File names are bytes, usually UTF-8. These helpers fold their case,
-// give their first-letter bucket and turn them into display text.
+// File names are bytes, usually UTF-8. These helpers fold their case, take
+// their extension, give their first-letter bucket and turn them into
+// display text.
 
 #include <QString>
 
@@ -20,6 +21,9 @@ public:
     static std::string Minuscules(std::string_view nom);
     // Same, appended to sortie.
     static void AjouterMinuscules(std::string_view nom, std::string& sortie);
+    // The lower-cased text after the last dot ("Photo.Vacances.JPG" gives
+    // "jpg", ".profile" gives "profile"); empty when there is no dot.
+    static std::string ExtraireExtension(std::string_view nom);
     // Bucket of the first character of the lower-cased name: 0 digits,
     // 1 to 26 the letters a..z with some accented forms, 27 anything else.
     static int Lettre(std::string_view nom);

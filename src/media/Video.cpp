@@ -2,6 +2,7 @@
 
 #include "media/SurfaceVideo.h"
 #include "shared/AppelDiffere.h"
+#include "shared/Textes.h"
 
 #include <QMetaObject>
 
@@ -13,6 +14,8 @@
 namespace {
 
 using Horloge = std::chrono::steady_clock;
+
+constexpr std::int64_t MillisecondesParSeconde = 1000;
 
 // Reply numbers of the observed properties.
 enum Propriete : std::uint64_t { ProprietePosition = 1, ProprieteDuree, ProprietePause };
@@ -39,11 +42,6 @@ constexpr const char* OptionsLecteur[][2] = {
     {"gpu-hwdec-interop", "no"},
     {"video-timing-offset", "0"},
 };
-
-QString DeuxChiffres(std::int64_t n)
-{
-    return (n < 10 ? QStringLiteral("0") : QString()) + QString::number(n);
-}
 
 }  // namespace
 
@@ -193,16 +191,16 @@ bool Video::EnLecture()
 QString Video::TempsCourant()
 {
     if (!lecteur_)
-        return FormatTemps(0);
+        return Textes::Temps(0);
     Actualiser();
-    return FormatTemps(std::int64_t(Position()));
+    return Textes::Temps(std::int64_t(Position()) * MillisecondesParSeconde);
 }
 
 QString Video::DureeTotale()
 {
     if (!lecteur_ || !EnLecture())
-        return FormatTemps(0);
-    return FormatTemps(std::int64_t(duree_));
+        return Textes::Temps(0);
+    return Textes::Temps(std::int64_t(duree_) * MillisecondesParSeconde);
 }
 
 int Video::Pourcentage()
@@ -228,16 +226,6 @@ void Video::Positionner(int pourcentage)
     *fin.ptr = '\0';
     const char* commande[] = {"seek", secondes, "absolute", nullptr};
     mpv_->command_async(lecteur_.get(), 0, commande);
-}
-
-QString Video::FormatTemps(std::int64_t secondes)
-{
-    std::int64_t s = std::max<std::int64_t>(secondes, 0);
-    const std::int64_t h = s / 3600;
-    s -= h * 3600;
-    const std::int64_t m = s / 60;
-    s -= m * 60;
-    return DeuxChiffres(h) + ':' + DeuxChiffres(m) + ':' + DeuxChiffres(s);
 }
 
 void Video::Reveil(void* video)

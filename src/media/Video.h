@@ -73,8 +73,6 @@ public:
     // Position over duration in percent, or -1.
     int Pourcentage();
     void Positionner(int pourcentage);
-    // "hh:mm:ss" from whole seconds.
-    static QString FormatTemps(std::int64_t secondes);
 
     int Etat() const { return etat_; }
     // Players created since construction; each start from Etat 0 or 1 makes one.

@@ -2,18 +2,8 @@
 
 #include "media/SourceFfmpeg.h"
 #include "media/SourceMidi.h"
+#include "shared/Textes.h"
 
-#include <algorithm>
-#include <utility>
-
-namespace {
-
-QString DeuxChiffres(std::int64_t valeur)
-{
-    return (valeur < 10 ? QStringLiteral("0") : QString()) + QString::number(valeur);
-}
-
-}  // namespace
 
 Son::Son()
 {
@@ -114,28 +104,18 @@ int Son::Pourcentage() const
 QString Son::TempsCourant() const
 {
     if (flux_)
-        return FormatTemps(flux_->Temps());
+        return Textes::Temps(flux_->Temps());
     if (musique_)
-        return FormatTemps(musique_->Temps());
-    return FormatTemps(0);
+        return Textes::Temps(musique_->Temps());
+    return Textes::Temps(0);
 }
 
 QString Son::DureeTotale() const
 {
     QString texte;
     if (flux_)
-        texte = FormatTemps(flux_->LongueurMs());
+        texte = Textes::Temps(flux_->LongueurMs());
     if (musique_)
         texte.clear();
     return texte;
-}
-
-QString Son::FormatTemps(std::int64_t ms)
-{
-    std::int64_t s = ms / 1000;
-    const std::int64_t h = s / 3600;
-    s -= h * 3600;
-    const std::int64_t m = s / 60;
-    s -= m * 60;
-    return DeuxChiffres(h) + ':' + DeuxChiffres(m) + ':' + DeuxChiffres(s);
 }

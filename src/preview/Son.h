@@ -34,7 +34,6 @@ public:
     int Pourcentage() const;
     QString TempsCourant() const;
     QString DureeTotale() const;
-    static QString FormatTemps(std::int64_t ms);
 
     // The drawing of what is mixed, and one frame of it.
     AnimationSon& Animation() { return animation_; }

@@ -1,9 +1,7 @@
 #include "scan/Explorateur.h"
 
-#include "classification/NomFichier.h"
 #include "shared/Option.h"
 #include "scan/Descripteur.h"
-#include "shared/TexteNombre.h"
 
 #include <cerrno>
 #include <climits>
@@ -17,10 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-constexpr int64_t UnKilo = 1024;
-constexpr int NombreUnites = 4;
-constexpr const char* Unites[NombreUnites] = {" Ko", " Mo", " Go", " To"};
 
 // A directory is read by getdents64 in pieces of this size: one call takes
 // a few hundred entries.
@@ -167,28 +161,6 @@ int64_t Explorateur::LireTaille(const std::string& chemin)
     if (fstat(fd.Fd(), &etat) != 0 || !S_ISREG(etat.st_mode))
         return 0;
     return static_cast<int64_t>(etat.st_size);
-}
-
-std::string Explorateur::TexteTaille(int64_t octets)
-{
-    if (octets <= 0)
-        return "0 Ko";
-    if (octets < UnKilo)
-        return "1 Ko";
-    int n = 0;
-    do {
-        octets /= UnKilo;
-        ++n;
-    } while (octets >= UnKilo && n < NombreUnites);
-    return TexteNombre::Grouper(octets) + Unites[n - 1];
-}
-
-std::string Explorateur::ExtraireExtension(std::string_view nom)
-{
-    const size_t point = nom.rfind('.');
-    if (point == std::string_view::npos)
-        return {};
-    return NomFichier::Minuscules(nom.substr(point + 1));
 }
 
 std::string Explorateur::Joindre(std::string_view repertoire, std::string_view nom)

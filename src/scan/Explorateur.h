@@ -1,8 +1,8 @@
 #pragma once
 
 // The scan's only contact with the file system: lists one directory under
-// the three walk settings, reads a file's size, formats a size, and takes a
-// file name's lower-cased extension. Stateless: callable from any thread.
+// the three walk settings, reads a file's size, joins and opens paths.
+// Stateless: callable from any thread.
 
 #include <cstdint>
 #include <string>
@@ -32,8 +32,6 @@ public:
     void ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
                           std::vector<std::string>& sousRepertoires, std::vector<std::string>& fichiers) const;
     static int64_t LireTaille(const std::string& chemin);
-    static std::string TexteTaille(int64_t octets);
-    static std::string ExtraireExtension(std::string_view nom);
 
     // A directory path followed by a name, with one "/" between them
     // ("/" + "usr" gives "/usr", "/data/" + "x" gives "/data/x").

@@ -3,7 +3,7 @@
 #include "classification/Extension.h"
 #include "scan/EcouteStockage.h"
 #include "scan/Explorateur.h"
-#include "shared/TexteNombre.h"
+#include "shared/Textes.h"
 #include "shared/Travailleur.h"
 
 #include <algorithm>
@@ -12,17 +12,8 @@
 
 namespace {
 
-constexpr int AttenteVide = 10;   // ms between two looks at an empty waiting list
 // Positions are 32-bit.
 constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
-
-// A group node's text: "(" count ") " and what the group is, e.g. «(1 250) ~/Photos».
-std::string TexteGroupe(int64_t nombre, const std::string& quoi)
-{
-    std::string texte = "(";
-    texte.append(Stockage::FormaterNombre(nombre)).append(") ").append(quoi);
-    return texte;
-}
 
 // Stable order of keys cles[debuts[i] .. debuts[i + 1]); change tells
 // whether it differs from the order given.
@@ -78,7 +69,11 @@ void Stockage::DefinirRacine(int32_t longueur)
 
 void Stockage::MarquerFinParcours()
 {
-    FinParcours.store(true);
+    {
+        std::lock_guard verrou(Verrou);
+        FinParcours.store(true);
+    }
+    attenteNonVide_.notify_all();
 }
 
 void Stockage::PreparerScan()
@@ -92,25 +87,34 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, std::vector<std::str
     TAttente attente;
     attente.Fichiers = std::move(fichiers);
     attente.Texte = chemin;
-    std::lock_guard verrou(Verrou);
-    Attente.push_back(std::move(attente));
+    bool etaitVide = false;
+    {
+        std::lock_guard verrou(Verrou);
+        etaitVide = Attente.empty();
+        Attente.push_back(std::move(attente));
+    }
+    // The store worker sleeps only on an empty list.
+    if (etaitVide)
+        attenteNonVide_.notify_all();
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
 {
     for (;;) {
         std::unique_lock verrou(Verrou);
-        if (Attente.empty()) {
-            // The walk marks its end after its last queueing, so an empty
-            // list seen with the end mark stays empty.
-            const bool fin = FinParcours.load();
+        const bool pret = travailleur.Attendre(verrou, attenteNonVide_,
+                                               [this] { return !Attente.empty() || FinParcours.load(); });
+        if (!pret) {
+            // Cut short by a pause or a stop: it takes effect at the check point.
             verrou.unlock();
-            if (fin)
-                break;
-            if (!travailleur.Dormir(AttenteVide))
+            if (!travailleur.PointDeControle())
                 return;
             continue;
         }
+        // The walk marks its end after its last queueing, so an empty list
+        // seen with the end mark stays empty.
+        if (Attente.empty())
+            break;
         TAttente attente = std::move(Attente.front());
         Attente.pop_front();
         // Filing happens without Verrou: the walk can go on queueing.
@@ -137,7 +141,7 @@ void Stockage::ClasserRepertoire(TAttente& attente)
         const std::string& nom = attente.Fichiers[i];
         if (nom.size() > ArenaNoms::LongueurMax || nom.find('\0') != std::string::npos)
             continue;
-        const int index = extension_->IndexDe(Explorateur::ExtraireExtension(nom));
+        const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (index < 0)
             continue;   // not in the table: dropped
         classements_.push_back(
@@ -191,12 +195,7 @@ void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& no
         return;
     for (size_t slot = 0; slot < NombreCategories; ++slot)
         if (nombres[slot] > 0)
-            ecoute_->RepertoireClasse(Categories[slot], TexteGroupe(nombres[slot], affiche));
-}
-
-std::string Stockage::FormaterNombre(int64_t nombre)
-{
-    return TexteNombre::Grouper(nombre);
+            ecoute_->RepertoireClasse(Categories[slot], Textes::Groupe(nombres[slot], affiche));
 }
 
 std::string Stockage::RepertoireAffiche(std::string_view chemin, int32_t longueurRacine)
@@ -491,6 +490,6 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
             tailles_.emplace(position, octets);
         }
     }
-    taille = QString::fromStdString(Explorateur::TexteTaille(octets));
+    taille = QString::fromStdString(Textes::Taille(octets));
     return chemin;
 }

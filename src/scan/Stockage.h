@@ -18,6 +18,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -60,7 +61,6 @@ public:
     // The number of the scan being filed (user-interface thread).
     quint64 NumeroScan() const { return numeroScan_.load(); }
 
-    static std::string FormaterNombre(int64_t nombre);
     // Display text of a directory below a root of the given length in
     // bytes: "~" for the root itself, "~/X/Y" below it.
     static std::string RepertoireAffiche(std::string_view chemin, int32_t longueurRacine);
@@ -153,9 +153,11 @@ private:
     Extension* extension_ = nullptr;
     EcouteStockage* ecoute_ = nullptr;
 
-    // Waiting list, guarded by Verrou.
+    // Waiting list, guarded by Verrou; the store worker sleeps on
+    // attenteNonVide_ while it is empty and the walk has not ended.
     std::deque<TAttente> Attente;
     std::mutex Verrou;
+    std::condition_variable_any attenteNonVide_;
     std::atomic<bool> FinParcours{false};
     std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};

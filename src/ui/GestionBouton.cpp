@@ -1,6 +1,7 @@
 #include "ui/GestionBouton.h"
 
 #include "shared/Journal.h"
+#include "shared/Textes.h"
 #include "preview/Previsualisation.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
@@ -301,7 +302,7 @@ void GestionBouton::ArreterScan(Arret mode)
     if (mode != Arret::Fin) {
         ArreterTravailleur(threadScanneur_);
         ArreterTravailleur(threadStockage_);
-        arbres_.FinDemandee = true;
+        arbres_.FinScan();
         if (mode == Arret::Fermeture)
             ArreterTravailleur(threadTreeView_);
     }
@@ -325,7 +326,7 @@ void GestionBouton::AfficherCompteurs()
     const int64_t total = int64_t{video} + son + image + texte;
     const int64_t nombres[] = {video, son, image, texte, total};
     for (size_t i = 0; i < compteurs_.size(); ++i)
-        compteurs_[i]->setText(QString::fromStdString(Stockage::FormaterNombre(nombres[i])));
+        compteurs_[i]->setText(QString::fromStdString(Textes::Nombre(nombres[i])));
 }
 
 void GestionBouton::TerminerTravailleurs()

@@ -1,4 +1,5 @@
-// Case folding, first-letter buckets and display text of byte file names.
+// Case folding, extensions, first-letter buckets and display text of byte
+// file names.
 
 #include "classification/NomFichier.h"
 
@@ -28,6 +29,26 @@ TEST(NomFichier, LowerCasesAsciiAndAccentedCapitalsOnly)
     std::string sortie = "x";
     NomFichier::AjouterMinuscules("AB", sortie);
     EXPECT_EQ(sortie, "xab");
+}
+
+TEST(NomFichier, ExtensionIsTheLowerCasedTextAfterTheLastDot)
+{
+    const std::vector<std::pair<std::string, std::string>> cas = {
+        {"Photo.Vacances.JPG", "jpg"},
+        {"archive.", ""},
+        {".profile", "profile"},
+        {"LISEZMOI", ""},
+        {"a.TAR.GZ", "gz"},
+        {"PHOTO.JPG", "jpg"},
+        {"film.Mp4", "mp4"},
+        {"x.ÉTÉ", "été"},
+        {"\xff\xfe.JPG", "jpg"},
+        {"nom.\xff" "A", "\xff" "a"},
+        {"", ""},
+        {".", ""},
+    };
+    for (const auto& [nom, ext] : cas)
+        EXPECT_EQ(NomFichier::ExtraireExtension(nom), ext) << nom;
 }
 
 TEST(NomFichier, BucketOfTheFirstCharacter)

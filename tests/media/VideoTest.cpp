@@ -82,16 +82,6 @@ protected:
     Video video_;
 };
 
-TEST(VideoFormatTemps, HoursMinutesSecondsEachOnTwoDigits)
-{
-    EXPECT_EQ(Video::FormatTemps(0), "00:00:00");
-    EXPECT_EQ(Video::FormatTemps(59), "00:00:59");
-    EXPECT_EQ(Video::FormatTemps(3725), "01:02:05");
-    EXPECT_EQ(Video::FormatTemps(36000), "10:00:00");
-    EXPECT_EQ(Video::FormatTemps(360000), "100:00:00");
-    EXPECT_EQ(Video::FormatTemps(-3), "00:00:00");
-}
-
 TEST_F(VideoTest, WithNothingOpenedTimesAreZeroAndNothingMoves)
 {
     video_.Pause(true);

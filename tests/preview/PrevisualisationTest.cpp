@@ -6,7 +6,7 @@
 
 #include "classification/NomFichier.h"
 #include "app/Application.h"
-#include "scan/Explorateur.h"
+#include "shared/Textes.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Etiquette.h"
@@ -132,7 +132,7 @@ QByteArray Gif(int largeur, int hauteur)
 
 QString TexteTaille(const std::string& chemin)
 {
-    return QString::fromStdString(Explorateur::TexteTaille(int64_t(std::filesystem::file_size(chemin))));
+    return QString::fromStdString(Textes::Taille(int64_t(std::filesystem::file_size(chemin))));
 }
 
 // The number in front of a group node's text: "(1 500) jpg" gives 1500.

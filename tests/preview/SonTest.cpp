@@ -63,16 +63,6 @@ int PlusFortEchantillon(Son& son)
 
 }  // namespace
 
-TEST(Son, FormatTemps)
-{
-    EXPECT_EQ(Son::FormatTemps(0), "00:00:00");
-    EXPECT_EQ(Son::FormatTemps(999), "00:00:00");
-    EXPECT_EQ(Son::FormatTemps(61000), "00:01:01");
-    EXPECT_EQ(Son::FormatTemps(3599999), "00:59:59");
-    EXPECT_EQ(Son::FormatTemps(36000000), "10:00:00");
-    EXPECT_EQ(Son::FormatTemps(360000000), "100:00:00");
-}
-
 TEST(Son, LoadsSilentlyThenPlaysPausesResumesAndStops)
 {
     SonsDeTest sons;

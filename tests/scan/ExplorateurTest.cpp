@@ -183,50 +183,6 @@ TEST(Explorateur, SizesReadFromTheFileSystem)
     EXPECT_EQ(Explorateur::LireTaille(arbre.Racine() + "/lien.bin"), 123457);
 }
 
-TEST(Explorateur, SizeTexts)
-{
-    const std::vector<std::pair<int64_t, std::string>> cas = {
-        {0, "0 Ko"},
-        {1, "1 Ko"},
-        {1023, "1 Ko"},
-        {1024, "1 Ko"},
-        {1536, "1 Ko"},
-        {2047, "1 Ko"},
-        {2048, "2 Ko"},
-        {1048575, "1 023 Ko"},
-        {1048576, "1 Mo"},
-        {1073741823, "1 023 Mo"},
-        {1073741824, "1 Go"},
-        {5LL << 30, "5 Go"},
-        {1LL << 40, "1 To"},
-        {(1LL << 40) * 999, "999 To"},
-        {1LL << 50, "1 024 To"},
-        {INT64_MAX, "8 388 607 To"},
-    };
-    for (const auto& [octets, texte] : cas)
-        EXPECT_EQ(Explorateur::TexteTaille(octets), texte) << octets;
-}
-
-TEST(Explorateur, ExtensionIsTheLowerCasedTextAfterTheLastDot)
-{
-    const std::vector<std::pair<std::string, std::string>> cas = {
-        {"Photo.Vacances.JPG", "jpg"},
-        {"archive.", ""},
-        {".profile", "profile"},
-        {"LISEZMOI", ""},
-        {"a.TAR.GZ", "gz"},
-        {"PHOTO.JPG", "jpg"},
-        {"film.Mp4", "mp4"},
-        {"x.ÉTÉ", "été"},
-        {"\xff\xfe.JPG", "jpg"},
-        {"nom.\xff" "A", "\xff" "a"},
-        {"", ""},
-        {".", ""},
-    };
-    for (const auto& [nom, ext] : cas)
-        EXPECT_EQ(Explorateur::ExtraireExtension(nom), ext) << nom;
-}
-
 TEST(Explorateur, JoiningNeverDoublesTheSeparator)
 {
     EXPECT_EQ(Explorateur::Joindre("/", "usr"), "/usr");

@@ -165,20 +165,6 @@ protected:
 
 }   // namespace
 
-TEST(Stockage, NumberTexts)
-{
-    const std::vector<std::pair<int64_t, std::string>> cas = {
-        {0, "0"},           {7, "7"},
-        {999, "999"},       {1000, "1 000"},
-        {1234, "1 234"},    {1250, "1 250"},
-        {123456, "123 456"}, {1234567, "1 234 567"},
-        {-1234, "-1 234"},  {INT32_MAX, "2 147 483 647"},
-        {INT64_MIN, "-9 223 372 036 854 775 808"},
-    };
-    for (const auto& [nombre, texte] : cas)
-        EXPECT_EQ(Stockage::FormaterNombre(nombre), texte) << nombre;
-}
-
 TEST(Stockage, DirectoryDisplayTexts)
 {
     struct Cas

@@ -410,7 +410,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
     EXPECT_EQ(option_->TreeSon, Ordre::Repertoire);
 
     arbres_->DefinirScanActif(false);
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0 && !Visible(Label()); }));
     QApplication::processEvents();
     EXPECT_FALSE(arbres_->AffichageEnCours());
@@ -437,7 +437,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 TEST_F(TraitementTest, ShortScanEndedBeforeTheWorkerStarts)
 {
     EmpilerDepuisUnAutreFil(5);
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && TotalRepertoires() == 5; }));
     ASSERT_TRUE(Attendre([&] { return arbres_->LotsEnVol() == 0; }));
@@ -458,7 +458,7 @@ TEST_F(TraitementTest, UnappliedBatchesAreBounded)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(arbres_->LotsEnVol(), GestionTreeView::LotsEnVolMax);
     EXPECT_FALSE(fil_->Fini());
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     EXPECT_EQ(TotalRepertoires(), N);
 }
@@ -499,7 +499,7 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
     QApplication::processEvents();
     EXPECT_EQ(TotalRepertoires(), 0);
     arbres_->Empiler(Categorie::Image, "(1) ~/neuf");
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     QApplication::processEvents();
