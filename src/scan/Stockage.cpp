@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int AttenteVide = 10;   // ms between two looks at an empty waiting list
 // Positions are 32-bit.
 constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
 
@@ -70,7 +69,11 @@ void Stockage::DefinirRacine(int32_t longueur)
 
 void Stockage::MarquerFinParcours()
 {
-    FinParcours.store(true);
+    {
+        std::lock_guard verrou(Verrou);
+        FinParcours.store(true);
+    }
+    attenteNonVide_.notify_all();
 }
 
 void Stockage::PreparerScan()
@@ -84,25 +87,34 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, std::vector<std::str
     TAttente attente;
     attente.Fichiers = std::move(fichiers);
     attente.Texte = chemin;
-    std::lock_guard verrou(Verrou);
-    Attente.push_back(std::move(attente));
+    bool etaitVide = false;
+    {
+        std::lock_guard verrou(Verrou);
+        etaitVide = Attente.empty();
+        Attente.push_back(std::move(attente));
+    }
+    // The store worker sleeps only on an empty list.
+    if (etaitVide)
+        attenteNonVide_.notify_all();
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
 {
     for (;;) {
         std::unique_lock verrou(Verrou);
-        if (Attente.empty()) {
-            // The walk marks its end after its last queueing, so an empty
-            // list seen with the end mark stays empty.
-            const bool fin = FinParcours.load();
+        const bool pret = travailleur.Attendre(verrou, attenteNonVide_,
+                                               [this] { return !Attente.empty() || FinParcours.load(); });
+        if (!pret) {
+            // Cut short by a pause or a stop: it takes effect at the check point.
             verrou.unlock();
-            if (fin)
-                break;
-            if (!travailleur.Dormir(AttenteVide))
+            if (!travailleur.PointDeControle())
                 return;
             continue;
         }
+        // The walk marks its end after its last queueing, so an empty list
+        // seen with the end mark stays empty.
+        if (Attente.empty())
+            break;
         TAttente attente = std::move(Attente.front());
         Attente.pop_front();
         // Filing happens without Verrou: the walk can go on queueing.

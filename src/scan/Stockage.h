@@ -18,6 +18,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -152,9 +153,11 @@ private:
     Extension* extension_ = nullptr;
     EcouteStockage* ecoute_ = nullptr;
 
-    // Waiting list, guarded by Verrou.
+    // Waiting list, guarded by Verrou; the store worker sleeps on
+    // attenteNonVide_ while it is empty and the walk has not ended.
     std::deque<TAttente> Attente;
     std::mutex Verrou;
+    std::condition_variable_any attenteNonVide_;
     std::atomic<bool> FinParcours{false};
     std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};

@@ -1,7 +1,5 @@
 #include "shared/Travailleur.h"
 
-#include <chrono>
-
 Travailleur::~Travailleur()
 {
     if (fil_.joinable())
@@ -43,14 +41,12 @@ bool Travailleur::PointDeControle()
     return !jeton.stop_requested();
 }
 
-bool Travailleur::Dormir(int millisecondes)
+void Travailleur::InscrireAttente(std::stop_source* interruption)
 {
-    {
-        std::unique_lock verrou(mutex_);
-        cv_.wait_for(verrou, jeton_, std::chrono::milliseconds(millisecondes),
-                     [this] { return pauseDemandee_.load(); });
-    }
-    return PointDeControle();
+    std::lock_guard verrou(mutex_);
+    attente_ = interruption;
+    if (attente_ && pauseDemandee_.load())
+        attente_->request_stop();
 }
 
 void Travailleur::Suspendre()
@@ -59,6 +55,9 @@ void Travailleur::Suspendre()
     if (fini_.load() || !fil_.joinable())
         return;
     pauseDemandee_.store(true);
+    // A work waiting for more work is woken to reach its check point.
+    if (attente_)
+        attente_->request_stop();
     cv_.notify_all();
     cv_.wait(verrou, [this] { return enPause_.load() || fini_.load(); });
 }

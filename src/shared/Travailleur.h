@@ -4,7 +4,8 @@
 // PointDeControle() between two units of work (a directory, a node), where
 // it holds no lock; pause and stop take effect there, never elsewhere.
 // The stop is a stop token: waits made with Jeton() end when it is
-// requested.
+// requested. A work that waits for more work does it with Attendre(),
+// which a stop or a pause request ends.
 
 #include <atomic>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <stop_token>
 #include <thread>
+#include <utility>
 
 class Travailleur
 {
@@ -48,15 +50,23 @@ public:
     // returns false when the work must stop.
     bool PointDeControle();
 
-    // Sleeps up to the given time, waking early on stop; returns false when
-    // the work must stop. Used by the polling loops instead of a bare sleep.
-    bool Dormir(int millisecondes);
+    // Called by the work, holding verrou (the lock that guards what the
+    // predicate reads): waits on cv until the predicate holds, or until a
+    // stop or a pause is asked. True when the predicate holds; false when
+    // the wait was cut short, after which the work releases verrou and calls
+    // PointDeControle(). Whoever makes the predicate true does it under the
+    // same lock and then notifies cv.
+    template <typename Verrou, typename Predicat>
+    bool Attendre(Verrou& verrou, std::condition_variable_any& cv, Predicat predicat);
 
 protected:
     virtual void Execute() = 0;
 
 private:
     void Boucle();
+    // The interruption of the wait in progress (nullptr when none), asked at
+    // once when a pause is already asked.
+    void InscrireAttente(std::stop_source* interruption);
 
     std::stop_source source_;   // made before the thread starts
     std::stop_token jeton_;
@@ -68,4 +78,23 @@ private:
     std::atomic<bool> termine_{false};
     std::atomic<bool> fini_{false};
     std::atomic<uint64_t> pauses_{0};
+    std::stop_source* attente_ = nullptr;   // guarded by mutex_
 };
+
+template <typename Verrou, typename Predicat>
+bool Travailleur::Attendre(Verrou& verrou, std::condition_variable_any& cv, Predicat predicat)
+{
+    // The wait ends on a token of its own, asked by a stop of the work and
+    // by Suspendre(): the condition variable checks that token under its
+    // own lock, so a request made between the predicate's check and the
+    // sleep is not lost.
+    std::stop_source interruption;
+    std::stop_callback surArret(jeton_, [&interruption] { interruption.request_stop(); });
+    InscrireAttente(&interruption);
+    struct Desinscription
+    {
+        Travailleur& travailleur;
+        ~Desinscription() { travailleur.InscrireAttente(nullptr); }
+    } desinscription{*this};
+    return cv.wait(verrou, interruption.get_token(), std::move(predicat));
+}

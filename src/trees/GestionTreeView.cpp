@@ -22,7 +22,6 @@ namespace {
 
 constexpr int ImageDossier = 0;
 constexpr int SansImage = -1;
-constexpr int PeriodeSondageMs = 10;
 constexpr int NombreLettresAlphabet = 26;
 
 const QString TexteLettres = QStringLiteral("A...Z");
@@ -234,7 +233,25 @@ void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
 
 void GestionTreeView::StockageTermine()
 {
-    FinDemandee.store(true);
+    FinScan();
+}
+
+void GestionTreeView::FinScan()
+{
+    {
+        std::lock_guard verrou(Verrou);
+        finDemandee_.store(true);
+    }
+    travail_.notify_all();
+}
+
+void GestionTreeView::DefinirScanActif(bool actif)
+{
+    {
+        std::lock_guard verrou(Verrou);
+        scanActif_.store(actif);
+    }
+    travail_.notify_all();
 }
 
 void GestionTreeView::Empiler(Categorie categorie, std::string texte)
@@ -242,15 +259,22 @@ void GestionTreeView::Empiler(Categorie categorie, std::string texte)
     TAttente attente;
     attente.Texte = std::move(texte);
     attente.Categorie = Code(categorie);
-    std::lock_guard verrou(Verrou);
-    FileAttente.push_back(std::move(attente));
+    bool etaitVide = false;
+    {
+        std::lock_guard verrou(Verrou);
+        etaitVide = FileAttente.empty();
+        FileAttente.push_back(std::move(attente));
+    }
+    // The worker sleeps on travail_ only while the queue is empty.
+    if (etaitVide)
+        travail_.notify_all();
 }
 
 void GestionTreeView::PreparerScan()
 {
     std::lock_guard verrou(Verrou);
     FileAttente.clear();
-    FinDemandee = false;
+    finDemandee_.store(false);
     ++numeroScan_;
 }
 
@@ -262,16 +286,34 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
     bool dernierEtat = false;
     bool premier = true;   // forces the first label refresh
     std::vector<TAttente> attentes;
+    // A wait cut short by a pause or a stop takes effect at the check point.
+    auto pointDeControle = [&travailleur](auto& verrou) {
+        verrou.unlock();
+        return travailleur.PointDeControle();
+    };
     for (;;) {
         // Let the user-interface thread catch up before taking more.
         {
             std::unique_lock verrou(verrouLots_);
-            if (!lotsAppliques_.wait(verrou, travailleur.Jeton(), [this] { return lotsEnVol_.load() < LotsEnVolMax; }))
-                return;
+            if (!travailleur.Attendre(verrou, lotsAppliques_, [this] { return lotsEnVol_.load() < LotsEnVolMax; })) {
+                if (!pointDeControle(verrou))
+                    return;
+                continue;
+            }
         }
 
+        // Sleep until there are records to hand over, the end is asked, or
+        // the running label's state has to change.
         std::unique_lock verrou(Verrou);
-        if (FinDemandee && FileAttente.empty())
+        const bool pret = travailleur.Attendre(verrou, travail_, [&] {
+            return premier || !FileAttente.empty() || finDemandee_.load() || scanActif_.load() != dernierEtat;
+        });
+        if (!pret) {
+            if (!pointDeControle(verrou))
+                return;
+            continue;
+        }
+        if (finDemandee_.load() && FileAttente.empty())
             break;
         const bool enCours = !FileAttente.empty() || scanActif_.load();
         affichageEnCours_.store(enCours);
@@ -281,12 +323,11 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
         FileAttente.erase(FileAttente.begin(), FileAttente.begin() + static_cast<std::ptrdiff_t>(nombre));
         verrou.unlock();
 
-        const bool vide = attentes.empty();
-        if (!vide || enCours != dernierEtat || premier)
+        if (!attentes.empty() || enCours != dernierEtat || premier)
             Publier(scan, attentes);
         dernierEtat = enCours;
         premier = false;
-        if (vide ? !travailleur.Dormir(PeriodeSondageMs) : !travailleur.PointDeControle())
+        if (!travailleur.PointDeControle())
             return;
     }
 

@@ -79,12 +79,16 @@ public:
 
     // Whether by-directory nodes are still on their way (the running label's state).
     bool AffichageEnCours() const { return affichageEnCours_.load(); }
-    // Whether a scan runs and is not paused (the home panel says so).
-    void DefinirScanActif(bool actif) { scanActif_.store(actif); }
+    // Whether a scan runs and is not paused (the home panel says so); wakes
+    // the worker, which shows or hides the running label.
+    void DefinirScanActif(bool actif);
 
     // Store worker: one "Par Répertoire" root node to add; the end of filing.
     void RepertoireClasse(Categorie categorie, std::string texte) override;
     void StockageTermine() override;
+    // Any thread: no more record comes for this scan; the worker hands over
+    // what is queued and returns. Sets FinDemandee and wakes the worker.
+    void FinScan();
 
     // Any thread: queues one "Par Répertoire" root node.
     void Empiler(Categorie categorie, std::string texte);
@@ -92,14 +96,17 @@ public:
     // and drops what an earlier scan's worker may still have posted.
     void PreparerScan();
     // The tree worker's loop; returns when FinDemandee is set and the queue
-    // is empty, or when the worker is stopped.
+    // is empty, or when the worker is stopped. It sleeps while there is
+    // nothing to do: Empiler, FinScan and DefinirScanActif wake it.
     void Traiter(Travailleur& travailleur);
     // Any thread: hands a fill job's children to the user-interface thread,
     // which replaces the node's children in one batch if the tree still
     // holds the node (same generation).
     void RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation, std::vector<EnfantNoeud> enfants);
 
-    std::atomic<bool> FinDemandee{false};
+    // Whether the end of the scan was asked (read-only: FinScan() sets it
+    // and wakes the worker).
+    const std::atomic<bool>& FinDemandee = finDemandee_;
 
     // At most this many records go into one batch posted to the
     // user-interface thread, and at most this many batches wait there.
@@ -126,8 +133,12 @@ private:
     Etiquette* enCours_ = nullptr;
     Categorie categorieAffichee_ = Categorie::Autre;   // none
 
+    // The records to hand over and the worker's reasons to wake, guarded by
+    // Verrou; the worker sleeps on travail_.
     std::deque<TAttente> FileAttente;
     std::mutex Verrou;
+    std::condition_variable_any travail_;
+    std::atomic<bool> finDemandee_{false};
     std::atomic<quint64> numeroScan_{0};
     std::atomic<bool> scanActif_{false};
     // Whether by-directory nodes are still on their way: the running label's state.

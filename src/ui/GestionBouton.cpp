@@ -181,7 +181,7 @@ void GestionBouton::ArreterScan(Arret mode)
     if (mode != Arret::Fin) {
         ArreterTravailleur(threadScanneur_);
         ArreterTravailleur(threadStockage_);
-        arbres_->FinDemandee = true;
+        arbres_->FinScan();
         if (mode == Arret::Fermeture)
             ArreterTravailleur(threadTreeView_);
     }

@@ -77,6 +77,8 @@ protected:
             ThreadStockage travailleurStockage(&stock);
             ThreadScanneur travailleurScan(false, &travailleurStockage, racine, &scanneur);
             Attendre(travailleurStockage);
+            // The store may end first: it is woken by the walk's last notice.
+            Attendre(travailleurScan);
             EXPECT_TRUE(travailleurScan.Termine());
             EXPECT_TRUE(travailleurStockage.Termine());
         }
@@ -283,6 +285,8 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
             arbre.Fichier(feuille + "/" + ajout);
         travailleurScan.Reprendre();
         Attendre(travailleurStockage);
+        // The store may end first: it is woken by the walk's last notice.
+        Attendre(travailleurScan);
         EXPECT_TRUE(travailleurScan.Termine());
         const Resultat apres = Lire();
 

@@ -77,6 +77,8 @@ protected:
         ThreadStockage travailleurStockage(&stock);
         ThreadScanneur travailleurScan(false, &travailleurStockage, racine, &scanneur);
         Attendre(travailleurStockage);
+        // The store may end first: it is woken by the walk's last notice.
+        Attendre(travailleurScan);
         EXPECT_TRUE(travailleurScan.Termine());
         EXPECT_TRUE(travailleurStockage.Termine());
     }
@@ -348,6 +350,8 @@ TEST_F(Travaux, PauseFreezesTheCountersAndResumeFinishes)
     travailleurStockage.Reprendre();
     Attendre(travailleurStockage);
     EXPECT_TRUE(travailleurStockage.Termine());
+    // The store may end first: it is woken by the walk's last notice.
+    Attendre(travailleurScan);
     EXPECT_TRUE(travailleurScan.Termine());
     EXPECT_EQ(Lire(), (Compteurs{Nombre, Nombre, Nombre, Nombre}));
     VerifierCoherence();

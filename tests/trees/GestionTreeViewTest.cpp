@@ -399,7 +399,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
     EXPECT_EQ(option_->TreeSon, 3);
 
     arbres_->DefinirScanActif(false);
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0 && !Visible(Label()); }));
     QApplication::processEvents();
     EXPECT_FALSE(arbres_->AffichageEnCours());
@@ -426,7 +426,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 TEST_F(TraitementTest, ShortScanEndedBeforeTheWorkerStarts)
 {
     EmpilerDepuisUnAutreFil(5);
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && TotalRepertoires() == 5; }));
     ASSERT_TRUE(Attendre([&] { return arbres_->LotsEnVol() == 0; }));
@@ -447,7 +447,7 @@ TEST_F(TraitementTest, UnappliedBatchesAreBounded)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(arbres_->LotsEnVol(), GestionTreeView::LotsEnVolMax);
     EXPECT_FALSE(fil_->Fini());
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     EXPECT_EQ(TotalRepertoires(), N);
 }
@@ -488,7 +488,7 @@ TEST_F(TraitementTest, StoppingMidwayLeavesUsableTrees)
     QApplication::processEvents();
     EXPECT_EQ(TotalRepertoires(), 0);
     arbres_->Empiler(Categorie::Image, "(1) ~/neuf");
-    arbres_->FinDemandee = true;
+    arbres_->FinScan();
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     ASSERT_TRUE(Attendre([&] { return fil_->Termine() && arbres_->LotsEnVol() == 0; }));
     QApplication::processEvents();
