@@ -8,6 +8,7 @@
 #include "shared/Textes.h"
 #include "shared/Travailleur.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ThreadTreeView.h"
 #include "widgets/Etiquette.h"
 
 #include <QComboBox>
@@ -231,11 +232,6 @@ void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
     Empiler(categorie, std::move(texte));
 }
 
-void GestionTreeView::StockageTermine()
-{
-    FinScan();
-}
-
 void GestionTreeView::FinScan()
 {
     {
@@ -243,6 +239,11 @@ void GestionTreeView::FinScan()
         finDemandee_.store(true);
     }
     travail_.notify_all();
+}
+
+std::unique_ptr<Travailleur> GestionTreeView::CreerTravailleur()
+{
+    return std::make_unique<ThreadTreeView>(this);
 }
 
 void GestionTreeView::DefinirScanActif(bool actif)
