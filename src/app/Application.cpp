@@ -40,6 +40,8 @@ void Application::Relier()
     Stock.Lier(&Explo);
     Stock.Lier(&Extensions);
     Stock.Lier(static_cast<EcouteStockage*>(&Arbres));
+    // The tree worker learns the end of the filing at once, on the store worker.
+    QObject::connect(&Stock, &Stockage::FinStockage, &Arbres, [this] { Arbres.FinScan(); }, Qt::DirectConnection);
     QObject::connect(
         &Stock, &Stockage::FinStockage, &Arbres,
         [this](quint64 scan) {

@@ -3,6 +3,8 @@
 // What the store announces while it files a scan, to whoever subscribed
 // (the tree manager, in the program's wiring). Called on the store worker:
 // an implementation queues what it needs for the user-interface thread.
+// The end of the filing is not told here: GestionScan takes it from
+// Stockage::FinStockage and tells EcouteScan::FinScan.
 
 #include "shared/Categorie.h"
 
@@ -16,6 +18,4 @@ public:
     // A directory was filed with files of this category; texte is its
     // by-directory node text, e.g. «(12) ~/Photos».
     virtual void RepertoireClasse(Categorie categorie, std::string texte) = 0;
-    // The walk has ended and every queued directory is filed.
-    virtual void StockageTermine() = 0;
 };

@@ -124,8 +124,6 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
             return;
     }
 
-    if (ecoute_)
-        ecoute_->StockageTermine();
     emit FinStockage(numeroScan_.load());
 }
 

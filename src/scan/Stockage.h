@@ -2,9 +2,10 @@
 
 // The results of the current scan: every classified file once, grouped per
 // category by directory, by first letter and by extension, and counted.
-// Fed one directory at a time through a waiting list; announces what it
-// files to its listener and the end of a scan by a signal; read by the
-// counters, the tree builders, the fill jobs and the file information.
+// Fed one directory at a time through a waiting list; announces each
+// directory it files to its listener and the end of a scan's filing by a
+// signal; read by the counters, the tree builders, the fill jobs and the
+// file information.
 
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
@@ -52,8 +53,7 @@ public:
     void DefinirRacine(int32_t longueur);
     void MarquerFinParcours();
     void EmpilerRepertoire(const std::string& chemin, std::vector<std::string> fichiers);
-    // The store worker's loop. At the natural end it tells its listener,
-    // then emits FinStockage().
+    // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
     // of a scan start.
@@ -87,8 +87,10 @@ public:
 
 signals:
     // Store worker: the walk of scan number `scan` has ended and every
-    // queued directory is filed. The notice is queued: by the time it is
-    // read, a newer scan may have started (compare with NumeroScan()).
+    // queued directory is filed, after the last RepertoireClasse. The one
+    // end-of-scan notice; its subscriber is GestionScan, which takes it on
+    // the store worker and hands it to the user-interface thread, where a
+    // newer scan may have started by then (compared with NumeroScan()).
     void FinStockage(quint64 scan);
 
 private:

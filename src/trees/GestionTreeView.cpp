@@ -10,6 +10,7 @@
 #include "trees/ArbreCategorie.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "widgets/Cadre.h"
+#include "trees/ThreadTreeView.h"
 #include "widgets/Etiquette.h"
 #include "widgets/Fabrique.h"
 #include "widgets/TFormImage.h"
@@ -298,11 +299,6 @@ void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
     Empiler(categorie, std::move(texte));
 }
 
-void GestionTreeView::StockageTermine()
-{
-    FinScan();
-}
-
 void GestionTreeView::FinScan()
 {
     {
@@ -310,6 +306,11 @@ void GestionTreeView::FinScan()
         finDemandee_.store(true);
     }
     travail_.notify_all();
+}
+
+std::unique_ptr<Travailleur> GestionTreeView::CreerTravailleur()
+{
+    return std::make_unique<ThreadTreeView>(this);
 }
 
 void GestionTreeView::DefinirScanActif(bool actif)

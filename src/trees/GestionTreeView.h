@@ -5,9 +5,11 @@
 // during a scan, the visible order per category, the trees built from the
 // store (alphabetical skeletons, one node per extension), the worker that
 // grows the "Par Répertoire" trees during a scan, and the fill jobs of the
-// group nodes the user expands. It listens to the store and announces the
-// file the user selects.
+// group nodes the user expands. It listens to the store (each directory
+// filed) and to the scan's owner (its start, its worker, its end), and
+// announces the file the user selects.
 
+#include "scan/EcouteScan.h"
 #include "scan/EcouteStockage.h"
 #include "shared/CleArbre.h"
 #include "shared/EnfantNoeud.h"
@@ -40,7 +42,7 @@ class Stockage;
 class ThreadPrevisualisation;
 class Travailleur;
 
-class GestionTreeView : public QObject, public EcouteStockage
+class GestionTreeView : public QObject, public EcouteStockage, public EcouteScan
 {
     Q_OBJECT
 public:
@@ -92,18 +94,19 @@ public:
     // the worker, which shows or hides the running label.
     void DefinirScanActif(bool actif);
 
-    // Store worker: one "Par Répertoire" root node to add; the end of filing.
+    // Store worker: one "Par Répertoire" root node to add.
     void RepertoireClasse(Categorie categorie, std::string texte) override;
-    void StockageTermine() override;
     // Any thread: no more record comes for this scan; the worker hands over
     // what is queued and returns. Sets FinDemandee and wakes the worker.
-    void FinScan();
+    void FinScan() override;
+    // The tree worker of a new scan (a ThreadTreeView), started.
+    std::unique_ptr<Travailleur> CreerTravailleur() override;
 
     // Any thread: queues one "Par Répertoire" root node.
     void Empiler(Categorie categorie, std::string texte);
     // Before the workers of a scan start: clears FinDemandee and the queue,
     // and drops what an earlier scan's worker may still have posted.
-    void PreparerScan();
+    void PreparerScan() override;
     // The tree worker's loop; returns when FinDemandee is set and the queue
     // is empty, or when the worker is stopped. It sleeps while there is
     // nothing to do: Empiler, FinScan and DefinirScanActif wake it.
