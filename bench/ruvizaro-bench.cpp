@@ -494,7 +494,7 @@ int main(int argc, char** argv)
     bool delaiDepasse = false;
     sonde.ApresTic = [&] {
         const double maintenant = Secondes(origine);
-        if (scanS < 0 && app.Bouton.EtatScan == 2) {
+        if (scanS < 0 && app.Scans.Etat() == GestionScan::EtatScan::Termine) {
             scanS = maintenant;
             processeurScan = LireTempsProcesseur();
         }

@@ -15,10 +15,11 @@
 Application::Application()
     : BarreSystem(fenetre_, Skin, Options),
       Barre(&fenetre_),
-      Bouton(fenetre_, Barre, Arbres, Stock, Scan, Previsu),
+      Bouton(fenetre_, Scans, Stock),
       Arbres(&fenetre_, Options, Stock, Extensions),
       Previsu(&fenetre_, Skin, Stock, Sons, Videos),
-      Menu(fenetre_, Skin, Bouton, Arbres, Previsu)
+      Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
+      Scans(Stock, Scan, Arbres)
 {
     new AccesClavier(&fenetre_);
     Relier();
@@ -28,30 +29,36 @@ Application::~Application()
 {
     // Workers of an unfinished scan and fill jobs end before the managers they use.
     Arbres.SuspendreRemplissages();
-    Bouton.TerminerTravailleurs();
+    Scans.TerminerTravailleurs();
 }
 
 void Application::Relier()
 {
-    // The store announces what it files to the tree manager, and the end of
-    // its filing to the home panel, on the user-interface thread: a notice
-    // still queued when the tree manager goes is dropped with it, and one
-    // from a scan the user stopped does not end the next scan.
+    // The store announces what it files to the tree manager; the end of its
+    // filing reaches the scan's owner.
     Stock.Lier(&Explo);
     Stock.Lier(&Extensions);
     Stock.Lier(static_cast<EcouteStockage*>(&Arbres));
-    // The tree worker learns the end of the filing at once, on the store worker.
-    QObject::connect(&Stock, &Stockage::FinStockage, &Arbres, [this] { Arbres.FinScan(); }, Qt::DirectConnection);
-    QObject::connect(
-        &Stock, &Stockage::FinStockage, &Arbres,
-        [this](quint64 scan) {
-            if (scan == Stock.NumeroScan())
-                Bouton.ArreterScan(GestionBouton::Arret::Fin);
-        },
-        Qt::QueuedConnection);
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);
     Explo.Lier(&Options);
+
+    // The scan's life, followed by the home panel, the preview, the trees
+    // and the progress bar. Direct connections: all of the end is done
+    // before the scan writes its journal line.
+    QObject::connect(&Scans, &GestionScan::Demarre, &Bouton, &GestionBouton::ScanDemarre);
+    QObject::connect(&Scans, &GestionScan::EnPause, &Bouton, &GestionBouton::ScanEnPause);
+    QObject::connect(&Scans, &GestionScan::Repris, &Bouton, &GestionBouton::ScanRepris);
+    QObject::connect(&Scans, &GestionScan::Termine, &Bouton, &GestionBouton::ScanTermine);
+    QObject::connect(&Scans, &GestionScan::Demarre, &Previsu.Image, [this] { Previsu.Effacer(); });
+    QObject::connect(&Scans, &GestionScan::Demarre, &Arbres, &GestionTreeView::ScanDemarre);
+    QObject::connect(&Scans, &GestionScan::EnPause, &Arbres, &GestionTreeView::ScanArrete);
+    QObject::connect(&Scans, &GestionScan::Termine, &Arbres, &GestionTreeView::ScanArrete);
+    QObject::connect(&Scans, &GestionScan::Repris, &Arbres, &GestionTreeView::ScanRepris);
+    QObject::connect(&Scans, &GestionScan::Demarre, &Barre, &GestionProgressBar::Demarrer);
+    QObject::connect(&Scans, &GestionScan::EnPause, &Barre, &GestionProgressBar::Basculer);
+    QObject::connect(&Scans, &GestionScan::Repris, &Barre, &GestionProgressBar::Basculer);
+    QObject::connect(&Scans, &GestionScan::Termine, &Barre, &GestionProgressBar::Arreter);
 
     // A file selected in a tree shows in its category's panel.
     QObject::connect(&Arbres, &GestionTreeView::FichierChoisi, &Arbres,
@@ -62,7 +69,7 @@ void Application::Relier()
     // Closing stops the fill jobs and the scan before the settings are saved.
     QObject::connect(&BarreSystem, &GestionBarreSystem::Fermeture, &BarreSystem, [this] {
         Arbres.SuspendreRemplissages();
-        Bouton.ArreterScan(GestionBouton::Arret::Fermeture);
+        Scans.Arreter(GestionScan::ModeArret::Fermeture);
     });
 
     // Whatever ends the run in order saves the settings as the close picture

@@ -10,6 +10,7 @@
 #include "preview/Previsualisation.h"
 #include "preview/Son.h"
 #include "scan/Explorateur.h"
+#include "scan/GestionScan.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
 #include "shared/Option.h"
@@ -73,6 +74,10 @@ public:
     GestionTreeView Arbres;
     Previsualisation Previsu;
     GestionMenu Menu;
+
+    // The scan's life, after the rooms that follow it: it goes first, with
+    // its workers.
+    GestionScan Scans;
 
     TFormPrincipal& Fenetre() { return fenetre_; }
 

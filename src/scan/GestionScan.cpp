@@ -23,51 +23,35 @@ void ArreterTravailleur(const std::unique_ptr<T>& travailleur)
 
 }  // namespace
 
-GestionScan::GestionScan() = default;
+GestionScan::GestionScan(Stockage& stockage, Scanneur& scanneur, EcouteScan& ecoute)
+    : stockage_(stockage), scanneur_(scanneur), ecoute_(ecoute)
+{
+    connect(&stockage_, &Stockage::FinStockage, this, &GestionScan::StockageFini, Qt::DirectConnection);
+}
 
 GestionScan::~GestionScan()
 {
     TerminerTravailleurs();
 }
 
-void GestionScan::Lier(Stockage* stockage)
-{
-    disconnect(finStockage_);
-    stockage_ = stockage;
-    if (stockage_)
-        finStockage_ = connect(stockage_, &Stockage::FinStockage, this, &GestionScan::StockageFini,
-                               Qt::DirectConnection);
-}
-
-void GestionScan::Lier(Scanneur* scanneur)
-{
-    scanneur_ = scanneur;
-}
-
-void GestionScan::Lier(EcouteScan* ecoute)
-{
-    ecoute_ = ecoute;
-}
-
 bool GestionScan::Lancer(const std::string& chemin)
 {
-    if (EnVie() || !stockage_ || !scanneur_)
+    if (EnVie())
         return false;
 
     // The workers of an earlier scan never touch the store of this one.
     TerminerTravailleurs();
-    stockage_->Reinitialiser();
+    stockage_.Reinitialiser();
     etat_ = EtatScan::EnCours;
     emit Demarre();
 
     // The end marks are cleared before any worker of this scan runs, so
     // that a very short scan cannot set them first.
-    if (ecoute_)
-        ecoute_->PreparerScan();
-    stockage_->PreparerScan();
-    travailleurEcoute_ = ecoute_ ? ecoute_->CreerTravailleur() : nullptr;
-    threadStockage_ = std::make_unique<ThreadStockage>(stockage_);
-    threadScanneur_ = std::make_unique<ThreadScanneur>(false, threadStockage_.get(), chemin, scanneur_);
+    ecoute_.PreparerScan();
+    stockage_.PreparerScan();
+    travailleurEcoute_ = ecoute_.CreerTravailleur();
+    threadStockage_ = std::make_unique<ThreadStockage>(&stockage_);
+    threadScanneur_ = std::make_unique<ThreadScanneur>(false, threadStockage_.get(), chemin, &scanneur_);
     return true;
 }
 
@@ -98,8 +82,7 @@ void GestionScan::Arreter(ModeArret mode)
     if (mode != ModeArret::Fin) {
         ArreterTravailleur(threadScanneur_);
         ArreterTravailleur(threadStockage_);
-        if (ecoute_)
-            ecoute_->FinScan();
+        ecoute_.FinScan();
         if (mode == ModeArret::Fermeture)
             ArreterTravailleur(travailleurEcoute_);
     }
@@ -107,13 +90,17 @@ void GestionScan::Arreter(ModeArret mode)
     // The subscribers (counters, trees built from the store) run first:
     // the journal line tells that everything of the end is done.
     emit Termine(mode);
-    if (stockage_)
-        Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
-                            .arg(static_cast<int>(mode))
-                            .arg(stockage_->Compteur(Categorie::Video))
-                            .arg(stockage_->Compteur(Categorie::Son))
-                            .arg(stockage_->Compteur(Categorie::Image))
-                            .arg(stockage_->Compteur(Categorie::Texte)));
+    Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
+                        .arg(static_cast<int>(mode))
+                        .arg(stockage_.Compteur(Categorie::Video))
+                        .arg(stockage_.Compteur(Categorie::Son))
+                        .arg(stockage_.Compteur(Categorie::Image))
+                        .arg(stockage_.Compteur(Categorie::Texte)));
+}
+
+bool GestionScan::TravailleursFinis() const
+{
+    return (!threadScanneur_ || threadScanneur_->Fini()) && (!threadStockage_ || threadStockage_->Fini());
 }
 
 void GestionScan::TerminerTravailleurs()
@@ -127,8 +114,7 @@ void GestionScan::StockageFini(quint64 scan)
 {
     // Only the store worker of the current scan ends on its own: an earlier
     // one was stopped before this scan's end marks were cleared.
-    if (ecoute_)
-        ecoute_->FinScan();
+    ecoute_.FinScan();
     AppelDiffere(this, [this, scan] { FinRecue(scan); });
 }
 
@@ -136,6 +122,6 @@ void GestionScan::FinRecue(quint64 scan)
 {
     // By the time the notice is read the user may have stopped that scan
     // and started another.
-    if (stockage_ && scan == stockage_->NumeroScan())
+    if (scan == stockage_.NumeroScan())
         Arreter(ModeArret::Fin);
 }

@@ -30,15 +30,10 @@ public:
     enum class ModeArret { Fin = 0, Utilisateur = 1, Fermeture = 2 };
     Q_ENUM(ModeArret)
 
-    GestionScan();
+    // Subscribes to the store's end notice.
+    GestionScan(Stockage& stockage, Scanneur& scanneur, EcouteScan& ecoute);
     // Stops the workers.
     ~GestionScan() override;
-
-    // Wiring, once, before the first scan. Linking the store subscribes to
-    // its end notice.
-    void Lier(Stockage* stockage);
-    void Lier(Scanneur* scanneur);
-    void Lier(EcouteScan* ecoute);
 
     // Starts a scan of a directory already checked, unless one runs or is
     // paused (false then). Stops the workers of the last scan, empties the
@@ -61,6 +56,9 @@ public:
     // as it is (a new scan, the program's end).
     void TerminerTravailleurs();
     EtatScan Etat() const { return etat_; }
+    // Whether the walk and the filing of the last scan have returned (none
+    // started counts as returned): nothing more can reach the store.
+    bool TravailleursFinis() const;
 
 signals:
     // A new scan: the store is empty and no worker of this scan runs yet.
@@ -82,10 +80,9 @@ private:
     void FinRecue(quint64 scan);
     bool EnVie() const { return etat_ == EtatScan::EnCours || etat_ == EtatScan::EnPause; }
 
-    Stockage* stockage_ = nullptr;
-    Scanneur* scanneur_ = nullptr;
-    EcouteScan* ecoute_ = nullptr;
-    QMetaObject::Connection finStockage_;
+    Stockage& stockage_;
+    Scanneur& scanneur_;
+    EcouteScan& ecoute_;
     EtatScan etat_ = EtatScan::Jamais;
     std::unique_ptr<Travailleur> travailleurEcoute_;
     std::unique_ptr<ThreadStockage> threadStockage_;

@@ -116,6 +116,28 @@ void GestionTreeView::ChangementSelection(ArbreCategorie* arbre, Noeud* noeud, N
         emit FichierChoisi(Groupe{arbre->Cle(), parentAttente->Groupe}, 0);
 }
 
+void GestionTreeView::ScanDemarre()
+{
+    SuspendreRemplissages();
+    Vider(ModeVider::Tous);
+    AfficherPatientez();
+    DefinirScanActif(true);
+}
+
+void GestionTreeView::ScanArrete()
+{
+    DefinirScanActif(false);
+    ConstruireAlphabetique();
+    RemplirArbresExtension();
+}
+
+void GestionTreeView::ScanRepris()
+{
+    DefinirScanActif(true);
+    Vider(ModeVider::ExtensionEtAlphabetique);
+    AfficherPatientez();
+}
+
 void GestionTreeView::MontrerCadre(bool montrer)
 {
     Bevel->setVisible(montrer);

@@ -61,6 +61,14 @@ public:
     // Shows or hides the frame and the drop-down of the category zones.
     void MontrerCadre(bool montrer);
 
+    // The scan's life: a new scan empties every tree and stops the fill
+    // jobs; a pause or the end builds the alphabetical and by-extension
+    // trees from the store; a resume takes them down again until the next
+    // pause or the end.
+    void ScanDemarre();
+    void ScanArrete();
+    void ScanRepris();
+
     // User-interface thread only.
     ArbreCategorie* Arbre(CleArbre cle) const;
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }

@@ -1,17 +1,11 @@
 #include "ui/GestionBouton.h"
 
-#include "shared/Journal.h"
-#include "shared/Textes.h"
-#include "preview/Previsualisation.h"
+#include "scan/GestionScan.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
-#include "scan/ThreadScanneur.h"
-#include "scan/ThreadStockage.h"
-#include "trees/GestionTreeView.h"
-#include "trees/ThreadTreeView.h"
-#include "widgets/Etiquette.h"
-#include "ui/GestionProgressBar.h"
+#include "shared/Textes.h"
 #include "ui/TFormPrincipal.h"
+#include "widgets/Etiquette.h"
 #include "widgets/Fabrique.h"
 #include "widgets/ImageComposant.h"
 #include "widgets/ZoneSaisie.h"
@@ -43,24 +37,10 @@ QString CheminSaisi(const QString& texte)
     return texte;
 }
 
-// Ends a worker of the scan for good, when it exists and is still working.
-template <typename T>
-void ArreterTravailleur(const std::unique_ptr<T>& travailleur)
-{
-    if (travailleur && !travailleur->Fini())
-        travailleur->Arreter();
-}
-
 }  // namespace
 
-GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionProgressBar& barre, GestionTreeView& arbres,
-                             Stockage& stockage, Scanneur& scanneur, Previsualisation& previsualisation)
-    : fenetre_(fenetre),
-      barre_(barre),
-      arbres_(arbres),
-      stockage_(stockage),
-      scanneur_(scanneur),
-      previsualisation_(previsualisation)
+GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage)
+    : fenetre_(fenetre), scans_(scans), stockage_(stockage)
 {
     CreerComposants();
     Relier();
@@ -153,7 +133,7 @@ void GestionBouton::Relier()
     connect(LabelPause, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerPause);
     connect(LabelPause, &Etiquette::Clic, this, &GestionBouton::PauseScan);
     connect(LabelArret, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerArret);
-    connect(LabelArret, &Etiquette::Clic, this, [this] { ArreterScan(Arret::Utilisateur); });
+    connect(LabelArret, &Etiquette::Clic, this, &GestionBouton::ArreterScan);
     connect(TimerFichier, &QTimer::timeout, this, &GestionBouton::AfficherCompteurs);
 
     connect(&fenetre_, &TFormPrincipal::PremiereApparition, this, [this] {
@@ -207,22 +187,42 @@ void GestionBouton::ActiverCommandes(bool actives)
     LabelHomeOption->setEnabled(actives);
 }
 
+bool GestionBouton::ScanEnVie() const
+{
+    return scans_.Etat() == GestionScan::EtatScan::EnCours || scans_.Etat() == GestionScan::EtatScan::EnPause;
+}
+
 void GestionBouton::LancerScan()
 {
-    if (EtatScan == 1)
+    if (ScanEnVie())
         return;
     const QString texte = EditHomeRepertoireScan->text();
     if (texte == TexteInvitation) {
-        Fabrique::Message(&fenetre_, "Veuillez selectionner un répertoire", "Oubli répertoire", QMessageBox::Information);
+        Fabrique::Message(&fenetre_, "Veuillez selectionner un répertoire", "Oubli répertoire",
+                          QMessageBox::Information);
         return;
     }
     const QString chemin = CheminSaisi(texte);
     if (Scanneur::RepertoireInexistant(chemin.toStdString())) {
-        Fabrique::Message(&fenetre_, "Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire", QMessageBox::Critical);
+        Fabrique::Message(&fenetre_, "Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire",
+                          QMessageBox::Critical);
         return;
     }
+    scans_.Lancer(chemin.toStdString());
+}
 
-    EtatScan = 1;
+void GestionBouton::PauseScan()
+{
+    scans_.Basculer();
+}
+
+void GestionBouton::ArreterScan()
+{
+    scans_.Arreter(GestionScan::ModeArret::Utilisateur);
+}
+
+void GestionBouton::ScanDemarre()
+{
     LabelPause->show();
     LabelPause->DefinirCouleurTexte(EtiquetteNormale);
     LabelPause->setText("Pause");
@@ -231,66 +231,25 @@ void GestionBouton::LancerScan()
     LabelHomeScan->DefinirTexte(LegendeScan);
     ActiverCommandes(false);
     TimerFichier->start();
-
-    // The workers of an earlier scan never touch the store of this one.
-    TerminerTravailleurs();
-
-    previsualisation_.Effacer();
-    arbres_.SuspendreRemplissages();
-    stockage_.Reinitialiser();
-    arbres_.Vider(GestionTreeView::ModeVider::Tous);
-    arbres_.AfficherPatientez();
-    barre_.Demarrer();
-    arbres_.DefinirScanActif(true);
     SurvolerScan();
-
-    // The end flags are cleared before any worker of this scan runs, so that
-    // a very short scan cannot set them first.
-    arbres_.PreparerScan();
-    stockage_.PreparerScan();
-    threadTreeView_ = std::make_unique<ThreadTreeView>(&arbres_);
-    threadStockage_ = std::make_unique<ThreadStockage>(&stockage_);
-    threadScanneur_ = std::make_unique<ThreadScanneur>(false, threadStockage_.get(),
-                                                       CheminSaisi(EditHomeRepertoireScan->text()).toStdString(),
-                                                       &scanneur_);
 }
 
-void GestionBouton::PauseScan()
+void GestionBouton::ScanEnPause()
 {
-    barre_.Basculer();
-    arbres_.DefinirScanActif(barre_.EnCours);
-    if (barre_.EnCours) {
-        LabelPause->setText("Pause");
-        TimerFichier->start();
-        if (threadScanneur_)
-            threadScanneur_->Reprendre();
-        if (threadStockage_)
-            threadStockage_->Reprendre();
-        arbres_.Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
-        arbres_.AfficherPatientez();
-    } else {
-        LabelPause->setText("Scan");
-        TimerFichier->stop();
-        if (threadScanneur_)
-            threadScanneur_->Suspendre();
-        if (threadStockage_)
-            threadStockage_->Suspendre();
-        // The workers are parked: the counters show what the trees built
-        // now hold.
-        AfficherCompteurs();
-        arbres_.ConstruireAlphabetique();
-        arbres_.RemplirArbresExtension();
-    }
+    LabelPause->setText("Scan");
+    TimerFichier->stop();
+    // The workers are parked: the counters show what the trees built now hold.
+    AfficherCompteurs();
 }
 
-void GestionBouton::ArreterScan(Arret mode)
+void GestionBouton::ScanRepris()
 {
-    // The store's end-of-scan notice may arrive after the user stopped the scan.
-    if (mode == Arret::Fin && EtatScan != 1)
-        return;
-    EtatScan = 2;
-    barre_.Arreter();
-    arbres_.DefinirScanActif(false);
+    LabelPause->setText("Pause");
+    TimerFichier->start();
+}
+
+void GestionBouton::ScanTermine()
+{
     LabelPause->hide();
     LabelArret->hide();
     LabelHomeScan->DefinirTexte(LegendeRepos);
@@ -299,22 +258,7 @@ void GestionBouton::ArreterScan(Arret mode)
     // The box lost the focus while disabled: Enter starts the next scan.
     EditHomeRepertoireScan->setFocus();
     TimerFichier->stop();
-    if (mode != Arret::Fin) {
-        ArreterTravailleur(threadScanneur_);
-        ArreterTravailleur(threadStockage_);
-        arbres_.FinScan();
-        if (mode == Arret::Fermeture)
-            ArreterTravailleur(threadTreeView_);
-    }
     AfficherCompteurs();
-    arbres_.ConstruireAlphabetique();
-    arbres_.RemplirArbresExtension();
-    Journal::Ecrire(QString("fin-scan mode=%1 video=%2 son=%3 image=%4 texte=%5")
-                        .arg(static_cast<int>(mode))
-                        .arg(stockage_.Compteur(Categorie::Video))
-                        .arg(stockage_.Compteur(Categorie::Son))
-                        .arg(stockage_.Compteur(Categorie::Image))
-                        .arg(stockage_.Compteur(Categorie::Texte)));
 }
 
 void GestionBouton::AfficherCompteurs()
@@ -327,13 +271,6 @@ void GestionBouton::AfficherCompteurs()
     const int64_t nombres[] = {video, son, image, texte, total};
     for (size_t i = 0; i < compteurs_.size(); ++i)
         compteurs_[i]->setText(QString::fromStdString(Textes::Nombre(nombres[i])));
-}
-
-void GestionBouton::TerminerTravailleurs()
-{
-    ArreterTravailleur(threadScanneur_);
-    ArreterTravailleur(threadStockage_);
-    ArreterTravailleur(threadTreeView_);
 }
 
 void GestionBouton::SurvolerParcourir()
@@ -355,7 +292,7 @@ void GestionBouton::SurvolerScan()
 
 void GestionBouton::RelacherScan()
 {
-    if (EtatScan != 1)
+    if (!ScanEnVie())
         LabelHomeScan->DefinirCouleurTexte(ScanNormal);
 }
 

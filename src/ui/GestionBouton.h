@@ -2,9 +2,10 @@
 
 // The home panel: the folder picture and the path box, the scan button and
 // its legend, the five counters, and the "Pause" and "Arrêt" labels of a
-// running scan, which it builds and owns. It validates the directory,
-// starts, pauses and ends a scan, shows the counters every 100 ms while a
-// scan runs, and gives its buttons and labels their hover looks.
+// running scan, which it builds and owns. It validates the directory, asks
+// the scan's owner to start, pause and stop, follows the scan's life on
+// its labels, shows the counters every 100 ms while a scan runs, and gives
+// its buttons and labels their hover looks.
 
 #include "ui/FolderDialog.h"
 
@@ -13,20 +14,13 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
 class Etiquette;
-class GestionProgressBar;
-class GestionTreeView;
+class GestionScan;
 class ImageComposant;
-class Previsualisation;
 class QTimer;
-class Scanneur;
 class Stockage;
 class TFormPrincipal;
-class ThreadScanneur;
-class ThreadStockage;
-class ThreadTreeView;
 class ZoneSaisie;
 
 class GestionBouton : public QObject
@@ -37,27 +31,33 @@ public:
     static const QString LegendeRepos;       // "     Lancement du Scan"
     static const QString LegendeScan;        // "         Scan en cours ..."
 
-    enum class Arret { Fin = 0, Utilisateur = 1, Fermeture = 2 };
-
-    // Builds the home panel's components in the window, hidden.
-    GestionBouton(TFormPrincipal& fenetre, GestionProgressBar& barre, GestionTreeView& arbres, Stockage& stockage,
-                  Scanneur& scanneur, Previsualisation& previsualisation);
+    // Builds the home panel's components in the window, hidden. The scan's
+    // owner is asked to start, pause and stop; it is not used before the
+    // first click.
+    GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage);
     ~GestionBouton() override;
 
     // Shows or hides the panel with the Home zone.
     void Montrer(bool montrer);
 
     void Parcourir();
+    // Starts a scan of the directory in the path box, once it is checked.
     void LancerScan();
     // Puts the directory in the path box and starts the scan, as Enter would.
     void Scanner(const QString& repertoire);
+    // "Pause" and "Scan": pauses or resumes the scan.
     void PauseScan();
-    void ArreterScan(Arret mode);
+    // "Arrêt": the user stops the scan.
+    void ArreterScan();
     void ClicOption() {}
     // The five count labels, from the store's counters.
     void AfficherCompteurs();
-    // Ends every worker of the current scan for good (program shutdown).
-    void TerminerTravailleurs();
+
+    // The scan's life on the panel: its labels, its commands, the counters.
+    void ScanDemarre();
+    void ScanEnPause();
+    void ScanRepris();
+    void ScanTermine();
 
     void SurvolerParcourir();
     void RelacherParcourir();
@@ -71,20 +71,17 @@ public:
     void RelacherArret();
 
     uint8_t EtatOption = 0;
-    uint8_t EtatScan = 0;
     FolderDialog Dialogue;
 
 private:
     void CreerComposants();
     void Relier();
     void ActiverCommandes(bool actives);
+    bool ScanEnVie() const;
 
     TFormPrincipal& fenetre_;
-    GestionProgressBar& barre_;
-    GestionTreeView& arbres_;
+    GestionScan& scans_;
     Stockage& stockage_;
-    Scanneur& scanneur_;
-    Previsualisation& previsualisation_;
 
     ImageComposant* ImgHomeParcourir;
     ImageComposant* ImgHomeParcourirBas;
@@ -99,8 +96,4 @@ private:
     Etiquette* LabelPause;
     Etiquette* LabelArret;
     QTimer* TimerFichier;
-
-    std::unique_ptr<ThreadTreeView> threadTreeView_;
-    std::unique_ptr<ThreadStockage> threadStockage_;
-    std::unique_ptr<ThreadScanneur> threadScanneur_;
 };

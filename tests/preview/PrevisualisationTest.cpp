@@ -177,8 +177,8 @@ protected:
         P().Effacer();
         c->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
         application_->Bouton.LancerScan();
-        ASSERT_EQ(application_->Bouton.EtatScan, 1);
-        ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+        ASSERT_EQ(application_->Scans.Etat(), GestionScan::EtatScan::EnCours);
+        ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
     }
 
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }

@@ -81,9 +81,6 @@ protected:
         stock.Lier(&explorateur);
         scanneur.Lier(&stock);
         scanneur.Lier(&explorateur);
-        scan.Lier(&stock);
-        scan.Lier(&scanneur);
-        scan.Lier(&suite);
     }
 
     // Directories each holding one file of every category and one dropped.
@@ -101,7 +98,7 @@ protected:
     Stockage stock;
     Scanneur scanneur;
     Suite suite;
-    GestionScan scan;
+    GestionScan scan{stock, scanneur, suite};
 };
 
 TEST_F(GestionScanTest, AScanEndsOnItsOwnAndTheJournalLineFollowsTheSubscribers)

@@ -38,6 +38,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     }
     GestionBouton& Bouton() { return application_->Bouton; }
+    GestionScan& Scans() { return application_->Scans; }
 
     // A key as the user presses it: to the widget that has the focus.
     void Touche(Qt::Key touche, Qt::KeyboardModifiers modificateurs = Qt::NoModifier)
@@ -55,7 +56,7 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     // Nothing takes the focus at start: the invitation stays.
     EXPECT_EQ(c->EditHomeRepertoireScan->text(), GestionBouton::TexteInvitation);
     Touche(Qt::Key_Escape);   // no scan: nothing to stop
-    EXPECT_EQ(Bouton().EtatScan, 0);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Jamais);
 
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
@@ -72,7 +73,7 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     Touche(Qt::Key_Tab);
     ASSERT_EQ(Focus(), c->ImgHomeScan);
     Touche(Qt::Key_Space);   // the scan picture, pressed
-    ASSERT_EQ(Bouton().EtatScan, 1);
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
 
     // The box and the scan picture are disabled while it runs.
     for (int i = 0; i < 3 && Focus() != c->LabelPause; ++i)
@@ -86,7 +87,7 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     EXPECT_EQ(Focus(), c->LabelPause);
 
     Touche(Qt::Key_Escape);
-    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_FALSE(c->LabelArret->isVisible());
     // The keyboard is not lost with the labels: Tab comes back to the box.
     for (int i = 0; i < 2 && Focus() != c->EditHomeRepertoireScan; ++i)
@@ -124,7 +125,7 @@ TEST_F(Clavier, EnterOnAFileOpensItAsThePreviewDoesEnterOnAGroupDoesNot)
     const std::string notes = dossier.Fichier("notes.txt", 20);
     c->EditHomeRepertoireScan->setText(QString::fromStdString(dossier.Racine()));
     Bouton().LancerScan();
-    ASSERT_TRUE(AttendreQue([this] { return Bouton().EtatScan == 2; }));
+    ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }));
 
     const std::pair<Categorie, std::string> cas[] = {{Categorie::Image, photo}, {Categorie::Texte, notes}};
     for (const auto& [categorie, chemin] : cas) {

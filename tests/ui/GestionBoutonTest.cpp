@@ -30,6 +30,7 @@ class PanneauHome : public AvecApplication
 {
 protected:
     GestionBouton& Bouton() { return application_->Bouton; }
+    GestionScan& Scans() { return application_->Scans; }
     Stockage& Stock() { return application_->Stock; }
 
     void Saisir(const QString& texte)
@@ -40,7 +41,7 @@ protected:
     {
         QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     }
-    bool AttendreFin() { return AttendreQue([this] { return Bouton().EtatScan == 2; }); }
+    bool AttendreFin() { return AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }); }
 
     // A tree of known counts: 3 videos, 2 sounds, 4 images, 1 document,
     // and files that are not listed.
@@ -87,7 +88,7 @@ TEST_F(PanneauHome, ValidationMessagesChangeNothing)
     EXPECT_EQ(texte, "Veuillez selectionner un répertoire");
     EXPECT_EQ(titre, "Oubli répertoire");
     EXPECT_EQ(icone, QMessageBox::Information);
-    EXPECT_EQ(Bouton().EtatScan, 0);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Jamais);
     EXPECT_TRUE(f->isEnabled());
 
     Saisir("/pas/de/repertoire ici");
@@ -96,7 +97,7 @@ TEST_F(PanneauHome, ValidationMessagesChangeNothing)
     EXPECT_EQ(texte, "Le répertoire \" /pas/de/repertoire ici \" n'existe pas.");
     EXPECT_EQ(titre, "Erreur de répertoire");
     EXPECT_EQ(icone, QMessageBox::Critical);
-    EXPECT_EQ(Bouton().EtatScan, 0);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Jamais);
     EXPECT_FALSE(c->TimerFichier->isActive());
     EXPECT_FALSE(c->LabelPause->isVisible());
     EXPECT_EQ(c->LabelHomeScan->text(), "     Lancement du Scan");
@@ -123,7 +124,7 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
     RemplirArbre(arbre);
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
-    EXPECT_EQ(Bouton().EtatScan, 1);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
     EXPECT_EQ(c->LabelHomeScan->text(), "         Scan en cours ...");
     EXPECT_TRUE(c->LabelPause->isVisible());
     EXPECT_TRUE(c->LabelArret->isVisible());
@@ -133,7 +134,7 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
 
     // Clicking the scan label during a scan does nothing.
     QTest::mouseClick(c->LabelHomeScan, Qt::LeftButton, {}, QPoint(60, 8));
-    EXPECT_EQ(Bouton().EtatScan, 1);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
 
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbVideo->text(), "3");
@@ -167,19 +168,24 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
 
 TEST_F(PanneauHome, PauseResumeAndStop)
 {
+    // Enough directories that the walk is still going when the pause
+    // lands, a moment after the start.
     ArbreTemporaire arbre;
-    for (int d = 0; d < 300; ++d)
-        for (int i = 0; i < 5; ++i)
-            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
+    constexpr int Repertoires = 3000;
+    for (int d = 0; d < Repertoires; ++d)
+        arbre.Fichier("d" + std::to_string(d / 100) + "/e" + std::to_string(d) + "/f.jpg");
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     c->LabelPause->setFocus();
     QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnPause);
+    ASSERT_FALSE(Scans().TravailleursFinis()) << "the walk ended before the pause";
     EXPECT_EQ(c->LabelPause->text(), "Scan");
     EXPECT_FALSE(c->TimerFichier->isActive());
+    // The walk and the filing stand at a check point: the count holds.
     const int32_t pendant = Stock().Compteur(Categorie::Image);
-    QTest::qWait(150);
-    EXPECT_EQ(Stock().Compteur(Categorie::Image), pendant);   // frozen while paused
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), pendant);
     // The partial results can be browsed.
     ASSERT_EQ(c->TreeViewImageAlpha->NombreRacines(), 3);
     EXPECT_EQ(c->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
@@ -191,19 +197,19 @@ TEST_F(PanneauHome, PauseResumeAndStop)
     EXPECT_EQ(c->TreeViewImageExt->Racine(0)->Texte, "Patientez  ...");
 
     QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
+    // The workers have returned: the count is final.
+    EXPECT_TRUE(Scans().TravailleursFinis());
     const int32_t arret = Stock().Compteur(Categorie::Image);
     EXPECT_EQ(c->LabelHomeFichierNbImage->text().remove(' ').toInt(), arret);
-    QTest::qWait(100);
-    EXPECT_EQ(Stock().Compteur(Categorie::Image), arret);
     ASSERT_EQ(c->TreeViewImageExt->NombreRacines(), arret > 0 ? 1 : 0);
 
     // A second scan starts fresh and counts everything.
     Lancer();
-    EXPECT_EQ(Bouton().EtatScan, 1);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
     ASSERT_TRUE(AttendreFin());
-    EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
-    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "1 500");
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), Repertoires);
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "3 000");
 }
 
 TEST_F(PanneauHome, APauseShowsTheCountsOfTheTreesItBuilds)
@@ -237,9 +243,9 @@ TEST_F(PanneauHome, EnterStartsTheNextScanOnceOneEndsOrStops)
     EXPECT_EQ(QApplication::focusWidget(), c->EditHomeRepertoireScan);
     // Stopped by the user, the same.
     Lancer();
-    ASSERT_EQ(Bouton().EtatScan, 1);
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
     QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_EQ(QApplication::focusWidget(), c->EditHomeRepertoireScan);
 }
 
@@ -249,7 +255,7 @@ TEST_F(PanneauHome, AFilePathPassesAndTildeMeansHome)
     const std::string fichier = arbre.Fichier("seul.jpg");
     Saisir(QString::fromStdString(fichier));
     Lancer();
-    EXPECT_EQ(Bouton().EtatScan, 1);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "0");
 
@@ -301,7 +307,7 @@ TEST_F(PanneauHome, HoverLooksFollowTheirStates)
     EXPECT_EQ(b.EtatOption, 1);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
     QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));   // does nothing
-    EXPECT_EQ(b.EtatScan, 0);
+    EXPECT_EQ(application_->Scans.Etat(), GestionScan::EtatScan::Jamais);
     QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(b.EtatOption, 2);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
@@ -311,18 +317,23 @@ TEST_F(PanneauHome, HoverLooksFollowTheirStates)
     QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
 
-    // During a scan the scan label keeps its active colour.
+    // During a scan, paused here so that it lasts, the scan label keeps its
+    // active colour.
     ArbreTemporaire arbre;
-    for (int d = 0; d < 200; ++d)
-        arbre.Fichier("d" + std::to_string(d) + "/a.png");
+    for (int d = 0; d < 3000; ++d)
+        arbre.Fichier("d" + std::to_string(d / 100) + "/e" + std::to_string(d) + "/a.png");
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
+    Bouton().PauseScan();
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnPause);
+    ASSERT_FALSE(Scans().TravailleursFinis()) << "the walk ended before the pause";
     QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
     QTest::mouseMove(c->LabelArret, QPoint(3, 3));
     EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xFF, 0x80, 0x40));
     QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xAD, 0xAD, 0xAD));
+    Bouton().PauseScan();
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
 }
@@ -360,14 +371,12 @@ TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
             arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".mp3");
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
-    ASSERT_EQ(Bouton().EtatScan, 1);
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
     QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
-    EXPECT_EQ(Bouton().EtatScan, 2);
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_FALSE(c->TimerFichier->isActive());
     // The workers are done: the counters no longer move.
-    const int32_t sons = Stock().Compteur(Categorie::Son);
-    QTest::qWait(100);
-    EXPECT_EQ(Stock().Compteur(Categorie::Son), sons);
+    EXPECT_TRUE(Scans().TravailleursFinis());
     const std::string reglages = config_->Lire();
     for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo", "TreeSon",
                             "TreeImage", "TreeTexte"})
@@ -383,14 +392,13 @@ TEST_F(PanneauHome, AStopAsTheStoreEndsDoesNotEndTheNextScan)
             grand.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
     Saisir(QString::fromStdString(petit.Racine()));
     Lancer();
-    // No event runs: the store's end-of-scan notice waits in the queue
-    // while the user stops the scan and starts the next one.
-    for (int essai = 0; essai < 5000 && !application_->Arbres.FinDemandee; ++essai)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // No event runs: the store's end-of-scan notice, posted before its
+    // worker returns, waits in the queue while the user stops the scan and
+    // starts the next one.
+    ASSERT_TRUE(AttendreSansEvenements([this] { return Scans().TravailleursFinis(); }));
     ASSERT_TRUE(application_->Arbres.FinDemandee);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_EQ(Bouton().EtatScan, 2);
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     Saisir(QString::fromStdString(grand.Racine()));
     Lancer();
     ASSERT_TRUE(AttendreFin());

@@ -61,6 +61,7 @@ class ScansRepetes : public AvecApplication
 {
 protected:
     GestionBouton& Bouton() { return application_->Bouton; }
+    GestionScan& Scans() { return application_->Scans; }
     Stockage& Stock() { return application_->Stock; }
 
     void Lancer(const std::string& racine)
@@ -145,7 +146,7 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
     ArbreTemporaire arbre;
     Remplir(arbre);
     Lancer(arbre.Racine());
-    ASSERT_TRUE(AttendreQue([this] { return Bouton().EtatScan == 2; }));
+    ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }));
     const Compteurs complet = Lire();
     ASSERT_EQ(complet, (Compteurs{180, 180, 180, 180}));
     ASSERT_EQ(ArbresIncomplets(complet), "");
@@ -157,18 +158,18 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
     int finis = 0, arretes = 0, pauses = 0, deploiements = 0;
     for (int cycle = 0; cycle < cycles; ++cycle) {
         Lancer(arbre.Racine());
-        ASSERT_EQ(Bouton().EtatScan, 1) << "cycle " << cycle;
+        ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours) << "cycle " << cycle;
         const bool jusquAuBout = cycle % 3 == 0;   // whatever happens in between
         bool arrete = false;
-        while (Bouton().EtatScan != 2) {
-            QTest::qWait(tirer(4));
+        while (Scans().Etat() != GestionScan::EtatScan::Termine) {
+            QTest::qWait(tirer(4));   // random moments of the scan are what the test varies
             switch (tirer(6)) {
             case 0:   // pause, maybe open a group of the trees the pause built, resume
                 Cliquer(c->LabelPause);
                 ++pauses;
                 if (tirer(2))
                     deploiements += DeployerAuHasard(tirer);
-                QTest::qWait(tirer(3));
+                QTest::qWait(tirer(3));   // a pause of random length
                 Cliquer(c->LabelPause);
                 break;
             case 1:
@@ -207,10 +208,10 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
 // scan, again and again: the scan stops and the eight settings are saved.
 TEST_F(ScansRepetes, ClosingInTheMiddleOfAScanAlwaysStopsAndSaves)
 {
+    // Enough directories that the walk usually outlasts the random wait.
     ArbreTemporaire arbre;
-    for (int d = 0; d < 200; ++d)
-        for (int i = 0; i < 5; ++i)
-            arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".mp3");
+    for (int d = 0; d < 4000; ++d)
+        arbre.Fichier("d" + std::to_string(d / 100) + "/e" + std::to_string(d) + "/f.mp3");
     std::mt19937 hasard(11);
     const int fermetures = Endurance(50);
     int pendantLeScan = 0;
@@ -219,10 +220,11 @@ TEST_F(ScansRepetes, ClosingInTheMiddleOfAScanAlwaysStopsAndSaves)
             Demarrer();
         ::unlink(config_->FichierUtilisateur().c_str());
         Lancer(arbre.Racine());
+        // A random moment of the scan: the moment is what the test varies.
         QTest::qWait(std::uniform_int_distribution<int>(0, 20)(hasard));
-        pendantLeScan += Bouton().EtatScan == 1;
+        pendantLeScan += Scans().Etat() == GestionScan::EtatScan::EnCours;
         QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
-        ASSERT_EQ(Bouton().EtatScan, 2) << "close " << i;
+        ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine) << "close " << i;
         const std::string reglages = config_->Lire();
         for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo",
                                 "TreeSon", "TreeImage", "TreeTexte"})

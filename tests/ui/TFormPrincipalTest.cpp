@@ -237,7 +237,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
 
     c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
-    ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+    ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
     QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
     c->ComboBoxChoixTrie->setCurrentIndex(0);
     ArbreCategorie* ext = c->TreeViewImageExt;
@@ -285,7 +285,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     EXPECT_TRUE(c->LabelTexteNom->text().isEmpty());
     EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
-    ASSERT_TRUE(AttendreQue([this] { return application_->Bouton.EtatScan == 2; }));
+    ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
 }
 
 TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
