@@ -99,6 +99,8 @@ TEST(FichierSupprime, AVideoDeletedOrCutShortWhilePlayingStopsCleanly)
         EXPECT_EQ(video.Etat(), Video::Arrete);
         // Started again, the deleted file plays nothing and shows no error.
         video.Ouvrir(chemin);
+        // Time is what is checked: a file that plays shows a percentage
+        // within this time; no event of the player tells a failed start.
         QTest::qWait(300);
         EXPECT_EQ(video.Pourcentage(), -1) << chemin;
         video.Stop();
@@ -127,6 +129,8 @@ TEST(FichierSupprime, APictureDeletedOrCutWhileLoadingIsShownWholeOrRefused)
             charge = ChargeurImage::Charger(chemin, resultat);
             fini = true;
         });
+        // The random delay is the point: each try cuts the file at another
+        // moment of its load, from before the open to after the decode.
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 4000)(hasard)));
         // Half the time the file is cut in the middle, always deleted.
         if (i % 4 < 2)
