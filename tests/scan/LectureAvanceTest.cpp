@@ -277,9 +277,12 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
     const std::vector<std::string> feuilles = Generer(arbre, 10, false);
 
     // The pause must land while the readers are ahead of the walk, which a
-    // busy machine can make miss: a few tries, each with its own new file.
+    // busy machine can make miss (the walk of this tree takes a few
+    // milliseconds, less than the time slice this thread may lose): tries
+    // until one lands, each with its own new file. An idle machine needs
+    // one; on one loaded three times over, about one in four missed.
     bool pauseEnCours = false;
-    for (int essai = 0; essai < 5 && !pauseEnCours; ++essai) {
+    for (int essai = 0; essai < 30 && !pauseEnCours; ++essai) {
         scanneur.DefinirLecteurs(Lecteurs);
         stock.Reinitialiser();
         stock.PreparerScan();
