@@ -7,6 +7,7 @@
 
 #include "support/Attendre.h"
 #include "support/SurveillanceFichiers.h"
+#include "support/TemoinMpv.h"
 #include "support/VideosDeTest.h"
 
 #include <QSignalSpy>
@@ -18,61 +19,9 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include <dlfcn.h>
-
 namespace {
-
-// A surface that shows nothing and remembers what the player asked of it.
-class SurfaceTemoin : public SurfaceVideo
-{
-public:
-    bool RenduIntegre() const override { return false; }
-    void Attacher(mpv_handle* lecteur, const BibliothequeMpv&, std::function<void()> pret) override
-    {
-        EXPECT_FALSE(Attachee) << "a new player came before the previous one was let go";
-        Attachee = true;
-        Lecteur = lecteur;
-        pret();
-    }
-    void Detacher() override
-    {
-        Attachee = false;
-        Lecteur = nullptr;
-    }
-    void Montrer(bool montrer) override { Visible = montrer; }
-
-    bool Attachee = false;
-    bool Visible = false;
-    mpv_handle* Lecteur = nullptr;   // the player attached, to ask it what it does
-};
-
-// Asks the player itself for a property, through the libmpv that Video
-// loaded: what the player has done, not what Video has heard of yet.
-bool LireProprieteMpv(mpv_handle* lecteur, const char* nom, mpv_format format, void* valeur)
-{
-    static const auto lire = [] {
-        void* module = dlopen(BibliothequeMpv::NomParDefaut, RTLD_NOW | RTLD_NOLOAD);
-        return module ? reinterpret_cast<decltype(&::mpv_get_property)>(dlsym(module, "mpv_get_property")) : nullptr;
-    }();
-    return lecteur && lire && lire(lecteur, nom, format, valeur) >= 0;
-}
-
-bool DrapeauMpv(mpv_handle* lecteur, const char* nom)
-{
-    int drapeau = 0;
-    return LireProprieteMpv(lecteur, nom, MPV_FORMAT_FLAG, &drapeau) && drapeau != 0;
-}
-
-std::optional<double> NombreMpv(mpv_handle* lecteur, const char* nom)
-{
-    double nombre = 0;
-    if (!LireProprieteMpv(lecteur, nom, MPV_FORMAT_DOUBLE, &nombre))
-        return std::nullopt;
-    return nombre;
-}
 
 int Secondes(const QString& temps)
 {
