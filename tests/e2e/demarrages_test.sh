@@ -25,13 +25,13 @@ for i in $(seq "$departs"); do
   fi
   PID_APP=$!
   FENETRE=""
-  for _ in $(seq 300); do
+  montree() {
     FENETRE=$(xdotool search --onlyvisible --name '^ Ruvizaro$' 2>/dev/null | head -n1 || true)
-    [ -n "$FENETRE" ] && break
+    [ -n "$FENETRE" ] && return 0
     kill -0 "$PID_APP" 2>/dev/null || echec "start $i: the program ended before showing its window"
-    sleep 0.05
-  done
-  [ -n "$FENETRE" ] || echec "start $i: no window appeared"
+    return 1
+  }
+  attendre_que 15 montree || echec "start $i: no window appeared"
   eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
   FX=$X FY=$Y
   # Close at once, while the scan of the command line runs.

@@ -11,16 +11,21 @@ printf '%s\n' 'Windows Registry Editor Version 5.00' '' \
 "$BINAIRE" >"$TRAVAIL/sortie.log" 2>&1 &
 PID_APP=$!
 boite=""
-for _ in $(seq 200); do
+boite_montree() {
   boite=$(xdotool search --onlyvisible --name "Ruvizaro" 2>/dev/null | head -n1 || true)
-  [ -n "$boite" ] && break
-  sleep 0.1
-done
-[ -n "$boite" ] || echec "no message box"
+  [ -n "$boite" ]
+}
+attendre_que 20 boite_montree || echec "no message box"
 eval "$(xdotool getwindowgeometry --shell "$boite")"
 [ "$WIDTH" != 586 ] || echec "the main window was shown"
 [ "$(xdotool search --onlyvisible --name "Ruvizaro" | wc -l)" = 1 ] || echec "more than one window"
-sleep 0.3
+# The box is drawn (its text and button, not a bare area) before it is
+# answered.
+boite_dessinee() {
+  import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$TRAVAIL/boite.png" 2>/dev/null &&
+    [ "$(couleurs "$TRAVAIL/boite.png")" -gt 2 ]
+}
+attendre boite_dessinee || echec "the message box is not drawn"
 xdotool windowfocus --sync "$boite" key Return
 attendre_fin
 [ "$CODE" = 1 ] || echec "exit code $CODE"

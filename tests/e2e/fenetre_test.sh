@@ -15,32 +15,43 @@ n=$(couleurs "$TRAVAIL/fenetre.png")
 [ "$n" -gt 200 ] || echec "screenshot looks blank ($n colours)"
 if [ -n "${RUVIZARO_CAPTURE:-}" ]; then cp "$TRAVAIL/fenetre.png" "$RUVIZARO_CAPTURE"; fi
 
+# The window's place is the one given (X and Y are left set).
+fenetre_a() {
+  eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ]
+}
+# After a drag that must leave the window in place: once the program has
+# taken every pointer event (see synchroniser), the window is where it was.
+verifier_sur_place() {
+  local suivi=0
+  synchroniser && suivi=1
+  fenetre_a "$FX" "$FY" || echec "$1 moved the window to $X,$Y from $FX,$FY"
+  [ "$suivi" = 1 ] || echec "the program does not follow the pointer after $1"
+}
+
 # Dragging the background moves the window; dragging a label does not.
-xdotool mousemove --sync $(( FX + 300 )) $(( FY + 20 )) mousedown 1
-for pas in 10 20 30 40 50; do xdotool mousemove --sync $(( FX + 300 + pas )) $(( FY + 20 + pas / 2 )); sleep 0.05; done
+deplacer 300 20
+xdotool mousedown 1
+for pas in 10 20 30 40 50; do xdotool mousemove --sync $(( FX + 300 + pas )) $(( FY + 20 + pas / 2 )); done
 xdotool mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
-[ "$X" = $(( FX + 50 )) ] && [ "$Y" = $(( FY + 25 )) ] || echec "drag moved the window to $X,$Y from $FX,$FY"
+attendre fenetre_a $(( FX + 50 )) $(( FY + 25 )) || echec "drag moved the window to $X,$Y from $FX,$FY"
 FX=$X FY=$Y
 # Right after it, a drag that starts on a picture button (the scan picture)
 # or on a menu zone leaves the window where it is: a drag lives from its own
 # press to its release.
 for depart in "260 212" "56 111"; do
   read -r dx dy <<<"$depart"
-  xdotool mousemove --sync $(( FX + dx )) $(( FY + dy )) mousedown 1
-  for pas in 20 40 60; do xdotool mousemove --sync $(( FX + dx + pas )) $(( FY + dy + pas )); sleep 0.05; done
+  deplacer "$dx" "$dy"
+  xdotool mousedown 1
+  for pas in 20 40 60; do xdotool mousemove --sync $(( FX + dx + pas )) $(( FY + dy + pas )); done
   xdotool mouseup 1
-  sleep 0.3
-  eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
-  [ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "a drag from $depart moved the window to $X,$Y from $FX,$FY"
+  verifier_sur_place "a drag from $depart"
 done
-xdotool mousemove --sync $(( FX + 300 )) $(( FY + 130 )) mousedown 1
+deplacer 300 130
+xdotool mousedown 1
 xdotool mousemove --sync $(( FX + 340 )) $(( FY + 170 ))
 xdotool mouseup 1
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
-[ "$X" = "$FX" ] && [ "$Y" = "$FY" ] || echec "dragging a label moved the window"
+verifier_sur_place "dragging a label"
 
 cliquer 572 13
 attendre_fin

@@ -1,22 +1,6 @@
 # Shared by the player tests (sourced after commun.sh): scan a folder through
 # the path box, open a category's only group, select its file, and compare
-# parts of the screen.
-
-# A part of the window as a picture: x y width height file, in window
-# coordinates.
-capturer() {
-  import -window root -crop "$3x$4+$(( FX + $1 ))+$(( FY + $2 ))" +repage "$5"
-}
-
-# How many pixels differ between two pictures of the same size.
-pixels_differents() {
-  local n
-  n=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
-  [[ $n =~ ^[0-9]+$ ]] || { echo "cannot compare $1 and $2: $n" >&2; echo -1; return; }
-  echo "$n"
-}
-differents() { [ "$(pixels_differents "$1" "$2")" -gt 0 ]; }
-pareils() { [ "$(pixels_differents "$1" "$2")" = 0 ]; }
+# parts of the screen (with commun.sh's capturer, differents and pareils).
 
 # Types a folder into the path box, presses Enter and waits up to 30 s for
 # the scan's end; checks the journal's line for it against the expected one.
@@ -25,10 +9,7 @@ scanner() {
   cliquer 380 151
   xdotool type --delay 5 "$dossier"
   xdotool key Return
-  for _ in $(seq 300); do
-    grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null && break
-    sleep 0.1
-  done
+  attendre_que 30 grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null || true
   grep -qxF "$attendu" "$RUVIZARO_JOURNAL" 2>/dev/null ||
     echec "scan end: $(cat "$RUVIZARO_JOURNAL" 2>/dev/null), expected: $attendu"
 }
@@ -41,27 +22,28 @@ nom_montre() {
   [ "$(couleurs "$TRAVAIL/nom.png")" -gt 2 ]
 }
 attendre_nom() {
-  for _ in $(seq 50); do nom_montre && return 0; sleep 0.1; done
-  return 1
+  attendre_que 5 nom_montre
 }
+
+# The tree's second row, where the group's file shows once the group is open.
+DEUXIEME_RANG=(140 124 250 14)
 
 # In the category zone at window height y: choose "Par Extension" in the
 # drop-down, open the first group (the only one) and select its first file.
-# Tries again, a few times, when no name shows (a click lost under load).
+# Tries again, a few times, when no name shows.
 selectionner_seul_fichier() {
   local zone_y=$1 essai
-  cliquer 56 "$zone_y"
+  ouvrir_zone "$zone_y" || echec "the zone at $zone_y does not show"
   attendre nom_vide || echec "the name label shows something before any selection"
   for essai in 1 2 3; do
-    cliquer 493 408
-    sleep 0.3
-    xdotool key Home Return
+    choisir_par_extension || echec "no choice in the drop-down at try $essai"
     # The group "(1) ext" on the first row: a click selects it, Right opens
-    # it, and a click on the second row selects its file.
+    # it, and a click on the second row, once the file shows there, selects
+    # the file.
     cliquer 170 113
-    sleep 0.2
+    capturer "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang.png"
     xdotool key Right
-    sleep 0.2
+    attendre zone_changee "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang.png" || echo "the group did not open at try $essai" >&2
     cliquer 190 131
     attendre_nom && return 0
     echo "no file selected at try $essai; again" >&2
@@ -91,16 +73,15 @@ play_pause() {
 # Waits up to 10 s for the time label to differ from every picture given;
 # leaves the new one in the file named first.
 attendre_temps_nouveau() {
-  local sortie=$1 p vu
+  attendre_que 10 temps_different_de "$@"
+}
+# The time label, pictured in the first file, is unlike every picture after it.
+temps_different_de() {
+  local sortie=$1 p
   shift
-  for _ in $(seq 100); do
-    temps "$sortie"
-    vu=1
-    for p in "$@"; do pareils "$sortie" "$p" && { vu=0; break; }; done
-    [ "$vu" = 1 ] && return 0
-    sleep 0.1
-  done
-  return 1
+  temps "$sortie"
+  for p in "$@"; do pareils "$sortie" "$p" && return 1; done
+  return 0
 }
 
 # The time advances: from the picture of "00:00:00" given, it takes two new
@@ -123,7 +104,7 @@ verifier_pause() {
   for _ in $(seq 6); do
     temps "$TRAVAIL/pause1.png"
     capturer "$@" "$TRAVAIL/zone-pause1.png"
-    sleep 1.5
+    sleep 1.5   # time is what is checked: playing, the label would change within this
     temps "$TRAVAIL/pause2.png"
     capturer "$@" "$TRAVAIL/zone-pause2.png"
     if pareils "$TRAVAIL/pause1.png" "$TRAVAIL/pause2.png" &&

@@ -13,9 +13,15 @@ capturer_zone() {
 difference() {
   compare -metric AE "$TRAVAIL/$1.png" "$TRAVAIL/$2.png" null: 2>&1 || true
 }
+# The pointer to the bare top of the window, once the program has taken
+# every pointer event before (see synchroniser).
 vers_fond() {
-  xdotool mousemove --sync $(( FX + 300 )) $(( FY + 20 ))
-  sleep 0.3
+  synchroniser || echec "the program does not follow the pointer"
+}
+# The zone at y, captured as the second name, differs from the first capture.
+zone_differente() {
+  capturer_zone "$1" "$3"
+  [ "$(difference "$2" "$3")" != 0 ]
 }
 
 for zone in "Video 76" "Transfert 356"; do
@@ -24,14 +30,13 @@ for zone in "Video 76" "Transfert 356"; do
   vers_fond
   capturer_zone "$y" "$nom-avant"
   xdotool mousemove --sync $(( FX + 56 )) $(( FY + y + 35 ))
-  sleep 0.3
-  capturer_zone "$y" "$nom-survol"
-  [ "$(difference "$nom-avant" "$nom-survol")" != 0 ] || echec "hovering $nom draws no highlight"
+  attendre zone_differente "$y" "$nom-avant" "$nom-survol" || echec "hovering $nom draws no highlight"
   # Clicked with the pointer still on it: the strip alone, as the bare
   # background shows it afterwards.
+  # Once the program has taken the click, the zone no longer looks hovered
+  # (checked below against the bare background).
   xdotool click 1
-  sleep 0.3
-  capturer_zone "$y" "$nom-clic"
+  attendre zone_differente "$y" "$nom-survol" "$nom-clic" || true
   vers_fond
   capturer_zone "$y" "$nom-bandeau"
   n=$(difference "$nom-clic" "$nom-bandeau")

@@ -57,22 +57,19 @@ cliquer 380 151
 xdotool type --delay 5 "$arbre"
 xdotool key Return
 
-for _ in $(seq 300); do
-  grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null && break
-  sleep 0.1
-done
+attendre_que 30 grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null || true
 [ "$(grep -c '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null)" = 1 ] ||
   echec "no single scan end in the journal: $(cat "$RUVIZARO_JOURNAL" 2>/dev/null)"
 grep -qxF "$attendu" "$RUVIZARO_JOURNAL" ||
   echec "scan end: $(cat "$RUVIZARO_JOURNAL"), expected: $attendu"
 
-# The Image zone, then "Par Extension" in the drop-down.
-cliquer 56 251
-sleep 0.3
-cliquer 493 408
-sleep 0.3
-xdotool key Home Return
-sleep 0.5
+# The Image zone, then "Par Extension" in the drop-down: the tree's first
+# row changes from the directory to the first group.
+PREMIER_RANG=(140 106 250 14)
+ouvrir_zone 251 || echec "the Image zone does not show"
+capturer "${PREMIER_RANG[@]}" "$TRAVAIL/rang1.png"
+choisir_par_extension || echec "no choice in the drop-down"
+attendre zone_changee "${PREMIER_RANG[@]}" "$TRAVAIL/rang1.png" || echec "the tree does not change order"
 
 # The preview frame, 160 x 160 at (413, 105) in the window.
 cadre() { import -window root -crop "160x160+$(( FX + 413 ))+$(( FY + 105 ))" +repage "$1"; }
@@ -107,18 +104,18 @@ cadre "$TRAVAIL/cadre-vide.png"
 ! montre "$TRAVAIL/cadre-vide.png" "$ROUGE" "$BLEU" || echec "the preview frame shows the picture before it is selected"
 
 # Open the "(13) jpg" group with a double click and select its first file,
-# paysage.jpg.
+# paysage.jpg, once it shows on the second row.
+DEUXIEME_RANG=(140 124 250 14)
+capturer "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang2.png"
 xdotool mousemove --sync $(( FX + 170 )) $(( FY + 113 )) click --repeat 2 --delay 60 1
-sleep 0.8
+attendre zone_changee "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang2.png" || echec "the jpg group does not open"
 cliquer 190 131
 
-vu=0
-for _ in $(seq 50); do
-  sleep 0.2
+photo_montree() {
   cadre "$TRAVAIL/cadre.png"
-  if montre "$TRAVAIL/cadre.png" "$ROUGE" "$BLEU"; then vu=1; break; fi
-done
-[ "$vu" = 1 ] || echec "the preview frame does not show paysage.jpg:$DETAIL"
+  montre "$TRAVAIL/cadre.png" "$ROUGE" "$BLEU"
+}
+attendre photo_montree || echec "the preview frame does not show paysage.jpg:$DETAIL"
 # The same frame against the mirrored picture does not match.
 ! montre "$TRAVAIL/cadre.png" "$BLEU" "$ROUGE" || echec "the frame check does not tell left from right"
 

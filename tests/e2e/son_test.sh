@@ -46,24 +46,24 @@ onde() {
 }
 
 # Up to 10 s for the drawing to come.
-vu=0
-for _ in $(seq 100); do
-  capturer "${DESSIN[@]}" "$TRAVAIL/dessin1.png"
-  if onde "$TRAVAIL/dessin1.png"; then vu=1; break; fi
-  sleep 0.1
-done
-[ "$vu" = 1 ] || echec "no waveform in the drawing area: $DETAIL"
+onde_dessinee() {
+  capturer "${DESSIN[@]}" "$1"
+  onde "$1"
+}
+attendre_que 10 onde_dessinee "$TRAVAIL/dessin1.png" || echec "no waveform in the drawing area: $DETAIL"
 
 verifier_temps_avance "$TRAVAIL/temps0.png"
 
-# Some seconds into the sound, well past its start: two pictures 300 ms
-# apart both show the waveform, and it has moved.
+# Some seconds into the sound, well past its start: a picture shows the
+# waveform, and within 5 s a later one shows it moved.
 capturer "${DESSIN[@]}" "$TRAVAIL/dessin1.png"
 onde "$TRAVAIL/dessin1.png" || echec "the waveform went: $DETAIL"
-sleep 0.3
-capturer "${DESSIN[@]}" "$TRAVAIL/dessin2.png"
-onde "$TRAVAIL/dessin2.png" || echec "the second picture shows no waveform: $DETAIL"
-differents "$TRAVAIL/dessin1.png" "$TRAVAIL/dessin2.png" || echec "the waveform does not move"
+onde_bougee() {
+  capturer "${DESSIN[@]}" "$TRAVAIL/dessin2.png"
+  onde "$TRAVAIL/dessin2.png" || echec "a later picture shows no waveform: $DETAIL"
+  differents "$TRAVAIL/dessin1.png" "$TRAVAIL/dessin2.png"
+}
+attendre_que 5 onde_bougee || echec "the waveform does not move"
 if [ -n "${RUVIZARO_CAPTURE_SON:-}" ]; then capturer 0 0 586 451 "$RUVIZARO_CAPTURE_SON"; fi
 
 # Pause: the time and the drawing hold.

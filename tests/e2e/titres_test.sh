@@ -7,13 +7,11 @@ demarrer
 
 # Waits for a visible window whose title starts as given; prints its id.
 fenetre_titree() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  attendre_que 10 titre_visible "$1" && echo "$ID_TITRE"
+}
+titre_visible() {
+  ID_TITRE=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n1 || true)
+  [ -n "$ID_TITRE" ]
 }
 # The title as the window manager shows it (_NET_WM_NAME).
 titre() { xdotool getwindowname "$1"; }

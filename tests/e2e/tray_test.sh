@@ -7,7 +7,8 @@ trayer --edge top --align left --widthtype pixel --width 100 --heighttype pixel 
   --SetDockType false --transparent false >/dev/null 2>&1 &
 PID_TRAY=$!
 trap 'kill $PID_TRAY 2>/dev/null || true; nettoyer' EXIT
-for _ in $(seq 50); do xdotool search --name '^panel$' >/dev/null 2>&1 && break; sleep 0.1; done
+panneau_montre() { xdotool search --name '^panel$' >/dev/null 2>&1; }
+attendre_que 5 panneau_montre || true
 
 demarrer
 # Wait until the icon sits in the tray.

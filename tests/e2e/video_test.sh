@@ -51,29 +51,24 @@ mire() {
   [ "$bon" = 1 ] && [ "$n" -ge 50 ] && differents "$image" "$TRAVAIL/cadre0.png"
 }
 
-vu=0
-for _ in $(seq 150); do
+mire_montree() {
   capturer "${CADRE[@]}" "$TRAVAIL/cadre1.png"
-  if mire "$TRAVAIL/cadre1.png"; then vu=1; break; fi
-  sleep 0.1
-done
-[ "$vu" = 1 ] || echec "the video does not show in the frame: $DETAIL"
+  mire "$TRAVAIL/cadre1.png"
+}
+attendre_que 15 mire_montree || echec "the video does not show in the frame: $DETAIL"
 
 verifier_temps_avance "$TRAVAIL/temps0.png"
 
-# Some seconds into the video, a picture, then another some hundreds of ms
-# later that differs (up to 10 s: a loaded machine may hold a picture
-# longer).
+# Some seconds into the video, a picture, then a later one that differs
+# (up to 10 s: a loaded machine may hold a picture longer).
 capturer "${CADRE[@]}" "$TRAVAIL/cadre1.png"
 mire "$TRAVAIL/cadre1.png" || echec "the video left the frame: $DETAIL"
-bouge=0
-for _ in $(seq 20); do
-  sleep 0.5
+mire_bougee() {
   capturer "${CADRE[@]}" "$TRAVAIL/cadre2.png"
   mire "$TRAVAIL/cadre2.png" || echec "the video left the frame: $DETAIL"
-  if differents "$TRAVAIL/cadre1.png" "$TRAVAIL/cadre2.png"; then bouge=1; break; fi
-done
-[ "$bouge" = 1 ] || echec "the video's picture does not move"
+  differents "$TRAVAIL/cadre1.png" "$TRAVAIL/cadre2.png"
+}
+attendre_que 10 mire_bougee || echec "the video's picture does not move"
 if [ -n "${RUVIZARO_CAPTURE_VIDEO:-}" ]; then capturer 0 0 586 451 "$RUVIZARO_CAPTURE_VIDEO"; fi
 
 # Pause: the time and the picture hold.

@@ -5,7 +5,10 @@
 #include "media/ChargeurAsynchrone.h"
 
 #include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/FilsDuProcessus.h"
 #include "support/ImagesDeTest.h"
+#include "support/SurveillanceFichiers.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -15,10 +18,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
-#include <thread>
+#include <vector>
 
 namespace {
 
@@ -46,6 +50,35 @@ Reponse Lire(const QList<QVariant>& arguments)
             arguments[4].toInt()};
 }
 
+// A loader and the id of its worker thread, once that thread waits for work.
+struct ChargeurObserve
+{
+    ChargeurObserve()
+    {
+        const std::set<pid_t> avant = FilsDuProcessus::Liste();
+        chargeur = std::make_unique<ChargeurAsynchrone>();
+        const std::vector<pid_t> nouveaux = FilsDuProcessus::Nouveaux(avant);
+        if (nouveaux.size() == 1 &&
+            AttendreSansEvenements([&] { return FilsDuProcessus::EnAttente(nouveaux[0]); }, AttenteMs))
+            fil = nouveaux[0];
+    }
+
+    // Asks for the picture and waits until the worker has dealt with it
+    // and sleeps again: the answer is then posted, not yet delivered, for
+    // nothing here runs the event loop.
+    bool DemanderEtAttendreLaReponse(quint64 numero, const std::string& chemin)
+    {
+        const std::uint64_t sommeils = FilsDuProcessus::Sommeils(fil);
+        chargeur->Demander(numero, chemin);
+        return AttendreSansEvenements([&] {
+            return FilsDuProcessus::Sommeils(fil) > sommeils && FilsDuProcessus::EnAttente(fil);
+        }, AttenteMs);
+    }
+
+    std::unique_ptr<ChargeurAsynchrone> chargeur;
+    pid_t fil = 0;
+};
+
 }  // namespace
 
 TEST(ChargeurAsynchrone, OnlyTheNewestRequestIsAnswered)
@@ -55,14 +88,19 @@ TEST(ChargeurAsynchrone, OnlyTheNewestRequestIsAnswered)
     const std::string grande = Enregistrer(arbre, "grande.png", {4000, 3000}, "PNG");
     const std::string moyenne = Enregistrer(arbre, "moyenne.png", {300, 200}, "PNG");
 
-    ChargeurAsynchrone chargeur;
+    SurveillanceFichiers fichiers;
+    ASSERT_TRUE(fichiers.Surveiller(grande));
+    ChargeurObserve observe;
+    ASSERT_NE(observe.fil, 0) << "the loader's worker thread was not found waiting";
+    ChargeurAsynchrone& chargeur = *observe.chargeur;
     QSignalSpy spy(&chargeur, &ChargeurAsynchrone::Charge);
-    // Without running the event loop between them, so that the thread has
-    // most likely answered the first and started the second when the third comes.
-    chargeur.Demander(1, petite);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    // Without running the event loop between them: the thread has answered
+    // the first (posted, not delivered) and is reading the second when the
+    // third comes.
+    ASSERT_TRUE(observe.DemanderEtAttendreLaReponse(1, petite)) << "the first request was never dealt with";
     chargeur.Demander(2, grande);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ASSERT_TRUE(AttendreSansEvenements([&] { return fichiers.Vu(grande, IN_ACCESS); }, AttenteMs))
+        << "the second picture was never read";
     chargeur.Demander(3, moyenne);
     ASSERT_TRUE(spy.wait(AttenteMs));
     // One thread answers in order: had an older answer got through, it
@@ -126,23 +164,28 @@ TEST(ChargeurAsynchrone, DestructionWaitsForItsThreadAndDeliversNothing)
     const std::string grande = Enregistrer(arbre, "grande.png", {4000, 3000}, "PNG");
     const std::string petite = Enregistrer(arbre, "petite.jpg", {64, 48}, "JPG");
     int recues = 0;
+    SurveillanceFichiers fichiers;
+    ASSERT_TRUE(fichiers.Surveiller(grande));
 
     // Destroyed while its thread decodes.
     auto chargeur = std::make_unique<ChargeurAsynchrone>();
     QObject::connect(chargeur.get(), &ChargeurAsynchrone::Charge, [&recues] { ++recues; });
     chargeur->Demander(1, grande);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(AttendreSansEvenements([&] { return fichiers.Vu(grande, IN_ACCESS); }, AttenteMs))
+        << "the picture was never read";
     chargeur.reset();
 
     // Destroyed with its answer posted but not yet delivered: the posted
     // answer must go with it.
-    chargeur = std::make_unique<ChargeurAsynchrone>();
-    QObject::connect(chargeur.get(), &ChargeurAsynchrone::Charge, [&recues] { ++recues; });
-    chargeur->Demander(2, petite);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    chargeur.reset();
+    ChargeurObserve observe;
+    ASSERT_NE(observe.fil, 0) << "the loader's worker thread was not found waiting";
+    QObject::connect(observe.chargeur.get(), &ChargeurAsynchrone::Charge, [&recues] { ++recues; });
+    ASSERT_TRUE(observe.DemanderEtAttendreLaReponse(2, petite)) << "the request was never dealt with";
+    observe.chargeur.reset();
 
+    // Both threads are gone: whatever they posted is in the queue now, and
+    // delivering every posted event delivers it if it is still there.
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    QTest::qWait(100);
     EXPECT_EQ(recues, 0);
 }

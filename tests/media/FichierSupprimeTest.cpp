@@ -10,6 +10,7 @@
 #include "support/Attendre.h"
 #include "support/Endurance.h"
 #include "support/SonsDeTest.h"
+#include "support/TemoinMpv.h"
 #include "support/VideosDeTest.h"
 
 #include <QImage>
@@ -70,9 +71,10 @@ TEST(FichierSupprime, ASoundCutShortWhilePlayingEnds)
 TEST(FichierSupprime, AVideoDeletedOrCutShortWhilePlayingStopsCleanly)
 {
     QTemporaryDir dossier;
+    SurfaceTemoin surface;   // shows nothing, as no surface would; gives the player to ask
     Video video;
     video.Regler({BibliothequeMpv::NomParDefaut, "null"});
-    video.Initialiser(nullptr);
+    video.Initialiser(&surface);
     for (const bool tronquer : {false, true}) {
         const std::string chemin = GenererVideo(dossier.path(), tronquer ? "coupee.mkv" : "effacee.mkv",
                                                 {"-c:v", "mpeg4", "-c:a", "libvorbis"}, MireAnimee(3, 25, "64x48"));
@@ -99,7 +101,8 @@ TEST(FichierSupprime, AVideoDeletedOrCutShortWhilePlayingStopsCleanly)
         EXPECT_EQ(video.Etat(), Video::Arrete);
         // Started again, the deleted file plays nothing and shows no error.
         video.Ouvrir(chemin);
-        QTest::qWait(300);
+        ASSERT_TRUE(AttendreQue([&] { return LecteurRevenuAuRepos(surface.Lecteur); }))
+            << "the player never gave up " << chemin;
         EXPECT_EQ(video.Pourcentage(), -1) << chemin;
         video.Stop();
     }
@@ -127,6 +130,8 @@ TEST(FichierSupprime, APictureDeletedOrCutWhileLoadingIsShownWholeOrRefused)
             charge = ChargeurImage::Charger(chemin, resultat);
             fini = true;
         });
+        // The random delay is the point: each try cuts the file at another
+        // moment of its load, from before the open to after the decode.
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 4000)(hasard)));
         // Half the time the file is cut in the middle, always deleted.
         if (i % 4 < 2)

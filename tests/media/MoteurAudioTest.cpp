@@ -71,7 +71,7 @@ int BinDuPic(const float* spectre)
 
 }  // namespace
 
-TEST(MoteurAudio, UnSinusJoueArriveALaCaptureEtAuSpectre)
+TEST(MoteurAudio, APlayedSineReachesTheCaptureAndTheSpectrum)
 {
     SonsDeTest sons;
     const std::string wav = sons.Sinus("la.wav", 440, 3);
@@ -101,7 +101,7 @@ TEST(MoteurAudio, UnSinusJoueArriveALaCaptureEtAuSpectre)
     }
 }
 
-TEST(MoteurAudio, LePiloteDisqueEcritLeMelange)
+TEST(MoteurAudio, TheDiskDriverWritesTheMix)
 {
     SonsDeTest sons;
     const std::string wav = sons.Generer("niveau.wav", "0.5|0.25", 2);
@@ -133,7 +133,7 @@ TEST(MoteurAudio, LePiloteDisqueEcritLeMelange)
     EXPECT_GT(trouvees, 44100 / 4);
 }
 
-TEST(MoteurAudio, SansPeripheriqueLeMoteurFactifJoueEnSilence)
+TEST(MoteurAudio, WithoutADeviceTheDummyDriverPlaysSilently)
 {
     SonsDeTest sons;
     const std::string wav = sons.Sinus("la.wav", 440, 2);

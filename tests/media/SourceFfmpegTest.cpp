@@ -5,6 +5,7 @@
 #include "media/SourceFfmpeg.h"
 
 #include "support/Attendre.h"
+#include "support/CompteurMelange.h"
 #include "support/SonsDeTest.h"
 
 #include <QBuffer>
@@ -15,7 +16,7 @@
 
 #include <string>
 
-TEST(SourceFfmpeg, LongueurDesFormatsCourants)
+TEST(SourceFfmpeg, CommonFormatsGiveTheirLength)
 {
     SonsDeTest sons;
     MoteurAudio moteur;
@@ -33,23 +34,26 @@ TEST(SourceFfmpeg, LongueurDesFormatsCourants)
     }
 }
 
-TEST(SourceFfmpeg, LecturePauseRepriseEtPositionnement)
+TEST(SourceFfmpeg, PlayPauseResumeAndSeek)
 {
     SonsDeTest sons;
     MoteurAudio moteur;
     auto source = SourceFfmpeg::Ouvrir(moteur, sons.Sinus("dix.wav", 440, 10));
     ASSERT_TRUE(source);
+    CompteurMelange melange(moteur);
 
-    // Loaded but not played: the position does not move.
-    QTest::qWait(200);
+    // Loaded but not played: the position does not move while the mixer
+    // mixes 200 ms.
+    ASSERT_TRUE(melange.AttendreMs(200));
     EXPECT_EQ(source->Temps(), 0);
 
     source->Jouer();
     ASSERT_TRUE(AttendreQue([&] { return source->Temps() >= 300; }));
     source->DefinirPause(true);
-    QTest::qWait(60);   // the block being mixed ends
+    // The block being mixed when the pause came ends; the next sees the pause.
+    ASSERT_TRUE(melange.AttendreBlocSuivant());
     const int tenu = source->Temps();
-    QTest::qWait(300);
+    ASSERT_TRUE(melange.AttendreMs(300));
     EXPECT_EQ(source->Temps(), tenu);
     source->DefinirPause(false);
     ASSERT_TRUE(AttendreQue([&] { return source->Temps() >= tenu + 200; }));
@@ -59,7 +63,7 @@ TEST(SourceFfmpeg, LecturePauseRepriseEtPositionnement)
     EXPECT_LT(source->Temps(), 7100);
     source->DefinirPause(true);
     source->DefinirTemps(2500);
-    QTest::qWait(100);
+    ASSERT_TRUE(melange.AttendreMs(100));
     EXPECT_EQ(source->Temps(), 2500);
     source->DefinirTemps(-1);
     EXPECT_EQ(source->Temps(), 0);
@@ -69,7 +73,7 @@ TEST(SourceFfmpeg, LecturePauseRepriseEtPositionnement)
     EXPECT_EQ(source->Temps(), 0);
 }
 
-TEST(SourceFfmpeg, ApresUnSautLeSonEstCeluiDeLEndroit)
+TEST(SourceFfmpeg, AfterASeekTheSoundIsThatOfTheNewPlace)
 {
     // Left channel silent for 1 s, then at 0.5: after a seek to 1.5 s the
     // mixer hears 0.5 at once.
@@ -86,7 +90,7 @@ TEST(SourceFfmpeg, ApresUnSautLeSonEstCeluiDeLEndroit)
         ASSERT_NEAR(v, 0.25f, 1e-3f);   // mono mean of 0.5 and 0
 }
 
-TEST(SourceFfmpeg, JoueeJusquAuBoutPuisRejouee)
+TEST(SourceFfmpeg, PlayedToTheEndThenPlayedAgain)
 {
     SonsDeTest sons;
     MoteurAudio moteur;
@@ -102,7 +106,7 @@ TEST(SourceFfmpeg, JoueeJusquAuBoutPuisRejouee)
     EXPECT_TRUE(AttendreQue([&] { return source->Temps() > 100; }));
 }
 
-TEST(SourceFfmpeg, LesFichiersQuiNeSontPasDuSonSontRefuses)
+TEST(SourceFfmpeg, FilesThatAreNotSoundAreRefused)
 {
     SonsDeTest sons;
     MoteurAudio moteur;

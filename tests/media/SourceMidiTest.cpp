@@ -5,6 +5,7 @@
 #include "media/SourceMidi.h"
 
 #include "support/Attendre.h"
+#include "support/CompteurMelange.h"
 #include "support/SonsDeTest.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 #include <cmath>
 #include <vector>
 
-TEST(SourceMidi, ReconnuParSonContenu)
+TEST(SourceMidi, RecognisedByItsContent)
 {
     const QByteArray entier = SonsDeTest::Midi();
     const QByteArray tronque = SonsDeTest::Midi(true);
@@ -33,7 +34,7 @@ TEST(SourceMidi, ReconnuParSonContenu)
     EXPECT_FALSE(SourceMidi::Charger(moteur, sons.Sinus("la.mid", 440, 0.2)));
 }
 
-TEST(SourceMidi, JoueeSEntendPuisSeTermine)
+TEST(SourceMidi, PlayedItIsHeardThenEnds)
 {
     SonsDeTest sons;
     MoteurAudio moteur;
@@ -61,7 +62,7 @@ TEST(SourceMidi, JoueeSEntendPuisSeTermine)
 
 // The synthesiser of a song closed in the middle of a note serves the next
 // song: nothing of the first is heard, and the second plays from its start.
-TEST(SourceMidi, LaChansonSuivanteNEntendRienDeLaPrecedente)
+TEST(SourceMidi, TheNextSongHearsNothingOfThePreviousOne)
 {
     SonsDeTest sons;
     MoteurAudio moteur;
@@ -74,10 +75,12 @@ TEST(SourceMidi, LaChansonSuivanteNEntendRienDeLaPrecedente)
             fort = std::max(fort, std::abs(v));
         return fort;
     };
+    CompteurMelange melange(moteur);
     for (int essai = 0; essai < 3; ++essai) {
         auto chanson = SourceMidi::Charger(moteur, chemin);
         ASSERT_TRUE(chanson);
-        QTest::qWait(100);
+        // The samples looked at below are all mixed after the load.
+        ASSERT_TRUE(melange.AttendreMs(100)) << "try " << essai;
         EXPECT_EQ(niveau(), 0.0f) << "try " << essai << ": heard before it plays";
         chanson->Jouer();
         ASSERT_TRUE(AttendreQue([&] { return niveau() > 0.01f; }, 5000)) << "try " << essai;

@@ -21,7 +21,7 @@ std::vector<float> SinusCentre(int bin, float amplitude)
 
 }  // namespace
 
-TEST(Spectre, UnSinusPleineEchelleDonneUnASonBin)
+TEST(Spectre, AFullScaleSineGivesItsAmplitudeAtItsBin)
 {
     Spectre spectre;
     for (const float amplitude : {1.0f, 0.5f}) {

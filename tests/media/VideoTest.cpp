@@ -6,6 +6,8 @@
 #include "media/Video.h"
 
 #include "support/Attendre.h"
+#include "support/SurveillanceFichiers.h"
+#include "support/TemoinMpv.h"
 #include "support/VideosDeTest.h"
 
 #include <QSignalSpy>
@@ -20,24 +22,6 @@
 #include <string>
 
 namespace {
-
-// A surface that shows nothing and remembers what the player asked of it.
-class SurfaceTemoin : public SurfaceVideo
-{
-public:
-    bool RenduIntegre() const override { return false; }
-    void Attacher(mpv_handle*, const BibliothequeMpv&, std::function<void()> pret) override
-    {
-        EXPECT_FALSE(Attachee) << "a new player came before the previous one was let go";
-        Attachee = true;
-        pret();
-    }
-    void Detacher() override { Attachee = false; }
-    void Montrer(bool montrer) override { Visible = montrer; }
-
-    bool Attachee = false;
-    bool Visible = false;
-};
 
 int Secondes(const QString& temps)
 {
@@ -95,10 +79,10 @@ TEST_F(VideoTest, WithNothingOpenedTimesAreZeroAndNothingMoves)
     EXPECT_FALSE(surface_.Visible);
 }
 
-class VideoConteneurTest : public VideoTest, public ::testing::WithParamInterface<const char*>
+class VideoContainerTest : public VideoTest, public ::testing::WithParamInterface<const char*>
 {};
 
-TEST_P(VideoConteneurTest, PlaysWithItsDurationAndAMovingPercentage)
+TEST_P(VideoContainerTest, PlaysWithItsDurationAndAMovingPercentage)
 {
     const std::string& chemin = videos_[GetParam()];
     video_.Ouvrir(chemin);
@@ -112,16 +96,23 @@ TEST_P(VideoConteneurTest, PlaysWithItsDurationAndAMovingPercentage)
     ASSERT_TRUE(AttendreQue([&] { return video_.TempsCourant() == "00:00:01"; }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Conteneurs, VideoConteneurTest, ::testing::Values("mpg", "avi", "mkv", "mov", "asf"));
+INSTANTIATE_TEST_SUITE_P(Containers, VideoContainerTest, ::testing::Values("mpg", "avi", "mkv", "mov", "asf"));
 
 TEST_F(VideoTest, PauseHoldsThePositionAndPlayResumesInTheSamePlayer)
 {
     JouerJusqua(videos_["mkv"], 1);
     video_.Pause(true);
     EXPECT_EQ(video_.Etat(), Video::EnPause);
-    QTest::qWait(200);   // the pause reaches the player
+    // The pause reaches the player, and Video has heard of the position it
+    // stopped at.
+    ASSERT_TRUE(AttendreQue([&] {
+        const auto position = NombreMpv(surface_.Lecteur, "time-pos");
+        const auto duree = NombreMpv(surface_.Lecteur, "duration");
+        return DrapeauMpv(surface_.Lecteur, "pause") && position && duree && *duree > 0 &&
+               video_.Pourcentage() == int(*position * 100 / *duree);
+    })) << "the player did not pause";
     const int tenu = video_.Pourcentage();
-    QTest::qWait(600);
+    QTest::qWait(600);   // time is what is checked: the position holds while it would have moved by 20 %
     EXPECT_EQ(video_.Pourcentage(), tenu);
     EXPECT_TRUE(video_.EnLecture());   // a paused video counts as playing
     EXPECT_EQ(video_.DureeTotale(), "00:00:03");
@@ -176,6 +167,8 @@ TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
     // At one frame a second the position moves once a second; the video
     // still counts as playing all along.
     int arrets = 0;
+    // Time is what is checked: readings every 20 ms for 2.5 s, over two
+    // moves of the position.
     for (QDeadlineTimer fin(2500); !fin.hasExpired(); QTest::qWait(20))
         arrets += !video_.EnLecture();
     EXPECT_EQ(arrets, 0);
@@ -186,7 +179,7 @@ TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
     video_.Pause(true);
     video_.Positionner(50);
     ASSERT_TRUE(AttendreQue([&] { return Secondes(video_.TempsCourant()) >= 100; }));
-    QTest::qWait(1500);
+    QTest::qWait(1500);   // time is what is checked: playing, it would have moved by a frame, one second
     EXPECT_EQ(Secondes(video_.TempsCourant()), 100);
 
     // MPEG-1 seeks land within about half a second.
@@ -201,9 +194,14 @@ TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
 TEST_F(VideoTest, AFileItCannotPlayGivesNoMessageAndZeroTimes)
 {
     QSignalSpy erreurs(&video_, &Video::ErreurLecture);
+    SurveillanceFichiers fichiers;
+    ASSERT_TRUE(fichiers.Surveiller(texte_));
     video_.Ouvrir(texte_);
     EXPECT_EQ(video_.Etat(), Video::EnCours);
-    QTest::qWait(1000);
+    // The player has opened the file and gone back to idle: it gave it up.
+    ASSERT_TRUE(AttendreQue([&] {
+        return fichiers.Vu(texte_, IN_OPEN) && DrapeauMpv(surface_.Lecteur, "idle-active");
+    })) << "the player never tried the file, or is still at it";
     EXPECT_FALSE(video_.EnLecture());
     EXPECT_EQ(video_.TempsCourant(), "00:00:00");
     EXPECT_EQ(video_.DureeTotale(), "00:00:00");

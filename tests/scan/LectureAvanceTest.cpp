@@ -17,6 +17,8 @@
 #include "scan/ArbreProfond.h"
 #include "scan/MarcheEnPause.h"
 #include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/FilsDuProcessus.h"
 #include "support/ImagesDeTest.h"
 #include "support/SansPrivileges.h"
 
@@ -27,6 +29,8 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +42,26 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int Lecteurs = 4;
+// A worker that has not ended by then never will.
+constexpr int FinMaxMs = 300000;
+
+// Waits until the readers of a walk started after avant have each gone to
+// sleep fois more times from now, and sleep in a wait: every one has looked
+// at the pause again (an idle reader looks every few milliseconds) and none
+// is in the middle of a listing. The walk's own thread, paused, sleeps
+// without waking and is not counted.
+bool AttendreRegardsDesLecteurs(const std::set<pid_t>& avant, std::uint64_t fois)
+{
+    std::map<pid_t, std::uint64_t> depart;
+    for (const pid_t fil : FilsDuProcessus::Nouveaux(avant))
+        depart[fil] = FilsDuProcessus::Sommeils(fil);
+    return AttendreSansEvenements([&] {
+        int lecteurs = 0;
+        for (const auto& [fil, sommeils] : depart)
+            lecteurs += FilsDuProcessus::Sommeils(fil) >= sommeils + fois && FilsDuProcessus::EnAttente(fil);
+        return lecteurs >= Lecteurs;
+    });
+}
 
 // What a scan left in the store: per category, every "Par Répertoire" group
 // in order with its directory and its files, and the counters.
@@ -64,8 +88,7 @@ protected:
 
     static void Attendre(const Travailleur& travailleur)
     {
-        while (!travailleur.Fini())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the worker never ended";
     }
 
     Releve Scanner(const std::string& racine, int lecteurs)
@@ -232,9 +255,10 @@ TEST_F(LectureAvanceTest, ThePoolReadsNothingWhileTheWalkIsPaused)
     stock.Reinitialiser();
     stock.PreparerScan();
     ThreadStockage travailleurStockage(&stock);
+    const std::set<pid_t> avant = FilsDuProcessus::Liste();
     {
         MarcheEnPause marche(scanneur, arbre.Racine());
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 3)) << "the readers do not look at the pause";
         EXPECT_EQ(scanneur.LecturesAvance(), 0u);
         // What changes during the pause is seen.
         for (const std::string& feuille : feuilles)
@@ -255,13 +279,17 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
     const std::vector<std::string> feuilles = Generer(arbre, 10, false);
 
     // The pause must land while the readers are ahead of the walk, which a
-    // busy machine can make miss: a few tries, each with its own new file.
+    // busy machine can make miss (the walk of this tree takes a few
+    // milliseconds, less than the time slice this thread may lose): tries
+    // until one lands, each with its own new file. An idle machine needs
+    // one; on one loaded three times over, about one in four missed.
     bool pauseEnCours = false;
-    for (int essai = 0; essai < 5 && !pauseEnCours; ++essai) {
+    for (int essai = 0; essai < 30 && !pauseEnCours; ++essai) {
         scanneur.DefinirLecteurs(Lecteurs);
         stock.Reinitialiser();
         stock.PreparerScan();
         ThreadStockage travailleurStockage(&stock);
+        const std::set<pid_t> avant = FilsDuProcessus::Liste();
         ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
         while (scanneur.LecturesAvance() < 1 && !travailleurScan.Fini())
             std::this_thread::yield();
@@ -272,9 +300,9 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
         }
         pauseEnCours = true;
         // A listing under way when the pause came may still end; none starts after it.
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 3)) << "the readers do not come to rest";
         const uint64_t enPause = scanneur.LecturesAvance();
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 5)) << "the readers do not look at the pause";
         EXPECT_EQ(scanneur.LecturesAvance(), enPause);
 
         // A new file in every leaf directory: those filed before the pause
@@ -313,13 +341,17 @@ TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
     stock.Reinitialiser();
     stock.PreparerScan();
     ThreadStockage travailleurStockage(&stock);
+    const std::set<pid_t> avant = FilsDuProcessus::Liste();
     ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
     while (scanneur.LecturesAvance() < 3 && !travailleurScan.Fini())
         std::this_thread::yield();
     travailleurScan.Arreter();   // returns when the walk and its readers are gone
     EXPECT_TRUE(travailleurScan.Fini());
     const uint64_t lues = scanneur.LecturesAvance();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // No reader thread is left to count a listing (the walk's own thread
+    // may still be on its way out).
+    EXPECT_TRUE(AttendreSansEvenements([&] { return FilsDuProcessus::Nouveaux(avant).size() <= 1; }))
+        << FilsDuProcessus::Nouveaux(avant).size() << " threads of the walk are left";
     EXPECT_EQ(scanneur.LecturesAvance(), lues);
     travailleurStockage.Arreter();
 

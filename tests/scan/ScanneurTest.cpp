@@ -16,6 +16,7 @@
 #include "scan/MarcheEnPause.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
 #include "support/Endurance.h"
 #include "support/SansPrivileges.h"
 
@@ -47,6 +48,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr Ordre ParRepertoire = Ordre::Repertoire;
+// A worker that has not ended by then never will.
+constexpr int FinMaxMs = 300000;
 using Compteurs = std::array<int32_t, 4>;
 
 class Parcours : public ::testing::Test
@@ -65,8 +68,7 @@ protected:
 
     static void Attendre(const Travailleur& travailleur)
     {
-        while (!travailleur.Fini())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the worker never ended";
     }
 
     // A whole scan by the two workers, as the home panel starts it.
@@ -340,6 +342,8 @@ TEST_F(Travaux, PauseFreezesTheCountersAndResumeFinishes)
     travailleurScan.Suspendre();
 
     const Compteurs enPause = Lire();
+    // Time is what is checked: both workers stand at a check point and
+    // nothing wakes them before Reprendre; running, they would file here.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Lire(), enPause);
     EXPECT_LT(enPause[2], Nombre);
@@ -454,13 +458,15 @@ TEST_F(Travaux, RandomPausesResumesAndStopsNeverChangeAFinishedScansCounts)
         const bool jusquAuBout = c % 3 == 0;
         bool arrete = false;
         while (!travailleurStockage->Fini() && !arrete) {
+            // The random delays are the point: each pause or stop lands at
+            // another moment of the scan.
             std::this_thread::sleep_for(std::chrono::microseconds(tirer(3000)));
             switch (tirer(4)) {
             case 0:   // pause both, as the home panel's pause does, then resume
                 travailleurScan->Suspendre();
                 travailleurStockage->Suspendre();
                 ++pauses;
-                std::this_thread::sleep_for(std::chrono::microseconds(tirer(2000)));
+                std::this_thread::sleep_for(std::chrono::microseconds(tirer(2000)));   // a pause of random length
                 travailleurScan->Reprendre();
                 travailleurStockage->Reprendre();
                 break;

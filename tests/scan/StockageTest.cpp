@@ -9,6 +9,7 @@
 #include "scan/ThreadStockage.h"
 #include "shared/ListeImages.h"
 
+#include "support/Attendre.h"
 #include "support/Codes.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
@@ -42,6 +43,8 @@ using Noms = std::vector<QString>;
 constexpr Ordre ParExtension = Ordre::Extension;
 constexpr Ordre ParLettre = Ordre::Alphabetique;
 constexpr Ordre ParRepertoire = Ordre::Repertoire;
+// A worker that has not ended by then never will.
+constexpr int FinMaxMs = 300000;
 
 // Where a node stands, as the tests name it: the group a group node shows
 // (a directory group's rank, a letter bucket, or for the by-extension
@@ -89,8 +92,7 @@ protected:
             stock.EmpilerRepertoire(chemin, noms);
         stock.MarquerFinParcours();
         ThreadStockage travailleur(&stock);
-        while (!travailleur.Fini())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the store never ended";
         ASSERT_TRUE(travailleur.Termine());
     }
 
@@ -491,8 +493,7 @@ TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
         stock.EmpilerRepertoire("/r/" + std::to_string(r), std::move(noms));
     }
     stock.MarquerFinParcours();
-    while (!travailleur.Fini())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the store never ended";
     fini = true;
     lecteur.join();
 

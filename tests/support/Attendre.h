@@ -19,7 +19,17 @@ bool AttendreQue(Condition condition, int millisecondes = 20000)
     return QTest::qWaitFor(condition, millisecondes);
 }
 
-// The same without handling any event: what the workers post stays queued.
+// Runs the event loop until the timer has fired n more times: what it does
+// at each tick has been done n times.
+inline bool AttendreTics(QTimer* minuterie, int n, int millisecondes = 20000)
+{
+    QSignalSpy tics(minuterie, &QTimer::timeout);
+    return AttendreQue([&] { return tics.count() >= n; }, millisecondes);
+}
+
+// Polls a condition without running the event loop (a posted call must stay
+// undelivered, or the caller is a plain thread) until it holds or the time
+// is up.
 template <typename Condition>
 bool AttendreSansEvenements(Condition condition, int millisecondes = 20000)
 {
@@ -27,15 +37,7 @@ bool AttendreSansEvenements(Condition condition, int millisecondes = 20000)
     while (!condition()) {
         if (fin.hasExpired())
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return true;
-}
-
-// Runs the event loop until the timer has fired n more times: what it does
-// at each tick has been done n times.
-inline bool AttendreTics(QTimer* minuterie, int n, int millisecondes = 20000)
-{
-    QSignalSpy tics(minuterie, &QTimer::timeout);
-    return AttendreQue([&] { return tics.count() >= n; }, millisecondes);
 }

@@ -16,7 +16,9 @@
 #include "support/Composants.h"
 
 #include "support/LignesNoeud.h"
+#include "support/Attendre.h"
 #include "support/ConfigTemporaire.h"
+#include "support/FilsDuProcessus.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +31,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,15 +50,7 @@ constexpr int DelaiMaxMs = 20000;
 // Runs the event loop until the condition holds or the delay runs out.
 bool Attendre(const std::function<bool()>& condition, int delaiMs = DelaiMaxMs)
 {
-    QElapsedTimer chrono;
-    chrono.start();
-    while (!condition()) {
-        if (chrono.elapsed() > delaiMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return AttendreQue(condition, delaiMs);
 }
 
 // The codes the tests loop over, as the program names them.
@@ -451,11 +446,16 @@ TEST_F(TraitementTest, UnappliedBatchesAreBounded)
 {
     constexpr int N = 60000;
     EmpilerDepuisUnAutreFil(N);
+    const std::set<pid_t> avant = FilsDuProcessus::Liste();
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
-    // Without the event loop the worker stops at the bound and waits.
-    for (int i = 0; i < DelaiMaxMs && arbres_->LotsEnVol() < GestionTreeView::LotsEnVolMax; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::vector<pid_t> nouveaux = FilsDuProcessus::Nouveaux(avant);
+    ASSERT_EQ(nouveaux.size(), 1u) << "the worker's thread is not told apart";
+    // Without the event loop the worker stops at the bound and waits: it
+    // sleeps in a wait that only the event loop ends (no other thread
+    // shares its locks here).
+    EXPECT_TRUE(AttendreSansEvenements([&] {
+        return arbres_->LotsEnVol() >= GestionTreeView::LotsEnVolMax && FilsDuProcessus::EnAttente(nouveaux[0]);
+    }, DelaiMaxMs)) << "the worker neither reached the bound nor waited";
     EXPECT_EQ(arbres_->LotsEnVol(), GestionTreeView::LotsEnVolMax);
     EXPECT_FALSE(fil_->Fini());
     arbres_->FinScan();
@@ -512,8 +512,7 @@ TEST_F(TraitementTest, BatchesOfAnEarlierScanAreDropped)
     EmpilerDepuisUnAutreFil(100);
     fil_ = std::make_unique<ThreadTreeView>(arbres_);
     // The batch is posted but the event loop has not run yet.
-    for (int i = 0; i < DelaiMaxMs && arbres_->LotsEnVol() == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    AttendreSansEvenements([&] { return arbres_->LotsEnVol() > 0; }, DelaiMaxMs);
     ASSERT_GT(arbres_->LotsEnVol(), 0);
     fil_.reset();
     arbres_->Vider(GestionTreeView::ModeVider::Tous);

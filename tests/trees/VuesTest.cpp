@@ -14,6 +14,7 @@
 
 #include "support/LignesNoeud.h"
 #include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
 #include "support/ConfigTemporaire.h"
 #include "support/Codes.h"
 #include "support/AvecApplication.h"
@@ -225,8 +226,7 @@ TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
     stock.MarquerFinParcours();
     {
         ThreadStockage travailleur(&stock);
-        while (!travailleur.Fini())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, Delai));
         ASSERT_TRUE(travailleur.Termine());
     }
 

@@ -136,8 +136,12 @@ TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
             return Proche(avant.pixel(80, 140), Qt::blue);
         })) << "no picture, or upside down, at start " << depart;
         EXPECT_FALSE(Proche(avant.pixel(80, 20), Qt::blue));
-        QTest::qWait(300);
-        const QImage apres = AEcran(*ecran);
+        // The moving half changes with the next frames drawn.
+        QImage apres;
+        AttendreQue([&] {
+            apres = AEcran(*ecran);
+            return avant.copy(0, 0, 160, 80) != apres.copy(0, 0, 160, 80);
+        }, 10000);
         EXPECT_NE(avant.copy(0, 0, 160, 80), apres.copy(0, 0, 160, 80)) << "the picture does not move";
         // Only the video's own window is drawn with OpenGL.
         EXPECT_EQ(fenetre.windowHandle()->surfaceType(), QSurface::RasterSurface);
