@@ -24,7 +24,7 @@ public:
     T& Valeur() & { return std::get<0>(contenu_); }
     const T& Valeur() const& { return std::get<0>(contenu_); }
     T&& Valeur() && { return std::get<0>(std::move(contenu_)); }
-    // Only on failure.
+    // Only on failure (std::bad_variant_access otherwise).
     const Erreur& Echec() const { return std::get<1>(contenu_); }
 
 private:
@@ -41,8 +41,8 @@ public:
     bool Reussi() const { return !erreur_.has_value(); }
     explicit operator bool() const { return Reussi(); }
 
-    // Only on failure.
-    const Erreur& Echec() const { return *erreur_; }
+    // Only on failure (std::bad_optional_access otherwise: a fault of the caller).
+    const Erreur& Echec() const { return erreur_.value(); }
 
 private:
     std::optional<Erreur> erreur_;

@@ -44,7 +44,7 @@ struct GestionTreeView::Lot
 };
 
 GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension)
-    : option_(&option), stockage_(&stockage), extension_(&extension)
+    : option_(option), stockage_(stockage), extension_(extension)
 {
     imageListExt_.Ajouter(TFormImage::Charger("DossierFerme.png").toImage());
     imageListExt_.Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
@@ -199,8 +199,8 @@ void GestionTreeView::InitialiserOrdres()
 Ordre GestionTreeView::OrdreCourant(Categorie categorie) const
 {
     // The settings hold valid orders: Option::Charger checked them.
-    if (option_ && CategorieValide(categorie))
-        return option_->OrdreArbre(categorie);
+    if (CategorieValide(categorie))
+        return option_.OrdreArbre(categorie);
     return Option::OrdreParDefaut(categorie);
 }
 
@@ -244,13 +244,12 @@ void GestionTreeView::AfficherArbres(Categorie categorie, int ordre, bool montre
     for (Ordre o : Ordres)
         if (ArbreCategorie* arbre = Arbre(categorie, o))
             arbre->setVisible(o == choisi);
-    if (option_)
-        option_->OrdreArbre(categorie) = choisi;
+    option_.OrdreArbre(categorie) = choisi;
     if (choisi == Ordre::Repertoire)
         RafraichirEtiquette();
-    else if (enCours_)
+    else
         enCours_->hide();
-    if (!dejaVisible && choixTrie_) {
+    if (!dejaVisible) {
         // Not a choice of the user: the combo's handler must not run.
         const QSignalBlocker bloqueur(choixTrie_);
         choixTrie_->setCurrentIndex(Code(choisi) - 1);
@@ -266,7 +265,7 @@ void GestionTreeView::ChangerOrdre(Categorie categorie, Ordre ordre)
 
 void GestionTreeView::RafraichirEtiquette()
 {
-    if (!enCours_ || !CategorieValide(categorieAffichee_) || OrdreCourant(categorieAffichee_) != Ordre::Repertoire)
+    if (!CategorieValide(categorieAffichee_) || OrdreCourant(categorieAffichee_) != Ordre::Repertoire)
         return;
     enCours_->setVisible(affichageEnCours_.load());
 }
@@ -280,14 +279,12 @@ void GestionTreeView::Deselectionner()
 
 void GestionTreeView::ConstruireAlphabetique()
 {
-    if (!stockage_)
-        return;
     Vider(ModeVider::ExtensionEtAlphabetique);
     for (Categorie categorie : Categories) {
         ArbreCategorie* arbre = Arbre(categorie, Ordre::Alphabetique);
         if (!arbre)
             continue;
-        const auto n = stockage_->NombresLettres(categorie);
+        const auto n = stockage_.NombresLettres(categorie);
         arbre->AjouterGroupe(nullptr, QStringLiteral("0...9 (%1)").arg(n[NomFichier::LettreChiffre]), ImageDossier,
                              NomFichier::LettreChiffre, SansImage);
         Noeud* lettres = arbre->AjouterRacine(TexteLettres, ImageDossier);
@@ -302,12 +299,10 @@ void GestionTreeView::ConstruireAlphabetique()
 
 void GestionTreeView::RemplirArbresExtension()
 {
-    if (!stockage_ || !extension_)
-        return;
-    const std::vector<TExt>& table = extension_->Table();
+    const std::vector<TExt>& table = extension_.Table();
     for (size_t ligne = 0; ligne < table.size(); ++ligne) {
         const TExt& entree = table[ligne];
-        const int32_t nombre = stockage_->NombreExtension(entree.Cat, static_cast<int>(ligne));
+        const int32_t nombre = stockage_.NombreExtension(entree.Cat, static_cast<int>(ligne));
         ArbreCategorie* arbre = Arbre(entree.Cat, Ordre::Extension);
         if (nombre < 0 || !arbre)
             continue;
@@ -461,8 +456,7 @@ void GestionTreeView::TerminerAffichage(quint64 scan)
 {
     if (scan != numeroScan_.load())
         return;
-    if (enCours_)
-        enCours_->hide();
+    enCours_->hide();
 }
 
 void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation,
@@ -490,7 +484,7 @@ void GestionTreeView::LancerRemplissage(CleArbre cle, Noeud* noeud)
         if (job->NoeudCible() == noeud && job->Generation() == generation && job->Cle() == cle)
             return;
     remplissages_.push_back(
-        std::make_unique<ThreadPrevisualisation>(stockage_, this, Groupe{cle, noeud->Groupe}, noeud, generation));
+        std::make_unique<ThreadPrevisualisation>(&stockage_, this, Groupe{cle, noeud->Groupe}, noeud, generation));
 }
 
 void GestionTreeView::LibererTermines()

@@ -164,9 +164,9 @@ private:
     void AppliquerLot(quint64 scan, const Lot& lot);
     void TerminerAffichage(quint64 scan);
 
-    Option* option_ = nullptr;
-    Stockage* stockage_ = nullptr;
-    Extension* extension_ = nullptr;
+    Option& option_;
+    Stockage& stockage_;
+    Extension& extension_;
     ListeImages imageListExt_;
     std::array<ArbreCategorie*, NombreArbres> arbres_{};
     Cadre* Bevel = nullptr;
