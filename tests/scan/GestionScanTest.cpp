@@ -14,6 +14,7 @@
 #include "shared/Travailleur.h"
 
 #include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
 #include "support/ImagesDeTest.h"
 
 #include <QFile>
@@ -170,9 +171,7 @@ TEST_F(GestionScanTest, AnEndNoticeReadAfterAStopEndsNothingMore)
     // waits in the queue: no event runs meanwhile.
     auto arreterApresLeStockage = [&](int fins) {
         ASSERT_TRUE(scan.Lancer(petit.Racine()));
-        const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (suite.Fins < fins && std::chrono::steady_clock::now() < limite)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(AttendreSansEvenements([&] { return suite.Fins >= fins; }));
         ASSERT_EQ(suite.Fins, fins);
         scan.Arreter(Mode::Utilisateur);
     };

@@ -341,10 +341,12 @@ TEST_F(Travaux, PauseFreezesTheCountersAndResumeFinishes)
     ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
     travailleurScan.Suspendre();
 
+    // Both workers stand at a check point, where nothing but Reprendre
+    // wakes them: the counts hold.
+    EXPECT_GE(travailleurScan.NombrePauses(), 1u);
+    EXPECT_GE(travailleurStockage.NombrePauses(), 1u);
     const Compteurs enPause = Lire();
-    // Time is what is checked: both workers stand at a check point and
-    // nothing wakes them before Reprendre; running, they would file here.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    QCoreApplication::processEvents();
     EXPECT_EQ(Lire(), enPause);
     EXPECT_LT(enPause[2], Nombre);
     VerifierCoherence();
