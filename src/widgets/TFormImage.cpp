@@ -49,7 +49,7 @@ QPixmap TFormImage::Charger(const QString& nom, qreal ratio)
         haute ? nom.section('.', 0, -2) + "@2x." + nom.section('.', -1) : nom;
     QFile fichier(":/skin/" + fichierNom);
     if (!fichier.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Missing skin picture " + fichierNom.toStdString());
+        throw std::runtime_error("Image de l'habillage introuvable : " + fichierNom.toStdString());
     const QByteArray donnees = fichier.readAll();
     QImage image;
     if (nom.endsWith(".jpg")) {
@@ -60,7 +60,7 @@ QPixmap TFormImage::Charger(const QString& nom, qreal ratio)
         image.loadFromData(donnees);
     }
     if (image.isNull())
-        throw std::runtime_error("Unreadable skin picture " + fichierNom.toStdString());
+        throw std::runtime_error("Image de l'habillage illisible : " + fichierNom.toStdString());
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(haute ? 2.0 : 1.0);
     return pixmap;

@@ -14,6 +14,7 @@
 #include "shared/Travailleur.h"
 
 #include "support/ArbreTemporaire.h"
+#include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
 #include "support/ImagesDeTest.h"
 
@@ -69,19 +70,12 @@ QStringList Journal()
     return QString::fromUtf8(lecture.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-class GestionScanTest : public ::testing::Test
+class GestionScanTest : public ::testing::Test, protected MoteurDeTest
 {
 protected:
     void SetUp() override
     {
         Journal();
-        AjouterDossiers(images);
-        extension.Remplir(images);
-        explorateur.Lier(&option);
-        stock.Lier(&extension);
-        stock.Lier(&explorateur);
-        scanneur.Lier(&stock);
-        scanneur.Lier(&explorateur);
     }
 
     // Directories each holding one file of every category and one dropped.
@@ -92,12 +86,6 @@ protected:
                 arbre.Fichier("d" + std::to_string(r / 20) + "/r" + std::to_string(r) + nom);
     }
 
-    ListeImages images;
-    Extension extension;
-    Option option;
-    Explorateur explorateur;
-    Stockage stock;
-    Scanneur scanneur;
     Suite suite;
     GestionScan scan{stock, scanneur, suite};
 };

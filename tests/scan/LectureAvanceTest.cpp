@@ -17,6 +17,7 @@
 #include "scan/ArbreProfond.h"
 #include "scan/MarcheEnPause.h"
 #include "support/ArbreTemporaire.h"
+#include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
 #include "support/FilsDuProcessus.h"
 #include "support/ImagesDeTest.h"
@@ -72,20 +73,9 @@ struct Releve
     bool operator==(const Releve&) const = default;
 };
 
-class LectureAvanceTest : public ::testing::Test
+class LectureAvanceTest : public ::testing::Test, protected MoteurDeTest
 {
 protected:
-    void SetUp() override
-    {
-        AjouterDossiers(images);
-        extension.Remplir(images);
-        explorateur.Lier(&option);
-        stock.Lier(&extension);
-        stock.Lier(&explorateur);
-        scanneur.Lier(&stock);
-        scanneur.Lier(&explorateur);
-    }
-
     static void Attendre(const Travailleur& travailleur)
     {
         ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the worker never ended";
@@ -171,12 +161,6 @@ protected:
 
     static constexpr int ProfondeurChaine = 1100;
 
-    ListeImages images;
-    Extension extension;
-    Option option;
-    Explorateur explorateur;
-    Stockage stock;
-    Scanneur scanneur;
 };
 
 }   // namespace

@@ -16,6 +16,7 @@
 #include "scan/MarcheEnPause.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
+#include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
 #include "support/Endurance.h"
 #include "support/SansPrivileges.h"
@@ -52,20 +53,9 @@ constexpr Ordre ParRepertoire = Ordre::Repertoire;
 constexpr int FinMaxMs = 300000;
 using Compteurs = std::array<int32_t, 4>;
 
-class Parcours : public ::testing::Test
+class Parcours : public ::testing::Test, protected MoteurDeTest
 {
 protected:
-    void SetUp() override
-    {
-        AjouterDossiers(images);
-        extension.Remplir(images);
-        explorateur.Lier(&option);
-        stock.Lier(&extension);
-        stock.Lier(&explorateur);
-        scanneur.Lier(&stock);
-        scanneur.Lier(&explorateur);
-    }
-
     static void Attendre(const Travailleur& travailleur)
     {
         ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the worker never ended";
@@ -115,12 +105,6 @@ protected:
         }
     }
 
-    ListeImages images;
-    Extension extension;
-    Option option;
-    Explorateur explorateur;
-    Stockage stock;
-    Scanneur scanneur;
 };
 
 // Pre-order by an independent walk that takes the same listing order.
