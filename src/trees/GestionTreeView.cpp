@@ -490,14 +490,14 @@ void GestionTreeView::LancerRemplissage(CleArbre cle, Noeud* noeud)
 void GestionTreeView::LibererTermines()
 {
     std::erase_if(remplissages_, [this](const std::unique_ptr<ThreadPrevisualisation>& job) {
-        if (!job->Fini())
-            return false;
         const ArbreCategorie* arbre = Arbre(job->Cle());
-        if (!arbre || arbre->Generation() != job->Generation())
-            return true;   // the node went with its tree
-        // Same generation: the node is alive. Its children are in once the
-        // placeholder has gone.
-        return !job->NoeudCible()->AttenteVirtuelle();
+        const bool noeudVivant = arbre && arbre->Generation() == job->Generation();
+        // Same generation: the node is alive. Once its placeholder has gone
+        // its children are in, and the job has only to return (its
+        // destructor waits for that moment).
+        if (noeudVivant)
+            return !job->NoeudCible()->AttenteVirtuelle();
+        return job->Fini();   // the node went with its tree
     });
 }
 

@@ -155,7 +155,7 @@ private:
     void CreerComposants(QWidget* fenetre);
     void Relier();
     void ChangementSelection(ArbreCategorie* arbre, Noeud* noeud, Noeud* parentAttente);
-    // Drops the fill jobs that are done with: finished, and their node filled or gone.
+    // Drops the fill jobs that are done with: their node filled, or gone and the job finished.
     void LibererTermines();
 
     // Shows the running label when the shown category's trees are by directory.
