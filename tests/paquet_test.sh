@@ -79,7 +79,7 @@ BINAIRE="$racine/usr/bin/ruvizaro"
 readelf -lW "$BINAIRE" | grep -q GNU_RELRO || echec "no RELRO segment"
 readelf -dW "$BINAIRE" | grep -Eq 'BIND_NOW|FLAGS.* NOW' || echec "not bound at start (-z now)"
 symboles=$(readelf --dyn-syms -W "$BINAIRE")
-grep -Eq '__[a-z_]+_chk' <<<"$symboles" || echec "no fortified libc call"
+grep -v '__stack_chk' <<<"$symboles" | grep -Eq '__[a-z_]+_chk' || echec "no fortified libc call"
 grep -q '__stack_chk_fail' <<<"$symboles" || echec "no stack protector"
 
 # English desktop entry and metainfo, translated into French.
