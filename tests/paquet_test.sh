@@ -76,10 +76,12 @@ done
 # Debian's hardening: read-only relocations bound at start, fortified libc
 # calls and the stack protector in the installed binary.
 BINAIRE="$racine/usr/bin/ruvizaro"
-readelf -lW "$BINAIRE" | grep -q GNU_RELRO || echec "no RELRO segment"
-readelf -dW "$BINAIRE" | grep -Eq 'BIND_NOW|FLAGS.* NOW' || echec "not bound at start (-z now)"
+# (Whole outputs are searched: grep -q stopping early would break the pipe.)
+grep -q GNU_RELRO <<<"$(readelf -lW "$BINAIRE")" || echec "no RELRO segment"
+grep -Eq 'BIND_NOW|FLAGS.* NOW' <<<"$(readelf -dW "$BINAIRE")" || echec "not bound at start (-z now)"
 symboles=$(readelf --dyn-syms -W "$BINAIRE")
-grep -v '__stack_chk' <<<"$symboles" | grep -Eq '__[a-z_]+_chk' || echec "no fortified libc call"
+fortifiees=$(grep -oE '__[a-z_]+_chk' <<<"$symboles" | grep -vx '__stack_chk' || true)
+[ -n "$fortifiees" ] || echec "no fortified libc call"
 grep -q '__stack_chk_fail' <<<"$symboles" || echec "no stack protector"
 
 # English desktop entry and metainfo, translated into French.
@@ -99,7 +101,7 @@ appstreamcli validate --pedantic "$meta" >"$TRAVAIL/appstream.log" 2>&1 ||
   { cat "$TRAVAIL/appstream.log" >&2; echec "metainfo refused"; }
 ! grep -E '^[EWIP]: ' "$TRAVAIL/appstream.log" | grep -v ': cid-contains-uppercase-letter ' ||
   echec "appstreamcli: $(cat "$TRAVAIL/appstream.log")"
-xmllint --xpath 'string(//release[@version="1.0"]/description/p[not(@xml:lang)])' "$meta" | grep -q 'First packaged release' ||
+[[ $(xmllint --xpath 'string(//release[@version="1.0"]/description/p[not(@xml:lang)])' "$meta") == "First packaged release"* ]] ||
   echec "the release has no English description"
 [ "$(xmllint --xpath 'count(//summary[@xml:lang="fr"] | //description/p[@xml:lang="fr"])' "$meta")" -ge 3 ] ||
   echec "metainfo not translated into French"
