@@ -26,7 +26,10 @@ PAQUETS=(
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
-  dpkg-dev file lintian desktop-file-utils appstream man-db
+  dpkg-dev file lintian desktop-file-utils appstream man-db libxml2-utils
+  # what the package recommends, installed so the checks can name its owner:
+  # the desktop's opener of documents, Qt's SVG plugins
+  xdg-utils libqt6svg6
 )
 
 manquants=()

@@ -1,21 +1,36 @@
 #pragma once
 
-// The command line a desktop entry needs: `ruvizaro [DIR]`, `--help` and
-// `--version`. Read before Qt starts, so that help and refusals need no
-// display; anything else is refused.
+// The command line: `ruvizaro [OPTION...] [DIR]`, with -h/--help and
+// -v/--version, read by QCommandLineParser once the application object
+// exists. With a display, QApplication has already taken Qt's own options
+// (-style fusion, -platform offscreen, ...) out of the arguments. Without
+// one, only a QCoreApplication can be built (QApplication would abort): it
+// leaves Qt's window options in place, so they are skipped here and help,
+// version and refusals still answer.
 
 #include <QString>
+#include <QStringList>
 
 class LigneCommande
 {
 public:
     enum class Action { Lancer, Aide, Version, Refus };
+    // Whether Qt's window options are still among the arguments.
+    enum class OptionsQt { Retirees, Presentes };
 
     static constexpr const char* Version = "1.0";
     static constexpr int CodeRefus = 2;
 
-    // argv as main received it.
-    static LigneCommande Analyser(int argc, const char* const* argv);
+    // True when QApplication can open its window: a platform is named by
+    // -platform or QT_QPA_PLATFORM (xcb needs DISPLAY, wayland needs
+    // WAYLAND_DISPLAY, any other, such as offscreen, needs nothing), or,
+    // with none named, DISPLAY or WAYLAND_DISPLAY is set. argv as main
+    // received it.
+    static bool AffichagePossible(int argc, const char* const* argv);
+
+    // arguments as QCoreApplication::arguments() gives them, the program
+    // name first.
+    static LigneCommande Analyser(const QStringList& arguments, OptionsQt qt);
 
     // Prints what the action asks for (help, version or the refusal) and
     // gives the exit code; -1 when the program is to start.

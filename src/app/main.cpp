@@ -2,31 +2,30 @@
 #include "app/LigneCommande.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-bool Renseignee(const char* variable)
-{
-    const char* valeur = std::getenv(variable);
-    return valeur && *valeur;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
-    const LigneCommande ligne = LigneCommande::Analyser(argc, argv);
-    if (const int code = ligne.Repondre(); code >= 0)
-        return code;
     // Qt would abort with a core dump for want of a screen (from a plain
-    // terminal or over ssh): say it in one line instead.
-    if (!Renseignee("QT_QPA_PLATFORM") && !Renseignee("DISPLAY") && !Renseignee("WAYLAND_DISPLAY")) {
+    // terminal or over ssh): a QCoreApplication still reads the line, for
+    // help, version and refusals, then one line says why nothing opens.
+    if (!LigneCommande::AffichagePossible(argc, argv)) {
+        const QCoreApplication application(argc, argv);
+        const LigneCommande ligne =
+            LigneCommande::Analyser(QCoreApplication::arguments(), LigneCommande::OptionsQt::Presentes);
+        if (const int code = ligne.Repondre(); code >= 0)
+            return code;
         std::fputs("ruvizaro : aucun affichage graphique (ni DISPLAY ni WAYLAND_DISPLAY).\n", stderr);
         return 1;
     }
+    // QApplication takes Qt's own options (-style, -platform, ...) out of
+    // the arguments before the line is read.
     QApplication application(argc, argv);
+    const LigneCommande ligne =
+        LigneCommande::Analyser(QCoreApplication::arguments(), LigneCommande::OptionsQt::Retirees);
+    if (const int code = ligne.Repondre(); code >= 0)
+        return code;
     return Application::Executer(&Application::AfficherErreur, ligne.Repertoire);
 }

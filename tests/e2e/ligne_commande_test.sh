@@ -1,26 +1,49 @@
 #!/usr/bin/env bash
-# The command line of the real binary: help and version answer without a
-# display, anything else is refused with code 2, a start with no display at
-# all says so with code 1, and a directory given on the line is scanned at
-# once, as Enter in the path box would.
+# The command line of the real binary: -h/--help and -v/--version answer
+# with a display and without one, anything else is refused with code 2 and
+# a message naming what is wrong, Qt's own options are accepted, a start
+# with no display at all says so with code 1, and a directory given on the
+# line is scanned at once, as Enter in the path box would.
 source "$(dirname "$0")/commun.sh"
 
-# Prints "code|stdout|stderr" of the binary run without a display.
+# Prints "code|stdout|stderr" of the binary run with no display at all
+# (only a QCoreApplication reads the line), or with the test's X server.
 sans_affichage() {
   local code=0
-  env -u DISPLAY "$BINAIRE" "$@" >"$TRAVAIL/out" 2>"$TRAVAIL/err" || code=$?
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BINAIRE" "$@" >"$TRAVAIL/out" 2>"$TRAVAIL/err" || code=$?
+  echo "$code|$(cat "$TRAVAIL/out")|$(cat "$TRAVAIL/err")"
+}
+# (A session's runtime folder keeps Qt from warning about its absence.)
+mkdir -m 700 "$TRAVAIL/session"
+avec_affichage() {
+  local code=0
+  XDG_RUNTIME_DIR="$TRAVAIL/session" "$BINAIRE" "$@" >"$TRAVAIL/out" 2>"$TRAVAIL/err" || code=$?
   echo "$code|$(cat "$TRAVAIL/out")|$(cat "$TRAVAIL/err")"
 }
 
-r=$(sans_affichage --help)
-[[ $r == "0|Utilisation : ruvizaro [DOSSIER]"*--help*--version*"|" ]] || echec "--help: $r"
-r=$(sans_affichage --version)
-[ "$r" = "0|Ruvizaro 1.0|" ] || echec "--version: $r"
-for ligne in "-x" "--aide" "--help --version" "/tmp /tmp" "--" ""; do
-  read -r -a arguments <<<"$ligne"
-  [ -n "$ligne" ] || arguments=("")
-  r=$(sans_affichage "${arguments[@]}")
-  [[ $r == "2||ruvizaro : "*"Essayez « ruvizaro --help »." ]] || echec "'$ligne' not refused: $r"
+refus() { echo "2||ruvizaro : $1"$'\n'"Essayez « ruvizaro --help »."; }
+for mode in sans_affichage avec_affichage; do
+  for aide in -h --help "-style fusion --help"; do
+    read -r -a arguments <<<"$aide"
+    r=$($mode "${arguments[@]}")
+    [[ $r == "0|Utilisation : ruvizaro [OPTION...] [DOSSIER]"*"-h, --help"*"-v, --version"*"|" ]] ||
+      echec "$mode $aide: $r"
+  done
+  for version in -v --version; do
+    r=$($mode $version)
+    [ "$r" = "0|Ruvizaro 1.0|" ] || echec "$mode $version: $r"
+  done
+  for ligne in "-x" "--aide" "-aide" "--help --version" "/tmp /tmp" "-- /tmp /tmp" ""; do
+    read -r -a arguments <<<"$ligne"
+    [ -n "$ligne" ] || arguments=("")
+    r=$($mode "${arguments[@]}")
+    [[ $r == "2||ruvizaro : "*"Essayez « ruvizaro --help »." ]] || echec "$mode '$ligne' not refused: $r"
+  done
+  # The messages name what is wrong.
+  [ "$($mode -x)" = "$(refus "option inconnue « -x »")" ] || echec "$mode -x: $($mode -x)"
+  [ "$($mode /tmp --aide=1)" = "$(refus "option inconnue « --aide »")" ] || echec "$mode --aide=1: $($mode /tmp --aide=1)"
+  r=$($mode /tmp /usr /var)
+  [ "$r" = "$(refus "un seul dossier à la fois, 3 donnés : « /tmp », « /usr », « /var »")" ] || echec "$mode 3 folders: $r"
 done
 
 # With no display at all, one line and code 1 rather than Qt's abort.
@@ -28,6 +51,13 @@ code=0
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BINAIRE" >"$TRAVAIL/out" 2>"$TRAVAIL/err" || code=$?
 [ "$code" = 1 ] && [ "$(cat "$TRAVAIL/err")" = "ruvizaro : aucun affichage graphique (ni DISPLAY ni WAYLAND_DISPLAY)." ] ||
   echec "without a display: code $code, $(cat "$TRAVAIL/err")"
+# Nor with Qt's window options, which only Qt reads, nor with xcb named but
+# no X server to reach.
+sans_x="1||ruvizaro : aucun affichage graphique (ni DISPLAY ni WAYLAND_DISPLAY)."
+r=$(sans_affichage -style fusion -reverse)
+[ "$r" = "$sans_x" ] || echec "-style without a display: $r"
+r=$(sans_affichage -platform xcb)
+[ "$r" = "$sans_x" ] || echec "-platform xcb without X: $r"
 
 # A relative directory, as a shell passes it, is scanned from the start.
 arbre="$TRAVAIL/arbre"
@@ -35,7 +65,16 @@ mkdir -p "$arbre/sous"
 touch "$arbre/a.avi" "$arbre/sous/b.mp3" "$arbre/sous/c.jpg" "$arbre/d.png" "$arbre/e.txt"
 export RUVIZARO_JOURNAL="$TRAVAIL/journal"
 cd "$TRAVAIL"
-demarrer arbre
+# -platform offscreen needs no display: the program starts and scans.
+RUVIZARO_JOURNAL="$TRAVAIL/journal-offscreen" env -u DISPLAY -u QT_QPA_PLATFORM \
+  "$BINAIRE" -platform offscreen arbre >"$TRAVAIL/offscreen.log" 2>&1 &
+PID_APP=$!
+attendre grep -qxF "fin-scan mode=0 video=1 son=1 image=2 texte=1" "$TRAVAIL/journal-offscreen" 2>/dev/null ||
+  echec "-platform offscreen: $(cat "$TRAVAIL/offscreen.log" "$TRAVAIL/journal-offscreen" 2>&1)"
+kill "$PID_APP"
+wait "$PID_APP" 2>/dev/null || true
+# Qt takes -style fusion off the line; the folder after it is scanned.
+demarrer -style fusion arbre
 attendre grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null || echec "no scan ran"
 grep -qxF "fin-scan mode=0 video=1 son=1 image=2 texte=1" "$RUVIZARO_JOURNAL" ||
   echec "scan end: $(cat "$RUVIZARO_JOURNAL")"
