@@ -14,6 +14,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -21,6 +24,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -83,6 +88,7 @@ protected:
 
 void AttendreClair(const QWidget* w, QPalette::ColorRole fond, QPalette::ColorRole texte)
 {
+    EXPECT_EQ(w->style()->name().toLower(), "fusion") << w->metaObject()->className();
     const QPalette p = w->palette();
     EXPECT_GT(p.color(fond).lightness(), 200) << w->metaObject()->className() << " background";
     EXPECT_LT(p.color(texte).lightness(), 80) << w->metaObject()->className() << " text";
@@ -100,6 +106,48 @@ TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
     AttendreClair(c->EditHomeRepertoireScan, QPalette::Base, QPalette::Text);
     AttendreClair(c->FormPropos, QPalette::Window, QPalette::WindowText);
     QMessageBox boite(QMessageBox::Critical, "Ruvizaro", "message", QMessageBox::Ok);
+    AttendreClair(&boite, QPalette::Window, QPalette::WindowText);
+    AttendreClair(boite.button(QMessageBox::Ok), QPalette::Button, QPalette::ButtonText);
+}
+
+namespace {
+
+// The real start-up on the desktop's own theme: under QT_QPA_PLATFORMTHEME=gtk3
+// with a dark GTK theme (the app_gtk test), Qt's GTK plugin is loaded.
+class ThemeDuBureau : public AvecApplication
+{
+};
+
+bool GtkCharge()
+{
+    QFile cartes("/proc/self/maps");
+    return cartes.open(QIODevice::ReadOnly) && cartes.readAll().contains("libqgtk3.so");
+}
+
+}  // namespace
+
+TEST_F(ThemeDuBureau, FusionAndTheLightPaletteOnEveryWidgetAndBox)
+{
+    if (qEnvironmentVariable("QT_QPA_PLATFORMTHEME") == "gtk3") {
+        ASSERT_TRUE(GtkCharge());
+    } else {
+        // Without a desktop theme, the pinned palette is Fusion's own.
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
+        const QPalette standard = fusion->standardPalette();
+        const QPalette claire = Apparence::PaletteClaire();
+        for (int g = 0; g < QPalette::NColorGroups; ++g)
+            for (int r = 0; r < QPalette::NColorRoles; ++r)
+                EXPECT_EQ(claire.brush(QPalette::ColorGroup(g), QPalette::ColorRole(r)),
+                          standard.brush(QPalette::ColorGroup(g), QPalette::ColorRole(r)))
+                    << "group " << g << " role " << r;
+    }
+    EXPECT_EQ(QApplication::style()->name().toLower(), "fusion");
+    AttendreClair(f, QPalette::Window, QPalette::WindowText);
+    for (const ArbreCategorie* arbre : c->Arbres())
+        AttendreClair(arbre, QPalette::Base, QPalette::Text);
+    AttendreClair(c->ComboBoxChoixTrie, QPalette::Button, QPalette::ButtonText);
+    AttendreClair(c->FormPropos, QPalette::Window, QPalette::WindowText);
+    QMessageBox boite(QMessageBox::Information, "Ruvizaro", "message", QMessageBox::Ok);
     AttendreClair(&boite, QPalette::Window, QPalette::WindowText);
     AttendreClair(boite.button(QMessageBox::Ok), QPalette::Button, QPalette::ButtonText);
 }
