@@ -20,10 +20,14 @@
 #include "support/ConfigTemporaire.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -312,4 +316,79 @@ TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
     config_->Ecrire(apres);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
     EXPECT_EQ(config_->Lire(), apres);
+}
+
+namespace {
+
+// The icon theme of an installed program: hicolor with the sized pictures
+// of skin/icones, in a temporary folder that Qt searches.
+class IconeInstallee : public AvecApplication
+{
+protected:
+    void SetUp() override
+    {
+        cheminsAvant_ = QIcon::themeSearchPaths();
+        themeAvant_ = QIcon::themeName();
+        ASSERT_TRUE(dossier_.isValid());
+        const QString hicolor = dossier_.path() + "/hicolor";
+        QStringList repertoires;
+        for (int cote : Cotes) {
+            const QString nom = QString("%1x%1").arg(cote);
+            ASSERT_TRUE(QDir().mkpath(hicolor + "/" + nom + "/apps"));
+            ASSERT_TRUE(QFile::copy(Source(cote), hicolor + "/" + nom + "/apps/ruvizaro.png"));
+            repertoires << nom + "/apps";
+        }
+        QFile index(hicolor + "/index.theme");
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        QString texte = "[Icon Theme]\nName=Hicolor\nDirectories=" + repertoires.join(',') + "\n";
+        for (int cote : Cotes)
+            texte += QString("\n[%1x%1/apps]\nSize=%1\nType=Fixed\n").arg(cote);
+        index.write(texte.toUtf8());
+        index.close();
+        QIcon::setThemeSearchPaths({dossier_.path()});
+        QIcon::setThemeName("hicolor");
+        AvecApplication::SetUp();
+    }
+    void TearDown() override
+    {
+        AvecApplication::TearDown();
+        QIcon::setThemeSearchPaths(cheminsAvant_);
+        QIcon::setThemeName(themeAvant_);
+    }
+    static QString Source(int cote)
+    {
+        return QString(RUVIZARO_SOURCES "/skin/icones/%1x%1/ruvizaro.png").arg(cote);
+    }
+
+    static constexpr int Cotes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+    QTemporaryDir dossier_;
+    QStringList cheminsAvant_;
+    QString themeAvant_;
+};
+
+}  // namespace
+
+TEST_F(IconeInstallee, TheWindowAndTrayIconHaveADrawingForEverySize)
+{
+    const QIcon icone = f->windowIcon();
+    const QList<QSize> tailles = icone.availableSizes();
+    for (int cote : Cotes)
+        EXPECT_TRUE(tailles.contains(QSize(cote, cote))) << cote;
+    // The small sizes are their own drawings, not the large one scaled down.
+    for (int cote : {16, 24, 32}) {
+        const auto format = QImage::Format_ARGB32_Premultiplied;
+        const QImage attendue = QImage(Source(cote)).convertToFormat(format);
+        const QImage montree = icone.pixmap(QSize(cote, cote), 1.0).toImage().convertToFormat(format);
+        EXPECT_EQ(montree, attendue) << cote;
+    }
+    const auto* tray = f->findChild<QSystemTrayIcon*>("TrayIcon");
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->icon().availableSizes(), tailles);
+}
+
+TEST_F(FenetrePrincipale, WithoutAnInstalledIconTheSkinsTwoSizesServe)
+{
+    const QList<QSize> tailles = f->windowIcon().availableSizes();
+    EXPECT_TRUE(tailles.contains(QSize(64, 64)));
+    EXPECT_TRUE(tailles.contains(QSize(128, 128)));
 }
