@@ -25,6 +25,8 @@ PAQUETS=(
   fd-find
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
+  # tests: the program under the GTK platform theme with a dark GTK theme
+  qt6-gtk-platformtheme
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
   dpkg-dev file lintian desktop-file-utils appstream man-db libxml2-utils
   # what the package recommends, installed so the checks can name its owner:

@@ -45,9 +45,32 @@ QString InstallerTraductionsQt(const QLocale& locale)
 QPalette PaletteClaire()
 {
     // The light palette of Qt's own Fusion style, which the skin's trees,
-    // drop-down and boxes were drawn with.
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
-    QPalette palette = fusion ? fusion->standardPalette() : QPalette(QColor(0xEF, 0xEF, 0xEF));
+    // drop-down and boxes were drawn with. It is written out here: under a
+    // desktop theme (Qt's GTK one) Fusion's standard palette is the theme's.
+    const QColor fond(239, 239, 239);
+    const QColor sombre = fond.darker(150);
+    const QColor moyen = fond.darker(130);
+    const QColor ombre = sombre.darker(135);
+    const QColor texteInactif(190, 190, 190);
+    const QColor selection(48, 140, 198);
+    QColor indication(Qt::black);
+    indication.setAlpha(128);
+    QPalette palette(Qt::black, fond, fond.lighter(150), sombre, moyen, Qt::black, Qt::white);
+    palette.setBrush(QPalette::Midlight, moyen.lighter(110));
+    palette.setBrush(QPalette::Button, fond);
+    palette.setBrush(QPalette::Shadow, ombre);
+    palette.setBrush(QPalette::HighlightedText, Qt::white);
+    palette.setBrush(QPalette::Disabled, QPalette::Text, texteInactif);
+    palette.setBrush(QPalette::Disabled, QPalette::WindowText, texteInactif);
+    palette.setBrush(QPalette::Disabled, QPalette::ButtonText, texteInactif);
+    palette.setBrush(QPalette::Disabled, QPalette::Base, fond);
+    palette.setBrush(QPalette::Disabled, QPalette::Dark, QColor(209, 209, 209).darker(110));
+    palette.setBrush(QPalette::Disabled, QPalette::Shadow, ombre.lighter(150));
+    palette.setBrush(QPalette::Active, QPalette::Highlight, selection);
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, selection);
+    palette.setBrush(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    palette.setBrush(QPalette::PlaceholderText, indication);
+    // Every colour set, so that none is taken from the desktop's palette.
     for (int g = 0; g < QPalette::NColorGroups; ++g)
         for (int r = 0; r < QPalette::NColorRoles; ++r) {
             const auto groupe = QPalette::ColorGroup(g);
@@ -59,6 +82,10 @@ QPalette PaletteClaire()
 
 void ImposerPaletteClaire()
 {
+    // The style first: setting a style gives the application its palette.
+    if (QApplication::style()->name().compare("fusion", Qt::CaseInsensitive) != 0)
+        if (QStyle* fusion = QStyleFactory::create("Fusion"))
+            QApplication::setStyle(fusion);
     QApplication::setPalette(PaletteClaire());
 }
 

@@ -20,7 +20,8 @@ QString InstallerTraductionsQt(const QLocale& locale = QLocale());
 // The light palette the skin is drawn for, every colour set so that a
 // desktop theme change cannot replace any of them.
 QPalette PaletteClaire();
-// Makes it the application's palette.
+// Makes Qt's Fusion style the application's style and the light palette
+// its palette, whatever the desktop's theme chose.
 void ImposerPaletteClaire();
 
 }  // namespace Apparence

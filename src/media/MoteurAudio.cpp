@@ -4,7 +4,11 @@
 
 #include <SDL.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -17,11 +21,38 @@ int nombreMoteurs = 0;
 
 const char* const PiloteFactice = "dummy";
 
+// ALSA's error handler, as libasound declares it.
+using GestionnaireErreurAlsa = void (*)(const char*, int, const char*, int, const char*, ...);
+
+void IgnorerErreurAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// SDL loads ALSA at run time and probes its devices; without a sound card
+// ALSA's default handler prints "ALSA lib ..." lines on stderr. The same
+// library, loaded here first and kept loaded, gets a handler that prints
+// nothing: the engine says once itself when a sound plays on no device.
+void FaireTaireAlsa()
+{
+    static const bool fait = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+        if (!alsa)
+            return false;
+        using Installer = int (*)(GestionnaireErreurAlsa);
+        if (auto installer = reinterpret_cast<Installer>(dlsym(alsa, "snd_lib_error_set_handler")))
+            installer(&IgnorerErreurAlsa);
+        return true;
+    }();
+    (void)fait;
+}
+
+// The one line said when a sound is played without an output device.
+std::atomic<bool> silenceAnnonce{false};
+
 }  // namespace
 
 MoteurAudio::MoteurAudio() : spectre_(std::make_unique<Spectre>())
 {
     std::lock_guard<std::mutex> verrou(verrouSdl);
+    FaireTaireAlsa();
     if (nombreMoteurs++ == 0 && SDL_AudioInit(nullptr) != 0)
         SDL_AudioInit(PiloteFactice);
     if (!OuvrirPeripherique() && nombreMoteurs == 1) {
@@ -83,6 +114,8 @@ MoteurAudio::Verrou::~Verrou()
 
 bool MoteurAudio::Attacher(SourceAudio* source)
 {
+    if (pilote_ == PiloteFactice && !silenceAnnonce.exchange(true))
+        std::fprintf(stderr, "Ruvizaro : aucune sortie son, la lecture est muette.\n");
     Verrou verrou(*this);
     for (SourceAudio*& place : sources_) {
         if (!place) {

@@ -22,9 +22,12 @@ int ListeImages::Ajouter(const QImage& image)
     carre.fill(Qt::transparent);
     QPainter peintre(&carre);
     peintre.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage reduite = image.size() == QSize(cote, cote)
-                               ? image
-                               : image.scaled(cote, cote, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage reduite = image.size() == QSize(cote, cote)
+                         ? image
+                         : image.scaled(cote, cote, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Drawn pixel for pixel: a picture made for a dense screen (the skin's
+    // @2x folders, an icon's pixmap) would otherwise shrink by its ratio.
+    reduite.setDevicePixelRatio(1.0);
     peintre.drawImage((cote - reduite.width()) / 2, (cote - reduite.height()) / 2, reduite);
     peintre.end();
     carre.setDevicePixelRatio(ratio);

@@ -4,9 +4,27 @@
 #include "shared/ListeImages.h"
 
 #include <QItemSelectionModel>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 constexpr int Indentation = 19;
+
+// Rows as tall as an icon and its focus margins, whatever the font: a
+// smaller row made the view shrink the icons on dense screens and clip them
+// on plain ones.
+class DelegueLigne : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize taille = QStyledItemDelegate::sizeHint(option, index);
+        taille.setHeight(std::max(taille.height(), ListeImages::Cote + 2));
+        return taille;
+    }
+};
 }
 
 ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent)
@@ -20,6 +38,7 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* paren
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setIconSize(QSize(ListeImages::Cote, ListeImages::Cote));
+    setItemDelegate(new DelegueLigne(this));
     setModel(modele_);
     hide();
 

@@ -164,6 +164,13 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const
     }
 }
 
+QVariant ModeleArbre::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Nom");
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 {
     if (!index.isValid())

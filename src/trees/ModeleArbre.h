@@ -32,6 +32,9 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The one column's title, "Nom", which screen readers read for the
+    // hidden header.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // The node of an index (nullptr for the root and for a "..." row), and back.
     static Noeud* NoeudDe(const QModelIndex& index);

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QSlider>
@@ -52,6 +53,40 @@ public:
     }
 };
 
+// A drop-down read by its own name (Qt names it by its current item on
+// Linux), its current item being its value; its one child is its list, and
+// its actions open the list.
+class ListeDeroulanteAccessible : public QAccessibleWidget
+{
+public:
+    explicit ListeDeroulanteAccessible(QComboBox* liste) : QAccessibleWidget(liste, QAccessible::ComboBox) {}
+
+    QComboBox* Liste() const { return static_cast<QComboBox*>(widget()); }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && !Liste()->accessibleName().isEmpty())
+            return Liste()->accessibleName();
+        if (t == QAccessible::Value || t == QAccessible::Name)
+            return Liste()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(Liste()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* enfant) const override
+    {
+        return enfant && enfant->object() == Liste()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if ((action == showMenuAction() || action == pressAction()) && Liste()->isEnabled())
+            Liste()->showPopup();
+    }
+};
+
 QAccessibleInterface* Fabrique(const QString&, QObject* objet)
 {
     if (!objet || !objet->isWidgetType())
@@ -59,6 +94,8 @@ QAccessibleInterface* Fabrique(const QString&, QObject* objet)
     const QVariant role = objet->property(ProprieteRole);
     if (!role.isValid())
         return nullptr;
+    if (auto* liste = qobject_cast<QComboBox*>(objet))
+        return new ListeDeroulanteAccessible(liste);
     return new ComposantAccessible(static_cast<QWidget*>(objet), QAccessible::Role(role.toInt()));
 }
 
@@ -73,7 +110,7 @@ void Decrire(QWidget* w, QAccessible::Role role, const QString& nom, const QStri
     // An interface Qt made before, when the component was built, is dropped:
     // the next query builds ours.
     if (QAccessibleInterface* ancienne = QAccessible::queryAccessibleInterface(w);
-        ancienne && ancienne->role() != role)
+        ancienne && !dynamic_cast<ComposantAccessible*>(ancienne) && !dynamic_cast<ListeDeroulanteAccessible*>(ancienne))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(ancienne));
     if (!nom.isEmpty())
         w->setAccessibleName(nom);
@@ -130,15 +167,29 @@ AccesClavier::AccesClavier(TFormPrincipal* fenetre) : QObject(fenetre), f_(fenet
 void AccesClavier::OrdonnerTabulation()
 {
     Composant<ZoneSaisie>("EditHomeRepertoireScan")->setFocusPolicy(Qt::StrongFocus);
-    for (QWidget* w : std::initializer_list<QWidget*>{Composant<ImageComposant>("ImgHomeScan"), Composant<Etiquette>("LabelPause"), Composant<Etiquette>("LabelArret")}) {
-        w->setFocusPolicy(Qt::TabFocus);
-        w->installEventFilter(this);
-    }
+    // The picture buttons and labels a mouse can press, in the Tab order:
+    // the home panel, then (after the trees and the drop-down) the players,
+    // then the zones. Enter or Space presses them.
+    const char* const avantArbres[] = {"ImgHomeScan", "ImgHomeParcourir", "LabelHomeOption", "LabelPause", "LabelArret"};
+    const char* const lecteurs[] = {"ImageSonPlayPause", "ImageSonStop", "TrackBarSon",
+                                    "ImageVideoPlayPause", "ImageVideoStop", "TrackBarVideo"};
+    const char* const zones[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
     QWidget* precedent = Composant<ZoneSaisie>("EditHomeRepertoireScan");
-    for (QWidget* w : std::initializer_list<QWidget*>{Composant<ImageComposant>("ImgHomeScan"), Composant<Etiquette>("LabelPause"), Composant<Etiquette>("LabelArret")}) {
+    const auto suivant = [this, &precedent](const char* nom) {
+        QWidget* w = Composant<QWidget>(nom);
+        if (auto* barre = qobject_cast<QSlider*>(w)) {
+            // Arrow keys, Page Up/Down, Home and End move the bar, which
+            // seeks as a mouse move does.
+            barre->setFocusPolicy(Qt::StrongFocus);
+        } else {
+            w->setFocusPolicy(Qt::TabFocus);
+            w->installEventFilter(this);
+        }
         QWidget::setTabOrder(precedent, w);
         precedent = w;
-    }
+    };
+    for (const char* nom : avantArbres)
+        suivant(nom);
     for (ArbreCategorie* arbre : Arbres()) {
         arbre->setFocusPolicy(Qt::StrongFocus);
         arbre->installEventFilter(this);
@@ -147,6 +198,11 @@ void AccesClavier::OrdonnerTabulation()
     }
     Composant<QComboBox>("ComboBoxChoixTrie")->setFocusPolicy(Qt::StrongFocus);
     QWidget::setTabOrder(precedent, Composant<QComboBox>("ComboBoxChoixTrie"));
+    precedent = Composant<QComboBox>("ComboBoxChoixTrie");
+    for (const char* nom : lecteurs)
+        suivant(nom);
+    for (const char* nom : zones)
+        suivant(nom);
     // The window itself holds the focus when first shown, so that the path
     // box keeps its invitation until the user goes there.
     f_->setFocus();
@@ -164,10 +220,47 @@ void AccesClavier::CreerRaccourcis()
     // Escape stops a scan as "Arrêt" does; the label shows while one runs.
     auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), f_);
     connect(echap, &QShortcut::activated, this, [this] { Presser(Composant<Etiquette>("LabelArret")); });
+
+    // Space plays or pauses the player of the zone shown; a focused picture
+    // button or label takes Space itself (see eventFilter).
+    auto* espace = new QShortcut(QKeySequence(Qt::Key_Space), f_);
+    connect(espace, &QShortcut::activated, this, [this] {
+        for (const char* nom : {"ImageSonPlayPause", "ImageVideoPlayPause"})
+            if (auto* bouton = Composant<ImageComposant>(nom); bouton->isVisible()) {
+                Presser(bouton);
+                return;
+            }
+    });
+    // Ctrl+O opens the folder browser as "Parcourir" does, while no scan runs.
+    auto* ouvrir = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), f_);
+    connect(ouvrir, &QShortcut::activated, this, [this] {
+        if (auto* parcourir = Composant<ImageComposant>("ImgHomeParcourir"); parcourir->isEnabled())
+            emit parcourir->Clic();
+    });
+    // F5 scans the path again as Enter in the path box does; the box is
+    // disabled while a scan runs.
+    auto* relancer = new QShortcut(QKeySequence(Qt::Key_F5), f_);
+    connect(relancer, &QShortcut::activated, this, [this] {
+        if (auto* chemin = Composant<ZoneSaisie>("EditHomeRepertoireScan"); chemin->isEnabled())
+            emit chemin->ToucheFrappee(QChar(13));
+    });
+    // Ctrl+Q closes as the close picture does.
+    auto* quitter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), f_);
+    connect(quitter, &QShortcut::activated, this, [this] { emit Composant<ImageComposant>("ImgClose")->Clic(); });
 }
 
 bool AccesClavier::eventFilter(QObject* objet, QEvent* evenement)
 {
+    // A focused picture button or label keeps Enter and Space from the
+    // window's shortcuts: it is pressed instead.
+    if (evenement->type() == QEvent::ShortcutOverride) {
+        auto* touche = static_cast<QKeyEvent*>(evenement);
+        if (!qobject_cast<ArbreCategorie*>(objet) && ToucheValider(touche)) {
+            touche->accept();
+            return true;
+        }
+        return false;
+    }
     if (evenement->type() != QEvent::KeyPress)
         return false;
     const auto* touche = static_cast<QKeyEvent*>(evenement);
@@ -246,7 +339,7 @@ void AccesClavier::Nommer()
     Decrire(Composant<ImageComposant>("ImgProgressBar"), R::Animation, "Scan en cours");
 
     Composant<ZoneSaisie>("EditHomeRepertoireScan")->setAccessibleName(Composant<Etiquette>("LabelHomeParcourir")->text());
-    Composant<QComboBox>("ComboBoxChoixTrie")->setAccessibleName("Ordre d'affichage");
+    Decrire(Composant<QComboBox>("ComboBoxChoixTrie"), R::ComboBox, "Ordre d'affichage");
     Composant<QSlider>("TrackBarSon")->setAccessibleName("Position du son");
     Composant<QSlider>("TrackBarVideo")->setAccessibleName("Position de la vidéo");
     const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
@@ -254,11 +347,17 @@ void AccesClavier::Nommer()
         arbre->setAccessibleName(QString("%1 %2").arg(
             zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
 
-    // The counters read with what they count.
+    // The counters read with what they count; the home panel names them
+    // with their numbers.
     const std::pair<Etiquette*, QString> compteurs[] = {
         {Composant<Etiquette>("LabelHomeFichierNbVideo"), "Fichiers vidéo"}, {Composant<Etiquette>("LabelHomeFichierNbSon"), "Fichiers son"},
         {Composant<Etiquette>("LabelHomeFichierNbImage"), "Fichiers image"}, {Composant<Etiquette>("LabelHomeFichierNbTexte"), "Fichiers texte"},
         {Composant<Etiquette>("LabelHomeFichierNbTotal"), "Total des fichiers"}};
     for (const auto& [etiquette, description] : compteurs)
         etiquette->setAccessibleDescription(description);
+    // The players' times.
+    for (const char* nom : {"LabelSonDurreeCourant", "LabelVideoDurreeCourant"})
+        Composant<Etiquette>(nom)->setAccessibleName("Temps écoulé");
+    for (const char* nom : {"LabelSonDurreeTotale", "LabelVideoDurreeTotale"})
+        Composant<Etiquette>(nom)->setAccessibleName("Durée totale");
 }

@@ -11,6 +11,29 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+namespace {
+
+// The program's icon at every size it has a drawing for: the installed
+// icon theme's sized pictures (hicolor's ruvizaro, 16 to 256 pixels) when
+// there are, and the skin's 64 and 128 pixel ones. Qt picks the nearest
+// size for the window, the task bar and the tray.
+QIcon IconeProgramme()
+{
+    QIcon icone;
+    const QIcon theme = QIcon::fromTheme("ruvizaro");
+    for (const QSize& taille : theme.availableSizes())
+        icone.addPixmap(theme.pixmap(taille, 1.0));
+    for (qreal ratio : {1.0, 2.0}) {
+        // Taken by their pixel size.
+        QPixmap image = TFormImage::Charger("Ruvizaro.png", ratio);
+        image.setDevicePixelRatio(1.0);
+        icone.addPixmap(image);
+    }
+    return icone;
+}
+
+}  // namespace
+
 GestionBarreSystem::GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage& skin, Option& option)
     : fenetre_(fenetre), skin_(skin), option_(option)
 {
@@ -23,7 +46,7 @@ GestionBarreSystem::GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage
     ImagePropos = Fabrique::Bouton(f, "ImagePropos", QRect(120, 24, 73, 73));
     fenetre.AjouterFond(ImgTitre);
 
-    TrayIcon = new QSystemTrayIcon(QIcon(TFormImage::Charger("Ruvizaro.png")), f);
+    TrayIcon = new QSystemTrayIcon(IconeProgramme(), f);
     TrayIcon->setObjectName("TrayIcon");
     TrayIcon->setToolTip("Ruvizaro");
     fenetre.setWindowIcon(TrayIcon->icon());

@@ -69,6 +69,7 @@ void GestionBouton::CreerComposants()
                                  F::FondCompteurs, QSize(92, 16));
         compteurs_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
+    NommerCompteurs();
 
     LabelPause = F::Label(f, "LabelPause", "Pause", QPoint(131, 429), F::Arial, 11, true, EtiquetteNormale,
                           F::Fond, QSize(34, 14));
@@ -271,6 +272,18 @@ void GestionBouton::AfficherCompteurs()
     const int64_t nombres[] = {video, son, image, texte, total};
     for (size_t i = 0; i < compteurs_.size(); ++i)
         compteurs_[i]->setText(QString::fromStdString(Textes::Nombre(nombres[i])));
+    NommerCompteurs();
+}
+
+void GestionBouton::NommerCompteurs()
+{
+    // Screen readers hear each counter with what it counts: "Vidéo : 12".
+    static const QString categories[] = {"Vidéo", "Son", "Image", "Texte", "Total"};
+    for (size_t i = 0; i < compteurs_.size(); ++i) {
+        const QString nom = categories[i] + " : " + compteurs_[i]->text();
+        if (compteurs_[i]->accessibleName() != nom)
+            compteurs_[i]->setAccessibleName(nom);
+    }
 }
 
 void GestionBouton::SurvolerParcourir()

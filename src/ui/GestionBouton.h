@@ -52,6 +52,8 @@ public:
     void ClicOption() {}
     // The five count labels, from the store's counters.
     void AfficherCompteurs();
+    // Each counter's accessible name: its category and its number.
+    void NommerCompteurs();
 
     // The scan's life on the panel: its labels, its commands, the counters.
     void ScanDemarre();

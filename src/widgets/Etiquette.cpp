@@ -1,4 +1,5 @@
 #include "widgets/Etiquette.h"
+#include "widgets/MarqueFocus.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -79,11 +80,15 @@ void Etiquette::paintEvent(QPaintEvent* event)
 {
     if (elision_ == Qt::ElideNone) {
         QLabel::paintEvent(event);
-        return;
+    } else {
+        QPainter peintre(this);
+        style()->drawItemText(&peintre, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+                              palette(), isEnabled(), TexteAffiche(), foregroundRole());
     }
-    QPainter peintre(this);
-    style()->drawItemText(&peintre, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
-                          palette(), isEnabled(), TexteAffiche(), foregroundRole());
+    if (hasFocus()) {
+        QPainter peintre(this);
+        PeindreMarqueFocus(peintre, rect());
+    }
 }
 
 void Etiquette::mousePressEvent(QMouseEvent* event)

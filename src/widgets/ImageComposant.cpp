@@ -1,4 +1,5 @@
 #include "widgets/ImageComposant.h"
+#include "widgets/MarqueFocus.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -54,8 +55,13 @@ void ImageComposant::PreparerAffichage()
 
 void ImageComposant::paintEvent(QPaintEvent*)
 {
-    if (affiche_.isNull())
+    if (affiche_.isNull()) {
+        if (hasFocus()) {
+            QPainter peintre(this);
+            PeindreMarqueFocus(peintre, rect());
+        }
         return;
+    }
     QPainter peintre(this);
     peintre.setRenderHint(QPainter::SmoothPixmapTransform);
     // A picture drawn for a high-density screen keeps its size in window pixels.
@@ -66,6 +72,8 @@ void ImageComposant::paintEvent(QPaintEvent*)
     if (centre_)
         origine = QPoint((width() - taille.width()) / 2, (height() - taille.height()) / 2);
     peintre.drawPixmap(QRect(origine, taille), affiche_);
+    if (hasFocus())
+        PeindreMarqueFocus(peintre, rect());
 }
 
 void ImageComposant::mousePressEvent(QMouseEvent* event)

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QStyle>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -83,6 +85,7 @@ protected:
 
 void AttendreClair(const QWidget* w, QPalette::ColorRole fond, QPalette::ColorRole texte)
 {
+    EXPECT_EQ(w->style()->name().toLower(), "fusion") << w->metaObject()->className();
     const QPalette p = w->palette();
     EXPECT_GT(p.color(fond).lightness(), 200) << w->metaObject()->className() << " background";
     EXPECT_LT(p.color(texte).lightness(), 80) << w->metaObject()->className() << " text";
@@ -92,6 +95,11 @@ void AttendreClair(const QWidget* w, QPalette::ColorRole fond, QPalette::ColorRo
 
 TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
 {
+    // The app_gtk test runs this under Qt's GTK theme with a dark GTK theme.
+    if (qEnvironmentVariable("QT_QPA_PLATFORMTHEME") == "gtk3") {
+        QFile cartes("/proc/self/maps");
+        ASSERT_TRUE(cartes.open(QIODevice::ReadOnly) && cartes.readAll().contains("libqgtk3.so"));
+    }
     AttendreClair(f, QPalette::Window, QPalette::WindowText);
     for (const ArbreCategorie* arbre : c->Arbres())
         AttendreClair(arbre, QPalette::Base, QPalette::Text);
@@ -103,3 +111,4 @@ TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
     AttendreClair(&boite, QPalette::Window, QPalette::WindowText);
     AttendreClair(boite.button(QMessageBox::Ok), QPalette::Button, QPalette::ButtonText);
 }
+

@@ -886,3 +886,32 @@ TEST(AdresseFichier, IsMadeOfThePathBytesThemselves)
     EXPECT_EQ(adresse.toEncoded(), "file:///tmp/d%C3%A9/%FF%20%23%25%3F.jpg");
     EXPECT_EQ(QByteArray::fromPercentEncoding(adresse.path(QUrl::FullyEncoded).toLatin1()).toStdString(), chemin);
 }
+
+TEST_F(Apercu, SpacePlaysAndPausesInTheSonZoneAndKeysOnTheBarSeek)
+{
+    ArbreTemporaire arbre;
+    SonsDeTest sons;
+    std::filesystem::copy_file(sons.Sinus("long.wav", 440, 20), arbre.Fichier("long.wav"),
+                               std::filesystem::copy_options::overwrite_existing);
+    Scanner(arbre.Racine());
+    Son& son = application_->Sons;
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "long.wav"));
+    // Space plays and pauses, even from the focused bar.
+    c->TrackBarSon->setFocus();
+    QTest::keyClick(c->TrackBarSon, Qt::Key_Space);
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 1; }));
+    QTest::keyClick(c->TrackBarSon, Qt::Key_Space);
+    EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
+    ASSERT_TRUE(AttendreQue([&] { return c->TrackBarSon->value() == son.Pourcentage(); }));
+    // Keys move the bar and the sound follows, as after a drag (a seek may
+    // land one percent short, on a block's start).
+    const auto suit = [&](Qt::Key touche, int attendu) {
+        QTest::keyClick(c->TrackBarSon, touche);
+        EXPECT_EQ(c->TrackBarSon->value(), attendu);
+        return AttendreQue([&] { return son.Pourcentage() >= attendu - 1 && son.Pourcentage() <= attendu; });
+    };
+    const int avant = son.Pourcentage();
+    EXPECT_TRUE(suit(Qt::Key_PageUp, avant + 10)) << son.Pourcentage();
+    EXPECT_TRUE(suit(Qt::Key_Home, 0)) << son.Pourcentage();
+}

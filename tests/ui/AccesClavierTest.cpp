@@ -20,6 +20,8 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,23 @@ protected:
         QTest::keyClick(cible ? cible : f, touche, modificateurs);
     }
     QWidget* Focus() const { return QApplication::focusWidget(); }
+    // The widgets Tab goes through from the focused one until it comes back
+    // to it (at most 80 presses), each checked to be shown and enabled.
+    std::vector<QWidget*> CycleTab()
+    {
+        std::vector<QWidget*> cycle;
+        QWidget* depart = Focus();
+        for (int i = 0; i < 80; ++i) {
+            Touche(Qt::Key_Tab);
+            QWidget* w = Focus();
+            if (!w || w == depart)
+                break;
+            EXPECT_TRUE(w->isVisible() && w->isEnabled()) << w->objectName().toStdString();
+            cycle.push_back(w);
+        }
+        EXPECT_EQ(Focus(), depart);
+        return cycle;
+    }
 };
 
 }  // namespace
@@ -62,7 +81,14 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), c->ImgHomeScan);
-    Touche(Qt::Key_Tab);   // pause, stop, trees and drop-down are hidden
+    // Then "Parcourir", ">>>" and the zones; pause, stop, trees, drop-down
+    // and players are hidden.
+    const std::vector<QWidget*> accueil = CycleTab();
+    const std::vector<QWidget*> attendu = {c->ImgHomeParcourir, c->LabelHomeOption, c->ZoneHome,  c->ZoneVideo,
+                                           c->ZoneSon,          c->ZoneImage,       c->ZoneTexte, c->ZoneTransfert,
+                                           c->EditHomeRepertoireScan};
+    EXPECT_EQ(accueil, attendu);
+    Touche(Qt::Key_Backtab);
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
 
     ArbreTemporaire arbre;
@@ -83,14 +109,21 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     EXPECT_EQ(c->LabelPause->text(), "Scan");
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), c->LabelArret);
-    Touche(Qt::Key_Tab);
-    EXPECT_EQ(Focus(), c->LabelPause);
+    // A whole turn during the scan (Home, then Image) reaches only shown,
+    // enabled controls (CycleTab checks), and none of the disabled commands.
+    const std::vector<QWidget*> pendant = CycleTab();
+    EXPECT_EQ(pendant, (std::vector<QWidget*>{c->ZoneHome, c->ZoneVideo, c->ZoneSon, c->ZoneImage, c->ZoneTexte,
+                                              c->ZoneTransfert, c->LabelPause}));
+    Touche(Qt::Key_4, Qt::ControlModifier);
+    EXPECT_GE(CycleTab().size(), 8u);   // the tree, the drop-down, the zones
+    Touche(Qt::Key_1, Qt::ControlModifier);
+    c->LabelPause->setFocus();
 
     Touche(Qt::Key_Escape);
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_FALSE(c->LabelArret->isVisible());
     // The keyboard is not lost with the labels: Tab comes back to the box.
-    for (int i = 0; i < 2 && Focus() != c->EditHomeRepertoireScan; ++i)
+    for (int i = 0; i < 10 && Focus() != c->EditHomeRepertoireScan; ++i)
         Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
 }
@@ -111,6 +144,11 @@ TEST_F(Clavier, CtrlDigitsSelectTheZonesAndTabReachesTreeAndDropDown)
     EXPECT_EQ(Focus(), arbre);
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), c->ComboBoxChoixTrie);
+    // Then the six zones, and the tree again.
+    for (QWidget* zone : {c->ZoneHome, c->ZoneVideo, c->ZoneSon, c->ZoneImage, c->ZoneTexte, c->ZoneTransfert}) {
+        Touche(Qt::Key_Tab);
+        EXPECT_EQ(Focus(), zone) << zone->objectName().toStdString();
+    }
     Touche(Qt::Key_Tab);
     EXPECT_EQ(Focus(), arbre);
 }
@@ -183,4 +221,53 @@ TEST_F(Clavier, ScreenReadersNameEveryPictureButtonZoneAndControl)
             << w->metaObject()->className();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->text(QAccessible::Name),
               "Son par répertoire");
+}
+
+TEST_F(Clavier, TabReachesThePlayersAFocusedButtonIsOutlinedCtrlOBrowses)
+{
+    Touche(Qt::Key_3, Qt::ControlModifier);
+    c->ComboBoxChoixTrie->setFocus();
+    const std::vector<QWidget*> cycle = CycleTab();
+    ASSERT_GE(cycle.size(), 4u);
+    EXPECT_EQ(std::vector<QWidget*>(cycle.begin(), cycle.begin() + 4),
+              (std::vector<QWidget*>{c->ImageSonPlayPause, c->ImageSonStop, c->TrackBarSon, c->ZoneHome}));
+
+    // The 1-pixel periwinkle outline is all focus changes in the picture.
+    Touche(Qt::Key_1, Qt::ControlModifier);
+    f->setFocus();
+    const QImage sans = c->ImgHomeScan->grab().toImage();
+    c->ImgHomeScan->setFocus(Qt::TabFocusReason);
+    QImage avec = c->ImgHomeScan->grab().toImage();
+    const int r = qRound(avec.devicePixelRatio());
+    EXPECT_EQ(avec.pixelColor(0, avec.height() / 2), QColor(0x80, 0x80, 0xFF));
+    EXPECT_EQ(avec.pixelColor(avec.width() - 1, avec.height() - 1), QColor(0x80, 0x80, 0xFF));
+    EXPECT_EQ(avec.copy(r, r, avec.width() - 2 * r, avec.height() - 2 * r),
+              sans.copy(r, r, sans.width() - 2 * r, sans.height() - 2 * r));
+
+    bool navigateur = false;
+    QTimer::singleShot(0, [&navigateur] {
+        if (auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            navigateur = true, dialogue->reject();
+    });
+    Touche(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(navigateur);
+}
+
+TEST_F(Clavier, ScreenReadersHearCountersWithTheirNumbersTimesAndTheTreesColumn)
+{
+    const auto nom = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    ArbreTemporaire arbre;
+    for (const char* fichier : {"a.mkv", "b.mkv", "c.mp3", "d.txt"})
+        arbre.Fichier(fichier);
+    c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
+    Bouton().LancerScan();
+    ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }));
+    const QStringList entendus = {nom(c->LabelHomeFichierNbVideo), nom(c->LabelHomeFichierNbSon), nom(c->LabelHomeFichierNbImage),
+                                  nom(c->LabelHomeFichierNbTexte), nom(c->LabelHomeFichierNbTotal), nom(c->ComboBoxChoixTrie),
+                                  nom(c->LabelSonDurreeCourant), nom(c->LabelVideoDurreeTotale)};
+    EXPECT_EQ(entendus, (QStringList{"Vidéo : 2", "Son : 1", "Image : 0", "Texte : 1", "Total : 4", "Ordre d'affichage",
+                                     "Temps écoulé", "Durée totale"}));
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnDescription(0), "Nom");
 }

@@ -20,15 +20,20 @@
 #include "support/ConfigTemporaire.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -312,4 +317,56 @@ TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
     config_->Ecrire(apres);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
     EXPECT_EQ(config_->Lire(), apres);
+}
+
+namespace {
+
+// An installed icon theme: hicolor with two of the sized pictures of
+// skin/icones, in a temporary folder that Qt searches.
+class IconeInstallee : public AvecApplication
+{
+protected:
+    void SetUp() override
+    {
+        QString index = "[Icon Theme]\nDirectories=16x16,32x32\n";
+        for (int cote : {16, 32}) {
+            const QString nom = QString("%1x%1").arg(cote);
+            ASSERT_TRUE(QDir().mkpath(dossier_.filePath("hicolor/" + nom)));
+            ASSERT_TRUE(QFile::copy(Source(cote), dossier_.filePath("hicolor/" + nom + "/ruvizaro.png")));
+            index += QString("[%1]\nSize=%2\nType=Fixed\n").arg(nom).arg(cote);
+        }
+        QFile fichier(dossier_.filePath("hicolor/index.theme"));
+        ASSERT_TRUE(fichier.open(QIODevice::WriteOnly) && fichier.write(index.toUtf8()) > 0);
+        fichier.close();
+        QIcon::setThemeSearchPaths({dossier_.path()});
+        QIcon::setThemeName("hicolor");
+        AvecApplication::SetUp();
+    }
+    void TearDown() override
+    {
+        AvecApplication::TearDown();
+        QIcon::setThemeSearchPaths(chemins_);
+        QIcon::setThemeName(theme_);
+    }
+    static QString Source(int cote) { return QString(RUVIZARO_SOURCES "/skin/icones/%1x%1/ruvizaro.png").arg(cote); }
+
+    const QStringList chemins_ = QIcon::themeSearchPaths();
+    const QString theme_ = QIcon::themeName();
+    QTemporaryDir dossier_;
+};
+
+}  // namespace
+
+TEST_F(IconeInstallee, TheWindowIconHasTheThemesDrawingsAndTheSkins)
+{
+    const QIcon icone = f->windowIcon();
+    QList<int> cotes;
+    for (const QSize& taille : icone.availableSizes())
+        cotes << taille.width();
+    std::sort(cotes.begin(), cotes.end());
+    EXPECT_EQ(cotes, (QList<int>{16, 32, 64, 128}));
+    // The small sizes are their own drawings, not the large one scaled down.
+    for (int cote : {16, 32})
+        EXPECT_EQ(icone.pixmap(QSize(cote, cote), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  QImage(Source(cote)).convertToFormat(QImage::Format_ARGB32_Premultiplied)) << cote;
 }
