@@ -57,10 +57,15 @@ struct ChargeurObserve
     {
         const std::set<pid_t> avant = FilsDuProcessus::Liste();
         chargeur = std::make_unique<ChargeurAsynchrone>();
+        // The loader's worker is the new thread that goes to wait for work;
+        // a sanitizer may start a thread of its own at the same moment.
         const std::vector<pid_t> nouveaux = FilsDuProcessus::Nouveaux(avant);
-        if (nouveaux.size() == 1 &&
-            AttendreSansEvenements([&] { return FilsDuProcessus::EnAttente(nouveaux[0]); }, AttenteMs))
-            fil = nouveaux[0];
+        AttendreSansEvenements([&] {
+            for (const pid_t candidat : nouveaux)
+                if (FilsDuProcessus::EnAttente(candidat))
+                    fil = candidat;
+            return fil != 0;
+        }, AttenteMs);
     }
 
     // Asks for the picture and waits until the worker has dealt with it
