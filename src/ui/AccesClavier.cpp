@@ -357,7 +357,7 @@ void AccesClavier::Nommer()
         etiquette->setAccessibleDescription(description);
     // The players' times.
     for (const char* nom : {"LabelSonDurreeCourant", "LabelVideoDurreeCourant"})
-        Composant<Etiquette>(nom)->setAccessibleName("Temps écoulé");
+        Composant<Etiquette>(nom)->setAccessibleName(QStringLiteral("Temps écoulé"));
     for (const char* nom : {"LabelSonDurreeTotale", "LabelVideoDurreeTotale"})
         Composant<Etiquette>(nom)->setAccessibleName("Durée totale");
 }
