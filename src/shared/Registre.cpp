@@ -425,7 +425,7 @@ Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::str
         return relue.Echec();
     const auto cleRelue = relue.Valeur().find(CheminComplet(racine, cle));
     for (const auto& [nom, valeur] : valeurs) {
-        const bool juste = cleRelue != relue.Valeur().end() && [&] {
+        const bool juste = cleRelue != relue.Valeur().end() && [&, &nom = nom, &valeur = valeur] {
             const auto lue = cleRelue->second.find(nom);
             return lue != cleRelue->second.end() && lue->second == Valeur(valeur);
         }();
