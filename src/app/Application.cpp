@@ -15,7 +15,7 @@
 Application::Application()
     : BarreSystem(fenetre_, Skin, Options),
       Barre(&fenetre_),
-      Bouton(fenetre_, Scans, Stock),
+      Bouton(fenetre_, Scans, Stock, Options),
       Arbres(&fenetre_, Options, Stock, Extensions),
       Previsu(&fenetre_, Skin, Stock, Sons, Videos),
       Menu(fenetre_, Skin, Bouton, Arbres, Previsu),

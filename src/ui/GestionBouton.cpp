@@ -3,6 +3,7 @@
 #include "scan/GestionScan.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
+#include "shared/Option.h"
 #include "shared/Textes.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/Etiquette.h"
@@ -10,9 +11,15 @@
 #include "widgets/ImageComposant.h"
 #include "widgets/ZoneSaisie.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QTimer>
+
+#include <atomic>
+#include <utility>
 
 const QString GestionBouton::TexteInvitation = " Cliquer sur l'image pour Parcourir";
 const QString GestionBouton::LegendeRepos = "     Lancement du Scan";
@@ -39,10 +46,11 @@ QString CheminSaisi(const QString& texte)
 
 }  // namespace
 
-GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage)
-    : fenetre_(fenetre), scans_(scans), stockage_(stockage)
+GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage, Option& option)
+    : fenetre_(fenetre), scans_(scans), stockage_(stockage), option_(option)
 {
     CreerComposants();
+    CreerMenuOptions();
     Relier();
 }
 
@@ -105,6 +113,44 @@ void GestionBouton::CreerComposants()
     TimerFichier = new QTimer(f);
     TimerFichier->setObjectName("TimerFichier");
     TimerFichier->setInterval(100);
+}
+
+void GestionBouton::CreerMenuOptions()
+{
+    MenuOptions = new QMenu(&fenetre_);
+    MenuOptions->setObjectName("MenuOptions");
+    MenuOptions->setAccessibleName("Options du scan");
+    const std::pair<const char*, std::atomic<bool>*> choix[] = {
+        {"Inclure les sous-répertoires", &option_.SousRepertoire},
+        {"Inclure les fichiers cachés", &option_.FichierCache},
+        {"Inclure les répertoires cachés", &option_.RepertoireCache}};
+    for (const auto& [texte, valeur] : choix) {
+        QAction* action = MenuOptions->addAction(QString::fromUtf8(texte));
+        action->setCheckable(true);
+        connect(action, &QAction::toggled, this, [this, valeur = valeur](bool coche) {
+            // Written at once: the next scan's walker reads it; saved at once.
+            *valeur = coche;
+            if (const Resultat<void> sauvegarde = option_.Sauver(); !sauvegarde)
+                Fabrique::Message(&fenetre_,
+                                  "Le réglage ne peut pas être enregistré : " +
+                                      QString::fromStdString(sauvegarde.Echec().Message),
+                                  "Erreur d'enregistrement", QMessageBox::Critical);
+        });
+    }
+}
+
+void GestionBouton::ClicOption()
+{
+    if (ScanEnVie())
+        return;
+    const std::atomic<bool>* valeurs[] = {&option_.SousRepertoire, &option_.FichierCache, &option_.RepertoireCache};
+    const QList<QAction*> actions = MenuOptions->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        // Ticked from the settings without writing them back.
+        const QSignalBlocker silence(actions[i]);
+        actions[i]->setChecked(valeurs[i]->load());
+    }
+    MenuOptions->popup(LabelHomeOption->mapToGlobal(QPoint(0, LabelHomeOption->height())));
 }
 
 void GestionBouton::Relier()

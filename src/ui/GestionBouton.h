@@ -5,7 +5,8 @@
 // running scan, which it builds and owns. It validates the directory, asks
 // the scan's owner to start, pause and stop, follows the scan's life on
 // its labels, shows the counters every 100 ms while a scan runs, and gives
-// its buttons and labels their hover looks.
+// its buttons and labels their hover looks. ">>>" opens the menu of the
+// three walk options, each written to the settings and saved at once.
 
 #include "ui/FolderDialog.h"
 
@@ -18,6 +19,8 @@
 class Etiquette;
 class GestionScan;
 class ImageComposant;
+class Option;
+class QMenu;
 class QTimer;
 class Stockage;
 class TFormPrincipal;
@@ -34,7 +37,7 @@ public:
     // Builds the home panel's components in the window, hidden. The scan's
     // owner is asked to start, pause and stop; it is not used before the
     // first click.
-    GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage);
+    GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage, Option& option);
     ~GestionBouton() override;
 
     // Shows or hides the panel with the Home zone.
@@ -49,7 +52,9 @@ public:
     void PauseScan();
     // "Arrêt": the user stops the scan.
     void ArreterScan();
-    void ClicOption() {}
+    // ">>>": shows the walk options' menu under the label, ticked from the
+    // settings.
+    void ClicOption();
     // The five count labels, from the store's counters.
     void AfficherCompteurs();
     // Each counter's accessible name: its category and its number.
@@ -80,10 +85,12 @@ private:
     void Relier();
     void ActiverCommandes(bool actives);
     bool ScanEnVie() const;
+    void CreerMenuOptions();
 
     TFormPrincipal& fenetre_;
     GestionScan& scans_;
     Stockage& stockage_;
+    Option& option_;
 
     ImageComposant* ImgHomeParcourir;
     ImageComposant* ImgHomeParcourirBas;
@@ -98,4 +105,5 @@ private:
     Etiquette* LabelPause;
     Etiquette* LabelArret;
     QTimer* TimerFichier;
+    QMenu* MenuOptions;
 };

@@ -14,7 +14,9 @@
 #include "support/ConfigTemporaire.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -306,8 +308,13 @@ TEST_F(PanneauHome, HoverLooksFollowTheirStates)
     QTest::mouseMove(c->LabelHomeOption, QPoint(3, 3));
     EXPECT_EQ(b.EtatOption, 1);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
-    QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));   // does nothing
+    // A click opens the walk options' menu and starts nothing.
+    QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(application_->Scans.Etat(), GestionScan::EtatScan::Jamais);
+    auto* menu = f->findChild<QMenu*>("MenuOptions");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    menu->close();
     QTest::mouseMove(c->ImgFond, QPoint(400, 100));
     EXPECT_EQ(b.EtatOption, 2);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
@@ -361,6 +368,43 @@ TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
                   accepter ? choisi : " Cliquer sur l'image pour Parcourir");
     }
     EXPECT_EQ(Bouton().Dialogue.Repertoire.toStdString(), choisi);
+}
+
+TEST_F(PanneauHome, TheWalkOptionsMenuSavesAndIsUsedByTheNextScan)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("vue.jpg");
+    arbre.Fichier(".cachee.jpg");
+    // Space on ">>>" opens the menu; returns its hidden-files item.
+    auto ouvrir = [this]() -> QAction* {
+        auto* menu = f->findChild<QMenu*>("MenuOptions");
+        QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
+        if (!menu || !AttendreQue([menu] { return menu->isVisible(); }) || menu->actions().size() != 3)
+            return nullptr;
+        EXPECT_EQ(menu->actions()[0]->text(), "Inclure les sous-répertoires");
+        EXPECT_EQ(menu->actions()[2]->text(), "Inclure les répertoires cachés");
+        EXPECT_TRUE(menu->actions()[2]->isChecked());
+        return menu->actions()[1];
+    };
+    // The hidden-files item toggled, saved at once and used by the next scan.
+    for (const bool redemarrer : {false, true}) {
+        if (redemarrer)
+            Demarrer();
+        QAction* cachees = ouvrir();
+        ASSERT_NE(cachees, nullptr);
+        EXPECT_EQ(cachees->text(), "Inclure les fichiers cachés");
+        EXPECT_EQ(cachees->isChecked(), !redemarrer);
+        cachees->trigger();
+        qobject_cast<QMenu*>(cachees->parent())->close();
+        EXPECT_EQ(application_->Options.FichierCache, redemarrer);
+        EXPECT_NE(config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001"
+                                                  : "\"FichierCache\"=dword:00000000"),
+                  std::string::npos);
+        Saisir(QString::fromStdString(arbre.Racine()));
+        Lancer();
+        ASSERT_TRUE(AttendreFin());
+        EXPECT_EQ(c->LabelHomeFichierNbImage->text(), redemarrer ? "2" : "1");
+    }
 }
 
 TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
