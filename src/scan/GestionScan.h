@@ -56,6 +56,8 @@ public:
     // as it is (a new scan, the program's end).
     void TerminerTravailleurs();
     EtatScan Etat() const { return etat_; }
+    // Whether a scan runs or is paused.
+    bool EnVie() const { return etat_ == EtatScan::EnCours || etat_ == EtatScan::EnPause; }
     // Whether the walk and the filing of the last scan have returned (none
     // started counts as returned): nothing more can reach the store.
     bool TravailleursFinis() const;
@@ -78,7 +80,6 @@ private:
     // User-interface thread: ends the scan the notice belongs to, if it is
     // still the current one.
     void FinRecue(quint64 scan);
-    bool EnVie() const { return etat_ == EtatScan::EnCours || etat_ == EtatScan::EnPause; }
 
     Stockage& stockage_;
     Scanneur& scanneur_;

@@ -204,26 +204,6 @@ Ordre GestionTreeView::OrdreCourant(Categorie categorie) const
     return Option::OrdreParDefaut(categorie);
 }
 
-void GestionTreeView::AfficherArbresVideo(int ordre, bool montrer)
-{
-    AfficherArbres(Categorie::Video, ordre, montrer);
-}
-
-void GestionTreeView::AfficherArbresSon(int ordre, bool montrer)
-{
-    AfficherArbres(Categorie::Son, ordre, montrer);
-}
-
-void GestionTreeView::AfficherArbresImage(int ordre, bool montrer)
-{
-    AfficherArbres(Categorie::Image, ordre, montrer);
-}
-
-void GestionTreeView::AfficherArbresTexte(int ordre, bool montrer)
-{
-    AfficherArbres(Categorie::Texte, ordre, montrer);
-}
-
 void GestionTreeView::AfficherArbres(Categorie categorie, int ordre, bool montrer)
 {
     if (!montrer) {
@@ -306,8 +286,8 @@ void GestionTreeView::RemplirArbresExtension()
         ArbreCategorie* arbre = Arbre(entree.Cat, Ordre::Extension);
         if (nombre < 0 || !arbre)
             continue;
-        arbre->AjouterGroupe(nullptr, QString::fromStdString(Textes::Groupe(nombre, entree.Ext)), ImageDossier, static_cast<int32_t>(ligne),
-                             SansImage);
+        arbre->AjouterGroupe(nullptr, QString::fromStdString(Textes::Groupe(nombre, entree.Ext)), ImageDossier,
+                             static_cast<int32_t>(ligne), SansImage);
     }
 }
 

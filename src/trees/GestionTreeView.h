@@ -82,10 +82,6 @@ public:
     // Shows the category's tree of an order, or hides its three trees;
     // ordre 0 stands for the category's current order.
     void AfficherArbres(Categorie categorie, int ordre, bool montrer);
-    void AfficherArbresVideo(int ordre, bool montrer);
-    void AfficherArbresSon(int ordre, bool montrer);
-    void AfficherArbresImage(int ordre, bool montrer);
-    void AfficherArbresTexte(int ordre, bool montrer);
     void ChangerOrdre(Categorie categorie, Ordre ordre);
     // The order shown for a category.
     Ordre OrdreCourant(Categorie categorie) const;

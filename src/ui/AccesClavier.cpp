@@ -21,6 +21,9 @@
 
 namespace {
 
+// The six zones of the menu, in their order (Ctrl+1 … Ctrl+6).
+const char* const NomsZones[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
+
 // The accessible role a picture or label takes, kept on the widget.
 const char* const ProprieteRole = "ruvizaroRoleAccessible";
 
@@ -210,8 +213,9 @@ void AccesClavier::OrdonnerTabulation()
 
 void AccesClavier::CreerRaccourcis()
 {
-    const std::array<ImageComposant*, 6> zones = {Composant<ImageComposant>("ZoneHome"),  Composant<ImageComposant>("ZoneVideo"), Composant<ImageComposant>("ZoneSon"),
-                                                   Composant<ImageComposant>("ZoneImage"), Composant<ImageComposant>("ZoneTexte"), Composant<ImageComposant>("ZoneTransfert")};
+    std::array<ImageComposant*, 6> zones{};
+    for (size_t i = 0; i < zones.size(); ++i)
+        zones[i] = Composant<ImageComposant>(NomsZones[i]);
     const std::array<Qt::Key, 6> chiffres = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6};
     for (size_t i = 0; i < zones.size(); ++i) {
         auto* raccourci = new QShortcut(QKeySequence(Qt::CTRL | chiffres[i]), f_);
@@ -312,10 +316,8 @@ void AccesClavier::Nommer()
 {
     using R = QAccessible::Role;
     const QString zones[] = {"Home", "Vidéo", "Son", "Image", "Texte", "Transfert"};
-    ImageComposant* const composantsZones[] = {Composant<ImageComposant>("ZoneHome"),  Composant<ImageComposant>("ZoneVideo"), Composant<ImageComposant>("ZoneSon"),
-                                                Composant<ImageComposant>("ZoneImage"), Composant<ImageComposant>("ZoneTexte"), Composant<ImageComposant>("ZoneTransfert")};
     for (int i = 0; i < 6; ++i)
-        Decrire(composantsZones[i], R::PageTab, zones[i], QString("Ctrl+%1").arg(i + 1));
+        Decrire(Composant<ImageComposant>(NomsZones[i]), R::PageTab, zones[i], QString("Ctrl+%1").arg(i + 1));
 
     Decrire(Composant<ImageComposant>("ImgClose"), R::Button, "Fermer");
     Decrire(Composant<ImageComposant>("ImgReduire"), R::Button, "Réduire");
@@ -350,8 +352,10 @@ void AccesClavier::Nommer()
     // The counters read with what they count; the home panel names them
     // with their numbers.
     const std::pair<Etiquette*, QString> compteurs[] = {
-        {Composant<Etiquette>("LabelHomeFichierNbVideo"), "Fichiers vidéo"}, {Composant<Etiquette>("LabelHomeFichierNbSon"), "Fichiers son"},
-        {Composant<Etiquette>("LabelHomeFichierNbImage"), "Fichiers image"}, {Composant<Etiquette>("LabelHomeFichierNbTexte"), "Fichiers texte"},
+        {Composant<Etiquette>("LabelHomeFichierNbVideo"), "Fichiers vidéo"},
+        {Composant<Etiquette>("LabelHomeFichierNbSon"), "Fichiers son"},
+        {Composant<Etiquette>("LabelHomeFichierNbImage"), "Fichiers image"},
+        {Composant<Etiquette>("LabelHomeFichierNbTexte"), "Fichiers texte"},
         {Composant<Etiquette>("LabelHomeFichierNbTotal"), "Total des fichiers"}};
     for (const auto& [etiquette, description] : compteurs)
         etiquette->setAccessibleDescription(description);

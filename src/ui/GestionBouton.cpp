@@ -141,7 +141,7 @@ void GestionBouton::CreerMenuOptions()
 
 void GestionBouton::ClicOption()
 {
-    if (ScanEnVie())
+    if (scans_.EnVie())
         return;
     const std::atomic<bool>* valeurs[] = {&option_.SousRepertoire, &option_.FichierCache, &option_.RepertoireCache};
     const QList<QAction*> actions = MenuOptions->actions();
@@ -234,14 +234,9 @@ void GestionBouton::ActiverCommandes(bool actives)
     LabelHomeOption->setEnabled(actives);
 }
 
-bool GestionBouton::ScanEnVie() const
-{
-    return scans_.Etat() == GestionScan::EtatScan::EnCours || scans_.Etat() == GestionScan::EtatScan::EnPause;
-}
-
 void GestionBouton::LancerScan()
 {
-    if (ScanEnVie())
+    if (scans_.EnVie())
         return;
     const QString texte = EditHomeRepertoireScan->text();
     if (texte == TexteInvitation) {
@@ -351,7 +346,7 @@ void GestionBouton::SurvolerScan()
 
 void GestionBouton::RelacherScan()
 {
-    if (!ScanEnVie())
+    if (!scans_.EnVie())
         LabelHomeScan->DefinirCouleurTexte(ScanNormal);
 }
 

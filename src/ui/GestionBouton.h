@@ -84,7 +84,6 @@ private:
     void CreerComposants();
     void Relier();
     void ActiverCommandes(bool actives);
-    bool ScanEnVie() const;
     void CreerMenuOptions();
 
     TFormPrincipal& fenetre_;
