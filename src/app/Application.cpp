@@ -13,11 +13,12 @@
 #include <stdexcept>
 
 Application::Application()
-    : BarreSystem(fenetre_, Skin, Options),
+    : Environnement(&fenetre_),
+      BarreSystem(fenetre_, Skin, Options),
       Barre(&fenetre_),
       Bouton(fenetre_, Scans, Stock, Options),
-      Arbres(&fenetre_, Options, Stock, Extensions),
-      Previsu(&fenetre_, Skin, Stock, Sons, Videos),
+      Arbres(&fenetre_, Options, Stock, Extensions, Environnement),
+      Previsu(&fenetre_, Skin, Stock, Sons, Videos, Environnement),
       Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
       Scans(Stock, Scan, Arbres)
 {

@@ -20,6 +20,7 @@
 #include "ui/GestionMenu.h"
 #include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"
+#include "widgets/Bureau.h"
 #include "widgets/TFormImage.h"
 
 #include <QString>
@@ -66,6 +67,10 @@ private:
     TFormPrincipal fenetre_;
 
 public:
+    // The desktop, which the trees and the preview open files with; its
+    // messages disable the frame while they show.
+    Bureau Environnement;
+
     // The rooms, in their stacking order (each builds its components above
     // the previous ones).
     GestionBarreSystem BarreSystem;

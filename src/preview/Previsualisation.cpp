@@ -3,10 +3,9 @@
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
 #include "scan/Stockage.h"
+#include "widgets/Bureau.h"
 #include "widgets/Cadre.h"
 
-#include <QByteArray>
-#include <QDesktopServices>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -29,13 +28,13 @@ bool Existe(const std::string& chemin)
 }  // namespace
 
 Previsualisation::Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son,
-                                   Video& video)
+                                   Video& video, Bureau& bureau)
     : BevelPrevisu(CreerCadre(fenetre)),
       Image(fenetre, skin),
       Audio(fenetre, skin, son),
       Film(fenetre, skin, video),
       Texte(fenetre, skin),
-      OuvrirAvecBureau([](const std::string& chemin) { QDesktopServices::openUrl(Adresse(chemin)); }),
+      OuvrirAvecBureau([&bureau](const std::string& chemin) { bureau.Ouvrir(chemin); }),
       stockage_(stockage)
 {
     for (Categorie categorie : Categories)
@@ -58,9 +57,7 @@ void Previsualisation::MontrerCadre(bool montrer)
 
 QUrl Previsualisation::Adresse(const std::string& chemin)
 {
-    // From the bytes themselves: a name that is not valid UTF-8 must reach
-    // the desktop as it is on disk, not as replacement characters.
-    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(chemin).toPercentEncoding("/"));
+    return QUrl::fromEncoded(Bureau::Adresse(chemin));
 }
 
 Panneau* Previsualisation::PanneauDe(Categorie categorie)
@@ -104,7 +101,6 @@ void Previsualisation::Ouvrir(Categorie categorie)
         panneau->Afficher(parti);
         return;
     }
-    // What the desktop makes of an existing file is not reported.
     if (OuvrirAvecBureau)
         OuvrirAvecBureau(panneau->Chemin);
 }

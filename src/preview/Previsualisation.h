@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+class Bureau;
 class Cadre;
 class Son;
 class Stockage;
@@ -25,7 +26,9 @@ class Video;
 class Previsualisation
 {
 public:
-    Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son, Video& video);
+    // The desktop opens the previewed files.
+    Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son, Video& video,
+                     Bureau& bureau);
     Previsualisation(const Previsualisation&) = delete;
     Previsualisation& operator=(const Previsualisation&) = delete;
 
@@ -53,7 +56,8 @@ public:
 
     // The file address handed to the desktop for a path (bytes).
     static QUrl Adresse(const std::string& chemin);
-    // The desktop's "open" on a path (bytes). Tests put a recorder here.
+    // The desktop's "open" on a path (bytes), which says so when it fails.
+    // Tests put a recorder here.
     std::function<void(const std::string& chemin)> OuvrirAvecBureau;
 
 private:

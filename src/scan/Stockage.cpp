@@ -450,6 +450,38 @@ std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
     return enfants;
 }
 
+std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
+{
+    std::shared_lock verrou(donnees_);
+    RefGroupe ref;
+    if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
+        return {};
+    const Entree& entree = entrees_[ElementGroupe(ref, static_cast<size_t>(ligne))];
+    return Explorateur::Joindre(repertoires_[entree.Repertoire], noms_.Nom(entree.Nom));
+}
+
+std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
+{
+    RefGroupe ref;
+    {
+        std::shared_lock verrou(donnees_);
+        if (!Reference(groupe, ref))
+            return {};
+    }
+    uint64_t generation = 0;
+    const std::vector<uint32_t> positions = TrierDansStockage(ref, generation);
+    std::vector<std::string> chemins;
+    chemins.reserve(positions.size());
+    std::shared_lock verrou(donnees_);
+    if (generation != generationDonnees_)
+        return {};
+    for (uint32_t position : positions) {
+        const Entree& entree = entrees_[position];
+        chemins.push_back(Explorateur::Joindre(repertoires_[entree.Repertoire], noms_.Nom(entree.Nom)));
+    }
+    return chemins;
+}
+
 std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext,
                                          QString& taille)
 {

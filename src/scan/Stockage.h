@@ -84,6 +84,13 @@ public:
     // with its display name, extension and size text. Empty path when no
     // entry matches.
     std::string InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille);
+    // Any thread: the full path (bytes) of the file at a row of a group,
+    // read from the store alone; empty when no entry matches.
+    std::string CheminFichier(const Groupe& groupe, int ligne) const;
+    // Any thread: the full paths of a group's files, in the order its node
+    // shows them (sorts the group in the store); empty when there is no
+    // such group.
+    std::vector<std::string> CheminsGroupe(const Groupe& groupe);
 
 signals:
     // Store worker: the walk of scan number `scan` has ended and every

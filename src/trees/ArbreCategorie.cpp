@@ -3,7 +3,11 @@
 #include "trees/ModeleArbre.h"
 #include "shared/ListeImages.h"
 
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -33,7 +37,12 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* paren
     setFrameShape(QFrame::NoFrame);
     setIndentation(Indentation);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several files (Ctrl or Shift with a click) can be copied or dragged
+    // out together; the current row is the one previewed.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     setUniformRowHeights(true);
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -143,4 +152,58 @@ void ArbreCategorie::Deployer(Noeud* noeud)
     const QModelIndex index = modele_->IndexDe(noeud);
     if (index.isValid())
         expand(index);
+}
+
+QModelIndexList ArbreCategorie::LignesSelectionnees() const
+{
+    return selectionModel()->selectedIndexes();
+}
+
+void ArbreCategorie::contextMenuEvent(QContextMenuEvent* evenement)
+{
+    evenement->accept();
+    // A right click comes through the viewport, in its coordinates.
+    if (evenement->reason() == QContextMenuEvent::Mouse)
+        emit MenuDemande(indexAt(evenement->pos()), evenement->globalPos());
+    else
+        DemanderMenuLigneCourante();
+}
+
+void ArbreCategorie::keyPressEvent(QKeyEvent* evenement)
+{
+    if (evenement->matches(QKeySequence::Copy)) {
+        evenement->accept();
+        emit CopieDemandee();
+        return;
+    }
+    const Qt::KeyboardModifiers modificateurs = evenement->modifiers() & ~Qt::KeypadModifier;
+    const bool menu = (evenement->key() == Qt::Key_Menu && modificateurs == Qt::NoModifier) ||
+                      (evenement->key() == Qt::Key_F10 && modificateurs == Qt::ShiftModifier);
+    if (menu) {
+        evenement->accept();
+        DemanderMenuLigneCourante();
+        return;
+    }
+    QTreeView::keyPressEvent(evenement);
+}
+
+void ArbreCategorie::DemanderMenuLigneCourante()
+{
+    const QModelIndex courant = currentIndex();
+    if (!courant.isValid())
+        return;
+    scrollTo(courant);
+    // Below the row's icon, as a menu opened by the pointer would be.
+    const QRect place = visualRect(courant);
+    emit MenuDemande(courant, viewport()->mapToGlobal(QPoint(place.left() + iconSize().width(), place.bottom())));
+}
+
+void ArbreCategorie::startDrag(Qt::DropActions)
+{
+    QMimeData* donnees = DonneesGlisser ? DonneesGlisser(LignesSelectionnees()) : nullptr;
+    if (!donnees)
+        return;
+    auto* glisser = new QDrag(this);
+    glisser->setMimeData(donnees);
+    glisser->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
 }

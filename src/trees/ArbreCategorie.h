@@ -8,12 +8,15 @@
 #include "shared/EnfantNoeud.h"
 #include "trees/Noeud.h"
 
+#include <QModelIndexList>
 #include <QTreeView>
 
+#include <functional>
 #include <vector>
 
 class ListeImages;
 class ModeleArbre;
+class QMimeData;
 
 class ArbreCategorie : public QTreeView
 {
@@ -57,14 +60,31 @@ public:
 
     ModeleArbre* Modele() const { return modele_; }
 
+    // What a drag of these rows carries out of the window; nullptr: no drag.
+    std::function<QMimeData*(const QModelIndexList& lignes)> DonneesGlisser;
+    // The rows selected, in the order of the selection's ranges.
+    QModelIndexList LignesSelectionnees() const;
+
 signals:
     void Deploiement(Noeud* noeud);
     void Repli(Noeud* noeud);
     // The current row changed: to a node, or to the "..." placeholder of
     // parentAttente (noeud nullptr), or to nothing (both nullptr).
     void ChangementSelection(Noeud* noeud, Noeud* parentAttente);
+    // The actions menu of a row (invalid: none) at a point of the screen:
+    // a right click, the Menu key or Shift+F10 (the current row).
+    void MenuDemande(const QModelIndex& ligne, const QPoint& position);
+    // Ctrl+C (the standard copy keys).
+    void CopieDemandee();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
+    void startDrag(Qt::DropActions actions) override;
 
 private:
+    void DemanderMenuLigneCourante();
+
     ModeleArbre* modele_;
     CleArbre cle_;
     quint64 generation_ = 0;

@@ -7,6 +7,7 @@
 #include "shared/Option.h"
 #include "shared/Textes.h"
 #include "shared/Travailleur.h"
+#include "trees/ActionsFichiers.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "widgets/Cadre.h"
@@ -43,12 +44,14 @@ struct GestionTreeView::Lot
     std::array<std::vector<QString>, NombreCategories> Textes;
 };
 
-GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension)
+GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension,
+                                 Bureau& bureau)
     : option_(option), stockage_(stockage), extension_(extension)
 {
     imageListExt_.Ajouter(TFormImage::Charger("DossierFerme.png").toImage());
     imageListExt_.Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
     CreerComposants(fenetre);
+    actions_ = new ActionsFichiers(fenetre, stockage_, bureau);
     Relier();
 }
 
@@ -99,6 +102,17 @@ void GestionTreeView::Relier()
                 [this, arbre](Noeud* noeud, Noeud* parentAttente) {
                     ChangementSelection(arbre, noeud, parentAttente);
                 });
+        // The actions on the files: the rows' menu, Ctrl+C, a double click
+        // on a file (one on a group opens the group), the drag out.
+        connect(arbre, &ArbreCategorie::MenuDemande, this, [this, arbre](const QModelIndex& ligne, const QPoint& position) {
+            actions_->Montrer(arbre, ligne, position);
+        });
+        connect(arbre, &ArbreCategorie::CopieDemandee, this, [this, arbre] { actions_->CopierSelection(arbre); });
+        connect(arbre, &QAbstractItemView::doubleClicked, this,
+                [this, arbre](const QModelIndex& ligne) { actions_->Ouvrir(arbre->Cle(), ligne); });
+        arbre->DonneesGlisser = [this, arbre](const QModelIndexList& lignes) {
+            return actions_->DonneesGlisser(arbre->Cle(), lignes);
+        };
     }
     connect(choixTrie_, &QComboBox::currentIndexChanged, this, [this](int index) {
         Deselectionner();

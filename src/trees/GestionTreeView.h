@@ -31,7 +31,9 @@
 #include <string>
 #include <vector>
 
+class ActionsFichiers;
 class ArbreCategorie;
+class Bureau;
 class Cadre;
 class Etiquette;
 class Extension;
@@ -52,14 +54,17 @@ public:
     static const QString TextePatientez;    // "Patientez  ..."
     static const QString TexteAttente;      // "..."
 
-    // Builds the category area's components in the window, hidden.
-    GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension);
+    // Builds the category area's components in the window, hidden. The
+    // desktop opens, shows and copies the files of the trees.
+    GestionTreeView(QWidget* fenetre, Option& option, Stockage& stockage, Extension& extension, Bureau& bureau);
     ~GestionTreeView() override;
 
     // The file-type icons of the trees (folder pictures first).
     ListeImages& ImageListExt() { return imageListExt_; }
     // Shows or hides the frame and the drop-down of the category zones.
     void MontrerCadre(bool montrer);
+    // The actions on the files of the trees: the rows' menu, Ctrl+C, the drag out.
+    ActionsFichiers& Actions() { return *actions_; }
 
     // The scan's life: a new scan empties every tree and stops the fill
     // jobs; a pause or the end builds the alphabetical and by-extension
@@ -168,6 +173,7 @@ private:
     Cadre* Bevel = nullptr;
     QComboBox* choixTrie_ = nullptr;   // ComboBoxChoixTrie
     Etiquette* enCours_ = nullptr;     // LabelEnCourAffichage
+    ActionsFichiers* actions_ = nullptr;
     std::vector<std::unique_ptr<ThreadPrevisualisation>> remplissages_;
     Categorie categorieAffichee_ = Categorie::Autre;   // none
 

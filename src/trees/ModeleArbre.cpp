@@ -175,7 +175,7 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
 
 void ModeleArbre::RetirerAttente(Noeud* noeud)

@@ -1,0 +1,227 @@
+// The actions on the files of the trees, on the real window (offscreen): the
+// rows' menu, what the clipboard and a drag receive (exact bytes, names that
+// are not UTF-8 included), and the messages when the desktop fails.
+
+#include "trees/ActionsFichiers.h"
+
+#include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
+#include "widgets/Bureau.h"
+
+#include "support/ArbreTemporaire.h"
+#include "support/Attendre.h"
+#include "support/AvecApplication.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const CleArbre TexteParExtension{Categorie::Texte, Ordre::Extension};
+
+class Actions : public AvecApplication
+{
+protected:
+    void SetUp() override
+    {
+        AvecApplication::SetUp();
+        Bureau& bureau = application_->Environnement;
+        bureau.Avertir = [this](const QString& texte) { messages_.push_back(texte); };
+        bureau.OuvrirAdresse = [this](const QUrl& adresse) {
+            ouverts_.push_back(adresse.toEncoded());
+            return reponseBureau_;
+        };
+    }
+
+    // Scans the folder and shows its Texte files by extension, the first
+    // group open; returns that tree.
+    ArbreCategorie* Scanner(const std::string& racine)
+    {
+        c->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
+        application_->Bouton.LancerScan();
+        EXPECT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
+        application_->Menu.AfficherTexte(true);
+        application_->Arbres.ChangerOrdre(Categorie::Texte, Ordre::Extension);
+        ArbreCategorie* arbre = c->Arbre(TexteParExtension);
+        Noeud* groupe = arbre->Racine(0);
+        arbre->Deployer(groupe);
+        EXPECT_TRUE(AttendreQue([groupe] { return !groupe->AttenteVirtuelle(); }));
+        return arbre;
+    }
+    QModelIndex Ligne(ArbreCategorie* arbre, int groupe, int fichier = -1)
+    {
+        Noeud* n = arbre->Racine(groupe);
+        return arbre->Modele()->IndexDe(fichier < 0 ? n : n->Enfants[size_t(fichier)]);
+    }
+    // A right click on a row, as the viewport hands it to the view.
+    QMenu* ClicDroit(ArbreCategorie* arbre, const QModelIndex& ligne)
+    {
+        const QPoint point = arbre->visualRect(ligne).center();
+        QContextMenuEvent clic(QContextMenuEvent::Mouse, point, arbre->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(arbre->viewport(), &clic);
+        return application_->Arbres.Actions().Menu();
+    }
+    static QStringList Textes(const QMenu* menu)
+    {
+        QStringList textes;
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator())
+                textes << action->text().remove('&').section('\t', 0, 0);
+        return textes;
+    }
+    static QAction* Action(const QMenu* menu, const QString& texte)
+    {
+        for (QAction* action : menu->actions())
+            if (action->text().remove('&').section('\t', 0, 0) == texte)
+                return action;
+        ADD_FAILURE() << "no action " << texte.toStdString();
+        return nullptr;
+    }
+    static const QMimeData* PressePapiers() { return QGuiApplication::clipboard()->mimeData(); }
+    static QByteArray Octets(const std::string& chemin) { return QByteArray::fromStdString(chemin); }
+    // The paths of a text/uri-list, decoded to their bytes.
+    static std::vector<QByteArray> Chemins(const QMimeData* donnees)
+    {
+        std::vector<QByteArray> chemins;
+        for (const QByteArray& ligne : donnees->data("text/uri-list").split('\n'))
+            if (const QByteArray uri = ligne.trimmed(); uri.startsWith("file://"))
+                chemins.push_back(QByteArray::fromPercentEncoding(uri.mid(7)));
+        return chemins;
+    }
+
+    std::vector<QString> messages_;
+    std::vector<QByteArray> ouverts_;
+    bool reponseBureau_ = true;
+};
+
+}  // namespace
+
+TEST_F(Actions, FileRowsAndGroupRowsHaveTheirMenusFromThePointerAndTheKeyboard)
+{
+    ArbreTemporaire dossier;
+    dossier.Fichier("notes.txt");
+    ArbreCategorie* arbre = Scanner(dossier.Racine());
+    ActionsFichiers& actions = application_->Arbres.Actions();
+
+    QMenu* menu = ClicDroit(arbre, Ligne(arbre, 0, 0));
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    EXPECT_EQ(Textes(menu), QStringList({"Ouvrir", "Ouvrir avec…", "Afficher dans le dossier", "Copier le chemin",
+                                         "Copier"}));
+    // The applications are listed when the submenu opens, one entry at least.
+    emit actions.SousMenuApplications()->aboutToShow();
+    EXPECT_FALSE(actions.SousMenuApplications()->actions().isEmpty());
+    menu->hide();
+
+    ClicDroit(arbre, Ligne(arbre, 0));
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    EXPECT_EQ(Textes(menu), QStringList({"Copier les chemins"}));
+    menu->hide();
+
+    // Shift+F10 and the Menu key open it at the current row.
+    arbre->setCurrentIndex(Ligne(arbre, 0, 0));
+    QTest::keyClick(arbre, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    EXPECT_EQ(Textes(menu).size(), 5);
+    menu->hide();
+    arbre->setCurrentIndex(Ligne(arbre, 0));
+    QTest::keyClick(arbre, Qt::Key_Menu);
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    EXPECT_EQ(Textes(menu).size(), 1);
+    menu->hide();
+
+    // Nothing below the rows, nothing on the invitation of an empty tree.
+    EXPECT_FALSE(actions.Montrer(arbre, QModelIndex(), QPoint()));
+    ArbreCategorie* vide = c->Arbre({Categorie::Video, Ordre::Repertoire});
+    EXPECT_FALSE(actions.Montrer(vide, vide->Modele()->IndexDe(vide->Racine(0)), QPoint()));
+}
+
+TEST_F(Actions, ClipboardAndDragCarryTheExactBytesOfEveryPath)
+{
+    ArbreTemporaire dossier;
+    const std::string latin1 = dossier.Fichier("caf\xe9 cr\xe8me.txt");   // not UTF-8
+    const std::string notes = dossier.Fichier("sous dossier/notes été.txt");
+    ArbreCategorie* arbre = Scanner(dossier.Racine());
+    ASSERT_EQ(arbre->Racine(0)->Enfants.size(), 2u);
+    // Sorted by name: "café crème" then "notes été".
+    const QModelIndex premier = Ligne(arbre, 0, 0);
+    const QModelIndex second = Ligne(arbre, 0, 1);
+
+    QMenu* menu = ClicDroit(arbre, second);
+    Action(menu, "Copier le chemin")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(notes));
+
+    ClicDroit(arbre, premier);
+    Action(menu, "Copier")->trigger();
+    EXPECT_EQ(Chemins(PressePapiers()), std::vector<QByteArray>{Octets(latin1)});
+    EXPECT_EQ(PressePapiers()->data("x-special/gnome-copied-files"), "copy\n" + Bureau::Adresse(latin1));
+    EXPECT_FALSE(PressePapiers()->text().isEmpty());
+
+    ClicDroit(arbre, Ligne(arbre, 0));
+    Action(menu, "Copier les chemins")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), Bureau::TexteChemins({latin1, notes}));
+
+    // Ctrl+C on both files selected; a group with one of its files counts its files once.
+    arbre->selectionModel()->select(premier, QItemSelectionModel::ClearAndSelect);
+    arbre->selectionModel()->select(second, QItemSelectionModel::Select);
+    QTest::keyClick(arbre, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Chemins(PressePapiers()), (std::vector<QByteArray>{Octets(latin1), Octets(notes)}));
+
+    const std::unique_ptr<QMimeData> glisse(arbre->DonneesGlisser({Ligne(arbre, 0), second}));
+    ASSERT_TRUE(glisse);
+    EXPECT_EQ(Chemins(glisse.get()), (std::vector<QByteArray>{Octets(latin1), Octets(notes)}));
+    EXPECT_EQ(glisse->text(), Bureau::TexteChemins({latin1, notes}));
+    EXPECT_FALSE(glisse->hasFormat("x-special/gnome-copied-files"));
+    EXPECT_EQ(arbre->DonneesGlisser({arbre->Modele()->IndexAttente(nullptr)}), nullptr);
+    std::remove(latin1.c_str());   // QTemporaryDir cannot name it
+}
+
+TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
+{
+    ArbreTemporaire dossier;
+    const std::string notes = dossier.Fichier("notes.txt");
+    const std::string parti = dossier.Fichier("parti.txt");
+    ArbreCategorie* arbre = Scanner(dossier.Racine());
+    ActionsFichiers& actions = application_->Arbres.Actions();
+    Bureau& bureau = application_->Environnement;
+
+    // A file removed since the scan: said, the desktop never asked.
+    std::remove(parti.c_str());
+    EXPECT_TRUE(actions.Ouvrir(TexteParExtension, Ligne(arbre, 0, 1)));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].contains("parti.txt") && messages_[0].contains("n'existe plus")) << messages_[0].toStdString();
+    EXPECT_TRUE(ouverts_.empty());
+
+    // The desktop refuses, or knows no application: said either way. The
+    // preview's double click goes the same way.
+    reponseBureau_ = false;
+    const bool connu = !Bureau::Applications("notes.txt").empty();
+    const QString attendu = connu ? "Le bureau n'a pas pu ouvrir" : "Aucune application ne sait ouvrir";
+    for (int fois = 0; fois < 2; ++fois) {
+        if (fois == 0)
+            actions.Ouvrir(TexteParExtension, Ligne(arbre, 0, 0));
+        else {
+            arbre->setCurrentIndex(Ligne(arbre, 0, 0));
+            application_->Previsu.Ouvrir(Categorie::Texte);
+        }
+        ASSERT_EQ(messages_.size(), size_t(2 + fois));
+        EXPECT_TRUE(messages_.back().contains("notes.txt") && messages_.back().contains(attendu))
+            << messages_.back().toStdString();
+        EXPECT_EQ(ouverts_.size(), connu ? size_t(1 + fois) : 0u);
+    }
+    if (connu) {
+        EXPECT_EQ(ouverts_[0], Bureau::Adresse(notes));
+    }
+
+    EXPECT_FALSE(bureau.OuvrirAvec("ruvizaro-absente.desktop", notes));
+    EXPECT_TRUE(messages_.back().contains("notes.txt") && messages_.back().contains("n'est plus installée"));
+}
