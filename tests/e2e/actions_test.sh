@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The actions menu of a file row with real input: a right click opens it;
+# "Copier le chemin" reaches the X clipboard; "Afficher dans le dossier"
+# reaches a stand-in file manager on a private session bus; "Ouvrir avec…"
+# (from Shift+F10) and "Ouvrir" (from the Menu key) launch a stand-in
+# application registered for text files in a private data folder.
+source "$(dirname "$0")/commun.sh"
+source "$(dirname "$0")/lecture.sh"
+PYTHON=/usr/bin/python3
+for outil in xclip dbus-daemon gdbus "$PYTHON"; do
+  command -v "$outil" >/dev/null || { echo "SKIP: no $outil"; exit 0; }
+done
+
+# The desktop of the test alone: its applications, its defaults, the MIME
+# database, and nothing else.
+export XDG_DATA_HOME="$TRAVAIL/donnees" XDG_DATA_DIRS="$TRAVAIL/systeme"
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_DATA_DIRS"
+ln -s /usr/share/mime "$XDG_DATA_DIRS/mime"
+ln -s /usr/share/icons "$XDG_DATA_DIRS/icons"
+cat >"$TRAVAIL/temoin.sh" <<EOF
+#!/bin/sh
+printf '%s\n' "\$1" >>"$TRAVAIL/ouverts"
+EOF
+chmod +x "$TRAVAIL/temoin.sh"
+cat >"$XDG_DATA_HOME/applications/ruvizaro-temoin.desktop" <<EOF
+[Desktop Entry]
+Type=Application
+Name=Témoin Ruvizaro
+Exec=$TRAVAIL/temoin.sh %f
+MimeType=text/plain;
+EOF
+printf '[Default Applications]\ntext/plain=ruvizaro-temoin.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+
+# A private session bus and a stand-in file manager that records what it is
+# asked to show.
+eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+  { read -r a; read -r p; echo "export DBUS_SESSION_BUS_ADDRESS='$a'; PID_BUS=$p"; })"
+trap 'kill "$PID_BUS" 2>/dev/null || true; nettoyer' EXIT
+"$PYTHON" - "$TRAVAIL/montres" <<'EOF' &
+import sys, dbus, dbus.service, dbus.mainloop.glib
+from gi.repository import GLib
+dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+class Gestionnaire(dbus.service.Object):
+    @dbus.service.method("org.freedesktop.FileManager1", in_signature="ass", out_signature="")
+    def ShowItems(self, uris, demarrage):
+        with open(sys.argv[1], "a") as sortie:
+            sortie.write("\n".join(uris) + "\n")
+bus = dbus.SessionBus()
+nom = dbus.service.BusName("org.freedesktop.FileManager1", bus)
+Gestionnaire(bus, "/org/freedesktop/FileManager1")
+GLib.MainLoop().run()
+EOF
+gestionnaire_pret() {
+  gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner org.freedesktop.FileManager1 2>/dev/null | grep -q true
+}
+attendre gestionnaire_pret || echec "the stand-in file manager is not on the bus"
+
+dossier="$TRAVAIL/textes"
+mkdir -p "$dossier"
+fichier="$dossier/notes été.txt"
+echo "quelques mots" >"$fichier"
+adresse=$("$PYTHON" -c 'import sys, urllib.parse; print("file://" + urllib.parse.quote(sys.argv[1].encode(), safe="/"))' "$fichier")
+
+export RUVIZARO_JOURNAL="$TRAVAIL/journal"
+demarrer
+scanner "$dossier" "fin-scan mode=0 video=0 son=0 image=0 texte=1"
+ouvrir_zone 321 || echec "the Texte zone does not show"
+choisir_par_extension || echec "no choice in the drop-down"
+# The group "(1) txt" on the first row, opened; its file on the second row.
+cliquer 170 113
+capturer "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang.png"
+xdotool key Right
+attendre zone_changee "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang.png" || echec "the group does not open"
+
+menu_ouvert() { xdotool search --onlyvisible --name '^Actions sur le fichier$' >/dev/null 2>&1; }
+menu_ferme() { ! menu_ouvert; }
+# Opens the menu with the given xdotool arguments, then picks an entry by its
+# underlined letter.
+choisir() {
+  local lettre=$1
+  shift
+  xdotool "$@"
+  attendre menu_ouvert || echec "no menu after: $*"
+  xdotool key "$lettre"
+  attendre menu_ferme || echec "the menu stays after '$lettre'"
+}
+
+deplacer 190 131
+choisir h click 3
+presse_papiers() { [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$fichier" ]; }
+attendre presse_papiers || echec "clipboard: '$(xclip -selection clipboard -o 2>&1)', expected: $fichier"
+
+choisir d key shift+F10
+attendre grep -qxF "$adresse" "$TRAVAIL/montres" 2>/dev/null ||
+  echec "file manager asked for: '$(cat "$TRAVAIL/montres" 2>&1)', expected: $adresse"
+
+# "Ouvrir avec…": its submenu opens on its first entry, the default application.
+choisir Return key Menu v
+attendre grep -qxF "$fichier" "$TRAVAIL/ouverts" 2>/dev/null ||
+  echec "opened with: '$(cat "$TRAVAIL/ouverts" 2>&1)', expected: $fichier"
+
+# "Ouvrir" as the preview's double click: the desktop's default application.
+deux_ouvertures() { [ "$(grep -cxF "$fichier" "$TRAVAIL/ouverts" 2>/dev/null)" -eq 2 ]; }
+choisir o key Menu
+attendre_que 20 deux_ouvertures ||
+  echec "'Ouvrir' did not reach the default application: '$(cat "$TRAVAIL/ouverts" 2>&1)'"
+echo "PASS"
