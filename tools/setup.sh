@@ -14,6 +14,8 @@ PAQUETS=(
   qt6-translations-l10n qt6-svg-dev
   adwaita-icon-theme shared-mime-info
   fonts-dejavu-core fonts-liberation2 fonts-comic-neue
+  # the desktop: applications registered for a type (GIO), the file manager over D-Bus
+  libglib2.0-dev
   # pictures
   libjpeg62-turbo-dev
   # sound
@@ -25,6 +27,9 @@ PAQUETS=(
   fd-find
   # tests: unit tests, real windows, real input, screenshots
   libgtest-dev xvfb xauth x11-utils xdotool imagemagick trayer
+  # tests: the files' menu against a private bus, a stand-in file manager
+  # and the X clipboard
+  dbus-daemon libglib2.0-bin python3-dbus python3-gi gir1.2-glib-2.0 xclip
   # tests: the program under the GTK platform theme with a dark GTK theme
   qt6-gtk-platformtheme
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
