@@ -30,6 +30,8 @@ PAQUETS=(
   # tests: the files' menu against a private bus, a stand-in file manager
   # and the X clipboard
   dbus-daemon libglib2.0-bin python3-dbus python3-gi gir1.2-glib-2.0 xclip
+  # tests: a GTK window that takes a drop from the trees
+  gir1.2-gtk-3.0
   # tests: the program under the GTK platform theme with a dark GTK theme
   qt6-gtk-platformtheme
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page

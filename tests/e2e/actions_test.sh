@@ -3,7 +3,8 @@
 # "Copier le chemin" reaches the X clipboard; "Afficher dans le dossier"
 # reaches a stand-in file manager on a private session bus; "Ouvrir avec…"
 # (from Shift+F10) and "Ouvrir" (from the Menu key) launch a stand-in
-# application registered for text files in a private data folder.
+# application registered for text files in a private data folder; the
+# group dragged onto a small GTK window hands it the file's address and path.
 source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 PYTHON=/usr/bin/python3
@@ -35,7 +36,8 @@ printf '[Default Applications]\ntext/plain=ruvizaro-temoin.desktop\n' >"$XDG_CON
 # asked to show.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
   { read -r a; read -r p; echo "export DBUS_SESSION_BUS_ADDRESS='$a'; PID_BUS=$p"; })"
-trap 'kill "$PID_BUS" 2>/dev/null || true; nettoyer' EXIT
+AIDES=()
+trap 'kill "$PID_BUS" "${AIDES[@]}" 2>/dev/null || true; nettoyer' EXIT
 "$PYTHON" - "$TRAVAIL/montres" <<'EOF' &
 import sys, dbus, dbus.service, dbus.mainloop.glib
 from gi.repository import GLib
@@ -50,6 +52,7 @@ nom = dbus.service.BusName("org.freedesktop.FileManager1", bus)
 Gestionnaire(bus, "/org/freedesktop/FileManager1")
 GLib.MainLoop().run()
 EOF
+AIDES+=($!)
 gestionnaire_pret() {
   gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.NameHasOwner org.freedesktop.FileManager1 2>/dev/null | grep -q true
@@ -105,4 +108,46 @@ deux_ouvertures() { [ "$(grep -cxF "$fichier" "$TRAVAIL/ouverts" 2>/dev/null)" -
 choisir o key Menu
 attendre_que 20 deux_ouvertures ||
   echec "'Ouvrir' did not reach the default application: '$(cat "$TRAVAIL/ouverts" 2>&1)'"
+# The group row dragged onto a window that records what a drop gives it.
+NO_AT_BRIDGE=1 "$PYTHON" - "$TRAVAIL/depose" <<'EOF' &
+import sys, gi
+gi.require_version("Gtk", "3.0")
+gi.require_version("Gdk", "3.0")
+from gi.repository import Gtk, Gdk
+fenetre = Gtk.Window(title="Cible Ruvizaro")
+fenetre.set_default_size(150, 150)
+fenetre.move(0, 0)
+types = ["text/uri-list", "text/plain"]
+fenetre.drag_dest_set(Gtk.DestDefaults.MOTION | Gtk.DestDefaults.HIGHLIGHT,
+                      [Gtk.TargetEntry.new(t, 0, i) for i, t in enumerate(types)], Gdk.DragAction.COPY)
+recus = []
+def deposer(widget, contexte, x, y, temps):
+    for t in types:
+        widget.drag_get_data(contexte, Gdk.Atom.intern(t, False), temps)
+    return True
+def recu(widget, contexte, x, y, donnees, info, temps):
+    recus.append(types[info] + "\n" + donnees.get_data().decode("latin-1").rstrip("\r\n\0"))
+    if len(recus) == len(types):
+        Gtk.drag_finish(contexte, True, False, temps)
+        with open(sys.argv[1], "w", encoding="latin-1") as sortie:
+            sortie.write("\n".join(sorted(recus)) + "\n")
+fenetre.connect("drag-drop", deposer)
+fenetre.connect("drag-data-received", recu)
+fenetre.connect("destroy", Gtk.main_quit)
+fenetre.show_all()
+Gtk.main()
+EOF
+AIDES+=($!)
+cible_montree() { xdotool search --onlyvisible --name '^Cible Ruvizaro$' >/dev/null 2>&1; }
+attendre cible_montree || echec "no drop window"
+deplacer 170 113
+xdotool mousedown 1
+for pas in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool mousemove --sync $(( FX + 170 - (FX + 170 - 60) * pas / 10 )) $(( FY + 113 - (FY + 113 - 60) * pas / 10 ))
+done
+xdotool mousemove 62 62 mousemove 60 60 mouseup 1
+attendre test -s "$TRAVAIL/depose" || echec "the drop window received nothing"
+printf 'text/plain\n%s\ntext/uri-list\n%s\n' "$fichier" "$adresse" >"$TRAVAIL/attendu"
+cmp -s "$TRAVAIL/depose" "$TRAVAIL/attendu" ||
+  echec "dropped: $(cat -A "$TRAVAIL/depose"), expected: $(cat -A "$TRAVAIL/attendu")"
 echo "PASS"
