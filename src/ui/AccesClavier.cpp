@@ -345,9 +345,12 @@ void AccesClavier::Nommer()
     Composant<QSlider>("TrackBarSon")->setAccessibleName("Position du son");
     Composant<QSlider>("TrackBarVideo")->setAccessibleName("Position de la vidéo");
     const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
-    for (ArbreCategorie* arbre : Arbres())
+    for (ArbreCategorie* arbre : Arbres()) {
         arbre->setAccessibleName(QString("%1 %2").arg(
             zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
+        // The keys the trees take themselves: the row's menu and the copy.
+        arbre->setAccessibleDescription("Entrée : ouvrir ; Menu ou Maj+F10 : actions ; Ctrl+C : copier");
+    }
 
     // The counters read with what they count; the home panel names them
     // with their numbers.

@@ -28,9 +28,10 @@ cat >"$XDG_DATA_HOME/applications/ruvizaro-temoin.desktop" <<EOF
 Type=Application
 Name=Témoin Ruvizaro
 Exec=$TRAVAIL/temoin.sh %f
-MimeType=text/plain;
+MimeType=text/plain;inode/directory;
 EOF
-printf '[Default Applications]\ntext/plain=ruvizaro-temoin.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+printf '[Default Applications]\ntext/plain=ruvizaro-temoin.desktop\ninode/directory=ruvizaro-temoin.desktop\n' \
+  >"$XDG_CONFIG_HOME/mimeapps.list"
 
 # A private session bus and a stand-in file manager that records what it is
 # asked to show.
@@ -108,6 +109,13 @@ deux_ouvertures() { [ "$(grep -cxF "$fichier" "$TRAVAIL/ouverts" 2>/dev/null)" -
 choisir o key Menu
 attendre_que 20 deux_ouvertures ||
   echec "'Ouvrir' did not reach the default application: '$(cat "$TRAVAIL/ouverts" 2>&1)'"
+# Without a file manager on the bus, the folder opens with its default application.
+kill "${AIDES[0]}"
+attendre_que 10 eval '! gestionnaire_pret' || echec "the stand-in file manager does not leave the bus"
+choisir d key Menu
+attendre_que 20 grep -qxF "$dossier" "$TRAVAIL/ouverts" ||
+  echec "the folder did not open without a file manager: '$(cat "$TRAVAIL/ouverts" 2>&1)'"
+
 # The group row dragged onto a window that records what a drop gives it.
 NO_AT_BRIDGE=1 "$PYTHON" - "$TRAVAIL/depose" <<'EOF' &
 import sys, gi
