@@ -8,11 +8,11 @@
 // them, never to build the menu. User-interface thread only.
 
 #include "shared/CleArbre.h"
-#include "trees/Noeud.h"
 
 #include <QModelIndexList>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <cstdint>
 #include <string>

@@ -5,9 +5,10 @@
 // during a scan, the visible order per category, the trees built from the
 // store (alphabetical skeletons, one node per extension), the worker that
 // grows the "Par Répertoire" trees during a scan, and the fill jobs of the
-// group nodes the user expands. It listens to the store (each directory
-// filed) and to the scan's owner (its start, its worker, its end), and
-// announces the file the user selects.
+// group nodes the user expands, and the actions on the files listed (the
+// rows' menu, Ctrl+C, the drag out: ActionsFichiers). It listens to the
+// store (each directory filed) and to the scan's owner (its start, its
+// worker, its end), and announces the file the user selects.
 
 #include "scan/EcouteScan.h"
 #include "scan/EcouteStockage.h"
