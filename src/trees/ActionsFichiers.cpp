@@ -191,7 +191,8 @@ std::vector<std::string> ActionsFichiers::Chemins(CleArbre cle, const QModelInde
         if (couvert)
             continue;
         std::vector<std::string> fichiers = Chemins(CibleDe(ligne, cle));
-        chemins.insert(chemins.end(), std::make_move_iterator(fichiers.begin()), std::make_move_iterator(fichiers.end()));
+        chemins.insert(chemins.end(), std::make_move_iterator(fichiers.begin()),
+                       std::make_move_iterator(fichiers.end()));
     }
     return chemins;
 }

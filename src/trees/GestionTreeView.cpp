@@ -104,9 +104,10 @@ void GestionTreeView::Relier()
                 });
         // The actions on the files: the rows' menu, Ctrl+C, a double click
         // on a file (one on a group opens the group), the drag out.
-        connect(arbre, &ArbreCategorie::MenuDemande, this, [this, arbre](const QModelIndex& ligne, const QPoint& position) {
-            actions_->Montrer(arbre, ligne, position);
-        });
+        connect(arbre, &ArbreCategorie::MenuDemande, this,
+                [this, arbre](const QModelIndex& ligne, const QPoint& position) {
+                    actions_->Montrer(arbre, ligne, position);
+                });
         connect(arbre, &ArbreCategorie::CopieDemandee, this, [this, arbre] { actions_->CopierSelection(arbre); });
         connect(arbre, &QAbstractItemView::doubleClicked, this,
                 [this, arbre](const QModelIndex& ligne) { actions_->Ouvrir(arbre->Cle(), ligne); });

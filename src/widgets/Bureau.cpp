@@ -217,7 +217,8 @@ bool Bureau::OuvrirAvec(const QString& id, const std::string& chemin)
     }
     const AppInfo logiciel = TrouverLogiciel(id);
     if (!logiciel) {
-        Prevenir(QStringLiteral("L'application %1 n'est plus installée : %2 n'a pas été ouvert.").arg(Cite(id), Cite(nom)));
+        Prevenir(QStringLiteral("L'application %1 n'est plus installée : %2 n'a pas été ouvert.")
+                     .arg(Cite(id), Cite(nom)));
         return false;
     }
     GFile* fichier = g_file_new_for_path(chemin.c_str());
@@ -243,8 +244,8 @@ void Bureau::AfficherDansDossier(const std::string& chemin)
         OuvrirDossier(chemin);
         return;
     }
-    QDBusMessage appel =
-        QDBusMessage::createMethodCall(Gestionnaire, ObjetGestionnaire, InterfaceGestionnaire, QStringLiteral("ShowItems"));
+    QDBusMessage appel = QDBusMessage::createMethodCall(Gestionnaire, ObjetGestionnaire, InterfaceGestionnaire,
+                                                        QStringLiteral("ShowItems"));
     appel << QStringList{QString::fromLatin1(Adresse(chemin))} << QString();
     // Never waited for: a file manager that hangs must not hold the window.
     auto* veille = new QDBusPendingCallWatcher(bus.asyncCall(appel, DelaiGestionnaireMs), this);

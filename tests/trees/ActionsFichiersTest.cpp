@@ -193,7 +193,8 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
     std::remove(parti.c_str());
     EXPECT_TRUE(actions.Ouvrir(TexteParExtension, Ligne(arbre, 0, 1)));
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_TRUE(messages_[0].contains("parti.txt") && messages_[0].contains("n'existe plus")) << messages_[0].toStdString();
+    EXPECT_TRUE(messages_[0].contains("parti.txt") && messages_[0].contains("n'existe plus"))
+        << messages_[0].toStdString();
     EXPECT_TRUE(ouverts_.empty());
 
     // The desktop refuses, or knows no application: said either way. The
