@@ -4,11 +4,12 @@
 # reaches a stand-in file manager on a private session bus; "Ouvrir avec…"
 # (from Shift+F10) and "Ouvrir" (from the Menu key) launch a stand-in
 # application registered for text files in a private data folder; the
-# group dragged onto a small GTK window hands it the file's address and path.
+# group dragged onto a small GTK window hands it the file's address and path;
+# a file no application opens brings a message.
 source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 PYTHON=/usr/bin/python3
-for outil in xclip dbus-daemon gdbus "$PYTHON"; do
+for outil in xclip dbus-daemon gdbus update-desktop-database "$PYTHON"; do
   command -v "$outil" >/dev/null || { echo "SKIP: no $outil"; exit 0; }
 done
 
@@ -30,6 +31,8 @@ Name=Témoin Ruvizaro
 Exec=$TRAVAIL/temoin.sh %f
 MimeType=text/plain;inode/directory;
 EOF
+# GIO finds an application's types in the folder's index, as on a desktop.
+update-desktop-database "$XDG_DATA_HOME/applications"
 printf '[Default Applications]\ntext/plain=ruvizaro-temoin.desktop\ninode/directory=ruvizaro-temoin.desktop\n' \
   >"$XDG_CONFIG_HOME/mimeapps.list"
 
@@ -64,14 +67,17 @@ dossier="$TRAVAIL/textes"
 mkdir -p "$dossier"
 fichier="$dossier/notes été.txt"
 echo "quelques mots" >"$fichier"
+# A type no application of this desktop opens.
+echo "%PDF-1.4" >"$dossier/rapport.pdf"
 adresse=$("$PYTHON" -c 'import sys, urllib.parse; print("file://" + urllib.parse.quote(sys.argv[1].encode(), safe="/"))' "$fichier")
 
 export RUVIZARO_JOURNAL="$TRAVAIL/journal"
 demarrer
-scanner "$dossier" "fin-scan mode=0 video=0 son=0 image=0 texte=1"
+scanner "$dossier" "fin-scan mode=0 video=0 son=0 image=0 texte=2"
 ouvrir_zone 321 || echec "the Texte zone does not show"
 choisir_par_extension || echec "no choice in the drop-down"
-# The group "(1) txt" on the first row, opened; its file on the second row.
+# The group "(1) txt" on the first row, opened; its file on the second row,
+# the group "(1) pdf" on the third.
 cliquer 170 113
 capturer "${DEUXIEME_RANG[@]}" "$TRAVAIL/rang.png"
 xdotool key Right
@@ -158,4 +164,16 @@ attendre test -s "$TRAVAIL/depose" || echec "the drop window received nothing"
 printf 'text/plain\n%s\ntext/uri-list\n%s\n' "$fichier" "$adresse" >"$TRAVAIL/attendu"
 cmp -s "$TRAVAIL/depose" "$TRAVAIL/attendu" ||
   echec "dropped: $(cat -A "$TRAVAIL/depose"), expected: $(cat -A "$TRAVAIL/attendu")"
+
+# "Ouvrir" on a file no application opens: a message box says so.
+cliquer 170 149
+capturer 140 160 250 14 "$TRAVAIL/rang-pdf.png"
+xdotool key Right
+attendre zone_changee 140 160 250 14 "$TRAVAIL/rang-pdf.png" || echec "the pdf group does not open"
+deplacer 190 167
+choisir o click 3
+message_montre() { xdotool search --onlyvisible --name '^Ruvizaro$' >/dev/null 2>&1; }
+attendre message_montre || echec "no message when no application opens the file"
+xdotool key Return
+attendre eval '! message_montre' || echec "the message does not close"
 echo "PASS"
