@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The actions menu of a file row with real input: a right click opens it;
-# "Copier le chemin" reaches the X clipboard; "Afficher dans le dossier"
-# reaches a stand-in file manager on a private session bus; "Ouvrir avec…"
-# (from Shift+F10) and "Ouvrir" (from the Menu key) launch a stand-in
-# application registered for text files in a private data folder; the
-# group dragged onto a small GTK window hands it the file's address and path;
-# a file no application opens brings a message.
+# The actions menu of a file row with real input, opened by a right click,
+# Shift+F10 and the Menu key: "Copier le chemin" reaches the X clipboard;
+# "Afficher dans le dossier" reaches a stand-in file manager on a private
+# session bus, or without it the folder's default application; "Ouvrir
+# avec…" and "Ouvrir" launch a stand-in application registered for text
+# files in a private data folder; a file no application opens brings a
+# message. The group dragged onto a small GTK window hands it the file's
+# address and path.
 source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 PYTHON=/usr/bin/python3
