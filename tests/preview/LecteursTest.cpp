@@ -193,3 +193,22 @@ TEST_F(Lecteurs, TheVideoBarGoesBackToZeroAtStopAndAtTheEnd)
     ASSERT_TRUE(AttendreQue([&] { return barre->value() > 50; }, 10000));
     EXPECT_TRUE(AttendreQue([&] { return barre->value() == 0; }, 10000)) << "left at the end";
 }
+
+TEST_F(Lecteurs, AVideoThatDoesNotPlaySaysWhyAndStaysOnPlay)
+{
+    ASSERT_EQ(mkfifo(Chemin("x.avi").c_str(), 0644), 0);
+    const std::string texte = sons_.Ecrire("texte.avi", "Ceci n'est pas une video.\n");
+    auto* bouton = Composant<ImageComposant>("ImageVideoPlayPause");
+    const std::pair<std::string, QString> cas[] = {
+        {Chemin("x.avi"), "Lecture impossible : ce n'est pas un fichier ordinaire"},
+        {texte, "Lecture impossible : format non reconnu"},
+    };
+    for (const auto& [chemin, raison] : cas) {
+        panneauVideo_.Afficher(Apercu(chemin));
+        panneauVideo_.PlayPause();
+        EXPECT_TRUE(AttendreQue([&] { return bouton->Tag == 0; }, 10000)) << chemin;
+        auto* message = Composant<Etiquette>("LabelVideoMessage");
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->text(), raison) << chemin;
+    }
+}
