@@ -78,32 +78,6 @@ std::int32_t LongueurCroyable(std::int64_t valeur, AVRational base)
     return ms > 0 && ms <= SourceFfmpeg::LongueurMaxMs ? std::int32_t(ms) : 0;
 }
 
-// FFmpeg reads the checked descriptor itself, never the path again.
-int LireFichier(void* opaque, std::uint8_t* tampon, int taille)
-{
-    const int fd = *static_cast<const int*>(opaque);
-    for (;;) {
-        const ssize_t lus = ::read(fd, tampon, size_t(taille));
-        if (lus > 0)
-            return int(lus);
-        if (lus == 0)
-            return AVERROR_EOF;
-        if (errno != EINTR)
-            return AVERROR(errno);
-    }
-}
-
-std::int64_t ChercherFichier(void* opaque, std::int64_t position, int origine)
-{
-    const int fd = *static_cast<const int*>(opaque);
-    if (origine & AVSEEK_SIZE) {
-        struct stat etat;
-        return fstat(fd, &etat) == 0 ? std::int64_t(etat.st_size) : AVERROR(errno);
-    }
-    const off_t nouvelle = ::lseek(fd, off_t(position), origine & ~AVSEEK_FORCE);
-    return nouvelle < 0 ? AVERROR(errno) : std::int64_t(nouvelle);
-}
-
 }  // namespace
 
 // The FFmpeg state, used by the decoding thread only once opened.
@@ -112,7 +86,6 @@ struct SourceFfmpeg::Decodeur
     // The file, FFmpeg's reader over it, then the demuxer that reads it:
     // destroyed in the reverse order.
     Descripteur fichier;
-    int fd = -1;
     std::unique_ptr<AVIOContext, LibererAvio> avio;
     std::unique_ptr<AVFormatContext, LibererFormat> format;
     std::unique_ptr<AVCodecContext, LibererCodec> codec;
@@ -140,13 +113,43 @@ struct SourceFfmpeg::Decodeur
         return d->enSondage.load() && (d->arret.stop_requested() || std::chrono::steady_clock::now() > d->echeance);
     }
 
+    // FFmpeg reads the checked descriptor itself, never the path again;
+    // while probing, a read past the deadline or after the abandon fails.
+    static int Lire(void* decodeur, std::uint8_t* tampon, int taille)
+    {
+        const auto* d = static_cast<const Decodeur*>(decodeur);
+        for (;;) {
+            if (Interrompre(decodeur))
+                return AVERROR_EXIT;
+            const ssize_t lus = ::read(d->fichier.Fd(), tampon, size_t(taille));
+            if (lus > 0)
+                return int(lus);
+            if (lus == 0)
+                return AVERROR_EOF;
+            if (errno != EINTR)
+                return AVERROR(errno);
+        }
+    }
+
+    static std::int64_t Chercher(void* decodeur, std::int64_t position, int origine)
+    {
+        const int fd = static_cast<const Decodeur*>(decodeur)->fichier.Fd();
+        if (origine & AVSEEK_SIZE) {
+            struct stat etat;
+            return fstat(fd, &etat) == 0 ? std::int64_t(etat.st_size) : AVERROR(errno);
+        }
+        const off_t nouvelle = ::lseek(fd, off_t(position), origine & ~AVSEEK_FORCE);
+        return nouvelle < 0 ? AVERROR(errno) : std::int64_t(nouvelle);
+    }
+
     // The demuxer over the descriptor, its probing bounded.
     bool OuvrirFormat()
     {
         auto* tampon = static_cast<std::uint8_t*>(av_malloc(TailleTamponLecture));
         if (!tampon)
             return false;
-        avio.reset(avio_alloc_context(tampon, TailleTamponLecture, 0, &fd, &LireFichier, nullptr, &ChercherFichier));
+        avio.reset(avio_alloc_context(tampon, TailleTamponLecture, 0, this, &Decodeur::Lire, nullptr,
+                                      &Decodeur::Chercher));
         if (!avio) {
             av_free(tampon);
             return false;
@@ -220,7 +223,6 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, Descript
     auto d = std::make_unique<Decodeur>();
     if (!d->paquet || !d->trame || !fichier.Valide())
         return nullptr;
-    d->fd = fichier.Fd();
     d->fichier = std::move(fichier);
     d->arret = std::move(arret);
     d->echeance = std::chrono::steady_clock::now() + DelaiSondage;
