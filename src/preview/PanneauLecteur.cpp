@@ -96,6 +96,8 @@ void PanneauLecteur::Stop()
 {
     Arreter();
     MontrerPlay();
+    // Stopped players answer -1: the bar going back seeks nothing.
+    Barre->setValue(0);
 }
 
 void PanneauLecteur::MontrerPlay()

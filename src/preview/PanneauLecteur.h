@@ -24,7 +24,7 @@ public:
     void Montrer(bool montrer) override;
     // The play button: starts, pauses, resumes. Nothing without a file.
     void PlayPause();
-    // Stops and rewinds; the button shows play again.
+    // Stops and rewinds; the button shows play again, the bar 0.
     void Stop();
 
 protected:

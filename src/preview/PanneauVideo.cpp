@@ -125,5 +125,4 @@ void PanneauVideo::MettreEnPause()
 void PanneauVideo::Arreter()
 {
     video_.Stop();
-    Barre->setValue(0);
 }
