@@ -408,3 +408,25 @@ TEST_F(PanneauSonTest, RightClickCyclesTheDrawingAndAnnouncesIt)
     EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Spectre);
     EXPECT_EQ(son_.Animation().Mode(), Dessin::Spectre);
 }
+
+// A file still being probed when another is selected: the newer one
+// answers, the older one never does.
+TEST(Son, TheNewestSelectionWinsOverAProbeUnderWay)
+{
+    SonsDeTest sons;
+    QByteArray bruit(8 << 20, '\0');
+    for (int i = 0; i < bruit.size(); ++i)
+        bruit[i] = char((i * 7919 + i / 613) % 251);
+    const std::string lent = sons.Ecrire("bruit.ogg", bruit);
+    const std::string trois = sons.Sinus("trois.wav", 440, 3);
+    Son son;
+    QSignalSpy reponses(&son, &Son::Charge);
+    son.Ouvrir(lent, false);
+    son.Ouvrir(trois, true);
+    ASSERT_TRUE(Charge(son));
+    EXPECT_EQ(son.DureeTotale(), "00:00:03");
+    EXPECT_TRUE(son.Echec().isEmpty());
+    EXPECT_EQ(son.FichierCourant, trois);
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > 5; }));
+    EXPECT_EQ(reponses.count(), 1);
+}
