@@ -145,6 +145,11 @@ int main(int argc, char** argv)
     fichier.Ext = info.suffix();
     fichier.Taille = QString::number(info.size());
     app.Previsu.Audio.Afficher(fichier);
+    // The player loads off the window's thread and answers through the loop.
+    QElapsedTimer chargement;
+    chargement.start();
+    while (app.Sons.Chargement() && chargement.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (!app.Sons.FluxCharge()) {
         std::fprintf(stderr, "the player cannot load %s\n", qPrintable(chemin));
         return 1;

@@ -1021,6 +1021,18 @@ void DessinerApercus(Sortie& sortie)
         peintre.end();
         Ecrire(sortie, "ImgPause.bmp", image, taille);
     }
+    {
+        // The stop square, as tall as the play triangle and in its colour.
+        const QSize taille(12, 12);
+        QImage image = Toile(taille);
+        QPainter peintre(&image);
+        Lisser(peintre);
+        QPainterPath carre;
+        carre.addRoundedRect(QRectF(2, 2, 8, 8), 0.8, 0.8);
+        peintre.fillPath(carre, Ardoise);
+        peintre.end();
+        Ecrire(sortie, "ImgStop.bmp", image, taille);
+    }
 }
 
 void DessinerPropos(Sortie& sortie)

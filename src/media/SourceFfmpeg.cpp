@@ -1,5 +1,6 @@
 #include "media/SourceFfmpeg.h"
 
+#include "media/FichierMedia.h"
 #include "media/MoteurAudio.h"
 
 extern "C" {
@@ -11,9 +12,13 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <limits>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +35,18 @@ bool FrequenceValide(int frequence)
     return frequence > 0 && frequence <= FrequenceMax;
 }
 
+// Probing an audio file needs no more than this much of its stream time.
+constexpr std::int64_t DureeAnalyse = 5 * std::int64_t(AV_TIME_BASE);
+constexpr int TailleTamponLecture = 64 * 1024;
+
+struct LibererAvio
+{
+    void operator()(AVIOContext* a) const
+    {
+        av_freep(&a->buffer);
+        avio_context_free(&a);
+    }
+};
 struct LibererFormat
 {
     void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
@@ -51,10 +68,14 @@ struct LibererTrame
     void operator()(AVFrame* t) const { av_frame_free(&t); }
 };
 
-std::int32_t EnMs(std::int64_t valeur, AVRational base)
+// A declared duration in milliseconds, 0 when missing, on a broken time
+// base, or beyond what any real recording lasts.
+std::int32_t LongueurCroyable(std::int64_t valeur, AVRational base)
 {
+    if (valeur == AV_NOPTS_VALUE || valeur <= 0 || base.num <= 0 || base.den <= 0)
+        return 0;
     const std::int64_t ms = av_rescale_q(valeur, base, AVRational{1, 1000});
-    return std::int32_t(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
+    return ms > 0 && ms <= SourceFfmpeg::LongueurMaxMs ? std::int32_t(ms) : 0;
 }
 
 }  // namespace
@@ -62,6 +83,10 @@ std::int32_t EnMs(std::int64_t valeur, AVRational base)
 // The FFmpeg state, used by the decoding thread only once opened.
 struct SourceFfmpeg::Decodeur
 {
+    // The file, FFmpeg's reader over it, then the demuxer that reads it:
+    // destroyed in the reverse order.
+    Descripteur fichier;
+    std::unique_ptr<AVIOContext, LibererAvio> avio;
     std::unique_ptr<AVFormatContext, LibererFormat> format;
     std::unique_ptr<AVCodecContext, LibererCodec> codec;
     std::unique_ptr<SwrContext, LibererSwr> reechantillonneur;
@@ -75,7 +100,75 @@ struct SourceFfmpeg::Decodeur
     int formatEntree = -1;
     int frequenceEntree = 0;
 
+    // While probing: abandoned on request or past the deadline.
+    std::atomic<bool> enSondage{true};
+    std::stop_token arret;
+    std::chrono::steady_clock::time_point echeance;
+
     ~Decodeur() { av_channel_layout_uninit(&dispositionEntree); }
+
+    static int Interrompre(void* decodeur)
+    {
+        const auto* d = static_cast<const Decodeur*>(decodeur);
+        return d->enSondage.load() && (d->arret.stop_requested() || std::chrono::steady_clock::now() > d->echeance);
+    }
+
+    // FFmpeg reads the checked descriptor itself, never the path again;
+    // while probing, a read past the deadline or after the abandon fails.
+    static int Lire(void* decodeur, std::uint8_t* tampon, int taille)
+    {
+        const auto* d = static_cast<const Decodeur*>(decodeur);
+        for (;;) {
+            if (Interrompre(decodeur))
+                return AVERROR_EXIT;
+            const ssize_t lus = ::read(d->fichier.Fd(), tampon, size_t(taille));
+            if (lus > 0)
+                return int(lus);
+            if (lus == 0)
+                return AVERROR_EOF;
+            if (errno != EINTR)
+                return AVERROR(errno);
+        }
+    }
+
+    static std::int64_t Chercher(void* decodeur, std::int64_t position, int origine)
+    {
+        const int fd = static_cast<const Decodeur*>(decodeur)->fichier.Fd();
+        if (origine & AVSEEK_SIZE) {
+            struct stat etat;
+            return fstat(fd, &etat) == 0 ? std::int64_t(etat.st_size) : AVERROR(errno);
+        }
+        const off_t nouvelle = ::lseek(fd, off_t(position), origine & ~AVSEEK_FORCE);
+        return nouvelle < 0 ? AVERROR(errno) : std::int64_t(nouvelle);
+    }
+
+    // The demuxer over the descriptor, its probing bounded.
+    bool OuvrirFormat()
+    {
+        auto* tampon = static_cast<std::uint8_t*>(av_malloc(TailleTamponLecture));
+        if (!tampon)
+            return false;
+        avio.reset(avio_alloc_context(tampon, TailleTamponLecture, 0, this, &Decodeur::Lire, nullptr,
+                                      &Decodeur::Chercher));
+        if (!avio) {
+            av_free(tampon);
+            return false;
+        }
+        AVFormatContext* f = avformat_alloc_context();
+        if (!f)
+            return false;
+        f->pb = avio.get();
+        f->flags |= AVFMT_FLAG_CUSTOM_IO;
+        f->probesize = OctetsSondage;
+        f->format_probesize = int(OctetsSondage);
+        f->max_analyze_duration = DureeAnalyse;
+        f->interrupt_callback = AVIOInterruptCB{&Decodeur::Interrompre, this};
+        // On failure FFmpeg frees the context itself.
+        if (avformat_open_input(&f, "", nullptr, nullptr) < 0)
+            return false;
+        format.reset(f);
+        return avformat_find_stream_info(f, nullptr) >= 0 && !Interrompre(this);
+    }
 
     bool PreparerReechantillonneur(const AVFrame& t)
     {
@@ -113,6 +206,14 @@ struct SourceFfmpeg::Decodeur
 
 std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, const std::string& chemin)
 {
+    Resultat<Descripteur> fichier = FichierMedia::Ouvrir(chemin);
+    if (!fichier)
+        return nullptr;
+    return Ouvrir(moteur, std::move(fichier).Valeur());
+}
+
+std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, Descripteur fichier, std::stop_token arret)
+{
     // The program keeps no log; damaged files must not print either.
     static const bool silence = [] {
         av_log_set_level(AV_LOG_QUIET);
@@ -120,14 +221,14 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, const st
     }();
     (void)silence;
     auto d = std::make_unique<Decodeur>();
-    if (!d->paquet || !d->trame)
+    if (!d->paquet || !d->trame || !fichier.Valide())
         return nullptr;
-    AVFormatContext* format = nullptr;
-    if (avformat_open_input(&format, chemin.c_str(), nullptr, nullptr) < 0)
+    d->fichier = std::move(fichier);
+    d->arret = std::move(arret);
+    d->echeance = std::chrono::steady_clock::now() + DelaiSondage;
+    if (!d->OuvrirFormat())
         return nullptr;
-    d->format.reset(format);
-    if (avformat_find_stream_info(format, nullptr) < 0)
-        return nullptr;
+    AVFormatContext* format = d->format.get();
     const AVCodec* decodeur = nullptr;
     d->flux = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &decodeur, 0);
     if (d->flux < 0 || !decodeur)
@@ -144,11 +245,13 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, const st
         if (int(i) != d->flux)
             format->streams[i]->discard = AVDISCARD_ALL;
 
-    std::int32_t longueur = 0;
-    if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
-        longueur = EnMs(format->duration, AV_TIME_BASE_Q);
-    else if (flux->duration != AV_NOPTS_VALUE && flux->duration > 0)
-        longueur = EnMs(flux->duration, flux->time_base);
+    // The file's declared length, else its stream's; unknown when neither
+    // is believable.
+    std::int32_t longueur = LongueurCroyable(format->duration, AV_TIME_BASE_Q);
+    if (longueur == 0)
+        longueur = LongueurCroyable(flux->duration, flux->time_base);
+    // Decoding reads to the end whatever the time it takes.
+    d->enSondage = false;
 
     auto source = std::unique_ptr<SourceFfmpeg>(new SourceFfmpeg(moteur, std::move(d), longueur));
     if (!moteur.Attacher(source.get()))
@@ -170,14 +273,9 @@ SourceFfmpeg::~SourceFfmpeg()
 
 std::int32_t SourceFfmpeg::Temps() const
 {
-    if (terminee_)
-        return longueurMs_;
     const std::int64_t ms =
         std::int64_t(departMs_.load()) + tramesJouees_.load() * 1000 / MoteurAudio::Frequence;
-    // Until the last frame has played, the position stays short of the
-    // length, so that "position = length" means finished.
-    const std::int64_t plafond = longueurMs_ > 0 ? longueurMs_ - 1 : std::numeric_limits<std::int32_t>::max();
-    return std::int32_t(std::min(ms, plafond));
+    return std::int32_t(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 void SourceFfmpeg::Jouer()

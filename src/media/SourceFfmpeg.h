@@ -3,17 +3,21 @@
 // A sound file decoded by FFmpeg (wav, mp3, ogg, wma, mp2, mp4/m4a …),
 // played as a stream with a length and a position. A thread of its own decodes and resamples to
 // 44100 Hz stereo float into a bounded queue that the mixer drains, so
-// neither opening nor playing a long file holds the caller. Times are in
-// milliseconds of the file.
+// playing a long file never holds the caller. Opening probes the file:
+// call it off the window's thread; the probing is bounded in bytes and in
+// time, and can be abandoned. Times are in milliseconds of the file.
 
 #include "media/FileEchantillons.h"
 #include "media/SourceAudio.h"
+#include "scan/Descripteur.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -25,14 +29,26 @@ struct SwrContext;
 class SourceFfmpeg : public SourceAudio
 {
 public:
-    // Null when the file does not open, holds no audio stream, or its
-    // decoder does not open. chemin holds the path bytes as on disk.
+    // The probing reads at most this much of the file, and gives up after
+    // this time or when arret is requested.
+    static constexpr std::int64_t OctetsSondage = 1 << 20;
+    static constexpr std::chrono::milliseconds DelaiSondage{3000};
+    // A declared length beyond this is not believed: the length is unknown.
+    static constexpr std::int64_t LongueurMaxMs = std::int64_t(100) * 3600 * 1000;
+
+    // Null when the file is not a regular file that opens, holds no audio
+    // stream, or its decoder does not open. chemin holds the path bytes as
+    // on disk.
     static std::unique_ptr<SourceFfmpeg> Ouvrir(MoteurAudio& moteur, const std::string& chemin);
+    // The same over a regular file already opened and checked.
+    static std::unique_ptr<SourceFfmpeg> Ouvrir(MoteurAudio& moteur, Descripteur fichier,
+                                                std::stop_token arret = {});
     ~SourceFfmpeg() override;
 
-    // Length of the file, 0 when unknown.
+    // Length of the file as its header says, 0 when unknown or absurd.
     std::int32_t LongueurMs() const { return longueurMs_; }
-    // Position reached in the file; the length once it has played out.
+    // Position reached in the file: where playing started plus what has
+    // been played since, whatever the header says.
     std::int32_t Temps() const;
     // Played to its end.
     bool Terminee() const { return terminee_.load(); }

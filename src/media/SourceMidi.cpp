@@ -1,27 +1,29 @@
 #include "media/SourceMidi.h"
 
+#include "media/FichierMedia.h"
 #include "media/MoteurAudio.h"
 
 #include <fluidsynth.h>
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <mutex>
 #include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr double Gain = 0.8;
 // A MIDI file larger than this is not taken as one.
-constexpr std::streamoff TailleMax = 16 * 1024 * 1024;
+constexpr off_t TailleMax = 16 * 1024 * 1024;
 
 std::uint32_t GrandBoutiste(const std::vector<std::uint8_t>& o, size_t i)
 {
     return std::uint32_t(o[i]) << 24 | std::uint32_t(o[i + 1]) << 16 | std::uint32_t(o[i + 2]) << 8 | o[i + 3];
 }
 
-// Loading the 6 MB SoundFont takes 40 to 70 ms, and songs are opened on
-// the window's thread. So the synthesiser of a closed song is kept, with
+// Loading the 6 MB SoundFont takes 40 to 70 ms. So the synthesiser of a closed song is kept, with
 // its SoundFont, for the next song; one at most, freed at exit.
 class SynthetiseurGarde
 {
@@ -73,21 +75,32 @@ private:
     fluid_synth_t* synthe_ = nullptr;
 };
 
-bool Lire(const std::string& chemin, std::vector<std::uint8_t>& octets)
+// Reads taille bytes from position; false when the file ends before.
+bool LireA(int fd, std::uint8_t* destination, size_t taille, off_t position)
 {
-    std::ifstream fichier(chemin, std::ios::binary);
-    if (!fichier)
-        return false;
-    char entete[4] = {};
-    if (!fichier.read(entete, 4) || std::string(entete, 4) != "MThd")
+    while (taille > 0) {
+        const ssize_t lus = ::pread(fd, destination, taille, position);
+        if (lus < 0 && errno == EINTR)
+            continue;
+        if (lus <= 0)
+            return false;
+        destination += lus;
+        taille -= size_t(lus);
+        position += lus;
+    }
+    return true;
+}
+
+bool Lire(int fd, std::vector<std::uint8_t>& octets)
+{
+    std::uint8_t entete[4] = {};
+    if (!LireA(fd, entete, 4, 0) || std::string(entete, entete + 4) != "MThd")
         return false;   // not MIDI: nothing more is read
-    fichier.seekg(0, std::ios::end);
-    const std::streamoff taille = fichier.tellg();
-    if (taille <= 0 || taille > TailleMax)
+    struct stat etat;
+    if (fstat(fd, &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_size <= 0 || etat.st_size > TailleMax)
         return false;
-    fichier.seekg(0);
-    octets.resize(size_t(taille));
-    return bool(fichier.read(reinterpret_cast<char*>(octets.data()), taille));
+    octets.resize(size_t(etat.st_size));
+    return LireA(fd, octets.data(), octets.size(), 0);
 }
 
 void Silence(int, const char*, void*) {}
@@ -118,8 +131,16 @@ bool SourceMidi::EstMidi(const std::vector<std::uint8_t>& o)
 
 std::unique_ptr<SourceMidi> SourceMidi::Charger(MoteurAudio& moteur, const std::string& chemin)
 {
+    const Resultat<Descripteur> fichier = FichierMedia::Ouvrir(chemin);
+    if (!fichier)
+        return nullptr;
+    return Charger(moteur, fichier.Valeur().Fd());
+}
+
+std::unique_ptr<SourceMidi> SourceMidi::Charger(MoteurAudio& moteur, int fichier)
+{
     std::vector<std::uint8_t> octets;
-    if (!Lire(chemin, octets) || !EstMidi(octets))
+    if (!Lire(fichier, octets) || !EstMidi(octets))
         return nullptr;
     auto source = std::unique_ptr<SourceMidi>(new SourceMidi(moteur, std::move(octets)));
     if (!source->Preparer() || !moteur.Attacher(source.get()))

@@ -25,8 +25,13 @@ public:
 
     // True when the bytes are a whole standard MIDI file.
     static bool EstMidi(const std::vector<std::uint8_t>& octets);
-    // Null when the file is not a whole MIDI file. chemin holds path bytes.
+    // Null when the file is not a regular file holding a whole MIDI song.
+    // chemin holds path bytes.
     static std::unique_ptr<SourceMidi> Charger(MoteurAudio& moteur, const std::string& chemin);
+    // The same from a regular file already opened and checked, read from
+    // its beginning. Loads the SoundFont when none is kept: call it off the
+    // window's thread.
+    static std::unique_ptr<SourceMidi> Charger(MoteurAudio& moteur, int fichier);
     ~SourceMidi() override;
 
     // Starts the song from its beginning.

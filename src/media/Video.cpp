@@ -10,6 +10,8 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -50,7 +52,13 @@ void Video::DetruireLecteur::operator()(mpv_handle* lecteur) const
     mpv->terminate_destroy(lecteur);
 }
 
-Video::Video(QObject* parent) : QObject(parent) {}
+Video::Video(QObject* parent)
+    : QObject(parent), ouvreur_([this](std::uint64_t numero, Resultat<Descripteur> fichier) {
+          auto partage = std::make_shared<Resultat<Descripteur>>(std::move(fichier));
+          AppelDiffere(this, [this, numero, partage] { Ouvert(int(numero), std::move(*partage)); });
+      })
+{
+}
 
 Video::~Video()
 {
@@ -75,7 +83,7 @@ void Video::Initialiser(SurfaceVideo* surface)
 
 void Video::Ouvrir(const std::string& chemin)
 {
-    if (etat_ == EnPause) {
+    if (etat_ == EnPause && !terminee_) {
         Pause(false);
         return;
     }
@@ -92,14 +100,17 @@ void Video::Ouvrir(const std::string& chemin)
     }
     ++instances_;
     const int numero = instances_;
-    auto charger = [this, numero, chemin] {
-        if (lecteur_ && numero == instances_)
-            Charger(chemin);
+    ouvreur_.Demander(std::uint64_t(numero), chemin);
+    auto pret = [this, numero] {
+        if (lecteur_ && numero == instances_) {
+            surfacePrete_ = true;
+            ChargerSiPret();
+        }
     };
     if (surface_)
-        surface_->Attacher(lecteur_.get(), *mpv_, charger);
+        surface_->Attacher(lecteur_.get(), *mpv_, pret);
     else
-        charger();
+        pret();
     MontrerFenetre(true);
     etat_ = EnCours;
 }
@@ -130,6 +141,29 @@ bool Video::CreerLecteur()
     return true;
 }
 
+void Video::Ouvert(int numero, Resultat<Descripteur> fichier)
+{
+    if (numero != instances_ || !lecteur_)
+        return;   // a newer start came meanwhile
+    if (!fichier) {
+        Stop();
+        emit LectureImpossible(QString::fromStdString(fichier.Echec().Message));
+        return;
+    }
+    fichier_ = std::move(fichier).Valeur();
+    ChargerSiPret();
+}
+
+void Video::ChargerSiPret()
+{
+    if (!lecteur_ || !surfacePrete_ || !fichier_ || charge_)
+        return;
+    charge_ = true;
+    // The descriptor's own name: the file that was checked, whatever the
+    // length of its path.
+    Charger("/proc/self/fd/" + std::to_string(fichier_->Fd()));
+}
+
 void Video::Charger(const std::string& chemin)
 {
     // mpv reads "-" as standard input and "name:" as a protocol; a path that
@@ -150,6 +184,11 @@ void Video::Liberer()
     derniere_.reset();
     precedente_.reset();
     duree_ = 0;
+    fichier_.reset();
+    surfacePrete_ = false;
+    charge_ = false;
+    aJoue_ = false;
+    terminee_ = false;
 }
 
 void Video::Pause(bool pause)
@@ -200,14 +239,19 @@ QString Video::DureeTotale()
 {
     if (!lecteur_ || !EnLecture())
         return Textes::Temps(0);
-    return Textes::Temps(std::int64_t(duree_) * MillisecondesParSeconde);
+    return Textes::Temps(std::int64_t(Duree()) * MillisecondesParSeconde);
+}
+
+double Video::Duree() const
+{
+    return std::isfinite(duree_) && duree_ > 0 && duree_ <= DureeMaxSecondes ? duree_ : 0.0;
 }
 
 int Video::Pourcentage()
 {
-    if (!lecteur_ || !EnLecture() || duree_ == 0)
+    if (!lecteur_ || !EnLecture() || Duree() == 0)
         return -1;
-    return int(Position() * 100 / duree_);
+    return std::clamp(int(Position() * 100 / Duree()), 0, 100);
 }
 
 void Video::Positionner(int pourcentage)
@@ -218,10 +262,10 @@ void Video::Positionner(int pourcentage)
         int lecture = 0;
         mpv_->set_property_async(lecteur_.get(), 0, "pause", MPV_FORMAT_FLAG, &lecture);
     }
-    if (duree_ == 0)
+    if (Duree() == 0)
         return;
     char secondes[32];
-    const auto fin = std::to_chars(secondes, secondes + sizeof secondes - 1, pourcentage * duree_ * 0.01,
+    const auto fin = std::to_chars(secondes, secondes + sizeof secondes - 1, pourcentage * Duree() * 0.01,
                                    std::chars_format::fixed, 3);
     *fin.ptr = '\0';
     const char* commande[] = {"seek", secondes, "absolute", nullptr};
@@ -242,6 +286,7 @@ void Video::Reveil(void* video)
 
 void Video::Actualiser()
 {
+    bool impossible = false;
     while (lecteur_) {
         const mpv_event* evenement = mpv_->wait_event(lecteur_.get(), 0);
         if (evenement->event_id == MPV_EVENT_NONE)
@@ -249,6 +294,15 @@ void Video::Actualiser()
         if (evenement->event_id == MPV_EVENT_START_FILE) {
             derniere_.reset();
             precedente_.reset();
+        }
+        if (evenement->event_id == MPV_EVENT_END_FILE) {
+            // Without a sound device a natural end comes as an error: one
+            // that came after the video moved is an end too.
+            const auto& fin = *static_cast<const mpv_event_end_file*>(evenement->data);
+            if (fin.reason == MPV_END_FILE_REASON_EOF || (fin.reason == MPV_END_FILE_REASON_ERROR && aJoue_))
+                terminee_ = true;
+            else if (fin.reason == MPV_END_FILE_REASON_ERROR && etat_ != Arrete)
+                impossible = true;
         }
         if (evenement->event_id != MPV_EVENT_PROPERTY_CHANGE)
             continue;
@@ -268,6 +322,10 @@ void Video::Actualiser()
             break;
         }
     }
+    if (impossible) {
+        Stop();
+        emit LectureImpossible(QString::fromStdString(FichierMedia::FormatInconnu().Message));
+    }
 }
 
 void Video::NouvellePosition(const mpv_event_property& propriete)
@@ -280,6 +338,7 @@ void Video::NouvellePosition(const mpv_event_property& propriete)
     }
     precedente_ = derniere_;
     derniere_ = Lecture{*static_cast<const double*>(propriete.data), Horloge::now()};
+    aJoue_ = true;
 }
 
 bool Video::PositionBouge() const

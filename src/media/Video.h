@@ -4,9 +4,13 @@
 // keeps the operations of the system's media-player host: open with a new
 // player per start, pause, stop, the times and percentage for the panel's
 // labels and bar, and seeking. The picture shows in a SurfaceVideo given
-// by the window. User-interface thread only; it never waits on the player.
+// by the window. User-interface thread only; it never waits on the player,
+// and never opens the file: an opener thread opens it, as a regular file
+// only, and the player reads that descriptor, so that paths of any length
+// play and a file that cannot be read says why.
 
 #include "media/BibliothequeMpv.h"
+#include "media/OuvreurFichier.h"
 
 #include <QObject>
 #include <QString>
@@ -39,6 +43,8 @@ public:
     // A video with few frames a second moves its position once a frame: the
     // window stretches to one and a half frame intervals, up to this.
     static constexpr std::chrono::milliseconds FenetreMouvementMax{2000};
+    // A declared duration beyond this is not believed: it is unknown.
+    static constexpr double DureeMaxSecondes = 100.0 * 3600;
 
     // How the player is made; the program keeps the defaults. Tests use a
     // library name that does not exist, or no sound output.
@@ -60,8 +66,9 @@ public:
     void Initialiser(SurfaceVideo* surface);
 
     // Starts the file (path bytes) from its beginning in a new player, or
-    // resumes it when paused. Emits ErreurLecture when libmpv cannot be
-    // loaded or the player cannot be created.
+    // resumes it when paused (unless it has played to its end). Emits
+    // ErreurLecture when libmpv cannot be loaded or the player cannot be
+    // created, LectureImpossible later when the file cannot be played.
     void Ouvrir(const std::string& chemin);
     void Pause(bool pause);
     void Stop();
@@ -75,12 +82,17 @@ public:
     void Positionner(int pourcentage);
 
     int Etat() const { return etat_; }
+    // The video started last has played to its end.
+    bool Terminee() const { return terminee_; }
     // Players created since construction; each start from Etat 0 or 1 makes one.
     int InstancesCreees() const { return instances_; }
 
 signals:
     // The caller shows the message box TexteErreur / TitreErreur.
     void ErreurLecture();
+    // The file does not play; raison says why, in French. The player has
+    // stopped.
+    void LectureImpossible(const QString& raison);
 
 private:
     friend class SurfaceVideo;
@@ -97,7 +109,13 @@ private:
     };
 
     bool CreerLecteur();
+    // The opener's answer for the start numero.
+    void Ouvert(int numero, Resultat<Descripteur> fichier);
+    // Loads the opened file once the surface is ready too.
+    void ChargerSiPret();
     void Charger(const std::string& chemin);
+    // The duration, 0 when unknown or not believable.
+    double Duree() const;
     void Liberer();
     void OublierSurface() { surface_ = nullptr; }
     // Takes every event the player has queued: position, duration, pause.
@@ -118,4 +136,11 @@ private:
     double duree_ = 0;
     bool pauseLecteur_ = false;
     std::atomic<bool> reveilDemande_{false};
+    std::optional<Descripteur> fichier_;   // the file the player reads
+    bool surfacePrete_ = false;
+    bool charge_ = false;
+    bool aJoue_ = false;   // a position came since the start
+    bool terminee_ = false;
+    // Last: its thread goes first. Answers are handed to this object's thread.
+    OuvreurFichier ouvreur_;
 };

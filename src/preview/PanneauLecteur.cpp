@@ -9,6 +9,12 @@
 
 const QString PanneauLecteur::TempsNul = "00:00:00";
 
+namespace {
+
+const QColor CouleurMessage(0x90, 0x10, 0x10);
+
+}  // namespace
+
 void PanneauLecteur::CreerCommandes(const QString& quoi)
 {
     const auto nom = [&quoi](const char* avant, const char* apres = "") {
@@ -24,6 +30,14 @@ void PanneauLecteur::CreerCommandes(const QString& quoi)
     DureeTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PlayPauseBouton = Fabrique::Bouton(f, nom("Image", "PlayPause"), QRect(414, 293, 12, 12));
     StopBouton = Fabrique::Bouton(f, nom("Image", "Stop"), QRect(434, 293, 12, 12));
+    StopBouton->DefinirImage(skin_.ImgStop);
+    StopBouton->DefinirCentre(true);
+    // Over the bottom of the frame, above the picture and the drawing.
+    Message = Fabrique::Label(f, nom("Label", "Message"), {}, QPoint(413, 233), Fabrique::Verdana, 10, false,
+                              CouleurMessage, Fabrique::Fond, QSize(160, 32));
+    Message->setAlignment(Qt::AlignCenter);
+    Message->setWordWrap(true);
+    Message->hide();
     Barre = Fabrique::TrackBar(f, nom("TrackBar"), QRect(448, 289, 131, 25));
     composants_.insert(composants_.end(), {DureeCourant, DureeTotale, PlayPauseBouton, StopBouton, Barre, Nom,
                                            Extension, Taille});
@@ -49,20 +63,31 @@ void PanneauLecteur::Effacer()
     DureeTotale->DefinirTexte(TempsNul);
     Taille->DefinirTexte({});
     Nom->DefinirHint({}, true);
+    DireEchec({});
     Chemin.clear();
+}
+
+void PanneauLecteur::Montrer(bool montrer)
+{
+    Panneau::Montrer(montrer);
+    Message->setVisible(montrer && !Message->text().isEmpty());
+}
+
+void PanneauLecteur::DireEchec(const QString& raison)
+{
+    Message->DefinirTexte(raison);
+    Message->setVisible(Montre() && !raison.isEmpty());
 }
 
 void PanneauLecteur::PlayPause()
 {
     if (Chemin.empty())
         return;
-    const bool jouait = PlayPauseBouton->Tag != 0;
-    PlayPauseBouton->Tag = jouait ? 0 : 1;
-    if (jouait) {
-        PlayPauseBouton->DefinirImage(skin_.ImgPlay);
+    if (PlayPauseBouton->Tag != 0) {
+        MontrerPlay();
         MettreEnPause();
     } else {
-        PlayPauseBouton->DefinirImage(skin_.ImgPause);
+        MontrerPause();
         Jouer();
     }
 }
@@ -71,12 +96,20 @@ void PanneauLecteur::Stop()
 {
     Arreter();
     MontrerPlay();
+    // Stopped players answer -1: the bar going back seeks nothing.
+    Barre->setValue(0);
 }
 
 void PanneauLecteur::MontrerPlay()
 {
     PlayPauseBouton->DefinirImage(skin_.ImgPlay);
     PlayPauseBouton->Tag = 0;
+}
+
+void PanneauLecteur::MontrerPause()
+{
+    PlayPauseBouton->DefinirImage(skin_.ImgPause);
+    PlayPauseBouton->Tag = 1;
 }
 
 void PanneauLecteur::SuivrePosition(int pourcentage)

@@ -2,8 +2,9 @@
 
 // What the Son and Video panels share: the name, extension, size and times
 // of the selected file, a play/pause button whose Tag says whether it is
-// playing (0 play picture, 1 pause picture), a stop button and a position
-// bar. Each panel says how its player starts, pauses and stops.
+// playing (0 play picture, 1 pause picture), a stop button, a position bar
+// and, over the bottom of the frame, why the file does not play. Each panel
+// says how its player starts, pauses and stops.
 
 #include "preview/Panneau.h"
 
@@ -20,9 +21,10 @@ public:
     using Panneau::Panneau;
 
     void Effacer() override;
+    void Montrer(bool montrer) override;
     // The play button: starts, pauses, resumes. Nothing without a file.
     void PlayPause();
-    // Stops and rewinds; the button shows play again.
+    // Stops and rewinds; the button shows play again, the bar 0.
     void Stop();
 
 protected:
@@ -37,8 +39,11 @@ protected:
     // The labels every selection fills first: name, "<prefixe><EXT>", the
     // bar at 0, the size rule, the current time at zero.
     void AfficherEntete(const FichierApercu& fichier, const QString& prefixe);
-    // The play picture with Tag 0.
+    // The play picture with Tag 0, the pause picture with Tag 1.
     void MontrerPlay();
+    void MontrerPause();
+    // Why the file does not play ("Lecture impossible : …"); empty hides it.
+    void DireEchec(const QString& raison);
     // Moves the bar to where the player is, unless it is there already.
     void SuivrePosition(int pourcentage);
 
@@ -49,5 +54,6 @@ protected:
     Etiquette* DureeTotale = nullptr;
     ImageComposant* PlayPauseBouton = nullptr;
     ImageComposant* StopBouton = nullptr;
+    Etiquette* Message = nullptr;
     QSlider* Barre = nullptr;
 };

@@ -42,6 +42,7 @@ PanneauSon::PanneauSon(QWidget* fenetre, const TFormImage& skin, Son& son) : Pan
         });
     }
     connect(Barre, &QSlider::valueChanged, this, &PanneauSon::BarreDeplacee);
+    connect(&son_, &Son::Charge, this, &PanneauSon::SonCharge);
 
     TimerSon = new QTimer(fenetre);
     TimerSon->setObjectName("TimerSon");
@@ -55,13 +56,14 @@ void PanneauSon::Afficher(const FichierApercu& fichier)
     AfficherEntete(fichier, PrefixeSon);
     son_.Ouvrir(fichier.Chemin, false);
     DureeCourant->DefinirTexte(TempsNul);
+    // The total time shows once the sound has loaded.
+    DureeTotale->DefinirTexte(TempsNul);
+    DireEchec({});
     if (fichier.Existe) {
         // An empty picture lets the sound drawing show.
         ImageSon->ViderImage();
-        DureeTotale->DefinirTexte(son_.DureeTotale());
         Chemin = fichier.Chemin;
     } else {
-        DureeTotale->DefinirTexte(TempsNul);
         ImageSon->DefinirImage(skin_.ImgNonTrouve);
         Chemin.clear();
     }
@@ -98,11 +100,24 @@ void PanneauSon::ChangerAnimation()
     emit DessinChange(suivant);
 }
 
+void PanneauSon::SonCharge()
+{
+    if (Chemin.empty())
+        return;   // a missing file shows the not-found picture already
+    DureeTotale->DefinirTexte(son_.DureeTotale());
+    DireEchec(son_.Echec());
+    if (!son_.Echec().isEmpty())
+        MontrerPlay();
+}
+
 void PanneauSon::Suivre()
 {
     Dessiner();
     DureeCourant->DefinirTexte(son_.TempsCourant());
     SuivrePosition(son_.Pourcentage());
+    // Played out: the next press plays it again from its beginning.
+    if (PlayPauseBouton->Tag != 0 && son_.LectureTerminee())
+        MontrerPlay();
 }
 
 void PanneauSon::Dessiner()
@@ -120,8 +135,13 @@ void PanneauSon::BarreDeplacee()
     int p = son_.Pourcentage();
     if (p == -1)
         p = Barre->value();
-    if (p != Barre->value())
-        son_.Positionner(Barre->value());
+    if (p == Barre->value())
+        return;
+    const bool terminee = son_.LectureTerminee();
+    son_.Positionner(Barre->value());
+    // Dragging a finished sound plays it again: the button says so.
+    if (terminee && !son_.LectureTerminee() && !Chemin.empty())
+        MontrerPause();
 }
 
 void PanneauSon::Jouer()

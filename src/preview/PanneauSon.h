@@ -3,7 +3,10 @@
 // The Son panel over the sound player: a selected sound is loaded without
 // playing, its total time shown; while the zone shows, the live drawing of
 // what plays (waveform, spectrum or none, changed by a right click), the
-// current time and the position bar follow the sound every 10 ms.
+// current time and the position bar follow the sound every 10 ms. The
+// sound loads off the window's thread: its total time, or why it does not
+// play, shows when it has loaded; once it has played out, the button shows
+// play again.
 
 #include "preview/PanneauLecteur.h"
 #include "shared/Dessin.h"
@@ -47,6 +50,8 @@ private:
     // Every 10 ms: one frame of the drawing, the time and the bar.
     void Suivre();
     void Dessiner();
+    // The loaded sound's total time, or why it does not play.
+    void SonCharge();
     // Raised by the user and by the timer: only a position the sound is not
     // at (the user's) seeks.
     void BarreDeplacee();

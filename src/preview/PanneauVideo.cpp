@@ -31,6 +31,10 @@ PanneauVideo::PanneauVideo(QWidget* fenetre, const TFormImage& skin, Video& vide
     connect(ImageVideo, &ImageComposant::DoubleClic, this, &Panneau::OuvertureDemandee);
     connect(Barre, &QSlider::valueChanged, this, &PanneauVideo::BarreDeplacee);
     connect(&video_, &Video::ErreurLecture, this, &PanneauVideo::MessageErreur);
+    connect(&video_, &Video::LectureImpossible, this, [this](const QString& raison) {
+        MontrerPlay();
+        DireEchec(raison);
+    });
 
     TimerVideo = new QTimer(fenetre);
     TimerVideo->setObjectName("TimerVideo");
@@ -40,7 +44,7 @@ PanneauVideo::PanneauVideo(QWidget* fenetre, const TFormImage& skin, Video& vide
     TimerPosition = new QTimer(fenetre);
     TimerPosition->setObjectName("TimerPositionVideo");
     TimerPosition->setInterval(10);
-    connect(TimerPosition, &QTimer::timeout, this, [this] { SuivrePosition(video_.Pourcentage()); });
+    connect(TimerPosition, &QTimer::timeout, this, &PanneauVideo::SuivrePositionVideo);
     TimerPosition->start();
 
     video_.Initialiser(FenetreVideo);
@@ -50,6 +54,7 @@ void PanneauVideo::Afficher(const FichierApercu& fichier)
 {
     AfficherEntete(fichier, PrefixeVideo);
     DureeCourant->DefinirTexte(TempsNul);
+    DireEchec({});
     if (fichier.Existe) {
         ImageVideo->ViderImage();
         Chemin = fichier.Chemin;
@@ -79,6 +84,19 @@ void PanneauVideo::SuivreTemps()
         video_.MontrerFenetre(Montre() && video_.EnLecture());
 }
 
+void PanneauVideo::SuivrePositionVideo()
+{
+    if (video_.Terminee() && video_.Etat() == Video::EnCours) {
+        // Played out: the next press starts it again from its beginning.
+        if (Barre->value() != 0)
+            Barre->setValue(0);
+        if (PlayPauseBouton->Tag != 0)
+            MontrerPlay();
+        return;
+    }
+    SuivrePosition(video_.Pourcentage());
+}
+
 void PanneauVideo::BarreDeplacee()
 {
     int p = video_.Pourcentage();
@@ -95,6 +113,7 @@ void PanneauVideo::MessageErreur()
 
 void PanneauVideo::Jouer()
 {
+    DireEchec({});
     video_.Ouvrir(Chemin);
 }
 

@@ -3,7 +3,9 @@
 // The Video panel over the video player: a selection readies the play
 // button and stops the video playing; play starts the new one inside the
 // panel's screen. The times follow the video every 500 ms, the position bar
-// every 10 ms; a video that stopped on its own leaves the screen.
+// every 10 ms; a video that stopped on its own leaves the screen. At stop
+// and at the end the bar goes back to 0 and the button shows play; a video
+// that cannot play says why.
 
 #include "preview/PanneauLecteur.h"
 
@@ -38,6 +40,8 @@ private:
     // at (the user's) seeks, once its length is known.
     void BarreDeplacee();
     void MessageErreur();
+    // Every 10 ms: the bar follows the video, back to 0 once it has ended.
+    void SuivrePositionVideo();
 
     Video& video_;
     ImageComposant* ImageVideo;

@@ -1,18 +1,55 @@
 #include "preview/Son.h"
 
+#include "media/FichierMedia.h"
 #include "media/SourceFfmpeg.h"
 #include "media/SourceMidi.h"
+#include "shared/AppelDiffere.h"
 #include "shared/Textes.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Above the window's thread's nice value: on busy cores the probing yields
+// to the window rather than the other way round.
+constexpr int GentillesseChargement = 5;
+
+void Ceder()
+{
+    // Linux keeps a nice value per thread; failing to raise it costs nothing.
+    const auto fil = id_t(syscall(SYS_gettid));
+    errno = 0;
+    const int gentillesse = getpriority(PRIO_PROCESS, fil);
+    if (errno == 0)
+        (void)setpriority(PRIO_PROCESS, fil, gentillesse + GentillesseChargement);
+}
+
+}  // namespace
 
 Son::Son()
+    : moteur_(std::make_unique<MoteurAudio>()), fil_([this](std::stop_token arret) { Charger(std::move(arret)); })
 {
-    moteur_ = std::make_unique<MoteurAudio>();
     moteur_->DefinirCapture(&AnimationSon::Capturer, &animation_);
 }
 
 Son::~Son()
 {
+    Abandonner();
+    fil_.request_stop();
+    fil_.join();
+    // What was loaded for nobody goes before the output, as the sources do.
+    std::optional<Reponse> perdue;
+    {
+        const std::lock_guard verrou(verrou_);
+        perdue = std::exchange(reponse_, std::nullopt);
+    }
+    perdue.reset();
     musique_.reset();
     flux_.reset();
     moteur_->DefinirCapture(nullptr, nullptr);
@@ -20,29 +57,36 @@ Son::~Son()
 
 void Son::Ouvrir(std::string chemin, bool jouer)
 {
-    if (jouer) {
-        if ((flux_ || musique_) && EnPause) {
-            Pause(false);   // resumes where it stopped
-            return;
-        }
-        FichierCourant.clear();
-        Stop();
-    } else {
-        FichierCourant.clear();
-        Stop();
+    if (jouer && EnPause && chemin == chemin_ && (flux_ || musique_ || chargement_)) {
+        // Resumes where it stopped (from the beginning once finished).
+        EnPause = false;
+        FichierCourant = chemin;
+        if (chargement_)
+            jouerALArrivee_ = true;
+        else
+            Reprendre();
+        return;
     }
+    EnPause = false;
     musique_.reset();
     flux_.reset();
-    // MIDI first, as module music was tried first; then any stream.
-    musique_ = SourceMidi::Charger(*moteur_, chemin);
-    if (!musique_)
-        flux_ = SourceFfmpeg::Ouvrir(*moteur_, chemin);
-    if (jouer) {
-        if (musique_)
+    FichierCourant = jouer ? chemin : std::string();
+    chemin_ = std::move(chemin);
+    jouerALArrivee_ = jouer;
+    echec_.clear();
+    chargement_ = true;
+    Demander(chemin_);
+}
+
+void Son::Reprendre()
+{
+    if (flux_)
+        flux_->Jouer();
+    if (musique_) {
+        if (musique_->EnLecture())
+            musique_->DefinirPause(false);
+        else
             musique_->Jouer();
-        if (flux_)
-            flux_->Jouer();
-        FichierCourant = chemin;
     }
 }
 
@@ -53,6 +97,7 @@ void Son::Stop()
     if (musique_)
         musique_->Arreter();
     EnPause = false;
+    jouerALArrivee_ = false;
     if (!FichierCourant.empty())
         Ouvrir(FichierCourant, false);   // reloads silently, at the beginning
 }
@@ -63,17 +108,16 @@ void Son::Pause(bool pause)
         flux_->DefinirPause(pause);
     if (musique_)
         musique_->DefinirPause(pause);
+    if (pause)
+        jouerALArrivee_ = false;
     EnPause = pause;
 }
 
 bool Son::LectureTerminee() const
 {
-    bool terminee = false;
-    if (flux_)
-        terminee = flux_->Temps() == flux_->LongueurMs();
     if (musique_)
-        terminee = musique_->Terminee();
-    return terminee;
+        return musique_->Terminee();
+    return flux_ && flux_->Terminee();
 }
 
 void Son::Positionner(int pourcent)
@@ -97,8 +141,9 @@ int Son::Pourcentage() const
     if (!flux_ || flux_->LongueurMs() == 0)
         return -1;
     // On 64 bits for the same reason: a long sound's bar must not jump back.
+    // A file longer than its header says stays at the end of the bar.
     const std::int64_t produit = std::int64_t(flux_->Temps()) * 100;
-    return int(produit / flux_->LongueurMs());
+    return int(std::min<std::int64_t>(produit / flux_->LongueurMs(), 100));
 }
 
 QString Son::TempsCourant() const
@@ -112,10 +157,96 @@ QString Son::TempsCourant() const
 
 QString Son::DureeTotale() const
 {
-    QString texte;
-    if (flux_)
-        texte = Textes::Temps(flux_->LongueurMs());
-    if (musique_)
-        texte.clear();
-    return texte;
+    if (!musique_ && flux_ && flux_->LongueurMs() > 0)
+        return Textes::Temps(flux_->LongueurMs());
+    return {};
+}
+
+void Son::Demander(const std::string& chemin)
+{
+    ++generation_;
+    {
+        const std::lock_guard verrou(verrou_);
+        boite_ = Demande{generation_, chemin};
+        enCours_.request_stop();
+    }
+    reveil_.notify_one();
+}
+
+void Son::Abandonner()
+{
+    ++generation_;
+    const std::lock_guard verrou(verrou_);
+    boite_.reset();
+    enCours_.request_stop();
+}
+
+// The loading thread: one request at a time, the newest; one abandoned
+// meanwhile is dropped here.
+void Son::Charger(std::stop_token arret)
+{
+    Ceder();
+    for (;;) {
+        Demande demande;
+        std::stop_token arretDemande;
+        {
+            std::unique_lock verrou(verrou_);
+            if (!reveil_.wait(verrou, arret, [this] { return boite_.has_value(); }))
+                return;
+            demande = std::move(*boite_);
+            boite_.reset();
+            enCours_ = std::stop_source();
+            arretDemande = enCours_.get_token();
+        }
+        std::optional<Reponse> reponse = Preparer(demande, arretDemande);
+        if (arretDemande.stop_requested())
+            continue;
+        {
+            const std::lock_guard verrou(verrou_);
+            std::swap(reponse_, reponse);
+        }
+        reponse.reset();   // an older answer not taken yet, outside the lock
+        AppelDiffere(this, [this] { Recevoir(); });
+    }
+}
+
+Son::Reponse Son::Preparer(const Demande& demande, std::stop_token arret)
+{
+    Reponse reponse;
+    reponse.Generation = demande.Generation;
+    Resultat<Descripteur> fichier = FichierMedia::Ouvrir(demande.Chemin);
+    if (!fichier) {
+        reponse.Echec = QString::fromStdString(fichier.Echec().Message);
+        return reponse;
+    }
+    // MIDI first, as module music was tried first; then any stream.
+    reponse.Musique = SourceMidi::Charger(*moteur_, fichier.Valeur().Fd());
+    if (!reponse.Musique && !arret.stop_requested())
+        reponse.Flux = SourceFfmpeg::Ouvrir(*moteur_, std::move(fichier).Valeur(), arret);
+    if (!reponse.Musique && !reponse.Flux)
+        reponse.Echec = QString::fromStdString(FichierMedia::FormatInconnu().Message);
+    return reponse;
+}
+
+void Son::Recevoir()
+{
+    std::optional<Reponse> reponse;
+    {
+        const std::lock_guard verrou(verrou_);
+        reponse = std::exchange(reponse_, std::nullopt);
+    }
+    if (!reponse || reponse->Generation != generation_)
+        return;   // a newer load was asked for meanwhile
+    chargement_ = false;
+    musique_ = std::move(reponse->Musique);
+    flux_ = std::move(reponse->Flux);
+    echec_ = reponse->Echec;
+    if (jouerALArrivee_ && !EnPause) {
+        if (musique_)
+            musique_->Jouer();
+        if (flux_)
+            flux_->Jouer();
+    }
+    jouerALArrivee_ = false;
+    emit Charge();
 }

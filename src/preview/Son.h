@@ -3,29 +3,41 @@
 // The sound player of the Son panel: loads, plays, pauses, stops and seeks
 // the previewed sound file and gives the panel its times and percentage.
 // What it mixes is captured for the panel's live drawing (AnimationSon).
+// Files are opened and probed on a thread of its own, never on the window's:
+// a load answers later (Charge); the newest one wins, an older one under
+// way is abandoned.
 
 #include "media/MoteurAudio.h"
 #include "preview/AnimationSon.h"
 
+#include <QObject>
 #include <QString>
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
 #include <string>
+#include <thread>
 
 class SourceFfmpeg;
 class SourceMidi;
 
-class Son
+class Son : public QObject
 {
+    Q_OBJECT
 public:
     // Opens the sound output (SDL's dummy driver when no device opens).
     Son();
-    ~Son();
+    ~Son() override;
     Son(const Son&) = delete;
     Son& operator=(const Son&) = delete;
 
-    // Loads the file; plays it when asked, else stands stopped at its beginning.
+    // Loads the file; plays it when asked, else stands stopped at its
+    // beginning. Play on the paused file resumes it, on a finished one
+    // starts it again.
     void Ouvrir(std::string chemin, bool jouer);
     void Stop();
     void Pause(bool pause);
@@ -33,7 +45,13 @@ public:
     void Positionner(int pourcent);
     int Pourcentage() const;
     QString TempsCourant() const;
+    // Empty when the length is unknown (MIDI, an unbelievable header).
     QString DureeTotale() const;
+
+    // A load asked for has not answered yet.
+    bool Chargement() const { return chargement_; }
+    // Why the last load failed, in French; empty when it did not.
+    const QString& Echec() const { return echec_; }
 
     // The drawing of what is mixed, and one frame of it.
     AnimationSon& Animation() { return animation_; }
@@ -46,11 +64,49 @@ public:
     std::string FichierCourant;
     bool EnPause = false;
 
+signals:
+    // The latest load has answered: loaded, or Echec says why not.
+    void Charge();
+
 private:
+    struct Demande
+    {
+        quint64 Generation = 0;
+        std::string Chemin;
+    };
+    // What the loading thread made of a request.
+    struct Reponse
+    {
+        quint64 Generation = 0;
+        std::unique_ptr<SourceMidi> Musique;
+        std::unique_ptr<SourceFfmpeg> Flux;
+        QString Echec;
+    };
+
+    void Demander(const std::string& chemin);
+    void Abandonner();
+    void Charger(std::stop_token arret);
+    Reponse Preparer(const Demande& demande, std::stop_token arret);
+    void Recevoir();
+    void Reprendre();
+
     // The ring the mixer writes into outlives the output.
     AnimationSon animation_;
     // Declared before the sources so that the sources go before the output.
     std::unique_ptr<MoteurAudio> moteur_;
     std::unique_ptr<SourceMidi> musique_;
     std::unique_ptr<SourceFfmpeg> flux_;
+
+    std::string chemin_;   // the file loaded or being loaded
+    bool chargement_ = false;
+    bool jouerALArrivee_ = false;
+    QString echec_;
+    quint64 generation_ = 0;   // window's thread only
+
+    std::mutex verrou_;
+    std::condition_variable_any reveil_;
+    std::optional<Demande> boite_;       // under verrou_
+    std::optional<Reponse> reponse_;     // under verrou_
+    std::stop_source enCours_;           // under verrou_
+    std::jthread fil_;   // last: started once everything above exists
 };

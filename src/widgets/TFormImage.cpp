@@ -32,6 +32,7 @@ TFormImage::TFormImage()
     ImgNonTrouve = Charger("ImgNonTrouve.jpg");
     ImgPlay = Charger("ImgPlay.bmp");
     ImgPause = Charger("ImgPause.bmp");
+    ImgStop = Charger("ImgStop.bmp");
     ImageTexte = Charger("ImageTexte.jpg");
 }
 

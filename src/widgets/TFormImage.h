@@ -23,6 +23,6 @@ public:
         ImgTransfertSelection;
     QPixmap ImgCloseBase, ImgCloseClick, ImgCloseMove, ImgReduireBase, ImgReduireCilck, ImgReduireMove;
     QPixmap ImgImageNonSupporte, ImgNonTrouve;
-    QPixmap ImgPlay, ImgPause;
+    QPixmap ImgPlay, ImgPause, ImgStop;
     QPixmap ImageTexte;
 };

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 TEST(SourceFfmpeg, CommonFormatsGiveTheirLength)
@@ -146,4 +147,38 @@ TEST(SourceFfmpeg, FilesThatAreNotSoundAreRefused)
     ASSERT_TRUE(abime);
     abime->Jouer();
     EXPECT_TRUE(AttendreQue([&] { return abime->Terminee(); }, 10000));
+}
+
+// The current time is what was played: a file shorter than its header
+// says, or whose header claims 2^32 − 1 seconds, ends at its real end; a
+// length past 100 hours is not believed.
+TEST(SourceFfmpeg, TimesAreThoseOfWhatWasPlayed)
+{
+    SonsDeTest sons;
+    MoteurAudio moteur;
+    QFile m4a(QString::fromStdString(sons.Generer("deux.m4a", "0.5*sin(2*PI*440*t)", 2, {"-c:a", "aac"})));
+    ASSERT_TRUE(m4a.open(QIODevice::ReadWrite));
+    QByteArray octets = m4a.readAll();
+    const qsizetype mvhd = octets.indexOf("mvhd");
+    ASSERT_GT(mvhd, 0);
+    ASSERT_EQ(octets[mvhd + 4], '\0');   // version 0: 32-bit time scale and duration
+    octets.replace(mvhd + 16, 8, QByteArray("\0\0\0\x01\xFF\xFF\xFF\xFF", 8));
+    m4a.seek(0);
+    m4a.write(octets);
+    m4a.close();
+    auto menteur = SourceFfmpeg::Ouvrir(moteur, m4a.fileName().toStdString());
+    ASSERT_TRUE(menteur);
+    EXPECT_LE(menteur->LongueurMs(), 2100);
+
+    const std::string mp3 = sons.Generer("trois.mp3", "0.5*sin(2*PI*440*t)", 3);
+    std::filesystem::resize_file(mp3, std::filesystem::file_size(mp3) / 3);
+    auto coupe = SourceFfmpeg::Ouvrir(moteur, mp3);
+    ASSERT_TRUE(coupe);
+    EXPECT_NEAR(coupe->LongueurMs(), 3000, 100);   // what its header says
+    for (SourceFfmpeg* source : {menteur.get(), coupe.get()}) {
+        source->Jouer();
+        ASSERT_TRUE(AttendreQue([&] { return source->Terminee(); }, 10000));
+        EXPECT_GT(source->Temps(), 500);
+        EXPECT_LT(source->Temps(), 2200);
+    }
 }

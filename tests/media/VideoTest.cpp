@@ -10,6 +10,7 @@
 #include "support/TemoinMpv.h"
 #include "support/VideosDeTest.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,3 +232,25 @@ TEST_F(VideoTest, AMissingLibraryIsReportedAndLeavesNoPlayer)
 }
 
 }  // namespace
+
+// An MP4 whose header claims 2^32 − 1 seconds: its length is unknown, its
+// current time is the played one, and the bar does not follow it.
+TEST_F(VideoTest, AnAbsurdDeclaredLengthIsUnknown)
+{
+    const std::string chemin = GenererVideo(dossier_->path(), "menteuse.mp4", {"-c:v", "mpeg4", "-c:a", "aac"});
+    ASSERT_FALSE(chemin.empty());
+    QFile mp4(QString::fromStdString(chemin));
+    ASSERT_TRUE(mp4.open(QIODevice::ReadWrite));
+    QByteArray octets = mp4.readAll();
+    const qsizetype mvhd = octets.indexOf("mvhd");
+    ASSERT_GT(mvhd, 0);
+    ASSERT_EQ(octets[mvhd + 4], '\0');
+    octets.replace(mvhd + 16, 8, QByteArray("\0\0\0\x01\xFF\xFF\xFF\xFF", 8));
+    mp4.seek(0);
+    mp4.write(octets);
+    mp4.close();
+    JouerJusqua(chemin, 1);
+    EXPECT_EQ(video_.DureeTotale(), "00:00:00");
+    EXPECT_EQ(video_.Pourcentage(), -1);
+    EXPECT_EQ(Secondes(video_.TempsCourant()), 1);
+}

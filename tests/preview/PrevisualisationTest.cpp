@@ -689,7 +689,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     EXPECT_EQ(c->LabelSonNom->text(), "la.wav");
     EXPECT_EQ(c->LabelSonNom->Hint(), QString::fromStdString(la));
     EXPECT_EQ(c->LabelSonExtension->text(), "Son WAV");
-    EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:03");
+    EXPECT_TRUE(AttendreQue([this] { return c->LabelSonDurreeTotale->text() == "00:00:03"; }));
     EXPECT_EQ(c->LabelSonDurreeCourant->text(), "00:00:00");
     EXPECT_TRUE(c->ImageSon->ImageVide());
     EXPECT_EQ(c->ImageSonPlayPause->Image().cacheKey(), c->Skin->ImgPlay.cacheKey());
@@ -722,7 +722,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     QTest::mouseClick(c->ImageSonStop, Qt::LeftButton);
     EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     EXPECT_EQ(c->ImageSonPlayPause->Image().cacheKey(), c->Skin->ImgPlay.cacheKey());
-    EXPECT_EQ(son.Pourcentage(), 0);
+    EXPECT_TRUE(AttendreQue([&] { return son.Pourcentage() == 0; }));
     P().Ouvrir(Categorie::Son);
     ASSERT_EQ(ouverts_.size(), 1u);
     EXPECT_EQ(ouverts_.back(), la);

@@ -53,6 +53,12 @@ bool AttendreBlocs(Son& son, std::uint64_t n)
     return AttendreQue([&] { return son.Animation().BlocsRecus() >= depart + n; });
 }
 
+// The player loads off the window's thread: waits for its answer.
+bool Charge(Son& son)
+{
+    return AttendreQue([&] { return !son.Chargement(); }, 10000);
+}
+
 int PlusFortEchantillon(Son& son)
 {
     int fort = 0;
@@ -71,6 +77,7 @@ TEST(Son, LoadsSilentlyThenPlaysPausesResumesAndStops)
 
     son.Ouvrir(chemin, false);
     EXPECT_TRUE(son.FichierCourant.empty());
+    ASSERT_TRUE(Charge(son));
     EXPECT_EQ(son.DureeTotale(), "00:00:03");
     EXPECT_EQ(son.TempsCourant(), "00:00:00");
     EXPECT_EQ(son.Pourcentage(), 0);
@@ -100,6 +107,7 @@ TEST(Son, LoadsSilentlyThenPlaysPausesResumesAndStops)
     son.Stop();
     EXPECT_TRUE(son.FichierCourant.empty());
     EXPECT_FALSE(son.EnPause);
+    ASSERT_TRUE(Charge(son));
     EXPECT_EQ(son.Pourcentage(), 0);
     ASSERT_TRUE(AttendreBlocs(son, 10));
     EXPECT_EQ(son.Pourcentage(), 0);
@@ -114,6 +122,7 @@ TEST(Son, SeeksToAPercentOfTheLength)
     ASSERT_FALSE(chemin.empty());
     Son son;
     son.Ouvrir(chemin, false);
+    ASSERT_TRUE(Charge(son));
     ASSERT_EQ(son.DureeTotale(), "00:03:20");
     son.Positionner(50);   // 50 × 200000 ÷ 100 − 1 = 99 999 ms
     EXPECT_EQ(son.TempsCourant(), "00:01:39");
@@ -151,6 +160,7 @@ TEST(Son, ATenHourSoundSeeksAnywhere)
     std::filesystem::resize_file(chemin, 44 + Donnees);
     Son son;
     son.Ouvrir(chemin, false);
+    ASSERT_TRUE(Charge(son));
     ASSERT_EQ(son.DureeTotale(), "10:00:00");
     // 60 % of 36 000 000 ms is past what 32 bits hold: no jump back.
     son.Positionner(60);
@@ -194,6 +204,7 @@ TEST(Son, MidiHasNoLengthNorPosition)
     const std::string chemin = sons.Ecrire("chanson.mid", SonsDeTest::Midi());
     Son son;
     son.Ouvrir(chemin, true);
+    ASSERT_TRUE(Charge(son));
     EXPECT_TRUE(son.MusiqueChargee());
     EXPECT_FALSE(son.FluxCharge());
     EXPECT_EQ(son.DureeTotale(), "");
@@ -218,6 +229,8 @@ TEST(Son, UnreadableFilesDoNothing)
     Son son;
     for (const std::string& chemin : chemins) {
         son.Ouvrir(chemin, false);
+        ASSERT_TRUE(Charge(son)) << chemin;
+        EXPECT_FALSE(son.Echec().isEmpty()) << chemin;
         EXPECT_EQ(son.DureeTotale(), "") << chemin;
         EXPECT_EQ(son.TempsCourant(), "00:00:00") << chemin;
         EXPECT_EQ(son.Pourcentage(), -1) << chemin;
@@ -227,6 +240,7 @@ TEST(Son, UnreadableFilesDoNothing)
         son.Ouvrir(chemin, true);
         son.Positionner(50);
         son.Stop();
+        ASSERT_TRUE(Charge(son)) << chemin;
         EXPECT_EQ(son.Pourcentage(), -1) << chemin;
         EXPECT_TRUE(son.FichierCourant.empty()) << chemin;
     }
@@ -246,6 +260,7 @@ TEST(Son, ADamagedMp3OrAFileDeletedWhilePlaying)
     }
     Son son;
     son.Ouvrir(abime, true);
+    ASSERT_TRUE(Charge(son));
     EXPECT_EQ(son.DureeTotale(), "00:00:02");
     ASSERT_TRUE(QTest::qWaitFor([&] { return son.LectureTerminee(); }, 10000));
 
@@ -257,9 +272,12 @@ TEST(Son, ADamagedMp3OrAFileDeletedWhilePlaying)
     std::filesystem::remove(efface);
     ASSERT_TRUE(AttendreBlocs(son, 5));
     son.Stop();
+    ASSERT_TRUE(Charge(son));
     EXPECT_EQ(son.Pourcentage(), -1);
     EXPECT_EQ(son.TempsCourant(), "00:00:00");
+    EXPECT_EQ(son.Echec(), "Lecture impossible : fichier introuvable");
     son.Ouvrir(efface, true);
+    ASSERT_TRUE(Charge(son));
     EXPECT_EQ(son.Pourcentage(), -1);
 }
 
@@ -389,4 +407,26 @@ TEST_F(PanneauSonTest, RightClickCyclesTheDrawingAndAnnouncesIt)
     ASSERT_EQ(changements.count(), 2);
     EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Spectre);
     EXPECT_EQ(son_.Animation().Mode(), Dessin::Spectre);
+}
+
+// A file still being probed when another is selected: the newer one
+// answers, the older one never does.
+TEST(Son, TheNewestSelectionWinsOverAProbeUnderWay)
+{
+    SonsDeTest sons;
+    QByteArray bruit(8 << 20, '\0');
+    for (int i = 0; i < bruit.size(); ++i)
+        bruit[i] = char((i * 7919 + i / 613) % 251);
+    const std::string lent = sons.Ecrire("bruit.ogg", bruit);
+    const std::string trois = sons.Sinus("trois.wav", 440, 3);
+    Son son;
+    QSignalSpy reponses(&son, &Son::Charge);
+    son.Ouvrir(lent, false);
+    son.Ouvrir(trois, true);
+    ASSERT_TRUE(Charge(son));
+    EXPECT_EQ(son.DureeTotale(), "00:00:03");
+    EXPECT_TRUE(son.Echec().isEmpty());
+    EXPECT_EQ(son.FichierCourant, trois);
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > 5; }));
+    EXPECT_EQ(reponses.count(), 1);
 }
