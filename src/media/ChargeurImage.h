@@ -24,10 +24,9 @@ public:
     };
 
     static constexpr int Cote = 160;
-    // Pictures with more pixels than this, or a longer side, are refused
-    // before anything is decoded.
+    // Pictures with more pixels than this are refused before anything is
+    // decoded; a thread of a picture, however long, is taken.
     static constexpr std::int64_t PixelsMax = 250'000'000;
-    static constexpr int CoteMax = 65500;
     // JPEG files are read whole; larger ones are refused.
     static constexpr std::int64_t TailleFichierMax = 512LL * 1024 * 1024;
     // Cap on one picture decoded by Qt at full size, in megabytes.
