@@ -4,7 +4,10 @@
 // orientation tag says, and gives its original (stored) dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
 // PNG and GIF through Qt's readers, PNG straight at frame size. Anything
 // else, a damaged file or a picture claiming an absurd size is refused,
-// never half-decoded. Safe to call from any thread.
+// never half-decoded. The work of a load is bounded: a JPEG by the
+// decoder's budget (pixels covered by each of its scans), Qt's readers,
+// which go over each pixel once, by the picture's pixels. Safe to call from
+// any thread.
 
 #include <QImage>
 #include <QSize>
