@@ -1,105 +1,53 @@
 #pragma once
 
-// JPEG files built byte by byte, for what an encoder would never write: a
-// progressive picture whose one scan comes again and again.
+// A JPEG built byte by byte, as no encoder would write it: a progressive
+// picture whose one scan comes again and again.
 
 #include <QByteArray>
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace JpegsForges {
 
-// Writes entropy-coded bits, stuffing a zero byte after every 0xFF.
-class Bits
+inline QByteArray Octets(std::initializer_list<int> valeurs)
 {
-public:
-    explicit Bits(QByteArray& sortie) : sortie_(sortie) {}
-    void Ecrire(std::uint32_t valeur, int nombre)
-    {
-        for (int i = nombre - 1; i >= 0; --i) {
-            octet_ = (octet_ << 1) | ((valeur >> i) & 1u);
-            if (++remplis_ == 8)
-                Vider();
-        }
-    }
-    // Pads the last byte with ones, as the format asks.
-    void Terminer()
-    {
-        while (remplis_ != 0)
-            Ecrire(1, 1);
-    }
-
-private:
-    void Vider()
-    {
-        sortie_ += char(octet_);
-        if (octet_ == 0xFF)
-            sortie_ += '\0';
-        octet_ = 0;
-        remplis_ = 0;
-    }
-    QByteArray& sortie_;
-    std::uint32_t octet_ = 0;
-    int remplis_ = 0;
-};
-
-inline void Segment(QByteArray& sortie, unsigned char marqueur, const QByteArray& contenu)
-{
-    const int longueur = int(contenu.size()) + 2;
-    sortie += char(0xFF);
-    sortie += char(marqueur);
-    sortie += char(longueur >> 8);
-    sortie += char(longueur & 0xFF);
-    sortie += contenu;
+    QByteArray octets;
+    for (const int valeur : valeurs)
+        octets += char(valeur & 0xFF);
+    return octets;
 }
 
 // A progressive grayscale largeur × hauteur picture, flat grey: one DC scan,
-// then the same AC scan `repetitions` times. Each is a handful of
-// end-of-band runs, a few bytes, yet makes the decoder visit every block
-// again; a refinement scan looks at all 63 coefficients of each, a first
-// scan only skips it.
+// then the same AC scan `repetitions` times. With one code, "0", per table,
+// every scan is zero bytes: a bit per block for the DC, then runs of 2^14
+// empty blocks. Each AC scan makes the decoder visit every block again; a
+// refinement looks at its 63 coefficients, a first scan only skips it.
 inline QByteArray BalayagesRepetes(int largeur, int hauteur, int repetitions, bool affinage = true)
 {
-    constexpr int CoteBloc = 8;
-    constexpr int LongueursCodes = 16;
-    // Symbol 0xE0: a run of 2^14 + (14 more bits) empty blocks.
-    constexpr int BitsRun = 14;
-    constexpr std::uint32_t RunMax = (1u << 15) - 1;
-    const std::int64_t blocs =
-        std::int64_t((largeur + CoteBloc - 1) / CoteBloc) * ((hauteur + CoteBloc - 1) / CoteBloc);
+    const auto segment = [](QByteArray& sortie, int marqueur, const QByteArray& contenu) {
+        const int longueur = int(contenu.size()) + 2;
+        sortie += Octets({0xFF, marqueur, longueur >> 8, longueur}) + contenu;
+    };
+    constexpr int BitsParRun = 15;   // the code and 14 bits
+    constexpr std::int64_t BlocsParRun = 1 << 14;
+    const std::int64_t blocs = std::int64_t((largeur + 7) / 8) * ((hauteur + 7) / 8);
+    const std::int64_t runs = (blocs + BlocsParRun - 1) / BlocsParRun;
 
     QByteArray jpeg("\xFF\xD8", 2);
-    Segment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
-    const char trame[] = {8, char(hauteur >> 8), char(hauteur & 0xFF), char(largeur >> 8),
-                          char(largeur & 0xFF), 1, 1, 0x11, 0};
-    Segment(jpeg, 0xC2, QByteArray(trame, sizeof trame));
-    // One code, "0", in each table: DC "no change", AC the longest run.
-    QByteArray table(LongueursCodes, '\0');
-    table[0] = 1;
-    Segment(jpeg, 0xC4, QByteArray(1, '\x00') + table + QByteArray(1, '\x00'));
-    Segment(jpeg, 0xC4, QByteArray(1, '\x10') + table + QByteArray(1, '\xE0'));
-
-    const char dc[] = {1, 1, 0x00, 0, 0, 0x01};   // DC first, bit 1 and up
-    Segment(jpeg, 0xDA, QByteArray(dc, sizeof dc));
-    {
-        Bits bits(jpeg);
-        for (std::int64_t i = 0; i < blocs; ++i)
-            bits.Ecrire(0, 1);
-        bits.Terminer();
-    }
-    // AC 1..63: refining bit 0, or first scan of bit 0.
-    const char ac[] = {1, 1, 0x00, 1, 63, char(affinage ? 0x10 : 0x00)};
+    segment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
+    segment(jpeg, 0xC2, Octets({8, hauteur >> 8, hauteur, largeur >> 8, largeur, 1, 1, 0x11, 0}));
+    const QByteArray unCode = QByteArray(1, '\1') + QByteArray(15, '\0');
+    segment(jpeg, 0xC4, Octets({0x00}) + unCode + Octets({0x00}));   // DC: no change
+    segment(jpeg, 0xC4, Octets({0x10}) + unCode + Octets({0xE0}));   // AC: a run
+    segment(jpeg, 0xDA, Octets({1, 1, 0x00, 0, 0, 0}));
+    jpeg += QByteArray(qsizetype((blocs + 7) / 8), '\0');
     for (int n = 0; n < repetitions; ++n) {
-        Segment(jpeg, 0xDA, QByteArray(ac, sizeof ac));
-        Bits bits(jpeg);
-        for (std::int64_t reste = blocs; reste > 0; reste -= RunMax) {
-            bits.Ecrire(0, 1);
-            bits.Ecrire(RunMax - (1u << BitsRun), BitsRun);
-        }
-        bits.Terminer();
+        // AC 1..63 of bit 0: refined, or first coded.
+        segment(jpeg, 0xDA, Octets({1, 1, 0x00, 1, 63, affinage ? 0x10 : 0x00}));
+        jpeg += QByteArray(qsizetype((runs * BitsParRun + 7) / 8), '\0');
     }
-    jpeg += QByteArray("\xFF\xD9", 2);
-    return jpeg;
+    return jpeg + QByteArray("\xFF\xD9", 2);
 }
 
 }  // namespace JpegsForges
