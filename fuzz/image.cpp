@@ -37,8 +37,7 @@ void Verifier(bool reussi, const QImage& image, int largeur, int hauteur, QSize 
     }
     if (image.isNull() || largeur <= 0 || hauteur <= 0)
         Echec("a loaded picture without its picture or its size");
-    if (largeur > ChargeurImage::CoteMax || hauteur > ChargeurImage::CoteMax ||
-        std::int64_t(largeur) * hauteur > ChargeurImage::PixelsMax)
+    if (std::int64_t(largeur) * hauteur > ChargeurImage::PixelsMax)
         Echec("a picture over the size limits was loaded");
     if (cadre.isValid() && (image.width() > cadre.width() || image.height() > cadre.height()))
         Echec("a loaded picture larger than the frame");

@@ -2,8 +2,10 @@
 
 // Loads preview pictures on a worker thread of its own, so that the window's
 // thread never waits for a decode. The newest request wins: an older one not
-// yet started is dropped, one under way is stopped at its next read and its
-// result is never delivered. Lives on the thread that creates it.
+// yet started is dropped, one under way is stopped at its next read or row
+// of blocks and its result is never delivered, so that neither the next
+// picture nor the end of the program waits for it. Lives on the thread that
+// creates it.
 
 #include "media/ChargeurImage.h"
 

@@ -25,11 +25,18 @@ constexpr std::array<unsigned char, 3> SignatureJpeg = {0xFF, 0xD8, 0xFF};
 // reader, which pads damaged files with grey) are not used.
 const std::array<QByteArray, 5> FormatsQt = {"bmp", "ico", "cur", "png", "gif"};
 
+// Qt's readers take any side; what they cost is their pixels.
 bool TailleAcceptable(QSize taille)
 {
-    return taille.width() > 0 && taille.height() > 0 && taille.width() <= ChargeurImage::CoteMax
-           && taille.height() <= ChargeurImage::CoteMax
+    return taille.width() > 0 && taille.height() > 0
            && std::int64_t(taille.width()) * taille.height() <= ChargeurImage::PixelsMax;
+}
+
+// A picture larger than the frame, fitted into it; a thread of a picture
+// keeps one pixel rather than none.
+QSize Ajustee(QSize origine, QSize cadre)
+{
+    return origine.scaled(cadre, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
 bool EstJpeg(int fd)
@@ -80,7 +87,7 @@ bool ChargerJpeg(int fd, std::int64_t taille, QSize cadre, const std::stop_token
     if (OrientationExif::Transpose(orientation))
         cadre.transpose();
     DecodeurJpeg::Resultat decode;
-    if (!DecodeurJpeg::Decoder(donnees, decode, cadre))
+    if (!DecodeurJpeg::Decoder(donnees, decode, cadre, arret))
         return false;
     resultat.Image = OrientationExif::Appliquer(decode.Image, orientation);
     resultat.LargeurOrigine = decode.LargeurOrigine;
@@ -123,7 +130,7 @@ QSize TailleLecture(QSize origine, QSize cadre)
 {
     if (origine.width() <= cadre.width() && origine.height() <= cadre.height())
         return origine;
-    return origine.scaled(cadre, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return Ajustee(origine, cadre);
 }
 
 bool ChargerQt(int fd, QSize cadre, const std::stop_token& arret, ChargeurImage::Resultat& resultat)
@@ -188,7 +195,8 @@ bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize
     if (!reussi || charge.Image.isNull() || arret.stop_requested())
         return false;
     if (charge.Image.width() > cadre.width() || charge.Image.height() > cadre.height())
-        charge.Image = charge.Image.scaled(cadre, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        charge.Image = charge.Image.scaled(Ajustee(charge.Image.size(), cadre), Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation);
     resultat = std::move(charge);
     return true;
 }

@@ -4,7 +4,10 @@
 // orientation tag says, and gives its original (stored) dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
 // PNG and GIF through Qt's readers, PNG straight at frame size. Anything
 // else, a damaged file or a picture claiming an absurd size is refused,
-// never half-decoded. Safe to call from any thread.
+// never half-decoded. The work of a load is bounded: a JPEG by the
+// decoder's budget (pixels covered by each of its scans), Qt's readers,
+// which go over each pixel once, by the picture's pixels. Safe to call from
+// any thread.
 
 #include <QImage>
 #include <QSize>
@@ -24,10 +27,9 @@ public:
     };
 
     static constexpr int Cote = 160;
-    // Pictures with more pixels than this, or a longer side, are refused
-    // before anything is decoded.
+    // Pictures with more pixels than this are refused before anything is
+    // decoded; a thread of a picture, however long, is taken.
     static constexpr std::int64_t PixelsMax = 250'000'000;
-    static constexpr int CoteMax = 65500;
     // JPEG files are read whole; larger ones are refused.
     static constexpr std::int64_t TailleFichierMax = 512LL * 1024 * 1024;
     // Cap on one picture decoded by Qt at full size, in megabytes.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -32,6 +33,9 @@ struct Contexte
     std::jmp_buf retour;
     bool cmyk;
     bool cmykInverse;
+    const std::stop_token* arret;
+    int balayageCompte;      // the last scan whose work was counted
+    std::int64_t travail;    // pixels covered by the scans begun so far
 };
 
 struct DetruireContexte
@@ -55,28 +59,52 @@ Contexte* ContexteDe(j_common_ptr info)
     std::longjmp(ContexteDe(info)->retour, 1);
 }
 
-// Warnings are silent, except running out of data: libjpeg would pad the
-// rest of the picture with grey, and a half-grey preview is worse than none.
+// Warnings are silent, except running out of data, at the end of the file
+// or at a marker inside it (a file cut short and closed again): libjpeg
+// would pad the rest of the picture with grey, and a half-grey preview is
+// worse than none.
 void EmettreMessage(j_common_ptr info, int niveau)
 {
-    if (niveau == NiveauAvertissement && info->err->msg_code == JWRN_JPEG_EOF)
+    if (niveau == NiveauAvertissement
+        && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
         std::longjmp(ContexteDe(info)->retour, 1);
 }
 
 void SortieMessage(j_common_ptr) {}
 
+// The pixels a scan covers: every block of each of its components.
+std::int64_t TravailBalayage(const jpeg_decompress_struct& info)
+{
+    constexpr std::int64_t PixelsParBloc = DCTSIZE2;
+    std::int64_t blocs = 0;
+    for (int i = 0; i < info.comps_in_scan; ++i)
+        blocs += std::int64_t(info.cur_comp_info[i]->width_in_blocks) * info.cur_comp_info[i]->height_in_blocks;
+    return blocs * PixelsParBloc;
+}
+
+// Called by libjpeg at least once per row of blocks, in every pass: a stop
+// request or a scan past the budget ends the decode here.
 void SuivreProgression(j_common_ptr info)
 {
     if (!info->is_decompressor)
         return;
-    const auto* decompression = reinterpret_cast<j_decompress_ptr>(info);
-    if (decompression->input_scan_number > BalayagesMax)
-        std::longjmp(ContexteDe(info)->retour, 1);
+    Contexte& contexte = *ContexteDe(info);
+    if (contexte.arret->stop_requested())
+        std::longjmp(contexte.retour, 1);
+    const auto& decompression = *reinterpret_cast<j_decompress_ptr>(info);
+    if (decompression.input_scan_number == contexte.balayageCompte)
+        return;
+    contexte.balayageCompte = decompression.input_scan_number;
+    contexte.travail += TravailBalayage(decompression);
+    if (decompression.input_scan_number > BalayagesMax || contexte.travail > DecodeurJpeg::TravailMax)
+        std::longjmp(contexte.retour, 1);
 }
 
 // Reads the header, checks the size and starts decompression at the chosen scale.
-bool Ouvrir(Contexte& contexte, const unsigned char* octets, unsigned long taille, QSize cible)
+bool Ouvrir(Contexte& contexte, const unsigned char* octets, unsigned long taille, QSize cible,
+            const std::stop_token& arret)
 {
+    contexte.arret = &arret;
     contexte.info.err = jpeg_std_error(&contexte.erreur);
     contexte.erreur.error_exit = SortieErreur;
     contexte.erreur.emit_message = EmettreMessage;
@@ -178,7 +206,7 @@ int DecodeurJpeg::Echelle(QSize origine, QSize cible)
     return DenominateurEchelle;
 }
 
-bool DecodeurJpeg::Decoder(const QByteArray& donnees, Resultat& resultat, QSize cible)
+bool DecodeurJpeg::Decoder(const QByteArray& donnees, Resultat& resultat, QSize cible, const std::stop_token& arret)
 {
     resultat = {};
     if (donnees.isEmpty())
@@ -186,7 +214,7 @@ bool DecodeurJpeg::Decoder(const QByteArray& donnees, Resultat& resultat, QSize 
 
     ContextePtr contexte(new Contexte{});
     const auto* octets = reinterpret_cast<const unsigned char*>(donnees.constData());
-    if (!Ouvrir(*contexte, octets, static_cast<unsigned long>(donnees.size()), cible))
+    if (!Ouvrir(*contexte, octets, static_cast<unsigned long>(donnees.size()), cible, arret))
         return false;
 
     QImage image(int(contexte->info.output_width), int(contexte->info.output_height),

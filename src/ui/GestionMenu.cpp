@@ -28,6 +28,9 @@ GestionMenu::GestionMenu(TFormPrincipal& fenetre, const TFormImage& skin, Gestio
         const int zone = i + 1;
         connect(zones_[size_t(i)], &ImageComposant::Clic, this, [this, zone] { Afficher(zone, true); });
         connect(zones_[size_t(i)], &ImageComposant::SourisBouge, this, [this, zone] { SurvolerZone(zone); });
+        // A quick pointer may go from a zone straight onto the trees, with
+        // no move over the background in between.
+        connect(zones_[size_t(i)], &ImageComposant::SourisSortie, this, &GestionMenu::RelacherZone);
     }
     connect(&fenetre, &TFormPrincipal::PremiereApparition, this, [this] { AfficherHome(true); });
     connect(&fenetre, &TFormPrincipal::FondSurvole, this, &GestionMenu::Redessiner);
@@ -111,4 +114,9 @@ void GestionMenu::SurvolerZone(int zone)
         bandeau_->DefinirSurbrillance(*donnees.Surbrillance, donnees.Y);
     }
     zoneSurvolee_ = static_cast<uint8_t>(zone);
+}
+
+void GestionMenu::RelacherZone()
+{
+    bandeau_->DefinirSurbrillance(QPixmap(), 0);
 }

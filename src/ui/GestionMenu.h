@@ -38,6 +38,8 @@ public:
     void AfficherTransfert(bool selection);
     void Redessiner();
     void SurvolerZone(int zone);
+    // The pointer left a zone: no zone looks hovered until it enters one.
+    void RelacherZone();
 
     int ZoneCourante() const { return zoneCourante_; }
     // The category of the zone shown (zone code - 1), or Autre outside the four category zones.

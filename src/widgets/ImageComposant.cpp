@@ -105,3 +105,9 @@ void ImageComposant::mouseMoveEvent(QMouseEvent* event)
     emit SourisBouge();
     event->ignore();   // a background picture also lets the window drag itself
 }
+
+void ImageComposant::leaveEvent(QEvent* event)
+{
+    emit SourisSortie();
+    QWidget::leaveEvent(event);
+}

@@ -2,7 +2,8 @@
 
 // A painted picture component: shows a picture (stretched, proportional or
 // centred), optionally transparent where the picture has the colour of its
-// bottom-left pixel, and reports clicks, double clicks and mouse moves.
+// bottom-left pixel, and reports clicks, double clicks, mouse moves and the
+// pointer leaving it.
 
 #include <QPixmap>
 #include <QWidget>
@@ -37,6 +38,8 @@ signals:
     void Clic();
     void DoubleClic();
     void SourisBouge();
+    // The pointer left the component, however fast it went and wherever to.
+    void SourisSortie();
     void SourisEnfoncee(Qt::MouseButton bouton, QPoint positionEcran);
     void SourisRelachee(Qt::MouseButton bouton);
 
@@ -46,6 +49,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void PreparerAffichage();

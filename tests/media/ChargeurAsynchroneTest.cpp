@@ -8,9 +8,12 @@
 #include "support/Attendre.h"
 #include "support/FilsDuProcessus.h"
 #include "support/ImagesDeTest.h"
+#include "support/JpegsForges.h"
 #include "support/SurveillanceFichiers.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 #include <QString>
@@ -27,6 +30,9 @@
 namespace {
 
 constexpr int AttenteMs = 20000;
+// A decode given up still costs a little work: far less than this.
+constexpr int AbandonMaxMs = 500;
+constexpr std::uint64_t TicsDeTravail = 5;
 
 std::string Enregistrer(ArbreTemporaire& arbre, const std::string& nom, QSize taille, const char* format)
 {
@@ -193,4 +199,37 @@ TEST(ChargeurAsynchrone, DestructionWaitsForItsThreadAndDeliversNothing)
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(recues, 0);
+}
+
+TEST(ChargeurAsynchrone, ANewRequestOrTheEndStopsADecodeAtOnce)
+{
+    ArbreTemporaire arbre;
+    // Seconds of work before its budget refuses it, and far more without.
+    const std::string lente = arbre.Fichier("lente.jpg");
+    {
+        QFile fichier(QString::fromStdString(lente));
+        ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+        fichier.write(JpegsForges::BalayagesRepetes(4000, 4000, 990));
+    }
+    const std::string petite = Enregistrer(arbre, "petite.jpg", {64, 48}, "JPG");
+    ChargeurObserve observe;
+    ASSERT_NE(observe.fil, 0) << "the loader's worker thread was not found waiting";
+    // Under way: the worker has spent a few ticks of processor time on it.
+    const auto decoder = [&](quint64 numero) {
+        const std::uint64_t avant = FilsDuProcessus::TempsProcesseur(observe.fil);
+        observe.chargeur->Demander(numero, lente);
+        return AttendreSansEvenements(
+            [&] { return FilsDuProcessus::TempsProcesseur(observe.fil) >= avant + TicsDeTravail; }, AttenteMs);
+    };
+    QSignalSpy spy(observe.chargeur.get(), &ChargeurAsynchrone::Charge);
+    ASSERT_TRUE(decoder(1)) << "the slow picture was never decoded";
+    observe.chargeur->Demander(2, petite);
+    ASSERT_TRUE(spy.wait(AbandonMaxMs)) << "the newest picture waited for the older one";
+    EXPECT_EQ(Lire(spy.takeFirst()).Numero, 2u);
+
+    ASSERT_TRUE(decoder(3)) << "the slow picture was never decoded";
+    QElapsedTimer fin;
+    fin.start();
+    observe.chargeur.reset();
+    EXPECT_LT(fin.elapsed(), AbandonMaxMs) << "the end waited for the decode";
 }

@@ -323,3 +323,34 @@ TEST(ChargeurImage, AStopRequestGivesUpTheLoad)
         EXPECT_TRUE(ChargeurImage::Charger(chemin, resultat, QSize(160, 160), std::stop_source().get_token()));
     }
 }
+
+TEST(ChargeurImage, PicturesOfExtremeShapesKeepAtLeastOnePixelEachWay)
+{
+    ArbreTemporaire arbre;
+    struct Cas
+    {
+        std::string Nom;
+        const char* Format;
+        QSize Origine;
+        QSize Attendue;
+    };
+    const Cas cas[] = {
+        {"fil.png", "PNG", {1, 100000}, {1, 160}},
+        {"fil.bmp", "BMP", {1, 100000}, {1, 160}},
+        {"trait.png", "PNG", {100000, 1}, {160, 1}},
+        {"trait.bmp", "BMP", {100000, 1}, {160, 1}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.Nom);
+        const std::string chemin = arbre.Fichier(c.Nom);
+        QImage image(c.Origine, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        Ecrire(chemin, Encoder(image, c.Format));
+        ChargeurImage::Resultat resultat;
+        ASSERT_TRUE(ChargeurImage::Charger(chemin, resultat));
+        EXPECT_EQ(resultat.LargeurOrigine, c.Origine.width());
+        EXPECT_EQ(resultat.HauteurOrigine, c.Origine.height());
+        EXPECT_EQ(resultat.Image.size(), c.Attendue);
+        EXPECT_TRUE(Rouge(resultat.Image.pixelColor(0, 0)));
+    }
+}

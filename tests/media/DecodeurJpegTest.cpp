@@ -1,5 +1,7 @@
 #include "media/DecodeurJpeg.h"
 
+#include "support/JpegsForges.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QDir>
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -471,3 +474,37 @@ TEST(DecodeurJpeg, ReadsFilesAndRefusesWhatIsNotOne)
     EXPECT_FALSE(DecodeurJpeg::DecoderFichier(geant, resultat, Apercu));
     EXPECT_TRUE(EstVide(resultat));
 }
+
+TEST(DecodeurJpeg, RefusesAPhotoWhoseDataStopsBeforeItsEnd)
+{
+    // A whole small file, end marker included, whose header claims far more
+    // than its data holds: libjpeg would grey out all but the first blocks.
+    const QByteArray petit = EnJpeg(Quadrants(64, 64));
+    DecodeurJpeg::Resultat resultat = Sali();
+    EXPECT_FALSE(DecodeurJpeg::Decoder(AvecDimensions(petit, 15800, 15800), resultat, Apercu));
+    EXPECT_TRUE(EstVide(resultat));
+    resultat = Sali();
+    EXPECT_FALSE(DecodeurJpeg::Decoder(AvecDimensions(petit, 640, 640), resultat));
+    EXPECT_TRUE(EstVide(resultat));
+    // The data of a progressive file cut short, its end marker put back.
+    const QByteArray progressif = EnJpeg(Quadrants(), true);
+    resultat = Sali();
+    EXPECT_FALSE(DecodeurJpeg::Decoder(progressif.left(progressif.size() * 2 / 3) + "\xFF\xD9", resultat, Apercu));
+    EXPECT_TRUE(EstVide(resultat));
+}
+
+TEST(DecodeurJpeg, RefusesAPictureThatWouldCostMoreWorkThanItsBudget)
+{
+    // Cheap scans repeated: each visits the 250 000 blocks once more.
+    constexpr int Cote = 4000;
+    const std::int64_t parBalayage = std::int64_t(Cote) * Cote;
+    const int dansLeBudget = int(DecodeurJpeg::TravailMax / parBalayage) - 2;
+    DecodeurJpeg::Resultat resultat;
+    ASSERT_TRUE(DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget, false), resultat, Apercu));
+    EXPECT_EQ(resultat.Image.size(), QSize(500, 500));
+    resultat = Sali();
+    EXPECT_FALSE(DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget + 4, false), resultat,
+                                       Apercu));
+    EXPECT_TRUE(EstVide(resultat));
+}
+

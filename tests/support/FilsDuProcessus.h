@@ -85,4 +85,24 @@ inline std::uint64_t Sommeils(pid_t fil)
     return 0;
 }
 
+// Processor time the thread has used so far, in clock ticks.
+inline std::uint64_t TempsProcesseur(pid_t fil)
+{
+    std::ifstream stat(Chemin(fil, "stat"));
+    std::string texte;
+    std::getline(stat, texte);
+    const auto fin = texte.rfind(')');
+    if (fin == std::string::npos)
+        return 0;
+    // After the name: the state (field 3) … user time (14), system time (15).
+    std::istringstream champs(texte.substr(fin + 2));
+    std::string champ;
+    for (int i = 3; i < 14; ++i)
+        champs >> champ;
+    std::uint64_t utilisateur = 0;
+    std::uint64_t systeme = 0;
+    champs >> utilisateur >> systeme;
+    return utilisateur + systeme;
+}
+
 }  // namespace FilsDuProcessus

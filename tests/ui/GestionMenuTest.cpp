@@ -114,6 +114,26 @@ TEST_F(Menu, HoverDrawsOneHighlightOffTheSelectedZone)
     EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);
 }
 
+TEST_F(Menu, LeavingAZoneQuicklyForTheTreesRemovesItsHighlight)
+{
+    Cliquer(c->ZoneImage);
+    const QRect video = c->ZoneVideo->geometry();
+    const QImage sansSurvol = f->grab(video).toImage();
+    // A quick pointer: 20 pixels a move, from the middle of the Video zone
+    // right into the trees, never over the bare background.
+    const int y = video.center().y();
+    QTest::mouseMove(f, QPoint(video.center().x(), y));
+    ASSERT_NE(f->grab(video).toImage(), sansSurvol) << "hovering draws no highlight";
+    QWidget* dessous = nullptr;
+    for (int x = video.center().x() + 20; x < 200; x += 20) {
+        QTest::mouseMove(f, QPoint(x, y));
+        dessous = f->childAt(x, y);
+        ASSERT_NE(dessous, c->ImgFond) << "the pointer crossed the background at x " << x;
+    }
+    ASSERT_TRUE(c->TreeViewImageRep->isAncestorOf(dessous)) << "the pointer did not reach the trees";
+    EXPECT_EQ(f->grab(video).toImage(), sansSurvol);
+}
+
 TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
 {
     struct Cas
