@@ -47,8 +47,10 @@ Erreur FichierMedia::EchecSysteme(int numero)
         break;
     case EMFILE:
     case ENFILE:
+        raison = "trop de fichiers ouverts";
+        break;
     case ENOMEM:
-        raison = "ressources du système épuisées";
+        raison = "mémoire insuffisante";
         break;
     default:
         break;
