@@ -37,8 +37,8 @@ const QColor EtiquetteNormale(0xAD, 0xAD, 0xAD);
 const QColor EtiquetteSurvolee(0xFF, 0x80, 0x40);
 const QPoint ParcourirRepos(170, 127);
 const QPoint ParcourirBasRepos(148, 158);
-// How long the browser waits for the folder last scanned to answer before
-// it opens at home instead.
+// How long the browser waits for its start folders to answer before it
+// opens without them.
 constexpr int DelaiDepart = 500;
 
 // The path as the user means it: "~" and "~/..." start with the home directory.
@@ -236,13 +236,14 @@ QString GestionBouton::DossierDeDepart()
     const uint64_t ouverture = ++ouvertures_;
     for (size_t i = 0; i < naturesDepart_.size(); ++i) {
         naturesDepart_[i].reset();
-        sonde_.Demander(QFile::encodeName(candidats[i]).toStdString(), [this, ouverture, i](SondeChemin::Nature nature) {
+        const auto reponse = [this, ouverture, i](SondeChemin::Nature nature) {
             if (ouverture != ouvertures_ || !attenteDepart_)
                 return;
             naturesDepart_[i] = nature;
             if (naturesDepart_[0] && naturesDepart_[1])
                 attenteDepart_->quit();
-        });
+        };
+        sonde_.Demander(QFile::encodeName(candidats[i]).toStdString(), reponse);
     }
     QTimer::singleShot(DelaiDepart, &attente, &QEventLoop::quit);
     attente.exec();
@@ -324,8 +325,8 @@ void GestionBouton::LancerScan()
     }
     // The box still shows the path dropped last: its exact bytes, which a
     // name that is not UTF-8 does not survive the text with.
-    const std::string chemin =
-        !texteDepose_.isEmpty() && texte == texteDepose_ ? cheminDepose_.toStdString() : CheminSaisi(texte).toStdString();
+    const bool depose = !texteDepose_.isEmpty() && texte == texteDepose_;
+    const std::string chemin = depose ? cheminDepose_.toStdString() : CheminSaisi(texte).toStdString();
     if (Scanneur::RepertoireInexistant(chemin)) {
         SignalerInexistant(texte);
         return;

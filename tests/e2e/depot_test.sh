@@ -22,15 +22,17 @@ glisser() {
   : >"$TRAVAIL/source.log"
   /usr/bin/python3 "$SOURCE" "$@" >"$TRAVAIL/source.log" 2>"$TRAVAIL/source.err" &
   PID_SOURCE=$!
-  attendre_que 20 grep -q '^pret' "$TRAVAIL/source.log" || echec "the drag source does not show: $(cat "$TRAVAIL/source.err")"
+  attendre_que 20 grep -q '^pret' "$TRAVAIL/source.log" ||
+    echec "the drag source does not show: $(cat "$TRAVAIL/source.err")"
   local _ sx sy
   read -r _ sx sy < <(grep '^pret' "$TRAVAIL/source.log")
   xdotool mousemove --sync "$sx" "$sy" mousedown 1
   # Past the drag threshold, then over the window in a few steps: the
   # window hears the drag enter and move.
   for pas in 10 20 40; do xdotool mousemove --sync $(( sx + pas )) $(( sy + pas )); done
+  local x0=$(( sx + 40 )) y0=$(( sy + 40 ))
   for pas in 1 2 3 4; do
-    xdotool mousemove --sync $(( sx + 40 + (FX + 400 - sx - 40) * pas / 4 )) $(( sy + 40 + (FY + 60 - sy - 40) * pas / 4 ))
+    xdotool mousemove --sync $(( x0 + (FX + 400 - x0) * pas / 4 )) $(( y0 + (FY + 60 - y0) * pas / 4 ))
   done
   xdotool mousemove --sync $(( FX + 401 )) $(( FY + 61 )) mouseup 1
   attendre_que 20 grep -q '^fin' "$TRAVAIL/source.log" || echec "the drag does not end: $(cat "$TRAVAIL/source.err")"

@@ -530,7 +530,8 @@ TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
     donnees.setData("text/uri-list", "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/") + "\r\n");
     etatAvantDepot_ = Scans().Etat();
     ASSERT_TRUE(Deposer(donnees, Qt::CopyAction | Qt::LinkAction));
-    ASSERT_TRUE(AttendreQue([this] { return c->EditHomeRepertoireScan->text().endsWith(QChar::ReplacementCharacter); }));
+    ASSERT_TRUE(
+        AttendreQue([this] { return c->EditHomeRepertoireScan->text().endsWith(QChar::ReplacementCharacter); }));
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "1");
     Lancer();
