@@ -292,6 +292,7 @@ void GestionBouton::DepotExamine(uint64_t depot, const QByteArray& chemin, Sonde
         const qsizetype barre = chemin.lastIndexOf('/');
         repertoire = barre > 0 ? chemin.left(barre) : QByteArray("/");
     }
+    emit DepotPris();
     cheminDepose_ = repertoire;
     texteDepose_ = QFile::decodeName(repertoire);
     EditHomeRepertoireScan->setText(texteDepose_);

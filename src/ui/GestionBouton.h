@@ -93,6 +93,11 @@ public:
     uint8_t EtatOption = 0;
     FolderDialog Dialogue;
 
+signals:
+    // A dropped path is taken: the path box shows it, and its scan starts
+    // (or its absence is said) right after.
+    void DepotPris();
+
 private:
     void CreerComposants();
     void Relier();

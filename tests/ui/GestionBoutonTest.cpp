@@ -509,9 +509,13 @@ TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
     ArbreTemporaire arbre;
     RemplirArbre(arbre);
     const std::string vacances = arbre.Racine() + "/Vacances";
-    // A folder: the path box shows it and the scan runs, as Enter does.
+    // A folder, dropped while a category shows: the Home zone shows the path
+    // box holding it, and the scan runs, as Enter does.
+    application_->Menu.AfficherSon(true);
+    ASSERT_FALSE(c->EditHomeRepertoireScan->isVisible());
     ASSERT_TRUE(DeposerUrls({QUrl::fromLocalFile(QString::fromStdString(vacances))}));
     ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() != GestionScan::EtatScan::Jamais; }));
+    EXPECT_TRUE(c->EditHomeRepertoireScan->isVisible());
     EXPECT_EQ(c->EditHomeRepertoireScan->text().toStdString(), vacances);
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "7");
