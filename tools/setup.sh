@@ -34,6 +34,8 @@ PAQUETS=(
   gir1.2-gtk-3.0
   # tests: the program under the GTK platform theme with a dark GTK theme
   qt6-gtk-platformtheme
+  # tests: a GTK drag source, as file managers are, for drops on the window
+  python3-gi gir1.2-gtk-3.0
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
   dpkg-dev file lintian desktop-file-utils appstream man-db libxml2-utils
   # what the package recommends, installed so the checks can name its owner:

@@ -61,6 +61,9 @@ void Application::Relier()
     QObject::connect(&Scans, &GestionScan::Repris, &Barre, &GestionProgressBar::Basculer);
     QObject::connect(&Scans, &GestionScan::Termine, &Barre, &GestionProgressBar::Arreter);
 
+    // A path dropped on the window shows in the home panel's box, with the
+    // counters of its scan.
+    QObject::connect(&Bouton, &GestionBouton::DepotPris, &Menu, [this] { Menu.AfficherHome(true); });
     // A file selected in a tree shows in its category's panel.
     QObject::connect(&Arbres, &GestionTreeView::FichierChoisi, &Arbres,
                      [this](const Groupe& groupe, int ligne) { Previsu.Afficher(groupe, ligne); });

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iostream>
+#include <variant>
 #include <optional>
 #include <utility>
 
@@ -26,6 +27,34 @@ const char* NomOrdre(Categorie categorie)
     default:
         return "TreeTexte";
     }
+}
+
+// The eight values in the order of a save, with the numbers each may hold
+// in the file.
+struct ValeurStockee
+{
+    const char* Nom;
+    bool (*Valide)(int32_t);
+};
+
+bool Booleen(int32_t valeur)
+{
+    return valeur == 0 || valeur == 1;
+}
+
+constexpr ValeurStockee ValeursStockees[] = {
+    {"SousRepertoire", Booleen}, {"RepertoireCache", Booleen}, {"FichierCache", Booleen},
+    {"TreeVideo", OrdreValide},  {"TreeSon", OrdreValide},     {"TreeImage", OrdreValide},
+    {"TreeTexte", OrdreValide},  {"DessinSon", DessinValide}};
+
+// Whether the file holds a number that the value may hold.
+bool ValideSurDisque(const Registre::Cle& surDisque, const ValeurStockee& valeur)
+{
+    const auto lue = surDisque.find(valeur.Nom);
+    if (lue == surDisque.end())
+        return false;
+    const auto* entier = std::get_if<int32_t>(&lue->second);
+    return entier && valeur.Valide(*entier);
 }
 
 }  // namespace
@@ -70,10 +99,24 @@ Resultat<void> Option::Charger()
         OrdreArbre(categorie) = OrdreValide(code) ? static_cast<Ordre>(code) : OrdreParDefaut(categorie);
     }
 
-    // The defaults of the missing values, in one write. A folder that takes
-    // no file does not keep the user out: the run goes on with the values
-    // read, and the user is told once.
-    if (const Resultat<void> ecrite = Registre::EcrireValeurs(Racine, Cle, manquants); !ecrite)
+    const auto dernier = LireTexteRegistre(Racine, Cle, "DernierRepertoire");
+    if (!dernier)
+        return dernier.Echec();
+    DernierRepertoire = dernier.Valeur().value_or(std::string());
+    connues_ = Stockees();
+
+    // The defaults of the missing values, in one write, each only if no
+    // other copy has written it meanwhile. A folder that takes no file does
+    // not keep the user out: the run goes on with the values read, and the
+    // user is told once.
+    const auto defauts = [&manquants](const Registre::Cle& surDisque) {
+        Registre::Valeurs encoreManquants;
+        for (const auto& manquant : manquants)
+            if (!surDisque.count(manquant.first))
+                encoreManquants.push_back(manquant);
+        return encoreManquants;
+    };
+    if (const Resultat<void> ecrite = Registre::Modifier(Racine, Cle, defauts); !ecrite)
         std::cerr << "Ruvizaro : les réglages ne peuvent pas être enregistrés dans " << Registre::Dossier() << " ("
                   << ecrite.Echec().Complet() << ")" << std::endl;
     return {};
@@ -93,19 +136,36 @@ Ordre& Option::OrdreArbre(Categorie categorie)
     }
 }
 
+std::array<int32_t, Option::NombreValeurs> Option::Stockees()
+{
+    // The fields hold valid values once loaded. A drawing forced out of
+    // range by a cast is still never stored, as the file has only ever held
+    // 1..3 there.
+    const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
+    return {SousRepertoire ? 1 : 0, RepertoireCache ? 1 : 0, FichierCache ? 1 : 0, Code(TreeVideo), Code(TreeSon),
+            Code(TreeImage),        Code(TreeTexte),         dessin};
+}
+
 Resultat<void> Option::Sauver()
 {
-    // The fields hold valid values once loaded. The orders are stored as
-    // they are held; a drawing forced out of range by a cast is still never
-    // stored, as the file has only ever held 1..3 there.
-    const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
-    return Registre::EcrireValeurs(Racine, Cle,
-                                   {{"SousRepertoire", SousRepertoire ? 1 : 0},
-                                    {"RepertoireCache", RepertoireCache ? 1 : 0},
-                                    {"FichierCache", FichierCache ? 1 : 0},
-                                    {NomOrdre(Categorie::Video), Code(TreeVideo)},
-                                    {NomOrdre(Categorie::Son), Code(TreeSon)},
-                                    {NomOrdre(Categorie::Image), Code(TreeImage)},
-                                    {NomOrdre(Categorie::Texte), Code(TreeTexte)},
-                                    {"DessinSon", dessin}});
+    const std::array<int32_t, NombreValeurs> tenues = Stockees();
+    // Chosen under the file's lock: what this copy changed, and what the
+    // file lacks or holds out of range. The rest may be another copy's.
+    const auto aEcrire = [this, &tenues](const Registre::Cle& surDisque) {
+        Registre::Valeurs valeurs;
+        for (size_t i = 0; i < NombreValeurs; ++i)
+            if (!connues_ || tenues[i] != (*connues_)[i] || !ValideSurDisque(surDisque, ValeursStockees[i]))
+                valeurs.emplace_back(ValeursStockees[i].Nom, tenues[i]);
+        return valeurs;
+    };
+    const Resultat<void> sauvegarde = Registre::Modifier(Racine, Cle, aEcrire);
+    if (sauvegarde)
+        connues_ = tenues;
+    return sauvegarde;
+}
+
+Resultat<void> Option::RetenirRepertoire(const std::string& chemin)
+{
+    DernierRepertoire = chemin;
+    return Registre::EcrireValeurs(Racine, Cle, {{"DernierRepertoire", chemin}});
 }

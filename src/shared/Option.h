@@ -4,14 +4,21 @@
 // shown for each category's trees and the sound drawing. The one owner of
 // these values: the tree manager and the sound player read and write them
 // here. Loaded once at start-up, where every stored number is checked, so
-// that the fields always hold valid values; saved at close.
+// that the fields always hold valid values; saved at close and at each walk
+// option ticked. A save writes only what this copy changed, over what the
+// file holds then: two running copies keep each other's changes. The folder
+// last scanned is kept too, written as each scan starts.
 
 #include "shared/Categorie.h"
 #include "shared/Dessin.h"
 #include "shared/Ordre.h"
 #include "shared/Resultat.h"
 
+#include <array>
 #include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 class Option
 {
@@ -26,12 +33,19 @@ public:
     // save (missing orders are only written by Sauver). A folder that
     // refuses that write is said once on the error output, in French, and
     // the run goes on with the values read. A value of the wrong type is
-    // the result's error: the start-up cannot go on.
+    // the result's error: the start-up cannot go on. DernierRepertoire is
+    // read as stored (a text), empty when missing.
     Resultat<void> Charger();
-    // Writes the eight values in one save (a DessinSon out of 1..3 as 1);
-    // the result's error is the registry's (a refused write: "Failed to set
-    // data for '...'").
+    // One save, under the settings file's lock, of the eight values that
+    // need it: those changed here since the load or the last save, and
+    // those the file lacks or holds out of range (a DessinSon out of 1..3
+    // as 1). The others keep what the file holds, whoever wrote it; nothing
+    // to save, nothing is written. The result's error is the registry's (a
+    // refused write: "Failed to set data for '...'").
     Resultat<void> Sauver();
+    // Keeps the folder a scan starts on and writes it at once, alone. A path
+    // with a line break is kept for this run only; the error says so.
+    Resultat<void> RetenirRepertoire(const std::string& chemin);
 
     // The order shown for a category when no valid one was stored: by
     // directory, by extension for texts.
@@ -46,7 +60,19 @@ public:
     Ordre TreeSon = OrdreParDefaut(Categorie::Son);
     Ordre TreeImage = OrdreParDefaut(Categorie::Image);
     Ordre TreeTexte = OrdreParDefaut(Categorie::Texte);
+    // The folder last scanned, as its bytes; empty before the first scan.
+    std::string DernierRepertoire;
 
     // The tree order of one of the four categories.
     Ordre& OrdreArbre(Categorie categorie);
+
+private:
+    static constexpr size_t NombreValeurs = 8;
+    // The eight values as they are stored, in the order of a save.
+    std::array<int32_t, NombreValeurs> Stockees();
+
+    // What the eight values were at the load or the last save: a value
+    // that differs now was changed by this copy. Never loaded, all eight
+    // count as changed.
+    std::optional<std::array<int32_t, NombreValeurs>> connues_;
 };

@@ -401,18 +401,38 @@ void SupprimerTemporairesAbandonnes(const std::string& fichier)
 
 Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
 {
+    return Modifier(racine, cle, [&valeurs](const Cle&) { return valeurs; });
+}
+
+Resultat<void> Registre::Modifier(const std::string& racine, const std::string& cle, const Changements& changements)
+{
     const auto fichier = FichierRuche(racine);
     if (!fichier)
         return RacineInconnue(racine);
-    if (valeurs.empty())
-        return {};
+    const std::string chemin = CheminComplet(racine, cle);
+    Valeurs valeurs;
     {
         const VerrouDossier verrou(*fichier);
         SupprimerTemporairesAbandonnes(*fichier);
-        // A damaged file left in place is never written over.
+        // A damaged file left in place is never written over: nothing is
+        // chosen from it, and a write fails.
         Resultat<Ruche> ruche = Charger(*fichier);
         if (ruche) {
-            Cle& valeursCle = ruche.Valeur()[CheminComplet(racine, cle)];
+            const auto trouvee = ruche.Valeur().find(chemin);
+            valeurs = changements(trouvee != ruche.Valeur().end() ? trouvee->second : Cle{});
+        } else {
+            valeurs = changements(Cle{});
+        }
+        if (valeurs.empty())
+            return {};
+        // The file holds one value a line: a text with a line break cannot
+        // be stored as it is.
+        for (const auto& [nom, valeur] : valeurs)
+            if (const auto* texte = std::get_if<std::string>(&valeur);
+                texte && texte->find_first_of("\r\n") != std::string::npos)
+                return Erreur{"Failed to set data for '" + nom + "'", "un texte sur plusieurs lignes"};
+        if (ruche) {
+            Cle& valeursCle = ruche.Valeur()[chemin];
             for (const auto& [nom, valeur] : valeurs)
                 valeursCle[nom] = valeur;
         }
@@ -423,11 +443,11 @@ Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::str
     const Resultat<Ruche> relue = Charger(*fichier);
     if (!relue)
         return relue.Echec();
-    const auto cleRelue = relue.Valeur().find(CheminComplet(racine, cle));
+    const auto cleRelue = relue.Valeur().find(chemin);
     for (const auto& [nom, valeur] : valeurs) {
         const bool juste = cleRelue != relue.Valeur().end() && [&, &nom = nom, &valeur = valeur] {
             const auto lue = cleRelue->second.find(nom);
-            return lue != cleRelue->second.end() && lue->second == Valeur(valeur);
+            return lue != cleRelue->second.end() && lue->second == valeur;
         }();
         if (!juste)
             return Erreur{"la valeur '" + nom + "' relue dans " + *fichier + " n'est pas celle écrite"};
@@ -435,31 +455,60 @@ Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::str
     return {};
 }
 
-Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
-                                              const std::string& nom)
+namespace {
+
+// The stored value of one name, or nothing when the key or the value does
+// not exist (or the hive is a damaged file left in place: its defaults
+// apply, and loading it has told the user).
+Resultat<std::optional<Registre::Valeur>> LireValeurRegistre(const std::string& racine, const std::string& cle,
+                                                             const std::string& nom)
 {
     const auto fichier = Registre::FichierRuche(racine);
     if (!fichier)
         return RacineInconnue(racine);
-    // A damaged file left in place reads as empty: its defaults apply, and
-    // loading it has told the user.
     const Resultat<Registre::Ruche> chargee = Registre::Charger(*fichier);
     if (!chargee)
-        return std::optional<int32_t>{};
+        return std::optional<Registre::Valeur>{};
     const Registre::Ruche& ruche = chargee.Valeur();
     const auto trouvee = ruche.find(CheminComplet(racine, cle));
     if (trouvee == ruche.end())
-        return std::optional<int32_t>{};
+        return std::optional<Registre::Valeur>{};
     const auto lue = trouvee->second.find(nom);
     if (lue == trouvee->second.end())
+        return std::optional<Registre::Valeur>{};
+    return std::optional<Registre::Valeur>{lue->second};
+}
+
+}  // namespace
+
+Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
+                                              const std::string& nom)
+{
+    const auto lue = LireValeurRegistre(racine, cle, nom);
+    if (!lue)
+        return lue.Echec();
+    if (!lue.Valeur())
         return std::optional<int32_t>{};
-    if (const auto* entier = std::get_if<int32_t>(&lue->second))
+    if (const auto* entier = std::get_if<int32_t>(&*lue.Valeur()))
         return std::optional<int32_t>{*entier};
     // A string's data counts its terminating zero: longer than the four bytes
     // of the value to read, it cannot even be fetched.
-    const size_t octets = std::get<std::string>(lue->second).size() + 1;
+    const size_t octets = std::get<std::string>(*lue.Valeur()).size() + 1;
     if (octets > sizeof(int32_t))
         return Erreur{"Failed to get data for '" + nom + "'"};
+    return Erreur{"Invalid data type for '" + nom + "'"};
+}
+
+Resultat<std::optional<std::string>> LireTexteRegistre(const std::string& racine, const std::string& cle,
+                                                       const std::string& nom)
+{
+    const auto lue = LireValeurRegistre(racine, cle, nom);
+    if (!lue)
+        return lue.Echec();
+    if (!lue.Valeur())
+        return std::optional<std::string>{};
+    if (const auto* texte = std::get_if<std::string>(&*lue.Valeur()))
+        return std::optional<std::string>{*texte};
     return Erreur{"Invalid data type for '" + nom + "'"};
 }
 

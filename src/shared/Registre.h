@@ -11,6 +11,7 @@
 #include "shared/Resultat.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,7 +31,10 @@ public:
     static std::string Dossier();
 
     using Ruche = std::map<std::string, Cle>;
-    using Valeurs = std::vector<std::pair<std::string, int32_t>>;
+    using Valeurs = std::vector<std::pair<std::string, Valeur>>;
+    // What a save sets, decided from the key's values as they are on disk
+    // at that moment (an empty key when it does not exist yet).
+    using Changements = std::function<Valeurs(const Cle& surDisque)>;
 
     // Loads a hive file; a missing file is an empty hive. Besides the form
     // it writes, it reads what Windows tools write: a UTF-8 or UTF-16 byte
@@ -44,13 +48,19 @@ public:
     // Writes a hive file atomically: unique temporary file, fsync, rename.
     // The error names the step that failed and the system's reason.
     static Resultat<void> Enregistrer(const std::string& fichier, const Ruche& ruche);
-    // Sets several 32-bit values of one key with a single write of the hive,
-    // under the hive folder's lock, and checks them by reading them back.
-    // Temporary files left by saves that were cut short go first. An error
-    // when the root name is unknown, when the write is refused ("Failed to
-    // set data for '<first name>'", the reason as its cause) or when a value
-    // reads back otherwise.
+    // Sets several values of one key (32-bit numbers, or texts of one line)
+    // with a single write of the hive, under the hive folder's lock, and
+    // checks them by reading them back. Temporary files left by saves that
+    // were cut short go first. An error when the root name is unknown, when
+    // the write is refused ("Failed to set data for '<first name>'", the
+    // reason as its cause), when a text holds a line break ("Failed to set
+    // data for '<its name>'", nothing written) or when a value reads back
+    // otherwise.
     static Resultat<void> EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
+    // The same, with the values to set chosen under the lock from those on
+    // disk: a read, the choice and the write that no other copy of the
+    // program can come between. Nothing chosen, nothing is written.
+    static Resultat<void> Modifier(const std::string& racine, const std::string& cle, const Changements& changements);
 };
 
 // Reads one 32-bit value: the value when found, nothing when the key or the
@@ -60,6 +70,12 @@ public:
 // too long to fetch at all).
 Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
                                               const std::string& nom);
+// Reads one text value, its bytes as stored: the text when found, nothing
+// when the key or the value does not exist (or the hive is a damaged file
+// left in place). An error for an unknown root name and for a number
+// ("Invalid data type for '<nom>'").
+Resultat<std::optional<std::string>> LireTexteRegistre(const std::string& racine, const std::string& cle,
+                                                       const std::string& nom);
 // Writes one 32-bit value (creating the key) and checks it by reading it
 // back; the errors are those of Registre::EcrireValeurs.
 Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,

@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QScreen>
 
-bool FolderDialog::Choisir(const QString& invite, const QString& titre)
+bool FolderDialog::Choisir(const QString& invite, const QString& titre, const QString& depart)
 {
-    QFileDialog dialogue(nullptr, titre);
+    QFileDialog dialogue(nullptr, titre, depart);
     dialogue.setFileMode(QFileDialog::Directory);
     dialogue.setOption(QFileDialog::ShowDirsOnly, true);
     if (!invite.isEmpty())

@@ -13,12 +13,16 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include <atomic>
+#include <filesystem>
+#include <iostream>
 #include <utility>
 
 const QString GestionBouton::TexteInvitation = " Cliquer sur l'image pour Parcourir";
@@ -33,6 +37,9 @@ const QColor EtiquetteNormale(0xAD, 0xAD, 0xAD);
 const QColor EtiquetteSurvolee(0xFF, 0x80, 0x40);
 const QPoint ParcourirRepos(170, 127);
 const QPoint ParcourirBasRepos(148, 158);
+// How long the browser waits for its start folders to answer before it
+// opens without them.
+constexpr int DelaiDepart = 500;
 
 // The path as the user means it: "~" and "~/..." start with the home directory.
 QString CheminSaisi(const QString& texte)
@@ -47,11 +54,12 @@ QString CheminSaisi(const QString& texte)
 }  // namespace
 
 GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage, Option& option)
-    : fenetre_(fenetre), scans_(scans), stockage_(stockage), option_(option)
+    : fenetre_(fenetre), scans_(scans), stockage_(stockage), option_(option), sonde_(*this)
 {
     CreerComposants();
     CreerMenuOptions();
     Relier();
+    fenetre_.AccepterDepots(true);
 }
 
 GestionBouton::~GestionBouton() = default;
@@ -108,6 +116,9 @@ void GestionBouton::CreerComposants()
     pe.setColor(QPalette::Base, F::FondCompteurs);
     pe.setColor(QPalette::Text, Qt::black);
     EditHomeRepertoireScan->setPalette(pe);
+    // A drag over the box is the window's, as anywhere else: the box would
+    // take dropped text as typed.
+    EditHomeRepertoireScan->setAcceptDrops(false);
     Montrer(false);
 
     TimerFichier = new QTimer(f);
@@ -182,6 +193,7 @@ void GestionBouton::Relier()
     connect(LabelArret, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerArret);
     connect(LabelArret, &Etiquette::Clic, this, &GestionBouton::ArreterScan);
     connect(TimerFichier, &QTimer::timeout, this, &GestionBouton::AfficherCompteurs);
+    connect(&fenetre_, &TFormPrincipal::CheminDepose, this, &GestionBouton::Deposer);
 
     connect(&fenetre_, &TFormPrincipal::PremiereApparition, this, [this] {
         RelacherOption();
@@ -209,10 +221,46 @@ void GestionBouton::Montrer(bool montrer)
         compteur->setVisible(montrer);
 }
 
+QString GestionBouton::DossierDeDepart()
+{
+    // The dialog looks at its start folder on this thread, where a stat on
+    // a network mount that stopped answering blocks the window; and given
+    // a folder that is gone, it opens beside it with the missing name typed
+    // in, which its "Choose" then refuses with a message of its own. So the
+    // folder last scanned and the home folder are looked at off this thread
+    // first, under the names the dialog gets, for a moment at most.
+    const QString candidats[] = {QFile::decodeName(QByteArray::fromStdString(option_.DernierRepertoire)),
+                                 QDir::homePath()};
+    QEventLoop attente;
+    attenteDepart_ = &attente;
+    const uint64_t ouverture = ++ouvertures_;
+    for (size_t i = 0; i < naturesDepart_.size(); ++i) {
+        naturesDepart_[i].reset();
+        const auto reponse = [this, ouverture, i](SondeChemin::Nature nature) {
+            if (ouverture != ouvertures_ || !attenteDepart_)
+                return;
+            naturesDepart_[i] = nature;
+            if (naturesDepart_[0] && naturesDepart_[1])
+                attenteDepart_->quit();
+        };
+        sonde_.Demander(QFile::encodeName(candidats[i]).toStdString(), reponse);
+    }
+    QTimer::singleShot(DelaiDepart, &attente, &QEventLoop::quit);
+    attente.exec();
+    attenteDepart_ = nullptr;
+    for (size_t i = 0; i < naturesDepart_.size(); ++i)
+        if (naturesDepart_[i] == SondeChemin::Nature::Repertoire)
+            return candidats[i];
+    // Neither: the dialog's own choice, the working folder.
+    return QString();
+}
+
 void GestionBouton::Parcourir()
 {
+    if (!fenetre_.isEnabled())
+        return;
     fenetre_.setEnabled(false);
-    if (Dialogue.Choisir(QString(), QString()))
+    if (Dialogue.Choisir(QString(), QString(), DossierDeDepart()))
         EditHomeRepertoireScan->setText(Dialogue.Repertoire);
     fenetre_.setEnabled(true);
 }
@@ -221,6 +269,38 @@ void GestionBouton::Scanner(const QString& repertoire)
 {
     EditHomeRepertoireScan->setText(repertoire);
     LancerScan();
+}
+
+void GestionBouton::Deposer(const QByteArray& chemin)
+{
+    if (scans_.EnVie())
+        return;
+    const uint64_t depot = ++depots_;
+    sonde_.Demander(chemin.toStdString(), [this, depot, chemin](SondeChemin::Nature nature) {
+        DepotExamine(depot, chemin, nature);
+    });
+}
+
+void GestionBouton::DepotExamine(uint64_t depot, const QByteArray& chemin, SondeChemin::Nature nature)
+{
+    // A newer drop wins; a scan started meanwhile, the browser or a message
+    // box open (the window disabled) leave the drop unanswered.
+    if (depot != depots_ || scans_.EnVie() || !fenetre_.isEnabled())
+        return;
+    QByteArray repertoire = chemin;
+    if (nature == SondeChemin::Nature::Autre) {
+        const qsizetype barre = chemin.lastIndexOf('/');
+        repertoire = barre > 0 ? chemin.left(barre) : QByteArray("/");
+    }
+    emit DepotPris();
+    cheminDepose_ = repertoire;
+    texteDepose_ = QFile::decodeName(repertoire);
+    EditHomeRepertoireScan->setText(texteDepose_);
+    if (nature == SondeChemin::Nature::Absent) {
+        SignalerInexistant(texteDepose_);
+        return;
+    }
+    Demarrer(repertoire.toStdString());
 }
 
 void GestionBouton::ActiverCommandes(bool actives)
@@ -244,13 +324,33 @@ void GestionBouton::LancerScan()
                           QMessageBox::Information);
         return;
     }
-    const QString chemin = CheminSaisi(texte);
-    if (Scanneur::RepertoireInexistant(chemin.toStdString())) {
-        Fabrique::Message(&fenetre_, "Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire",
-                          QMessageBox::Critical);
+    // The box still shows the path dropped last: its exact bytes, which a
+    // name that is not UTF-8 does not survive the text with.
+    const bool depose = !texteDepose_.isEmpty() && texte == texteDepose_;
+    const std::string chemin = depose ? cheminDepose_.toStdString() : CheminSaisi(texte).toStdString();
+    if (Scanneur::RepertoireInexistant(chemin)) {
+        SignalerInexistant(texte);
         return;
     }
-    scans_.Lancer(chemin.toStdString());
+    Demarrer(chemin);
+}
+
+void GestionBouton::SignalerInexistant(const QString& texte)
+{
+    Fabrique::Message(&fenetre_, "Le répertoire \" " + texte + " \" n'existe pas.", "Erreur de répertoire",
+                      QMessageBox::Critical);
+}
+
+void GestionBouton::Demarrer(const std::string& chemin)
+{
+    if (!scans_.Lancer(chemin))
+        return;
+    // Where the folder browser opens next time, in this run and the next.
+    std::error_code erreur;
+    const std::filesystem::path absolu = std::filesystem::absolute(chemin, erreur);
+    if (const Resultat<void> retenu = option_.RetenirRepertoire(erreur ? chemin : absolu.string()); !retenu)
+        std::cerr << "Ruvizaro : le dernier répertoire ne peut pas être enregistré (" << retenu.Echec().Complet()
+                  << ")" << std::endl;
 }
 
 void GestionBouton::PauseScan()
@@ -265,6 +365,7 @@ void GestionBouton::ArreterScan()
 
 void GestionBouton::ScanDemarre()
 {
+    fenetre_.AccepterDepots(false);
     LabelPause->show();
     LabelPause->DefinirCouleurTexte(EtiquetteNormale);
     LabelPause->setText("Pause");
@@ -301,6 +402,7 @@ void GestionBouton::ScanTermine()
     EditHomeRepertoireScan->setFocus();
     TimerFichier->stop();
     AfficherCompteurs();
+    fenetre_.AccepterDepots(true);
 }
 
 void GestionBouton::AfficherCompteurs()

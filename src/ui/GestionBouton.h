@@ -6,20 +6,27 @@
 // the scan's owner to start, pause and stop, follows the scan's life on
 // its labels, shows the counters every 100 ms while a scan runs, and gives
 // its buttons and labels their hover looks. ">>>" opens the menu of the
-// three walk options, each written to the settings and saved at once.
+// three walk options, each written to the settings and saved at once. A
+// folder dropped on the window is scanned as if typed (a file: its folder);
+// the folder browser opens at the folder last scanned.
 
+#include "shared/SondeChemin.h"
 #include "ui/FolderDialog.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class Etiquette;
 class GestionScan;
 class ImageComposant;
 class Option;
+class QEventLoop;
 class QMenu;
 class QTimer;
 class Stockage;
@@ -43,11 +50,17 @@ public:
     // Shows or hides the panel with the Home zone.
     void Montrer(bool montrer);
 
+    // The folder browser, opened at the folder last scanned when it is
+    // still there, else at the home folder.
     void Parcourir();
     // Starts a scan of the directory in the path box, once it is checked.
     void LancerScan();
     // Puts the directory in the path box and starts the scan, as Enter would.
     void Scanner(const QString& repertoire);
+    // A path dropped on the window, while no scan runs: once looked at off
+    // the window's thread, a folder fills the path box and is scanned, a
+    // file's folder likewise; a path that is gone is said as Enter says it.
+    void Deposer(const QByteArray& chemin);
     // "Pause" and "Scan": pauses or resumes the scan.
     void PauseScan();
     // "Arrêt": the user stops the scan.
@@ -80,11 +93,24 @@ public:
     uint8_t EtatOption = 0;
     FolderDialog Dialogue;
 
+signals:
+    // A dropped path is taken: the path box shows it, and its scan starts
+    // (or its absence is said) right after.
+    void DepotPris();
+
 private:
     void CreerComposants();
     void Relier();
     void ActiverCommandes(bool actives);
     void CreerMenuOptions();
+    // Starts the scan of a checked path and keeps it for the browser.
+    void Demarrer(const std::string& chemin);
+    void SignalerInexistant(const QString& texte);
+    void DepotExamine(uint64_t depot, const QByteArray& chemin, SondeChemin::Nature nature);
+    // Where the browser opens: the folder last scanned, else the home
+    // folder, each looked at off the window's thread for at most
+    // DelaiDepart; neither, the dialog's own choice.
+    QString DossierDeDepart();
 
     TFormPrincipal& fenetre_;
     GestionScan& scans_;
@@ -105,4 +131,16 @@ private:
     Etiquette* LabelArret;
     QTimer* TimerFichier;
     QMenu* MenuOptions;
+
+    SondeChemin sonde_;
+    // The last path dropped, as its bytes, and the text the path box shows
+    // for it: Enter on that text scans those bytes.
+    QByteArray cheminDepose_;
+    QString texteDepose_;
+    // The newest drop and the newest browser opening: older answers are dropped.
+    uint64_t depots_ = 0;
+    uint64_t ouvertures_ = 0;
+    QEventLoop* attenteDepart_ = nullptr;
+    // What the folder last scanned and the home folder were found to be.
+    std::array<std::optional<SondeChemin::Nature>, 2> naturesDepart_;
 };

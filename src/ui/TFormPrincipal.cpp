@@ -4,8 +4,12 @@
 #include "widgets/ImageComposant.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QUrl>
 #include <QWindow>
 
 TFormPrincipal::TFormPrincipal() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
@@ -18,6 +22,9 @@ TFormPrincipal::TFormPrincipal() : QWidget(nullptr, Qt::Window | Qt::FramelessWi
     p.setColor(QPalette::Window, Fabrique::Fond);
     setPalette(p);
     setAutoFillBackground(true);
+    // Drags reach the frame wherever they are over the window; whether a
+    // drop is taken is decided per drag.
+    setAcceptDrops(true);
     QFont police(Fabrique::Arial);
     police.setPixelSize(11);
     setFont(police);
@@ -109,4 +116,60 @@ void TFormPrincipal::closeEvent(QCloseEvent* event)
 {
     emit FermetureDemandee();
     event->accept();
+}
+
+void TFormPrincipal::AccepterDepots(bool accepter)
+{
+    depotsAcceptes_ = accepter;
+}
+
+std::optional<QByteArray> TFormPrincipal::CheminLocal(const QMimeData* donnees)
+{
+    if (!donnees || !donnees->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = donnees->urls();
+    if (urls.size() != 1)
+        return std::nullopt;
+    const QUrl& url = urls.front();
+    if (!url.isValid() || url.scheme() != "file" || !(url.host().isEmpty() || url.host() == "localhost"))
+        return std::nullopt;
+    // The encoded path decodes to the very bytes the file manager put in,
+    // where toLocalFile() would turn a name that is not UTF-8 into another.
+    QByteArray chemin = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (!chemin.startsWith('/') || chemin.contains('\0'))
+        return std::nullopt;
+    while (chemin.size() > 1 && chemin.endsWith('/'))
+        chemin.chop(1);
+    return chemin;
+}
+
+bool TFormPrincipal::AccepterGlisser(QDropEvent* event)
+{
+    const Qt::DropActions possibles = event->possibleActions();
+    const Qt::DropAction action = possibles & Qt::CopyAction   ? Qt::CopyAction
+                                  : possibles & Qt::LinkAction ? Qt::LinkAction
+                                                               : Qt::IgnoreAction;
+    if (!depotsAcceptes_ || action == Qt::IgnoreAction || !CheminLocal(event->mimeData())) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
+void TFormPrincipal::dragEnterEvent(QDragEnterEvent* event)
+{
+    AccepterGlisser(event);
+}
+
+void TFormPrincipal::dragMoveEvent(QDragMoveEvent* event)
+{
+    AccepterGlisser(event);
+}
+
+void TFormPrincipal::dropEvent(QDropEvent* event)
+{
+    if (AccepterGlisser(event))
+        emit CheminDepose(*CheminLocal(event->mimeData()));
 }

@@ -244,11 +244,16 @@ TEST_F(Clavier, TabReachesThePlayersAFocusedButtonIsOutlinedCtrlOBrowses)
     EXPECT_EQ(avec.copy(r, r, avec.width() - 2 * r, avec.height() - 2 * r),
               sans.copy(r, r, sans.width() - 2 * r, sans.height() - 2 * r));
 
+    // The browser opens once its start folder has been looked at: it is
+    // watched for until then.
     bool navigateur = false;
-    QTimer::singleShot(0, [&navigateur] {
+    QTimer guet;
+    guet.setInterval(10);
+    QObject::connect(&guet, &QTimer::timeout, [&navigateur, &guet] {
         if (auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            navigateur = true, dialogue->reject();
+            navigateur = true, guet.stop(), dialogue->reject();
     });
+    guet.start();
     Touche(Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(navigateur);
 }

@@ -15,14 +15,21 @@
 
 #include <QApplication>
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -77,6 +84,56 @@ protected:
         });
     }
 
+    // Drags data over the window, at a point over the path box or over the
+    // background, as the window system hands a drag to the widget under
+    // the pointer, and drops it when it was taken. Whether it was taken.
+    bool Deposer(QMimeData& donnees, Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction,
+                 QPoint point = QPoint(400, 60))
+    {
+        QWidget* cible = f->childAt(point);
+        if (!cible)
+            return false;
+        const QPointF local = cible->mapFrom(f, point);
+        QDragEnterEvent entree(local.toPoint(), actions, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cible, &entree);
+        if (!entree.isAccepted())
+            return false;
+        EXPECT_EQ(entree.dropAction(), actions & Qt::CopyAction ? Qt::CopyAction : Qt::LinkAction);
+        QDragMoveEvent deplacement(local.toPoint(), actions, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cible, &deplacement);
+        if (!deplacement.isAccepted())
+            return false;
+        QDropEvent depot(local, actions, &donnees, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cible, &depot);
+        // Looked at off the window's thread: nothing has changed yet.
+        EXPECT_EQ(Scans().Etat(), etatAvantDepot_);
+        return depot.isAccepted();
+    }
+    bool DeposerUrls(const QList<QUrl>& urls, QPoint point = QPoint(400, 60))
+    {
+        QMimeData donnees;
+        donnees.setUrls(urls);
+        etatAvantDepot_ = Scans().Etat();
+        return Deposer(donnees, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, point);
+    }
+    // Runs action on the next dialog of that kind once it shows, while what
+    // opens it still runs.
+    template <typename Dialogue>
+    void Au(std::function<void(Dialogue*)> action)
+    {
+        auto* guet = new QTimer(f);
+        guet->setInterval(10);
+        QObject::connect(guet, &QTimer::timeout, [guet, action] {
+            if (auto* dialogue = qobject_cast<Dialogue*>(QApplication::activeModalWidget())) {
+                guet->stop();
+                guet->deleteLater();
+                action(dialogue);
+            }
+        });
+        guet->start();
+    }
+
+    GestionScan::EtatScan etatAvantDepot_ = GestionScan::EtatScan::Jamais;
 };
 
 }  // namespace
@@ -350,9 +407,7 @@ TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
     ArbreTemporaire arbre;
     const std::string choisi = arbre.Repertoire("Choisi");
     for (bool accepter : {false, true}) {
-        QTimer::singleShot(100, [&] {
-            auto* dialogue = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialogue, nullptr);
+        Au<QFileDialog>([&](QFileDialog* dialogue) {
             EXPECT_EQ(dialogue->fileMode(), QFileDialog::Directory);
             EXPECT_FALSE(f->isEnabled());
             if (!accepter) {
@@ -447,4 +502,129 @@ TEST_F(PanneauHome, AStopAsTheStoreEndsDoesNotEndTheNextScan)
     Lancer();
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(Stock().Compteur(Categorie::Image), 1500);
+}
+
+TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
+{
+    ArbreTemporaire arbre;
+    RemplirArbre(arbre);
+    const std::string vacances = arbre.Racine() + "/Vacances";
+    // A folder, dropped while a category shows: the Home zone shows the path
+    // box holding it, and the scan runs, as Enter does.
+    application_->Menu.AfficherSon(true);
+    ASSERT_FALSE(c->EditHomeRepertoireScan->isVisible());
+    ASSERT_TRUE(DeposerUrls({QUrl::fromLocalFile(QString::fromStdString(vacances))}));
+    ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() != GestionScan::EtatScan::Jamais; }));
+    EXPECT_TRUE(c->EditHomeRepertoireScan->isVisible());
+    EXPECT_EQ(c->EditHomeRepertoireScan->text().toStdString(), vacances);
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "7");
+    // A file: its folder.
+    ASSERT_TRUE(DeposerUrls({QUrl::fromLocalFile(QString::fromStdString(arbre.Racine() + "/Docs/rapport.pdf"))}));
+    ASSERT_TRUE(AttendreQue(
+        [&] { return c->EditHomeRepertoireScan->text().toStdString() == arbre.Racine() + "/Docs"; }));
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "1");
+
+    // A name that is not UTF-8 reaches the walk as its bytes, and so does
+    // Enter on the path box that shows it.
+    const std::string latin1 = arbre.Racine() + "/\xE9t\xE9";
+    arbre.Fichier("\xE9t\xE9/plage.jpg");
+    QMimeData donnees;
+    donnees.setData("text/uri-list", "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/") + "\r\n");
+    etatAvantDepot_ = Scans().Etat();
+    ASSERT_TRUE(Deposer(donnees, Qt::CopyAction | Qt::LinkAction));
+    ASSERT_TRUE(
+        AttendreQue([this] { return c->EditHomeRepertoireScan->text().endsWith(QChar::ReplacementCharacter); }));
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "1");
+    Lancer();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "1");
+    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + latin1 + "\""), std::string::npos);
+
+    // A path that is gone by the time it is looked at is said as Enter says it.
+    QString texte;
+    std::filesystem::remove_all(vacances);
+    Au<QMessageBox>([&texte](QMessageBox* boite) {
+        texte = boite->text();
+        boite->accept();
+    });
+    ASSERT_TRUE(DeposerUrls({QUrl::fromLocalFile(QString::fromStdString(vacances))}));
+    ASSERT_TRUE(AttendreQue([&] { return !texte.isEmpty(); }));
+    EXPECT_EQ(texte.toStdString(), "Le répertoire \" " + vacances + " \" n'existe pas.");
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
+}
+
+TEST_F(PanneauHome, DropsOtherThanOneLocalPathAndDropsDuringAScanAreRefused)
+{
+    ArbreTemporaire arbre;
+    for (int d = 0; d < 300; ++d)
+        arbre.Fichier("d" + std::to_string(d / 100) + "/e" + std::to_string(d) + "/a.png");
+    const QUrl dossier = QUrl::fromLocalFile(QString::fromStdString(arbre.Racine()));
+    EXPECT_FALSE(DeposerUrls({dossier, dossier}));
+    EXPECT_FALSE(DeposerUrls({QUrl("http://exemple.org/Photos")}));
+    EXPECT_FALSE(DeposerUrls({QUrl("file://serveur/partage/Photos")}));
+    QMimeData texte;
+    texte.setText(QString::fromStdString(arbre.Racine()));
+    EXPECT_FALSE(Deposer(texte));
+    // Over the path box too, which would take the text as typed.
+    EXPECT_FALSE(Deposer(texte, Qt::CopyAction | Qt::MoveAction, c->EditHomeRepertoireScan->geometry().center()));
+    // Only moving is offered: the file manager would delete what it moved.
+    QMimeData aDeplacer;
+    aDeplacer.setUrls({dossier});
+    EXPECT_FALSE(Deposer(aDeplacer, Qt::MoveAction));
+    // No widget of the window takes a drop before the frame does.
+    for (QWidget* composant : f->findChildren<QWidget*>())
+        EXPECT_FALSE(composant->acceptDrops()) << composant->objectName().toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Jamais);
+    EXPECT_EQ(c->EditHomeRepertoireScan->text(), " Cliquer sur l'image pour Parcourir");
+
+    // During a scan, paused here so that it lasts.
+    Saisir(QString::fromStdString(arbre.Racine() + "/d1"));
+    Lancer();
+    Bouton().PauseScan();
+    ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnPause);
+    EXPECT_FALSE(DeposerUrls({dossier}));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c->EditHomeRepertoireScan->text().toStdString(), arbre.Racine() + "/d1");
+    Bouton().PauseScan();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_EQ(Stock().Compteur(Categorie::Image), 100);
+    // Over the path box, the drop reaches the window.
+    EXPECT_TRUE(DeposerUrls({dossier}, c->EditHomeRepertoireScan->geometry().center()));
+    ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::EnCours; }));
+}
+
+TEST_F(PanneauHome, TheBrowserOpensAtTheFolderLastScannedWhileItIsThereElseAtHome)
+{
+    ArbreTemporaire arbre, maison;
+    const std::string scanne = arbre.Repertoire("Scanné");
+    const QByteArray ancienneMaison = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(maison.Racine()));
+    // Where the browser opens, taken as it is by "Choose".
+    auto choisiAuDepart = [this] {
+        Saisir("");
+        Au<QFileDialog>([](QFileDialog* dialogue) { QMetaObject::invokeMethod(dialogue, "accept"); });
+        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
+        EXPECT_TRUE(f->isEnabled());
+        return c->EditHomeRepertoireScan->text().toStdString();
+    };
+    EXPECT_EQ(choisiAuDepart(), maison.Racine());
+    Saisir(QString::fromStdString(scanne));
+    Lancer();
+    ASSERT_TRUE(AttendreFin());
+    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + scanne + "\""), std::string::npos);
+    EXPECT_EQ(choisiAuDepart(), scanne);
+    // Kept for the next run; once the folder is gone, home.
+    Demarrer();
+    EXPECT_EQ(choisiAuDepart(), scanne);
+    std::filesystem::remove(scanne);
+    EXPECT_EQ(choisiAuDepart(), maison.Racine());
+    // Neither there: the dialog's own choice, still a folder that exists.
+    qputenv("HOME", QByteArray::fromStdString(arbre.Racine() + "/partie"));
+    const std::string choisi = choisiAuDepart();
+    qputenv("HOME", ancienneMaison);
+    EXPECT_TRUE(std::filesystem::is_directory(choisi)) << choisi;
 }
