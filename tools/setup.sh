@@ -30,12 +30,11 @@ PAQUETS=(
   # tests: the files' menu against a private bus, a stand-in file manager
   # and the X clipboard
   dbus-daemon libglib2.0-bin python3-dbus python3-gi gir1.2-glib-2.0 xclip
-  # tests: a GTK window that takes a drop from the trees
+  # tests: GTK windows, as file managers are: one takes a drop from the trees,
+  # one drags a folder onto the window
   gir1.2-gtk-3.0
   # tests: the program under the GTK platform theme with a dark GTK theme
   qt6-gtk-platformtheme
-  # tests: a GTK drag source, as file managers are, for drops on the window
-  python3-gi gir1.2-gtk-3.0
   # packaging and its checks: dpkg-shlibdeps, desktop entry, metainfo, manual page
   dpkg-dev file lintian desktop-file-utils appstream man-db libxml2-utils
   # what the package recommends, installed so the checks can name its owner:
