@@ -416,7 +416,7 @@ TEST(Son, TheNewestSelectionWinsOverAProbeUnderWay)
     SonsDeTest sons;
     QByteArray bruit(8 << 20, '\0');
     for (int i = 0; i < bruit.size(); ++i)
-        bruit[i] = char((i * 7919 + i / 613) % 251);
+        bruit[i] = char((static_cast<unsigned>(i) * 7919u + unsigned(i) / 613u) % 251u);
     const std::string lent = sons.Ecrire("bruit.ogg", bruit);
     const std::string trois = sons.Sinus("trois.wav", 440, 3);
     Son son;
