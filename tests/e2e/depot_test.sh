@@ -17,6 +17,8 @@ demarrer
 
 # Drags what the source offers from its centre to the window's background
 # and drops it there; waits until the source has heard how the drag ended.
+# With ACCORD=1 the button is released only once the window has said it
+# takes the drop (its answer to the pointer's moves comes a moment later).
 PID_SOURCE=""
 glisser() {
   : >"$TRAVAIL/source.log"
@@ -34,7 +36,12 @@ glisser() {
   for pas in 1 2 3 4; do
     xdotool mousemove --sync $(( x0 + (FX + 400 - x0) * pas / 4 )) $(( y0 + (FY + 60 - y0) * pas / 4 ))
   done
-  xdotool mousemove --sync $(( FX + 401 )) $(( FY + 61 )) mouseup 1
+  xdotool mousemove --sync $(( FX + 401 )) $(( FY + 61 ))
+  if [ "${ACCORD:-0}" = 1 ]; then
+    attendre_que 20 grep -q '^accord' "$TRAVAIL/source.log" ||
+      echec "the window never said it takes the drop: $(cat "$TRAVAIL/source.log")"
+  fi
+  xdotool mouseup 1
   attendre_que 20 grep -q '^fin' "$TRAVAIL/source.log" || echec "the drag does not end: $(cat "$TRAVAIL/source.err")"
   FIN=$(grep '^fin' "$TRAVAIL/source.log")
   kill "$PID_SOURCE" 2>/dev/null || true
@@ -42,7 +49,7 @@ glisser() {
 }
 trap 'kill "$PID_SOURCE" 2>/dev/null || true; nettoyer' EXIT
 
-glisser "$arbre"
+ACCORD=1 glisser "$arbre"
 [ "$FIN" = "fin copie" ] || echec "the folder's drop was taken as: $FIN"
 attendre_que 30 grep -q '^fin-scan' "$RUVIZARO_JOURNAL" || echec "no scan after the drop"
 grep -qx 'fin-scan mode=0 video=0 son=1 image=2 texte=0' "$RUVIZARO_JOURNAL" ||

@@ -3,8 +3,10 @@
 # drags the URIs given on the command line (text/uri-list and the URIs as
 # text), offering a copy, a move and a link; an absolute path given is
 # dragged as its file URI. It prints "pret x y" with the
-# centre of its area on the screen once it is shown, and "fin <action>"
-# when a drag has ended (the action the target took, "aucune" when none).
+# centre of its area on the screen once it is shown, "accord <action>" once
+# a target under the pointer has said it would take the drop, and
+# "fin <action>" when a drag has ended (the action the target took,
+# "aucune" when none).
 import os
 import sys
 import urllib.parse
@@ -35,10 +37,29 @@ def donnees(_widget, _contexte, selection, info, _temps):
         selection.set_text("\n".join(uris), -1)
 
 
+NOMS = {Gdk.DragAction.COPY: "copie", Gdk.DragAction.MOVE: "deplacement", Gdk.DragAction.LINK: "lien"}
+en_cours = {"fini": False}
+
+
+def commence(_widget, contexte):
+    # The target's answers arrive as the pointer moves; the selected action
+    # is what the last one offered.
+    en_cours["fini"] = False
+
+    def regarder():
+        if en_cours["fini"]:
+            return False
+        action = contexte.get_selected_action()
+        if action:
+            print("accord", NOMS.get(action, "autre"), flush=True)
+            return False
+        return True
+    GLib.timeout_add(10, regarder)
+
+
 def fini(_widget, contexte):
-    action = contexte.get_selected_action()
-    noms = {Gdk.DragAction.COPY: "copie", Gdk.DragAction.MOVE: "deplacement", Gdk.DragAction.LINK: "lien"}
-    print("fin", noms.get(action, "aucune"), flush=True)
+    en_cours["fini"] = True
+    print("fin", NOMS.get(contexte.get_selected_action(), "aucune"), flush=True)
 
 
 def montree(_widget, _evenement):
@@ -52,6 +73,7 @@ def montree(_widget, _evenement):
 
 
 zone.connect("drag-data-get", donnees)
+zone.connect("drag-begin", commence)
 zone.connect("drag-end", fini)
 fenetre.connect("map-event", montree)
 fenetre.connect("destroy", Gtk.main_quit)
