@@ -1,22 +1,10 @@
 #include "media/ChargeurAsynchrone.h"
 
 #include "shared/AppelDiffere.h"
+#include "shared/PrioriteFil.h"
 #include <QMetaObject>
 
-#include <cerrno>
 #include <utility>
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-namespace {
-
-// Above the window's thread's nice value: on busy cores the decode yields to
-// the window rather than the other way round.
-constexpr int GentillesseTravail = 5;
-
-}  // namespace
 
 ChargeurAsynchrone::ChargeurAsynchrone(QObject* parent)
     : QObject(parent), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
@@ -60,12 +48,7 @@ void ChargeurAsynchrone::ToutAbandonner()
 
 void ChargeurAsynchrone::Travailler(std::stop_token arret)
 {
-    // Linux keeps a nice value per thread; failing to raise it costs nothing.
-    const auto fil = id_t(syscall(SYS_gettid));
-    errno = 0;
-    const int gentillesse = getpriority(PRIO_PROCESS, fil);
-    if (errno == 0)
-        (void)setpriority(PRIO_PROCESS, fil, gentillesse + GentillesseTravail);
+    PrioriteFil::CederALaFenetre();
     for (;;) {
         Demande demande;
         std::stop_token arretDemande;

@@ -4,33 +4,11 @@
 #include "media/SourceFfmpeg.h"
 #include "media/SourceMidi.h"
 #include "shared/AppelDiffere.h"
+#include "shared/PrioriteFil.h"
 #include "shared/Textes.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <utility>
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-namespace {
-
-// Above the window's thread's nice value: on busy cores the probing yields
-// to the window rather than the other way round.
-constexpr int GentillesseChargement = 5;
-
-void Ceder()
-{
-    // Linux keeps a nice value per thread; failing to raise it costs nothing.
-    const auto fil = id_t(syscall(SYS_gettid));
-    errno = 0;
-    const int gentillesse = getpriority(PRIO_PROCESS, fil);
-    if (errno == 0)
-        (void)setpriority(PRIO_PROCESS, fil, gentillesse + GentillesseChargement);
-}
-
-}  // namespace
 
 Son::Son()
     : moteur_(std::make_unique<MoteurAudio>()), fil_([this](std::stop_token arret) { Charger(std::move(arret)); })
@@ -185,7 +163,7 @@ void Son::Abandonner()
 // meanwhile is dropped here.
 void Son::Charger(std::stop_token arret)
 {
-    Ceder();
+    PrioriteFil::CederALaFenetre();
     for (;;) {
         Demande demande;
         std::stop_token arretDemande;

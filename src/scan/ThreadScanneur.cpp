@@ -1,6 +1,7 @@
 #include "scan/ThreadScanneur.h"
 
 #include "scan/Scanneur.h"
+#include "shared/PrioriteFil.h"
 
 // The store worker is named by the callers but never reached from here: the
 // walk feeds the store through the Scanneur.
@@ -19,6 +20,8 @@ ThreadScanneur::~ThreadScanneur()
 
 void ThreadScanneur::Execute()
 {
+    // The readers the walk starts inherit the walk's priority.
+    PrioriteFil::CederALaFenetre();
     if (Cible)
         Cible->Scanner(Chemin, *this);
 }

@@ -1,6 +1,7 @@
 #include "scan/ThreadStockage.h"
 
 #include "scan/Stockage.h"
+#include "shared/PrioriteFil.h"
 
 ThreadStockage::ThreadStockage(Stockage* cible) : Cible(cible)
 {
@@ -15,6 +16,7 @@ ThreadStockage::~ThreadStockage()
 
 void ThreadStockage::Execute()
 {
+    PrioriteFil::CederALaFenetre();
     if (Cible)
         Cible->BoucleStockage(*this);
 }

@@ -1,6 +1,7 @@
 #include "trees/ThreadTreeView.h"
 
 #include "trees/GestionTreeView.h"
+#include "shared/PrioriteFil.h"
 
 ThreadTreeView::ThreadTreeView(GestionTreeView* cible) : Cible(cible)
 {
@@ -15,6 +16,7 @@ ThreadTreeView::~ThreadTreeView()
 
 void ThreadTreeView::Execute()
 {
+    PrioriteFil::CederALaFenetre();
     if (Cible)
         Cible->Traiter(*this);
 }

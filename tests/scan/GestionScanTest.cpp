@@ -14,6 +14,7 @@
 #include "shared/Travailleur.h"
 
 #include "support/ArbreTemporaire.h"
+#include "support/FilsDuProcessus.h"
 #include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
 #include "support/ImagesDeTest.h"
@@ -28,6 +29,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+
+#include <sys/resource.h>
 #include <string>
 #include <thread>
 
@@ -147,6 +150,30 @@ TEST_F(GestionScanTest, PauseResumeAndAStopDuringAPause)
     EXPECT_EQ(stock.Compteur(Categorie::Image), images);   // stopped, not resumed
     EXPECT_TRUE(Journal().back().startsWith(QString("fin-scan mode=1 video=%1 son=").arg(images)));
     EXPECT_EQ(suite.Fins, 2);   // the end, then the stop
+}
+
+// The walk, its readers and the filing run below the window's thread, so
+// that on busy cores the window answers first.
+TEST_F(GestionScanTest, TheScanThreadsYieldToTheWindow)
+{
+    ArbreTemporaire arbre;
+    Creer(arbre, 300);
+    const int fenetre = getpriority(PRIO_PROCESS, 0);
+    const auto avant = FilsDuProcessus::Liste();
+    ASSERT_TRUE(scan.Lancer(arbre.Racine()));
+    scan.Basculer();   // the walk and the filing stand at a check point
+    std::vector<pid_t> lents;
+    EXPECT_TRUE(AttendreSansEvenements([&] {
+        lents.clear();
+        for (const pid_t fil : FilsDuProcessus::Nouveaux(avant)) {
+            errno = 0;
+            const int gentillesse = getpriority(PRIO_PROCESS, id_t(fil));
+            if (errno == 0 && gentillesse != fenetre + 5)
+                lents.push_back(fil);
+        }
+        return lents.empty() && !FilsDuProcessus::Nouveaux(avant).empty();
+    })) << lents.size() << " of the scan's threads run at the window's priority";
+    scan.Arreter(Mode::Utilisateur);
 }
 
 TEST_F(GestionScanTest, AnEndNoticeReadAfterAStopEndsNothingMore)
