@@ -106,6 +106,11 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
     return true;
 }
 
+QProgressDialog* ExportationFichiers::Progression() const
+{
+    return progression_;
+}
+
 void ExportationFichiers::Terminer(bool ecrit, const QString& echec)
 {
     if (travail_.joinable())

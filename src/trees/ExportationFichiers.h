@@ -49,7 +49,7 @@ public:
     bool Exporter(Categorie categorie, const std::vector<Groupe>& groupes, const QString& nom);
     bool EnCours() const { return travail_.joinable(); }
     // The progress dialog of the export under way (named "ProgressionExport").
-    QProgressDialog* Progression() const { return progression_; }
+    QProgressDialog* Progression() const;
 
 signals:
     // The worker has ended and the progress dialog is gone: the file was
