@@ -115,9 +115,10 @@ void ExportationFichiers::Terminer(bool ecrit, const QString& echec)
 {
     if (travail_.joinable())
         travail_.join();
-    if (progression_) {
-        progression_->hide();
-        progression_->deleteLater();
+    if (QProgressDialog* progression = progression_) {
+        progression_ = nullptr;
+        progression->hide();
+        progression->deleteLater();
     }
     if (!echec.isEmpty())
         Fabrique::Message(fenetre_, echec, TitreEchec, QMessageBox::Warning);
