@@ -75,6 +75,9 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
     progression_->setAutoClose(false);
     progression_->setAutoReset(false);
     progression_->setMinimumDuration(DelaiProgression);
+    // At its minimum the bar starts the delay: the dialog shows after it even
+    // while the worker is still gathering the paths and has told nothing.
+    progression_->setValue(0);
     connect(progression_, &QProgressDialog::canceled, this, [this] { arret_ = true; });
 
     arret_ = false;
