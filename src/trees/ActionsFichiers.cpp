@@ -3,6 +3,7 @@
 #include "scan/Stockage.h"
 #include "shared/Groupe.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ExportationFichiers.h"
 #include "trees/ModeleArbre.h"
 #include "widgets/Bureau.h"
 
@@ -16,6 +17,13 @@ namespace {
 const QString TitreMenu = QStringLiteral("Actions sur le fichier");
 const QString TitreMenuGroupe = QStringLiteral("Actions sur le groupe");
 
+QString NomCategorie(Categorie categorie)
+{
+    static const QString noms[] = {QStringLiteral("Vidéo"), QStringLiteral("Son"), QStringLiteral("Image"),
+                                   QStringLiteral("Texte")};
+    return CategorieValide(categorie) ? noms[Slot(categorie)] : QString();
+}
+
 // The node a row stands for: a node, or the group whose "..." it is.
 const Noeud* NoeudDeLigne(const QModelIndex& ligne)
 {
@@ -26,8 +34,13 @@ const Noeud* NoeudDeLigne(const QModelIndex& ligne)
 
 }  // namespace
 
-ActionsFichiers::ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau)
-    : QObject(fenetre), stockage_(stockage), bureau_(bureau), menu_(new QMenu(fenetre)), avec_(new QMenu(menu_))
+ActionsFichiers::ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau, const Option& option)
+    : QObject(fenetre),
+      stockage_(stockage),
+      bureau_(bureau),
+      exportation_(new ExportationFichiers(fenetre, stockage, option)),
+      menu_(new QMenu(fenetre)),
+      avec_(new QMenu(menu_))
 {
     menu_->setObjectName("MenuFichier");
     avec_->setObjectName("MenuOuvrirAvec");
@@ -117,6 +130,35 @@ void ActionsFichiers::RemplirGroupe()
         if (const Cible* cible = CibleVivante())
             bureau_.CopierChemins(Chemins(*cible));
     });
+    menu_->addSeparator();
+    menu_->addAction(QStringLiteral("E&xporter…"), this, [this] {
+        const Cible* cible = CibleVivante();
+        if (!cible)
+            return;
+        std::vector<Groupe> groupes;
+        for (int32_t groupe : cible->Groupes)
+            groupes.push_back(Groupe{cible->Cle, groupe});
+        // "(12) mp3" or "(3) ~/Albums/Été" names the file "Son - mp3".
+        QString nom = cible->Nom;
+        if (nom.startsWith(QLatin1Char('(')) && nom.indexOf(QLatin1String(") ")) > 0)
+            nom = nom.mid(nom.indexOf(QLatin1String(") ")) + 2);
+        if (nom.startsWith(QLatin1Char('~')))
+            nom = nom.mid(1);
+        while (nom.startsWith(QLatin1Char('/')))
+            nom = nom.mid(1);
+        const QString categorie = NomCategorie(cible->Cle.Cat);
+        exportation_->Exporter(cible->Cle.Cat, groupes, nom.isEmpty() ? categorie : categorie + " - " + nom);
+    });
+}
+
+bool ActionsFichiers::ExporterCategorie(Categorie categorie)
+{
+    if (!CategorieValide(categorie) || stockage_.Compteur(categorie) == 0)
+        return false;
+    std::vector<Groupe> groupes;
+    for (int lettre = 0; lettre < Stockage::NombreLettres; ++lettre)
+        groupes.push_back(Groupe{CleArbre{categorie, Ordre::Alphabetique}, lettre});
+    return exportation_->Exporter(categorie, groupes, NomCategorie(categorie));
 }
 
 void ActionsFichiers::RemplirApplications()

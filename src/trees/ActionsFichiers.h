@@ -2,8 +2,8 @@
 
 // What the user can do with the files the trees list: the actions menu of a
 // row (open, open with, show in the folder, copy the path, copy the file; on
-// a group, copy the paths of all its files), Ctrl+C and the drag out of the
-// window. It owns the menu; the paths come from the store, the desktop's
+// a group, copy the paths of all its files and export them), Ctrl+C, Ctrl+E
+// (export the shown category) and the drag out of the window. It owns the menu; the paths come from the store, the desktop's
 // side from Bureau. A group's files are looked up only when an action needs
 // them, never to build the menu. User-interface thread only.
 
@@ -20,6 +20,8 @@
 
 class ArbreCategorie;
 class Bureau;
+class ExportationFichiers;
+class Option;
 class QMenu;
 class QMimeData;
 class QModelIndex;
@@ -44,7 +46,7 @@ public:
         QString Nom;   // the row's text
     };
 
-    ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau);
+    ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau, const Option& option);
 
     static Cible CibleDe(const QModelIndex& ligne, CleArbre cle);
 
@@ -69,6 +71,11 @@ public:
     void CopierSelection(ArbreCategorie* arbre);
     // What a drag of these rows carries; nullptr when they hold no file.
     QMimeData* DonneesGlisser(CleArbre cle, const QModelIndexList& lignes);
+    // Ctrl+E: every file of a category exported (its letter groups, in
+    // name order); false when nothing was started.
+    bool ExporterCategorie(Categorie categorie);
+    // « Exporter… »: its save dialog, worker and progress.
+    ExportationFichiers& Exportation() { return *exportation_; }
 
 private:
     void RemplirFichier();
@@ -81,6 +88,7 @@ private:
 
     Stockage& stockage_;
     Bureau& bureau_;
+    ExportationFichiers* exportation_;
     QMenu* menu_;
     QMenu* avec_;
     Cible cible_;

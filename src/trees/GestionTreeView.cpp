@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QMetaObject>
 #include <QSignalBlocker>
+#include <QShortcut>
 
 #include <algorithm>
 #include <iterator>
@@ -51,7 +52,7 @@ GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& sto
     imageListExt_.Ajouter(TFormImage::Charger("DossierFerme.png").toImage());
     imageListExt_.Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
     CreerComposants(fenetre);
-    actions_ = new ActionsFichiers(fenetre, stockage_, bureau);
+    actions_ = new ActionsFichiers(fenetre, stockage_, bureau, option_);
     Relier();
 }
 
@@ -109,6 +110,9 @@ void GestionTreeView::Relier()
                     actions_->Montrer(arbre, ligne, position);
                 });
         connect(arbre, &ArbreCategorie::CopieDemandee, this, [this, arbre] { actions_->CopierSelection(arbre); });
+        // Ctrl+E: the tree's whole category exported.
+        auto* exporter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), arbre, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(exporter, &QShortcut::activated, this, [this, arbre] { actions_->ExporterCategorie(arbre->Cle().Cat); });
         connect(arbre, &QAbstractItemView::doubleClicked, this,
                 [this, arbre](const QModelIndex& ligne) { actions_->Ouvrir(arbre->Cle(), ligne); });
         arbre->DonneesGlisser = [this, arbre](const QModelIndexList& lignes) {

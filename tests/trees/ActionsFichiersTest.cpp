@@ -5,6 +5,7 @@
 #include "trees/ActionsFichiers.h"
 
 #include "trees/ArbreCategorie.h"
+#include "trees/ExportationFichiers.h"
 #include "trees/ModeleArbre.h"
 #include "widgets/Bureau.h"
 
@@ -17,10 +18,15 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,7 +134,7 @@ TEST_F(Actions, FileRowsAndGroupRowsHaveTheirMenus)
 
     ClicDroit(arbre, Ligne(arbre, 0));
     ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
-    EXPECT_EQ(Textes(menu), QStringList({"Copier les chemins"}));
+    EXPECT_EQ(Textes(menu), QStringList({"Copier les chemins", "Exporter…"}));
     menu->hide();
 
     // "A...Z" copies the files of its 26 letters; nothing below the rows.
@@ -220,4 +226,59 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
 
     EXPECT_FALSE(bureau.OuvrirAvec("ruvizaro-absente.desktop", notes));
     EXPECT_TRUE(messages_.back().contains("notes.txt") && messages_.back().contains("n'est plus installée"));
+}
+
+// « Exporter… » on a group row writes its files as a playlist, in the
+// group's order; Ctrl+E on a tree writes its whole category, a table for
+// texts (no playlist offered). The save dialog is replaced by the test.
+TEST_F(Actions, ExportOfAGroupAndOfTheShownCategory)
+{
+    ArbreTemporaire dossier;
+    const std::string b = dossier.Fichier("b.mp3"), a = dossier.Fichier("a, c.mp3");
+    dossier.Fichier("sous/notes.txt", 5);
+    dossier.Fichier("lisez-moi.txt", 12);
+    Scanner(dossier.Racine());
+    application_->Menu.AfficherSon(true);
+    application_->Arbres.ChangerOrdre(Categorie::Son, Ordre::Extension);
+    ArbreCategorie* sons = c->Arbre({Categorie::Son, Ordre::Extension});
+
+    ExportationFichiers& exportation = application_->Arbres.Actions().Exportation();
+    QString propose, filtres, reponse;
+    exportation.DemanderDestination = [&](QWidget*, const QString&, const QString& p, const QString& f, QString*) {
+        propose = p;
+        filtres = f;
+        return reponse;
+    };
+    QSignalSpy fini(&exportation, &ExportationFichiers::Fini);
+    const auto lire = [](const std::string& chemin) {
+        std::ifstream flux(chemin, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(flux), {});
+    };
+
+    QMenu* menu = ClicDroit(sons, Ligne(sons, 0));
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    Action(menu, "Exporter…")->trigger();   // given up in the dialog: nothing starts
+    EXPECT_TRUE(propose.endsWith("/Son - mp3.m3u8")) << propose.toStdString();
+    EXPECT_EQ(filtres, ExportationFichiers::FiltreListe + ";;" + ExportationFichiers::FiltreTableau);
+    EXPECT_FALSE(exportation.EnCours());
+
+    reponse = QString::fromStdString(dossier.Racine() + "/sons.m3u8");
+    menu = ClicDroit(sons, Ligne(sons, 0));
+    Action(menu, "Exporter…")->trigger();
+    ASSERT_TRUE(AttendreQue([&] { return fini.count() == 1; }));
+    EXPECT_TRUE(fini.takeFirst().at(0).toBool());
+    EXPECT_EQ(lire(reponse.toStdString()), "#EXTM3U\n#EXTINF:-1,a, c.mp3\n" + a + "\n#EXTINF:-1,b.mp3\n" + b + "\n");
+    EXPECT_EQ(exportation.Progression(), nullptr);
+
+    ArbreCategorie* textes = c->Arbre(TexteParExtension);
+    application_->Menu.AfficherTexte(true);
+    textes->setFocus();
+    reponse = QString::fromStdString(dossier.Racine() + "/textes");
+    QTest::keyClick(textes, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_TRUE(AttendreQue([&] { return fini.count() == 1; }));
+    EXPECT_EQ(filtres, ExportationFichiers::FiltreTableau);
+    EXPECT_TRUE(propose.endsWith("/Texte.csv")) << propose.toStdString();
+    EXPECT_EQ(lire(reponse.toStdString() + ".csv"), std::string("Nom,Dossier,Extension,Taille (octets)\r\n") +
+                                                        "lisez-moi.txt," + dossier.Racine() + ",txt,12\r\n" +
+                                                        "notes.txt," + dossier.Racine() + "/sous,txt,5\r\n");
 }

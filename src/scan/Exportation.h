@@ -1,0 +1,63 @@
+#pragma once
+
+// Writes a list of found files out as a playlist (M3U8) or a table (CSV),
+// for a music player or a spreadsheet. Widget-free: any thread may run it,
+// it reads no file (a size is taken with fstatat, never by opening), and a
+// file is written whole or not at all (temporary file, fsync, rename).
+//
+// M3U8: "#EXTM3U", then per file "#EXTINF:-1,<name>" and its absolute path,
+// as raw bytes, since players open paths. The length is always -1 (unknown):
+// reading it would mean opening the file. A path holding a line break
+// cannot be written in that format and is left out (counted in Omis).
+// CSV: a header, then name, folder, extension, size in bytes per file,
+// quoted as RFC 4180 says, lines ended by CRLF. The text stays valid UTF-8:
+// a byte that is not part of valid UTF-8 is written as \xHH (two upper-case
+// hexadecimal digits) and a backslash as \\, so the escape reads back
+// without doubt. The size is empty when it cannot be read or the file is
+// not a regular one.
+
+#include "shared/Resultat.h"
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Exportation
+{
+public:
+    enum class Format { ListeLecture, Tableau };
+
+    struct Bilan
+    {
+        bool Annule = false;
+        size_t Ecrits = 0;   // files written
+        size_t Omis = 0;     // files that the format cannot hold
+    };
+
+    // Called now and then with the files done and the total.
+    using Avancement = std::function<void(size_t fait, size_t total)>;
+
+    static const char* const EnTeteTableau;
+
+    // The whole text of the files at these paths (bytes, absolute).
+    static std::string Texte(Format format, const std::vector<std::string>& chemins, size_t* omis = nullptr);
+
+    // Writes the files to `destination` atomically: an older file there is
+    // replaced only once the new one is complete; a stop (arret set) or a
+    // failure leaves it as it was and no temporary file behind.
+    static Resultat<Bilan> Ecrire(Format format, const std::vector<std::string>& chemins,
+                                  const std::string& destination, const std::atomic<bool>& arret,
+                                  const Avancement& avancement = {});
+
+    // One file's lines appended to sortie; false when the format cannot
+    // hold it (nothing appended).
+    static bool AjouterEntree(Format format, std::string_view chemin, std::string& sortie);
+    // Text escaped as the table writes it: invalid UTF-8 bytes as \xHH, a
+    // backslash as \\ (no quoting).
+    static void AjouterEchappe(std::string_view texte, std::string& sortie);
+    // A field quoted when it needs to be (comma, quote, CR or LF).
+    static void AjouterChamp(std::string_view champ, std::string& sortie);
+};

@@ -1,0 +1,129 @@
+#include "trees/ExportationFichiers.h"
+
+#include "scan/Exportation.h"
+#include "scan/Stockage.h"
+#include "shared/Option.h"
+#include "widgets/Fabrique.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QProgressDialog>
+
+#include <utility>
+
+namespace {
+
+const QString TitreDialogue = QStringLiteral("Exporter");
+const QString TitreEchec = QStringLiteral("Exportation");
+constexpr int Echelle = 1000;   // the progress bar's steps
+constexpr int DelaiProgression = 500;
+
+}  // namespace
+
+const QString ExportationFichiers::FiltreListe = QStringLiteral("Liste de lecture M3U8 (*.m3u8)");
+const QString ExportationFichiers::FiltreTableau = QStringLiteral("Tableau CSV (*.csv)");
+
+ExportationFichiers::ExportationFichiers(QWidget* fenetre, Stockage& stockage, const Option& option)
+    : QObject(fenetre), fenetre_(fenetre), stockage_(stockage), option_(option)
+{
+    DemanderDestination = [](QWidget* parent, const QString& titre, const QString& propose, const QString& filtres,
+                             QString* filtreChoisi) {
+        return QFileDialog::getSaveFileName(parent, titre, propose, filtres, filtreChoisi);
+    };
+}
+
+ExportationFichiers::~ExportationFichiers()
+{
+    arret_ = true;
+    if (travail_.joinable())
+        travail_.join();
+}
+
+bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe>& groupes, const QString& nom)
+{
+    if (groupes.empty() || EnCours() || !DemanderDestination)
+        return false;
+    const bool liste = categorie == Categorie::Son || categorie == Categorie::Video;
+    const QString filtres = liste ? FiltreListe + QStringLiteral(";;") + FiltreTableau : FiltreTableau;
+    QString filtre = liste ? FiltreListe : FiltreTableau;
+    const QString dossier = option_.DernierRepertoire.empty()
+                                ? QDir::homePath()
+                                : QFile::decodeName(QByteArray::fromStdString(option_.DernierRepertoire));
+    QString propose = nom;
+    propose.replace(QLatin1Char('/'), QLatin1Char('_'));
+    propose = dossier + QLatin1Char('/') + propose + (liste ? QStringLiteral(".m3u8") : QStringLiteral(".csv"));
+    QString choisi = DemanderDestination(fenetre_, TitreDialogue, propose, filtres, &filtre);
+    if (choisi.isEmpty())
+        return false;
+
+    // The suffix typed wins over the filter when it names an offered format.
+    Exportation::Format format = filtre == FiltreListe && liste ? Exportation::Format::ListeLecture
+                                                                 : Exportation::Format::Tableau;
+    if (choisi.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        format = Exportation::Format::Tableau;
+    else if (liste && choisi.endsWith(QStringLiteral(".m3u8"), Qt::CaseInsensitive))
+        format = Exportation::Format::ListeLecture;
+    else
+        choisi += format == Exportation::Format::ListeLecture ? QStringLiteral(".m3u8") : QStringLiteral(".csv");
+
+    progression_ = new QProgressDialog(QStringLiteral("Exportation des fichiers…"), QStringLiteral("Annuler"), 0,
+                                       Echelle, fenetre_);
+    progression_->setObjectName("ProgressionExport");
+    progression_->setWindowTitle(TitreDialogue);
+    progression_->setWindowModality(Qt::WindowModal);
+    progression_->setAutoClose(false);
+    progression_->setAutoReset(false);
+    progression_->setMinimumDuration(DelaiProgression);
+    // At its minimum the bar starts the delay: the dialog shows after it even
+    // while the worker is still gathering the paths and has told nothing.
+    progression_->setValue(0);
+    connect(progression_, &QProgressDialog::canceled, this, [this] { arret_ = true; });
+
+    arret_ = false;
+    const std::string destination = QFile::encodeName(choisi).toStdString();
+    travail_ = std::thread([this, format, groupes, destination] {
+        std::vector<std::string> chemins;
+        for (const Groupe& groupe : groupes) {
+            if (arret_)
+                break;
+            std::vector<std::string> fichiers = stockage_.CheminsGroupe(groupe);
+            chemins.insert(chemins.end(), std::make_move_iterator(fichiers.begin()),
+                           std::make_move_iterator(fichiers.end()));
+        }
+        const auto avancement = [this](size_t fait, size_t total) {
+            const int valeur = static_cast<int>(fait * Echelle / (total ? total : 1));
+            QMetaObject::invokeMethod(
+                this, [this, valeur] {
+                    if (progression_ && !progression_->wasCanceled())
+                        progression_->setValue(valeur);
+                },
+                Qt::QueuedConnection);
+        };
+        const Resultat<Exportation::Bilan> bilan =
+            Exportation::Ecrire(format, chemins, destination, arret_, avancement);
+        const bool ecrit = bilan && !bilan.Valeur().Annule;
+        const QString echec = bilan ? QString() : QString::fromStdString(bilan.Echec().Complet());
+        QMetaObject::invokeMethod(this, [this, ecrit, echec] { Terminer(ecrit, echec); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+QProgressDialog* ExportationFichiers::Progression() const
+{
+    return progression_;
+}
+
+void ExportationFichiers::Terminer(bool ecrit, const QString& echec)
+{
+    if (travail_.joinable())
+        travail_.join();
+    if (QProgressDialog* progression = progression_) {
+        progression_ = nullptr;
+        progression->hide();
+        progression->deleteLater();
+    }
+    if (!echec.isEmpty())
+        Fabrique::Message(fenetre_, echec, TitreEchec, QMessageBox::Warning);
+    emit Fini(ecrit);
+}
