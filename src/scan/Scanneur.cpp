@@ -46,7 +46,7 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
         size_t Suivant = 0;
     };
     std::vector<Niveau> pile;
-    std::vector<std::string> fichiers;
+    std::string fichiers;
     lecturesAvance_.store(0);
     LectureAvance avance(*explorateur_, travailleur, lecteurs_, lecturesAvance_);
 
