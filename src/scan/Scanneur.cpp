@@ -53,7 +53,7 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
         avance.Lister(rang, chemin, sousRepertoires, fichiers);
-        stockage_->EmpilerRepertoire(chemin, std::move(fichiers));
+        stockage_->EmpilerNoms(chemin, std::move(fichiers));
         fichiers = {};
         pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };

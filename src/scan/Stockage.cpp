@@ -92,10 +92,10 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
         // A name holding a NUL is never filed; it cannot be told apart here.
         if (nom.find('\0') == std::string::npos)
             noms.append(nom.data(), nom.size() + 1);
-    EmpilerRepertoire(chemin, std::move(noms));
+    EmpilerNoms(chemin, std::move(noms));
 }
 
-void Stockage::EmpilerRepertoire(const std::string& chemin, std::string fichiers)
+void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers)
 {
     EnAttente attente{chemin, std::move(fichiers)};
     bool etaitVide = false;

@@ -55,7 +55,7 @@ public:
     void EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers);
     // The file names one after another, each ended by a NUL (as
     // Explorateur lists them).
-    void EmpilerRepertoire(const std::string& chemin, std::string fichiers);
+    void EmpilerNoms(const std::string& chemin, std::string fichiers);
     // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
