@@ -78,6 +78,15 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, std::vector<st
 void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
                                    std::vector<std::string>& sousRepertoires, std::vector<std::string>& fichiers) const
 {
+    std::string noms;
+    ListerRepertoire(repertoire, reglages, sousRepertoires, noms);
+    fichiers.clear();
+    PourChaqueNom(noms, [&](std::string_view nom) { fichiers.emplace_back(nom); });
+}
+
+void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
+                                   std::vector<std::string>& sousRepertoires, std::string& fichiers) const
+{
     sousRepertoires.clear();
     fichiers.clear();
 
@@ -112,7 +121,7 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
                 break;
             case Genre::Fichier:
                 if (fichiersCaches || !cache)
-                    fichiers.emplace_back(nom);
+                    fichiers.append(nom, std::strlen(nom) + 1);   // with its NUL
                 break;
             case Genre::Ignore:
                 break;

@@ -31,6 +31,22 @@ public:
                           std::vector<std::string>& fichiers) const;
     void ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
                           std::vector<std::string>& sousRepertoires, std::vector<std::string>& fichiers) const;
+    // The same with the file names one after another in one string, each
+    // ended by a NUL: one allocation for a whole listing.
+    void ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
+                          std::vector<std::string>& sousRepertoires, std::string& fichiers) const;
+    // Calls f(std::string_view) for each name of such a string.
+    template <typename F>
+    static void PourChaqueNom(std::string_view noms, F&& f)
+    {
+        for (size_t debut = 0; debut < noms.size();) {
+            size_t fin = noms.find('\0', debut);
+            if (fin == std::string_view::npos)
+                fin = noms.size();
+            f(noms.substr(debut, fin - debut));
+            debut = fin + 1;
+        }
+    }
     static int64_t LireTaille(const std::string& chemin);
 
     // A directory path followed by a name, with one "/" between them

@@ -57,10 +57,10 @@ void LectureAvance::Annoncer(const Rang& rang, const std::string& chemin,
 }
 
 void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                           std::vector<std::string>& fichiers)
+                           std::string& fichiers)
 {
     if (lecteurs_.empty()) {
-        explorateur_.ListerRepertoire(chemin, sousRepertoires, fichiers);
+        explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
         return;
     }
 
@@ -90,7 +90,7 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
         aLire_.clear();
     }
     verrou.unlock();
-    explorateur_.ListerRepertoire(chemin, sousRepertoires, fichiers);
+    explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
     verrou.lock();
     Annoncer(rang, chemin, sousRepertoires);
     verrou.unlock();
@@ -119,7 +119,7 @@ void LectureAvance::Lecteur()
 
         const Explorateur::Reglages reglages = explorateur_.ReglagesActuels();
         std::vector<std::string> sousRepertoires;
-        std::vector<std::string> fichiers;
+        std::string fichiers;
         verrou.unlock();
         explorateur_.ListerRepertoire(chemin, reglages, sousRepertoires, fichiers);
         verrou.lock();

@@ -41,8 +41,9 @@ public:
     // The walk: the listing of the directory at this rank, the one read ahead
     // when it is still good, else read now; its sub-directories are then
     // read ahead.
+    // File names as Explorateur lists them in one string.
     void Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                std::vector<std::string>& fichiers);
+                std::string& fichiers);
     // The walk: drops every listing read ahead (after a pause: the tree may
     // have changed meanwhile).
     void Oublier();
@@ -55,7 +56,7 @@ private:
         bool Prete = false;
         Explorateur::Reglages Reglages;
         std::vector<std::string> SousRepertoires;
-        std::vector<std::string> Fichiers;
+        std::string Fichiers;
     };
 
     void Lecteur();

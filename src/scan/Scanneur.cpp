@@ -46,14 +46,14 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
         size_t Suivant = 0;
     };
     std::vector<Niveau> pile;
-    std::vector<std::string> fichiers;
+    std::string fichiers;
     lecturesAvance_.store(0);
     LectureAvance avance(*explorateur_, travailleur, lecteurs_, lecturesAvance_);
 
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
         avance.Lister(rang, chemin, sousRepertoires, fichiers);
-        stockage_->EmpilerRepertoire(chemin, std::move(fichiers));
+        stockage_->EmpilerNoms(chemin, std::move(fichiers));
         fichiers = {};
         pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };

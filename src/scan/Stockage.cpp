@@ -50,8 +50,11 @@ void Stockage::Reinitialiser()
     std::unique_lock verrou(donnees_);
     noms_.Vider();
     entrees_ = {};
+    debutsDossiers_ = {};
     extensions_ = {};
-    repertoires_ = {};
+    dossiers_ = {};
+    dernierDossier_ = std::string();
+    ascendants_ = {};
     for (DonneesCategorie& categorie : categories_)
         categorie = DonneesCategorie{};
     for (std::atomic<int32_t>& compteur : Compteurs_)
@@ -82,11 +85,19 @@ void Stockage::PreparerScan()
     ++numeroScan_;
 }
 
-void Stockage::EmpilerRepertoire(const std::string& chemin, std::vector<std::string> fichiers)
+void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers)
 {
-    TAttente attente;
-    attente.Fichiers = std::move(fichiers);
-    attente.Texte = chemin;
+    std::string noms;
+    for (const std::string& nom : fichiers)
+        // A name holding a NUL is never filed; it cannot be told apart here.
+        if (nom.find('\0') == std::string::npos)
+            noms.append(nom.data(), nom.size() + 1);
+    EmpilerNoms(chemin, std::move(noms));
+}
+
+void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers)
+{
+    EnAttente attente{chemin, std::move(fichiers)};
     bool etaitVide = false;
     {
         std::lock_guard verrou(Verrou);
@@ -115,7 +126,7 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
         // seen with the end mark stays empty.
         if (Attente.empty())
             break;
-        TAttente attente = std::move(Attente.front());
+        const EnAttente attente = std::move(Attente.front());
         Attente.pop_front();
         // Filing happens without Verrou: the walk can go on queueing.
         verrou.unlock();
@@ -127,7 +138,7 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
     emit FinStockage(numeroScan_.load());
 }
 
-void Stockage::ClasserRepertoire(TAttente& attente)
+void Stockage::ClasserRepertoire(const EnAttente& attente)
 {
     if (!extension_)
         return;
@@ -135,32 +146,32 @@ void Stockage::ClasserRepertoire(TAttente& attente)
 
     // Classify without the data lock: readers are held only for the appends.
     classements_.clear();
-    for (size_t i = 0; i < attente.Fichiers.size(); ++i) {
-        const std::string& nom = attente.Fichiers[i];
-        if (nom.size() > ArenaNoms::LongueurMax || nom.find('\0') != std::string::npos)
-            continue;
+    Explorateur::PourChaqueNom(attente.Noms, [&](std::string_view nom) {
+        if (nom.size() > ArenaNoms::LongueurMax)
+            return;
         const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (index < 0)
-            continue;   // not in the table: dropped
-        classements_.push_back(
-            {static_cast<uint32_t>(i), static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom))});
-    }
+            return;   // not in the table: dropped
+        classements_.push_back({nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom))});
+    });
     if (classements_.empty())
         return;
 
     std::array<int32_t, NombreCategories> nombres{};
     {
         std::unique_lock verrou(donnees_);
-        const auto repertoire = static_cast<uint32_t>(repertoires_.size());
-        repertoires_.push_back(attente.Texte);
+        const uint32_t repertoire = EnregistrerDossier(attente.Chemin);
+        if (repertoire == AucunDossier)
+            return;
+        debutsDossiers_.push_back({static_cast<uint32_t>(entrees_.size()), repertoire});
         for (const Classement& classement : classements_) {
             if (entrees_.size() >= MaxEntrees)
                 break;
-            const uint32_t nom = noms_.Ajouter(attente.Fichiers[classement.IndexNom]);
+            const uint32_t nom = noms_.Ajouter(classement.Nom);
             if (nom == ArenaNoms::Aucun)
                 break;
             const auto position = static_cast<uint32_t>(entrees_.size());
-            entrees_.push_back({nom, repertoire});
+            entrees_.push_back(nom);
             extensions_.push_back(classement.IndexTable);
 
             const size_t slot = Slot(table[classement.IndexTable].Cat);
@@ -184,7 +195,76 @@ void Stockage::ClasserRepertoire(TAttente& attente)
             Compteurs_[slot].fetch_add(nombres[slot]);
         }
     }
-    PublierRepertoire(nombres, RepertoireAffiche(attente.Texte, LongueurRacine.load()));
+    PublierRepertoire(nombres, RepertoireAffiche(attente.Chemin, LongueurRacine.load()));
+}
+
+uint32_t Stockage::EnregistrerDossier(const std::string& chemin)
+{
+    // A path cannot hold a NUL; the arena ends its pieces with one.
+    if (chemin.find('\0') != std::string::npos)
+        return AucunDossier;
+    // The walk is depth-first: the directories filed before this one that
+    // are its ancestors are prefixes of the last path recorded.
+    while (!ascendants_.empty()) {
+        const size_t longueur = ascendants_.back().first;
+        if (longueur < chemin.size() && chemin.compare(0, longueur, dernierDossier_, 0, longueur) == 0)
+            break;
+        ascendants_.pop_back();
+    }
+    uint32_t parent = ascendants_.empty() ? AucunDossier : ascendants_.back().second;
+    size_t debut = ascendants_.empty() ? 0 : ascendants_.back().first;
+    // Pieces of at most LongueurMax bytes, chained (at least one).
+    do {
+        const size_t longueur = std::min(chemin.size() - debut, ArenaNoms::LongueurMax);
+        if (dossiers_.size() >= AucunDossier)
+            return AucunDossier;
+        const uint32_t morceau = noms_.Ajouter(std::string_view(chemin).substr(debut, longueur));
+        if (morceau == ArenaNoms::Aucun)
+            return AucunDossier;
+        dossiers_.push_back({parent, morceau});
+        parent = static_cast<uint32_t>(dossiers_.size() - 1);
+        debut += longueur;
+    } while (debut < chemin.size());
+    ascendants_.emplace_back(chemin.size(), parent);
+    dernierDossier_ = chemin;
+    return parent;
+}
+
+void Stockage::CheminDossier(uint32_t dossier, std::string& chemin) const
+{
+    // Pieces from the record up to its first ancestor, then written in the
+    // other order.
+    std::string_view morceaux[64];
+    size_t nombre = 0;
+    size_t taille = 0;
+    for (uint32_t d = dossier; d != AucunDossier; d = dossiers_[d].Parent) {
+        if (nombre == std::size(morceaux)) {
+            // Deeper than the small list: the rest first, then these.
+            CheminDossier(d, chemin);
+            break;
+        }
+        morceaux[nombre] = noms_.Nom(dossiers_[d].Morceau);
+        taille += morceaux[nombre].size();
+        ++nombre;
+    }
+    chemin.reserve(chemin.size() + taille);
+    while (nombre > 0)
+        chemin.append(morceaux[--nombre]);
+}
+
+uint32_t Stockage::DossierDe(uint32_t position) const
+{
+    // The last directory whose first file is at or before the position.
+    const auto apres = std::upper_bound(debutsDossiers_.begin(), debutsDossiers_.end(), position,
+                                        [](uint32_t p, const DebutDossier& d) { return p < d.Position; });
+    return std::prev(apres)->Dossier;
+}
+
+std::string Stockage::CheminEntree(uint32_t position) const
+{
+    std::string repertoire;
+    CheminDossier(DossierDe(position), repertoire);
+    return Explorateur::Joindre(repertoire, noms_.Nom(entrees_[position]));
 }
 
 void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres, const std::string& affiche)
@@ -305,7 +385,7 @@ void Stockage::CalculerCles(const std::vector<uint32_t>& positions, std::string&
     for (uint32_t position : positions) {
         debuts.push_back(static_cast<uint32_t>(cles.size()));
         if (position < entrees_.size())
-            NomFichier::AjouterMinuscules(noms_.Nom(entrees_[position].Nom), cles);
+            NomFichier::AjouterMinuscules(noms_.Nom(entrees_[position]), cles);
     }
     debuts.push_back(static_cast<uint32_t>(cles.size()));
 }
@@ -446,7 +526,7 @@ std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
     const std::vector<TExt>& table = extension_->Table();
     for (uint32_t position : positions)
         enfants.push_back(
-            EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position].Nom)), table[extensions_[position]].Icone});
+            EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position])), table[extensions_[position]].Icone});
     return enfants;
 }
 
@@ -456,8 +536,7 @@ std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
     RefGroupe ref;
     if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
         return {};
-    const Entree& entree = entrees_[ElementGroupe(ref, static_cast<size_t>(ligne))];
-    return Explorateur::Joindre(repertoires_[entree.Repertoire], noms_.Nom(entree.Nom));
+    return CheminEntree(ElementGroupe(ref, static_cast<size_t>(ligne)));
 }
 
 std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
@@ -475,9 +554,17 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
     std::shared_lock verrou(donnees_);
     if (generation != generationDonnees_)
         return {};
+    // The files of a group often share their directory: its path is made once.
+    std::string repertoire;
+    uint32_t dernier = AucunDossier;
     for (uint32_t position : positions) {
-        const Entree& entree = entrees_[position];
-        chemins.push_back(Explorateur::Joindre(repertoires_[entree.Repertoire], noms_.Nom(entree.Nom)));
+        const uint32_t dossier = DossierDe(position);
+        if (dossier != dernier) {
+            repertoire.clear();
+            CheminDossier(dossier, repertoire);
+            dernier = dossier;
+        }
+        chemins.push_back(Explorateur::Joindre(repertoire, noms_.Nom(entrees_[position])));
     }
     return chemins;
 }
@@ -501,8 +588,8 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
         if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
             return {};
         position = ElementGroupe(ref, static_cast<size_t>(ligne));
-        const std::string_view nomOctets = noms_.Nom(entrees_[position].Nom);
-        chemin = Explorateur::Joindre(repertoires_[entrees_[position].Repertoire], nomOctets);
+        const std::string_view nomOctets = noms_.Nom(entrees_[position]);
+        chemin = CheminEntree(position);
         nom = NomFichier::Texte(nomOctets);
         ext = QString::fromStdString(extension_->Table()[extensions_[position]].Ext);
         generation = generationDonnees_;

@@ -12,7 +12,6 @@
 #include "shared/Categorie.h"
 #include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
-#include "shared/TAttente.h"
 
 #include <QObject>
 #include <QString>
@@ -27,6 +26,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class EcouteStockage;
@@ -52,7 +52,10 @@ public:
     void Reinitialiser();
     void DefinirRacine(int32_t longueur);
     void MarquerFinParcours();
-    void EmpilerRepertoire(const std::string& chemin, std::vector<std::string> fichiers);
+    void EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers);
+    // The file names one after another, each ended by a NUL (as
+    // Explorateur lists them).
+    void EmpilerNoms(const std::string& chemin, std::string fichiers);
     // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
@@ -124,22 +127,47 @@ private:
         std::array<std::deque<uint32_t>, NombreLettres> ParLettre;
         std::vector<GroupeExtension> ParExtension;
     };
-    // One stored file: its name in the arena and its directory record; the
-    // extension row is kept apart so that an entry takes 9 bytes.
-    struct Entree
+    // A stored file is its name's offset in the arena (entrees_) and its
+    // extension row (extensions_): 5 bytes. A directory's files take
+    // consecutive positions, so its record is found from the position.
+    struct DebutDossier
     {
-        uint32_t Nom;
-        uint32_t Repertoire;
+        uint32_t Position;   // its first file
+        uint32_t Dossier;
     };
+    // One directory record: the bytes its path adds to its parent record's
+    // path (both in the name arena), so that a path costs one record per
+    // directory holding stored files instead of a copy of the whole path.
+    struct Dossier
+    {
+        uint32_t Parent;   // AucunDossier for a path written whole
+        uint32_t Morceau;
+    };
+    static constexpr uint32_t AucunDossier = UINT32_MAX;
     // A name of a queued directory, classified before the data lock is taken.
     struct Classement
     {
-        uint32_t IndexNom;
+        std::string_view Nom;
         uint8_t IndexTable;
         uint8_t Lettre;
     };
 
-    void ClasserRepertoire(TAttente& attente);
+    // A directory queued: its path and its file names, each ended by a NUL.
+    struct EnAttente
+    {
+        std::string Chemin;
+        std::string Noms;
+    };
+
+    void ClasserRepertoire(const EnAttente& attente);
+    // Exclusive lock held: the record of a directory's path, made from the
+    // nearest directory filed before it whose path is a prefix of it;
+    // AucunDossier when it cannot be kept.
+    uint32_t EnregistrerDossier(const std::string& chemin);
+    // Lock held (shared at least): the path of a directory record, bytes as given.
+    void CheminDossier(uint32_t dossier, std::string& chemin) const;
+    std::string CheminEntree(uint32_t position) const;
+    uint32_t DossierDe(uint32_t position) const;
     void PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres, const std::string& affiche);
 
     // Lock held by the caller (shared at least).
@@ -164,7 +192,7 @@ private:
 
     // Waiting list, guarded by Verrou; the store worker sleeps on
     // attenteNonVide_ while it is empty and the walk has not ended.
-    std::deque<TAttente> Attente;
+    std::deque<EnAttente> Attente;
     std::mutex Verrou;
     std::condition_variable_any attenteNonVide_;
     std::atomic<bool> FinParcours{false};
@@ -175,9 +203,15 @@ private:
     // read under a shared one.
     mutable std::shared_mutex donnees_;
     ArenaNoms noms_;
-    std::deque<Entree> entrees_;
+    std::deque<uint32_t> entrees_;
+    std::deque<DebutDossier> debutsDossiers_;
     std::deque<uint8_t> extensions_;
-    std::deque<std::string> repertoires_;
+    std::deque<Dossier> dossiers_;
+    // The store worker's way down (under the exclusive lock): the last path
+    // recorded, and the records of its prefixes that are directories filed,
+    // with their lengths.
+    std::string dernierDossier_;
+    std::vector<std::pair<size_t, uint32_t>> ascendants_;
     std::array<DonneesCategorie, NombreCategories> categories_;
     // Grows with every change of order written back and every emptying.
     uint64_t versionOrdre_ = 0;

@@ -224,6 +224,38 @@ TEST_F(Depot, FullPathsUnderTheRootAndBelowIt)
     EXPECT_EQ(Chemin(Categorie::Image, ParRepertoire, Feuille(Racine(2), 0)), "/usr/c.jpg");
 }
 
+// Directory paths are kept as pieces added to an earlier directory's path:
+// rebuilt byte for byte whatever the order, the bytes and the length.
+TEST_F(Depot, DirectoryPathsComeBackByteForByte)
+{
+    const std::string bizarre = "/r/\xff\xfe\x01ligne\nnouvelle";
+    const std::string long1 = "/r/" + std::string(5000, 'a') + "/" + std::string(300, 'b');
+    const std::vector<std::string> chemins = {
+        "/r", "/r/b", "/r/bc", "/r/bc/d/e", "/r/b2", bizarre, bizarre + "/\xc3", long1, long1 + "/c",
+        "/r/b/x",   // again below an earlier branch
+        "/s", "/", "/r"};
+    Repertoires repertoires;
+    for (const std::string& chemin : chemins)
+        repertoires.push_back({chemin, {"f.txt"}});
+    repertoires.insert(repertoires.begin() + 3, {"/r/bc/d", {"rien.zip"}});   // no file kept
+    Classer(repertoires, 2);
+    ASSERT_EQ(stock.NombreRepertoires(Categorie::Texte), static_cast<int>(chemins.size()));
+    std::vector<std::string> attendus;
+    for (size_t g = 0; g < chemins.size(); ++g) {
+        const std::string attendu = Explorateur::Joindre(chemins[g], "f.txt");
+        const Groupe groupe{{Categorie::Texte, ParRepertoire}, static_cast<int>(g)};
+        EXPECT_EQ(Chemin(Categorie::Texte, ParRepertoire, Feuille(Racine(static_cast<int>(g)), 0)), attendu);
+        EXPECT_EQ(stock.CheminFichier(groupe, 0), attendu);
+        EXPECT_EQ(stock.CheminsGroupe(groupe), std::vector<std::string>{attendu});
+        attendus.push_back(attendu);
+    }
+    // The files of one group from many directories, each path whole.
+    std::vector<std::string> parLettre = stock.CheminsGroupe(Groupe{{Categorie::Texte, ParLettre}, 6});
+    std::sort(parLettre.begin(), parLettre.end());
+    std::sort(attendus.begin(), attendus.end());
+    EXPECT_EQ(parLettre, attendus);
+}
+
 TEST_F(Depot, FirstLetterBuckets)
 {
     Classer({{"/r",
