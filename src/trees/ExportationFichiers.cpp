@@ -2,6 +2,7 @@
 
 #include "scan/Exportation.h"
 #include "scan/Stockage.h"
+#include "shared/AppelDiffere.h"
 #include "shared/Option.h"
 #include "widgets/Fabrique.h"
 
@@ -93,18 +94,16 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
         }
         const auto avancement = [this](size_t fait, size_t total) {
             const int valeur = static_cast<int>(fait * Echelle / (total ? total : 1));
-            QMetaObject::invokeMethod(
-                this, [this, valeur] {
-                    if (progression_ && !progression_->wasCanceled())
-                        progression_->setValue(valeur);
-                },
-                Qt::QueuedConnection);
+            AppelDiffere(this, [this, valeur] {
+                if (progression_ && !progression_->wasCanceled())
+                    progression_->setValue(valeur);
+            });
         };
         const Resultat<Exportation::Bilan> bilan =
             Exportation::Ecrire(format, chemins, destination, arret_, avancement);
         const bool ecrit = bilan && !bilan.Valeur().Annule;
         const QString echec = bilan ? QString() : QString::fromStdString(bilan.Echec().Complet());
-        QMetaObject::invokeMethod(this, [this, ecrit, echec] { Terminer(ecrit, echec); }, Qt::QueuedConnection);
+        AppelDiffere(this, [this, ecrit, echec] { Terminer(ecrit, echec); });
     });
     return true;
 }
