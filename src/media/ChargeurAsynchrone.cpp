@@ -13,10 +13,7 @@ ChargeurAsynchrone::ChargeurAsynchrone(QObject* parent)
 
 ChargeurAsynchrone::~ChargeurAsynchrone()
 {
-    {
-        const std::lock_guard verrou(verrou_);
-        ToutAbandonner();
-    }
+    boite_.Abandonner();
     fil_.request_stop();
     fil_.join();
     // An answer posted meanwhile is discarded with this object's events.
@@ -25,25 +22,13 @@ ChargeurAsynchrone::~ChargeurAsynchrone()
 void ChargeurAsynchrone::Demander(quint64 numero, std::string chemin, QSize cadre)
 {
     ++generation_;
-    {
-        const std::lock_guard verrou(verrou_);
-        ToutAbandonner();
-        boite_ = Demande{generation_, numero, std::move(chemin), cadre};
-    }
-    reveil_.notify_one();
+    boite_.Deposer(Demande{generation_, numero, std::move(chemin), cadre});
 }
 
 void ChargeurAsynchrone::Annuler()
 {
     ++generation_;
-    const std::lock_guard verrou(verrou_);
-    ToutAbandonner();
-}
-
-void ChargeurAsynchrone::ToutAbandonner()
-{
-    boite_.reset();
-    enCours_.request_stop();
+    boite_.Abandonner();
 }
 
 void ChargeurAsynchrone::Travailler(std::stop_token arret)
@@ -52,15 +37,8 @@ void ChargeurAsynchrone::Travailler(std::stop_token arret)
     for (;;) {
         Demande demande;
         std::stop_token arretDemande;
-        {
-            std::unique_lock verrou(verrou_);
-            if (!reveil_.wait(verrou, arret, [this] { return boite_.has_value(); }))
-                return;
-            demande = std::move(*boite_);
-            boite_.reset();
-            enCours_ = std::stop_source();
-            arretDemande = enCours_.get_token();
-        }
+        if (!boite_.Prendre(arret, demande, arretDemande))
+            return;
 
         ChargeurImage::Resultat resultat;
         const bool reussi = ChargeurImage::Charger(demande.Chemin, resultat, demande.Cadre, arretDemande);

@@ -8,12 +8,12 @@
 // creates it.
 
 #include "media/ChargeurImage.h"
+#include "shared/DerniereDemande.h"
 
 #include <QImage>
 #include <QObject>
 #include <QSize>
 
-#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -56,13 +56,8 @@ private:
 
     void Travailler(std::stop_token arret);
     void Livrer(quint64 generation, quint64 numero, bool reussi, const ChargeurImage::Resultat& resultat);
-    // With verrou_ held: empties the mailbox and stops the decode under way.
-    void ToutAbandonner();
 
-    std::mutex verrou_;
-    std::condition_variable_any reveil_;
-    std::optional<Demande> boite_;   // the one waiting request, under verrou_
-    std::stop_source enCours_;       // stops the decode under way, under verrou_
+    DerniereDemande<Demande> boite_;
     // The latest request's generation: only its answer is delivered. Owning thread only.
     quint64 generation_ = 0;
     std::jthread fil_;   // last: started once everything above exists

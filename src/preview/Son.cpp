@@ -143,20 +143,13 @@ QString Son::DureeTotale() const
 void Son::Demander(const std::string& chemin)
 {
     ++generation_;
-    {
-        const std::lock_guard verrou(verrou_);
-        boite_ = Demande{generation_, chemin};
-        enCours_.request_stop();
-    }
-    reveil_.notify_one();
+    boite_.Deposer(Demande{generation_, chemin});
 }
 
 void Son::Abandonner()
 {
     ++generation_;
-    const std::lock_guard verrou(verrou_);
-    boite_.reset();
-    enCours_.request_stop();
+    boite_.Abandonner();
 }
 
 // The loading thread: one request at a time, the newest; one abandoned
@@ -167,15 +160,8 @@ void Son::Charger(std::stop_token arret)
     for (;;) {
         Demande demande;
         std::stop_token arretDemande;
-        {
-            std::unique_lock verrou(verrou_);
-            if (!reveil_.wait(verrou, arret, [this] { return boite_.has_value(); }))
-                return;
-            demande = std::move(*boite_);
-            boite_.reset();
-            enCours_ = std::stop_source();
-            arretDemande = enCours_.get_token();
-        }
+        if (!boite_.Prendre(arret, demande, arretDemande))
+            return;
         std::optional<Reponse> reponse = Preparer(demande, arretDemande);
         if (arretDemande.stop_requested())
             continue;

@@ -9,11 +9,11 @@
 
 #include "media/MoteurAudio.h"
 #include "preview/AnimationSon.h"
+#include "shared/DerniereDemande.h"
 
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -103,10 +103,8 @@ private:
     QString echec_;
     quint64 generation_ = 0;   // window's thread only
 
+    DerniereDemande<Demande> boite_;
     std::mutex verrou_;
-    std::condition_variable_any reveil_;
-    std::optional<Demande> boite_;       // under verrou_
     std::optional<Reponse> reponse_;     // under verrou_
-    std::stop_source enCours_;           // under verrou_
     std::jthread fil_;   // last: started once everything above exists
 };
