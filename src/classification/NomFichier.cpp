@@ -76,6 +76,29 @@ void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
     }
 }
 
+void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
+{
+    const size_t debut = sortie.size();
+    AjouterMinuscules(nom, sortie);
+    // The accented letters that share a bucket with a plain letter become
+    // that letter: two bytes in, one out, in place.
+    size_t ecrit = debut;
+    const size_t fin = sortie.size();
+    for (size_t i = debut; i < fin; ++i) {
+        const auto c = static_cast<unsigned char>(sortie[i]);
+        if (c == OctetLatin1 && i + 1 < fin) {
+            const int lettre = LettreAccentuee(static_cast<unsigned char>(sortie[i + 1]));
+            if (lettre != LettreSpeciale) {
+                sortie[ecrit++] = static_cast<char>('a' + lettre - 1);
+                ++i;
+                continue;
+            }
+        }
+        sortie[ecrit++] = static_cast<char>(c);
+    }
+    sortie.resize(ecrit);
+}
+
 std::string NomFichier::Minuscules(std::string_view nom)
 {
     std::string sortie;
