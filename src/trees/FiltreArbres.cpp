@@ -1,6 +1,7 @@
 #include "trees/FiltreArbres.h"
 
 #include "shared/AppelDiffere.h"
+#include "shared/Journal.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/GestionTreeView.h"
 #include "trees/TravailFiltre.h"
@@ -23,6 +24,17 @@ public:
     }
 
 protected:
+    // Escape belongs to the box while it has the focus, before the
+    // window's shortcut (which stops a scan) sees it.
+    bool event(QEvent* evenement) override
+    {
+        if (evenement->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape) {
+            evenement->accept();
+            return true;
+        }
+        return QLineEdit::event(evenement);
+    }
     void keyPressEvent(QKeyEvent* evenement) override
     {
         switch (evenement->key()) {
@@ -172,6 +184,7 @@ void FiltreArbres::Restaurer()
     nombre_ = 0;
     stockage_.RetirerFiltre();
     arbres_.ReconstruireCategorie(categorie, nullptr, racines_);
+    Journal::Ecrire(QStringLiteral("filtre aucun"));
     emit FiltreApplique(QString(), -1);
 }
 
@@ -188,5 +201,6 @@ void FiltreArbres::Appliquer(quint64 numero, const std::shared_ptr<Stockage::Fil
     nombre_ = filtre->Nombre;
     stockage_.AppliquerFiltre(filtre->Cat, std::move(filtre->Bits));
     arbres_.ReconstruireCategorie(filtre->Cat, filtre.get(), racines_);
+    Journal::Ecrire(QStringLiteral("filtre texte=%1 retenus=%2").arg(boite_->text()).arg(nombre_));
     emit FiltreApplique(boite_->text(), nombre_);
 }
