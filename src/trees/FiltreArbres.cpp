@@ -141,8 +141,11 @@ void FiltreArbres::ArbresEnChangement(bool nouveauScan)
 
 void FiltreArbres::CategorieMontree()
 {
-    if (filtree_ != Categorie::Autre && filtree_ != arbres_.CategorieAffichee())
-        Restaurer();
+    // The three trees of a category are filtered together: another order
+    // of the same category shows the filter already applied.
+    if (filtree_ == arbres_.CategorieAffichee())
+        return;
+    Restaurer();
     if (!boite_->text().isEmpty())
         Relancer();
 }
