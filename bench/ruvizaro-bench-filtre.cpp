@@ -15,7 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTest>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -95,6 +95,21 @@ bool Generer(const std::string& racine, int n, const std::string& liste)
         noms << nom << '\n';
     }
     return static_cast<bool>(noms);
+}
+
+// A key pressed and released on a widget, as the keyboard sends it.
+void Touche(QWidget* cible, int touche, const QString& texte = {})
+{
+    QKeyEvent appui(QEvent::KeyPress, touche, Qt::NoModifier, texte);
+    QApplication::sendEvent(cible, &appui);
+    QKeyEvent relache(QEvent::KeyRelease, touche, Qt::NoModifier, texte);
+    QApplication::sendEvent(cible, &relache);
+}
+
+void Taper(QWidget* cible, const QString& texte)
+{
+    for (const QChar c : texte)
+        Touche(cible, c.isLetter() ? c.toUpper().unicode() : c.unicode(), QString(c));
 }
 
 double Mediane(std::vector<double> v)
@@ -203,13 +218,14 @@ int main(int argc, char** argv)
         chrono.start();
         dernier = horloge.nsecsElapsed();
         if (texte.startsWith(precedent) && !precedent.isEmpty())
-            QTest::keyClicks(boite, texte.mid(precedent.size()));
+            Taper(boite, texte.mid(precedent.size()));
         else if (precedent.startsWith(texte) && !texte.isEmpty())
             for (qsizetype i = texte.size(); i < precedent.size(); ++i)
-                QTest::keyClick(boite, Qt::Key_Backspace);
+                Touche(boite, Qt::Key_Backspace);
         else {
-            boite->isVisible() ? boite->clear() : void();
-            QTest::keyClicks(boite->isVisible() ? static_cast<QWidget*>(boite) : arbre, texte);
+            if (boite->isVisible())
+                boite->clear();
+            Taper(boite->isVisible() ? static_cast<QWidget*>(boite) : arbre, texte);
         }
         while (!recu)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
@@ -221,7 +237,7 @@ int main(int argc, char** argv)
     recu = false;
     QElapsedTimer chronoEchap;
     chronoEchap.start();
-    QTest::keyClick(boite, Qt::Key_Escape);
+    Touche(boite, Qt::Key_Escape);
     while (!recu)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const double echapMs = double(chronoEchap.nsecsElapsed()) / NanoParMilli;

@@ -64,7 +64,7 @@ const QString FiltreArbres::TexteInvite = QStringLiteral("Filtrer par nom…");
 const QString FiltreArbres::NomAccessible = QStringLiteral("Filtre des fichiers");
 
 FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& stockage)
-    : QObject(fenetre), arbres_(arbres), stockage_(stockage)
+    : QObject(&arbres), arbres_(arbres), stockage_(stockage)
 {
     auto versArbre = [this] {
         if (ArbreCategorie* arbre = arbres_.ArbreMontre())
@@ -90,6 +90,7 @@ FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& 
 FiltreArbres::~FiltreArbres()
 {
     travail_.reset();   // joined before the box and the trees go
+    delete boite_;      // its keys call back here; gone already with the window
 }
 
 void FiltreArbres::Ouvrir(const QString& saisie)

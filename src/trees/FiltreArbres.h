@@ -14,13 +14,14 @@
 #include "scan/Stockage.h"
 #include "shared/Categorie.h"
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
 class GestionTreeView;
-class QLineEdit;
 class QWidget;
 class TravailFiltre;
 
@@ -31,6 +32,7 @@ public:
     static const QString TexteInvite;   // the box's placeholder
     static const QString NomAccessible;
 
+    // The box goes into the window; the filter lives as long as the tree manager.
     FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& stockage);
     ~FiltreArbres() override;
 
@@ -68,7 +70,7 @@ private:
 
     GestionTreeView& arbres_;
     Stockage& stockage_;
-    QLineEdit* boite_ = nullptr;
+    QPointer<QLineEdit> boite_;
     std::unique_ptr<TravailFiltre> travail_;
     quint64 attendu_ = 0;
     Categorie filtree_ = Categorie::Autre;
