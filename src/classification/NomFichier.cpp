@@ -78,25 +78,34 @@ void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
 
 void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
 {
+    // One pass, as AjouterMinuscules reads the bytes; the accented letters
+    // that share a bucket with a plain letter become that letter.
     const size_t debut = sortie.size();
-    AjouterMinuscules(nom, sortie);
-    // The accented letters that share a bucket with a plain letter become
-    // that letter: two bytes in, one out, in place.
-    size_t ecrit = debut;
-    const size_t fin = sortie.size();
-    for (size_t i = debut; i < fin; ++i) {
-        const auto c = static_cast<unsigned char>(sortie[i]);
-        if (c == OctetLatin1 && i + 1 < fin) {
-            const int lettre = LettreAccentuee(static_cast<unsigned char>(sortie[i + 1]));
-            if (lettre != LettreSpeciale) {
-                sortie[ecrit++] = static_cast<char>('a' + lettre - 1);
+    sortie.resize(debut + nom.size());
+    char* const premier = sortie.data() + debut;
+    char* o = premier;
+    const size_t n = nom.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(nom[i]);
+        if (c == OctetLatin1 && i + 1 < n) {
+            auto suivant = static_cast<unsigned char>(nom[i + 1]);
+            if (MajusculeAccentuee(suivant))
+                suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
+            if (suivant >= PremiereSuite && suivant <= DerniereSuite) {
+                const int lettre = LettreAccentuee(suivant);
+                if (lettre != LettreSpeciale) {
+                    *o++ = static_cast<char>('a' + lettre - 1);
+                } else {
+                    *o++ = static_cast<char>(c);
+                    *o++ = static_cast<char>(suivant);
+                }
                 ++i;
                 continue;
             }
         }
-        sortie[ecrit++] = static_cast<char>(c);
+        *o++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    sortie.resize(ecrit);
+    sortie.resize(debut + static_cast<size_t>(o - premier));
 }
 
 std::string NomFichier::Minuscules(std::string_view nom)

@@ -579,7 +579,7 @@ std::vector<std::string> Stockage::TextesRepertoires(Categorie categorie, int32_
 }
 
 bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
-                           bool (*demander)(void*), Filtre& sortie) const
+                           bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const
 {
     constexpr size_t PasAbandon = 4096;
     sortie = Filtre{};
@@ -605,6 +605,8 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
             if (++vus % PasAbandon == 0 && demander(abandon))
                 return false;
             const uint32_t position = donnees.ParRepertoire[i];
+            if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
+                continue;
             nom.clear();
             NomFichier::AjouterReplie(noms_.Nom(entrees_[position].Nom), nom);
             if (nom.find(replie) == std::string::npos)

@@ -111,13 +111,15 @@ public:
     // NomFichier::AjouterReplie folds it, contains `replie` (folded by the
     // caller); directory groups from repertoiresMax on are left out. Gives
     // up, returning false, as soon as `abandon` says so (asked every few
-    // thousand files).
+    // thousand files). With `parmi` (the bits of an earlier filtering of
+    // the category for a text that `replie` contains), only the files it
+    // kept, and those filed since, are looked at.
     template <typename Abandon>
     bool Filtrer(Categorie categorie, std::string_view replie, int32_t repertoiresMax, Abandon&& abandon,
-                 Filtre& sortie) const
+                 Filtre& sortie, const std::vector<uint64_t>* parmi = nullptr) const
     {
         return FiltrerAvec(categorie, replie, repertoiresMax, &abandon,
-                           [](void* a) { return (*static_cast<Abandon*>(a))(); }, sortie);
+                           [](void* a) { return (*static_cast<Abandon*>(a))(); }, sortie, parmi);
     }
     // User-interface thread: from now on a group of that category reads as
     // its kept files alone (children, rows, paths); the bits are taken.
@@ -189,7 +191,7 @@ private:
                       std::vector<uint32_t>& debuts) const;
 
     bool FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
-                     bool (*demander)(void*), Filtre& sortie) const;
+                     bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const;
     // Lock held by the caller: whether a file of a category's group is kept
     // by the filter, and the position of a group's row among the kept files.
     bool Retenu(size_t slot, uint32_t position) const

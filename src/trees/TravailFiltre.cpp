@@ -2,6 +2,8 @@
 
 #include "classification/NomFichier.h"
 
+#include <pthread.h>
+
 TravailFiltre::TravailFiltre(Stockage& stockage, Reponse reponse)
     : stockage_(stockage), reponse_(std::move(reponse)), thread_([this] { Boucle(); })
 {
@@ -39,11 +41,13 @@ void TravailFiltre::Abandonner()
 {
     std::lock_guard verrou(verrou_);
     enAttente_ = false;
+    oublier_ = true;
     ++dernier_;
 }
 
 void TravailFiltre::Boucle()
 {
+    pthread_setname_np(pthread_self(), "ruvizaro-filtre");
     for (;;) {
         Demande demande;
         {
@@ -53,12 +57,24 @@ void TravailFiltre::Boucle()
                 return;
             demande = std::move(demande_);
             enAttente_ = false;
+            if (oublier_)
+                bitsPrecedents_.clear();
+            oublier_ = false;
         }
         auto filtre = std::make_shared<Stockage::Filtre>();
         const quint64 numero = demande.Numero;
+        // Typing on narrows what the text before kept.
+        const bool etroit = !bitsPrecedents_.empty() && demande.Cat == precedente_.Cat &&
+                            demande.RepertoiresMax == precedente_.RepertoiresMax &&
+                            demande.Replie.find(precedente_.Replie) != std::string::npos;
         const bool fini = stockage_.Filtrer(demande.Cat, demande.Replie, demande.RepertoiresMax,
-                                            [this, numero] { return dernier_.load() != numero; }, *filtre);
-        if (fini && dernier_.load() == numero)
+                                            [this, numero] { return dernier_.load() != numero; }, *filtre,
+                                            etroit ? &bitsPrecedents_ : nullptr);
+        if (!fini)
+            continue;
+        bitsPrecedents_ = filtre->Bits;
+        precedente_ = std::move(demande);
+        if (dernier_.load() == numero)
             reponse_(numero, std::move(filtre));
     }
 }

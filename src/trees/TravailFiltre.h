@@ -18,6 +18,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class TravailFiltre
 {
@@ -33,7 +34,9 @@ public:
     // directory groups from repertoiresMax on are left out. Returns the
     // request's number, which its answer carries.
     quint64 Demander(Categorie categorie, const std::string& texte, int32_t repertoiresMax);
-    // Any thread: the request waiting, or running, is dropped unanswered.
+    // Any thread: the request waiting, or running, is dropped unanswered,
+    // and the next filtering starts from every file (the store may have
+    // been emptied).
     void Abandonner();
 
 private:
@@ -53,7 +56,12 @@ private:
     Demande demande_;
     bool enAttente_ = false;
     bool fin_ = false;
+    bool oublier_ = false;
     // The newest request's number: a filtering of an older one gives up.
     std::atomic<quint64> dernier_{0};
+    // Worker only: the last filtering finished, narrowed by the next one
+    // when its text holds this one's (one bit per stored file).
+    Demande precedente_;
+    std::vector<uint64_t> bitsPrecedents_;
     std::thread thread_;
 };
