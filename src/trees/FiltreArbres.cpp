@@ -79,6 +79,7 @@ FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& 
     boite_->setPlaceholderText(TexteInvite);
     boite_->setAccessibleName(NomAccessible);
     boite_->setClearButtonEnabled(true);
+    boite_->setAcceptDrops(false);   // drops belong to the window
     boite_->hide();
     connect(boite_, &QLineEdit::textChanged, this, [this] { Relancer(); });
 
