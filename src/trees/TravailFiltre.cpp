@@ -39,10 +39,13 @@ quint64 TravailFiltre::Demander(Categorie categorie, const std::string& texte, i
 
 void TravailFiltre::Abandonner()
 {
-    std::lock_guard verrou(verrou_);
-    enAttente_ = false;
-    oublier_ = true;
-    ++dernier_;
+    {
+        std::lock_guard verrou(verrou_);
+        enAttente_ = false;
+        oublier_ = true;
+        ++dernier_;
+    }
+    reveil_.notify_all();   // the bits kept go at once: no filter, no memory
 }
 
 void TravailFiltre::Boucle()
@@ -52,14 +55,16 @@ void TravailFiltre::Boucle()
         Demande demande;
         {
             std::unique_lock verrou(verrou_);
-            reveil_.wait(verrou, [this] { return fin_ || enAttente_; });
+            reveil_.wait(verrou, [this] { return fin_ || enAttente_ || oublier_; });
             if (fin_)
                 return;
+            if (oublier_)
+                bitsPrecedents_ = {};
+            oublier_ = false;
+            if (!enAttente_)
+                continue;
             demande = std::move(demande_);
             enAttente_ = false;
-            if (oublier_)
-                bitsPrecedents_.clear();
-            oublier_ = false;
         }
         auto filtre = std::make_shared<Stockage::Filtre>();
         const quint64 numero = demande.Numero;
