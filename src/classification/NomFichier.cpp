@@ -78,12 +78,16 @@ void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
 
 void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
 {
-    // One pass, as AjouterMinuscules reads the bytes; the accented letters
-    // that share a bucket with a plain letter become that letter.
     const size_t debut = sortie.size();
     sortie.resize(debut + nom.size());
-    char* const premier = sortie.data() + debut;
-    char* o = premier;
+    sortie.resize(debut + Replier(nom, sortie.data() + debut));
+}
+
+size_t NomFichier::Replier(std::string_view nom, char* sortie)
+{
+    // One pass, as AjouterMinuscules reads the bytes; the accented letters
+    // that share a bucket with a plain letter become that letter.
+    char* o = sortie;
     const size_t n = nom.size();
     for (size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(nom[i]);
@@ -105,7 +109,7 @@ void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
         }
         *o++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    sortie.resize(debut + static_cast<size_t>(o - premier));
+    return static_cast<size_t>(o - sortie);
 }
 
 std::string NomFichier::Minuscules(std::string_view nom)

@@ -595,7 +595,8 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
 
     // The names, one directory group after another: each kept one sets its
     // bit and counts in its group.
-    std::string nom;
+    // Names are at most ArenaNoms::LongueurMax bytes; folding never lengthens one.
+    std::vector<char> nom(ArenaNoms::LongueurMax + 1);
     size_t debut = 0;
     size_t vus = 0;
     for (size_t g = 0; g < groupes; ++g) {
@@ -607,9 +608,9 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
             const uint32_t position = donnees.ParRepertoire[i];
             if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
                 continue;
-            nom.clear();
-            NomFichier::AjouterReplie(noms_.Nom(entrees_[position].Nom), nom);
-            if (nom.find(replie) == std::string::npos)
+            const std::string_view octets = noms_.Nom(entrees_[position].Nom);
+            const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
+            if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
                 continue;
             sortie.Bits[position / 64] |= uint64_t{1} << (position % 64);
             ++nombre;
