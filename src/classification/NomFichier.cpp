@@ -76,6 +76,42 @@ void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
     }
 }
 
+void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
+{
+    const size_t debut = sortie.size();
+    sortie.resize(debut + nom.size());
+    sortie.resize(debut + Replier(nom, sortie.data() + debut));
+}
+
+size_t NomFichier::Replier(std::string_view nom, char* sortie)
+{
+    // One pass, as AjouterMinuscules reads the bytes; the accented letters
+    // that share a bucket with a plain letter become that letter.
+    char* o = sortie;
+    const size_t n = nom.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(nom[i]);
+        if (c == OctetLatin1 && i + 1 < n) {
+            auto suivant = static_cast<unsigned char>(nom[i + 1]);
+            if (MajusculeAccentuee(suivant))
+                suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
+            if (suivant >= PremiereSuite && suivant <= DerniereSuite) {
+                const int lettre = LettreAccentuee(suivant);
+                if (lettre != LettreSpeciale) {
+                    *o++ = static_cast<char>('a' + lettre - 1);
+                } else {
+                    *o++ = static_cast<char>(c);
+                    *o++ = static_cast<char>(suivant);
+                }
+                ++i;
+                continue;
+            }
+        }
+        *o++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    return static_cast<size_t>(o - sortie);
+}
+
 std::string NomFichier::Minuscules(std::string_view nom)
 {
     std::string sortie;

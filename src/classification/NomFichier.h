@@ -21,6 +21,14 @@ public:
     static std::string Minuscules(std::string_view nom);
     // Same, appended to sortie.
     static void AjouterMinuscules(std::string_view nom, std::string& sortie);
+    // Appends the name folded as the first-letter buckets fold it: lower
+    // case, and the accented small letters of a bucket (à â ä, ç, è é ê ë,
+    // ï, ô ö, û ü) as their plain letter; every other byte as Minuscules
+    // keeps it. "Été" and "ETE" both give "ete".
+    static void AjouterReplie(std::string_view nom, std::string& sortie);
+    // Same, into `sortie`, which holds at least nom.size() bytes; returns
+    // the folded length.
+    static size_t Replier(std::string_view nom, char* sortie);
     // The lower-cased text after the last dot ("Photo.Vacances.JPG" gives
     // "jpg", ".profile" gives "profile"); empty when there is no dot.
     static std::string ExtraireExtension(std::string_view nom);

@@ -61,6 +61,8 @@ void Stockage::Reinitialiser()
         compteur.store(0);
     ++versionOrdre_;
     ++generationDonnees_;
+    filtreSlot_ = -1;
+    filtreBits_ = {};
     std::lock_guard verrouTailles(verrouTailles_);
     tailles_.clear();
 }
@@ -525,8 +527,9 @@ std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
         return {};
     const std::vector<TExt>& table = extension_->Table();
     for (uint32_t position : positions)
-        enfants.push_back(
-            EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position])), table[extensions_[position]].Icone});
+        if (Retenu(ref.SlotCategorie, position))
+            enfants.push_back(
+                EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position])), table[extensions_[position]].Icone});
     return enfants;
 }
 
@@ -534,9 +537,10 @@ std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
 {
     std::shared_lock verrou(donnees_);
     RefGroupe ref;
-    if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
+    uint32_t position = 0;
+    if (!Reference(groupe, ref) || !PositionLigne(ref, ligne, position))
         return {};
-    return CheminEntree(ElementGroupe(ref, static_cast<size_t>(ligne)));
+    return CheminEntree(position);
 }
 
 std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
@@ -558,6 +562,8 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
     std::string repertoire;
     uint32_t dernier = AucunDossier;
     for (uint32_t position : positions) {
+        if (!Retenu(ref.SlotCategorie, position))
+            continue;
         const uint32_t dossier = DossierDe(position);
         if (dossier != dernier) {
             repertoire.clear();
@@ -585,9 +591,8 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
     {
         std::shared_lock verrou(donnees_);
         RefGroupe ref;
-        if (!Reference(groupe, ref) || ligne < 0 || static_cast<size_t>(ligne) >= TailleGroupe(ref))
+        if (!Reference(groupe, ref) || !PositionLigne(ref, ligne, position))
             return {};
-        position = ElementGroupe(ref, static_cast<size_t>(ligne));
         const std::string_view nomOctets = noms_.Nom(entrees_[position]);
         chemin = CheminEntree(position);
         nom = NomFichier::Texte(nomOctets);
@@ -609,4 +614,129 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
     }
     taille = QString::fromStdString(Textes::Taille(octets));
     return chemin;
+}
+
+// ---------------------------------------------------------------- filter
+
+bool Stockage::PositionLigne(const RefGroupe& ref, int ligne, uint32_t& position) const
+{
+    if (ligne < 0)
+        return false;
+    const size_t taille = TailleGroupe(ref);
+    if (static_cast<int>(ref.SlotCategorie) != filtreSlot_) {
+        if (static_cast<size_t>(ligne) >= taille)
+            return false;
+        position = ElementGroupe(ref, static_cast<size_t>(ligne));
+        return true;
+    }
+    // The kept files in the group's order: the row-th of them.
+    int reste = ligne;
+    for (size_t i = 0; i < taille; ++i) {
+        const uint32_t element = ElementGroupe(ref, i);
+        if (Retenu(ref.SlotCategorie, element) && reste-- == 0) {
+            position = element;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Stockage::TexteRepertoire(size_t slot, size_t groupe, int64_t nombre) const
+{
+    const DonneesCategorie& categorie = categories_[slot];
+    const size_t debut = groupe == 0 ? 0 : categorie.FinsRepertoire[groupe - 1];
+    std::string chemin;
+    CheminDossier(DossierDe(categorie.ParRepertoire[debut]), chemin);
+    return Textes::Groupe(nombre, RepertoireAffiche(chemin, LongueurRacine.load()));
+}
+
+std::vector<std::string> Stockage::TextesRepertoires(Categorie categorie, int32_t nombre) const
+{
+    std::vector<std::string> textes;
+    if (!CategorieValide(categorie))
+        return textes;
+    std::shared_lock verrou(donnees_);
+    const size_t slot = Slot(categorie);
+    const size_t n = std::min(static_cast<size_t>(std::max(nombre, 0)), categories_[slot].FinsRepertoire.size());
+    textes.reserve(n);
+    for (size_t g = 0; g < n; ++g) {
+        const RefGroupe ref{slot, Genre::Repertoire, g};
+        textes.push_back(TexteRepertoire(slot, g, static_cast<int64_t>(TailleGroupe(ref))));
+    }
+    return textes;
+}
+
+bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
+                           bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const
+{
+    constexpr size_t PasAbandon = 4096;
+    sortie = Filtre{};
+    sortie.Cat = categorie;
+    if (!CategorieValide(categorie))
+        return true;
+    const size_t slot = Slot(categorie);
+    std::shared_lock verrou(donnees_);
+    const DonneesCategorie& donnees = categories_[slot];
+    sortie.Bits.assign((entrees_.size() + 63) / 64, 0);
+    const size_t groupes =
+        std::min(donnees.FinsRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
+
+    // The names, one directory group after another: each kept one sets its
+    // bit and counts in its group.
+    // Names are at most ArenaNoms::LongueurMax bytes; folding never lengthens one.
+    std::vector<char> nom(ArenaNoms::LongueurMax + 1);
+    size_t debut = 0;
+    size_t vus = 0;
+    for (size_t g = 0; g < groupes; ++g) {
+        const size_t fin = donnees.FinsRepertoire[g];
+        int64_t nombre = 0;
+        for (size_t i = debut; i < fin; ++i) {
+            if (++vus % PasAbandon == 0 && demander(abandon))
+                return false;
+            const uint32_t position = donnees.ParRepertoire[i];
+            if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
+                continue;
+            const std::string_view octets = noms_.Nom(entrees_[position]);
+            const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
+            if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
+                continue;
+            sortie.Bits[position / 64] |= uint64_t{1} << (position % 64);
+            ++nombre;
+        }
+        debut = fin;
+        if (nombre == 0)
+            continue;
+        sortie.Nombre += nombre;
+        sortie.Repertoires.push_back(static_cast<int32_t>(g));
+        sortie.TextesRepertoires.push_back(TexteRepertoire(slot, g, nombre));
+    }
+
+    // The other two orders count the same bits.
+    auto garde = [&sortie](uint32_t p) { return (sortie.Bits[p / 64] >> (p % 64) & 1u) != 0; };
+    for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
+        sortie.Lettres[lettre] = static_cast<int32_t>(
+            std::count_if(donnees.ParLettre[lettre].begin(), donnees.ParLettre[lettre].end(), garde));
+    if (demander(abandon))
+        return false;
+    const size_t lignes = extension_ ? extension_->Table().size() : 0;
+    sortie.Extensions.assign(lignes, -1);
+    for (const GroupeExtension& groupe : donnees.ParExtension)
+        if (groupe.IndexTable < lignes)
+            sortie.Extensions[groupe.IndexTable] =
+                static_cast<int32_t>(std::count_if(groupe.Positions.begin(), groupe.Positions.end(), garde));
+    return true;
+}
+
+void Stockage::AppliquerFiltre(Categorie categorie, std::vector<uint64_t> bits)
+{
+    std::unique_lock verrou(donnees_);
+    filtreSlot_ = CategorieValide(categorie) ? static_cast<int>(Slot(categorie)) : -1;
+    filtreBits_ = std::move(bits);
+}
+
+void Stockage::RetirerFiltre()
+{
+    std::unique_lock verrou(donnees_);
+    filtreSlot_ = -1;
+    filtreBits_ = {};
 }

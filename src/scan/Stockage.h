@@ -95,6 +95,44 @@ public:
     // such group.
     std::vector<std::string> CheminsGroupe(const Groupe& groupe);
 
+    // --- the filter: the files of one category whose folded name contains a text ---
+    // What a filtering found in a category: one bit per stored file (set:
+    // kept), the kept files per letter bucket, per extension row (-1: no
+    // such group) and per directory group (only groups with a kept file,
+    // with their node texts).
+    struct Filtre
+    {
+        Categorie Cat = Categorie::Autre;
+        std::vector<uint64_t> Bits;
+        std::array<int32_t, NombreLettres> Lettres{};
+        std::vector<int32_t> Extensions;
+        std::vector<int32_t> Repertoires;
+        std::vector<std::string> TextesRepertoires;
+        int64_t Nombre = 0;   // files kept
+    };
+    // Any thread: the files of the category whose name, folded as
+    // NomFichier::AjouterReplie folds it, contains `replie` (folded by the
+    // caller); directory groups from repertoiresMax on are left out. Gives
+    // up, returning false, as soon as `abandon` says so (asked every few
+    // thousand files). With `parmi` (the bits of an earlier filtering of
+    // the category for a text that `replie` contains), only the files it
+    // kept, and those filed since, are looked at.
+    template <typename Abandon>
+    bool Filtrer(Categorie categorie, std::string_view replie, int32_t repertoiresMax, Abandon&& abandon,
+                 Filtre& sortie, const std::vector<uint64_t>* parmi = nullptr) const
+    {
+        return FiltrerAvec(categorie, replie, repertoiresMax, &abandon,
+                           [](void* a) { return (*static_cast<Abandon*>(a))(); }, sortie, parmi);
+    }
+    // User-interface thread: from now on a group of that category reads as
+    // its kept files alone (children, rows, paths); the bits are taken.
+    void AppliquerFiltre(Categorie categorie, std::vector<uint64_t> bits);
+    // The groups read whole again.
+    void RetirerFiltre();
+    // The node texts of the first `nombre` directory groups of a category,
+    // unfiltered, as the scan announced them.
+    std::vector<std::string> TextesRepertoires(Categorie categorie, int32_t nombre) const;
+
 signals:
     // Store worker: the walk of scan number `scan` has ended and every
     // queued directory is filed, after the last RepertoireClasse. The one
@@ -180,6 +218,19 @@ private:
     void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles,
                       std::vector<uint32_t>& debuts) const;
 
+    bool FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
+                     bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const;
+    // Lock held by the caller: whether a file of a category's group is kept
+    // by the filter, and the position of a group's row among the kept files.
+    bool Retenu(size_t slot, uint32_t position) const
+    {
+        if (static_cast<int>(slot) != filtreSlot_)
+            return true;
+        return position / 64 < filtreBits_.size() && (filtreBits_[position / 64] >> (position % 64) & 1u) != 0;
+    }
+    bool PositionLigne(const RefGroupe& ref, int ligne, uint32_t& position) const;
+    std::string TexteRepertoire(size_t slot, size_t groupe, int64_t nombre) const;
+
     // Where a group of a tree is kept; false when there is no such group.
     bool Reference(const Groupe& groupe, RefGroupe& ref) const;
     // Sorts a group in the store and gives its new order, with the data
@@ -218,6 +269,9 @@ private:
     // Grows with every emptying: positions taken before it mean nothing after.
     uint64_t generationDonnees_ = 0;
     std::array<std::atomic<int32_t>, NombreCategories> Compteurs_{};
+    // The filter applied: the category's slot (-1: none) and one bit per entry.
+    int filtreSlot_ = -1;
+    std::vector<uint64_t> filtreBits_;
 
     // Sizes read once, by position; 0 means not read.
     // Taken inside the data lock, never the other way round.

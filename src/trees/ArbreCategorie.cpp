@@ -79,9 +79,10 @@ Noeud* ArbreCategorie::AjouterGroupe(Noeud* parent, const QString& texte, int im
     return modele_->AjouterGroupe(parent, texte, image, groupe, imageAttente);
 }
 
-void ArbreCategorie::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image)
+void ArbreCategorie::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image,
+                                               const std::vector<int32_t>* groupes)
 {
-    modele_->AjouterRacinesAvecAttente(textes, image, -1);
+    modele_->AjouterRacinesAvecAttente(textes, image, -1, groupes);
 }
 
 void ArbreCategorie::RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants)
@@ -182,6 +183,21 @@ void ArbreCategorie::keyPressEvent(QKeyEvent* evenement)
     if (menu) {
         evenement->accept();
         DemanderMenuLigneCourante();
+        return;
+    }
+    // Ctrl+F, or a character typed, goes to the filter box instead of
+    // Qt's search by first letters.
+    if (evenement->matches(QKeySequence::Find)) {
+        evenement->accept();
+        emit FiltreDemande(QString());
+        return;
+    }
+    const QString saisie = evenement->text();
+    const bool texte = !(modificateurs & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+                       !saisie.isEmpty() && saisie.at(0).isPrint() && saisie.at(0) != QChar(' ');
+    if (texte) {
+        evenement->accept();
+        emit FiltreDemande(saisie);
         return;
     }
     QTreeView::keyPressEvent(evenement);

@@ -35,8 +35,10 @@ public:
     // A group node (parent nullptr: top level) with its "..." placeholder.
     Noeud* AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente);
     // Appends several top-level directory group nodes, each with one "..."
-    // placeholder (image -1), in one batch; a node's group is its row.
-    void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image);
+    // placeholder (image -1), in one batch; a node's group is its row, or
+    // the one of `groupes` at the same rank.
+    void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image,
+                                   const std::vector<int32_t>* groupes = nullptr);
     // Replaces the children of a node by the given leaves in one batch, then expands it.
     void RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
     void ChangerImage(Noeud* noeud, int image);
@@ -76,6 +78,8 @@ signals:
     void MenuDemande(const QModelIndex& ligne, const QPoint& position);
     // Ctrl+C (the standard copy keys).
     void CopieDemandee();
+    // Ctrl+F (empty), or printable text typed: the filter box is wanted.
+    void FiltreDemande(const QString& saisie);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* evenement) override;

@@ -9,6 +9,7 @@
 #include "shared/Travailleur.h"
 #include "trees/ActionsFichiers.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/FiltreArbres.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "widgets/Cadre.h"
 #include "trees/ThreadTreeView.h"
@@ -53,6 +54,7 @@ GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& sto
     imageListExt_.Ajouter(TFormImage::Charger("DossierOuvert.png").toImage());
     CreerComposants(fenetre);
     actions_ = new ActionsFichiers(fenetre, stockage_, bureau, option_);
+    filtre_ = new FiltreArbres(fenetre, *this, stockage_);
     Relier();
 }
 
@@ -113,6 +115,7 @@ void GestionTreeView::Relier()
         // Ctrl+E: the tree's whole category exported.
         auto* exporter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), arbre, nullptr, nullptr, Qt::WidgetShortcut);
         connect(exporter, &QShortcut::activated, this, [this, arbre] { actions_->ExporterCategorie(arbre->Cle().Cat); });
+        connect(arbre, &ArbreCategorie::FiltreDemande, filtre_, &FiltreArbres::Ouvrir);
         connect(arbre, &QAbstractItemView::doubleClicked, this,
                 [this, arbre](const QModelIndex& ligne) { actions_->Ouvrir(arbre->Cle(), ligne); });
         arbre->DonneesGlisser = [this, arbre](const QModelIndexList& lignes) {
@@ -137,6 +140,8 @@ void GestionTreeView::ChangementSelection(ArbreCategorie* arbre, Noeud* noeud, N
 
 void GestionTreeView::ScanDemarre()
 {
+    arbresPrets_ = false;
+    filtre_->ArbresEnChangement(true);
     SuspendreRemplissages();
     Vider(ModeVider::Tous);
     AfficherPatientez();
@@ -145,13 +150,18 @@ void GestionTreeView::ScanDemarre()
 
 void GestionTreeView::ScanArrete()
 {
+    filtre_->ArbresEnChangement(false);
     DefinirScanActif(false);
     ConstruireAlphabetique();
     RemplirArbresExtension();
+    arbresPrets_ = true;
+    filtre_->ArbresConstruits();
 }
 
 void GestionTreeView::ScanRepris()
 {
+    filtre_->ArbresEnChangement(false);
+    arbresPrets_ = false;
     DefinirScanActif(true);
     Vider(ModeVider::ExtensionEtAlphabetique);
     AfficherPatientez();
@@ -161,6 +171,7 @@ void GestionTreeView::MontrerCadre(bool montrer)
 {
     Bevel->setVisible(montrer);
     choixTrie_->setVisible(montrer);
+    filtre_->MontrerBoite(montrer);
     if (!montrer)
         enCours_->hide();
 }
@@ -253,6 +264,12 @@ void GestionTreeView::AfficherArbres(Categorie categorie, int ordre, bool montre
         const QSignalBlocker bloqueur(choixTrie_);
         choixTrie_->setCurrentIndex(Code(choisi) - 1);
     }
+    filtre_->CategorieMontree();
+}
+
+ArbreCategorie* GestionTreeView::ArbreMontre() const
+{
+    return CategorieValide(categorieAffichee_) ? Arbre(categorieAffichee_, OrdreCourant(categorieAffichee_)) : nullptr;
 }
 
 void GestionTreeView::ChangerOrdre(Categorie categorie, Ordre ordre)
@@ -279,35 +296,76 @@ void GestionTreeView::Deselectionner()
 void GestionTreeView::ConstruireAlphabetique()
 {
     Vider(ModeVider::ExtensionEtAlphabetique);
-    for (Categorie categorie : Categories) {
-        ArbreCategorie* arbre = Arbre(categorie, Ordre::Alphabetique);
-        if (!arbre)
-            continue;
-        const auto n = stockage_.NombresLettres(categorie);
-        arbre->AjouterGroupe(nullptr, QStringLiteral("0...9 (%1)").arg(n[NomFichier::LettreChiffre]), ImageDossier,
-                             NomFichier::LettreChiffre, SansImage);
-        Noeud* lettres = arbre->AjouterRacine(TexteLettres, ImageDossier);
-        for (int j = 1; j <= NombreLettresAlphabet; ++j) {
-            const QString texte = QStringLiteral("%1 (%2)").arg(QChar('A' + j - 1)).arg(n[static_cast<size_t>(j)]);
-            arbre->AjouterGroupe(lettres, texte, ImageDossier, j, ImageDossier);
-        }
-        arbre->AjouterGroupe(nullptr, QStringLiteral("Special (%1)").arg(n[NomFichier::LettreSpeciale]),
-                             ImageDossier, NomFichier::LettreSpeciale, SansImage);
+    for (Categorie categorie : Categories)
+        ConstruireLettres(categorie, stockage_.NombresLettres(categorie));
+}
+
+void GestionTreeView::ConstruireLettres(Categorie categorie, const std::array<int32_t, Stockage::NombreLettres>& n)
+{
+    ArbreCategorie* arbre = Arbre(categorie, Ordre::Alphabetique);
+    if (!arbre)
+        return;
+    arbre->AjouterGroupe(nullptr, QStringLiteral("0...9 (%1)").arg(n[NomFichier::LettreChiffre]), ImageDossier,
+                         NomFichier::LettreChiffre, SansImage);
+    Noeud* lettres = arbre->AjouterRacine(TexteLettres, ImageDossier);
+    for (int j = 1; j <= NombreLettresAlphabet; ++j) {
+        const QString texte = QStringLiteral("%1 (%2)").arg(QChar('A' + j - 1)).arg(n[static_cast<size_t>(j)]);
+        arbre->AjouterGroupe(lettres, texte, ImageDossier, j, ImageDossier);
     }
+    arbre->AjouterGroupe(nullptr, QStringLiteral("Special (%1)").arg(n[NomFichier::LettreSpeciale]), ImageDossier,
+                         NomFichier::LettreSpeciale, SansImage);
 }
 
 void GestionTreeView::RemplirArbresExtension()
 {
+    for (Categorie categorie : Categories)
+        ConstruireExtensions(categorie, [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
+}
+
+template <typename Nombre>
+void GestionTreeView::ConstruireExtensions(Categorie categorie, Nombre&& nombreDe)
+{
+    ArbreCategorie* arbre = Arbre(categorie, Ordre::Extension);
     const std::vector<TExt>& table = extension_.Table();
-    for (size_t ligne = 0; ligne < table.size(); ++ligne) {
+    for (size_t ligne = 0; ligne < table.size() && arbre; ++ligne) {
         const TExt& entree = table[ligne];
-        const int32_t nombre = stockage_.NombreExtension(entree.Cat, static_cast<int>(ligne));
-        ArbreCategorie* arbre = Arbre(entree.Cat, Ordre::Extension);
-        if (nombre < 0 || !arbre)
+        if (entree.Cat != categorie)
+            continue;
+        const int32_t nombre = nombreDe(static_cast<int>(ligne));
+        if (nombre < 0)
             continue;
         arbre->AjouterGroupe(nullptr, QString::fromStdString(Textes::Groupe(nombre, entree.Ext)), ImageDossier,
                              static_cast<int32_t>(ligne), SansImage);
     }
+}
+
+void GestionTreeView::ReconstruireCategorie(Categorie categorie, const Stockage::Filtre* filtre, int racines)
+{
+    if (!CategorieValide(categorie))
+        return;
+    SuspendreRemplissages();
+    for (Ordre ordre : Ordres)
+        if (ArbreCategorie* arbre = Arbre(categorie, ordre))
+            arbre->ToutSupprimer();
+    if (filtre) {
+        ConstruireLettres(categorie, filtre->Lettres);
+        // A filter leaves out the extensions with no file kept.
+        ConstruireExtensions(categorie, [filtre](int ligne) {
+            const auto i = static_cast<size_t>(ligne);
+            const int32_t n = i < filtre->Extensions.size() ? filtre->Extensions[i] : -1;
+            return n > 0 ? n : -1;
+        });
+    } else {
+        ConstruireLettres(categorie, stockage_.NombresLettres(categorie));
+        ConstruireExtensions(categorie, [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
+    }
+    ArbreCategorie* repertoires = Arbre(categorie, Ordre::Repertoire);
+    std::vector<QString> textes;
+    const std::vector<std::string> octets = filtre ? filtre->TextesRepertoires : stockage_.TextesRepertoires(categorie, racines);
+    textes.reserve(octets.size());
+    for (const std::string& texte : octets)
+        textes.push_back(NomFichier::Texte(texte));
+    repertoires->AjouterRacinesAvecAttente(textes, ImageDossier, filtre ? &filtre->Repertoires : nullptr);
 }
 
 void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
@@ -443,7 +501,7 @@ void GestionTreeView::AppliquerLot(quint64 scan, const Lot& lot)
         return;   // posted by the worker of an earlier scan
     for (Categorie categorie : Categories) {
         const auto& textes = lot.Textes[Slot(categorie)];
-        if (textes.empty())
+        if (textes.empty() || filtre_->RetenirRepertoires(categorie, static_cast<int>(textes.size())))
             continue;
         if (ArbreCategorie* arbre = Arbre(categorie, Ordre::Repertoire))
             arbre->AjouterRacinesAvecAttente(textes, ImageDossier);

@@ -12,6 +12,7 @@
 
 #include "scan/EcouteScan.h"
 #include "scan/EcouteStockage.h"
+#include "scan/Stockage.h"
 #include "shared/CleArbre.h"
 #include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
@@ -34,6 +35,7 @@
 
 class ActionsFichiers;
 class ArbreCategorie;
+class FiltreArbres;
 class Bureau;
 class Cadre;
 class Etiquette;
@@ -41,7 +43,6 @@ class Extension;
 class Option;
 class QComboBox;
 class QWidget;
-class Stockage;
 class ThreadPrevisualisation;
 class Travailleur;
 
@@ -97,6 +98,18 @@ public:
     void ConstruireAlphabetique();
     // One "Par Extension" node per extension found, in table order.
     void RemplirArbresExtension();
+
+    // The filter as you type over the shown category's trees.
+    FiltreArbres& Filtre() { return *filtre_; }
+    // The category shown (Autre: none) and its tree in the order shown.
+    Categorie CategorieAffichee() const { return categorieAffichee_; }
+    ArbreCategorie* ArbreMontre() const;
+    // Whether the trees are built from the store (after a pause or the end).
+    bool ArbresPrets() const { return arbresPrets_; }
+    // Builds a category's three trees again: the files a filtering kept
+    // (the directory groups it found), or, without one, the whole store's
+    // counts and its first `racines` directory groups.
+    void ReconstruireCategorie(Categorie categorie, const Stockage::Filtre* filtre, int racines);
 
     // Whether by-directory nodes are still on their way (the running label's state).
     bool AffichageEnCours() const { return affichageEnCours_.load(); }
@@ -162,6 +175,10 @@ private:
 
     // Shows the running label when the shown category's trees are by directory.
     void RafraichirEtiquette();
+    void ConstruireLettres(Categorie categorie, const std::array<int32_t, Stockage::NombreLettres>& nombres);
+    // Per extension row, the count shown; -1: no such group.
+    template <typename Nombre>
+    void ConstruireExtensions(Categorie categorie, Nombre&& nombre);
     void Publier(quint64 scan, std::vector<TAttente>& attentes);
     void AppliquerLot(quint64 scan, const Lot& lot);
     void TerminerAffichage(quint64 scan);
@@ -175,6 +192,8 @@ private:
     QComboBox* choixTrie_ = nullptr;   // ComboBoxChoixTrie
     Etiquette* enCours_ = nullptr;     // LabelEnCourAffichage
     ActionsFichiers* actions_ = nullptr;
+    FiltreArbres* filtre_ = nullptr;
+    bool arbresPrets_ = false;
     std::vector<std::unique_ptr<ThreadPrevisualisation>> remplissages_;
     Categorie categorieAffichee_ = Categorie::Autre;   // none
 

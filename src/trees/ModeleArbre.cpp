@@ -215,7 +215,8 @@ Noeud* ModeleArbre::AjouterGroupe(Noeud* parent, const QString& texte, int image
     return resultat;
 }
 
-void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente)
+void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente,
+                                            const std::vector<int32_t>* groupes)
 {
     if (textes.empty())
         return;
@@ -226,7 +227,11 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
     int ligne = premier;
     for (const QString& texte : textes) {
         Noeud* noeud = Nouveau(nullptr, textes_.Ajouter(texte), image, ligne);
-        noeud->Groupe = ligne++;   // the directory group of the same rank
+        // the directory group of the same rank, unless given
+        noeud->Groupe = groupes && static_cast<size_t>(ligne - premier) < groupes->size()
+                            ? (*groupes)[static_cast<size_t>(ligne - premier)]
+                            : ligne;
+        ++ligne;
         noeud->attente_ = true;
         noeud->imageAttente_ = attente;
         racines_.push_back(noeud);

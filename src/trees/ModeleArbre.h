@@ -50,7 +50,8 @@ public:
     Noeud* AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente);
     // Top-level directory group nodes, each with a "..." placeholder of
     // image imageAttente; a node's group is its row.
-    void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente);
+    void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente,
+                                   const std::vector<int32_t>* groupes = nullptr);
     void SupprimerEnfants(Noeud* noeud);
     void AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
     void ChangerImage(Noeud* noeud, int image);

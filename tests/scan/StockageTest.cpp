@@ -13,12 +13,15 @@
 #include "support/Codes.h"
 #include "support/ImagesDeTest.h"
 #include "support/ArbreTemporaire.h"
+#include "shared/Textes.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <set>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -534,4 +537,108 @@ TEST_F(Depot, ReadersDuringFilingSeeConsistentGroups)
     EXPECT_EQ(stock.Compteur(Categorie::Image), NombreRepertoires * FichiersParRepertoire);
     EXPECT_EQ(stock.NombreRepertoires(Categorie::Image), NombreRepertoires);
     VerifierCoherence(Categorie::Image);
+}
+
+namespace {
+
+// The folding the filter must match, written out here on its own: ASCII
+// and the Latin-1 capitals lower-cased, and the accented letters of the
+// first-letter buckets (à â ä, ç, è é ê ë, ï, ô ö, û ü, in either case) as
+// their plain letter; any other byte kept.
+std::string ReplieReference(const std::string& nom)
+{
+    static const std::vector<std::pair<std::string, char>> accents = {
+        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"À", 'a'}, {"Â", 'a'}, {"Ä", 'a'}, {"ç", 'c'}, {"Ç", 'c'},
+        {"è", 'e'}, {"é", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"È", 'e'}, {"É", 'e'}, {"Ê", 'e'}, {"Ë", 'e'},
+        {"ï", 'i'}, {"Ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"Ô", 'o'}, {"Ö", 'o'}, {"û", 'u'}, {"ü", 'u'},
+        {"Û", 'u'}, {"Ü", 'u'}};
+    std::string sortie;
+    for (size_t i = 0; i < nom.size(); ++i) {
+        bool pris = false;
+        for (const auto& [forme, lettre] : accents)
+            if (nom.compare(i, forme.size(), forme) == 0) {
+                sortie += lettre;
+                i += forme.size() - 1;
+                pris = true;
+                break;
+            }
+        if (pris)
+            continue;
+        if (i + 1 < nom.size() && nom[i] == '\xC3' && static_cast<unsigned char>(nom[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(nom[i + 1]) <= 0x9E && nom[i + 1] != '\x97') {
+            sortie += nom[i];
+            sortie += static_cast<char>(nom[i + 1] + 0x20);
+            ++i;
+            continue;
+        }
+        const char c = nom[i];
+        sortie += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    }
+    return sortie;
+}
+
+}   // namespace
+
+TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
+{
+    const std::vector<std::string> haut = {"été.txt", "ETE.txt", "Bête noire.txt", "ÉTÉ\xff\xfe.txt",
+                                           "e\xcc\x81te.txt", "ctrl\x01\nete.txt", std::string(248, 'x') + "ete.txt",
+                                           std::string(251, 'Y') + ".TXT"};
+    const std::vector<std::string> bas = {"hiver.txt", "Ça été.txt", "\xff.txt", "Öte.txt"};
+    Classer({{"/r/haut", haut}, {"/r/haut/bas", bas}});
+    std::vector<std::string> tous = haut;
+    tous.insert(tous.end(), bas.begin(), bas.end());
+
+    for (const std::string texte : {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz"}) {
+        SCOPED_TRACE(texte);
+        const std::string replie = ReplieReference(texte);
+        std::set<QString> attendus;
+        std::array<int64_t, 2> parRepertoire{};
+        for (size_t i = 0; i < tous.size(); ++i)
+            if (ReplieReference(tous[i]).find(replie) != std::string::npos) {
+                attendus.insert(NomFichier::Texte(tous[i]));
+                ++parRepertoire[i < haut.size() ? 0 : 1];
+            }
+
+        Stockage::Filtre filtre;
+        ASSERT_TRUE(stock.Filtrer(Categorie::Texte, replie, 2, [] { return false; }, filtre));
+        EXPECT_EQ(filtre.Nombre, static_cast<int64_t>(attendus.size()));
+        std::vector<std::string> textes;
+        for (int g = 0; g < 2; ++g)
+            if (parRepertoire[g] > 0)
+                textes.push_back(Textes::Groupe(parRepertoire[g], g == 0 ? "~/haut" : "~/haut/bas"));
+        EXPECT_EQ(filtre.TextesRepertoires, textes);
+        int64_t parLettres = 0;
+        for (int32_t n : filtre.Lettres)
+            parLettres += n;
+        EXPECT_EQ(parLettres, filtre.Nombre);
+
+        // Applied, every group of the category reads as its kept files.
+        stock.AppliquerFiltre(Categorie::Texte, filtre.Bits);
+        std::set<QString> vus;
+        for (int g = 0; g < 2; ++g) {
+            const Noms noms = Enfants(Categorie::Texte, ParRepertoire, Racine(g));
+            EXPECT_EQ(static_cast<int64_t>(noms.size()), parRepertoire[g]);
+            vus.insert(noms.begin(), noms.end());
+            for (size_t ligne = 0; ligne < noms.size(); ++ligne) {
+                QString nom, ext, taille;
+                InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(g), static_cast<int>(ligne)), nom,
+                                   ext, taille);
+                EXPECT_EQ(nom, noms[ligne]);
+            }
+            EXPECT_EQ(static_cast<int64_t>(stock.CheminsGroupe(Groupe{{Categorie::Texte, ParRepertoire}, g}).size()),
+                      parRepertoire[g]);
+        }
+        EXPECT_EQ(vus, attendus);
+        int64_t parBuckets = 0;
+        for (int b = 0; b < 28; ++b)
+            parBuckets += static_cast<int64_t>(Enfants(Categorie::Texte, ParLettre, Lettre(b)).size());
+        EXPECT_EQ(parBuckets, filtre.Nombre);
+        stock.RetirerFiltre();
+    }
+    EXPECT_EQ(Enfants(Categorie::Texte, ParRepertoire, Racine(0)).size(), haut.size());
+
+    // A filtering told to give up does.
+    Stockage::Filtre filtre;
+    EXPECT_FALSE(stock.Filtrer(Categorie::Texte, "e", 2, [] { return true; }, filtre));
 }

@@ -1,0 +1,85 @@
+#include "trees/TravailFiltre.h"
+
+#include "classification/NomFichier.h"
+
+#include <pthread.h>
+
+TravailFiltre::TravailFiltre(Stockage& stockage, Reponse reponse)
+    : stockage_(stockage), reponse_(std::move(reponse)), thread_([this] { Boucle(); })
+{
+}
+
+TravailFiltre::~TravailFiltre()
+{
+    {
+        std::lock_guard verrou(verrou_);
+        fin_ = true;
+        ++dernier_;
+    }
+    reveil_.notify_all();
+    thread_.join();
+}
+
+quint64 TravailFiltre::Demander(Categorie categorie, const std::string& texte, int32_t repertoiresMax)
+{
+    Demande demande;
+    demande.Cat = categorie;
+    demande.RepertoiresMax = repertoiresMax;
+    NomFichier::AjouterReplie(texte, demande.Replie);
+    quint64 numero = 0;
+    {
+        std::lock_guard verrou(verrou_);
+        numero = demande.Numero = ++dernier_;
+        demande_ = std::move(demande);
+        enAttente_ = true;
+    }
+    reveil_.notify_all();
+    return numero;
+}
+
+void TravailFiltre::Abandonner()
+{
+    {
+        std::lock_guard verrou(verrou_);
+        enAttente_ = false;
+        oublier_ = true;
+        ++dernier_;
+    }
+    reveil_.notify_all();   // the bits kept go at once: no filter, no memory
+}
+
+void TravailFiltre::Boucle()
+{
+    pthread_setname_np(pthread_self(), "ruvizaro-filtre");
+    for (;;) {
+        Demande demande;
+        {
+            std::unique_lock verrou(verrou_);
+            reveil_.wait(verrou, [this] { return fin_ || enAttente_ || oublier_; });
+            if (fin_)
+                return;
+            if (oublier_)
+                bitsPrecedents_ = {};
+            oublier_ = false;
+            if (!enAttente_)
+                continue;
+            demande = std::move(demande_);
+            enAttente_ = false;
+        }
+        auto filtre = std::make_shared<Stockage::Filtre>();
+        const quint64 numero = demande.Numero;
+        // Typing on narrows what the text before kept.
+        const bool etroit = !bitsPrecedents_.empty() && demande.Cat == precedente_.Cat &&
+                            demande.RepertoiresMax == precedente_.RepertoiresMax &&
+                            demande.Replie.find(precedente_.Replie) != std::string::npos;
+        const bool fini = stockage_.Filtrer(demande.Cat, demande.Replie, demande.RepertoiresMax,
+                                            [this, numero] { return dernier_.load() != numero; }, *filtre,
+                                            etroit ? &bitsPrecedents_ : nullptr);
+        if (!fini)
+            continue;
+        bitsPrecedents_ = filtre->Bits;
+        precedente_ = std::move(demande);
+        if (dernier_.load() == numero)
+            reponse_(numero, std::move(filtre));
+    }
+}
