@@ -7,6 +7,7 @@
 // The files (empty, sounds) are made in a temporary directory and scanned.
 // Exits with 1 when a target is missed.
 
+#include "DossierTemporaire.h"
 #include "app/Application.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/FiltreArbres.h"
@@ -48,29 +49,6 @@ const std::array<const char*, 12> Mots = {"été",   "Hiver",  "printemps", "AUT
 const std::array<const char*, 4> Extensions = {"mp3", "ogg", "wav", "MP3"};
 // Typed one key at a time: narrowing, then a backspace widening again.
 const std::vector<std::string> Saisies = {"e", "et", "ete", "ete 1", "ete 12", "ete 1", "s", "so", "sol"};
-
-class DossierTemporaire
-{
-public:
-    DossierTemporaire()
-    {
-        std::string modele = (std::filesystem::temp_directory_path() / "ruvizaro-bench-filtre-XXXXXX").string();
-        if (::mkdtemp(modele.data()))
-            chemin_ = modele;
-    }
-    ~DossierTemporaire()
-    {
-        std::error_code erreur;
-        if (!chemin_.empty())
-            std::filesystem::remove_all(chemin_, erreur);
-    }
-    DossierTemporaire(const DossierTemporaire&) = delete;
-    DossierTemporaire& operator=(const DossierTemporaire&) = delete;
-    const std::string& Chemin() const { return chemin_; }
-
-private:
-    std::string chemin_;
-};
 
 std::string Nom(int i, int n)
 {
@@ -175,8 +153,8 @@ int main(int argc, char** argv)
         }
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const DossierTemporaire reglages;
-    const DossierTemporaire fichiers;
+    const DossierTemporaire reglages("ruvizaro-bench-filtre");
+    const DossierTemporaire fichiers("ruvizaro-bench-filtre");
     const std::string liste = reglages.Chemin() + "/noms.txt";
     if (reglages.Chemin().empty() || fichiers.Chemin().empty() || !Generer(fichiers.Chemin(), n, liste)) {
         std::fprintf(stderr, "ruvizaro-bench-filtre: cannot make the files: %s\n", std::strerror(errno));

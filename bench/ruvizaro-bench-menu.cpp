@@ -7,6 +7,7 @@
 // The files (empty, .txt) are made in a temporary directory and scanned.
 // Exits with 1 when a target is missed.
 
+#include "DossierTemporaire.h"
 #include "app/Application.h"
 #include "trees/ActionsFichiers.h"
 #include "trees/ArbreCategorie.h"
@@ -41,29 +42,6 @@ constexpr int Repetitions = 20;
 constexpr double CibleMenuMs = 16.0;      // one frame
 constexpr double CibleCopieMs = 200.0;
 constexpr double NanoParMilli = 1e6;
-
-class DossierTemporaire
-{
-public:
-    DossierTemporaire()
-    {
-        std::string modele = (std::filesystem::temp_directory_path() / "ruvizaro-bench-menu-XXXXXX").string();
-        if (::mkdtemp(modele.data()))
-            chemin_ = modele;
-    }
-    ~DossierTemporaire()
-    {
-        std::error_code erreur;
-        if (!chemin_.empty())
-            std::filesystem::remove_all(chemin_, erreur);
-    }
-    DossierTemporaire(const DossierTemporaire&) = delete;
-    DossierTemporaire& operator=(const DossierTemporaire&) = delete;
-    const std::string& Chemin() const { return chemin_; }
-
-private:
-    std::string chemin_;
-};
 
 // n empty text files, FichiersParDossier a directory.
 bool Generer(const std::string& racine, int n)
@@ -138,8 +116,8 @@ int main(int argc, char** argv)
         }
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const DossierTemporaire reglages;
-    const DossierTemporaire fichiers;
+    const DossierTemporaire reglages("ruvizaro-bench-menu");
+    const DossierTemporaire fichiers("ruvizaro-bench-menu");
     if (reglages.Chemin().empty() || fichiers.Chemin().empty() || !Generer(fichiers.Chemin(), n)) {
         std::fprintf(stderr, "ruvizaro-bench-menu: cannot make the files: %s\n", std::strerror(errno));
         return 1;

@@ -7,6 +7,7 @@
 // --readers sets how many threads read listings ahead of the walk (0: none).
 // The settings live in a temporary directory, never in the user's own.
 
+#include "DossierTemporaire.h"
 #include "app/Application.h"
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
@@ -155,30 +156,6 @@ bool RemettrePic()
     clearRefs.flush();
     return bool(clearRefs);
 }
-
-// Removes the temporary settings directory when it goes.
-class DossierTemporaire
-{
-public:
-    DossierTemporaire()
-    {
-        std::string modele = (std::filesystem::temp_directory_path() / "ruvizaro-bench-XXXXXX").string();
-        if (::mkdtemp(modele.data()))
-            chemin_ = modele;
-    }
-    ~DossierTemporaire()
-    {
-        std::error_code erreur;
-        if (!chemin_.empty())
-            std::filesystem::remove_all(chemin_, erreur);
-    }
-    DossierTemporaire(const DossierTemporaire&) = delete;
-    DossierTemporaire& operator=(const DossierTemporaire&) = delete;
-    const std::string& Chemin() const { return chemin_; }
-
-private:
-    std::string chemin_;
-};
 
 // ---------------------------------------------------------------- event loop probe
 

@@ -436,6 +436,16 @@ void Stockage::TrierGroupe(std::vector<uint32_t>& groupe) const
     groupe = std::move(triees);
 }
 
+std::vector<uint32_t> Stockage::PositionsTriees(const Groupe& groupe, RefGroupe& ref, uint64_t& generation)
+{
+    {
+        std::shared_lock verrou(donnees_);
+        if (!Reference(groupe, ref))
+            return {};
+    }
+    return TrierDansStockage(ref, generation);
+}
+
 std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t& generation)
 {
     // Copy and keys under the shared lock, sort outside, write back under
@@ -512,13 +522,8 @@ int32_t Stockage::NombreExtension(Categorie categorie, int indexTable) const
 std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
 {
     RefGroupe ref;
-    {
-        std::shared_lock verrou(donnees_);
-        if (!Reference(groupe, ref))
-            return {};
-    }
     uint64_t generation = 0;
-    const std::vector<uint32_t> positions = TrierDansStockage(ref, generation);
+    const std::vector<uint32_t> positions = PositionsTriees(groupe, ref, generation);
 
     std::vector<EnfantNoeud> enfants;
     enfants.reserve(positions.size());
@@ -546,13 +551,8 @@ std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
 std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
 {
     RefGroupe ref;
-    {
-        std::shared_lock verrou(donnees_);
-        if (!Reference(groupe, ref))
-            return {};
-    }
     uint64_t generation = 0;
-    const std::vector<uint32_t> positions = TrierDansStockage(ref, generation);
+    const std::vector<uint32_t> positions = PositionsTriees(groupe, ref, generation);
     std::vector<std::string> chemins;
     chemins.reserve(positions.size());
     std::shared_lock verrou(donnees_);

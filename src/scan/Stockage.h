@@ -236,6 +236,9 @@ private:
     // Sorts a group in the store and gives its new order, with the data
     // generation it belongs to.
     std::vector<uint32_t> TrierDansStockage(const RefGroupe& ref, uint64_t& generation);
+    // The group's positions in its shown order, as TrierDansStockage gives
+    // them; none for a group that does not exist (generation left as it is).
+    std::vector<uint32_t> PositionsTriees(const Groupe& groupe, RefGroupe& ref, uint64_t& generation);
 
     Explorateur* explorateur_ = nullptr;
     Extension* extension_ = nullptr;
