@@ -1,5 +1,6 @@
 #include "widgets/Bureau.h"
 
+#include "classification/NomFichier.h"
 #include "widgets/Fabrique.h"
 
 #include <QClipboard>
@@ -48,11 +49,6 @@ std::string DossierDe(const std::string& chemin)
     if (barre == std::string::npos)
         return ".";
     return barre == 0 ? std::string("/") : chemin.substr(0, barre);
-}
-
-QString Texte(const std::string& octets)
-{
-    return QString::fromUtf8(octets.data(), static_cast<qsizetype>(octets.size()));
 }
 
 // « name », with the non-breaking spaces French puts inside the quotes.
@@ -139,7 +135,7 @@ QString Bureau::TexteChemins(const std::vector<std::string>& chemins)
     for (const std::string& chemin : chemins) {
         if (!texte.isEmpty())
             texte += QLatin1Char('\n');
-        texte += Texte(chemin);
+        texte += NomFichier::Texte(chemin);
     }
     return texte;
 }
@@ -205,12 +201,12 @@ bool Bureau::Ouvrir(const std::string& chemin)
     if (chemin.empty())
         return false;
     const std::string nom = NomDe(chemin);
-    return OuvrirSelonType(chemin, TypeDuNom(nom), Texte(nom));
+    return OuvrirSelonType(chemin, TypeDuNom(nom), NomFichier::Texte(nom));
 }
 
 bool Bureau::OuvrirAvec(const QString& id, const std::string& chemin)
 {
-    const QString nom = Texte(NomDe(chemin));
+    const QString nom = NomFichier::Texte(NomDe(chemin));
     if (Disparu(chemin)) {
         Prevenir(QStringLiteral("%1 n'existe plus.").arg(Cite(nom)));
         return false;
@@ -262,6 +258,6 @@ void Bureau::AfficherDansDossier(const std::string& chemin)
 void Bureau::OuvrirDossier(const std::string& chemin)
 {
     const std::string dossier = DossierDe(chemin);
-    if (OuvrirSelonType(dossier, TypeDossier, Texte(dossier)))
+    if (OuvrirSelonType(dossier, TypeDossier, NomFichier::Texte(dossier)))
         emit DossierMontre(false);
 }
