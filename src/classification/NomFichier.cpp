@@ -1,5 +1,8 @@
 #include "classification/NomFichier.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // UTF-8 of U+00C0..U+00FF is 0xC3 followed by 0x80..0xBF; the small letter
@@ -54,6 +57,31 @@ int LettreAccentuee(unsigned char suivant)
     }
 }
 
+// Lower-cases the capitals A..Z of n bytes into sortie, eight at a time;
+// every other byte is copied.
+void MinusculesAscii(const char* octets, size_t n, char* sortie)
+{
+    constexpr uint64_t Uns = 0x0101010101010101u;
+    constexpr uint64_t Hauts = 0x8080808080808080u;
+    size_t i = 0;
+    for (; i + sizeof(uint64_t) <= n; i += sizeof(uint64_t)) {
+        uint64_t mot;
+        std::memcpy(&mot, octets + i, sizeof mot);
+        // With the high bits cleared, adding cannot carry into the next byte:
+        // a byte's high bit then says "above Z", or "from A on".
+        const uint64_t septBits = mot & ~Hauts;
+        const uint64_t audelaZ = septBits + (0x7F - 'Z') * Uns;
+        const uint64_t depuisA = septBits + (0x80 - 'A') * Uns;
+        const uint64_t capitales = ~mot & (depuisA ^ audelaZ) & Hauts;
+        mot |= capitales >> 2;
+        std::memcpy(sortie + i, &mot, sizeof mot);
+    }
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        sortie[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+}
+
 }   // namespace
 
 void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
@@ -85,29 +113,40 @@ void NomFichier::AjouterReplie(std::string_view nom, std::string& sortie)
 
 size_t NomFichier::Replier(std::string_view nom, char* sortie)
 {
-    // One pass, as AjouterMinuscules reads the bytes; the accented letters
-    // that share a bucket with a plain letter become that letter.
+    // The accented letters that share a bucket with a plain letter become
+    // that letter; between two of them, the bytes are lower-cased as a run.
+    const char* lu = nom.data();
+    const char* const fin = lu + nom.size();
     char* o = sortie;
-    const size_t n = nom.size();
-    for (size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(nom[i]);
-        if (c == OctetLatin1 && i + 1 < n) {
-            auto suivant = static_cast<unsigned char>(nom[i + 1]);
-            if (MajusculeAccentuee(suivant))
-                suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
-            if (suivant >= PremiereSuite && suivant <= DerniereSuite) {
-                const int lettre = LettreAccentuee(suivant);
-                if (lettre != LettreSpeciale) {
-                    *o++ = static_cast<char>('a' + lettre - 1);
-                } else {
-                    *o++ = static_cast<char>(c);
-                    *o++ = static_cast<char>(suivant);
-                }
-                ++i;
-                continue;
-            }
+    while (lu < fin) {
+        const auto* latin = static_cast<const char*>(std::memchr(lu, OctetLatin1, static_cast<size_t>(fin - lu)));
+        const char* finPlage = latin ? latin : fin;
+        MinusculesAscii(lu, static_cast<size_t>(finPlage - lu), o);
+        o += finPlage - lu;
+        lu = finPlage;
+        if (lu == fin)
+            break;
+        // lu is at 0xC3, as AjouterMinuscules reads it.
+        ++lu;
+        if (lu == fin) {
+            *o++ = static_cast<char>(OctetLatin1);
+            break;
         }
-        *o++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        auto suivant = static_cast<unsigned char>(*lu);
+        if (MajusculeAccentuee(suivant))
+            suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
+        if (suivant < PremiereSuite || suivant > DerniereSuite) {
+            *o++ = static_cast<char>(OctetLatin1);   // a lead byte alone: the next byte starts a run
+            continue;
+        }
+        const int lettre = LettreAccentuee(suivant);
+        if (lettre != LettreSpeciale) {
+            *o++ = static_cast<char>('a' + lettre - 1);
+        } else {
+            *o++ = static_cast<char>(OctetLatin1);
+            *o++ = static_cast<char>(suivant);
+        }
+        ++lu;
     }
     return static_cast<size_t>(o - sortie);
 }

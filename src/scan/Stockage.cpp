@@ -7,8 +7,10 @@
 #include "shared/Travailleur.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -666,6 +668,27 @@ std::vector<std::string> Stockage::TextesRepertoires(Categorie categorie, int32_
     return textes;
 }
 
+namespace {
+
+// Below this many names a second thread costs more than it saves.
+constexpr size_t NomsParPartMin = 1 << 16;
+
+// Runs `premier` here and `second` on a thread of its own when `deux`.
+template <typename Premier, typename Second>
+void EnParallele(bool deux, Premier&& premier, Second&& second)
+{
+    if (!deux) {
+        premier();
+        second();
+        return;
+    }
+    std::thread fil(std::forward<Second>(second));
+    premier();
+    fil.join();
+}
+
+}   // namespace
+
 bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
                            bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const
 {
@@ -677,54 +700,97 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     const size_t slot = Slot(categorie);
     std::shared_lock verrou(donnees_);
     const DonneesCategorie& donnees = categories_[slot];
-    sortie.Bits.assign((entrees_.size() + 63) / 64, 0);
+    const size_t mots = (entrees_.size() + 63) / 64;
     const size_t groupes =
         std::min(donnees.FinsRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
+    const size_t noms = groupes == 0 ? 0 : donnees.FinsRepertoire[groupes - 1];
+    // Two cores: the directory groups in two shares of about as many names,
+    // each with bits of its own, joined afterwards.
+    const bool deux = noms >= 2 * NomsParPartMin && std::thread::hardware_concurrency() > 1;
+    const size_t milieu = deux ? static_cast<size_t>(std::upper_bound(donnees.FinsRepertoire.begin(),
+                                                                      donnees.FinsRepertoire.begin() + groupes,
+                                                                      noms / 2) -
+                                                     donnees.FinsRepertoire.begin())
+                               : groupes;
 
+    struct Part
+    {
+        std::vector<uint64_t> Bits;
+        std::vector<int32_t> Repertoires;
+        std::vector<std::string> Textes;
+        int64_t Nombre = 0;
+        bool Fini = true;
+    };
     // The names, one directory group after another: each kept one sets its
     // bit and counts in its group.
-    // Names are at most ArenaNoms::LongueurMax bytes; folding never lengthens one.
-    std::vector<char> nom(ArenaNoms::LongueurMax + 1);
-    size_t debut = 0;
-    size_t vus = 0;
-    for (size_t g = 0; g < groupes; ++g) {
-        const size_t fin = donnees.FinsRepertoire[g];
-        int64_t nombre = 0;
-        for (size_t i = debut; i < fin; ++i) {
-            if (++vus % PasAbandon == 0 && demander(abandon))
-                return false;
-            const uint32_t position = donnees.ParRepertoire[i];
-            if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
+    auto parcourir = [&](size_t premier, size_t dernier, Part& part) {
+        part.Bits.assign(mots, 0);
+        // Names are at most ArenaNoms::LongueurMax bytes; folding never lengthens one.
+        std::vector<char> nom(ArenaNoms::LongueurMax + 1);
+        size_t debut = premier == 0 ? 0 : donnees.FinsRepertoire[premier - 1];
+        size_t vus = 0;
+        for (size_t g = premier; g < dernier; ++g) {
+            const size_t fin = donnees.FinsRepertoire[g];
+            int64_t nombre = 0;
+            for (size_t i = debut; i < fin; ++i) {
+                if (++vus % PasAbandon == 0 && demander(abandon)) {
+                    part.Fini = false;
+                    return;
+                }
+                const uint32_t position = donnees.ParRepertoire[i];
+                if (parmi && position / 64 < parmi->size() &&
+                    ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
+                    continue;
+                const std::string_view octets = noms_.Nom(entrees_[position]);
+                const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
+                if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
+                    continue;
+                part.Bits[position / 64] |= uint64_t{1} << (position % 64);
+                ++nombre;
+            }
+            debut = fin;
+            if (nombre == 0)
                 continue;
-            const std::string_view octets = noms_.Nom(entrees_[position]);
-            const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
-            if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
-                continue;
-            sortie.Bits[position / 64] |= uint64_t{1} << (position % 64);
-            ++nombre;
+            part.Nombre += nombre;
+            part.Repertoires.push_back(static_cast<int32_t>(g));
+            part.Textes.push_back(TexteRepertoire(slot, g, nombre));
         }
-        debut = fin;
-        if (nombre == 0)
-            continue;
-        sortie.Nombre += nombre;
-        sortie.Repertoires.push_back(static_cast<int32_t>(g));
-        sortie.TextesRepertoires.push_back(TexteRepertoire(slot, g, nombre));
-    }
-
-    // The other two orders count the same bits.
-    auto garde = [&sortie](uint32_t p) { return (sortie.Bits[p / 64] >> (p % 64) & 1u) != 0; };
-    for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
-        sortie.Lettres[lettre] = static_cast<int32_t>(
-            std::count_if(donnees.ParLettre[lettre].begin(), donnees.ParLettre[lettre].end(), garde));
-    if (demander(abandon))
+    };
+    Part haut, bas;
+    EnParallele(deux, [&] { parcourir(0, milieu, haut); }, [&] {
+        if (milieu < groupes)
+            parcourir(milieu, groupes, bas);
+    });
+    if (!haut.Fini || !bas.Fini)
         return false;
+    sortie.Bits = std::move(haut.Bits);
+    if (!bas.Bits.empty())
+        for (size_t m = 0; m < mots; ++m)
+            sortie.Bits[m] |= bas.Bits[m];
+    sortie.Nombre = haut.Nombre + bas.Nombre;
+    sortie.Repertoires = std::move(haut.Repertoires);
+    sortie.Repertoires.insert(sortie.Repertoires.end(), bas.Repertoires.begin(), bas.Repertoires.end());
+    sortie.TextesRepertoires = std::move(haut.Textes);
+    std::move(bas.Textes.begin(), bas.Textes.end(), std::back_inserter(sortie.TextesRepertoires));
+
+    // The other two orders count the same bits, one on each core.
+    auto garde = [&sortie](uint32_t p) { return (sortie.Bits[p / 64] >> (p % 64) & 1u) != 0; };
     const size_t lignes = extension_ ? extension_->Table().size() : 0;
     sortie.Extensions.assign(lignes, -1);
-    for (const GroupeExtension& groupe : donnees.ParExtension)
-        if (groupe.IndexTable < lignes)
-            sortie.Extensions[groupe.IndexTable] =
-                static_cast<int32_t>(std::count_if(groupe.Positions.begin(), groupe.Positions.end(), garde));
-    return true;
+    EnParallele(
+        deux,
+        [&] {
+            for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
+                sortie.Lettres[lettre] = static_cast<int32_t>(
+                    std::count_if(donnees.ParLettre[lettre].begin(), donnees.ParLettre[lettre].end(), garde));
+        },
+        [&] {
+            for (const GroupeExtension& groupe : donnees.ParExtension)
+                if (groupe.IndexTable < lignes)
+                    sortie.Extensions[groupe.IndexTable] = static_cast<int32_t>(
+                        std::count_if(groupe.Positions.begin(), groupe.Positions.end(), garde));
+        });
+    return !demander(abandon);
 }
 
 void Stockage::AppliquerFiltre(Categorie categorie, std::vector<uint64_t> bits)

@@ -584,12 +584,14 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
     const std::vector<std::string> haut = {"été.txt", "ETE.txt", "Bête noire.txt", "ÉTÉ\xff\xfe.txt",
                                            "e\xcc\x81te.txt", "ctrl\x01\nete.txt", std::string(248, 'x') + "ete.txt",
                                            std::string(251, 'Y') + ".TXT"};
-    const std::vector<std::string> bas = {"hiver.txt", "Ça été.txt", "\xff.txt", "Öte.txt"};
+    // Bytes beside A and Z, and high bytes whose low seven bits spell a capital.
+    const std::vector<std::string> bas = {"hiver.txt", "Ça été.txt", "\xff.txt", "Öte.txt",
+                                          "\xc1\xda\xe1@AZ[`az{.TXT", "LEAD\xc3" "ETE.TXT"};
     Classer({{"/r/haut", haut}, {"/r/haut/bas", bas}});
     std::vector<std::string> tous = haut;
     tous.insert(tous.end(), bas.begin(), bas.end());
 
-    for (const std::string texte : {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz"}) {
+    for (const std::string texte : {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz", "@az[`az{", "\xe1\xfa", "d\xc3" "ete"}) {
         SCOPED_TRACE(texte);
         const std::string replie = ReplieReference(texte);
         std::set<QString> attendus;
@@ -641,4 +643,43 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
     // A filtering told to give up does.
     Stockage::Filtre filtre;
     EXPECT_FALSE(stock.Filtrer(Categorie::Texte, "e", 2, [] { return true; }, filtre));
+}
+
+// A large category is filtered in two shares of directories at once: the
+// result must be the one a single pass gives, groups in order.
+TEST_F(Depot, FilterOfALargeCategoryMatchesTheNamesOneByOne)
+{
+    constexpr int NombreRepertoires = 7;
+    constexpr int ParRepertoire = 20000;
+    Repertoires repertoires;
+    std::vector<int64_t> attendus(NombreRepertoires, 0);
+    for (int r = 0; r < NombreRepertoires; ++r) {
+        std::vector<std::string> noms;
+        for (int f = 0; f < ParRepertoire; ++f) {
+            noms.push_back((f % 3 ? "Été " : "hiver ") + std::to_string(f) + ".txt");
+            if (ReplieReference(noms.back()).find("ete 1") != std::string::npos)
+                ++attendus[static_cast<size_t>(r)];
+        }
+        repertoires.emplace_back("/r/d" + std::to_string(r), std::move(noms));
+    }
+    Classer(repertoires);
+
+    Stockage::Filtre filtre;
+    ASSERT_TRUE(stock.Filtrer(Categorie::Texte, "ete 1", NombreRepertoires, [] { return false; }, filtre));
+    std::vector<int32_t> groupes;
+    std::vector<std::string> textes;
+    int64_t total = 0;
+    for (int r = 0; r < NombreRepertoires; ++r) {
+        groupes.push_back(r);
+        textes.push_back(Textes::Groupe(attendus[static_cast<size_t>(r)], "~/d" + std::to_string(r)));
+        total += attendus[static_cast<size_t>(r)];
+    }
+    EXPECT_EQ(filtre.Repertoires, groupes);
+    EXPECT_EQ(filtre.TextesRepertoires, textes);
+    EXPECT_EQ(filtre.Nombre, total);
+    int64_t bits = 0;
+    for (uint64_t mot : filtre.Bits)
+        bits += __builtin_popcountll(mot);
+    EXPECT_EQ(bits, total);
+    EXPECT_EQ(filtre.Lettres[5], total);   // every kept name starts with É
 }
