@@ -170,8 +170,33 @@ void ArbreCategorie::contextMenuEvent(QContextMenuEvent* evenement)
         DemanderMenuLigneCourante();
 }
 
+namespace {
+
+bool EchapSeul(const QKeyEvent* touche)
+{
+    return touche->key() == Qt::Key_Escape && (touche->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+}   // namespace
+
+bool ArbreCategorie::event(QEvent* evenement)
+{
+    // Escape closes an open filter before the window's shortcut sees it.
+    if (evenement->type() == QEvent::ShortcutOverride && EchapSeul(static_cast<QKeyEvent*>(evenement)) &&
+        FiltreOuvert && FiltreOuvert()) {
+        evenement->accept();
+        return true;
+    }
+    return QTreeView::event(evenement);
+}
+
 void ArbreCategorie::keyPressEvent(QKeyEvent* evenement)
 {
+    if (EchapSeul(evenement) && FiltreOuvert && FiltreOuvert()) {
+        evenement->accept();
+        emit FermetureFiltreDemandee();
+        return;
+    }
     if (evenement->matches(QKeySequence::Copy)) {
         evenement->accept();
         emit CopieDemandee();

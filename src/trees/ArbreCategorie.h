@@ -66,6 +66,9 @@ public:
     std::function<QMimeData*(const QModelIndexList& lignes)> DonneesGlisser;
     // The rows selected, in the order of the selection's ranges.
     QModelIndexList LignesSelectionnees() const;
+    // Whether a filter is open over the tree: Escape then closes it instead
+    // of reaching the window's shortcut.
+    std::function<bool()> FiltreOuvert;
 
 signals:
     void Deploiement(Noeud* noeud);
@@ -80,8 +83,11 @@ signals:
     void CopieDemandee();
     // Ctrl+F (empty), or printable text typed: the filter box is wanted.
     void FiltreDemande(const QString& saisie);
+    // Escape while FiltreOuvert says so.
+    void FermetureFiltreDemandee();
 
 protected:
+    bool event(QEvent* evenement) override;
     void contextMenuEvent(QContextMenuEvent* evenement) override;
     void keyPressEvent(QKeyEvent* evenement) override;
     void startDrag(Qt::DropActions actions) override;

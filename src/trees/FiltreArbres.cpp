@@ -116,6 +116,11 @@ QString FiltreArbres::Texte() const
     return boite_->text();
 }
 
+bool FiltreArbres::Ouvert() const
+{
+    return boite_->isVisible();
+}
+
 void FiltreArbres::MontrerBoite(bool montrer)
 {
     boiteMontrable_ = montrer;

@@ -7,8 +7,8 @@
 // (case and accents folded as the first-letter buckets fold them), their
 // group texts counting those files, and the store reads the category's
 // groups through the same filter, so that rows, the preview and the files'
-// actions all mean the files shown. Escape or an empty box gives the whole
-// trees back. It holds across zone and order changes and a paused scan;
+// actions all mean the files shown. Escape (in the box or in the tree) or an
+// empty box gives the whole trees back. It holds across zone and order changes and a paused scan;
 // a running scan shows everything until its next pause or its end.
 
 #include "scan/Stockage.h"
@@ -41,6 +41,8 @@ public:
     // Empties and hides the box; the whole trees come back.
     void Fermer();
     QString Texte() const;
+    // Whether the box shows (a filter typed, or about to be).
+    bool Ouvert() const;
     // The category whose trees are filtered now; Autre: none.
     Categorie CategorieFiltree() const { return filtree_; }
     // Files kept by the filter applied (0 when none).

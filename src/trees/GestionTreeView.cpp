@@ -116,6 +116,8 @@ void GestionTreeView::Relier()
         auto* exporter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), arbre, nullptr, nullptr, Qt::WidgetShortcut);
         connect(exporter, &QShortcut::activated, this, [this, arbre] { actions_->ExporterCategorie(arbre->Cle().Cat); });
         connect(arbre, &ArbreCategorie::FiltreDemande, filtre_, &FiltreArbres::Ouvrir);
+        connect(arbre, &ArbreCategorie::FermetureFiltreDemandee, filtre_, &FiltreArbres::Fermer);
+        arbre->FiltreOuvert = [this] { return filtre_->Ouvert(); };
         connect(arbre, &QAbstractItemView::doubleClicked, this,
                 [this, arbre](const QModelIndex& ligne) { actions_->Ouvrir(arbre->Cle(), ligne); });
         arbre->DonneesGlisser = [this, arbre](const QModelIndexList& lignes) {

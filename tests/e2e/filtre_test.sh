@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real window: in the Son zone's tree, typed letters open the filter box
 # and keep the files whose name holds them, accents and case folded ("ete"
-# finds "Été" and "ÉTÉ"); Escape gives the whole tree back; an emptied box too; the filter
-# holds until Escape.
+# finds "Été" and "ÉTÉ"); an emptied box gives the whole tree back; the filter holds
+# when the keys go back to the tree, until Escape there.
 source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 
@@ -25,8 +25,9 @@ xdotool key BackSpace BackSpace BackSpace BackSpace
 attendre_que 10 grep -qxF "filtre aucun" "$RUVIZARO_JOURNAL" || echec "an empty box did not restore the tree"
 xdotool type --delay 50 "HIV"
 attendre_que 10 grep -qxF "filtre texte=HIV retenus=1" "$RUVIZARO_JOURNAL" || echec "upper case did not filter"
+xdotool key Return   # the keys go back to the tree; the filter holds
 xdotool key Escape
-attendre_que 10 test "$(grep -c '^filtre aucun' "$RUVIZARO_JOURNAL")" -eq 2 || echec "Escape did not restore the tree"
+attendre_que 10 test "$(grep -c '^filtre aucun' "$RUVIZARO_JOURNAL")" -eq 2 || echec "Escape in the tree did not restore it"
 xdotool key ctrl+q
 attendre_fin
 echo "PASS"
