@@ -59,7 +59,7 @@ void TravailFiltre::Boucle()
             if (fin_)
                 return;
             if (oublier_)
-                bitsPrecedents_ = {};
+                precedents_.clear();
             oublier_ = false;
             if (!enAttente_)
                 continue;
@@ -68,17 +68,27 @@ void TravailFiltre::Boucle()
         }
         auto filtre = std::make_shared<Stockage::Filtre>();
         const quint64 numero = demande.Numero;
-        // Typing on narrows what the text before kept.
-        const bool etroit = !bitsPrecedents_.empty() && demande.Cat == precedente_.Cat &&
-                            demande.RepertoiresMax == precedente_.RepertoiresMax &&
-                            demande.Replie.find(precedente_.Replie) != std::string::npos;
+        const Precedent* plusEtroit = nullptr;
+        for (const Precedent& p : precedents_)
+            if (p.Origine.Cat == demande.Cat && p.Origine.RepertoiresMax == demande.RepertoiresMax &&
+                demande.Replie.find(p.Origine.Replie) != std::string::npos &&
+                (!plusEtroit || p.Origine.Replie.size() > plusEtroit->Origine.Replie.size()))
+                plusEtroit = &p;
         const bool fini = stockage_.Filtrer(demande.Cat, demande.Replie, demande.RepertoiresMax,
                                             [this, numero] { return dernier_.load() != numero; }, *filtre,
-                                            etroit ? &bitsPrecedents_ : nullptr);
+                                            plusEtroit ? &plusEtroit->Bits : nullptr);
         if (!fini)
             continue;
-        bitsPrecedents_ = filtre->Bits;
-        precedente_ = std::move(demande);
+        // The same text again replaces its older entry.
+        for (auto p = precedents_.begin(); p != precedents_.end(); ++p)
+            if (p->Origine.Cat == demande.Cat && p->Origine.RepertoiresMax == demande.RepertoiresMax &&
+                p->Origine.Replie == demande.Replie) {
+                precedents_.erase(p);
+                break;
+            }
+        precedents_.push_front(Precedent{std::move(demande), filtre->Bits});
+        if (precedents_.size() > PrecedentsMax)
+            precedents_.pop_back();
         if (dernier_.load() == numero)
             reponse_(numero, std::move(filtre));
     }

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -59,9 +60,16 @@ private:
     bool oublier_ = false;
     // The newest request's number: a filtering of an older one gives up.
     std::atomic<quint64> dernier_{0};
-    // Worker only: the last filtering finished, narrowed by the next one
-    // when its text holds this one's (one bit per stored file).
-    Demande precedente_;
-    std::vector<uint64_t> bitsPrecedents_;
+    // Worker only: the last filterings finished, newest first (one bit per
+    // stored file each). A new text that holds one of their texts only
+    // looks at what the longest such one kept: typing on narrows, and a
+    // backspace finds the text typed before it.
+    struct Precedent
+    {
+        Demande Origine;
+        std::vector<uint64_t> Bits;
+    };
+    static constexpr size_t PrecedentsMax = 8;
+    std::deque<Precedent> precedents_;
     std::thread thread_;
 };
