@@ -2,6 +2,7 @@
 
 #include "shared/AppelDiffere.h"
 
+#include <cerrno>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -30,8 +31,10 @@ SondeChemin::~SondeChemin()
 SondeChemin::Nature SondeChemin::Examiner(const std::string& chemin)
 {
     struct stat etat {};
-    if (chemin.empty() || ::stat(chemin.c_str(), &etat) != 0)
+    if (chemin.empty())
         return Nature::Absent;
+    if (::stat(chemin.c_str(), &etat) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Nature::Absent : Nature::Injoignable;
     return S_ISDIR(etat.st_mode) ? Nature::Repertoire : Nature::Autre;
 }
 

@@ -15,7 +15,10 @@ class QObject;
 class SondeChemin
 {
 public:
-    enum class Nature { Absent, Repertoire, Autre };
+    // Absent: nothing by that name (or a parent is not a directory);
+    // Injoignable: the path cannot be looked at (permission, a name too
+    // long for one call, a loop of links, an input/output error).
+    enum class Nature { Absent, Injoignable, Repertoire, Autre };
 
     // Answers run on the thread of cible, which outlives the probe.
     explicit SondeChemin(QObject& cible);
@@ -24,7 +27,7 @@ public:
     SondeChemin& operator=(const SondeChemin&) = delete;
 
     // What chemin is (a link is followed): a directory, something else,
-    // or nothing reachable. The answer comes later, through the event
+    // nothing, or not reachable. The answer comes later, through the event
     // queue, never from inside this call.
     void Demander(const std::string& chemin, std::function<void(Nature)> reponse);
 

@@ -296,7 +296,7 @@ void GestionBouton::DepotExamine(uint64_t depot, const QByteArray& chemin, Sonde
     cheminDepose_ = repertoire;
     texteDepose_ = QFile::decodeName(repertoire);
     EditHomeRepertoireScan->setText(texteDepose_);
-    if (nature == SondeChemin::Nature::Absent) {
+    if (nature == SondeChemin::Nature::Absent || nature == SondeChemin::Nature::Injoignable) {
         SignalerInexistant(texteDepose_);
         return;
     }

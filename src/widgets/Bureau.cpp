@@ -13,9 +13,6 @@
 
 #include <memory>
 
-#include <cerrno>
-#include <unistd.h>
-
 // GIO's headers name a member "signals", which Qt defines as a keyword.
 #pragma push_macro("signals")
 #undef signals
@@ -104,13 +101,6 @@ AppInfo TrouverLogiciel(const QString& id)
     return trouve;
 }
 
-// Whether nothing answers to the path any more (a name too long for one
-// call is not taken for a missing file).
-bool Disparu(const std::string& chemin)
-{
-    return ::access(chemin.c_str(), F_OK) != 0 && (errno == ENOENT || errno == ENOTDIR);
-}
-
 }  // namespace
 
 const QString Bureau::ServiceGestionnaire = QStringLiteral("org.freedesktop.FileManager1");
@@ -118,7 +108,8 @@ const QString Bureau::ServiceGestionnaire = QStringLiteral("org.freedesktop.File
 Bureau::Bureau(QWidget* fenetre)
     : Avertir([this](const QString& texte) { Fabrique::Message(fenetre_, texte, Titre, QMessageBox::Warning); }),
       OuvrirAdresse([](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); }),
-      fenetre_(fenetre)
+      fenetre_(fenetre),
+      sonde_(*this)
 {
 }
 
@@ -179,12 +170,24 @@ void Bureau::Prevenir(const QString& texte)
         Avertir(texte);
 }
 
-bool Bureau::OuvrirSelonType(const std::string& chemin, const QByteArray& type, const QString& nom)
+void Bureau::OuvrirSelonType(const std::string& chemin, const QByteArray& type, const QString& nom,
+                             std::function<void(bool)> fait)
 {
-    if (Disparu(chemin)) {
-        Prevenir(QStringLiteral("%1 n'existe plus.").arg(Cite(nom)));
-        return false;
-    }
+    // A name too long for one call, or a folder that refuses to be looked
+    // into, is not taken for a missing file: the desktop is asked anyway.
+    sonde_.Demander(chemin, [this, chemin, type, nom, fait = std::move(fait)](SondeChemin::Nature nature) {
+        bool ouvert = false;
+        if (nature == SondeChemin::Nature::Absent)
+            Prevenir(QStringLiteral("%1 n'existe plus.").arg(Cite(nom)));
+        else
+            ouvert = OuvrirPresent(chemin, type, nom);
+        if (fait)
+            fait(ouvert);
+    });
+}
+
+bool Bureau::OuvrirPresent(const std::string& chemin, const QByteArray& type, const QString& nom)
+{
     if (LogicielsDuType(type).empty()) {
         Prevenir(QStringLiteral("Aucune application ne sait ouvrir %1.").arg(Cite(nom)));
         return false;
@@ -196,21 +199,27 @@ bool Bureau::OuvrirSelonType(const std::string& chemin, const QByteArray& type, 
     return true;
 }
 
-bool Bureau::Ouvrir(const std::string& chemin)
+void Bureau::Ouvrir(const std::string& chemin)
 {
     if (chemin.empty())
-        return false;
+        return;
     const std::string nom = NomDe(chemin);
-    return OuvrirSelonType(chemin, TypeDuNom(nom), NomFichier::Texte(nom));
+    OuvrirSelonType(chemin, TypeDuNom(nom), NomFichier::Texte(nom));
 }
 
-bool Bureau::OuvrirAvec(const QString& id, const std::string& chemin)
+void Bureau::OuvrirAvec(const QString& id, const std::string& chemin)
 {
     const QString nom = NomFichier::Texte(NomDe(chemin));
-    if (Disparu(chemin)) {
-        Prevenir(QStringLiteral("%1 n'existe plus.").arg(Cite(nom)));
-        return false;
-    }
+    sonde_.Demander(chemin, [this, id, chemin, nom](SondeChemin::Nature nature) {
+        if (nature == SondeChemin::Nature::Absent)
+            Prevenir(QStringLiteral("%1 n'existe plus.").arg(Cite(nom)));
+        else
+            LancerPresent(id, chemin, nom);
+    });
+}
+
+bool Bureau::LancerPresent(const QString& id, const std::string& chemin, const QString& nom)
+{
     const AppInfo logiciel = TrouverLogiciel(id);
     if (!logiciel) {
         Prevenir(QStringLiteral("L'application %1 n'est plus installée : %2 n'a pas été ouvert.")
@@ -258,6 +267,8 @@ void Bureau::AfficherDansDossier(const std::string& chemin)
 void Bureau::OuvrirDossier(const std::string& chemin)
 {
     const std::string dossier = DossierDe(chemin);
-    if (OuvrirSelonType(dossier, TypeDossier, NomFichier::Texte(dossier)))
-        emit DossierMontre(false);
+    OuvrirSelonType(dossier, TypeDossier, NomFichier::Texte(dossier), [this](bool ouvert) {
+        if (ouvert)
+            emit DossierMontre(false);
+    });
 }

@@ -5,7 +5,10 @@
 // in the file manager, files handed to the clipboard and to a drag the way
 // file managers take them. Paths are bytes, as on disk, and reach the
 // desktop as they are. A failure is said in a message box, never dropped.
-// User-interface thread only; nothing here reads a file's data.
+// User-interface thread only; nothing here reads a file's data, and whether
+// a file is still there is looked at off this thread (SondeChemin).
+
+#include "shared/SondeChemin.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -56,13 +59,13 @@ public:
     // guessed from the name alone: the default one first.
     static std::vector<Logiciel> Applications(const std::string& nom);
 
-    // Opens a file with the desktop's default application; false (after a
-    // message) when the file is gone, no application knows its type or the
-    // desktop refuses.
-    bool Ouvrir(const std::string& chemin);
-    // Launches the application of that identifier on the file; false after
-    // a message when it cannot be found or launched.
-    bool OuvrirAvec(const QString& id, const std::string& chemin);
+    // Opens a file with the desktop's default application once the file is
+    // seen to be there; a message says when it is gone, no application
+    // knows its type or the desktop refuses. Returns at once.
+    void Ouvrir(const std::string& chemin);
+    // Launches the application of that identifier on the file, as Ouvrir;
+    // a message says when it cannot be found or launched.
+    void OuvrirAvec(const QString& id, const std::string& chemin);
     // Asks the file manager to show the file in its folder, without
     // waiting for it; when none answers, the folder is opened with the
     // default application.
@@ -83,9 +86,14 @@ signals:
 
 private:
     // Opens a path of a known type; nom is what the messages call it.
-    bool OuvrirSelonType(const std::string& chemin, const QByteArray& type, const QString& nom);
+    // Answers true (opened) or false (said why) later, through `fait`.
+    void OuvrirSelonType(const std::string& chemin, const QByteArray& type, const QString& nom,
+                         std::function<void(bool)> fait = {});
+    bool OuvrirPresent(const std::string& chemin, const QByteArray& type, const QString& nom);
+    bool LancerPresent(const QString& id, const std::string& chemin, const QString& nom);
     void OuvrirDossier(const std::string& chemin);
     void Prevenir(const QString& texte);
 
     QWidget* fenetre_;
+    SondeChemin sonde_;
 };

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -198,6 +199,7 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
     // A file removed since the scan: said, the desktop never asked.
     std::remove(parti.c_str());
     EXPECT_TRUE(actions.Ouvrir(TexteParExtension, Ligne(arbre, 0, 1)));
+    ASSERT_TRUE(AttendreQue([&] { return !messages_.empty(); }));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_TRUE(messages_[0].contains("parti.txt") && messages_[0].contains("n'existe plus"))
         << messages_[0].toStdString();
@@ -215,7 +217,7 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
             arbre->setCurrentIndex(Ligne(arbre, 0, 0));
             application_->Previsu.Ouvrir(Categorie::Texte);
         }
-        ASSERT_EQ(messages_.size(), size_t(2 + fois));
+        ASSERT_TRUE(AttendreQue([&] { return messages_.size() == size_t(2 + fois); }));
         EXPECT_TRUE(messages_.back().contains("notes.txt") && messages_.back().contains(attendu))
             << messages_.back().toStdString();
         EXPECT_EQ(ouverts_.size(), connu ? size_t(1 + fois) : 0u);
@@ -224,8 +226,26 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
         EXPECT_EQ(ouverts_[0], Bureau::Adresse(notes));
     }
 
-    EXPECT_FALSE(bureau.OuvrirAvec("ruvizaro-absente.desktop", notes));
+    const size_t avant = messages_.size();
+    bureau.OuvrirAvec("ruvizaro-absente.desktop", notes);
+    ASSERT_TRUE(AttendreQue([&] { return messages_.size() > avant; }));
     EXPECT_TRUE(messages_.back().contains("notes.txt") && messages_.back().contains("n'est plus installée"));
+
+    // Opening returns before the file is looked at: a path that cannot be
+    // looked at (a name longer than one call takes) still reaches the desktop.
+    reponseBureau_ = true;
+    const size_t ouvertsAvant = ouverts_.size();
+    const std::string long_ = dossier.Racine() + "/" + std::string(PATH_MAX, 'x') + ".txt";
+    bureau.Ouvrir(long_);
+    EXPECT_EQ(messages_.size(), avant + 1);
+    EXPECT_EQ(ouverts_.size(), ouvertsAvant);
+    ASSERT_TRUE(AttendreQue([&] { return messages_.size() > avant + 1 || ouverts_.size() > ouvertsAvant; }));
+    if (connu) {
+        ASSERT_EQ(ouverts_.size(), ouvertsAvant + 1);
+        EXPECT_EQ(ouverts_.back(), Bureau::Adresse(long_));
+    } else {
+        EXPECT_TRUE(messages_.back().contains("Aucune application")) << messages_.back().toStdString();
+    }
 }
 
 // « Exporter… » on a group row writes its files as a playlist, in the
