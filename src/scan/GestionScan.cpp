@@ -52,6 +52,8 @@ bool GestionScan::Lancer(const std::string& chemin)
     travailleurEcoute_ = ecoute_.CreerTravailleur();
     threadStockage_ = std::make_unique<ThreadStockage>(&stockage_);
     threadScanneur_ = std::make_unique<ThreadScanneur>(false, threadStockage_.get(), chemin, &scanneur_);
+    if (RetenirMarche)
+        threadScanneur_->Suspendre();
     return true;
 }
 

@@ -41,6 +41,10 @@ public:
     // of EcouteScan before any worker of this scan runs, and starts the
     // third worker, the store's and the walk's, in that order.
     bool Lancer(const std::string& chemin);
+    // Tests: the walks started from now on stop at their first check point
+    // (after the root's listing), as a pause asked at once stops them; they
+    // go on when a pause and a resume, or a stop, let them.
+    bool RetenirMarche = false;
     // Pauses a running scan (the walk and the store's filing stand at a
     // check point when EnPause() is emitted) or resumes a paused one
     // (Repris()); does nothing otherwise.

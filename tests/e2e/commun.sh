@@ -6,7 +6,11 @@ BINAIRE=${1:?path of the ruvizaro binary}
 TRAVAIL=$(mktemp -d)
 export XDG_CONFIG_HOME="$TRAVAIL/config"
 export HOME="$TRAVAIL/home"
+# The sound libraries' runtime files (without one, libpulse leaves a folder
+# in /tmp at each start).
+export XDG_RUNTIME_DIR="$TRAVAIL/run"
 mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 

@@ -11,6 +11,12 @@ ArbreTemporaire::ArbreTemporaire()
         throw std::runtime_error("cannot create a temporary directory");
 }
 
+ArbreTemporaire::~ArbreTemporaire()
+{
+    std::error_code erreur;
+    std::filesystem::remove_all(Racine(), erreur);
+}
+
 std::string ArbreTemporaire::Racine() const
 {
     return dir_.path().toStdString();

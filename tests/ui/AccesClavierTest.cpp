@@ -92,13 +92,15 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
 
     ArbreTemporaire arbre;
-    for (int d = 0; d < 300; ++d)
+    for (int d = 0; d < 30; ++d)
         for (int i = 0; i < 5; ++i)
             arbre.Fichier("d" + std::to_string(d) + "/f" + std::to_string(i) + ".jpg");
     c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     Touche(Qt::Key_Tab);
     ASSERT_EQ(Focus(), c->ImgHomeScan);
-    Touche(Qt::Key_Space);   // the scan picture, pressed
+    Scans().RetenirMarche = true;   // the scan lasts until Escape
+    Touche(Qt::Key_Space);          // the scan picture, pressed
+    Scans().RetenirMarche = false;
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
 
     // The box and the scan picture are disabled while it runs.
