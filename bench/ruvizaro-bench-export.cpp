@@ -1,12 +1,14 @@
 // The export of a long list of found files: the time Exportation takes to
 // write N entries as a playlist (M3U8), against writing the same text at
-// once with one fwrite, each followed by the same fsync, and without it.
+// once with one fwrite: to a new name (no fsync on either side), and over
+// an older file (the export then puts the file on disk first: fwrite with
+// its fsync).
 // Also the table (CSV), which asks the size of every file (one fstatat
 // each; here the paths do not exist, so each lookup fails at the first
 // missing folder).
 //   ruvizaro-bench-export [--json] [--entries N] [--dir DIR]
 // Median of 3 runs each. Exits with 1 when the playlist takes more than
-// twice the fwrite with its fsync.
+// twice its fwrite, either way.
 
 #include "scan/Exportation.h"
 
@@ -91,15 +93,23 @@ int main(int argc, char** argv)
     std::atomic<bool> arret{false};
     std::vector<double> exportation, fwriteSync, fwriteSeul, csv;
     bool identique = true;
+    std::vector<double> nouveau;
+    auto exporter = [&] {
+        if (!Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, cible, arret)) {
+            std::fprintf(stderr, "export failed\n");
+            std::exit(2);
+        }
+    };
     for (int tour = 0; tour < Tours; ++tour) {
+        // To a new name: the export waits for no disk, nor does fwrite.
+        std::filesystem::remove(reference);
+        std::filesystem::remove(cible);
         fwriteSeul.push_back(Secondes([&] { EcrireDUnCoup(reference, texte, false); }));
+        nouveau.push_back(Secondes(exporter));
+        // Over an older file: the export puts the new one on disk first,
+        // as fwrite then fsync does.
         fwriteSync.push_back(Secondes([&] { EcrireDUnCoup(reference, texte, true); }));
-        exportation.push_back(Secondes([&] {
-            if (!Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, cible, arret)) {
-                std::fprintf(stderr, "export failed\n");
-                std::exit(2);
-            }
-        }));
+        exportation.push_back(Secondes(exporter));
         csv.push_back(Secondes([&] {
             if (!Exportation::Ecrire(Exportation::Format::Tableau, chemins, tableau, arret)) {
                 std::fprintf(stderr, "export failed\n");
@@ -112,15 +122,17 @@ int main(int argc, char** argv)
         std::filesystem::remove(f);
 
     const double m = Mediane(exportation), s = Mediane(fwriteSync), w = Mediane(fwriteSeul), t = Mediane(csv);
-    const bool atteint = identique && m <= Cible * s;
+    const double n = Mediane(nouveau);
+    const bool atteint = identique && m <= Cible * s && n <= Cible * w;
     if (json)
-        std::printf("{\"entries\": %zu, \"bytes\": %zu, \"export_m3u8_s\": %.4f, \"fwrite_fsync_s\": %.4f, "
-                    "\"fwrite_s\": %.4f, \"ratio_fsync\": %.3f, \"ratio_fwrite\": %.3f, \"export_csv_s\": %.4f, "
-                    "\"target_met\": %s}\n",
-                    nombre, texte.size(), m, s, w, m / s, m / w, t, atteint ? "true" : "false");
+        std::printf("{\"entries\": %zu, \"bytes\": %zu, \"export_new_m3u8_s\": %.4f, \"fwrite_s\": %.4f, "
+                    "\"ratio_fwrite\": %.3f, \"export_m3u8_s\": %.4f, \"fwrite_fsync_s\": %.4f, "
+                    "\"ratio_fsync\": %.3f, \"export_csv_s\": %.4f, \"target_met\": %s}\n",
+                    nombre, texte.size(), n, w, n / w, m, s, m / s, t, atteint ? "true" : "false");
     else
-        std::printf("%zu entries, %zu bytes\nexport M3U8 %.4f s; fwrite + fsync %.4f s (ratio %.3f); fwrite alone "
-                    "%.4f s (ratio %.3f)\nexport CSV %.4f s\ntarget (<= %.1f x fwrite + fsync): %s\n",
-                    nombre, texte.size(), m, s, m / s, w, m / w, t, Cible, atteint ? "met" : "missed");
+        std::printf("%zu entries, %zu bytes\nexport M3U8 to a new name %.4f s; fwrite alone %.4f s (ratio %.3f)\n"
+                    "export M3U8 over an older file %.4f s; fwrite + fsync %.4f s (ratio %.3f)\nexport CSV %.4f s\n"
+                    "targets (<= %.1f x fwrite, <= %.1f x fwrite + fsync over an older file): %s\n",
+                    nombre, texte.size(), n, w, n / w, m, s, m / s, t, Cible, Cible, atteint ? "met" : "missed");
     return atteint ? 0 : 1;
 }

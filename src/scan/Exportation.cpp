@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t TailleTampon = 1 << 20;
+constexpr size_t TailleTampon = 1 << 17;
 // How often the stop is looked at and the progress told, in files.
 constexpr size_t PasArret = 256;
 constexpr size_t PasAvancement = 8192;
@@ -153,18 +153,8 @@ bool Exportation::AjouterEntree(Format format, std::string_view chemin, std::str
     if (format == Format::ListeLecture) {
         if (Contient(chemin, '\n') || Contient(chemin, '\r'))
             return false;
-        // One resize and four copies: this runs once per file of lists of millions.
         static constexpr std::string_view Info = "#EXTINF:-1,";
-        const size_t debut = sortie.size();
-        sortie.resize(debut + Info.size() + nom.size() + chemin.size() + 2);
-        char* p = sortie.data() + debut;
-        std::memcpy(p, Info.data(), Info.size());
-        p += Info.size();
-        std::memcpy(p, nom.data(), nom.size());
-        p += nom.size();
-        *p++ = '\n';
-        std::memcpy(p, chemin.data(), chemin.size());
-        p[chemin.size()] = '\n';
+        sortie.append(Info).append(nom).append(1, '\n').append(chemin).append(1, '\n');
         return true;
     }
     std::string_view dossier;
@@ -237,7 +227,13 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
         if (avancement && (i + 1) % PasAvancement == 0)
             avancement(i + 1, chemins.size());
     }
-    if (!EcrireTout(temporaire.Fd, tampon) || ::fchmod(temporaire.Fd, 0644) != 0 || ::fsync(temporaire.Fd) != 0)
+    // An older file of that name must never be lost to a crash: its
+    // replacement reaches the disk before the rename. A new name has
+    // nothing to lose, and waits for no disk.
+    struct stat ancien {};
+    const bool remplace = ::lstat(destination.c_str(), &ancien) == 0 && S_ISREG(ancien.st_mode) && ancien.st_size > 0;
+    if (!EcrireTout(temporaire.Fd, tampon) || ::fchmod(temporaire.Fd, 0644) != 0 ||
+        (remplace && ::fsync(temporaire.Fd) != 0))
         return Erreur(echecEcriture.Message, std::strerror(errno));
     const int fd = temporaire.Fd;
     temporaire.Fd = -1;
@@ -251,10 +247,12 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
     if (::rename(temporaire.Chemin.c_str(), destination.c_str()) != 0)
         return Erreur(echecEcriture.Message, std::strerror(errno));
     temporaire.Chemin.clear();
-    const int dossier = ::open(Dossier(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dossier >= 0) {
-        ::fsync(dossier);
-        ::close(dossier);
+    if (remplace) {
+        const int dossier = ::open(Dossier(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dossier >= 0) {
+            ::fsync(dossier);
+            ::close(dossier);
+        }
     }
     if (avancement)
         avancement(chemins.size(), chemins.size());

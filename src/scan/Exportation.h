@@ -46,8 +46,9 @@ public:
     static std::string Texte(Format format, const std::vector<std::string>& chemins, size_t* omis = nullptr);
 
     // Writes the files to `destination` atomically: an older file there is
-    // replaced only once the new one is complete; a stop (arret set) or a
-    // failure leaves it as it was and no temporary file behind.
+    // replaced only once the new one is complete and on disk (fsync); a stop
+    // (arret set) or a failure leaves it as it was and no temporary file
+    // behind. A new name is renamed into place without waiting for the disk.
     static Resultat<Bilan> Ecrire(Format format, const std::vector<std::string>& chemins,
                                   const std::string& destination, const std::atomic<bool>& arret,
                                   const Avancement& avancement = {});
