@@ -1,7 +1,10 @@
 // Runs one whole scan in the real program, off screen, and tells how fast it
 // went, how much memory it took and how long the event loop was held.
 //   ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]
-//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]
+//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]
+//                      [--pause-at SECONDS] [--json]
+// --pause-at pauses the scan that long after its start, as the "Pause"
+// label does, and resumes it PauseDureeS later.
 // --cold empties the page cache before the scan (root only) and counts the
 // tree after it instead of before, so that the scan meets a cold disk.
 // --readers sets how many threads read listings ahead of the walk (0: none).
@@ -23,6 +26,7 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -58,6 +62,8 @@ constexpr int64_t OctetsParKo = 1024;
 constexpr double SeuilBlocageMs = 50;     // blocks longer than this are listed
 constexpr size_t BlocagesListesMax = 20;
 constexpr int64_t GroupeCible = 100'000;  // files in the group expanded
+constexpr int PauseDureeMs = 300;         // --pause-at: how long the scan stays paused
+constexpr int ApresRepriseMs = 50;        // the pause's phase lasts that long after the resume
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
 
 struct Reglages
@@ -71,12 +77,14 @@ struct Reglages
     int Lecteurs = -1;    // --readers N; -1: the program's own
     int Vue = 0;   // 0 home, else the category shown during the scan
     double DelaiS = DelaiParDefautS;
+    double PauseS = -1;   // --pause-at; -1: no pause
 };
 
 int Usage()
 {
     std::fprintf(stderr, "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
-                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]\n");
+                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]\n"
+                         "                      [--pause-at SECONDS] [--json]\n");
     return 2;
 }
 
@@ -159,8 +167,42 @@ bool RemettrePic()
 
 // ---------------------------------------------------------------- event loop probe
 
+// The time this thread has spent on a core, from the kernel's schedstat.
+class TempsSurCoeur
+{
+public:
+    TempsSurCoeur() : fd_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~TempsSurCoeur()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TempsSurCoeur(const TempsSurCoeur&) = delete;
+    TempsSurCoeur& operator=(const TempsSurCoeur&) = delete;
+    // Nanoseconds; -1 when the kernel does not tell.
+    int64_t Lire() const
+    {
+        char texte[96];
+        const ssize_t lu = fd_ >= 0 ? ::pread(fd_, texte, sizeof texte - 1, 0) : -1;
+        if (lu <= 0)
+            return -1;
+        texte[lu] = '\0';
+        return std::strtoll(texte, nullptr, 10);
+    }
+
+private:
+    int fd_;
+};
+
+// What a gap between two ticks counts for: the scan running, a pause (from
+// the request to shortly after the resume), or the end (from the end notice
+// to every directory node added).
+enum class Phase { Scan, Pause, Fin };
+constexpr size_t NombrePhases = 3;
+
 // A 1 ms tick: the largest gap between two ticks, less the interval, is the
-// longest time the event loop was held.
+// longest time the event loop was held; the thread's time on a core during
+// the gap tells how much of it was work and how much waiting for a core.
 class Sonde
 {
 public:
@@ -168,6 +210,12 @@ public:
     {
         double DebutMs;   // from the start of the scan
         double DureeMs;
+        double SurCoeurMs;
+    };
+    struct Maximum
+    {
+        double Ms = 0;
+        double SurCoeurMs = 0;   // the longest time on a core within one gap
     };
 
     explicit Sonde(const QElapsedTimer& origine) : origine_(origine)
@@ -179,14 +227,25 @@ public:
     void Demarrer()
     {
         dernier_ = origine_.nsecsElapsed();
+        dernierCoeur_ = coeur_.Lire();
         minuterie_.start();
     }
     void Arreter() { minuterie_.stop(); }
+    // A gap counts for the phase in force when it ends.
+    void DefinirPhase(Phase phase) { phase_ = phase; }
     // Called at every tick, after the measure.
     std::function<void()> ApresTic;
 
     double MaxMs() const { return double(max_) / NanoParMilli; }
     double MaxDebutMs() const { return double(maxDebut_) / NanoParMilli; }
+    const Maximum& MaxPhase(Phase phase) const { return phases_[static_cast<size_t>(phase)]; }
+    double MaxSurCoeurMs() const
+    {
+        double m = 0;
+        for (const Maximum& p : phases_)
+            m = std::max(m, p.SurCoeurMs);
+        return m;
+    }
     const std::vector<Blocage>& Longs() const { return longs_; }
     uint64_t NombreLongs() const { return nombreLongs_; }
 
@@ -194,26 +253,40 @@ private:
     void Tic()
     {
         const int64_t maintenant = origine_.nsecsElapsed();
+        const int64_t coeur = coeur_.Lire();
         const int64_t blocage = maintenant - dernier_ - IntervalleSondeMs * NanoParMilli;
+        // Less the interval too, as the gap.
+        const double surCoeurMs =
+            coeur >= 0 && dernierCoeur_ >= 0
+                ? std::max(0.0, double(coeur - dernierCoeur_ - IntervalleSondeMs * NanoParMilli) / NanoParMilli)
+                : 0;
         if (blocage > max_) {
             max_ = blocage;
             maxDebut_ = dernier_;
         }
+        Maximum& m = phases_[static_cast<size_t>(phase_)];
+        m.Ms = std::max(m.Ms, double(blocage) / NanoParMilli);
+        m.SurCoeurMs = std::max(m.SurCoeurMs, surCoeurMs);
         if (double(blocage) / NanoParMilli > SeuilBlocageMs) {
             ++nombreLongs_;
             if (longs_.size() < BlocagesListesMax)
-                longs_.push_back({double(dernier_) / NanoParMilli, double(blocage) / NanoParMilli});
+                longs_.push_back({double(dernier_) / NanoParMilli, double(blocage) / NanoParMilli, surCoeurMs});
         }
         dernier_ = maintenant;
+        dernierCoeur_ = coeur;
         if (ApresTic)
             ApresTic();
     }
 
     const QElapsedTimer& origine_;
     QTimer minuterie_;
+    TempsSurCoeur coeur_;
     int64_t dernier_ = 0;
+    int64_t dernierCoeur_ = -1;
     int64_t max_ = 0;
     int64_t maxDebut_ = 0;
+    Phase phase_ = Phase::Scan;
+    std::array<Maximum, NombrePhases> phases_{};
     std::vector<Blocage> longs_;
     uint64_t nombreLongs_ = 0;
 };
@@ -398,6 +471,10 @@ bool LireArguments(int argc, char** argv, Reglages& r)
                     r.Vue = c + 1;
             if (r.Vue == 0)
                 return false;
+        } else if (a == "--pause-at" && i + 1 < argc) {
+            r.PauseS = std::atof(argv[++i]);
+            if (r.PauseS <= 0)
+                return false;
         } else if (a == "--timeout" && i + 1 < argc) {
             r.DelaiS = std::atof(argv[++i]);
             if (r.DelaiS <= 0)
@@ -491,11 +568,38 @@ int main(int argc, char** argv)
             boucle.quit();
         }
     };
+    QObject::connect(&app.Scans, &GestionScan::Termine, [&sonde] { sonde.DefinirPhase(Phase::Fin); });
+    // --pause-at: "Pause", then "Scan" again, as the labels do.
+    bool pauseFaite = false;
+    double pauseAppelMs = -1;
+    double repriseAppelMs = -1;
+    auto chronometrer = [&app] {
+        QElapsedTimer chrono;
+        chrono.start();
+        app.Bouton.PauseScan();
+        return double(chrono.nsecsElapsed()) / NanoParMilli;
+    };
     QTimer::singleShot(0, [&] {
         processeurDebut = LireTempsProcesseur();
         origine.restart();
         sonde.Demarrer();
         app.Bouton.Scanner(repertoire);
+        if (r.PauseS <= 0)
+            return;
+        QTimer::singleShot(static_cast<int>(r.PauseS * 1000), [&] {
+            if (app.Scans.Etat() != GestionScan::EtatScan::EnCours)
+                return;
+            sonde.DefinirPhase(Phase::Pause);
+            pauseAppelMs = chronometrer();
+            pauseFaite = app.Scans.Etat() == GestionScan::EtatScan::EnPause;
+            QTimer::singleShot(PauseDureeMs, [&] {
+                repriseAppelMs = chronometrer();
+                QTimer::singleShot(ApresRepriseMs, [&] {
+                    if (app.Scans.Etat() != GestionScan::EtatScan::Termine)
+                        sonde.DefinirPhase(Phase::Scan);
+                });
+            });
+        });
     });
     boucle.exec();
     sonde.Arreter();
@@ -571,6 +675,18 @@ int main(int argc, char** argv)
         o["max_event_loop_block_ms"] = sonde.MaxMs();
         o["max_event_loop_block_at_ms"] = sonde.MaxDebutMs();
         o["event_loop_blocks_over_50ms"] = qint64(sonde.NombreLongs());
+        o["max_event_loop_block_on_core_ms"] = sonde.MaxSurCoeurMs();
+        o["max_event_loop_block_scan_ms"] = sonde.MaxPhase(Phase::Scan).Ms;
+        o["max_event_loop_block_scan_on_core_ms"] = sonde.MaxPhase(Phase::Scan).SurCoeurMs;
+        o["max_event_loop_block_end_ms"] = sonde.MaxPhase(Phase::Fin).Ms;
+        o["max_event_loop_block_end_on_core_ms"] = sonde.MaxPhase(Phase::Fin).SurCoeurMs;
+        o["paused"] = pauseFaite;
+        if (pauseFaite) {
+            o["max_event_loop_block_pause_ms"] = sonde.MaxPhase(Phase::Pause).Ms;
+            o["max_event_loop_block_pause_on_core_ms"] = sonde.MaxPhase(Phase::Pause).SurCoeurMs;
+            o["pause_call_ms"] = pauseAppelMs;
+            o["resume_call_ms"] = repriseAppelMs;
+        }
         o["expand_group"] = d.Texte;
         o["expand_group_size"] = qint64(d.Taille);
         o["expand_measured"] = deploiementMesure;
@@ -607,8 +723,16 @@ int main(int argc, char** argv)
                 double(octetsMagasin) / (OctetsParKo * OctetsParKo));
     std::printf("event loop       longest block %.1f ms (at %.0f ms), %llu blocks over %.0f ms\n", sonde.MaxMs(),
                 sonde.MaxDebutMs(), static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);
+    std::printf("                 on a core at most %.1f ms in one gap; during the scan %.1f ms (%.1f on a core), "
+                "at its end %.1f ms (%.1f on a core)\n",
+                sonde.MaxSurCoeurMs(), sonde.MaxPhase(Phase::Scan).Ms, sonde.MaxPhase(Phase::Scan).SurCoeurMs,
+                sonde.MaxPhase(Phase::Fin).Ms, sonde.MaxPhase(Phase::Fin).SurCoeurMs);
+    if (pauseFaite)
+        std::printf("                 at the pause %.1f ms (%.1f on a core); pausing took %.1f ms, resuming %.1f ms\n",
+                    sonde.MaxPhase(Phase::Pause).Ms, sonde.MaxPhase(Phase::Pause).SurCoeurMs, pauseAppelMs,
+                    repriseAppelMs);
     for (const Sonde::Blocage& b : sonde.Longs())
-        std::printf("                   %.1f ms at %.0f ms\n", b.DureeMs, b.DebutMs);
+        std::printf("                   %.1f ms at %.0f ms (%.1f on a core)\n", b.DureeMs, b.DebutMs, b.SurCoeurMs);
     if (!d.Fait) {
         std::printf("expand           no by-extension group to expand\n");
     } else {
