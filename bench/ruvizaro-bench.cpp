@@ -64,6 +64,7 @@ constexpr size_t BlocagesListesMax = 20;
 constexpr int64_t GroupeCible = 100'000;  // files in the group expanded
 constexpr int PauseDureeMs = 300;         // --pause-at: how long the scan stays paused
 constexpr int ApresRepriseMs = 50;        // the pause's phase lasts that long after the resume
+constexpr double ApresVuesS = 0.05;       // probing goes on that long after the views are complete
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
 
 struct Reglages
@@ -167,27 +168,35 @@ bool RemettrePic()
 
 // ---------------------------------------------------------------- event loop probe
 
-// The time this thread has spent on a core, from the kernel's schedstat.
-class TempsSurCoeur
+// This thread's time on a core and waiting for one, from the kernel's schedstat.
+class TempsFil
 {
 public:
-    TempsSurCoeur() : fd_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
-    ~TempsSurCoeur()
+    struct Temps
+    {
+        int64_t SurCoeur = -1;   // ns; -1 when the kernel does not tell
+        int64_t Attente = -1;    // ns runnable, waiting for a core
+    };
+    TempsFil() : fd_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~TempsFil()
     {
         if (fd_ >= 0)
             ::close(fd_);
     }
-    TempsSurCoeur(const TempsSurCoeur&) = delete;
-    TempsSurCoeur& operator=(const TempsSurCoeur&) = delete;
-    // Nanoseconds; -1 when the kernel does not tell.
-    int64_t Lire() const
+    TempsFil(const TempsFil&) = delete;
+    TempsFil& operator=(const TempsFil&) = delete;
+    Temps Lire() const
     {
         char texte[96];
         const ssize_t lu = fd_ >= 0 ? ::pread(fd_, texte, sizeof texte - 1, 0) : -1;
         if (lu <= 0)
-            return -1;
+            return {};
         texte[lu] = '\0';
-        return std::strtoll(texte, nullptr, 10);
+        char* suite = nullptr;
+        Temps t;
+        t.SurCoeur = std::strtoll(texte, &suite, 10);
+        t.Attente = std::strtoll(suite, nullptr, 10);
+        return t;
     }
 
 private:
@@ -196,25 +205,27 @@ private:
 
 // What a gap between two ticks counts for: the scan running, a pause (from
 // the request to shortly after the resume), or the end (from the end notice
-// to every directory node added).
+// to every directory node added and laid out).
 enum class Phase { Scan, Pause, Fin };
 constexpr size_t NombrePhases = 3;
 
 // A 1 ms tick: the largest gap between two ticks, less the interval, is the
-// longest time the event loop was held; the thread's time on a core during
-// the gap tells how much of it was work and how much waiting for a core.
+// longest time the event loop was held. The thread's schedstat tells how much
+// of a gap it spent on a core (work), waiting for a core (the machine's
+// load), and the rest asleep (waiting on a lock or a worker).
 class Sonde
 {
 public:
     struct Blocage
     {
-        double DebutMs;   // from the start of the scan
-        double DureeMs;
-        double SurCoeurMs;
+        double DebutMs = 0;   // from the start of the scan
+        double DureeMs = 0;
+        double SurCoeurMs = 0;
+        double AttenteMs = 0;
     };
     struct Maximum
     {
-        double Ms = 0;
+        Blocage PlusLong;        // the longest gap and what it was made of
         double SurCoeurMs = 0;   // the longest time on a core within one gap
     };
 
@@ -227,7 +238,7 @@ public:
     void Demarrer()
     {
         dernier_ = origine_.nsecsElapsed();
-        dernierCoeur_ = coeur_.Lire();
+        dernierTemps_ = temps_.Lire();
         minuterie_.start();
     }
     void Arreter() { minuterie_.stop(); }
@@ -236,8 +247,7 @@ public:
     // Called at every tick, after the measure.
     std::function<void()> ApresTic;
 
-    double MaxMs() const { return double(max_) / NanoParMilli; }
-    double MaxDebutMs() const { return double(maxDebut_) / NanoParMilli; }
+    const Blocage& PlusLong() const { return plusLong_; }
     const Maximum& MaxPhase(Phase phase) const { return phases_[static_cast<size_t>(phase)]; }
     double MaxSurCoeurMs() const
     {
@@ -253,38 +263,39 @@ private:
     void Tic()
     {
         const int64_t maintenant = origine_.nsecsElapsed();
-        const int64_t coeur = coeur_.Lire();
-        const int64_t blocage = maintenant - dernier_ - IntervalleSondeMs * NanoParMilli;
-        // Less the interval too, as the gap.
-        const double surCoeurMs =
-            coeur >= 0 && dernierCoeur_ >= 0
-                ? std::max(0.0, double(coeur - dernierCoeur_ - IntervalleSondeMs * NanoParMilli) / NanoParMilli)
-                : 0;
-        if (blocage > max_) {
-            max_ = blocage;
-            maxDebut_ = dernier_;
+        const TempsFil::Temps temps = temps_.Lire();
+        Blocage b;
+        b.DebutMs = double(dernier_) / NanoParMilli;
+        b.DureeMs = double(maintenant - dernier_ - IntervalleSondeMs * NanoParMilli) / NanoParMilli;
+        if (temps.SurCoeur >= 0 && dernierTemps_.SurCoeur >= 0) {
+            // Less the interval too, as the gap.
+            b.SurCoeurMs = std::max(
+                0.0, double(temps.SurCoeur - dernierTemps_.SurCoeur - IntervalleSondeMs * NanoParMilli) / NanoParMilli);
+            b.AttenteMs = double(temps.Attente - dernierTemps_.Attente) / NanoParMilli;
         }
+        if (b.DureeMs > plusLong_.DureeMs)
+            plusLong_ = b;
         Maximum& m = phases_[static_cast<size_t>(phase_)];
-        m.Ms = std::max(m.Ms, double(blocage) / NanoParMilli);
-        m.SurCoeurMs = std::max(m.SurCoeurMs, surCoeurMs);
-        if (double(blocage) / NanoParMilli > SeuilBlocageMs) {
+        if (b.DureeMs > m.PlusLong.DureeMs)
+            m.PlusLong = b;
+        m.SurCoeurMs = std::max(m.SurCoeurMs, b.SurCoeurMs);
+        if (b.DureeMs > SeuilBlocageMs) {
             ++nombreLongs_;
             if (longs_.size() < BlocagesListesMax)
-                longs_.push_back({double(dernier_) / NanoParMilli, double(blocage) / NanoParMilli, surCoeurMs});
+                longs_.push_back(b);
         }
         dernier_ = maintenant;
-        dernierCoeur_ = coeur;
+        dernierTemps_ = temps;
         if (ApresTic)
             ApresTic();
     }
 
     const QElapsedTimer& origine_;
     QTimer minuterie_;
-    TempsSurCoeur coeur_;
+    TempsFil temps_;
     int64_t dernier_ = 0;
-    int64_t dernierCoeur_ = -1;
-    int64_t max_ = 0;
-    int64_t maxDebut_ = 0;
+    TempsFil::Temps dernierTemps_;
+    Blocage plusLong_;
     Phase phase_ = Phase::Scan;
     std::array<Maximum, NombrePhases> phases_{};
     std::vector<Blocage> longs_;
@@ -545,6 +556,7 @@ int main(int argc, char** argv)
     TempsProcesseur processeurDebut;
     TempsProcesseur processeurScan;
     double arbresS = -1;
+    double vuesS = -1;
     bool delaiDepasse = false;
     sonde.ApresTic = [&] {
         const double maintenant = Secondes(origine);
@@ -563,7 +575,16 @@ int main(int argc, char** argv)
             if (noeuds == groupes)
                 arbresS = maintenant;
         }
-        if (arbresS >= 0 || maintenant > r.DelaiS) {
+        // The views take in their last rows a little later: the probe
+        // goes on until they have, and a little longer for the paint.
+        if (arbresS >= 0 && vuesS < 0) {
+            bool enAttente = false;
+            for (int c = 1; c <= NombreCategories; ++c)
+                enAttente = enAttente || ArbreRep(app, c)->AjoutsEnAttente();
+            if (!enAttente)
+                vuesS = maintenant;
+        }
+        if ((vuesS >= 0 && maintenant > vuesS + ApresVuesS) || maintenant > r.DelaiS) {
             delaiDepasse = arbresS < 0;
             boucle.quit();
         }
@@ -672,18 +693,27 @@ int main(int argc, char** argv)
         o["end_rss_bytes"] = qint64(rssFin);
         o["directory_trees_bytes"] = qint64(octetsArbresRep);
         o["store_bytes"] = qint64(octetsMagasin);
-        o["max_event_loop_block_ms"] = sonde.MaxMs();
-        o["max_event_loop_block_at_ms"] = sonde.MaxDebutMs();
-        o["event_loop_blocks_over_50ms"] = qint64(sonde.NombreLongs());
+        auto blocage = [](const Sonde::Blocage& b) {
+            QJsonObject o;
+            o["ms"] = b.DureeMs;
+            o["at_ms"] = b.DebutMs;
+            o["on_core_ms"] = b.SurCoeurMs;
+            o["waiting_for_core_ms"] = b.AttenteMs;
+            return o;
+        };
+        o["max_event_loop_block_ms"] = sonde.PlusLong().DureeMs;
+        o["max_event_loop_block_at_ms"] = sonde.PlusLong().DebutMs;
         o["max_event_loop_block_on_core_ms"] = sonde.MaxSurCoeurMs();
-        o["max_event_loop_block_scan_ms"] = sonde.MaxPhase(Phase::Scan).Ms;
-        o["max_event_loop_block_scan_on_core_ms"] = sonde.MaxPhase(Phase::Scan).SurCoeurMs;
-        o["max_event_loop_block_end_ms"] = sonde.MaxPhase(Phase::Fin).Ms;
-        o["max_event_loop_block_end_on_core_ms"] = sonde.MaxPhase(Phase::Fin).SurCoeurMs;
+        o["event_loop_blocks_over_50ms"] = qint64(sonde.NombreLongs());
+        o["longest_block"] = blocage(sonde.PlusLong());
+        o["longest_block_scan"] = blocage(sonde.MaxPhase(Phase::Scan).PlusLong);
+        o["max_block_on_core_scan_ms"] = sonde.MaxPhase(Phase::Scan).SurCoeurMs;
+        o["longest_block_end"] = blocage(sonde.MaxPhase(Phase::Fin).PlusLong);
+        o["max_block_on_core_end_ms"] = sonde.MaxPhase(Phase::Fin).SurCoeurMs;
         o["paused"] = pauseFaite;
         if (pauseFaite) {
-            o["max_event_loop_block_pause_ms"] = sonde.MaxPhase(Phase::Pause).Ms;
-            o["max_event_loop_block_pause_on_core_ms"] = sonde.MaxPhase(Phase::Pause).SurCoeurMs;
+            o["longest_block_pause"] = blocage(sonde.MaxPhase(Phase::Pause).PlusLong);
+            o["max_block_on_core_pause_ms"] = sonde.MaxPhase(Phase::Pause).SurCoeurMs;
             o["pause_call_ms"] = pauseAppelMs;
             o["resume_call_ms"] = repriseAppelMs;
         }
@@ -721,18 +751,21 @@ int main(int argc, char** argv)
                 "emptying the store %.1f MiB\n",
                 double(rssFin) / (OctetsParKo * OctetsParKo), double(octetsArbresRep) / (OctetsParKo * OctetsParKo),
                 double(octetsMagasin) / (OctetsParKo * OctetsParKo));
-    std::printf("event loop       longest block %.1f ms (at %.0f ms), %llu blocks over %.0f ms\n", sonde.MaxMs(),
-                sonde.MaxDebutMs(), static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);
-    std::printf("                 on a core at most %.1f ms in one gap; during the scan %.1f ms (%.1f on a core), "
-                "at its end %.1f ms (%.1f on a core)\n",
-                sonde.MaxSurCoeurMs(), sonde.MaxPhase(Phase::Scan).Ms, sonde.MaxPhase(Phase::Scan).SurCoeurMs,
-                sonde.MaxPhase(Phase::Fin).Ms, sonde.MaxPhase(Phase::Fin).SurCoeurMs);
-    if (pauseFaite)
-        std::printf("                 at the pause %.1f ms (%.1f on a core); pausing took %.1f ms, resuming %.1f ms\n",
-                    sonde.MaxPhase(Phase::Pause).Ms, sonde.MaxPhase(Phase::Pause).SurCoeurMs, pauseAppelMs,
-                    repriseAppelMs);
+    auto ligne = [](const char* titre, const Sonde::Blocage& b, double surCoeurMax) {
+        std::printf("%-17s%.1f ms at %.0f ms: %.1f on a core, %.1f waiting for one; at most %.1f ms on a core in one gap\n",
+                    titre, b.DureeMs, b.DebutMs, b.SurCoeurMs, b.AttenteMs, surCoeurMax);
+    };
+    std::printf("event loop       longest block %.1f ms, %llu blocks over %.0f ms\n", sonde.PlusLong().DureeMs,
+                static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);
+    ligne("  during the scan", sonde.MaxPhase(Phase::Scan).PlusLong, sonde.MaxPhase(Phase::Scan).SurCoeurMs);
+    if (pauseFaite) {
+        ligne("  at the pause", sonde.MaxPhase(Phase::Pause).PlusLong, sonde.MaxPhase(Phase::Pause).SurCoeurMs);
+        std::printf("                 pausing took %.1f ms, resuming %.1f ms\n", pauseAppelMs, repriseAppelMs);
+    }
+    ligne("  at the end", sonde.MaxPhase(Phase::Fin).PlusLong, sonde.MaxPhase(Phase::Fin).SurCoeurMs);
     for (const Sonde::Blocage& b : sonde.Longs())
-        std::printf("                   %.1f ms at %.0f ms (%.1f on a core)\n", b.DureeMs, b.DebutMs, b.SurCoeurMs);
+        std::printf("                   %.1f ms at %.0f ms (%.1f on a core, %.1f waiting for one)\n", b.DureeMs,
+                    b.DebutMs, b.SurCoeurMs, b.AttenteMs);
     if (!d.Fait) {
         std::printf("expand           no by-extension group to expand\n");
     } else {
