@@ -434,6 +434,7 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
         return travailleur.PointDeControle();
     };
     for (;;) {
+        LibererLotsRendus();
         // Let the user-interface thread catch up before taking more.
         {
             std::unique_lock verrou(verrouLots_);
@@ -475,6 +476,22 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
 
     affichageEnCours_.store(false);
     AppelDiffere(this, [this, scan] { TerminerAffichage(scan); });
+    // The last batches are freed here too, once applied.
+    {
+        std::unique_lock verrou(verrouLots_);
+        if (!travailleur.Attendre(verrou, lotsAppliques_, [this] { return lotsEnVol_.load() == 0; }))
+            return;
+    }
+    LibererLotsRendus();
+}
+
+void GestionTreeView::LibererLotsRendus()
+{
+    std::vector<std::shared_ptr<Lot>> rendus;
+    {
+        std::lock_guard verrou(verrouLots_);
+        rendus.swap(lotsRendus_);
+    }
 }
 
 void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
@@ -490,6 +507,7 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
         {
             std::lock_guard verrou(verrouLots_);
             --lotsEnVol_;
+            lotsRendus_.push_back(lot);
         }
         lotsAppliques_.notify_all();
     });
