@@ -646,9 +646,17 @@ int main(int argc, char** argv)
     const double cpuUtilisateur = processeurScan.Utilisateur - processeurDebut.Utilisateur;
     const double cpuSysteme = processeurScan.Systeme - processeurDebut.Systeme;
 
+    // Where the memory is: the "Par Répertoire" trees, then the store.
+    const int64_t rssFin = ChampStatus("VmRSS");
+    const int64_t rssFinLibere = RssApresLiberation();
+    for (int c = 1; c <= NombreCategories; ++c)
+        ArbreRep(app, c)->ToutSupprimer();
+    const int64_t rssSansArbres = RssApresLiberation();
+
     // A category's three trees built again from the store, as taking a
     // filter off does (Escape, a resume, another zone): the category with
-    // the most directory groups, on the window's thread.
+    // the most directory groups, on the window's thread. Its directory tree
+    // is emptied again after, so that the memory measured below is not moved.
     int reconstruite = 1;
     for (int c = 2; c <= NombreCategories; ++c)
         if (app.Stock.NombreRepertoires(Cat(c)) > app.Stock.NombreRepertoires(Cat(reconstruite)))
@@ -658,13 +666,7 @@ int main(int argc, char** argv)
     chronoReconstruction.start();
     app.Arbres.ReconstruireCategorie(Cat(reconstruite), nullptr, racinesReconstruites);
     const double reconstructionMs = double(chronoReconstruction.nsecsElapsed()) / NanoParMilli;
-
-    // Where the memory is: the "Par Répertoire" trees, then the store.
-    const int64_t rssFin = ChampStatus("VmRSS");
-    const int64_t rssFinLibere = RssApresLiberation();
-    for (int c = 1; c <= NombreCategories; ++c)
-        ArbreRep(app, c)->ToutSupprimer();
-    const int64_t rssSansArbres = RssApresLiberation();
+    ArbreRep(app, reconstruite)->ToutSupprimer();
 
     const Deploiement d = DeployerPlusGrand(app);
 
