@@ -492,6 +492,7 @@ void GestionTreeView::LibererLotsRendus()
         std::lock_guard verrou(verrouLots_);
         rendus.swap(lotsRendus_);
     }
+    // Freed here, on the worker, as `rendus` goes.
 }
 
 void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
