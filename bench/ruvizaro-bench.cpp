@@ -1,7 +1,10 @@
 // Runs one whole scan in the real program, off screen, and tells how fast it
 // went, how much memory it took and how long the event loop was held.
 //   ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]
-//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]
+//                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]
+//                      [--pause-at SECONDS] [--json]
+// --pause-at pauses the scan that long after its start, as the "Pause"
+// label does, and resumes it PauseDureeS later.
 // --cold empties the page cache before the scan (root only) and counts the
 // tree after it instead of before, so that the scan meets a cold disk.
 // --readers sets how many threads read listings ahead of the walk (0: none).
@@ -23,6 +26,7 @@
 #include <QJsonObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -58,6 +62,9 @@ constexpr int64_t OctetsParKo = 1024;
 constexpr double SeuilBlocageMs = 50;     // blocks longer than this are listed
 constexpr size_t BlocagesListesMax = 20;
 constexpr int64_t GroupeCible = 100'000;  // files in the group expanded
+constexpr int PauseDureeMs = 300;         // --pause-at: how long the scan stays paused
+constexpr int ApresRepriseMs = 50;        // the pause's phase lasts that long after the resume
+constexpr double ApresVuesS = 0.05;       // probing goes on that long after the views are complete
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
 
 struct Reglages
@@ -71,12 +78,14 @@ struct Reglages
     int Lecteurs = -1;    // --readers N; -1: the program's own
     int Vue = 0;   // 0 home, else the category shown during the scan
     double DelaiS = DelaiParDefautS;
+    double PauseS = -1;   // --pause-at; -1: no pause
 };
 
 int Usage()
 {
     std::fprintf(stderr, "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
-                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N] [--json]\n");
+                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]\n"
+                         "                      [--pause-at SECONDS] [--json]\n");
     return 2;
 }
 
@@ -159,15 +168,65 @@ bool RemettrePic()
 
 // ---------------------------------------------------------------- event loop probe
 
+// This thread's time on a core and waiting for one, from the kernel's schedstat.
+class TempsFil
+{
+public:
+    struct Temps
+    {
+        int64_t SurCoeur = -1;   // ns; -1 when the kernel does not tell
+        int64_t Attente = -1;    // ns runnable, waiting for a core
+    };
+    TempsFil() : fd_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~TempsFil()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TempsFil(const TempsFil&) = delete;
+    TempsFil& operator=(const TempsFil&) = delete;
+    Temps Lire() const
+    {
+        char texte[96];
+        const ssize_t lu = fd_ >= 0 ? ::pread(fd_, texte, sizeof texte - 1, 0) : -1;
+        if (lu <= 0)
+            return {};
+        texte[lu] = '\0';
+        char* suite = nullptr;
+        Temps t;
+        t.SurCoeur = std::strtoll(texte, &suite, 10);
+        t.Attente = std::strtoll(suite, nullptr, 10);
+        return t;
+    }
+
+private:
+    int fd_;
+};
+
+// What a gap between two ticks counts for: the scan running, a pause (from
+// the request to shortly after the resume), or the end (from the end notice
+// to every directory node added and laid out).
+enum class Phase { Scan, Pause, Fin };
+constexpr size_t NombrePhases = 3;
+
 // A 1 ms tick: the largest gap between two ticks, less the interval, is the
-// longest time the event loop was held.
+// longest time the event loop was held. The thread's schedstat tells how much
+// of a gap it spent on a core (work), waiting for a core (the machine's
+// load), and the rest asleep (waiting on a lock or a worker).
 class Sonde
 {
 public:
     struct Blocage
     {
-        double DebutMs;   // from the start of the scan
-        double DureeMs;
+        double DebutMs = 0;   // from the start of the scan
+        double DureeMs = 0;
+        double SurCoeurMs = 0;
+        double AttenteMs = 0;
+    };
+    struct Maximum
+    {
+        Blocage PlusLong;        // the longest gap and what it was made of
+        double SurCoeurMs = 0;   // the longest time on a core within one gap
     };
 
     explicit Sonde(const QElapsedTimer& origine) : origine_(origine)
@@ -179,14 +238,24 @@ public:
     void Demarrer()
     {
         dernier_ = origine_.nsecsElapsed();
+        dernierTemps_ = temps_.Lire();
         minuterie_.start();
     }
     void Arreter() { minuterie_.stop(); }
+    // A gap counts for the phase in force when it ends.
+    void DefinirPhase(Phase phase) { phase_ = phase; }
     // Called at every tick, after the measure.
     std::function<void()> ApresTic;
 
-    double MaxMs() const { return double(max_) / NanoParMilli; }
-    double MaxDebutMs() const { return double(maxDebut_) / NanoParMilli; }
+    const Blocage& PlusLong() const { return plusLong_; }
+    const Maximum& MaxPhase(Phase phase) const { return phases_[static_cast<size_t>(phase)]; }
+    double MaxSurCoeurMs() const
+    {
+        double m = 0;
+        for (const Maximum& p : phases_)
+            m = std::max(m, p.SurCoeurMs);
+        return m;
+    }
     const std::vector<Blocage>& Longs() const { return longs_; }
     uint64_t NombreLongs() const { return nombreLongs_; }
 
@@ -194,26 +263,41 @@ private:
     void Tic()
     {
         const int64_t maintenant = origine_.nsecsElapsed();
-        const int64_t blocage = maintenant - dernier_ - IntervalleSondeMs * NanoParMilli;
-        if (blocage > max_) {
-            max_ = blocage;
-            maxDebut_ = dernier_;
+        const TempsFil::Temps temps = temps_.Lire();
+        Blocage b;
+        b.DebutMs = double(dernier_) / NanoParMilli;
+        b.DureeMs = double(maintenant - dernier_ - IntervalleSondeMs * NanoParMilli) / NanoParMilli;
+        if (temps.SurCoeur >= 0 && dernierTemps_.SurCoeur >= 0) {
+            // Less the interval too, as the gap.
+            b.SurCoeurMs = std::max(
+                0.0, double(temps.SurCoeur - dernierTemps_.SurCoeur - IntervalleSondeMs * NanoParMilli) / NanoParMilli);
+            b.AttenteMs = double(temps.Attente - dernierTemps_.Attente) / NanoParMilli;
         }
-        if (double(blocage) / NanoParMilli > SeuilBlocageMs) {
+        if (b.DureeMs > plusLong_.DureeMs)
+            plusLong_ = b;
+        Maximum& m = phases_[static_cast<size_t>(phase_)];
+        if (b.DureeMs > m.PlusLong.DureeMs)
+            m.PlusLong = b;
+        m.SurCoeurMs = std::max(m.SurCoeurMs, b.SurCoeurMs);
+        if (b.DureeMs > SeuilBlocageMs) {
             ++nombreLongs_;
             if (longs_.size() < BlocagesListesMax)
-                longs_.push_back({double(dernier_) / NanoParMilli, double(blocage) / NanoParMilli});
+                longs_.push_back(b);
         }
         dernier_ = maintenant;
+        dernierTemps_ = temps;
         if (ApresTic)
             ApresTic();
     }
 
     const QElapsedTimer& origine_;
     QTimer minuterie_;
+    TempsFil temps_;
     int64_t dernier_ = 0;
-    int64_t max_ = 0;
-    int64_t maxDebut_ = 0;
+    TempsFil::Temps dernierTemps_;
+    Blocage plusLong_;
+    Phase phase_ = Phase::Scan;
+    std::array<Maximum, NombrePhases> phases_{};
     std::vector<Blocage> longs_;
     uint64_t nombreLongs_ = 0;
 };
@@ -398,6 +482,10 @@ bool LireArguments(int argc, char** argv, Reglages& r)
                     r.Vue = c + 1;
             if (r.Vue == 0)
                 return false;
+        } else if (a == "--pause-at" && i + 1 < argc) {
+            r.PauseS = std::atof(argv[++i]);
+            if (r.PauseS <= 0)
+                return false;
         } else if (a == "--timeout" && i + 1 < argc) {
             r.DelaiS = std::atof(argv[++i]);
             if (r.DelaiS <= 0)
@@ -468,6 +556,7 @@ int main(int argc, char** argv)
     TempsProcesseur processeurDebut;
     TempsProcesseur processeurScan;
     double arbresS = -1;
+    double vuesS = -1;
     bool delaiDepasse = false;
     sonde.ApresTic = [&] {
         const double maintenant = Secondes(origine);
@@ -486,16 +575,52 @@ int main(int argc, char** argv)
             if (noeuds == groupes)
                 arbresS = maintenant;
         }
-        if (arbresS >= 0 || maintenant > r.DelaiS) {
+        // The views take in their last rows a little later: the probe
+        // goes on until they have, and a little longer for the paint.
+        if (arbresS >= 0 && vuesS < 0) {
+            bool enAttente = false;
+            for (int c = 1; c <= NombreCategories; ++c)
+                enAttente = enAttente || ArbreRep(app, c)->AjoutsEnAttente();
+            if (!enAttente)
+                vuesS = maintenant;
+        }
+        if ((vuesS >= 0 && maintenant > vuesS + ApresVuesS) || maintenant > r.DelaiS) {
             delaiDepasse = arbresS < 0;
             boucle.quit();
         }
+    };
+    QObject::connect(&app.Scans, &GestionScan::Termine, [&sonde] { sonde.DefinirPhase(Phase::Fin); });
+    // --pause-at: "Pause", then "Scan" again, as the labels do.
+    bool pauseFaite = false;
+    double pauseAppelMs = -1;
+    double repriseAppelMs = -1;
+    auto chronometrer = [&app] {
+        QElapsedTimer chrono;
+        chrono.start();
+        app.Bouton.PauseScan();
+        return double(chrono.nsecsElapsed()) / NanoParMilli;
     };
     QTimer::singleShot(0, [&] {
         processeurDebut = LireTempsProcesseur();
         origine.restart();
         sonde.Demarrer();
         app.Bouton.Scanner(repertoire);
+        if (r.PauseS <= 0)
+            return;
+        QTimer::singleShot(static_cast<int>(r.PauseS * 1000), [&] {
+            if (app.Scans.Etat() != GestionScan::EtatScan::EnCours)
+                return;
+            sonde.DefinirPhase(Phase::Pause);
+            pauseAppelMs = chronometrer();
+            pauseFaite = app.Scans.Etat() == GestionScan::EtatScan::EnPause;
+            QTimer::singleShot(PauseDureeMs, [&] {
+                repriseAppelMs = chronometrer();
+                QTimer::singleShot(ApresRepriseMs, [&] {
+                    if (app.Scans.Etat() != GestionScan::EtatScan::Termine)
+                        sonde.DefinirPhase(Phase::Scan);
+                });
+            });
+        });
     });
     boucle.exec();
     sonde.Arreter();
@@ -527,6 +652,21 @@ int main(int argc, char** argv)
     for (int c = 1; c <= NombreCategories; ++c)
         ArbreRep(app, c)->ToutSupprimer();
     const int64_t rssSansArbres = RssApresLiberation();
+
+    // A category's three trees built again from the store, as taking a
+    // filter off does (Escape, a resume, another zone): the category with
+    // the most directory groups, on the window's thread. Its directory tree
+    // is emptied again after, so that the memory measured below is not moved.
+    int reconstruite = 1;
+    for (int c = 2; c <= NombreCategories; ++c)
+        if (app.Stock.NombreRepertoires(Cat(c)) > app.Stock.NombreRepertoires(Cat(reconstruite)))
+            reconstruite = c;
+    const int racinesReconstruites = app.Stock.NombreRepertoires(Cat(reconstruite));
+    QElapsedTimer chronoReconstruction;
+    chronoReconstruction.start();
+    app.Arbres.ReconstruireCategorie(Cat(reconstruite), nullptr, racinesReconstruites);
+    const double reconstructionMs = double(chronoReconstruction.nsecsElapsed()) / NanoParMilli;
+    ArbreRep(app, reconstruite)->ToutSupprimer();
 
     const Deploiement d = DeployerPlusGrand(app);
 
@@ -568,9 +708,33 @@ int main(int argc, char** argv)
         o["end_rss_bytes"] = qint64(rssFin);
         o["directory_trees_bytes"] = qint64(octetsArbresRep);
         o["store_bytes"] = qint64(octetsMagasin);
-        o["max_event_loop_block_ms"] = sonde.MaxMs();
-        o["max_event_loop_block_at_ms"] = sonde.MaxDebutMs();
+        auto blocage = [](const Sonde::Blocage& b) {
+            QJsonObject o;
+            o["ms"] = b.DureeMs;
+            o["at_ms"] = b.DebutMs;
+            o["on_core_ms"] = b.SurCoeurMs;
+            o["waiting_for_core_ms"] = b.AttenteMs;
+            return o;
+        };
+        o["max_event_loop_block_ms"] = sonde.PlusLong().DureeMs;
+        o["max_event_loop_block_at_ms"] = sonde.PlusLong().DebutMs;
+        o["max_event_loop_block_on_core_ms"] = sonde.MaxSurCoeurMs();
         o["event_loop_blocks_over_50ms"] = qint64(sonde.NombreLongs());
+        o["longest_block"] = blocage(sonde.PlusLong());
+        o["longest_block_scan"] = blocage(sonde.MaxPhase(Phase::Scan).PlusLong);
+        o["max_block_on_core_scan_ms"] = sonde.MaxPhase(Phase::Scan).SurCoeurMs;
+        o["longest_block_end"] = blocage(sonde.MaxPhase(Phase::Fin).PlusLong);
+        o["max_block_on_core_end_ms"] = sonde.MaxPhase(Phase::Fin).SurCoeurMs;
+        o["paused"] = pauseFaite;
+        if (pauseFaite) {
+            o["longest_block_pause"] = blocage(sonde.MaxPhase(Phase::Pause).PlusLong);
+            o["max_block_on_core_pause_ms"] = sonde.MaxPhase(Phase::Pause).SurCoeurMs;
+            o["pause_call_ms"] = pauseAppelMs;
+            o["resume_call_ms"] = repriseAppelMs;
+        }
+        o["rebuild_category"] = NomsCategories[static_cast<size_t>(reconstruite - 1)];
+        o["rebuild_directory_roots"] = racinesReconstruites;
+        o["rebuild_category_ms"] = reconstructionMs;
         o["expand_group"] = d.Texte;
         o["expand_group_size"] = qint64(d.Taille);
         o["expand_measured"] = deploiementMesure;
@@ -605,10 +769,23 @@ int main(int argc, char** argv)
                 "emptying the store %.1f MiB\n",
                 double(rssFin) / (OctetsParKo * OctetsParKo), double(octetsArbresRep) / (OctetsParKo * OctetsParKo),
                 double(octetsMagasin) / (OctetsParKo * OctetsParKo));
-    std::printf("event loop       longest block %.1f ms (at %.0f ms), %llu blocks over %.0f ms\n", sonde.MaxMs(),
-                sonde.MaxDebutMs(), static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);
+    auto ligne = [](const char* titre, const Sonde::Blocage& b, double surCoeurMax) {
+        std::printf("%-17s%.1f ms at %.0f ms: %.1f on a core, %.1f waiting for one; at most %.1f ms on a core in one gap\n",
+                    titre, b.DureeMs, b.DebutMs, b.SurCoeurMs, b.AttenteMs, surCoeurMax);
+    };
+    std::printf("event loop       longest block %.1f ms, %llu blocks over %.0f ms\n", sonde.PlusLong().DureeMs,
+                static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);
+    ligne("  during the scan", sonde.MaxPhase(Phase::Scan).PlusLong, sonde.MaxPhase(Phase::Scan).SurCoeurMs);
+    if (pauseFaite) {
+        ligne("  at the pause", sonde.MaxPhase(Phase::Pause).PlusLong, sonde.MaxPhase(Phase::Pause).SurCoeurMs);
+        std::printf("                 pausing took %.1f ms, resuming %.1f ms\n", pauseAppelMs, repriseAppelMs);
+    }
+    ligne("  at the end", sonde.MaxPhase(Phase::Fin).PlusLong, sonde.MaxPhase(Phase::Fin).SurCoeurMs);
     for (const Sonde::Blocage& b : sonde.Longs())
-        std::printf("                   %.1f ms at %.0f ms\n", b.DureeMs, b.DebutMs);
+        std::printf("                   %.1f ms at %.0f ms (%.1f on a core, %.1f waiting for one)\n", b.DureeMs,
+                    b.DebutMs, b.SurCoeurMs, b.AttenteMs);
+    std::printf("rebuild          %s's three trees from the store (%d directory roots): %.1f ms\n",
+                NomsCategories[static_cast<size_t>(reconstruite - 1)], racinesReconstruites, reconstructionMs);
     if (!d.Fait) {
         std::printf("expand           no by-extension group to expand\n");
     } else {

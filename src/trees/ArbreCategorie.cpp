@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -32,8 +33,12 @@ public:
 }
 
 ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent)
-    : QTreeView(parent), modele_(new ModeleArbre(images, this)), cle_(cle)
+    : QTreeView(parent), modele_(new ModeleArbre(images, this)), ajouts_(new QTimer(this)), cle_(cle)
 {
+    ajouts_->setSingleShot(true);
+    ajouts_->setInterval(DelaiAjoutsMs);
+    // Qt's own delayed layout: at once when shown, else when next shown.
+    connect(ajouts_, &QTimer::timeout, this, [this] { scheduleDelayedItemsLayout(); });
     setFrameShape(QFrame::NoFrame);
     setIndentation(Indentation);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -158,6 +163,25 @@ void ArbreCategorie::Deployer(Noeud* noeud)
 QModelIndexList ArbreCategorie::LignesSelectionnees() const
 {
     return selectionModel()->selectedIndexes();
+}
+
+bool ArbreCategorie::AjoutsEnAttente() const
+{
+    return ajouts_->isActive();
+}
+
+void ArbreCategorie::rowsInserted(const QModelIndex& parent, int debut, int fin)
+{
+    // Top-level rows appended below a full viewport: only the scroll bar
+    // would change, so the whole layout waits, merged with the next ones.
+    const bool ajoutEnFin = !parent.isValid() && debut > 0 && fin == model()->rowCount() - 1;
+    if (ajoutEnFin && isVisible() && indexAt(QPoint(0, viewport()->height() - 1)).isValid()) {
+        QAbstractItemView::rowsInserted(parent, debut, fin);
+        if (!ajouts_->isActive())
+            ajouts_->start();
+        return;
+    }
+    QTreeView::rowsInserted(parent, debut, fin);
 }
 
 void ArbreCategorie::contextMenuEvent(QContextMenuEvent* evenement)

@@ -3,6 +3,13 @@
 // One of the twelve category tree views: a QTreeView over a tree of Noeud,
 // with the images of ImageListExt. Read-only, no border, indent 19.
 // All of it lives on the user-interface thread.
+//
+// QTreeView lays out every top-level row again, and repaints, for each
+// batch of rows inserted at the top level: a tree of 200 000 directory
+// roots growing during a scan would cost its window a few milliseconds per
+// batch. Rows appended below a full viewport change nothing on screen but
+// the scroll bar, so the view takes them in at most every
+// DelaiAjoutsMs instead.
 
 #include "shared/CleArbre.h"
 #include "shared/EnfantNoeud.h"
@@ -17,6 +24,7 @@
 class ListeImages;
 class ModeleArbre;
 class QMimeData;
+class QTimer;
 
 class ArbreCategorie : public QTreeView
 {
@@ -70,6 +78,11 @@ public:
     // of reaching the window's shortcut.
     std::function<bool()> FiltreOuvert;
 
+    // How long rows appended below a full viewport may wait to be laid out.
+    static constexpr int DelaiAjoutsMs = 100;
+    // Whether appended rows wait to be laid out.
+    bool AjoutsEnAttente() const;
+
 signals:
     void Deploiement(Noeud* noeud);
     void Repli(Noeud* noeud);
@@ -88,6 +101,7 @@ signals:
 
 protected:
     bool event(QEvent* evenement) override;
+    void rowsInserted(const QModelIndex& parent, int debut, int fin) override;
     void contextMenuEvent(QContextMenuEvent* evenement) override;
     void keyPressEvent(QKeyEvent* evenement) override;
     void startDrag(Qt::DropActions actions) override;
@@ -96,6 +110,7 @@ private:
     void DemanderMenuLigneCourante();
 
     ModeleArbre* modele_;
+    QTimer* ajouts_;   // the layout owed to top-level rows appended while shown
     CleArbre cle_;
     quint64 generation_ = 0;
 };

@@ -436,6 +436,7 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
         return travailleur.PointDeControle();
     };
     for (;;) {
+        LibererLotsRendus();
         // Let the user-interface thread catch up before taking more.
         {
             std::unique_lock verrou(verrouLots_);
@@ -477,6 +478,23 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
 
     affichageEnCours_.store(false);
     AppelDiffere(this, [this, scan] { TerminerAffichage(scan); });
+    // The last batches are freed here too, once applied.
+    {
+        std::unique_lock verrou(verrouLots_);
+        if (!travailleur.Attendre(verrou, lotsAppliques_, [this] { return lotsEnVol_.load() == 0; }))
+            return;
+    }
+    LibererLotsRendus();
+}
+
+void GestionTreeView::LibererLotsRendus()
+{
+    std::vector<std::shared_ptr<Lot>> rendus;
+    {
+        std::lock_guard verrou(verrouLots_);
+        rendus.swap(lotsRendus_);
+    }
+    // Freed here, on the worker, as `rendus` goes.
 }
 
 void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
@@ -492,6 +510,7 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
         {
             std::lock_guard verrou(verrouLots_);
             --lotsEnVol_;
+            lotsRendus_.push_back(lot);
         }
         lotsAppliques_.notify_all();
     });

@@ -180,6 +180,8 @@ private:
     template <typename Nombre>
     void ConstruireExtensions(Categorie categorie, Nombre&& nombre);
     void Publier(quint64 scan, std::vector<TAttente>& attentes);
+    // Worker: frees the batches the user-interface thread has handed back.
+    void LibererLotsRendus();
     void AppliquerLot(quint64 scan, const Lot& lot);
     void TerminerAffichage(quint64 scan);
 
@@ -210,4 +212,8 @@ private:
     std::atomic<int> lotsEnVol_{0};
     std::mutex verrouLots_;
     std::condition_variable_any lotsAppliques_;
+    // Batches applied, handed back to the worker, which frees them: its
+    // thousands of texts were allocated there, and freeing them on the
+    // user-interface thread would make it wait for the worker's allocator.
+    std::vector<std::shared_ptr<Lot>> lotsRendus_;   // guarded by verrouLots_
 };

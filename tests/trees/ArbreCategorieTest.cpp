@@ -5,6 +5,7 @@
 #include "trees/GestionTreeView.h"
 #include "trees/ModeleArbre.h"
 #include "shared/ListeImages.h"
+#include "support/Attendre.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -281,6 +282,35 @@ TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNodeOrPlaceholder)
     ASSERT_EQ(selections.count(), 3);
     EXPECT_EQ(selections[2][0].value<Noeud*>(), b);
     EXPECT_EQ(arbre_.NoeudSelectionne(), b);
+}
+
+TEST_F(ArbreCategorieTest, RootsAppendedBelowAFullViewAreLaidOutTogetherInOrder)
+{
+    auto lot = [](int debut) {
+        std::vector<QString> textes;
+        for (int i = debut; i < debut + 100; ++i)
+            textes.push_back(QString("(1) ~/d%1").arg(i));
+        return textes;
+    };
+    auto derniereVue = [this] {   // the last row the view can scroll to
+        arbre_.scrollToBottom();
+        QModelIndex bas;
+        for (int y = arbre_.viewport()->height() - 1; y >= 0 && !bas.isValid(); --y)
+            bas = arbre_.indexAt(QPoint(0, y));
+        return ModeleArbre::NoeudDe(bas);
+    };
+    arbre_.show();
+    arbre_.AjouterRacinesAvecAttente(lot(0), ImageFerme);
+    ASSERT_EQ(derniereVue(), arbre_.Racine(99));   // a first screenful shows at once
+    arbre_.scrollToTop();
+    for (int debut = 100; debut < 500; debut += 100)
+        arbre_.AjouterRacinesAvecAttente(lot(debut), ImageFerme);
+    EXPECT_TRUE(arbre_.AjoutsEnAttente());
+    EXPECT_EQ(derniereVue(), arbre_.Racine(99));   // below a full view: not laid out yet
+    ASSERT_TRUE(AttendreQue([this] { return !arbre_.AjoutsEnAttente(); }));
+    ASSERT_EQ(derniereVue(), arbre_.Racine(499));
+    for (int i = 400; i < 499; ++i)
+        EXPECT_EQ(arbre_.indexBelow(arbre_.Modele()->IndexDe(arbre_.Racine(i))), arbre_.Modele()->IndexDe(arbre_.Racine(i + 1)));
 }
 
 TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)

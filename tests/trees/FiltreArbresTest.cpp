@@ -30,6 +30,10 @@ protected:
         c->EditHomeRepertoireScan->setText(QString::fromStdString(racine));
         application_->Bouton.LancerScan();
         ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
+        // The last directory roots reach the trees after the end.
+        ASSERT_TRUE(AttendreQue([this] {
+            return !application_->Arbres.AffichageEnCours() && application_->Arbres.LotsEnVol() == 0;
+        }));
     }
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }
     QLineEdit* Boite() { return f->findChild<QLineEdit*>("EditFiltre"); }
