@@ -48,6 +48,7 @@ void Stockage::Reinitialiser()
     }
 
     std::unique_lock verrou(donnees_);
+    std::lock_guard verrouRepertoires(repertoires_);
     noms_.Vider();
     entrees_ = {};
     debutsDossiers_ = {};
@@ -163,11 +164,13 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
     std::array<int32_t, NombreCategories> nombres{};
     {
         std::unique_lock verrou(donnees_);
+        std::unique_lock verrouRepertoires(repertoires_);
         const uint32_t repertoire = EnregistrerDossier(attente.Chemin);
         if (repertoire == AucunDossier)
             return;
         const auto dossier = static_cast<uint32_t>(debutsDossiers_.size());
         debutsDossiers_.push_back({static_cast<uint32_t>(entrees_.size()), repertoire});
+        verrouRepertoires.unlock();
         for (const Classement& classement : classements_) {
             if (entrees_.size() >= MaxEntrees)
                 break;
@@ -190,6 +193,7 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
             ++groupe->Nombre;
             ++nombres[slot];
         }
+        verrouRepertoires.lock();
         for (size_t slot = 0; slot < NombreCategories; ++slot) {
             if (nombres[slot] == 0)
                 continue;
@@ -339,12 +343,9 @@ void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
     }
     if (!extension_)
         return;
-    // The slot of each extension row.
+    // Every extension row of a stored file is in the table.
     const std::vector<TExt>& table = extension_->Table();
-    std::array<uint8_t, 256> slotDeLigne{};
-    for (size_t ligne = 0; ligne < table.size() && ligne < slotDeLigne.size(); ++ligne)
-        slotDeLigne[ligne] = CategorieValide(table[ligne].Cat) ? static_cast<uint8_t>(Slot(table[ligne].Cat)) : UINT8_MAX;
-    const auto slot = static_cast<uint8_t>(ref.SlotCategorie);
+    const Categorie cat = Categories[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire: {
         // The directory's files are the positions from its first to the next directory's first.
@@ -353,15 +354,20 @@ void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
         if (dossier + 1 < debutsDossiers_.size())
             fin = debutsDossiers_[dossier + 1].Position;
         for (size_t p = debut; p < fin; ++p)
-            if (slotDeLigne[extensions_[p]] == slot && !f(static_cast<uint32_t>(p)))
+            if (table[extensions_[p]].Cat == cat && !f(static_cast<uint32_t>(p)))
                 return;
         break;
     }
-    case Genre::Lettre:
+    case Genre::Lettre: {
+        // Whether each extension row is of the category.
+        std::array<bool, 256> deLaCategorie{};
+        for (size_t ligne = 0; ligne < table.size() && ligne < deLaCategorie.size(); ++ligne)
+            deLaCategorie[ligne] = table[ligne].Cat == cat;
         for (size_t p = debut; p < fin; ++p)
-            if (lettres_[p] == ref.Index && slotDeLigne[extensions_[p]] == slot && !f(static_cast<uint32_t>(p)))
+            if (lettres_[p] == ref.Index && deLaCategorie[extensions_[p]] && !f(static_cast<uint32_t>(p)))
                 return;
         break;
+    }
     case Genre::Extension: {
         const uint8_t ligne = categorie.ParExtension[ref.Index].IndexTable;
         for (size_t p = debut; p < fin; ++p)
@@ -691,7 +697,8 @@ std::string Stockage::TexteRepertoire(Categorie categorie, int32_t groupe) const
 {
     if (!CategorieValide(categorie) || groupe < 0)
         return {};
-    std::shared_lock verrou(donnees_);
+    // Not the data lock: the window's thread asks while the store worker files.
+    std::lock_guard verrou(repertoires_);
     const size_t slot = Slot(categorie);
     const RefGroupe ref{slot, Genre::Repertoire, static_cast<size_t>(groupe)};
     if (!GroupeValide(ref))

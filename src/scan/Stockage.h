@@ -275,6 +275,11 @@ private:
     // The results: written by the store worker under an exclusive lock,
     // read under a shared one.
     mutable std::shared_mutex donnees_;
+    // Also held by the store worker, inside donnees_, for its short writes
+    // to what a directory group's text is made of (the directory records,
+    // the directory groups): TexteRepertoire takes it alone, so that the
+    // window's thread never waits for the filing of a whole directory.
+    mutable std::mutex repertoires_;
     ArenaNoms noms_;
     std::deque<uint32_t> entrees_;
     std::deque<DebutDossier> debutsDossiers_;
