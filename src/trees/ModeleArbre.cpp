@@ -239,8 +239,8 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
         const int32_t groupe = groupes && static_cast<size_t>(ligne - premier) < groupes->size()
                                    ? (*groupes)[static_cast<size_t>(ligne - premier)]
                                    : ligne;
-        // A text the source gives again is not copied.
-        const bool deSource = source_ && (texte.isNull() || source_(groupe) == texte);
+        // A null text is the source's: not kept.
+        const bool deSource = source_ && texte.isNull();
         Noeud* noeud = Nouveau(nullptr, deSource ? TexteNoeud() : textes_.Ajouter(texte), image, ligne);
         noeud->Groupe = groupe;
         noeud->texteSource_ = deSource;

@@ -60,9 +60,9 @@ public:
     void ToutSupprimer();
 
     // The text of a top-level group node, given its group, for the nodes
-    // that keep no copy of it: a node added by AjouterRacinesAvecAttente
-    // whose text is the one the source gives at that moment keeps none. The
-    // source must give the same text for a group as long as nodes of it exist.
+    // that keep no copy of it: those AjouterRacinesAvecAttente adds with a
+    // null text. The source must give the same text for a group as long as
+    // nodes of it exist.
     using SourceTextes = std::function<QString(int32_t groupe)>;
     void DefinirSourceTextes(SourceTextes source) { source_ = std::move(source); }
     // The text a node shows.
