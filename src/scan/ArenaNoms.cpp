@@ -6,15 +6,15 @@ uint32_t ArenaNoms::Ajouter(std::string_view nom)
 {
     const size_t taille = nom.size() + 1;
     if (utilise_ + taille > TailleBloc) {
-        if (blocs_.size() == MaxBlocs)
+        if (nombreBlocs_ == MaxBlocs)
             return Aucun;
-        blocs_.push_back(std::make_unique_for_overwrite<char[]>(TailleBloc));
+        blocs_[nombreBlocs_++] = std::make_unique_for_overwrite<char[]>(TailleBloc);
         utilise_ = 0;
     }
-    char* destination = blocs_.back().get() + utilise_;
+    char* destination = blocs_[nombreBlocs_ - 1].get() + utilise_;
     std::memcpy(destination, nom.data(), nom.size());
     destination[nom.size()] = '\0';
-    const size_t offset = (blocs_.size() - 1) * TailleBloc + utilise_;
+    const size_t offset = (nombreBlocs_ - 1) * TailleBloc + utilise_;
     utilise_ += taille;
     return static_cast<uint32_t>(offset);
 }
@@ -27,6 +27,7 @@ std::string_view ArenaNoms::Nom(uint32_t offset) const
 
 void ArenaNoms::Vider()
 {
-    blocs_.clear();
+    while (nombreBlocs_ > 0)
+        blocs_[--nombreBlocs_].reset();
     utilise_ = TailleBloc;
 }

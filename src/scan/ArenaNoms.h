@@ -2,12 +2,13 @@
 
 // File names stored one after another, NUL-terminated, in fixed-size blocks:
 // the store grows without ever moving a name, and a name is found again
-// from a 32-bit offset.
+// from a 32-bit offset. The blocks' table never moves either: a name added
+// and handed to another thread (through a lock) may be read there while
+// later names are added.
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 class ArenaNoms
 {
@@ -25,9 +26,10 @@ public:
     std::string_view Nom(uint32_t offset) const;
     void Vider();
     // Bytes held by the blocks.
-    size_t Capacite() const { return blocs_.size() * TailleBloc; }
+    size_t Capacite() const { return nombreBlocs_ * TailleBloc; }
 
 private:
-    std::vector<std::unique_ptr<char[]>> blocs_;
+    std::unique_ptr<std::unique_ptr<char[]>[]> blocs_ = std::make_unique<std::unique_ptr<char[]>[]>(MaxBlocs);
+    size_t nombreBlocs_ = 0;
     size_t utilise_ = TailleBloc;   // bytes used in the last block
 };

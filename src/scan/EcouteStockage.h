@@ -15,7 +15,8 @@ class EcouteStockage
 public:
     virtual ~EcouteStockage() = default;
 
-    // A directory was filed with files of this category; texte is its
-    // by-directory node text, e.g. «(12) ~/Photos».
-    virtual void RepertoireClasse(Categorie categorie, std::string texte) = 0;
+    // A directory was filed with files of this category: the next directory
+    // group of the category. Its node text, e.g. «(12) ~/Photos», is
+    // Stockage::TexteRepertoire.
+    virtual void RepertoireClasse(Categorie categorie) = 0;
 };

@@ -50,10 +50,12 @@ void Stockage::Reinitialiser()
     }
 
     std::unique_lock verrou(donnees_);
+    std::lock_guard verrouRepertoires(repertoires_);
     noms_.Vider();
     entrees_ = {};
     debutsDossiers_ = {};
     extensions_ = {};
+    lettres_ = {};
     dossiers_ = {};
     dernierDossier_ = std::string();
     ascendants_ = {};
@@ -164,42 +166,46 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
     std::array<int32_t, NombreCategories> nombres{};
     {
         std::unique_lock verrou(donnees_);
+        std::unique_lock verrouRepertoires(repertoires_);
         const uint32_t repertoire = EnregistrerDossier(attente.Chemin);
         if (repertoire == AucunDossier)
             return;
+        const auto dossier = static_cast<uint32_t>(debutsDossiers_.size());
         debutsDossiers_.push_back({static_cast<uint32_t>(entrees_.size()), repertoire});
+        verrouRepertoires.unlock();
         for (const Classement& classement : classements_) {
             if (entrees_.size() >= MaxEntrees)
                 break;
             const uint32_t nom = noms_.Ajouter(classement.Nom);
             if (nom == ArenaNoms::Aucun)
                 break;
-            const auto position = static_cast<uint32_t>(entrees_.size());
             entrees_.push_back(nom);
             extensions_.push_back(classement.IndexTable);
+            lettres_.push_back(classement.Lettre);
 
             const size_t slot = Slot(table[classement.IndexTable].Cat);
             DonneesCategorie& categorie = categories_[slot];
-            categorie.ParRepertoire.push_back(position);
-            categorie.ParLettre[classement.Lettre].push_back(position);
+            ++categorie.ParLettre[classement.Lettre];
             auto groupe = std::find_if(categorie.ParExtension.begin(), categorie.ParExtension.end(),
                                        [&](const GroupeExtension& g) { return g.IndexTable == classement.IndexTable; });
             if (groupe == categorie.ParExtension.end()) {
-                categorie.ParExtension.push_back(GroupeExtension{classement.IndexTable, {}});
+                categorie.ParExtension.push_back(GroupeExtension{classement.IndexTable, 0});
                 groupe = std::prev(categorie.ParExtension.end());
             }
-            groupe->Positions.push_back(position);
+            ++groupe->Nombre;
             ++nombres[slot];
         }
+        verrouRepertoires.lock();
         for (size_t slot = 0; slot < NombreCategories; ++slot) {
             if (nombres[slot] == 0)
                 continue;
             DonneesCategorie& categorie = categories_[slot];
-            categorie.FinsRepertoire.push_back(static_cast<uint32_t>(categorie.ParRepertoire.size()));
+            const uint32_t avant = categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
+            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot])});
             Compteurs_[slot].fetch_add(nombres[slot]);
         }
     }
-    PublierRepertoire(nombres, RepertoireAffiche(attente.Chemin, LongueurRacine.load()));
+    PublierRepertoire(nombres);
 }
 
 uint32_t Stockage::EnregistrerDossier(const std::string& chemin)
@@ -271,13 +277,13 @@ std::string Stockage::CheminEntree(uint32_t position) const
     return Explorateur::Joindre(repertoire, noms_.Nom(entrees_[position]));
 }
 
-void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres, const std::string& affiche)
+void Stockage::PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres)
 {
     if (!ecoute_)
         return;
     for (size_t slot = 0; slot < NombreCategories; ++slot)
         if (nombres[slot] > 0)
-            ecoute_->RepertoireClasse(Categories[slot], Textes::Groupe(nombres[slot], affiche));
+            ecoute_->RepertoireClasse(Categories[slot]);
 }
 
 std::string Stockage::RepertoireAffiche(std::string_view chemin, int32_t longueurRacine)
@@ -300,7 +306,7 @@ bool Stockage::GroupeValide(const RefGroupe& ref) const
     const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire:
-        return ref.Index < categorie.FinsRepertoire.size();
+        return ref.Index < categorie.ParRepertoire.size();
     case Genre::Lettre:
         return ref.Index < categorie.ParLettre.size();
     case Genre::Extension:
@@ -314,58 +320,93 @@ size_t Stockage::TailleGroupe(const RefGroupe& ref) const
     const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire: {
-        const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
-        return categorie.FinsRepertoire[ref.Index] - debut;
+        const uint32_t debut = ref.Index == 0 ? 0 : categorie.ParRepertoire[ref.Index - 1].Fin;
+        return categorie.ParRepertoire[ref.Index].Fin - debut;
     }
     case Genre::Lettre:
-        return categorie.ParLettre[ref.Index].size();
+        return categorie.ParLettre[ref.Index];
     case Genre::Extension:
-        return categorie.ParExtension[ref.Index].Positions.size();
+        return categorie.ParExtension[ref.Index].Nombre;
     }
     return 0;
+}
+
+template <typename F>
+void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
+{
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
+    size_t debut = 0;
+    size_t fin = entrees_.size();
+    if (const auto tri = categorie.Tris.find({ref.Type, ref.Index}); tri != categorie.Tris.end()) {
+        for (uint32_t position : tri->second.Positions)
+            if (!f(position))
+                return;
+        debut = tri->second.Limite;
+    }
+    if (!extension_)
+        return;
+    // Every extension row of a stored file is in the table.
+    const std::vector<TExt>& table = extension_->Table();
+    const Categorie cat = Categories[ref.SlotCategorie];
+    switch (ref.Type) {
+    case Genre::Repertoire: {
+        // The directory's files are the positions from its first to the next directory's first.
+        const uint32_t dossier = categorie.ParRepertoire[ref.Index].Dossier;
+        debut = std::max<size_t>(debut, debutsDossiers_[dossier].Position);
+        if (dossier + 1 < debutsDossiers_.size())
+            fin = debutsDossiers_[dossier + 1].Position;
+        for (size_t p = debut; p < fin; ++p)
+            if (table[extensions_[p]].Cat == cat && !f(static_cast<uint32_t>(p)))
+                return;
+        break;
+    }
+    case Genre::Lettre: {
+        // Whether each extension row is of the category.
+        std::array<bool, 256> deLaCategorie{};
+        for (size_t ligne = 0; ligne < table.size() && ligne < deLaCategorie.size(); ++ligne)
+            deLaCategorie[ligne] = table[ligne].Cat == cat;
+        for (size_t p = debut; p < fin; ++p)
+            if (lettres_[p] == ref.Index && deLaCategorie[extensions_[p]] && !f(static_cast<uint32_t>(p)))
+                return;
+        break;
+    }
+    case Genre::Extension: {
+        const uint8_t ligne = categorie.ParExtension[ref.Index].IndexTable;
+        for (size_t p = debut; p < fin; ++p)
+            if (extensions_[p] == ligne && !f(static_cast<uint32_t>(p)))
+                return;
+        break;
+    }
+    }
 }
 
 uint32_t Stockage::ElementGroupe(const RefGroupe& ref, size_t index) const
 {
-    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
-    switch (ref.Type) {
-    case Genre::Repertoire: {
-        const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
-        return categorie.ParRepertoire[debut + index];
-    }
-    case Genre::Lettre:
-        return categorie.ParLettre[ref.Index][index];
-    case Genre::Extension:
-        return categorie.ParExtension[ref.Index].Positions[index];
-    }
-    return 0;
+    uint32_t element = 0;
+    size_t rang = 0;
+    Parcourir(ref, [&](uint32_t position) {
+        element = position;
+        return rang++ < index;
+    });
+    return element;
 }
 
 std::vector<uint32_t> Stockage::CopierGroupe(const RefGroupe& ref) const
 {
-    const size_t taille = TailleGroupe(ref);
-    std::vector<uint32_t> positions(taille);
-    for (size_t i = 0; i < taille; ++i)
-        positions[i] = ElementGroupe(ref, i);
+    std::vector<uint32_t> positions;
+    positions.reserve(TailleGroupe(ref));
+    Parcourir(ref, [&](uint32_t position) {
+        positions.push_back(position);
+        return true;
+    });
     return positions;
 }
 
-void Stockage::EcrireGroupe(const RefGroupe& ref, const std::vector<uint32_t>& positions)
+void Stockage::EcrireGroupe(const RefGroupe& ref, std::vector<uint32_t> positions, uint32_t limite)
 {
-    DonneesCategorie& categorie = categories_[ref.SlotCategorie];
-    switch (ref.Type) {
-    case Genre::Repertoire: {
-        const size_t debut = ref.Index == 0 ? 0 : categorie.FinsRepertoire[ref.Index - 1];
-        std::copy(positions.begin(), positions.end(), categorie.ParRepertoire.begin() + static_cast<ptrdiff_t>(debut));
-        break;
-    }
-    case Genre::Lettre:
-        std::copy(positions.begin(), positions.end(), categorie.ParLettre[ref.Index].begin());
-        break;
-    case Genre::Extension:
-        std::copy(positions.begin(), positions.end(), categorie.ParExtension[ref.Index].Positions.begin());
-        break;
-    }
+    Tri& tri = categories_[ref.SlotCategorie].Tris[{ref.Type, ref.Index}];
+    tri.Positions = std::move(positions);
+    tri.Limite = limite;
 }
 
 bool Stockage::GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const
@@ -457,11 +498,13 @@ std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t
         std::string cles;
         std::vector<uint32_t> debuts;
         uint64_t version = 0;
+        uint32_t limite = 0;
         {
             std::shared_lock verrou(donnees_);
             if (!GroupeValide(ref))
                 return {};
             positions = CopierGroupe(ref);
+            limite = static_cast<uint32_t>(entrees_.size());
             CalculerCles(positions, cles, debuts);
             version = versionOrdre_;
             generation = generationDonnees_;
@@ -477,7 +520,7 @@ std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t
         // Groups only grow while filing goes on, so the first positions are
         // still the ones sorted unless the version moved.
         if (versionOrdre_ == version) {
-            EcrireGroupe(ref, triees);
+            EcrireGroupe(ref, triees, limite);
             ++versionOrdre_;
             return triees;
         }
@@ -496,7 +539,7 @@ int Stockage::NombreRepertoires(Categorie categorie) const
     if (!CategorieValide(categorie))
         return 0;
     std::shared_lock verrou(donnees_);
-    return static_cast<int>(categories_[Slot(categorie)].FinsRepertoire.size());
+    return static_cast<int>(categories_[Slot(categorie)].ParRepertoire.size());
 }
 
 std::array<int32_t, Stockage::NombreLettres> Stockage::NombresLettres(Categorie categorie) const
@@ -506,7 +549,7 @@ std::array<int32_t, Stockage::NombreLettres> Stockage::NombresLettres(Categorie 
         return nombres;
     std::shared_lock verrou(donnees_);
     for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
-        nombres[lettre] = static_cast<int32_t>(categories_[Slot(categorie)].ParLettre[lettre].size());
+        nombres[lettre] = static_cast<int32_t>(categories_[Slot(categorie)].ParLettre[lettre]);
     return nombres;
 }
 
@@ -518,7 +561,7 @@ int32_t Stockage::NombreExtension(Categorie categorie, int indexTable) const
     size_t index = 0;
     if (!GroupeExtensionDe(Slot(categorie), indexTable, index))
         return -1;
-    return static_cast<int32_t>(categories_[Slot(categorie)].ParExtension[index].Positions.size());
+    return static_cast<int32_t>(categories_[Slot(categorie)].ParExtension[index].Nombre);
 }
 
 std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
@@ -633,39 +676,36 @@ bool Stockage::PositionLigne(const RefGroupe& ref, int ligne, uint32_t& position
     }
     // The kept files in the group's order: the row-th of them.
     int reste = ligne;
-    for (size_t i = 0; i < taille; ++i) {
-        const uint32_t element = ElementGroupe(ref, i);
+    bool trouve = false;
+    Parcourir(ref, [&](uint32_t element) {
         if (Retenu(ref.SlotCategorie, element) && reste-- == 0) {
             position = element;
-            return true;
+            trouve = true;
         }
-    }
-    return false;
+        return !trouve;
+    });
+    return trouve;
 }
 
 std::string Stockage::TexteRepertoire(size_t slot, size_t groupe, int64_t nombre) const
 {
     const DonneesCategorie& categorie = categories_[slot];
-    const size_t debut = groupe == 0 ? 0 : categorie.FinsRepertoire[groupe - 1];
     std::string chemin;
-    CheminDossier(DossierDe(categorie.ParRepertoire[debut]), chemin);
+    CheminDossier(debutsDossiers_[categorie.ParRepertoire[groupe].Dossier].Dossier, chemin);
     return Textes::Groupe(nombre, RepertoireAffiche(chemin, LongueurRacine.load()));
 }
 
-std::vector<std::string> Stockage::TextesRepertoires(Categorie categorie, int32_t nombre) const
+std::string Stockage::TexteRepertoire(Categorie categorie, int32_t groupe) const
 {
-    std::vector<std::string> textes;
-    if (!CategorieValide(categorie))
-        return textes;
-    std::shared_lock verrou(donnees_);
+    if (!CategorieValide(categorie) || groupe < 0)
+        return {};
+    // Not the data lock: the window's thread asks while the store worker files.
+    std::lock_guard verrou(repertoires_);
     const size_t slot = Slot(categorie);
-    const size_t n = std::min(static_cast<size_t>(std::max(nombre, 0)), categories_[slot].FinsRepertoire.size());
-    textes.reserve(n);
-    for (size_t g = 0; g < n; ++g) {
-        const RefGroupe ref{slot, Genre::Repertoire, g};
-        textes.push_back(TexteRepertoire(slot, g, static_cast<int64_t>(TailleGroupe(ref))));
-    }
-    return textes;
+    const RefGroupe ref{slot, Genre::Repertoire, static_cast<size_t>(groupe)};
+    if (!GroupeValide(ref))
+        return {};
+    return TexteRepertoire(slot, ref.Index, static_cast<int64_t>(TailleGroupe(ref)));
 }
 
 namespace {
@@ -702,16 +742,18 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     const DonneesCategorie& donnees = categories_[slot];
     const size_t mots = (entrees_.size() + 63) / 64;
     const size_t groupes =
-        std::min(donnees.FinsRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
-    const size_t noms = groupes == 0 ? 0 : donnees.FinsRepertoire[groupes - 1];
+        std::min(donnees.ParRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
+    const size_t noms = groupes == 0 ? 0 : donnees.ParRepertoire[groupes - 1].Fin;
     // Two cores: the directory groups in two shares of about as many names,
     // each with bits of its own, joined afterwards.
     const bool deux = noms >= 2 * NomsParPartMin && std::thread::hardware_concurrency() > 1;
-    const size_t milieu = deux ? static_cast<size_t>(std::upper_bound(donnees.FinsRepertoire.begin(),
-                                                                      donnees.FinsRepertoire.begin() + groupes,
-                                                                      noms / 2) -
-                                                     donnees.FinsRepertoire.begin())
-                               : groupes;
+    const size_t milieu =
+        deux ? static_cast<size_t>(std::upper_bound(donnees.ParRepertoire.begin(),
+                                                    donnees.ParRepertoire.begin() + static_cast<ptrdiff_t>(groupes),
+                                                    noms / 2,
+                                                    [](size_t n, const GroupeRepertoire& g) { return n < g.Fin; }) -
+                                   donnees.ParRepertoire.begin())
+             : groupes;
 
     struct Part
     {
@@ -727,29 +769,26 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
         part.Bits.assign(mots, 0);
         // Names are at most ArenaNoms::LongueurMax bytes; folding never lengthens one.
         std::vector<char> nom(ArenaNoms::LongueurMax + 1);
-        size_t debut = premier == 0 ? 0 : donnees.FinsRepertoire[premier - 1];
         size_t vus = 0;
-        for (size_t g = premier; g < dernier; ++g) {
-            const size_t fin = donnees.FinsRepertoire[g];
+        for (size_t g = premier; g < dernier && part.Fini; ++g) {
             int64_t nombre = 0;
-            for (size_t i = debut; i < fin; ++i) {
+            Parcourir(RefGroupe{slot, Genre::Repertoire, g}, [&](uint32_t position) {
                 if (++vus % PasAbandon == 0 && demander(abandon)) {
                     part.Fini = false;
-                    return;
+                    return false;
                 }
-                const uint32_t position = donnees.ParRepertoire[i];
                 if (parmi && position / 64 < parmi->size() &&
                     ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
-                    continue;
+                    return true;
                 const std::string_view octets = noms_.Nom(entrees_[position]);
                 const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
                 if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
-                    continue;
+                    return true;
                 part.Bits[position / 64] |= uint64_t{1} << (position % 64);
                 ++nombre;
-            }
-            debut = fin;
-            if (nombre == 0)
+                return true;
+            });
+            if (nombre == 0 || !part.Fini)
                 continue;
             part.Nombre += nombre;
             part.Repertoires.push_back(static_cast<int32_t>(g));
@@ -761,7 +800,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
         if (milieu < groupes)
             parcourir(milieu, groupes, bas);
     });
-    if (!haut.Fini || !bas.Fini)
+    if (!haut.Fini || !bas.Fini || demander(abandon))
         return false;
     sortie.Bits = std::move(haut.Bits);
     if (!bas.Bits.empty())
@@ -773,24 +812,21 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     sortie.TextesRepertoires = std::move(haut.Textes);
     std::move(bas.Textes.begin(), bas.Textes.end(), std::back_inserter(sortie.TextesRepertoires));
 
-    // The other two orders count the same bits, one on each core.
-    auto garde = [&sortie](uint32_t p) { return (sortie.Bits[p / 64] >> (p % 64) & 1u) != 0; };
+    // The other two orders count the same files.
     const size_t lignes = extension_ ? extension_->Table().size() : 0;
     sortie.Extensions.assign(lignes, -1);
-    EnParallele(
-        deux,
-        [&] {
-            for (size_t lettre = 0; lettre < NombreLettres; ++lettre)
-                sortie.Lettres[lettre] = static_cast<int32_t>(
-                    std::count_if(donnees.ParLettre[lettre].begin(), donnees.ParLettre[lettre].end(), garde));
-        },
-        [&] {
-            for (const GroupeExtension& groupe : donnees.ParExtension)
-                if (groupe.IndexTable < lignes)
-                    sortie.Extensions[groupe.IndexTable] = static_cast<int32_t>(
-                        std::count_if(groupe.Positions.begin(), groupe.Positions.end(), garde));
-        });
-    return !demander(abandon);
+    for (const GroupeExtension& groupe : donnees.ParExtension)
+        if (groupe.IndexTable < lignes)
+            sortie.Extensions[groupe.IndexTable] = 0;
+    for (size_t mot = 0; mot < sortie.Bits.size(); ++mot) {
+        for (uint64_t bits = sortie.Bits[mot]; bits != 0; bits &= bits - 1) {
+            const size_t position = mot * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            ++sortie.Lettres[lettres_[position]];
+            if (extensions_[position] < lignes)
+                ++sortie.Extensions[extensions_[position]];
+        }
+    }
+    return true;
 }
 
 void Stockage::AppliquerFiltre(Categorie categorie, std::vector<uint64_t> bits)

@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
@@ -129,9 +130,9 @@ public:
     void AppliquerFiltre(Categorie categorie, std::vector<uint64_t> bits);
     // The groups read whole again.
     void RetirerFiltre();
-    // The node texts of the first `nombre` directory groups of a category,
-    // unfiltered, as the scan announced them.
-    std::vector<std::string> TextesRepertoires(Categorie categorie, int32_t nombre) const;
+    // Any thread: the node text of one directory group of a category,
+    // unfiltered, e.g. «(12) ~/Photos»; empty when there is no such group.
+    std::string TexteRepertoire(Categorie categorie, int32_t groupe) const;
 
 signals:
     // Store worker: the walk of scan number `scan` has ended and every
@@ -151,23 +152,37 @@ private:
         Genre Type = Genre::Repertoire;
         size_t Index = 0;
     };
+    // The groups keep no positions: a group's files are found from what
+    // the store keeps per file (its directory by its position, its
+    // extension row, its letter). A group once sorted keeps its order: the
+    // positions below Limite in that order, the later ones in filing order.
+    struct Tri
+    {
+        std::vector<uint32_t> Positions;
+        uint32_t Limite = 0;
+    };
+    struct GroupeRepertoire
+    {
+        uint32_t Dossier;   // index in debutsDossiers_
+        uint32_t Fin;       // files of the category in this group and the ones before
+    };
     struct GroupeExtension
     {
         uint8_t IndexTable = 0;   // the extension's row in the extension table
-        std::deque<uint32_t> Positions;
+        uint32_t Nombre = 0;
     };
     struct DonneesCategorie
     {
-        // The directory groups one after another; FinsRepertoire[g] is the
-        // end of group g (a directory's files are filed together).
-        std::deque<uint32_t> ParRepertoire;
-        std::vector<uint32_t> FinsRepertoire;
-        std::array<std::deque<uint32_t>, NombreLettres> ParLettre;
+        // One group per directory holding files of the category, in filing order.
+        std::deque<GroupeRepertoire> ParRepertoire;
+        std::array<uint32_t, NombreLettres> ParLettre{};   // files per letter bucket
         std::vector<GroupeExtension> ParExtension;
+        std::map<std::pair<Genre, size_t>, Tri> Tris;
     };
-    // A stored file is its name's offset in the arena (entrees_) and its
-    // extension row (extensions_): 5 bytes. A directory's files take
-    // consecutive positions, so its record is found from the position.
+    // A stored file is its name's offset in the arena (entrees_), its
+    // extension row (extensions_) and its letter bucket (lettres_): 6 bytes.
+    // A directory's files take consecutive positions, so its record is
+    // found from the position.
     struct DebutDossier
     {
         uint32_t Position;   // its first file
@@ -206,14 +221,18 @@ private:
     void CheminDossier(uint32_t dossier, std::string& chemin) const;
     std::string CheminEntree(uint32_t position) const;
     uint32_t DossierDe(uint32_t position) const;
-    void PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres, const std::string& affiche);
+    void PublierRepertoire(const std::array<int32_t, NombreCategories>& nombres);
 
     // Lock held by the caller (shared at least).
     bool GroupeValide(const RefGroupe& ref) const;
     size_t TailleGroupe(const RefGroupe& ref) const;
     uint32_t ElementGroupe(const RefGroupe& ref, size_t index) const;
     std::vector<uint32_t> CopierGroupe(const RefGroupe& ref) const;
-    void EcrireGroupe(const RefGroupe& ref, const std::vector<uint32_t>& positions);
+    // Keeps a group's order for its files below the position limite.
+    void EcrireGroupe(const RefGroupe& ref, std::vector<uint32_t> positions, uint32_t limite);
+    // Calls f(position) for the group's files in its order until f gives false.
+    template <typename F>
+    void Parcourir(const RefGroupe& ref, F&& f) const;
     bool GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const;
     void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles,
                       std::vector<uint32_t>& debuts) const;
@@ -256,10 +275,16 @@ private:
     // The results: written by the store worker under an exclusive lock,
     // read under a shared one.
     mutable std::shared_mutex donnees_;
+    // Also held by the store worker, inside donnees_, for its short writes
+    // to what a directory group's text is made of (the directory records,
+    // the directory groups): TexteRepertoire takes it alone, so that the
+    // window's thread never waits for the filing of a whole directory.
+    mutable std::mutex repertoires_;
     ArenaNoms noms_;
     std::deque<uint32_t> entrees_;
     std::deque<DebutDossier> debutsDossiers_;
     std::deque<uint8_t> extensions_;
+    std::deque<uint8_t> lettres_;   // each file's letter bucket
     std::deque<Dossier> dossiers_;
     // The store worker's way down (under the exclusive lock): the last path
     // recorded, and the records of its prefixes that are directories filed,

@@ -58,7 +58,8 @@ ActionsFichiers::Cible ActionsFichiers::CibleDe(const QModelIndex& ligne, CleArb
     const Noeud* noeud = NoeudDeLigne(ligne);
     if (!noeud)
         return cible;
-    cible.Nom = noeud->Texte.Chaine();
+    const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
+    cible.Nom = modele ? modele->Texte(noeud) : noeud->Texte.Chaine();
     if (noeud->Groupe >= 0) {
         cible.Type = Cible::Genre::Groupe;
         cible.Groupes = {noeud->Groupe};

@@ -10,6 +10,7 @@
 #include "trees/ActionsFichiers.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/FiltreArbres.h"
+#include "trees/ModeleArbre.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "widgets/Cadre.h"
 #include "trees/ThreadTreeView.h"
@@ -82,6 +83,11 @@ void GestionTreeView::CreerComposants(QWidget* fenetre)
         arbre->setGeometry(115, 104, 292, 313);
         arbre->hide();
         arbres_[cle.Rang()] = arbre;
+        // A directory node shows its group's text in the store: it keeps no copy.
+        if (cle.Ord == Ordre::Repertoire)
+            arbre->Modele()->DefinirSourceTextes([this, categorie = cle.Cat](int32_t groupe) {
+                return NomFichier::Texte(stockage_.TexteRepertoire(categorie, groupe));
+            });
     }
 
     choixTrie_ = new QComboBox(fenetre);
@@ -362,17 +368,17 @@ void GestionTreeView::ReconstruireCategorie(Categorie categorie, const Stockage:
         ConstruireExtensions(categorie, [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
     }
     ArbreCategorie* repertoires = Arbre(categorie, Ordre::Repertoire);
-    std::vector<QString> textes;
-    const std::vector<std::string> octets = filtre ? filtre->TextesRepertoires : stockage_.TextesRepertoires(categorie, racines);
-    textes.reserve(octets.size());
-    for (const std::string& texte : octets)
-        textes.push_back(NomFichier::Texte(texte));
+    // Unfiltered, the nodes show the store's texts.
+    std::vector<QString> textes(filtre ? 0 : static_cast<size_t>(std::clamp(racines, 0, stockage_.NombreRepertoires(categorie))));
+    if (filtre)
+        for (const std::string& texte : filtre->TextesRepertoires)
+            textes.push_back(NomFichier::Texte(texte));
     repertoires->AjouterRacinesAvecAttente(textes, ImageDossier, filtre ? &filtre->Repertoires : nullptr);
 }
 
-void GestionTreeView::RepertoireClasse(Categorie categorie, std::string texte)
+void GestionTreeView::RepertoireClasse(Categorie categorie)
 {
-    Empiler(categorie, std::move(texte));
+    Empiler(categorie);
 }
 
 void GestionTreeView::FinScan()
@@ -502,7 +508,8 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
     auto lot = std::make_shared<Lot>();
     for (TAttente& a : attentes)
         if (CategorieValide(static_cast<Categorie>(a.Categorie)))
-            lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(NomFichier::Texte(a.Texte));
+            lot->Textes[Slot(static_cast<Categorie>(a.Categorie))].push_back(
+                a.Texte.empty() ? QString() : NomFichier::Texte(a.Texte));
     attentes.clear();
     ++lotsEnVol_;
     AppelDiffere(this, [this, scan, lot] {

@@ -117,16 +117,17 @@ public:
     // the worker, which shows or hides the running label.
     void DefinirScanActif(bool actif);
 
-    // Store worker: one "Par Répertoire" root node to add.
-    void RepertoireClasse(Categorie categorie, std::string texte) override;
+    // Store worker: one "Par Répertoire" root node to add, its text the store's.
+    void RepertoireClasse(Categorie categorie) override;
     // Any thread: no more record comes for this scan; the worker hands over
     // what is queued and returns. Sets FinDemandee and wakes the worker.
     void FinScan() override;
     // The tree worker of a new scan (a ThreadTreeView), started.
     std::unique_ptr<Travailleur> CreerTravailleur() override;
 
-    // Any thread: queues one "Par Répertoire" root node.
-    void Empiler(Categorie categorie, std::string texte);
+    // Any thread: queues one "Par Répertoire" root node; with no text, the
+    // node shows the store's text for its group and keeps no copy.
+    void Empiler(Categorie categorie, std::string texte = {});
     // Before the workers of a scan start: clears FinDemandee and the queue,
     // and drops what an earlier scan's worker may still have posted.
     void PreparerScan() override;

@@ -152,7 +152,7 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return ligne.N ? ligne.N->Texte.Chaine() : TexteAttente;
+        return ligne.N ? Texte(ligne.N) : TexteAttente;
     case Qt::DecorationRole: {
         const int image = ligne.N ? ligne.N->Image : ligne.ParentAttente->imageAttente_;
         if (images_ && image >= 0 && image < images_->Nombre())
@@ -162,6 +162,15 @@ QVariant ModeleArbre::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+QString ModeleArbre::Texte(const Noeud* noeud) const
+{
+    if (!noeud)
+        return {};
+    if (noeud->texteSource_ && source_)
+        return source_(noeud->Groupe);
+    return noeud->Texte.Chaine();
 }
 
 QVariant ModeleArbre::headerData(int section, Qt::Orientation orientation, int role) const
@@ -226,11 +235,15 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
     racines_.reserve(racines_.size() + textes.size());
     int ligne = premier;
     for (const QString& texte : textes) {
-        Noeud* noeud = Nouveau(nullptr, textes_.Ajouter(texte), image, ligne);
         // the directory group of the same rank, unless given
-        noeud->Groupe = groupes && static_cast<size_t>(ligne - premier) < groupes->size()
-                            ? (*groupes)[static_cast<size_t>(ligne - premier)]
-                            : ligne;
+        const int32_t groupe = groupes && static_cast<size_t>(ligne - premier) < groupes->size()
+                                   ? (*groupes)[static_cast<size_t>(ligne - premier)]
+                                   : ligne;
+        // A null text is the source's: not kept.
+        const bool deSource = source_ && texte.isNull();
+        Noeud* noeud = Nouveau(nullptr, deSource ? TexteNoeud() : textes_.Ajouter(texte), image, ligne);
+        noeud->Groupe = groupe;
+        noeud->texteSource_ = deSource;
         ++ligne;
         noeud->attente_ = true;
         noeud->imageAttente_ = attente;

@@ -14,6 +14,7 @@
 #include <QAbstractItemModel>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class ListeImages;
@@ -49,13 +50,23 @@ public:
     // A group node, with a "..." placeholder of image imageAttente.
     Noeud* AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente);
     // Top-level directory group nodes, each with a "..." placeholder of
-    // image imageAttente; a node's group is its row.
+    // image imageAttente; a node's group is its row. A null text stands for
+    // the source's (see DefinirSourceTextes).
     void AjouterRacinesAvecAttente(const std::vector<QString>& textes, int image, int imageAttente,
                                    const std::vector<int32_t>* groupes = nullptr);
     void SupprimerEnfants(Noeud* noeud);
     void AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
     void ChangerImage(Noeud* noeud, int image);
     void ToutSupprimer();
+
+    // The text of a top-level group node, given its group, for the nodes
+    // that keep no copy of it: those AjouterRacinesAvecAttente adds with a
+    // null text. The source must give the same text for a group as long as
+    // nodes of it exist.
+    using SourceTextes = std::function<QString(int32_t groupe)>;
+    void DefinirSourceTextes(SourceTextes source) { source_ = std::move(source); }
+    // The text a node shows.
+    QString Texte(const Noeud* noeud) const;
 
     int NombreRacines() const { return static_cast<int>(racines_.size()); }
     Noeud* Racine(int index) const;
@@ -68,5 +79,6 @@ private:
     ListeImages* images_;
     ListeEnfants racines_;
     ReserveNoeuds noeuds_;   // every node of the tree
-    ReserveTextes textes_;   // every node's text but "..."
+    ReserveTextes textes_;   // every node's text but "..." and those of the source
+    SourceTextes source_;
 };

@@ -6,7 +6,9 @@
 //
 // A group node waiting to be filled holds its "..." child as a mere flag:
 // the model shows it as a row; no node stands for it. A group node knows
-// its group; whether it was filled is the flag.
+// its group; whether it was filled is the flag. A top-level group node
+// whose text its model can ask for again (ModeleArbre::DefinirSourceTextes)
+// keeps none: read a node's text through ModeleArbre::Texte.
 
 #include "trees/ListeEnfants.h"
 #include "trees/TexteNoeud.h"
@@ -51,4 +53,5 @@ private:
     friend class ModeleArbre;
     bool attente_ = false;          // one "..." child, not stored
     int8_t imageAttente_ = -1;      // that child's image
+    bool texteSource_ = false;      // the text comes from the model's source
 };

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "shared/Textes.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
@@ -302,8 +303,8 @@ TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
 
     ArbreCategorie* rep = Arbre(Image, ParRepertoire);
     ASSERT_TRUE(AttendreQue([rep] { return rep->NombreRacines() == 2; }));
-    Noeud* photos = rep->Racine(0)->Texte == "(2) ~/Photos" ? rep->Racine(0) : rep->Racine(1);
-    ASSERT_EQ(photos->Texte, "(2) ~/Photos");
+    Noeud* photos = rep->Modele()->Texte(rep->Racine(0)) == "(2) ~/Photos" ? rep->Racine(0) : rep->Racine(1);
+    ASSERT_EQ(rep->Modele()->Texte(photos), "(2) ~/Photos");
     Deployer(Image, ParRepertoire, photos);
     ASSERT_EQ(photos->Enfants.size(), 2u);
     Montrer(Image, ParRepertoire, photos->Enfants[0]);
@@ -578,8 +579,8 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
             }
         return liste;
     };
-    const auto nombreAttendu = [](const Noeud* n) {
-        const QString texte = n->Texte;
+    const auto nombreAttendu = [this](const GroupeNoeud& g) {
+        const QString texte = Arbre(g.Cat, g.Ord)->Modele()->Texte(g.N);
         return NombreDuGroupe(texte.startsWith('(') ? texte : "(" + texte.section('(', 1));
     };
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 4; }));
@@ -598,7 +599,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         // Each node was filled whole or not at all.
         for (const GroupeNoeud& g : liste) {
             if (Rempli(g.N))
-                EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
+                EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g)) << g.N->Texte;
             else
                 EXPECT_EQ(g.N->NombreEnfants(), 1) << g.N->Texte;
         }
@@ -621,7 +622,7 @@ TEST_F(Apercu, FillsStoppedMidWayOrByANewScanLeaveUsableTrees)
         application_->Arbres.LancerRemplissage({g.Cat, g.Ord}, g.N);
     for (const GroupeNoeud& g : apres) {
         ASSERT_TRUE(AttendreQue([&g] { return Rempli(g.N); }));
-        EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g.N)) << g.N->Texte;
+        EXPECT_EQ(int(g.N->Enfants.size()), nombreAttendu(g)) << g.N->Texte;
     }
     Noeud* feuille = Arbre(Image, ParRepertoire)->Racine(0)->Enfants[0];
     Montrer(Image, ParRepertoire, feuille);
@@ -857,7 +858,7 @@ TEST_F(Apercu, NamesWithControlCharactersOrTooLongShowReadablyAndOpenByTheirByte
     Scanner(arbre.Racine());
 
     ASSERT_TRUE(AttendreQue([this] { return Arbre(Image, ParRepertoire)->NombreRacines() == 1; }));
-    EXPECT_EQ(Arbre(Image, ParRepertoire)->Racine(0)->Texte, "(1) ~/x␉y");
+    EXPECT_EQ(Arbre(Image, ParRepertoire)->Modele()->Texte(Arbre(Image, ParRepertoire)->Racine(0)), "(1) ~/x␉y");
     Noeud* feuille = Feuille(Image, "jpg", "a␊b.jpg");
     ASSERT_NE(feuille, nullptr);
     Montrer(Image, ParExtension, feuille);

@@ -319,6 +319,28 @@ TEST_F(Depot, GroupsSortByLowerCasedBytesAndKeepTheirNewOrder)
     EXPECT_EQ(ext, "jpg");
 }
 
+TEST_F(Depot, ASortedGroupKeepsItsOrderAndTakesTheFilesFiledAfter)
+{
+    Classer({{"/r/a", {"b2.jpg", "b1.jpg", "x.mp3"}}});
+    EXPECT_EQ(Enfants(Categorie::Image, ParLettre, Lettre(2)), (Noms{"b1.jpg", "b2.jpg"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParExtension, Racine(0, "(2) jpg")), (Noms{"b1.jpg", "b2.jpg"}));
+
+    // A second directory filed afterwards: its file follows the sorted ones
+    // until the next sort.
+    Classer({{"/r/b", {"b0.jpg", "c.jpg"}}});
+    EXPECT_EQ(Chemin(Categorie::Image, ParLettre, Feuille(Lettre(2), 0)), "/r/a/b1.jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParLettre, Feuille(Lettre(2), 2)), "/r/b/b0.jpg");
+    EXPECT_EQ(Chemin(Categorie::Image, ParExtension, Feuille(Racine(0, "(4) jpg"), 2)), "/r/b/b0.jpg");
+    EXPECT_EQ(Enfants(Categorie::Image, ParLettre, Lettre(2)), (Noms{"b0.jpg", "b1.jpg", "b2.jpg"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParExtension, Racine(0, "(4) jpg")),
+              (Noms{"b0.jpg", "b1.jpg", "b2.jpg", "c.jpg"}));
+    EXPECT_EQ(Enfants(Categorie::Image, ParRepertoire, Racine(1)), (Noms{"b0.jpg", "c.jpg"}));
+    EXPECT_EQ(stock.TexteRepertoire(Categorie::Image, 1), "(2) ~/b");
+    EXPECT_EQ(stock.TexteRepertoire(Categorie::Son, 0), "(1) ~/a");
+    EXPECT_EQ(stock.TexteRepertoire(Categorie::Son, 1), "");
+    VerifierCoherence(Categorie::Image);
+}
+
 TEST_F(Depot, EqualKeysKeepTheirFilingOrderInLargeGroups)
 {
     // The 16 spellings of "x.jpg" share one key; other names around them

@@ -50,7 +50,7 @@ protected:
     {
         QStringList textes;
         for (int i = 0; i < arbre->NombreRacines(); ++i)
-            textes << arbre->Racine(i)->Texte.Chaine();
+            textes << arbre->Modele()->Texte(arbre->Racine(i));
         return textes;
     }
     static QStringList Enfants(ArbreCategorie* arbre, int racine)

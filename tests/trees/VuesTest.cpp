@@ -8,6 +8,7 @@
 #include "scan/ThreadScanneur.h"
 #include "scan/ThreadStockage.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "trees/ThreadTreeView.h"
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
@@ -44,7 +45,7 @@ std::vector<QString> Racines(const ArbreCategorie* arbre)
 {
     std::vector<QString> textes;
     for (int i = 0; i < arbre->NombreRacines(); ++i)
-        textes.push_back(arbre->Racine(i)->Texte);
+        textes.push_back(arbre->Modele()->Texte(arbre->Racine(i)));
     return textes;
 }
 
@@ -209,6 +210,32 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     EXPECT_EQ(LignesNoeud(jpg), (std::vector<QString>{"eau.jpg", "Ecole.JPG", "été.jpg"}));
     Information(Categorie::Image, Ordre::Extension, jpg->Enfants[0], nom, ext, taille);
     EXPECT_EQ(nom, "eau.jpg");
+}
+
+TEST_F(Vues, DirectoryNodesShowTheStoreTextsWithoutKeepingThem)
+{
+    ArbreTemporaire arbre;
+    arbre.Fichier("d\xE9j\xE0/un.jpg");   // not UTF-8
+    arbre.Fichier("d\xE9j\xE0/deux.png");
+    arbre.Fichier("a.jpg");
+    Scanner(arbre.Racine());
+
+    ArbreCategorie* images = application_->Arbres.Arbre(Categorie::Image, Ordre::Repertoire);
+    ASSERT_EQ(images->NombreRacines(), 2);
+    const int d = Racines(images)[0] == "(1) ~" ? 1 : 0;
+    const QModelIndex ligne = images->Modele()->IndexDe(images->Racine(d));
+    EXPECT_EQ(ligne.data().toString(), QStringLiteral("(2) ~/d\uFFFDj\uFFFD"));
+    EXPECT_TRUE(images->Racine(d)->Texte.EstVide());
+
+    // A filtered tree shows the counts of the files kept, and the whole
+    // counts again once the filter is gone.
+    const std::vector<QString> avant = Racines(images);
+    Stockage::Filtre filtre;
+    ASSERT_TRUE(Stock().Filtrer(Categorie::Image, "un", 1000, [] { return false; }, filtre));
+    application_->Arbres.ReconstruireCategorie(Categorie::Image, &filtre, images->NombreRacines());
+    EXPECT_EQ(Racines(images), (std::vector<QString>{QStringLiteral("(1) ~/d\uFFFDj\uFFFD")}));
+    application_->Arbres.ReconstruireCategorie(Categorie::Image, nullptr, 2);
+    EXPECT_EQ(Racines(images), avant);
 }
 
 TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)

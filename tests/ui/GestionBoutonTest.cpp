@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
 #include "ui/TFormPrincipal.h"
@@ -220,9 +221,9 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
     EXPECT_EQ(alpha->Racine(2)->Texte, "Special (0)");
     EXPECT_EQ(alpha->Racine(1)->Enfants[4]->Texte, "E (1)");
     ASSERT_TRUE(AttendreQue([&] { return c->TreeViewImageRep->NombreRacines() == 1; }));
-    EXPECT_EQ(c->TreeViewImageRep->Racine(0)->Texte, "(4) ~/Vacances/Photos");
+    EXPECT_EQ(c->TreeViewImageRep->Modele()->Texte(c->TreeViewImageRep->Racine(0)), "(4) ~/Vacances/Photos");
     ASSERT_TRUE(AttendreQue([&] { return c->TreeViewVideoRep->NombreRacines() == 2; }));
-    EXPECT_EQ(c->TreeViewVideoRep->Racine(0)->Texte, "(2) ~");
+    EXPECT_EQ(c->TreeViewVideoRep->Modele()->Texte(c->TreeViewVideoRep->Racine(0)), "(2) ~");
 }
 
 TEST_F(PanneauHome, PauseResumeAndStop)

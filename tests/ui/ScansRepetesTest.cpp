@@ -5,6 +5,7 @@
 
 #include "app/Application.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
@@ -48,7 +49,7 @@ int FichiersDeLArbre(const ArbreCategorie* arbre)
     int somme = 0;
     std::function<void(const Noeud*)> parcourir = [&](const Noeud* noeud) {
         if (noeud->Groupe >= 0)
-            somme += NombreDuGroupe(noeud->Texte);
+            somme += NombreDuGroupe(arbre->Modele()->Texte(noeud));
         for (const Noeud* enfant : noeud->Enfants)
             parcourir(enfant);
     };
