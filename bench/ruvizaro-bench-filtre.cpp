@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     app.Fenetre().show();
     app.Bouton.Scanner(QString::fromStdString(fichiers.Chemin()));
     while (app.Scans.Etat() != GestionScan::EtatScan::Termine)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     app.Menu.AfficherSon(true);
     app.Arbres.ChangerOrdre(Categorie::Son, Ordre::Repertoire);
     QCoreApplication::processEvents();
@@ -262,7 +262,7 @@ int main(int argc, char** argv)
                 Taper(boite->isVisible() ? static_cast<QWidget*>(boite) : arbre, texte);
             }
             while (!recu)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             const double ms = double(chrono.nsecsElapsed()) / NanoParMilli;
             const TempsThread apres = TempsFiltrage();
             frappes.push_back({saisie, ms, 0, apres.SurCoeur - avant.SurCoeur, apres.Attente - avant.Attente,
@@ -276,7 +276,7 @@ int main(int argc, char** argv)
         chronoEchap.start();
         Touche(boite, Qt::Key_Escape);
         while (!recu)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         echaps.push_back(double(chronoEchap.nsecsElapsed()) / NanoParMilli);
         arbre->setFocus();
     }

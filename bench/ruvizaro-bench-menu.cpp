@@ -131,7 +131,7 @@ int main(int argc, char** argv)
     app.Fenetre().show();
     app.Bouton.Scanner(QString::fromStdString(fichiers.Chemin()));
     while (app.Scans.Etat() != GestionScan::EtatScan::Termine)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     app.Menu.AfficherTexte(true);
     app.Arbres.ChangerOrdre(Categorie::Texte, Ordre::Extension);
     QCoreApplication::processEvents();
@@ -158,7 +158,7 @@ int main(int argc, char** argv)
     // One of its files, once the group is open.
     arbre->Deployer(groupe);
     while (groupe->AttenteVirtuelle())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QModelIndex ligneFichier = arbre->Modele()->IndexDe(groupe->Enfants[groupe->Enfants.size() / 2]);
     const Mesure menuFichier = MesurerMenu(actions, arbre, ligneFichier);
     actions.Montrer(arbre, ligneFichier, QPoint());

@@ -19,12 +19,6 @@ uint32_t ArenaNoms::Ajouter(std::string_view nom)
     return static_cast<uint32_t>(offset);
 }
 
-std::string_view ArenaNoms::Nom(uint32_t offset) const
-{
-    const char* debut = blocs_[offset / TailleBloc].get() + offset % TailleBloc;
-    return std::string_view(debut);
-}
-
 void ArenaNoms::Vider()
 {
     while (nombreBlocs_ > 0)

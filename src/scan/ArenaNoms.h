@@ -23,7 +23,10 @@ public:
     // Copies the name in; returns its offset, or Aucun when the arena is
     // full. The name must not be longer than LongueurMax nor contain a NUL.
     uint32_t Ajouter(std::string_view nom);
-    std::string_view Nom(uint32_t offset) const;
+    std::string_view Nom(uint32_t offset) const
+    {
+        return std::string_view(blocs_[offset / TailleBloc].get() + offset % TailleBloc);
+    }
     void Vider();
     // Bytes held by the blocks.
     size_t Capacite() const { return nombreBlocs_ * TailleBloc; }

@@ -755,6 +755,12 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
                                    donnees.ParRepertoire.begin())
              : groupes;
 
+    // The extension rows of the category, and the bytes of each name.
+    const size_t lignes = extension_ ? extension_->Table().size() : 0;
+    std::array<bool, 256> dansCategorie{};
+    for (size_t ligne = 0; ligne < lignes && ligne < dansCategorie.size(); ++ligne)
+        dansCategorie[ligne] = extension_->Table()[ligne].Cat == categorie;
+
     struct Part
     {
         std::vector<uint64_t> Bits;
@@ -771,23 +777,32 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
         std::vector<char> nom(ArenaNoms::LongueurMax + 1);
         size_t vus = 0;
         for (size_t g = premier; g < dernier && part.Fini; ++g) {
+            // Whatever order the group was sorted in, its files are those of
+            // the category among its directory's consecutive positions.
+            const uint32_t dossier = donnees.ParRepertoire[g].Dossier;
+            const size_t debut = debutsDossiers_[dossier].Position;
+            const size_t fin =
+                dossier + 1 < debutsDossiers_.size() ? debutsDossiers_[dossier + 1].Position : entrees_.size();
+            auto entree = entrees_.begin() + static_cast<ptrdiff_t>(debut);
+            auto ligne = extensions_.begin() + static_cast<ptrdiff_t>(debut);
             int64_t nombre = 0;
-            Parcourir(RefGroupe{slot, Genre::Repertoire, g}, [&](uint32_t position) {
+            for (size_t position = debut; position < fin; ++position, ++entree, ++ligne) {
+                if (!dansCategorie[*ligne])
+                    continue;
                 if (++vus % PasAbandon == 0 && demander(abandon)) {
                     part.Fini = false;
-                    return false;
+                    break;
                 }
                 if (parmi && position / 64 < parmi->size() &&
                     ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
-                    return true;
-                const std::string_view octets = noms_.Nom(entrees_[position]);
+                    continue;
+                const std::string_view octets = noms_.Nom(*entree);
                 const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
                 if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
-                    return true;
+                    continue;
                 part.Bits[position / 64] |= uint64_t{1} << (position % 64);
                 ++nombre;
-                return true;
-            });
+            }
             if (nombre == 0 || !part.Fini)
                 continue;
             part.Nombre += nombre;
@@ -813,7 +828,6 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     std::move(bas.Textes.begin(), bas.Textes.end(), std::back_inserter(sortie.TextesRepertoires));
 
     // The other two orders count the same files.
-    const size_t lignes = extension_ ? extension_->Table().size() : 0;
     sortie.Extensions.assign(lignes, -1);
     for (const GroupeExtension& groupe : donnees.ParExtension)
         if (groupe.IndexTable < lignes)
