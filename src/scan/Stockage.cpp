@@ -765,7 +765,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     {
         std::vector<uint64_t> Bits;
         std::vector<int32_t> Repertoires;
-        std::vector<std::string> Textes;
+        std::vector<QString> Textes;
         int64_t Nombre = 0;
         bool Fini = true;
     };
@@ -807,7 +807,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
                 continue;
             part.Nombre += nombre;
             part.Repertoires.push_back(static_cast<int32_t>(g));
-            part.Textes.push_back(TexteRepertoire(slot, g, nombre));
+            part.Textes.push_back(NomFichier::Texte(TexteRepertoire(slot, g, nombre)));
         }
     };
     Part haut, bas;

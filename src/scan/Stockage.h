@@ -108,8 +108,8 @@ public:
         std::array<int32_t, NombreLettres> Lettres{};
         std::vector<int32_t> Extensions;
         std::vector<int32_t> Repertoires;
-        std::vector<std::string> TextesRepertoires;
-        int64_t Nombre = 0;   // files kept
+        std::vector<QString> TextesRepertoires;   // shown as they are: made off the window's thread
+        int64_t Nombre = 0;                       // files kept
     };
     // Any thread: the files of the category whose name, folded as
     // NomFichier::AjouterReplie folds it, contains `replie` (folded by the

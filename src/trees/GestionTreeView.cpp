@@ -369,11 +369,13 @@ void GestionTreeView::ReconstruireCategorie(Categorie categorie, const Stockage:
     }
     ArbreCategorie* repertoires = Arbre(categorie, Ordre::Repertoire);
     // Unfiltered, the nodes show the store's texts.
-    std::vector<QString> textes(filtre ? 0 : static_cast<size_t>(std::clamp(racines, 0, stockage_.NombreRepertoires(categorie))));
-    if (filtre)
-        for (const std::string& texte : filtre->TextesRepertoires)
-            textes.push_back(NomFichier::Texte(texte));
-    repertoires->AjouterRacinesAvecAttente(textes, ImageDossier, filtre ? &filtre->Repertoires : nullptr);
+    if (filtre) {
+        repertoires->AjouterRacinesAvecAttente(filtre->TextesRepertoires, ImageDossier, &filtre->Repertoires);
+        return;
+    }
+    const std::vector<QString> sansTexte(
+        static_cast<size_t>(std::clamp(racines, 0, stockage_.NombreRepertoires(categorie))));
+    repertoires->AjouterRacinesAvecAttente(sansTexte, ImageDossier, nullptr);
 }
 
 void GestionTreeView::RepertoireClasse(Categorie categorie)

@@ -627,10 +627,11 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
         Stockage::Filtre filtre;
         ASSERT_TRUE(stock.Filtrer(Categorie::Texte, replie, 2, [] { return false; }, filtre));
         EXPECT_EQ(filtre.Nombre, static_cast<int64_t>(attendus.size()));
-        std::vector<std::string> textes;
+        std::vector<QString> textes;
         for (int g = 0; g < 2; ++g)
             if (parRepertoire[g] > 0)
-                textes.push_back(Textes::Groupe(parRepertoire[g], g == 0 ? "~/haut" : "~/haut/bas"));
+                textes.push_back(QString::fromStdString(
+                    Textes::Groupe(parRepertoire[g], g == 0 ? "~/haut" : "~/haut/bas")));
         EXPECT_EQ(filtre.TextesRepertoires, textes);
         int64_t parLettres = 0;
         for (int32_t n : filtre.Lettres)
@@ -689,11 +690,12 @@ TEST_F(Depot, FilterOfALargeCategoryMatchesTheNamesOneByOne)
     Stockage::Filtre filtre;
     ASSERT_TRUE(stock.Filtrer(Categorie::Texte, "ete 1", NombreRepertoires, [] { return false; }, filtre));
     std::vector<int32_t> groupes;
-    std::vector<std::string> textes;
+    std::vector<QString> textes;
     int64_t total = 0;
     for (int r = 0; r < NombreRepertoires; ++r) {
         groupes.push_back(r);
-        textes.push_back(Textes::Groupe(attendus[static_cast<size_t>(r)], "~/d" + std::to_string(r)));
+        textes.push_back(
+            QString::fromStdString(Textes::Groupe(attendus[static_cast<size_t>(r)], "~/d" + std::to_string(r))));
         total += attendus[static_cast<size_t>(r)];
     }
     EXPECT_EQ(filtre.Repertoires, groupes);
