@@ -1,7 +1,10 @@
 #include "scan/Exportation.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +12,7 @@
 
 namespace {
 
-constexpr size_t TailleTampon = 1 << 17;
+constexpr size_t TailleTampon = 1 << 20;
 // How often the stop is looked at and the progress told, in files.
 constexpr size_t PasArret = 256;
 constexpr size_t PasAvancement = 8192;
@@ -83,6 +86,80 @@ Erreur ErreurSysteme(const std::string& message)
 {
     return Erreur(message, std::strerror(errno));
 }
+
+// Writes each full buffer on a thread of its own while the next one is
+// filled: the text is made and written at once, on two cores.
+class EcrivainParallele
+{
+public:
+    explicit EcrivainParallele(int fd) : fd_(fd)
+    {
+        enCours_.reserve(TailleTampon + 4096);
+        fil_ = std::thread([this] { Boucle(); });
+    }
+    ~EcrivainParallele() { Finir(); }
+    EcrivainParallele(const EcrivainParallele&) = delete;
+    EcrivainParallele& operator=(const EcrivainParallele&) = delete;
+
+    // Takes the buffer's text (the buffer comes back empty, with room);
+    // false once a write failed.
+    bool Donner(std::string& tampon)
+    {
+        std::unique_lock verrou(mutex_);
+        libre_.wait(verrou, [this] { return !plein_; });
+        if (erreur_ != 0)
+            return false;
+        std::swap(tampon, enCours_);
+        tampon.clear();
+        plein_ = true;
+        verrou.unlock();
+        pret_.notify_one();
+        return true;
+    }
+    // Waits for the last write; 0, or the errno of the first that failed.
+    int Finir()
+    {
+        {
+            std::unique_lock verrou(mutex_);
+            libre_.wait(verrou, [this] { return !plein_; });
+            fin_ = true;
+        }
+        pret_.notify_one();
+        if (fil_.joinable())
+            fil_.join();
+        return erreur_;
+    }
+
+private:
+    void Boucle()
+    {
+        std::unique_lock verrou(mutex_);
+        for (;;) {
+            pret_.wait(verrou, [this] { return plein_ || fin_; });
+            if (!plein_)
+                return;
+            const bool echec = erreur_ != 0;
+            verrou.unlock();
+            const bool ecrit = !echec && EcrireTout(fd_, enCours_);
+            const int cause = ecrit ? 0 : errno;
+            verrou.lock();
+            if (!echec && !ecrit)
+                erreur_ = cause != 0 ? cause : EIO;
+            plein_ = false;
+            libre_.notify_one();
+        }
+    }
+
+    const int fd_;
+    std::mutex mutex_;
+    std::condition_variable pret_;    // a buffer to write, or the end
+    std::condition_variable libre_;   // the buffer written
+    std::string enCours_;
+    bool plein_ = false;
+    bool fin_ = false;
+    int erreur_ = 0;
+    std::thread fil_;
+};
 
 // The temporary file beside the destination, removed unless it was renamed.
 struct Temporaire
@@ -210,6 +287,9 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
     Bilan bilan;
     std::string tampon = format == Format::ListeLecture ? "#EXTM3U\n" : EnTeteTableau;
     tampon.reserve(TailleTampon + 4096);
+    // Gone before the temporary file is closed.
+    EcrivainParallele ecrivain(temporaire.Fd);
+    const auto echec = [&] { return Erreur(echecEcriture.Message, std::strerror(ecrivain.Finir())); };
     for (size_t i = 0; i < chemins.size(); ++i) {
         if (i % PasArret == 0 && arret.load(std::memory_order_relaxed)) {
             bilan.Annule = true;
@@ -219,11 +299,8 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
             ++bilan.Ecrits;
         else
             ++bilan.Omis;
-        if (tampon.size() >= TailleTampon) {
-            if (!EcrireTout(temporaire.Fd, tampon))
-                return Erreur(echecEcriture.Message, std::strerror(errno));
-            tampon.clear();
-        }
+        if (tampon.size() >= TailleTampon && !ecrivain.Donner(tampon))
+            return echec();
         if (avancement && (i + 1) % PasAvancement == 0)
             avancement(i + 1, chemins.size());
     }
@@ -232,8 +309,9 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
     // nothing to lose, and waits for no disk.
     struct stat ancien {};
     const bool remplace = ::lstat(destination.c_str(), &ancien) == 0 && S_ISREG(ancien.st_mode) && ancien.st_size > 0;
-    if (!EcrireTout(temporaire.Fd, tampon) || ::fchmod(temporaire.Fd, 0644) != 0 ||
-        (remplace && ::fsync(temporaire.Fd) != 0))
+    if (!ecrivain.Donner(tampon) || ecrivain.Finir() != 0)
+        return echec();
+    if (::fchmod(temporaire.Fd, 0644) != 0 || (remplace && ::fsync(temporaire.Fd) != 0))
         return Erreur(echecEcriture.Message, std::strerror(errno));
     const int fd = temporaire.Fd;
     temporaire.Fd = -1;
