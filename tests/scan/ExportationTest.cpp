@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -206,7 +208,25 @@ TEST(Exportation, EcritureEntiereOuRien)
     ASSERT_FALSE(absent);
     EXPECT_NE(absent.Echec().Message.find("non/la.csv"), std::string::npos);
 
+    // A write refused half-way (a file size limit: EFBIG) is said, and
+    // leaves the older file and no temporary one.
     arret = false;
+    {
+        rlimit avant{};
+        ::getrlimit(RLIMIT_FSIZE, &avant);
+        const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = avant;
+        limite.rlim_cur = 64 * 1024;
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        const auto refus = Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret);
+        ::setrlimit(RLIMIT_FSIZE, &avant);
+        std::signal(SIGXFSZ, signalAvant);
+        ASSERT_FALSE(refus);
+        EXPECT_NE(refus.Echec().Message.find("sortie.m3u8"), std::string::npos);
+        EXPECT_EQ(Lire(destination), "ancienne liste\n");
+        EXPECT_EQ(contenuDossier(), QStringList{"sortie.m3u8"});
+    }
+
     const auto fini = Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret);
     ASSERT_TRUE(fini);
     EXPECT_FALSE(fini.Valeur().Annule);
