@@ -9,16 +9,26 @@ namespace {
 // Listings under way or ready at most: enough to keep the disk busy, little
 // memory (the names of a few hundred directories).
 constexpr size_t Fenetre = 256;
+// Slow listings of the walk before the readers start.
+constexpr int ListingsLents = 4;
 // How often an idle reader looks whether the walk is still paused.
 constexpr auto RegardPause = std::chrono::milliseconds(5);
 
 }   // namespace
 
 LectureAvance::LectureAvance(const Explorateur& explorateur, const Travailleur& marche, int lecteurs,
-                             std::atomic<uint64_t>& lues)
-    : explorateur_(explorateur), marche_(marche), lectures_(lues)
+                             std::chrono::microseconds attente, std::atomic<uint64_t>& lues)
+    : explorateur_(explorateur), marche_(marche), lectures_(lues), nombreLecteurs_(lecteurs), attente_(attente)
 {
-    for (int i = 0; i < lecteurs; ++i)
+    if (attente_.count() <= 0) {
+        std::lock_guard verrou(verrou_);
+        Demarrer();
+    }
+}
+
+void LectureAvance::Demarrer()
+{
+    for (int i = 0; i < nombreLecteurs_; ++i)
         lecteurs_.emplace_back([this] { Lecteur(); });
 }
 
@@ -60,7 +70,21 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
                            std::string& fichiers)
 {
     if (lecteurs_.empty()) {
+        const auto debut = std::chrono::steady_clock::now();
         explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
+        // A few slow listings, not one: a listing of the page cache may be
+        // slow once, when the walk is preempted.
+        if (nombreLecteurs_ <= 0 || std::chrono::steady_clock::now() - debut < attente_ ||
+            ++listingsLents_ < ListingsLents)
+            return;
+        // The disk is being read: from here on, the directories below are
+        // read ahead.
+        {
+            std::lock_guard verrou(verrou_);
+            Demarrer();
+            Annoncer(rang, chemin, sousRepertoires);
+        }
+        pourLecteurs_.notify_all();
         return;
     }
 

@@ -15,6 +15,7 @@
 #include "scan/Explorateur.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -30,10 +31,12 @@ class LectureAvance
 public:
     using Rang = std::vector<uint32_t>;
 
-    // With no reader the walk lists every directory itself.
+    // With no reader the walk lists every directory itself. The readers
+    // start once a few listings the walk makes itself took `attente` or
+    // more each (0: at once); until then the walk lists alone.
     // lues counts the listings the readers make.
     LectureAvance(const Explorateur& explorateur, const Travailleur& marche, int lecteurs,
-                  std::atomic<uint64_t>& lues);
+                  std::chrono::microseconds attente, std::atomic<uint64_t>& lues);
     ~LectureAvance();
     LectureAvance(const LectureAvance&) = delete;
     LectureAvance& operator=(const LectureAvance&) = delete;
@@ -60,6 +63,8 @@ private:
     };
 
     void Lecteur();
+    // The walk, lock held: the readers start.
+    void Demarrer();
     // Lock held: the sub-directories of a directory listed join the ones to read.
     void Annoncer(const Rang& rang, const std::string& chemin, const std::vector<std::string>& sousRepertoires);
 
@@ -74,5 +79,9 @@ private:
     uint64_t generation_ = 0;
     std::atomic<uint64_t>& lectures_;
     bool arret_ = false;
+    const int nombreLecteurs_;
+    const std::chrono::microseconds attente_;
+    // Started by the walk, under the lock; empty until then.
     std::vector<std::thread> lecteurs_;
+    int listingsLents_ = 0;   // the walk's, while it lists alone
 };

@@ -48,7 +48,7 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     std::vector<Niveau> pile;
     std::string fichiers;
     lecturesAvance_.store(0);
-    LectureAvance avance(*explorateur_, travailleur, lecteurs_, lecturesAvance_);
+    LectureAvance avance(*explorateur_, travailleur, lecteurs_, attente_, lecturesAvance_);
 
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;

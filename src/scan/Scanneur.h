@@ -4,6 +4,7 @@
 // a depth-first, pre-order walk with the walker.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -17,13 +18,22 @@ public:
     void Lier(Stockage* stockage) { stockage_ = stockage; }
     void Lier(Explorateur* explorateur) { explorateur_ = explorateur; }
     // Threads that read listings ahead of the walk (0: the walk reads every
-    // directory itself). Taken when a walk starts.
-    void DefinirLecteurs(int lecteurs) { lecteurs_ = lecteurs; }
+    // directory itself), started once a few listings the walk makes itself
+    // took `attente` or more each (0: with the walk). Taken when a walk
+    // starts. By default, LecteursParDefaut started when listings make the
+    // walk wait for the disk: a tree in the page cache is walked without
+    // them and their memory.
+    void DefinirLecteurs(int lecteurs, std::chrono::microseconds attente = {})
+    {
+        lecteurs_ = lecteurs;
+        attente_ = attente;
+    }
     int Lecteurs() const { return lecteurs_; }
     // Listings read ahead during the last walk (the current one while it runs).
     uint64_t LecturesAvance() const { return lecturesAvance_.load(); }
 
     static constexpr int LecteursParDefaut = 4;
+    static constexpr std::chrono::microseconds AttenteDisque{250};
 
     static bool RepertoireInexistant(const std::string& chemin);
     // The whole walk; returns early (without marking the end) when stopped.
@@ -37,5 +47,6 @@ private:
     Stockage* stockage_ = nullptr;
     Explorateur* explorateur_ = nullptr;
     int lecteurs_ = LecteursParDefaut;
+    std::chrono::microseconds attente_ = AttenteDisque;
     std::atomic<uint64_t> lecturesAvance_{0};
 };

@@ -81,9 +81,9 @@ protected:
         ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, FinMaxMs)) << "the worker never ended";
     }
 
-    Releve Scanner(const std::string& racine, int lecteurs)
+    Releve Scanner(const std::string& racine, int lecteurs, std::chrono::microseconds attente = {})
     {
-        scanneur.DefinirLecteurs(lecteurs);
+        scanneur.DefinirLecteurs(lecteurs, attente);
         stock.Reinitialiser();
         stock.PreparerScan();
         {
@@ -164,6 +164,21 @@ protected:
 };
 
 }   // namespace
+
+// By default the readers wait for a listing that makes the walk wait: a
+// tree in the page cache is walked alone; once one listing is slow (here, any
+// listing of 1 µs or more), they read ahead the rest.
+TEST_F(LectureAvanceTest, ReadersStartWhenAListingMakesTheWalkWait)
+{
+    ArbreTemporaire arbre;
+    Generer(arbre, 4, false);
+    const Releve simple = Scanner(arbre.Racine(), 0);
+    Scanner(arbre.Racine(), 0);   // the whole tree in the cache
+    EXPECT_TRUE(Scanner(arbre.Racine(), Lecteurs, std::chrono::seconds(10)) == simple);
+    EXPECT_EQ(scanneur.LecturesAvance(), 0u);
+    EXPECT_TRUE(Scanner(arbre.Racine(), Lecteurs, std::chrono::microseconds(1)) == simple);
+    EXPECT_GT(scanneur.LecturesAvance(), 0u);
+}
 
 TEST_F(LectureAvanceTest, SameDirectoriesInTheSameOrderAsAPlainWalkUnderEverySetting)
 {
