@@ -361,10 +361,7 @@ void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
         break;
     }
     case Genre::Lettre: {
-        // Whether each extension row is of the category.
-        std::array<bool, 256> deLaCategorie{};
-        for (size_t ligne = 0; ligne < table.size() && ligne < deLaCategorie.size(); ++ligne)
-            deLaCategorie[ligne] = table[ligne].Cat == cat;
+        const std::array<bool, 256> deLaCategorie = LignesDeCategorie(cat);
         for (size_t p = debut; p < fin; ++p)
             if (lettres_[p] == ref.Index && deLaCategorie[extensions_[p]] && !f(static_cast<uint32_t>(p)))
                 return;
@@ -380,8 +377,22 @@ void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
     }
 }
 
+std::array<bool, 256> Stockage::LignesDeCategorie(Categorie categorie) const
+{
+    std::array<bool, 256> lignes{};
+    const size_t n = extension_ ? std::min(extension_->Table().size(), lignes.size()) : 0;
+    for (size_t ligne = 0; ligne < n; ++ligne)
+        lignes[ligne] = extension_->Table()[ligne].Cat == categorie;
+    return lignes;
+}
+
 uint32_t Stockage::ElementGroupe(const RefGroupe& ref, size_t index) const
 {
+    // A sorted group's first files are where its sort put them.
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
+    if (const auto tri = categorie.Tris.find({ref.Type, ref.Index});
+        tri != categorie.Tris.end() && index < tri->second.Positions.size())
+        return tri->second.Positions[index];
     uint32_t element = 0;
     size_t rang = 0;
     Parcourir(ref, [&](uint32_t position) {
@@ -755,11 +766,8 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
                                    donnees.ParRepertoire.begin())
              : groupes;
 
-    // The extension rows of the category, and the bytes of each name.
     const size_t lignes = extension_ ? extension_->Table().size() : 0;
-    std::array<bool, 256> dansCategorie{};
-    for (size_t ligne = 0; ligne < lignes && ligne < dansCategorie.size(); ++ligne)
-        dansCategorie[ligne] = extension_->Table()[ligne].Cat == categorie;
+    const std::array<bool, 256> dansCategorie = LignesDeCategorie(categorie);
 
     struct Part
     {

@@ -233,6 +233,8 @@ private:
     // Calls f(position) for the group's files in its order until f gives false.
     template <typename F>
     void Parcourir(const RefGroupe& ref, F&& f) const;
+    // Whether each extension row (a stored file's byte) is of the category.
+    std::array<bool, 256> LignesDeCategorie(Categorie categorie) const;
     bool GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const;
     void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles,
                       std::vector<uint32_t>& debuts) const;
