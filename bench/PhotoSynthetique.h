@@ -129,4 +129,4 @@ bool Chronometrer(Essai essai, Durees& durees)
     return true;
 }
 
-}  // namespace photo
+} // namespace photo

@@ -58,7 +58,7 @@ void EcrireDUnCoup(const std::string& chemin, const std::string& texte, bool syn
     std::fclose(f);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -83,8 +83,8 @@ int main(int argc, char** argv)
     chemins.reserve(nombre);
     for (size_t i = 0; i < nombre; ++i)
         chemins.push_back("/rvz-bench-absent/Musique/Artiste " + std::to_string(i / 2000) + "/Album été " +
-                          std::to_string(i / 20) + "/" + std::to_string(i % 20) + " - Morceau " +
-                          std::to_string(i) + ".mp3");
+                          std::to_string(i / 20) + "/" + std::to_string(i % 20) + " - Morceau " + std::to_string(i) +
+                          ".mp3");
     const std::string texte = Exportation::Texte(Exportation::Format::ListeLecture, chemins);
     const std::string cible = dossier + "/ruvizaro-bench-export.m3u8";
     const std::string reference = dossier + "/ruvizaro-bench-export-fwrite.m3u8";

@@ -45,8 +45,8 @@ constexpr double CibleRapportGrep = 2.0;
 constexpr double CibleBlocageMs = 16.0;
 constexpr double NanoParMilli = 1e6;
 
-const std::array<const char*, 12> Mots = {"été",   "Hiver",  "printemps", "AUTOMNE", "chanson", "Mélodie",
-                                          "piano", "guitare", "nuit",     "Soleil",  "Noël",    "danse"};
+const std::array<const char*, 12> Mots = {"été",   "Hiver",   "printemps", "AUTOMNE", "chanson", "Mélodie",
+                                          "piano", "guitare", "nuit",      "Soleil",  "Noël",    "danse"};
 const std::array<const char*, 4> Extensions = {"mp3", "ogg", "wav", "MP3"};
 // Typed one key at a time: narrowing, then a backspace widening again.
 const std::vector<std::string> Saisies = {"e", "et", "ete", "ete 1", "ete 12", "ete 1", "s", "so", "sol"};
@@ -137,7 +137,7 @@ double Grep(const std::string& texte, const std::string& liste)
     return Mediane(ms);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -221,9 +221,9 @@ int main(int argc, char** argv)
         std::string Texte;
         double Ms = 0;
         double GrepMs = 0;
-        double CoeurMs = 0;     // the worker on a core
-        double AttenteMs = 0;   // the worker waiting for a core
-        double CpuMs = 0;       // the whole process on the cores
+        double CoeurMs = 0;   // the worker on a core
+        double AttenteMs = 0; // the worker waiting for a core
+        double CpuMs = 0;     // the whole process on the cores
         qint64 Retenus = 0;
     };
     // Three rounds of the same typing, each ended by Escape (which drops
@@ -306,20 +306,20 @@ int main(int argc, char** argv)
         for (size_t i = 0; i < frappes.size(); ++i)
             std::printf("%s{\"text\":\"%s\",\"shown_ms\":%.1f,\"worker_on_core_ms\":%.1f,"
                         "\"worker_waiting_ms\":%.1f,\"process_cpu_ms\":%.1f,\"grep_ci_ms\":%.1f,\"kept\":%lld}",
-                        i ? "," : "", frappes[i].Texte.c_str(), frappes[i].Ms, frappes[i].CoeurMs,
-                        frappes[i].AttenteMs, frappes[i].CpuMs, frappes[i].GrepMs,
-                        static_cast<long long>(frappes[i].Retenus));
-        std::printf("],\"escape_ms\":%.1f,\"max_ui_block_on_core_ms\":%.1f,\"max_ui_gap_ms\":%.1f,\"target_ms\":%.0f,\"grep_ratio_target\":%.0f,"
+                        i ? "," : "", frappes[i].Texte.c_str(), frappes[i].Ms, frappes[i].CoeurMs, frappes[i].AttenteMs,
+                        frappes[i].CpuMs, frappes[i].GrepMs, static_cast<long long>(frappes[i].Retenus));
+        std::printf("],\"escape_ms\":%.1f,\"max_ui_block_on_core_ms\":%.1f,\"max_ui_gap_ms\":%.1f,\"target_ms\":%.0f,"
+                    "\"grep_ratio_target\":%.0f,"
                     "\"block_target_ms\":%.0f,\"met\":%s}\n",
-                    echapMs, blocageSurCoeurMs, blocageMs, CibleMs, CibleRapportGrep, CibleBlocageMs, tenu ? "true" : "false");
+                    echapMs, blocageSurCoeurMs, blocageMs, CibleMs, CibleRapportGrep, CibleBlocageMs,
+                    tenu ? "true" : "false");
     } else {
         std::printf("%d sound files in %d directories\n", n, (n + FichiersParDossier - 1) / FichiersParDossier);
         for (const Frappe& f : frappes)
             std::printf("%-8s shown after %6.1f ms (worker %6.1f ms on a core, %6.1f ms waiting for one; "
                         "process %6.1f ms of processor)   grep -ci %6.1f ms (ratio %.2f)   %lld kept\n",
                         ("\"" + f.Texte + "\"").c_str(), f.Ms, f.CoeurMs, f.AttenteMs, f.CpuMs, f.GrepMs,
-                        f.GrepMs > 0 ? f.Ms / f.GrepMs : 0.0,
-                        static_cast<long long>(f.Retenus));
+                        f.GrepMs > 0 ? f.Ms / f.GrepMs : 0.0, static_cast<long long>(f.Retenus));
         std::printf("Escape: whole tree back after %.1f ms\n", echapMs);
         std::printf("window thread, longest gap of a 1 ms timer: %.1f ms on a core (target: at most %.0f ms), "
                     "%.1f ms with its waits for a core\n",

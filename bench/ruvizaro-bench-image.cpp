@@ -15,7 +15,7 @@ namespace {
 
 const QSize Apercu(160, 160);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -26,8 +26,7 @@ int main(int argc, char** argv)
 
     DecodeurJpeg::Resultat resultat;
     photo::Durees durees;
-    if (!photo::Chronometrer([&] { return DecodeurJpeg::DecoderFichier(options.Chemin, resultat, Apercu); },
-                             durees)) {
+    if (!photo::Chronometrer([&] { return DecodeurJpeg::DecoderFichier(options.Chemin, resultat, Apercu); }, durees)) {
         std::fprintf(stderr, "cannot decode %s\n", qPrintable(options.Chemin));
         return 1;
     }

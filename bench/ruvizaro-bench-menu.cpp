@@ -39,7 +39,7 @@ namespace {
 constexpr int FichiersParDefaut = 100'000;
 constexpr int FichiersParDossier = 10'000;
 constexpr int Repetitions = 20;
-constexpr double CibleMenuMs = 16.0;      // one frame
+constexpr double CibleMenuMs = 16.0; // one frame
 constexpr double CibleCopieMs = 200.0;
 constexpr double NanoParMilli = 1e6;
 
@@ -99,7 +99,7 @@ QAction* Action(const QMenu* menu, const char* debut)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -35,10 +35,10 @@ namespace {
 constexpr double CibleBlocageMs = 16.0;
 constexpr int LargeurPng = 4000;
 constexpr int HauteurPng = 3000;
-constexpr int CompressionPng = 50;   // Qt's default
+constexpr int CompressionPng = 50; // Qt's default
 constexpr int Graine = 2024;
 constexpr int RepetitionsParDefaut = 20;
-constexpr int PauseMs = 50;           // between two selections
+constexpr int PauseMs = 50; // between two selections
 constexpr int IntervalleBattementMs = 1;
 // Quick selections, as when the arrow key is held down: only the last one's
 // picture is wanted.
@@ -85,8 +85,8 @@ private:
 struct Mesure
 {
     double BlocageMaxMs = 0;
-    std::vector<double> Latences[2];   // JPEG, PNG
-    std::vector<double> LatencesRafale;   // from the last quick selection to its picture
+    std::vector<double> Latences[2];    // JPEG, PNG
+    std::vector<double> LatencesRafale; // from the last quick selection to its picture
     bool Reussi = true;
 };
 
@@ -174,8 +174,8 @@ Mesure MesurerPanneau(const std::string fichiers[2], int repetitions, Fenetre& f
         fenetre.Panneau.Afficher(Selection(fichiers[i % 2]));
         AttendreImage(fenetre.Panneau);
         mesure.Latences[i % 2].push_back(double(chrono.nsecsElapsed()) / photo::NanoParMilli);
-        mesure.Reussi = mesure.Reussi && !fenetre.Previsu->Image().isNull()
-                        && fenetre.Dimension->text() != PanneauImage::PrefixeDimension;
+        mesure.Reussi = mesure.Reussi && !fenetre.Previsu->Image().isNull() &&
+                        fenetre.Dimension->text() != PanneauImage::PrefixeDimension;
         Patienter(PauseMs);
     }
     for (int r = 0; r < Rafales; ++r) {
@@ -256,7 +256,7 @@ void ImprimerTexte(const char* nom, const Mesure& m)
                     SelectionsParRafale, EcartRafaleMs, Mediane(m.LatencesRafale));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -20,7 +20,7 @@ namespace {
 
 constexpr double CibleMillisecondes = 100.0;
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -73,7 +73,7 @@ bool Attendre(Condition condition)
     return condition();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -83,7 +83,8 @@ int main(int argc, char** argv)
     const auto chemin = [&](const char* nom) { return (dossier.path() + '/' + nom).toStdString(); };
     for (const char* nom : {"fifo.mp3", "fifo.wav", "fifo.mid", "fifo.avi"})
         mkfifo(chemin(nom).c_str(), 0644);
-    if (symlink("/dev/zero", chemin("zero.mp3").c_str()) != 0 || symlink("/dev/kmsg", chemin("kmsg.wav").c_str()) != 0) {
+    if (symlink("/dev/zero", chemin("zero.mp3").c_str()) != 0 ||
+        symlink("/dev/kmsg", chemin("kmsg.wav").c_str()) != 0) {
         std::fprintf(stderr, "cannot make the links\n");
         return 1;
     }

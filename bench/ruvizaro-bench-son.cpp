@@ -35,18 +35,18 @@
 
 namespace {
 
-constexpr double CibleProcesseur = 0.05;   // of one core
+constexpr double CibleProcesseur = 0.05; // of one core
 constexpr double CibleMillisecondes = 16.0;
 constexpr int DureeSonSecondes = 600;
-constexpr int RepitSecondes = 3;           // before playing: the idle cost of the window and the probe
+constexpr int RepitSecondes = 3; // before playing: the idle cost of the window and the probe
 constexpr int IntervalleSondeMs = 1;
 
 double TempsProcesseur()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // A 440 Hz tone under pink noise, stereo, 44 100 Hz, 192 kbit/s.
@@ -54,11 +54,10 @@ bool Generer(const QString& chemin)
 {
     const QString duree = QString::number(DureeSonSecondes);
     return QProcess::execute("ffmpeg", {"-v", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
-                                        "sine=frequency=440:sample_rate=44100:duration=" + duree, "-f", "lavfi",
-                                        "-i", "anoisesrc=color=pink:amplitude=0.2:sample_rate=44100:duration=" + duree,
-                                        "-filter_complex", "[0][1]amix=inputs=2,aformat=channel_layouts=stereo",
-                                        "-c:a", "libmp3lame", "-b:a", "192k", chemin})
-        == 0;
+                                        "sine=frequency=440:sample_rate=44100:duration=" + duree, "-f", "lavfi", "-i",
+                                        "anoisesrc=color=pink:amplitude=0.2:sample_rate=44100:duration=" + duree,
+                                        "-filter_complex", "[0][1]amix=inputs=2,aformat=channel_layouts=stereo", "-c:a",
+                                        "libmp3lame", "-b:a", "192k", chemin}) == 0;
 }
 
 // "hh:mm:ss" in seconds, -1 when not a time.
@@ -104,7 +103,7 @@ private:
     qint64 debut_ = -1;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -133,7 +132,7 @@ int main(int argc, char** argv)
     app.Preparer();
     TFormPrincipal* f = &app.Fenetre();
     f->show();
-    app.Menu.AfficherSon(true);   // the Son zone: its panel, the drawing on
+    app.Menu.AfficherSon(true); // the Son zone: its panel, the drawing on
     QCoreApplication::processEvents();
 
     // As a selection in a Son tree hands the file over.
@@ -242,9 +241,9 @@ int main(int argc, char** argv)
                     "\"cpu_seconds_per_second_with_probe\":%.4f,"
                     "\"max_timer_call_ms\":%.2f,\"max_ui_block_ms\":%.2f,\"blocks_over_target\":%d,"
                     "\"target_cpu\":%.2f,\"target_ms\":%.0f}\n",
-                    qPrintable(QGuiApplication::platformName()), lecture, joue, dessine ? "true" : "false",
-                    changements, tics, processeur, repos, processeurSonde, chrono.AppelMax, blocMax, blocsLongs,
-                    CibleProcesseur, CibleMillisecondes);
+                    qPrintable(QGuiApplication::platformName()), lecture, joue, dessine ? "true" : "false", changements,
+                    tics, processeur, repos, processeurSonde, chrono.AppelMax, blocMax, blocsLongs, CibleProcesseur,
+                    CibleMillisecondes);
     } else {
         std::printf("%s on %s, %.1f s of playback, %d s played\n", qPrintable(chemin),
                     qPrintable(QGuiApplication::platformName()), lecture, joue);

@@ -27,15 +27,15 @@
 namespace {
 
 constexpr double CibleMillisecondes = 16.0;
-constexpr int IntervalleSon = 10;     // the sound timer, which reads the percentage
-constexpr int IntervalleVideo = 500;  // the video timer, which reads the two times
+constexpr int IntervalleSon = 10;    // the sound timer, which reads the percentage
+constexpr int IntervalleVideo = 500; // the video timer, which reads the two times
 
 double TempsProcesseur()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 bool Generer(const QString& chemin, int secondes)
@@ -45,12 +45,11 @@ bool Generer(const QString& chemin, int secondes)
     const QString duree = QString::number(secondes);
     return QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
                                         "testsrc2=size=1280x720:rate=30:duration=" + duree, "-f", "lavfi", "-i",
-                                        "sine=duration=" + duree, "-c:v", "libx264", "-preset", "veryfast",
-                                        "-c:a", "aac", chemin})
-        == 0;
+                                        "sine=duration=" + duree, "-c:v", "libx264", "-preset", "veryfast", "-c:a",
+                                        "aac", chemin}) == 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,8 +62,8 @@ int main(int argc, char** argv)
         arguments.remove(i, 2);
     }
     const QString chemin = arguments.isEmpty()
-        ? QDir::temp().filePath(QString("ruvizaro-bench-video-720p-%1s.mp4").arg(secondes + 2))
-        : arguments.first();
+                               ? QDir::temp().filePath(QString("ruvizaro-bench-video-720p-%1s.mp4").arg(secondes + 2))
+                               : arguments.first();
     if (!Generer(chemin, secondes + 2)) {
         std::fprintf(stderr, "cannot make %s\n", qPrintable(chemin));
         return 1;
@@ -91,7 +90,7 @@ int main(int argc, char** argv)
     // Measured once the video plays: the longest timer call, and the longest
     // time past its due between two ticks of the 10 ms timer.
     double appelMax = 0, retardMax = 0, debutProcesseur = 0;
-    int blocsLongs = 0;   // ticks that came more than the target late
+    int blocsLongs = 0; // ticks that came more than the target late
     qint64 dernierTic = -1, debutLecture = -1;
     QTimer son, temps;
     QObject::connect(&son, &QTimer::timeout, [&] {
@@ -137,8 +136,7 @@ int main(int argc, char** argv)
                     processeur, appelMax, blocMax, blocsLongs, CibleMillisecondes);
     } else {
         std::printf("%s on %s (%s), %.1f s of playback\n", qPrintable(chemin),
-                    qPrintable(QGuiApplication::platformName()), dessine ? "drawn with OpenGL" : "not drawn",
-                    lecture);
+                    qPrintable(QGuiApplication::platformName()), dessine ? "drawn with OpenGL" : "not drawn", lecture);
         std::printf("open %.1f ms (a click, not playback); processor %.3f s per second\n", ouverture, processeur);
         std::printf("longest timer call %.2f ms, longest user-interface block %.2f ms, %d blocks over the "
                     "target of %.0f ms\n",

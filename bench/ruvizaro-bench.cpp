@@ -59,12 +59,12 @@ constexpr int64_t NanoParMilli = 1'000'000;
 constexpr double NanoParSeconde = 1e9;
 constexpr double MicroParSeconde = 1e6;
 constexpr int64_t OctetsParKo = 1024;
-constexpr double SeuilBlocageMs = 50;     // blocks longer than this are listed
+constexpr double SeuilBlocageMs = 50; // blocks longer than this are listed
 constexpr size_t BlocagesListesMax = 20;
-constexpr int64_t GroupeCible = 100'000;  // files in the group expanded
-constexpr int PauseDureeMs = 300;         // --pause-at: how long the scan stays paused
-constexpr int ApresRepriseMs = 50;        // the pause's phase lasts that long after the resume
-constexpr double ApresVuesS = 0.05;       // probing goes on that long after the views are complete
+constexpr int64_t GroupeCible = 100'000; // files in the group expanded
+constexpr int PauseDureeMs = 300;        // --pause-at: how long the scan stays paused
+constexpr int ApresRepriseMs = 50;       // the pause's phase lasts that long after the resume
+constexpr double ApresVuesS = 0.05;      // probing goes on that long after the views are complete
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
 
 struct Reglages
@@ -74,18 +74,19 @@ struct Reglages
     bool FichiersCaches = true;
     bool RepertoiresCaches = true;
     bool Json = false;
-    bool Froid = false;   // --cold
-    int Lecteurs = -1;    // --readers N; -1: the program's own
-    int Vue = 0;   // 0 home, else the category shown during the scan
+    bool Froid = false; // --cold
+    int Lecteurs = -1;  // --readers N; -1: the program's own
+    int Vue = 0;        // 0 home, else the category shown during the scan
     double DelaiS = DelaiParDefautS;
-    double PauseS = -1;   // --pause-at; -1: no pause
+    double PauseS = -1; // --pause-at; -1: no pause
 };
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
-                         "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]\n"
-                         "                      [--pause-at SECONDS] [--json]\n");
+    std::fprintf(stderr,
+                 "usage: ruvizaro-bench DIR [--no-subdirs] [--no-hidden-files] [--no-hidden-dirs]\n"
+                 "                      [--view video|son|image|texte] [--timeout SECONDS] [--cold] [--readers N]\n"
+                 "                      [--pause-at SECONDS] [--json]\n");
     return 2;
 }
 
@@ -174,8 +175,8 @@ class TempsFil
 public:
     struct Temps
     {
-        int64_t SurCoeur = -1;   // ns; -1 when the kernel does not tell
-        int64_t Attente = -1;    // ns runnable, waiting for a core
+        int64_t SurCoeur = -1; // ns; -1 when the kernel does not tell
+        int64_t Attente = -1;  // ns runnable, waiting for a core
     };
     TempsFil() : fd_(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
     ~TempsFil()
@@ -218,15 +219,15 @@ class Sonde
 public:
     struct Blocage
     {
-        double DebutMs = 0;   // from the start of the scan
+        double DebutMs = 0; // from the start of the scan
         double DureeMs = 0;
         double SurCoeurMs = 0;
         double AttenteMs = 0;
     };
     struct Maximum
     {
-        Blocage PlusLong;        // the longest gap and what it was made of
-        double SurCoeurMs = 0;   // the longest time on a core within one gap
+        Blocage PlusLong;      // the longest gap and what it was made of
+        double SurCoeurMs = 0; // the longest time on a core within one gap
     };
 
     explicit Sonde(const QElapsedTimer& origine) : origine_(origine)
@@ -352,10 +353,10 @@ struct Deploiement
     int Categorie = 0;
     QString Texte;
     int64_t Taille = 0;
-    double MagasinS = 0;     // Stockage::EnfantsGroupe (sorts the group the first time)
-    double ArbreS = 0;       // ArbreCategorie::RemplacerEnfants
-    double DessinS = 0;      // first paint of the view
-    double EncoreS = 0;      // the same again, group already sorted
+    double MagasinS = 0; // Stockage::EnfantsGroupe (sorts the group the first time)
+    double ArbreS = 0;   // ArbreCategorie::RemplacerEnfants
+    double DessinS = 0;  // first paint of the view
+    double EncoreS = 0;  // the same again, group already sorted
 };
 
 double Secondes(const QElapsedTimer& chrono)
@@ -499,7 +500,7 @@ bool LireArguments(int argc, char** argv, Reglages& r)
     return !r.Repertoire.empty();
 }
 
-}   // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -564,8 +565,7 @@ int main(int argc, char** argv)
             scanS = maintenant;
             processeurScan = LireTempsProcesseur();
         }
-        if (scanS >= 0 && arbresS < 0 && !app.Arbres.AffichageEnCours() &&
-            app.Arbres.LotsEnVol() == 0) {
+        if (scanS >= 0 && arbresS < 0 && !app.Arbres.AffichageEnCours() && app.Arbres.LotsEnVol() == 0) {
             int noeuds = 0;
             int groupes = 0;
             for (int c = 1; c <= NombreCategories; ++c) {
@@ -755,10 +755,11 @@ int main(int argc, char** argv)
                 static_cast<long long>(compteurs[0]), static_cast<long long>(compteurs[1]),
                 static_cast<long long>(compteurs[2]), static_cast<long long>(compteurs[3]),
                 static_cast<long long>(stockes));
-    std::printf("directory nodes  video %d, son %d, image %d, texte %d\n", noeuds[0], noeuds[1], noeuds[2],
-                noeuds[3]);
+    std::printf("directory nodes  video %d, son %d, image %d, texte %d\n", noeuds[0], noeuds[1], noeuds[2], noeuds[3]);
     std::printf("scan             %.3f s (%.0f files/s)%s\n", scanS, fichiersParS,
-                !r.Froid ? ", warm cache" : cacheVide ? ", page cache dropped before" : ", cache NOT dropped");
+                !r.Froid    ? ", warm cache"
+                : cacheVide ? ", page cache dropped before"
+                            : ", cache NOT dropped");
     std::printf("directory trees  %.3f s\n", arbresS);
     std::printf("processor        %.3f s user + %.3f s system during the scan (all threads)\n", cpuUtilisateur,
                 cpuSysteme);
@@ -770,8 +771,9 @@ int main(int argc, char** argv)
                 double(rssFin) / (OctetsParKo * OctetsParKo), double(octetsArbresRep) / (OctetsParKo * OctetsParKo),
                 double(octetsMagasin) / (OctetsParKo * OctetsParKo));
     auto ligne = [](const char* titre, const Sonde::Blocage& b, double surCoeurMax) {
-        std::printf("%-17s%.1f ms at %.0f ms: %.1f on a core, %.1f waiting for one; at most %.1f ms on a core in one gap\n",
-                    titre, b.DureeMs, b.DebutMs, b.SurCoeurMs, b.AttenteMs, surCoeurMax);
+        std::printf(
+            "%-17s%.1f ms at %.0f ms: %.1f on a core, %.1f waiting for one; at most %.1f ms on a core in one gap\n",
+            titre, b.DureeMs, b.DebutMs, b.SurCoeurMs, b.AttenteMs, surCoeurMax);
     };
     std::printf("event loop       longest block %.1f ms, %llu blocks over %.0f ms\n", sonde.PlusLong().DureeMs,
                 static_cast<unsigned long long>(sonde.NombreLongs()), SeuilBlocageMs);

@@ -43,7 +43,7 @@ void Verifier(bool reussi, const QImage& image, int largeur, int hauteur, QSize 
         Echec("a loaded picture larger than the frame");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

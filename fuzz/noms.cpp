@@ -20,7 +20,7 @@ namespace {
     std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille)
 {
@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             simple = false;
     const QByteArray utf8 = texte.toUtf8();
-    if (simple && QString::fromUtf8(nom.data(), qsizetype(nom.size())).toUtf8() == QByteArray(nom.data(), qsizetype(nom.size())) &&
+    if (simple &&
+        QString::fromUtf8(nom.data(), qsizetype(nom.size())).toUtf8() ==
+            QByteArray(nom.data(), qsizetype(nom.size())) &&
         utf8 != QByteArray(nom.data(), qsizetype(nom.size())))
         Echec("a plain valid name does not show as it is");
     return 0;

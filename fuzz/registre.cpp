@@ -22,7 +22,7 @@ std::filesystem::path Dossier;
     std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

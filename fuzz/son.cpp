@@ -45,12 +45,12 @@ void JouerUnBloc(Source& source)
     source.Arreter();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    Moteur = new MoteurAudio;   // lives as long as the process, like the program's
+    Moteur = new MoteurAudio; // lives as long as the process, like the program's
     if (!Moteur->Ouvert())
         Echec("no sound output, not even the dummy one");
     const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::getenv("TMPDIR");

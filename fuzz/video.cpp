@@ -31,13 +31,13 @@ constexpr int AttenteMaxMs = 250;
     std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static QGuiApplication application(*argc, *argv);
-    Lecteur = new Video;   // lives as long as the process, like the panel's
+    Lecteur = new Video; // lives as long as the process, like the panel's
     Lecteur->Regler({BibliothequeMpv::NomParDefaut, "null"});
     Lecteur->Initialiser(nullptr);
     QObject::connect(Lecteur, &Video::ErreurLecture, [] { Echec("libmpv could not be loaded or started"); });

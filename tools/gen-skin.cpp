@@ -79,7 +79,7 @@ const QString SansLarge = "DejaVu Sans";
 constexpr int QualiteJpeg = 92;
 constexpr int HauteurBandeauHaut = 3;
 constexpr int HauteurDegradeFond = 96;
-constexpr qreal Grille = 24.0;  // icons are designed on a 24 x 24 grid
+constexpr qreal Grille = 24.0; // icons are designed on a 24 x 24 grid
 constexpr qreal TraitIcone = 1.8;
 
 enum class Forme { Maison, Film, Note, Image, Document, Fleches, Dossier, DossierOuvert, Loupe, HautParleur };
@@ -505,9 +505,8 @@ void Ecrire(Sortie& sortie, const QString& nom, const QImage& image, QSize atten
     if (image.size() != attendue * image.devicePixelRatio() || image.devicePixelRatio() != Echelle)
         throw std::logic_error("wrong size for " + nom.toStdString());
     // The 2x picture of "ImgFond.jpg" is "ImgFond@2x.jpg", as Qt names them.
-    const QString fichier = Echelle == 1 ? nom
-                                         : nom.section('.', 0, -2) + QString("@%1x.").arg(Echelle)
-                                               + nom.section('.', -1);
+    const QString fichier =
+        Echelle == 1 ? nom : nom.section('.', 0, -2) + QString("@%1x.").arg(Echelle) + nom.section('.', -1);
     const QString chemin = sortie.Dossier.filePath(fichier);
     bool ok = false;
     if (nom.endsWith(".jpg"))
@@ -670,8 +669,7 @@ void ContenuZone(QPainter& peintre, const QRectF& zone, const Zone& z, const QCo
 {
     const QRectF carre(zone.center().x() - CoteIconeMenu / 2, zone.top() + 11, CoteIconeMenu, CoteIconeMenu);
     Icone(peintre, z.forme, carre, icone, Qt::transparent, 1.9);
-    Texte(peintre, QRectF(zone.left(), zone.top() + 42, zone.width(), 17), z.libelle, Police(Sans, 12, true),
-          texte);
+    Texte(peintre, QRectF(zone.left(), zone.top() + 42, zone.width(), 17), z.libelle, Police(Sans, 12, true), texte);
 }
 
 // The strip with nothing in its zones.
@@ -720,11 +718,10 @@ void DessinerMenus(Sortie& sortie, const QImage& fondMenu)
                 ContenuZone(peintre, zone, Zones[i], GrisIcone, Ardoise);
             }
         }
-        Texte(peintre, QRectF(0, BasMenu, LargeurMenu, HauteurFenetre - BasMenu - 2), "version 1.0",
-              Police(Sans, 10), GrisDoux);
+        Texte(peintre, QRectF(0, BasMenu, LargeurMenu, HauteurFenetre - BasMenu - 2), "version 1.0", Police(Sans, 10),
+              GrisDoux);
         peintre.end();
-        Ecrire(sortie, QString("ImgMenu%1.jpg").arg(Zones[choisie].nom), image,
-                        QSize(LargeurMenu, HauteurFenetre));
+        Ecrire(sortie, QString("ImgMenu%1.jpg").arg(Zones[choisie].nom), image, QSize(LargeurMenu, HauteurFenetre));
     }
 }
 
@@ -844,9 +841,9 @@ void DessinerHome(Sortie& sortie, const QImage& fond)
         for (const Ligne& l : lignes) {
             peintre.setPen(Qt::NoPen);
             peintre.setBrush(FondCompteurs);
-            peintre.drawPath(Arrondi(QRectF(ChampX - Debord - 1, l.y - Debord, ChampLargeur + 2 * Debord + 2,
-                                            ChampHauteur + 2 * Debord),
-                                     4));
+            peintre.drawPath(Arrondi(
+                QRectF(ChampX - Debord - 1, l.y - Debord, ChampLargeur + 2 * Debord + 2, ChampHauteur + 2 * Debord),
+                4));
             if (!l.total)
                 Icone(peintre, l.forme, QRectF(14, l.y - 0.5, 17, 17), Pervenche, Qt::transparent, 2.0);
             Texte(peintre, QRectF(l.total ? 16 : 38, l.y - 2, 54, ChampHauteur + 4), l.libelle,
@@ -949,40 +946,39 @@ QImage Apercu(const std::function<void(QPainter&, const QRectF&)>& icone, const 
 void DessinerApercus(Sortie& sortie)
 {
     const QSize apercu(160, 160);
-    Ecrire(sortie,
-        "ImgImageNonSupporte.jpg",
-        Apercu(
-            [](QPainter& p, const QRectF& zone) {
-                Icone(p, Forme::Image, zone, GrisDoux, Blanc, 1.6);
-                // A crack across the picture, cut out in the background colour.
-                const QPointF o = zone.topLeft();
-                const qreal k = zone.width() / Grille;
-                QPainterPath fissure(o + QPointF(14.5, 3) * k);
-                for (const QPointF& pt : {QPointF(11.5, 9.5), QPointF(14.5, 13), QPointF(11, 21.5)})
-                    fissure.lineTo(o + pt * k);
-                p.setPen(QPen(FondPastille, 3.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-                p.setBrush(Qt::NoBrush);
-                p.drawPath(fissure);
-            },
-            "Format non supporté"),
-        apercu);
+    Ecrire(sortie, "ImgImageNonSupporte.jpg",
+           Apercu(
+               [](QPainter& p, const QRectF& zone) {
+                   Icone(p, Forme::Image, zone, GrisDoux, Blanc, 1.6);
+                   // A crack across the picture, cut out in the background colour.
+                   const QPointF o = zone.topLeft();
+                   const qreal k = zone.width() / Grille;
+                   QPainterPath fissure(o + QPointF(14.5, 3) * k);
+                   for (const QPointF& pt : {QPointF(11.5, 9.5), QPointF(14.5, 13), QPointF(11, 21.5)})
+                       fissure.lineTo(o + pt * k);
+                   p.setPen(QPen(FondPastille, 3.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+                   p.setBrush(Qt::NoBrush);
+                   p.drawPath(fissure);
+               },
+               "Format non supporté"),
+           apercu);
     Ecrire(sortie, "ImgNonTrouve.jpg",
-                    Apercu(
-                        [](QPainter& p, const QRectF& zone) {
-                            Icone(p, Forme::Loupe, zone, GrisDoux, Blanc, 1.6);
-                            const qreal k = zone.width() / Grille;
-                            const QRectF lentille(zone.left() + 4 * k, zone.top() + 4 * k, 12.4 * k, 12.4 * k);
-                            Texte(p, lentille, "?", Police(Sans, 24, true), Pervenche);
-                        },
-                        "Fichier introuvable"),
-                    apercu);
+           Apercu(
+               [](QPainter& p, const QRectF& zone) {
+                   Icone(p, Forme::Loupe, zone, GrisDoux, Blanc, 1.6);
+                   const qreal k = zone.width() / Grille;
+                   const QRectF lentille(zone.left() + 4 * k, zone.top() + 4 * k, 12.4 * k, 12.4 * k);
+                   Texte(p, lentille, "?", Police(Sans, 24, true), Pervenche);
+               },
+               "Fichier introuvable"),
+           apercu);
     Ecrire(sortie, "ImageSonAucuneAnim.jpg",
-                    Apercu(
-                        [](QPainter& p, const QRectF& zone) {
-                            Icone(p, Forme::HautParleur, zone.adjusted(-4, 2, -4, 2), Pervenche, PervenchePale, 1.6);
-                        },
-                        "Lecture audio"),
-                    apercu);
+           Apercu(
+               [](QPainter& p, const QRectF& zone) {
+                   Icone(p, Forme::HautParleur, zone.adjusted(-4, 2, -4, 2), Pervenche, PervenchePale, 1.6);
+               },
+               "Lecture audio"),
+           apercu);
 
     {
         const QSize taille(100, 100);
@@ -1132,7 +1128,7 @@ QString DossierParDefaut()
     return QString::fromStdString((source.parent_path().parent_path() / "skin").string());
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

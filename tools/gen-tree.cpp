@@ -27,8 +27,8 @@
 namespace {
 
 constexpr int NombreCategories = 4;
-constexpr int Aucune = -1;   // not a category: the file is not counted
-constexpr int ProfondeurArbre = 4;   // levels below DIR
+constexpr int Aucune = -1;         // not a category: the file is not counted
+constexpr int ProfondeurArbre = 4; // levels below DIR
 constexpr uint64_t GraineParDefaut = 1;
 constexpr mode_t DroitsDossier = 0755;
 constexpr mode_t DroitsFichier = 0644;
@@ -38,7 +38,7 @@ constexpr uint64_t PartDossiersCaches = 30;
 constexpr uint64_t PartFichiersCaches = 20;
 constexpr uint64_t PartNomsLongs = 100;
 constexpr uint64_t PartNomsMajuscules = 40;
-constexpr size_t LongueurLongueMax = 180;   // bytes, well under NAME_MAX
+constexpr size_t LongueurLongueMax = 180; // bytes, well under NAME_MAX
 constexpr size_t LongueurLongueMin = 40;
 
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
@@ -48,13 +48,13 @@ const std::array<const char*, NombreCategories> NomsCategories = {"video", "son"
 struct Connue
 {
     const char* Ext;
-    int Categorie;   // 0 video, 1 son, 2 image, 3 texte
+    int Categorie; // 0 video, 1 son, 2 image, 3 texte
 };
 constexpr std::array<Connue, 30> Table = {{
-    {"avi", 0}, {"mpg", 0}, {"mpeg", 0}, {"mov", 0}, {"wmv", 0}, {"divx", 0}, {"qt", 0}, {"asf", 0}, {"mkv", 0},
-    {"mp3", 1}, {"wav", 1}, {"wma", 1}, {"mid", 1}, {"midi", 1}, {"ogg", 1}, {"mp2", 1}, {"mp4", 1},
-    {"jpg", 2}, {"jpeg", 2}, {"ico", 2}, {"bmp", 2}, {"gif", 2}, {"png", 2},
-    {"txt", 3}, {"doc", 3}, {"xls", 3}, {"pdf", 3}, {"rtf", 3}, {"pps", 3}, {"ppt", 3},
+    {"avi", 0}, {"mpg", 0}, {"mpeg", 0}, {"mov", 0}, {"wmv", 0}, {"divx", 0}, {"qt", 0},  {"asf", 0},
+    {"mkv", 0}, {"mp3", 1}, {"wav", 1},  {"wma", 1}, {"mid", 1}, {"midi", 1}, {"ogg", 1}, {"mp2", 1},
+    {"mp4", 1}, {"jpg", 2}, {"jpeg", 2}, {"ico", 2}, {"bmp", 2}, {"gif", 2},  {"png", 2}, {"txt", 3},
+    {"doc", 3}, {"xls", 3}, {"pdf", 3},  {"rtf", 3}, {"pps", 3}, {"ppt", 3},
 }};
 
 // What follows a file's stem, with its weight in the mix. "" means no dot
@@ -67,40 +67,98 @@ struct Suffixe
 };
 constexpr std::array<Suffixe, 50> Suffixes = {{
     // Image
-    {".jpg", 140}, {".JPG", 20}, {".jpeg", 15}, {".Jpeg", 3}, {".png", 60}, {".PNG", 4}, {".gif", 15},
-    {".bmp", 5}, {".ico", 5},
+    {".jpg", 140},
+    {".JPG", 20},
+    {".jpeg", 15},
+    {".Jpeg", 3},
+    {".png", 60},
+    {".PNG", 4},
+    {".gif", 15},
+    {".bmp", 5},
+    {".ico", 5},
     // Son
-    {".mp3", 75}, {".MP3", 5}, {".wav", 10}, {".wma", 5}, {".ogg", 10}, {".mid", 3}, {".midi", 2},
-    {".mp2", 2}, {".mp4", 25},
+    {".mp3", 75},
+    {".MP3", 5},
+    {".wav", 10},
+    {".wma", 5},
+    {".ogg", 10},
+    {".mid", 3},
+    {".midi", 2},
+    {".mp2", 2},
+    {".mp4", 25},
     // Video
-    {".avi", 15}, {".AVI", 2}, {".mpg", 8}, {".mpeg", 5}, {".mov", 10}, {".wmv", 5}, {".divx", 2}, {".qt", 2},
-    {".asf", 2}, {".mkv", 15}, {".MKV", 2},
+    {".avi", 15},
+    {".AVI", 2},
+    {".mpg", 8},
+    {".mpeg", 5},
+    {".mov", 10},
+    {".wmv", 5},
+    {".divx", 2},
+    {".qt", 2},
+    {".asf", 2},
+    {".mkv", 15},
+    {".MKV", 2},
     // Texte
-    {".txt", 60}, {".doc", 25}, {".xls", 15}, {".pdf", 40}, {".PDF", 5}, {".rtf", 5}, {".pps", 3},
+    {".txt", 60},
+    {".doc", 25},
+    {".xls", 15},
+    {".pdf", 40},
+    {".PDF", 5},
+    {".rtf", 5},
+    {".pps", 3},
     {".ppt", 7},
     // Unknown
-    {".zip", 40}, {".html", 45}, {".cpp", 55}, {".o", 40}, {".json", 40}, {".h", 30}, {".py", 20},
-    {".tar.gz", 15}, {".jpg.part", 5}, {".mp3~", 3}, {"", 60}, {".", 3}, {".jpgx", 3},
+    {".zip", 40},
+    {".html", 45},
+    {".cpp", 55},
+    {".o", 40},
+    {".json", 40},
+    {".h", 30},
+    {".py", 20},
+    {".tar.gz", 15},
+    {".jpg.part", 5},
+    {".mp3~", 3},
+    {"", 60},
+    {".", 3},
+    {".jpgx", 3},
 }};
 
 // Starts of file names: letters, accents, digits, other scripts, signs.
 constexpr std::array<const char*, 32> Tiges = {{
-    "IMG_",        "DSC",          "photo",   "PHOTO",     "Photo de vacances", "été",      "Zoé",
-    "Îles",        "résumé",       "Ça va",   "naïve",     "Straße",            "rapport",  "notes",
-    "chanson",     "film",         "clip",    "document",  "backup.2020",       "a",        "x",
-    "Ærø",         "Ελλάδα",       "日本",    "Éric",      "Œuvre",             "über",     "2019-",
-    "_brouillon",  "#tmp",         "(copie)", "~verrou",
+    "IMG_",    "DSC",     "photo",    "PHOTO",       "Photo de vacances",
+    "été",     "Zoé",     "Îles",     "résumé",      "Ça va",
+    "naïve",   "Straße",  "rapport",  "notes",       "chanson",
+    "film",    "clip",    "document", "backup.2020", "a",
+    "x",       "Ærø",     "Ελλάδα",   "日本",        "Éric",
+    "Œuvre",   "über",    "2019-",    "_brouillon",  "#tmp",
+    "(copie)", "~verrou",
 }};
 
 constexpr std::array<const char*, 18> NomsDossiers = {{
-    "Photos", "Musique", "Vidéos", "Documents", "été 2019", "Zoé", "Îles Canaries", "projets", "src",
-    "build", "Téléchargements", "Bureau", "archive.old", "node_modules", "DCIM", "Ærø", "2020", "x",
+    "Photos",
+    "Musique",
+    "Vidéos",
+    "Documents",
+    "été 2019",
+    "Zoé",
+    "Îles Canaries",
+    "projets",
+    "src",
+    "build",
+    "Téléchargements",
+    "Bureau",
+    "archive.old",
+    "node_modules",
+    "DCIM",
+    "Ærø",
+    "2020",
+    "x",
 }};
 constexpr std::array<const char*, 5> NomsDossiersCaches = {{".cache", ".config", ".local", ".thumbnails", ".git"}};
 
 // Relative sizes of directories; 0 leaves one empty.
 constexpr std::array<uint32_t, 5> PoidsDossier = {0, 1, 2, 4, 8};
-constexpr std::array<uint32_t, 5> ChancesPoids = {50, 450, 300, 150, 50};   // out of 1000
+constexpr std::array<uint32_t, 5> ChancesPoids = {50, 450, 300, 150, 50}; // out of 1000
 
 // splitmix64: small, fast and the same everywhere.
 class Aleatoire
@@ -155,10 +213,10 @@ int CategorieDe(std::string_view nom)
 
 struct Dossier
 {
-    std::string Chemin;   // relative to DIR; "." for DIR itself
+    std::string Chemin; // relative to DIR; "." for DIR itself
     int Parent = -1;
     int Niveau = 0;
-    bool SousCache = false;   // itself or an ancestor is hidden
+    bool SousCache = false; // itself or an ancestor is hidden
     uint32_t Poids = 0;
     uint64_t Fichiers = 0;
 };
@@ -244,7 +302,7 @@ bool RepertoireVide(const char* chemin)
     return vide;
 }
 
-}   // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -288,7 +346,7 @@ int main(int argc, char** argv)
     const uint64_t b = Branchement(nombreDossiers - 1);
     std::vector<Dossier> dossiers(nombreDossiers);
     dossiers[0].Chemin = ".";
-    dossiers[0].Poids = PoidsDossier[2];   // DIR always holds files
+    dossiers[0].Poids = PoidsDossier[2]; // DIR always holds files
     for (uint64_t i = 1; i < nombreDossiers; ++i) {
         Dossier& d = dossiers[i];
         const int64_t parent = static_cast<int64_t>((i - 1) / b) - 1;
@@ -309,8 +367,7 @@ int main(int argc, char** argv)
         }
         d.Poids = PoidsDossier[k];
         if (::mkdirat(racineFd.Get(), d.Chemin.c_str(), DroitsDossier) != 0) {
-            std::fprintf(stderr, "gen-tree: cannot create %s/%s: %s\n", racine, d.Chemin.c_str(),
-                         std::strerror(errno));
+            std::fprintf(stderr, "gen-tree: cannot create %s/%s: %s\n", racine, d.Chemin.c_str(), std::strerror(errno));
             return 1;
         }
     }
@@ -347,8 +404,7 @@ int main(int argc, char** argv)
             ++dossiersSansCaches;
         const Fd dossierFd(::openat(racineFd.Get(), d.Chemin.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dossierFd.Get() < 0) {
-            std::fprintf(stderr, "gen-tree: cannot open %s/%s: %s\n", racine, d.Chemin.c_str(),
-                         std::strerror(errno));
+            std::fprintf(stderr, "gen-tree: cannot open %s/%s: %s\n", racine, d.Chemin.c_str(), std::strerror(errno));
             return 1;
         }
         std::array<bool, NombreCategories> present{};
@@ -373,11 +429,11 @@ int main(int argc, char** argv)
             }
             nom += Suffixes[k].Texte;
 
-            const int fd = ::openat(dossierFd.Get(), nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                    DroitsFichier);
+            const int fd =
+                ::openat(dossierFd.Get(), nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, DroitsFichier);
             if (fd < 0) {
-                std::fprintf(stderr, "gen-tree: cannot create %s/%s/%s: %s\n", racine, d.Chemin.c_str(),
-                             nom.c_str(), std::strerror(errno));
+                std::fprintf(stderr, "gen-tree: cannot create %s/%s/%s: %s\n", racine, d.Chemin.c_str(), nom.c_str(),
+                             std::strerror(errno));
                 return 1;
             }
             ::close(fd);

@@ -18,7 +18,7 @@ const QString LangueParDefaut = "fr";
 
 QTranslator* installe = nullptr;
 
-}  // namespace
+} // namespace
 
 QString InstallerTraductionsQt(const QLocale& locale)
 {
@@ -89,4 +89,4 @@ void ImposerPaletteClaire()
     QApplication::setPalette(PaletteClaire());
 }
 
-}  // namespace Apparence
+} // namespace Apparence

@@ -24,4 +24,4 @@ QPalette PaletteClaire();
 // its palette, whatever the desktop's theme chose.
 void ImposerPaletteClaire();
 
-}  // namespace Apparence
+} // namespace Apparence

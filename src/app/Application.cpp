@@ -13,13 +13,9 @@
 #include <stdexcept>
 
 Application::Application()
-    : Environnement(&fenetre_),
-      BarreSystem(fenetre_, Skin, Options),
-      Barre(&fenetre_),
-      Bouton(fenetre_, Scans, Stock, Options),
-      Arbres(&fenetre_, Options, Stock, Extensions, Environnement),
-      Previsu(&fenetre_, Skin, Stock, Sons, Videos, Environnement),
-      Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
+    : Environnement(&fenetre_), BarreSystem(fenetre_, Skin, Options), Barre(&fenetre_),
+      Bouton(fenetre_, Scans, Stock, Options), Arbres(&fenetre_, Options, Stock, Extensions, Environnement),
+      Previsu(&fenetre_, Skin, Stock, Sons, Videos, Environnement), Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
       Scans(Stock, Scan, Arbres)
 {
     new AccesClavier(&fenetre_);

@@ -12,24 +12,23 @@
 
 namespace {
 
-const char* const TexteAide =
-    "Utilisation : ruvizaro [OPTION...] [DOSSIER]\n"
-    "Liste les fichiers d'un dossier par catégorie : vidéo, son, image et texte.\n"
-    "Avec un DOSSIER, le parcours de ce dossier commence aussitôt.\n"
-    "\n"
-    "Options :\n"
-    "  -h, --help      affiche cette aide et quitte\n"
-    "  -v, --version   affiche la version et quitte\n"
-    "\n"
-    "Les options standard de Qt sont acceptées, comme -style fusion\n"
-    "ou -platform offscreen.\n";
+const char* const TexteAide = "Utilisation : ruvizaro [OPTION...] [DOSSIER]\n"
+                              "Liste les fichiers d'un dossier par catégorie : vidéo, son, image et texte.\n"
+                              "Avec un DOSSIER, le parcours de ce dossier commence aussitôt.\n"
+                              "\n"
+                              "Options :\n"
+                              "  -h, --help      affiche cette aide et quitte\n"
+                              "  -v, --version   affiche la version et quitte\n"
+                              "\n"
+                              "Les options standard de Qt sont acceptées, comme -style fusion\n"
+                              "ou -platform offscreen.\n";
 
 // Qt's window options that take a value, as QGuiApplication, QApplication
 // and the xcb platform read them.
 const char* const OptionsQtAvecValeur[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "style", "stylesheet", "session", "display", "geometry", "title", "name",
-    "qmljsdebugger"};
+    "platform",    "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "style",         "stylesheet", "session",
+    "display",     "geometry",           "title",         "name",       "qmljsdebugger"};
 // And those that take none.
 const char* const OptionsQtSansValeur[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
@@ -72,7 +71,7 @@ LigneCommande Refus(const QString& erreur)
     return ligne;
 }
 
-}  // namespace
+} // namespace
 
 bool LigneCommande::AffichagePossible(int argc, const char* const* argv)
 {
@@ -124,9 +123,8 @@ LigneCommande LigneCommande::Analyser(const QStringList& arguments, OptionsQt qt
     } else if (analyseur.isSet(version)) {
         ligne.Quoi = Action::Version;
     } else if (dossiers.size() > 1) {
-        return Refus(QString("un seul dossier à la fois, %1 donnés : « %2 »")
-                         .arg(dossiers.size())
-                         .arg(dossiers.join(" », « ")));
+        return Refus(
+            QString("un seul dossier à la fois, %1 donnés : « %2 »").arg(dossiers.size()).arg(dossiers.join(" », « ")));
     } else if (dossiers.size() == 1 && dossiers.first().isEmpty()) {
         return Refus("dossier vide");
     } else if (dossiers.size() == 1) {

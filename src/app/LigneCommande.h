@@ -37,6 +37,6 @@ public:
     int Repondre() const;
 
     Action Quoi = Action::Lancer;
-    QString Repertoire;   // absolute, or empty: the directory to scan at once
-    QString Erreur;       // why the line was refused
+    QString Repertoire; // absolute, or empty: the directory to scan at once
+    QString Erreur;     // why the line was refused
 };

@@ -21,17 +21,14 @@ struct Entree
 // In this order: it is the order of the icons in ImageListExt and of the
 // nodes of every "Par Extension" tree.
 constexpr std::array<Entree, 30> TableFixe = {{
-    {"avi", Categorie::Video},  {"mpg", Categorie::Video},  {"mpeg", Categorie::Video},
-    {"mov", Categorie::Video},  {"wmv", Categorie::Video},  {"divx", Categorie::Video},
-    {"qt", Categorie::Video},   {"asf", Categorie::Video},  {"mkv", Categorie::Video},
-    {"mp3", Categorie::Son},    {"wav", Categorie::Son},    {"wma", Categorie::Son},
-    {"mid", Categorie::Son},    {"midi", Categorie::Son},   {"ogg", Categorie::Son},
-    {"mp2", Categorie::Son},    {"mp4", Categorie::Son},
-    {"jpg", Categorie::Image},  {"jpeg", Categorie::Image}, {"ico", Categorie::Image},
-    {"bmp", Categorie::Image},  {"gif", Categorie::Image},  {"png", Categorie::Image},
-    {"txt", Categorie::Texte},  {"doc", Categorie::Texte},  {"xls", Categorie::Texte},
-    {"pdf", Categorie::Texte},  {"rtf", Categorie::Texte},  {"pps", Categorie::Texte},
-    {"ppt", Categorie::Texte},
+    {"avi", Categorie::Video}, {"mpg", Categorie::Video},  {"mpeg", Categorie::Video}, {"mov", Categorie::Video},
+    {"wmv", Categorie::Video}, {"divx", Categorie::Video}, {"qt", Categorie::Video},   {"asf", Categorie::Video},
+    {"mkv", Categorie::Video}, {"mp3", Categorie::Son},    {"wav", Categorie::Son},    {"wma", Categorie::Son},
+    {"mid", Categorie::Son},   {"midi", Categorie::Son},   {"ogg", Categorie::Son},    {"mp2", Categorie::Son},
+    {"mp4", Categorie::Son},   {"jpg", Categorie::Image},  {"jpeg", Categorie::Image}, {"ico", Categorie::Image},
+    {"bmp", Categorie::Image}, {"gif", Categorie::Image},  {"png", Categorie::Image},  {"txt", Categorie::Texte},
+    {"doc", Categorie::Texte}, {"xls", Categorie::Texte},  {"pdf", Categorie::Texte},  {"rtf", Categorie::Texte},
+    {"pps", Categorie::Texte}, {"ppt", Categorie::Texte},
 }};
 
 constexpr const char* DossierIcones = "/usr/share/icons";
@@ -68,7 +65,7 @@ void PreparerTheme()
     QIcon::setThemeName(QLatin1String(ThemeParDefaut));
 }
 
-}   // namespace
+} // namespace
 
 void Extension::Remplir(ListeImages& images)
 {

@@ -14,8 +14,8 @@ class ListeImages;
 
 struct TExt
 {
-    std::string Ext;        // lower case, without the dot
-    int32_t Icone = -1;     // index in ImageListExt, or -1
+    std::string Ext;    // lower case, without the dot
+    int32_t Icone = -1; // index in ImageListExt, or -1
     Categorie Cat = Categorie::Autre;
 };
 

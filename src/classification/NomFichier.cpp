@@ -8,11 +8,11 @@ namespace {
 // UTF-8 of U+00C0..U+00FF is 0xC3 followed by 0x80..0xBF; the small letter
 // of a capital in U+00C0..U+00DE is 0x20 above it.
 constexpr unsigned char OctetLatin1 = 0xC3;
-constexpr unsigned char PremiereMajuscule = 0x80;   // À
-constexpr unsigned char DerniereMajuscule = 0x9E;   // Þ
-constexpr unsigned char SigneMultiplier = 0x97;     // ×
+constexpr unsigned char PremiereMajuscule = 0x80; // À
+constexpr unsigned char DerniereMajuscule = 0x9E; // Þ
+constexpr unsigned char SigneMultiplier = 0x97;   // ×
 constexpr unsigned char EcartMinuscule = 0x20;
-constexpr unsigned char PremiereSuite = 0x80;   // continuation bytes 0x80..0xBF
+constexpr unsigned char PremiereSuite = 0x80; // continuation bytes 0x80..0xBF
 constexpr unsigned char DerniereSuite = 0xBF;
 
 // U+0000..U+001F show as U+2400..U+241F, U+007F as U+2421.
@@ -33,24 +33,24 @@ bool MajusculeAccentuee(unsigned char suivant)
 int LettreAccentuee(unsigned char suivant)
 {
     switch (suivant) {
-    case 0xA0:   // à
-    case 0xA2:   // â
-    case 0xA4:   // ä
+    case 0xA0: // à
+    case 0xA2: // â
+    case 0xA4: // ä
         return 1;
-    case 0xA7:   // ç
+    case 0xA7: // ç
         return 3;
-    case 0xA8:   // è
-    case 0xA9:   // é
-    case 0xAA:   // ê
-    case 0xAB:   // ë
+    case 0xA8: // è
+    case 0xA9: // é
+    case 0xAA: // ê
+    case 0xAB: // ë
         return 5;
-    case 0xAF:   // ï
+    case 0xAF: // ï
         return 9;
-    case 0xB4:   // ô
-    case 0xB6:   // ö
+    case 0xB4: // ô
+    case 0xB6: // ö
         return 15;
-    case 0xBB:   // û
-    case 0xBC:   // ü
+    case 0xBB: // û
+    case 0xBC: // ü
         return 21;
     default:
         return NomFichier::LettreSpeciale;
@@ -82,7 +82,7 @@ void MinusculesAscii(const char* octets, size_t n, char* sortie)
     }
 }
 
-}   // namespace
+} // namespace
 
 void NomFichier::AjouterMinuscules(std::string_view nom, std::string& sortie)
 {
@@ -136,7 +136,7 @@ size_t NomFichier::Replier(std::string_view nom, char* sortie)
         if (MajusculeAccentuee(suivant))
             suivant = static_cast<unsigned char>(suivant + EcartMinuscule);
         if (suivant < PremiereSuite || suivant > DerniereSuite) {
-            *o++ = static_cast<char>(OctetLatin1);   // a lead byte alone: the next byte starts a run
+            *o++ = static_cast<char>(OctetLatin1); // a lead byte alone: the next byte starts a run
             continue;
         }
         const int lettre = LettreAccentuee(suivant);

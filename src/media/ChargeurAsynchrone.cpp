@@ -8,8 +8,7 @@
 
 ChargeurAsynchrone::ChargeurAsynchrone(QObject* parent)
     : QObject(parent), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
-{
-}
+{}
 
 ChargeurAsynchrone::~ChargeurAsynchrone()
 {
@@ -43,7 +42,7 @@ void ChargeurAsynchrone::Travailler(std::stop_token arret)
         ChargeurImage::Resultat resultat;
         const bool reussi = ChargeurImage::Charger(demande.Chemin, resultat, demande.Cadre, arretDemande);
         if (arretDemande.stop_requested())
-            continue;   // replaced or cancelled meanwhile: nobody wants it
+            continue; // replaced or cancelled meanwhile: nobody wants it
         // Queued to this object: discarded if it is destroyed first.
         AppelDiffere(this, [this, generation = demande.Generation, numero = demande.Numero, reussi,
                             resultat = std::move(resultat)] { Livrer(generation, numero, reussi, resultat); });
@@ -54,6 +53,6 @@ void ChargeurAsynchrone::Livrer(quint64 generation, quint64 numero, bool reussi,
                                 const ChargeurImage::Resultat& resultat)
 {
     if (generation != generation_)
-        return;   // a newer request, or a cancel, came after this one
+        return; // a newer request, or a cancel, came after this one
     emit Charge(numero, reussi, resultat.Image, resultat.LargeurOrigine, resultat.HauteurOrigine);
 }

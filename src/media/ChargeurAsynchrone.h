@@ -60,5 +60,5 @@ private:
     DerniereDemande<Demande> boite_;
     // The latest request's generation: only its answer is delivered. Owning thread only.
     quint64 generation_ = 0;
-    std::jthread fil_;   // last: started once everything above exists
+    std::jthread fil_; // last: started once everything above exists
 };

@@ -28,8 +28,8 @@ const std::array<QByteArray, 5> FormatsQt = {"bmp", "ico", "cur", "png", "gif"};
 // Qt's readers take any side; what they cost is their pixels.
 bool TailleAcceptable(QSize taille)
 {
-    return taille.width() > 0 && taille.height() > 0
-           && std::int64_t(taille.width()) * taille.height() <= ChargeurImage::PixelsMax;
+    return taille.width() > 0 && taille.height() > 0 &&
+           std::int64_t(taille.width()) * taille.height() <= ChargeurImage::PixelsMax;
 }
 
 // A picture larger than the frame, fitted into it; a thread of a picture
@@ -66,7 +66,7 @@ QByteArray LireTout(int fd, std::int64_t taille, const std::stop_token& arret)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            break;   // shrunk meanwhile: the decoder refuses what is missing
+            break; // shrunk meanwhile: the decoder refuses what is missing
         lus += n;
     }
     donnees.truncate(lus);
@@ -169,7 +169,7 @@ bool ChargerQt(int fd, QSize cadre, const std::stop_token& arret, ChargeurImage:
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize cadre)
 {
@@ -195,8 +195,8 @@ bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize
     if (!reussi || charge.Image.isNull() || arret.stop_requested())
         return false;
     if (charge.Image.width() > cadre.width() || charge.Image.height() > cadre.height())
-        charge.Image = charge.Image.scaled(Ajustee(charge.Image.size(), cadre), Qt::IgnoreAspectRatio,
-                                           Qt::SmoothTransformation);
+        charge.Image =
+            charge.Image.scaled(Ajustee(charge.Image.size(), cadre), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     resultat = std::move(charge);
     return true;
 }

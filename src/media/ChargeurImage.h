@@ -1,13 +1,11 @@
 #pragma once
 
 // Loads a picture for the 160 × 160 preview frame, upright as the camera's
-// orientation tag says, and gives its original (stored) dimensions. JPEG goes through libjpeg at a reduced DCT scale; BMP, ICO,
-// PNG and GIF through Qt's readers, PNG straight at frame size. Anything
-// else, a damaged file or a picture claiming an absurd size is refused,
-// never half-decoded. The work of a load is bounded: a JPEG by the
-// decoder's budget (pixels covered by each of its scans), Qt's readers,
-// which go over each pixel once, by the picture's pixels. Safe to call from
-// any thread.
+// orientation tag says, and gives its original (stored) dimensions. JPEG goes through libjpeg at a reduced DCT scale;
+// BMP, ICO, PNG and GIF through Qt's readers, PNG straight at frame size. Anything else, a damaged file or a picture
+// claiming an absurd size is refused, never half-decoded. The work of a load is bounded: a JPEG by the decoder's budget
+// (pixels covered by each of its scans), Qt's readers, which go over each pixel once, by the picture's pixels. Safe to
+// call from any thread.
 
 #include <QImage>
 #include <QSize>
@@ -21,7 +19,7 @@ class ChargeurImage
 public:
     struct Resultat
     {
-        QImage Image;   // fits in the frame; a smaller picture keeps its size
+        QImage Image; // fits in the frame; a smaller picture keeps its size
         int LargeurOrigine = 0;
         int HauteurOrigine = 0;
     };

@@ -34,8 +34,8 @@ struct Contexte
     bool cmyk;
     bool cmykInverse;
     const std::stop_token* arret;
-    int balayageCompte;      // the last scan whose work was counted
-    std::int64_t travail;    // pixels covered by the scans begun so far
+    int balayageCompte;   // the last scan whose work was counted
+    std::int64_t travail; // pixels covered by the scans begun so far
 };
 
 struct DetruireContexte
@@ -65,8 +65,8 @@ Contexte* ContexteDe(j_common_ptr info)
 // worse than none.
 void EmettreMessage(j_common_ptr info, int niveau)
 {
-    if (niveau == NiveauAvertissement
-        && (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
+    if (niveau == NiveauAvertissement &&
+        (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
         std::longjmp(ContexteDe(info)->retour, 1);
 }
 
@@ -122,8 +122,8 @@ bool Ouvrir(Contexte& contexte, const unsigned char* octets, unsigned long taill
 
     const JDIMENSION largeur = contexte.info.image_width;
     const JDIMENSION hauteur = contexte.info.image_height;
-    if (largeur > DecodeurJpeg::CoteMax || hauteur > DecodeurJpeg::CoteMax
-        || std::int64_t(largeur) * hauteur > DecodeurJpeg::PixelsMax)
+    if (largeur > DecodeurJpeg::CoteMax || hauteur > DecodeurJpeg::CoteMax ||
+        std::int64_t(largeur) * hauteur > DecodeurJpeg::PixelsMax)
         return false;
 
     const int echelle = DecodeurJpeg::Echelle(QSize(int(largeur), int(hauteur)), cible);
@@ -158,8 +158,7 @@ bool Lire(Contexte& contexte, unsigned char* bits, qsizetype pas)
     JSAMPROW lignes[LignesParLot];
     while (contexte.info.output_scanline < contexte.info.output_height) {
         const JDIMENSION premiere = contexte.info.output_scanline;
-        const JDIMENSION nombre =
-            std::min<JDIMENSION>(LignesParLot, contexte.info.output_height - premiere);
+        const JDIMENSION nombre = std::min<JDIMENSION>(LignesParLot, contexte.info.output_height - premiere);
         for (JDIMENSION i = 0; i < nombre; ++i)
             lignes[i] = bits + qsizetype(premiere + i) * pas;
         // A memory source never suspends; zero lines means something is wrong.
@@ -187,7 +186,7 @@ void ConvertirCmyk(QImage& image, bool inverse)
     }
 }
 
-}  // namespace
+} // namespace
 
 int DecodeurJpeg::Echelle(QSize origine, QSize cible)
 {
@@ -196,10 +195,10 @@ int DecodeurJpeg::Echelle(QSize origine, QSize cible)
     const QSize ajustee = origine.scaled(cible, Qt::KeepAspectRatio);
     for (int m = 1; m < DenominateurEchelle; ++m) {
         // Same rounding as libjpeg's output dimensions.
-        const std::int64_t largeur = (std::int64_t(origine.width()) * m + DenominateurEchelle - 1)
-                                     / DenominateurEchelle;
-        const std::int64_t hauteur = (std::int64_t(origine.height()) * m + DenominateurEchelle - 1)
-                                     / DenominateurEchelle;
+        const std::int64_t largeur =
+            (std::int64_t(origine.width()) * m + DenominateurEchelle - 1) / DenominateurEchelle;
+        const std::int64_t hauteur =
+            (std::int64_t(origine.height()) * m + DenominateurEchelle - 1) / DenominateurEchelle;
         if (largeur >= ajustee.width() && hauteur >= ajustee.height())
             return m;
     }
@@ -217,8 +216,7 @@ bool DecodeurJpeg::Decoder(const QByteArray& donnees, Resultat& resultat, QSize 
     if (!Ouvrir(*contexte, octets, static_cast<unsigned long>(donnees.size()), cible, arret))
         return false;
 
-    QImage image(int(contexte->info.output_width), int(contexte->info.output_height),
-                 QImage::Format_RGBX8888);
+    QImage image(int(contexte->info.output_width), int(contexte->info.output_height), QImage::Format_RGBX8888);
     if (image.isNull())
         return false;
     if (!Lire(*contexte, image.bits(), image.bytesPerLine()))

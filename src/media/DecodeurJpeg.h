@@ -19,7 +19,7 @@ class DecodeurJpeg
 public:
     struct Resultat
     {
-        QImage Image;  // Format_RGBX8888
+        QImage Image; // Format_RGBX8888
         int LargeurOrigine = 0;
         int HauteurOrigine = 0;
     };

@@ -4,8 +4,7 @@
 
 FileEchantillons::FileEchantillons(int capaciteTrames)
     : capacite_(capaciteTrames), donnees_(new float[size_t(capaciteTrames) * 2]())
-{
-}
+{}
 
 int FileEchantillons::Disponibles() const
 {

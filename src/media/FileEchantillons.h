@@ -25,7 +25,7 @@ public:
 
 private:
     const int capacite_;
-    std::unique_ptr<float[]> donnees_;   // capacite_ frames, two floats each
+    std::unique_ptr<float[]> donnees_; // capacite_ frames, two floats each
     std::atomic<std::uint64_t> ecrites_{0};
     std::atomic<std::uint64_t> lues_{0};
 };

@@ -47,7 +47,7 @@ void FaireTaireAlsa()
 // The one line said when a sound is played without an output device.
 std::atomic<bool> silenceAnnonce{false};
 
-}  // namespace
+} // namespace
 
 MoteurAudio::MoteurAudio() : spectre_(std::make_unique<Spectre>())
 {

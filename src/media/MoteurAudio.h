@@ -68,7 +68,7 @@ public:
 
 private:
     static constexpr int MaxSources = 8;
-    static constexpr int TailleHistorique = 2 * Spectre::Taille;   // power of two
+    static constexpr int TailleHistorique = 2 * Spectre::Taille; // power of two
 
     static void Rappel(void* donnees, std::uint8_t* flux, int octets);
     void Melanger(float* sortie, int trames);

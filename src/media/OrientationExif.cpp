@@ -87,7 +87,7 @@ QImage Tourner(const QImage& image, qreal degres)
     return image.transformed(QTransform().rotate(degres));
 }
 
-}  // namespace
+} // namespace
 
 int Lire(const QByteArray& jpeg)
 {
@@ -101,7 +101,7 @@ int Lire(const QByteArray& jpeg)
         if (o[i] != Marqueur)
             return Normale;
         const unsigned char type = o[i + 1];
-        if (type == Marqueur) {   // fill byte
+        if (type == Marqueur) { // fill byte
             ++i;
             continue;
         }
@@ -146,4 +146,4 @@ QImage Appliquer(const QImage& image, int orientation)
     }
 }
 
-}  // namespace OrientationExif
+} // namespace OrientationExif

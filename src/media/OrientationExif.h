@@ -17,4 +17,4 @@ bool Transpose(int orientation);
 // The stored picture turned and mirrored as the orientation asks.
 QImage Appliquer(const QImage& image, int orientation);
 
-}  // namespace OrientationExif
+} // namespace OrientationExif

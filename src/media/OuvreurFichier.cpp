@@ -4,8 +4,7 @@
 
 OuvreurFichier::OuvreurFichier(Reponse reponse)
     : reponse_(std::move(reponse)), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
-{
-}
+{}
 
 OuvreurFichier::~OuvreurFichier()
 {

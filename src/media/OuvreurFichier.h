@@ -41,6 +41,6 @@ private:
     Reponse reponse_;
     std::mutex verrou_;
     std::condition_variable_any reveil_;
-    std::optional<Demande> boite_;   // under verrou_
-    std::jthread fil_;   // last: started once everything above exists
+    std::optional<Demande> boite_; // under verrou_
+    std::jthread fil_;             // last: started once everything above exists
 };

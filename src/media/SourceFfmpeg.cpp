@@ -78,7 +78,7 @@ std::int32_t LongueurCroyable(std::int64_t valeur, AVRational base)
     return ms > 0 && ms <= SourceFfmpeg::LongueurMaxMs ? std::int32_t(ms) : 0;
 }
 
-}  // namespace
+} // namespace
 
 // The FFmpeg state, used by the decoding thread only once opened.
 struct SourceFfmpeg::Decodeur
@@ -94,7 +94,7 @@ struct SourceFfmpeg::Decodeur
     std::unique_ptr<AVFrame, LibererTrame> trame{av_frame_alloc()};
     std::vector<float> converti;
     int flux = -1;
-    bool neuf = true;   // nothing decoded yet: no seek needed to start at 0
+    bool neuf = true; // nothing decoded yet: no seek needed to start at 0
     // Input layout the resampler was made for.
     AVChannelLayout dispositionEntree{};
     int formatEntree = -1;
@@ -148,8 +148,8 @@ struct SourceFfmpeg::Decodeur
         auto* tampon = static_cast<std::uint8_t*>(av_malloc(TailleTamponLecture));
         if (!tampon)
             return false;
-        avio.reset(avio_alloc_context(tampon, TailleTamponLecture, 0, this, &Decodeur::Lire, nullptr,
-                                      &Decodeur::Chercher));
+        avio.reset(
+            avio_alloc_context(tampon, TailleTamponLecture, 0, this, &Decodeur::Lire, nullptr, &Decodeur::Chercher));
         if (!avio) {
             av_free(tampon);
             return false;
@@ -262,8 +262,7 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, Descript
 
 SourceFfmpeg::SourceFfmpeg(MoteurAudio& moteur, std::unique_ptr<Decodeur> decodeur, std::int32_t longueurMs)
     : moteur_(moteur), decodeur_(std::move(decodeur)), longueurMs_(longueurMs), file_(CapaciteFile)
-{
-}
+{}
 
 SourceFfmpeg::~SourceFfmpeg()
 {
@@ -273,8 +272,7 @@ SourceFfmpeg::~SourceFfmpeg()
 
 std::int32_t SourceFfmpeg::Temps() const
 {
-    const std::int64_t ms =
-        std::int64_t(departMs_.load()) + tramesJouees_.load() * 1000 / MoteurAudio::Frequence;
+    const std::int64_t ms = std::int64_t(departMs_.load()) + tramesJouees_.load() * 1000 / MoteurAudio::Frequence;
     return std::int32_t(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
@@ -366,7 +364,7 @@ void SourceFfmpeg::Decoder(std::int32_t departMs)
     AVStream* flux = d.format->streams[d.flux];
     // Stream times start at the stream's start time, file times at 0.
     const std::int64_t origine = flux->start_time != AV_NOPTS_VALUE ? flux->start_time : 0;
-    std::int64_t aJeter = 0;   // output frames before departMs still to drop
+    std::int64_t aJeter = 0; // output frames before departMs still to drop
     bool premiereTrame = true;
     if (!d.neuf || departMs > 0) {
         const std::int64_t cible = origine + av_rescale_q(departMs, AVRational{1, 1000}, flux->time_base);
@@ -379,7 +377,7 @@ void SourceFfmpeg::Decoder(std::int32_t departMs)
 
     auto convertir = [&](const AVFrame* t) -> bool {
         if (t && !d.PreparerReechantillonneur(*t))
-            return true;   // an undecodable frame is skipped
+            return true; // an undecodable frame is skipped
         if (!d.reechantillonneur)
             return true;
         const int entrees = t ? t->nb_samples : 0;
@@ -422,9 +420,9 @@ void SourceFfmpeg::Decoder(std::int32_t departMs)
     while (!finDemandee_) {
         const int lu = av_read_frame(d.format.get(), d.paquet.get());
         if (lu < 0)
-            break;   // end of file, or a read error: both end the sound
+            break; // end of file, or a read error: both end the sound
         if (d.paquet->stream_index == d.flux)
-            avcodec_send_packet(d.codec.get(), d.paquet.get());   // a damaged packet is skipped
+            avcodec_send_packet(d.codec.get(), d.paquet.get()); // a damaged packet is skipped
         av_packet_unref(d.paquet.get());
         if (!recevoir())
             return;

@@ -41,8 +41,7 @@ public:
     // on disk.
     static std::unique_ptr<SourceFfmpeg> Ouvrir(MoteurAudio& moteur, const std::string& chemin);
     // The same over a regular file already opened and checked.
-    static std::unique_ptr<SourceFfmpeg> Ouvrir(MoteurAudio& moteur, Descripteur fichier,
-                                                std::stop_token arret = {});
+    static std::unique_ptr<SourceFfmpeg> Ouvrir(MoteurAudio& moteur, Descripteur fichier, std::stop_token arret = {});
     ~SourceFfmpeg() override;
 
     // Length of the file as its header says, 0 when unknown or absurd.
@@ -82,7 +81,7 @@ private:
     std::mutex attente_;
     std::condition_variable reveil_;
     std::atomic<bool> finDemandee_{false};
-    std::atomic<bool> finFichier_{false};   // the decoder has queued its last frame
+    std::atomic<bool> finFichier_{false}; // the decoder has queued its last frame
 
     std::atomic<bool> enLecture_{false};
     std::atomic<bool> pause_{false};

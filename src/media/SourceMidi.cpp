@@ -95,7 +95,7 @@ bool Lire(int fd, std::vector<std::uint8_t>& octets)
 {
     std::uint8_t entete[4] = {};
     if (!LireA(fd, entete, 4, 0) || std::string(entete, entete + 4) != "MThd")
-        return false;   // not MIDI: nothing more is read
+        return false; // not MIDI: nothing more is read
     struct stat etat;
     if (fstat(fd, &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_size <= 0 || etat.st_size > TailleMax)
         return false;
@@ -105,7 +105,7 @@ bool Lire(int fd, std::vector<std::uint8_t>& octets)
 
 void Silence(int, const char*, void*) {}
 
-}  // namespace
+} // namespace
 
 bool SourceMidi::EstMidi(const std::vector<std::uint8_t>& o)
 {
@@ -150,8 +150,7 @@ std::unique_ptr<SourceMidi> SourceMidi::Charger(MoteurAudio& moteur, int fichier
 
 SourceMidi::SourceMidi(MoteurAudio& moteur, std::vector<std::uint8_t> octets)
     : moteur_(moteur), octets_(std::move(octets)), rendu_(size_t(MoteurAudio::LongueurBloc) * 2)
-{
-}
+{}
 
 bool SourceMidi::Preparer()
 {

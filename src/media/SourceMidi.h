@@ -54,7 +54,7 @@ private:
 
     MoteurAudio& moteur_;
     std::vector<std::uint8_t> octets_;
-    std::vector<float> rendu_;   // one block, rendered before it is added
+    std::vector<float> rendu_; // one block, rendered before it is added
     _fluid_hashtable_t* reglages_ = nullptr;
     _fluid_synth_t* synthe_ = nullptr;
     _fluid_player_t* lecteur_ = nullptr;

@@ -38,7 +38,7 @@ const float* Spectre::Calculer(const float* echantillons)
         entree_[n] = echantillons[n] * fenetre_[n];
     fftwf_execute(plan_);
     const auto* sortie = static_cast<const fftwf_complex*>(sortie_);
-    constexpr float Echelle = 4.0f / Taille;   // 2 ÷ Σw, Σw = Taille ÷ 2 for Hann
+    constexpr float Echelle = 4.0f / Taille; // 2 ÷ Σw, Σw = Taille ÷ 2 for Hann
     for (int k = 0; k < NombreValeurs; ++k)
         valeurs_[k] = std::hypot(sortie[k][0], sortie[k][1]) * Echelle;
     return valeurs_;

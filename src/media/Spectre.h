@@ -32,7 +32,7 @@ private:
     static std::mutex& VerrouPlans();
 
     float* entree_ = nullptr;
-    void* sortie_ = nullptr;   // fftwf_complex[Taille / 2 + 1]
+    void* sortie_ = nullptr; // fftwf_complex[Taille / 2 + 1]
     fftwf_plan_s* plan_ = nullptr;
     float fenetre_[Taille];
     float valeurs_[NombreValeurs];

@@ -45,7 +45,7 @@ constexpr const char* OptionsLecteur[][2] = {
     {"video-timing-offset", "0"},
 };
 
-}  // namespace
+} // namespace
 
 void Video::DetruireLecteur::operator()(mpv_handle* lecteur) const
 {
@@ -57,8 +57,7 @@ Video::Video(QObject* parent)
           auto partage = std::make_shared<Resultat<Descripteur>>(std::move(fichier));
           AppelDiffere(this, [this, numero, partage] { Ouvert(int(numero), std::move(*partage)); });
       })
-{
-}
+{}
 
 Video::~Video()
 {
@@ -144,7 +143,7 @@ bool Video::CreerLecteur()
 void Video::Ouvert(int numero, Resultat<Descripteur> fichier)
 {
     if (numero != instances_ || !lecteur_)
-        return;   // a newer start came meanwhile
+        return; // a newer start came meanwhile
     if (!fichier) {
         Stop();
         emit LectureImpossible(QString::fromStdString(fichier.Echec().Message));

@@ -136,10 +136,10 @@ private:
     double duree_ = 0;
     bool pauseLecteur_ = false;
     std::atomic<bool> reveilDemande_{false};
-    std::optional<Descripteur> fichier_;   // the file the player reads
+    std::optional<Descripteur> fichier_; // the file the player reads
     bool surfacePrete_ = false;
     bool charge_ = false;
-    bool aJoue_ = false;   // a position came since the start
+    bool aJoue_ = false; // a position came since the start
     bool terminee_ = false;
     // Last: its thread goes first. Answers are handed to this object's thread.
     OuvreurFichier ouvreur_;

@@ -8,7 +8,7 @@ namespace {
 // Full scale of the float mix in 16-bit samples.
 constexpr float EchelleEchantillon = 32767.0f;
 
-}  // namespace
+} // namespace
 
 AnimationSon::AnimationSon() : pixels_(LargeurPixels, HauteurPixels, QImage::Format_RGB32)
 {

@@ -19,8 +19,8 @@ class AnimationSon
 public:
     static constexpr int LargeurPixels = 320;
     static constexpr int HauteurPixels = 123;
-    static constexpr QRgb GrisClair = 0xFFF4F4F4;   // background, 244
-    static constexpr QRgb GrisMoyen = 0xFF707070;   // waveform, 112
+    static constexpr QRgb GrisClair = 0xFFF4F4F4; // background, 244
+    static constexpr QRgb GrisMoyen = 0xFF707070; // waveform, 112
     static constexpr int HauteurBarreMax = HauteurPixels - 1;
 
     static constexpr int LongueurBloc = MoteurAudio::LongueurBloc;

@@ -18,7 +18,7 @@ class TFormImage;
 // The selected file as the store describes it.
 struct FichierApercu
 {
-    std::string Chemin;   // bytes as on disk; empty when no entry matched
+    std::string Chemin; // bytes as on disk; empty when no entry matched
     bool Existe = false;
     QString Nom;
     QString Ext;
@@ -29,9 +29,9 @@ class Panneau : public QObject
 {
     Q_OBJECT
 public:
-    static const QString TailleSeule;         // "Taille :"
-    static const QString PrefixeTaille;       // "Taille : "
-    static const QString TailleNulle;         // "0 Ko"
+    static const QString TailleSeule;   // "Taille :"
+    static const QString PrefixeTaille; // "Taille : "
+    static const QString TailleNulle;   // "0 Ko"
 
     Panneau(QWidget* fenetre, const TFormImage& skin);
 
@@ -52,8 +52,7 @@ protected:
     // A missing file's size: "Taille :" alone unless the stored size says more.
     static void AppliquerRegleTaille(Etiquette* label, const QString& taille);
     // The name (its hint the full path) and "<prefixe><EXT>".
-    static void AfficherNom(Etiquette* nom, Etiquette* extension, const FichierApercu& fichier,
-                            const QString& prefixe);
+    static void AfficherNom(Etiquette* nom, Etiquette* extension, const FichierApercu& fichier, const QString& prefixe);
 
     QWidget* fenetre_;
     const TFormImage& skin_;

@@ -16,8 +16,8 @@ class PanneauImage : public Panneau
 {
     Q_OBJECT
 public:
-    static const QString PrefixeDimension;   // "Dimension : "
-    static const QString PrefixeImage;       // "Image "
+    static const QString PrefixeDimension; // "Dimension : "
+    static const QString PrefixeImage;     // "Image "
 
     PanneauImage(QWidget* fenetre, const TFormImage& skin);
 
@@ -36,6 +36,6 @@ private:
     Etiquette* LabelImageTaille;
     ImageComposant* ImgImagePrevisu;
     ChargeurAsynchrone chargeur_;
-    quint64 numero_ = 0;    // of the last request
-    quint64 attendu_ = 0;   // the request whose answer is awaited, 0 for none
+    quint64 numero_ = 0;  // of the last request
+    quint64 attendu_ = 0; // the request whose answer is awaited, 0 for none
 };

@@ -13,13 +13,11 @@ namespace {
 
 const QColor CouleurMessage(0x90, 0x10, 0x10);
 
-}  // namespace
+} // namespace
 
 void PanneauLecteur::CreerCommandes(const QString& quoi)
 {
-    const auto nom = [&quoi](const char* avant, const char* apres = "") {
-        return QString(avant) + quoi + apres;
-    };
+    const auto nom = [&quoi](const char* avant, const char* apres = "") { return QString(avant) + quoi + apres; };
     QWidget* f = fenetre_;
     Nom = Fabrique::LabelNom(f, nom("Label", "Nom"), QPoint(415, 315));
     Extension = Fabrique::LabelPrevisu(f, nom("Label", "Extension"), QPoint(415, 331));
@@ -39,8 +37,8 @@ void PanneauLecteur::CreerCommandes(const QString& quoi)
     Message->setWordWrap(true);
     Message->hide();
     Barre = Fabrique::TrackBar(f, nom("TrackBar"), QRect(448, 289, 131, 25));
-    composants_.insert(composants_.end(), {DureeCourant, DureeTotale, PlayPauseBouton, StopBouton, Barre, Nom,
-                                           Extension, Taille});
+    composants_.insert(composants_.end(),
+                       {DureeCourant, DureeTotale, PlayPauseBouton, StopBouton, Barre, Nom, Extension, Taille});
 
     connect(PlayPauseBouton, &ImageComposant::Clic, this, &PanneauLecteur::PlayPause);
     connect(StopBouton, &ImageComposant::Clic, this, &PanneauLecteur::Stop);

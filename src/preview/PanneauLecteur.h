@@ -16,7 +16,7 @@ class PanneauLecteur : public Panneau
 {
     Q_OBJECT
 public:
-    static const QString TempsNul;   // "00:00:00"
+    static const QString TempsNul; // "00:00:00"
 
     using Panneau::Panneau;
 

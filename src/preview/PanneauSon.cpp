@@ -17,7 +17,7 @@ namespace {
 
 const QString IndiceSon = "Double Click pour agrandir - Click Droit pour changer l'animation";
 
-}  // namespace
+} // namespace
 
 PanneauSon::PanneauSon(QWidget* fenetre, const TFormImage& skin, Son& son) : PanneauLecteur(fenetre, skin), son_(son)
 {
@@ -103,7 +103,7 @@ void PanneauSon::ChangerAnimation()
 void PanneauSon::SonCharge()
 {
     if (Chemin.empty())
-        return;   // a missing file shows the not-found picture already
+        return; // a missing file shows the not-found picture already
     DureeTotale->DefinirTexte(son_.DureeTotale());
     DireEchec(son_.Echec());
     if (!son_.Echec().isEmpty())

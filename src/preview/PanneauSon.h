@@ -19,7 +19,7 @@ class PanneauSon : public PanneauLecteur
 {
     Q_OBJECT
 public:
-    static const QString PrefixeSon;   // "Son "
+    static const QString PrefixeSon; // "Son "
     // Where the drawing shows: the left 160 columns of the picture.
     static constexpr int DessinX = 413;
     static constexpr int DessinY = 123;

@@ -12,7 +12,7 @@ class PanneauTexte : public Panneau
 {
     Q_OBJECT
 public:
-    static const QString PrefixeTexte;   // "Texte "
+    static const QString PrefixeTexte; // "Texte "
 
     PanneauTexte(QWidget* fenetre, const TFormImage& skin);
 

@@ -17,7 +17,7 @@ class PanneauVideo : public PanneauLecteur
 {
     Q_OBJECT
 public:
-    static const QString PrefixeVideo;   // "Video "
+    static const QString PrefixeVideo; // "Video "
 
     // Gives the player its screen, and shows the player's error message
     // when it cannot be loaded or created.
@@ -45,7 +45,7 @@ private:
 
     Video& video_;
     ImageComposant* ImageVideo;
-    EcranVideo* FenetreVideo;   // where the video plays, over ImageVideo
+    EcranVideo* FenetreVideo; // where the video plays, over ImageVideo
     QTimer* TimerVideo;
     QTimer* TimerPosition;
     bool dureeConnue_ = false;

@@ -25,16 +25,12 @@ bool Existe(const std::string& chemin)
     return Descripteur(Explorateur::OuvrirChemin(chemin, O_PATH)).Valide();
 }
 
-}  // namespace
+} // namespace
 
-Previsualisation::Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son,
-                                   Video& video, Bureau& bureau)
-    : BevelPrevisu(CreerCadre(fenetre)),
-      Image(fenetre, skin),
-      Audio(fenetre, skin, son),
-      Film(fenetre, skin, video),
-      Texte(fenetre, skin),
-      OuvrirAvecBureau([&bureau](const std::string& chemin) { bureau.Ouvrir(chemin); }),
+Previsualisation::Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son, Video& video,
+                                   Bureau& bureau)
+    : BevelPrevisu(CreerCadre(fenetre)), Image(fenetre, skin), Audio(fenetre, skin, son), Film(fenetre, skin, video),
+      Texte(fenetre, skin), OuvrirAvecBureau([&bureau](const std::string& chemin) { bureau.Ouvrir(chemin); }),
       stockage_(stockage)
 {
     for (Categorie categorie : Categories)

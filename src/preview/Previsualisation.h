@@ -46,12 +46,12 @@ public:
     Panneau* PanneauDe(Categorie categorie);
 
 private:
-    Cadre* BevelPrevisu;   // made first: it lies under every panel
+    Cadre* BevelPrevisu; // made first: it lies under every panel
 
 public:
     PanneauImage Image;
-    PanneauSon Audio;   // the Son panel
-    PanneauVideo Film;  // the Video panel
+    PanneauSon Audio;  // the Son panel
+    PanneauVideo Film; // the Video panel
     PanneauTexte Texte;
 
     // The file address handed to the desktop for a path (bytes).

@@ -77,7 +77,7 @@ void Son::Stop()
     EnPause = false;
     jouerALArrivee_ = false;
     if (!FichierCourant.empty())
-        Ouvrir(FichierCourant, false);   // reloads silently, at the beginning
+        Ouvrir(FichierCourant, false); // reloads silently, at the beginning
 }
 
 void Son::Pause(bool pause)
@@ -169,7 +169,7 @@ void Son::Charger(std::stop_token arret)
             const std::lock_guard verrou(verrou_);
             std::swap(reponse_, reponse);
         }
-        reponse.reset();   // an older answer not taken yet, outside the lock
+        reponse.reset(); // an older answer not taken yet, outside the lock
         AppelDiffere(this, [this] { Recevoir(); });
     }
 }
@@ -200,7 +200,7 @@ void Son::Recevoir()
         reponse = std::exchange(reponse_, std::nullopt);
     }
     if (!reponse || reponse->Generation != generation_)
-        return;   // a newer load was asked for meanwhile
+        return; // a newer load was asked for meanwhile
     chargement_ = false;
     musique_ = std::move(reponse->Musique);
     flux_ = std::move(reponse->Flux);

@@ -97,14 +97,14 @@ private:
     std::unique_ptr<SourceMidi> musique_;
     std::unique_ptr<SourceFfmpeg> flux_;
 
-    std::string chemin_;   // the file loaded or being loaded
+    std::string chemin_; // the file loaded or being loaded
     bool chargement_ = false;
     bool jouerALArrivee_ = false;
     QString echec_;
-    quint64 generation_ = 0;   // window's thread only
+    quint64 generation_ = 0; // window's thread only
 
     DerniereDemande<Demande> boite_;
     std::mutex verrou_;
-    std::optional<Reponse> reponse_;     // under verrou_
-    std::jthread fil_;   // last: started once everything above exists
+    std::optional<Reponse> reponse_; // under verrou_
+    std::jthread fil_;               // last: started once everything above exists
 };

@@ -34,5 +34,5 @@ public:
 private:
     std::unique_ptr<std::unique_ptr<char[]>[]> blocs_ = std::make_unique<std::unique_ptr<char[]>[]>(MaxBlocs);
     size_t nombreBlocs_ = 0;
-    size_t utilise_ = TailleBloc;   // bytes used in the last block
+    size_t utilise_ = TailleBloc; // bytes used in the last block
 };

@@ -43,11 +43,10 @@ Genre GenreEntree(int dossierFd, const char* nom, unsigned char type)
         return Genre::Fichier;
     case DT_UNKNOWN:
         if (fstatat(dossierFd, nom, &etat, AT_SYMLINK_NOFOLLOW) != 0)
-            return Genre::Ignore;   // gone since it was listed
+            return Genre::Ignore; // gone since it was listed
         if (S_ISDIR(etat.st_mode))
             return Genre::Dossier;
-        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, nom, &etat, 0) == 0 &&
-            S_ISDIR(etat.st_mode))
+        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, nom, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
             return Genre::Ignore;
         return Genre::Fichier;
     default:
@@ -55,7 +54,7 @@ Genre GenreEntree(int dossierFd, const char* nom, unsigned char type)
     }
 }
 
-}   // namespace
+} // namespace
 
 Explorateur::Reglages Explorateur::ReglagesActuels() const
 {
@@ -103,7 +102,7 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
     for (;;) {
         const long lus = ::syscall(SYS_getdents64, fd.Fd(), tampon.get(), TailleLecture);
         if (lus <= 0)
-            break;   // the end, or an error: what was read stands
+            break; // the end, or an error: what was read stands
         for (long position = 0; position < lus;) {
             // glibc's dirent64 has the kernel's layout.
             const auto* entree = reinterpret_cast<const dirent64*>(tampon.get() + position);
@@ -113,7 +112,7 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
                 continue;
             const bool cache = nom[0] == '.';
             if (cache && !fichiersCaches && !(avecSousRepertoires && repertoiresCaches))
-                continue;   // nothing hidden can be listed
+                continue; // nothing hidden can be listed
             switch (GenreEntree(fd.Fd(), nom, entree->d_type)) {
             case Genre::Dossier:
                 if (avecSousRepertoires && (repertoiresCaches || !cache))
@@ -121,7 +120,7 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
                 break;
             case Genre::Fichier:
                 if (fichiersCaches || !cache)
-                    fichiers.append(nom, std::strlen(nom) + 1);   // with its NUL
+                    fichiers.append(nom, std::strlen(nom) + 1); // with its NUL
                 break;
             case Genre::Ignore:
                 break;

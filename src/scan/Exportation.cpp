@@ -152,8 +152,8 @@ private:
 
     const int fd_;
     std::mutex mutex_;
-    std::condition_variable pret_;    // a buffer to write, or the end
-    std::condition_variable libre_;   // the buffer written
+    std::condition_variable pret_;  // a buffer to write, or the end
+    std::condition_variable libre_; // the buffer written
     std::string enCours_;
     bool plein_ = false;
     bool fin_ = false;
@@ -175,7 +175,7 @@ struct Temporaire
     }
 };
 
-}  // namespace
+} // namespace
 
 const char* const Exportation::EnTeteTableau = "Nom,Dossier,Extension,Taille (octets)\r\n";
 
@@ -249,7 +249,8 @@ bool Exportation::AjouterEntree(Format format, std::string_view chemin, std::str
     }
     // The size without opening the file: a link is followed by the name
     // only, and a FIFO or a device has none.
-    struct stat etat {};
+    struct stat etat
+    {};
     const std::string chaine(chemin);
     if (::fstatat(AT_FDCWD, chaine.c_str(), &etat, 0) == 0 && S_ISREG(etat.st_mode))
         sortie += std::to_string(static_cast<long long>(etat.st_size));
@@ -270,8 +271,8 @@ std::string Exportation::Texte(Format format, const std::vector<std::string>& ch
 }
 
 Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vector<std::string>& chemins,
-                                                const std::string& destination, const std::atomic<bool>& arret,
-                                                const Avancement& avancement)
+                                                 const std::string& destination, const std::atomic<bool>& arret,
+                                                 const Avancement& avancement)
 {
     const std::string base = destination.substr(destination.rfind('/') + 1);
     Temporaire temporaire;
@@ -307,7 +308,8 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
     // An older file of that name must never be lost to a crash: its
     // replacement reaches the disk before the rename. A new name has
     // nothing to lose, and waits for no disk.
-    struct stat ancien {};
+    struct stat ancien
+    {};
     const bool remplace = ::lstat(destination.c_str(), &ancien) == 0 && S_ISREG(ancien.st_mode) && ancien.st_size > 0;
     if (!ecrivain.Donner(tampon) || ecrivain.Finir() != 0)
         return echec();

@@ -33,8 +33,8 @@ public:
     struct Bilan
     {
         bool Annule = false;
-        size_t Ecrits = 0;   // files written
-        size_t Omis = 0;     // files that the format cannot hold
+        size_t Ecrits = 0; // files written
+        size_t Omis = 0;   // files that the format cannot hold
     };
 
     // Called now and then with the files done and the total.

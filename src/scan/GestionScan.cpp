@@ -21,7 +21,7 @@ void ArreterTravailleur(const std::unique_ptr<T>& travailleur)
         travailleur->Arreter();
 }
 
-}  // namespace
+} // namespace
 
 GestionScan::GestionScan(Stockage& stockage, Scanneur& scanneur, EcouteScan& ecoute)
     : stockage_(stockage), scanneur_(scanneur), ecoute_(ecoute)

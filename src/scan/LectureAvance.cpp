@@ -14,7 +14,7 @@ constexpr int ListingsLents = 4;
 // How often an idle reader looks whether the walk is still paused.
 constexpr auto RegardPause = std::chrono::milliseconds(5);
 
-}   // namespace
+} // namespace
 
 LectureAvance::LectureAvance(const Explorateur& explorateur, const Travailleur& marche, int lecteurs,
                              std::chrono::microseconds attente, std::atomic<uint64_t>& lues)
@@ -98,8 +98,8 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
     if (lue != lues_.end() && lue->second.Chemin == chemin && lue->second.Generation == generation_) {
         pourMarche_.wait(verrou, [&] { return lue->second.Prete || lue->second.Generation != generation_; });
         // Oublier() is only called by the walk, so the entry is still there.
-        const bool bonne = lue->second.Generation == generation_ &&
-                           lue->second.Reglages == explorateur_.ReglagesActuels();
+        const bool bonne =
+            lue->second.Generation == generation_ && lue->second.Reglages == explorateur_.ReglagesActuels();
         if (bonne) {
             sousRepertoires = std::move(lue->second.SousRepertoires);
             fichiers = std::move(lue->second.Fichiers);
@@ -126,7 +126,8 @@ void LectureAvance::Lecteur()
     std::unique_lock verrou(verrou_);
     for (;;) {
         const auto pret = [&] {
-            return arret_ || marche_.ArretDemande() || (!marche_.Suspendu() && !aLire_.empty() && lues_.size() < Fenetre);
+            return arret_ || marche_.ArretDemande() ||
+                   (!marche_.Suspendu() && !aLire_.empty() && lues_.size() < Fenetre);
         };
         // No wake-up comes with a pause nor its end: look again now and then.
         while (!pret())

@@ -74,8 +74,8 @@ private:
     mutable std::mutex verrou_;
     std::condition_variable pourMarche_;
     std::condition_variable pourLecteurs_;
-    std::map<Rang, std::string> aLire_;   // known, not yet taken: rank and path
-    std::map<Rang, Lecture> lues_;        // taken by a reader: under way or ready
+    std::map<Rang, std::string> aLire_; // known, not yet taken: rank and path
+    std::map<Rang, Lecture> lues_;      // taken by a reader: under way or ready
     uint64_t generation_ = 0;
     std::atomic<uint64_t>& lectures_;
     bool arret_ = false;
@@ -83,5 +83,5 @@ private:
     const std::chrono::microseconds attente_;
     // Started by the walk, under the lock; empty until then.
     std::vector<std::thread> lecteurs_;
-    int listingsLents_ = 0;   // the walk's, while it lists alone
+    int listingsLents_ = 0; // the walk's, while it lists alone
 };

@@ -73,7 +73,7 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
         ++niveau.Suivant;
         const uint64_t pauses = travailleur.NombrePauses();
         if (!travailleur.PointDeControle()) {
-                return false;
+            return false;
         }
         // After a pause the tree may have changed: read again what was read ahead.
         if (travailleur.NombrePauses() != pauses)

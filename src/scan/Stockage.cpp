@@ -22,9 +22,7 @@ constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
 std::vector<uint32_t> OrdreTrie(const std::string& cles, const std::vector<uint32_t>& debuts, bool& change)
 {
     const size_t n = debuts.empty() ? 0 : debuts.size() - 1;
-    auto cle = [&](uint32_t i) {
-        return std::string_view(cles.data() + debuts[i], debuts[i + 1] - debuts[i]);
-    };
+    auto cle = [&](uint32_t i) { return std::string_view(cles.data() + debuts[i], debuts[i + 1] - debuts[i]); };
     std::vector<uint32_t> ordre(n);
     std::iota(ordre.begin(), ordre.end(), 0u);
     change = false;
@@ -35,7 +33,7 @@ std::vector<uint32_t> OrdreTrie(const std::string& cles, const std::vector<uint3
     return ordre;
 }
 
-}   // namespace
+} // namespace
 
 Stockage::Stockage() = default;
 Stockage::~Stockage() = default;
@@ -119,8 +117,8 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
 {
     for (;;) {
         std::unique_lock verrou(Verrou);
-        const bool pret = travailleur.Attendre(verrou, attenteNonVide_,
-                                               [this] { return !Attente.empty() || FinParcours.load(); });
+        const bool pret =
+            travailleur.Attendre(verrou, attenteNonVide_, [this] { return !Attente.empty() || FinParcours.load(); });
         if (!pret) {
             // Cut short by a pause or a stop: it takes effect at the check point.
             verrou.unlock();
@@ -157,7 +155,7 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
             return;
         const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (index < 0)
-            return;   // not in the table: dropped
+            return; // not in the table: dropped
         classements_.push_back({nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom))});
     });
     if (classements_.empty())
@@ -631,8 +629,7 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
     return chemins;
 }
 
-std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext,
-                                         QString& taille)
+std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille)
 {
     nom.clear();
     ext.clear();
@@ -738,7 +735,7 @@ void EnParallele(bool deux, Premier&& premier, Second&& second)
     fil.join();
 }
 
-}   // namespace
+} // namespace
 
 bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
                            bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const
@@ -752,8 +749,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     std::shared_lock verrou(donnees_);
     const DonneesCategorie& donnees = categories_[slot];
     const size_t mots = (entrees_.size() + 63) / 64;
-    const size_t groupes =
-        std::min(donnees.ParRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
+    const size_t groupes = std::min(donnees.ParRepertoire.size(), static_cast<size_t>(std::max(repertoiresMax, 0)));
     const size_t noms = groupes == 0 ? 0 : donnees.ParRepertoire[groupes - 1].Fin;
     // Two cores: the directory groups in two shares of about as many names,
     // each with bits of its own, joined afterwards.
@@ -801,8 +797,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
                     part.Fini = false;
                     break;
                 }
-                if (parmi && position / 64 < parmi->size() &&
-                    ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
+                if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
                     continue;
                 const std::string_view octets = noms_.Nom(*entree);
                 const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
@@ -819,10 +814,12 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
         }
     };
     Part haut, bas;
-    EnParallele(deux, [&] { parcourir(0, milieu, haut); }, [&] {
-        if (milieu < groupes)
-            parcourir(milieu, groupes, bas);
-    });
+    EnParallele(
+        deux, [&] { parcourir(0, milieu, haut); },
+        [&] {
+            if (milieu < groupes)
+                parcourir(milieu, groupes, bas);
+        });
     if (!haut.Fini || !bas.Fini || demander(abandon))
         return false;
     sortie.Bits = std::move(haut.Bits);

@@ -108,8 +108,8 @@ public:
         std::array<int32_t, NombreLettres> Lettres{};
         std::vector<int32_t> Extensions;
         std::vector<int32_t> Repertoires;
-        std::vector<QString> TextesRepertoires;   // shown as they are: made off the window's thread
-        int64_t Nombre = 0;                       // files kept
+        std::vector<QString> TextesRepertoires; // shown as they are: made off the window's thread
+        int64_t Nombre = 0;                     // files kept
     };
     // Any thread: the files of the category whose name, folded as
     // NomFichier::AjouterReplie folds it, contains `replie` (folded by the
@@ -122,8 +122,9 @@ public:
     bool Filtrer(Categorie categorie, std::string_view replie, int32_t repertoiresMax, Abandon&& abandon,
                  Filtre& sortie, const std::vector<uint64_t>* parmi = nullptr) const
     {
-        return FiltrerAvec(categorie, replie, repertoiresMax, &abandon,
-                           [](void* a) { return (*static_cast<Abandon*>(a))(); }, sortie, parmi);
+        return FiltrerAvec(
+            categorie, replie, repertoiresMax, &abandon, [](void* a) { return (*static_cast<Abandon*>(a))(); }, sortie,
+            parmi);
     }
     // User-interface thread: from now on a group of that category reads as
     // its kept files alone (children, rows, paths); the bits are taken.
@@ -143,12 +144,11 @@ signals:
     void FinStockage(quint64 scan);
 
 private:
-
     enum class Genre { Repertoire, Lettre, Extension };
     // One group or bucket of one category.
     struct RefGroupe
     {
-        size_t SlotCategorie = 0;   // 0 to 3
+        size_t SlotCategorie = 0; // 0 to 3
         Genre Type = Genre::Repertoire;
         size_t Index = 0;
     };
@@ -163,19 +163,19 @@ private:
     };
     struct GroupeRepertoire
     {
-        uint32_t Dossier;   // index in debutsDossiers_
-        uint32_t Fin;       // files of the category in this group and the ones before
+        uint32_t Dossier; // index in debutsDossiers_
+        uint32_t Fin;     // files of the category in this group and the ones before
     };
     struct GroupeExtension
     {
-        uint8_t IndexTable = 0;   // the extension's row in the extension table
+        uint8_t IndexTable = 0; // the extension's row in the extension table
         uint32_t Nombre = 0;
     };
     struct DonneesCategorie
     {
         // One group per directory holding files of the category, in filing order.
         std::deque<GroupeRepertoire> ParRepertoire;
-        std::array<uint32_t, NombreLettres> ParLettre{};   // files per letter bucket
+        std::array<uint32_t, NombreLettres> ParLettre{}; // files per letter bucket
         std::vector<GroupeExtension> ParExtension;
         std::map<std::pair<Genre, size_t>, Tri> Tris;
     };
@@ -185,7 +185,7 @@ private:
     // found from the position.
     struct DebutDossier
     {
-        uint32_t Position;   // its first file
+        uint32_t Position; // its first file
         uint32_t Dossier;
     };
     // One directory record: the bytes its path adds to its parent record's
@@ -193,7 +193,7 @@ private:
     // directory holding stored files instead of a copy of the whole path.
     struct Dossier
     {
-        uint32_t Parent;   // AucunDossier for a path written whole
+        uint32_t Parent; // AucunDossier for a path written whole
         uint32_t Morceau;
     };
     static constexpr uint32_t AucunDossier = UINT32_MAX;
@@ -236,8 +236,7 @@ private:
     // Whether each extension row (a stored file's byte) is of the category.
     std::array<bool, 256> LignesDeCategorie(Categorie categorie) const;
     bool GroupeExtensionDe(size_t slot, int indexTable, size_t& index) const;
-    void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles,
-                      std::vector<uint32_t>& debuts) const;
+    void CalculerCles(const std::vector<uint32_t>& positions, std::string& cles, std::vector<uint32_t>& debuts) const;
 
     bool FiltrerAvec(Categorie categorie, std::string_view replie, int32_t repertoiresMax, void* abandon,
                      bool (*demander)(void*), Filtre& sortie, const std::vector<uint64_t>* parmi) const;
@@ -286,7 +285,7 @@ private:
     std::deque<uint32_t> entrees_;
     std::deque<DebutDossier> debutsDossiers_;
     std::deque<uint8_t> extensions_;
-    std::deque<uint8_t> lettres_;   // each file's letter bucket
+    std::deque<uint8_t> lettres_; // each file's letter bucket
     std::deque<Dossier> dossiers_;
     // The store worker's way down (under the exclusive lock): the last path
     // recorded, and the records of its prefixes that are directories filed,

@@ -9,7 +9,7 @@ class Stockage;
 class ThreadStockage : public Travailleur
 {
 public:
-    explicit ThreadStockage(Stockage* cible);   // starts at once
+    explicit ThreadStockage(Stockage* cible); // starts at once
     ~ThreadStockage() override;
 
 protected:

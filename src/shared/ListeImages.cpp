@@ -12,7 +12,7 @@ qreal Ratio()
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
-}  // namespace
+} // namespace
 
 int ListeImages::Ajouter(const QImage& image)
 {

@@ -43,9 +43,8 @@ bool Booleen(int32_t valeur)
 }
 
 constexpr ValeurStockee ValeursStockees[] = {
-    {"SousRepertoire", Booleen}, {"RepertoireCache", Booleen}, {"FichierCache", Booleen},
-    {"TreeVideo", OrdreValide},  {"TreeSon", OrdreValide},     {"TreeImage", OrdreValide},
-    {"TreeTexte", OrdreValide},  {"DessinSon", DessinValide}};
+    {"SousRepertoire", Booleen}, {"RepertoireCache", Booleen}, {"FichierCache", Booleen},  {"TreeVideo", OrdreValide},
+    {"TreeSon", OrdreValide},    {"TreeImage", OrdreValide},   {"TreeTexte", OrdreValide}, {"DessinSon", DessinValide}};
 
 // Whether the file holds a number that the value may hold.
 bool ValideSurDisque(const Registre::Cle& surDisque, const ValeurStockee& valeur)
@@ -57,7 +56,7 @@ bool ValideSurDisque(const Registre::Cle& surDisque, const ValeurStockee& valeur
     return entier && valeur.Valide(*entier);
 }
 
-}  // namespace
+} // namespace
 
 Ordre Option::OrdreParDefaut(Categorie categorie)
 {
@@ -142,8 +141,8 @@ std::array<int32_t, Option::NombreValeurs> Option::Stockees()
     // range by a cast is still never stored, as the file has only ever held
     // 1..3 there.
     const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
-    return {SousRepertoire ? 1 : 0, RepertoireCache ? 1 : 0, FichierCache ? 1 : 0, Code(TreeVideo), Code(TreeSon),
-            Code(TreeImage),        Code(TreeTexte),         dessin};
+    return {SousRepertoire ? 1 : 0, RepertoireCache ? 1 : 0, FichierCache ? 1 : 0, Code(TreeVideo),
+            Code(TreeSon),          Code(TreeImage),         Code(TreeTexte),      dessin};
 }
 
 Resultat<void> Option::Sauver()

@@ -10,8 +10,7 @@
 enum class Ordre : int32_t { Extension = 1, Alphabetique = 2, Repertoire = 3 };
 
 inline constexpr int NombreOrdres = 3;
-inline constexpr std::array<Ordre, NombreOrdres> Ordres = {Ordre::Extension, Ordre::Alphabetique,
-                                                           Ordre::Repertoire};
+inline constexpr std::array<Ordre, NombreOrdres> Ordres = {Ordre::Extension, Ordre::Alphabetique, Ordre::Repertoire};
 
 constexpr bool OrdreValide(int32_t ordre)
 {

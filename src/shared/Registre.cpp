@@ -21,8 +21,8 @@
 
 namespace {
 
-constexpr std::array RacinesConnues = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
-                                       "HKEY_USERS", "HKEY_CURRENT_CONFIG"};
+constexpr std::array RacinesConnues = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                                       "HKEY_CURRENT_CONFIG"};
 constexpr const char* EnTete = "Windows Registry Editor Version 5.00";
 
 struct Descripteur
@@ -239,7 +239,7 @@ Erreur EchecSysteme(const std::string& quoi)
     return {quoi + " : " + std::strerror(errno)};
 }
 
-}  // namespace
+} // namespace
 
 std::string Registre::Dossier()
 {
@@ -397,7 +397,7 @@ void SupprimerTemporairesAbandonnes(const std::string& fichier)
         std::filesystem::remove(chemin, erreur);
 }
 
-}  // namespace
+} // namespace
 
 Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs)
 {
@@ -479,10 +479,9 @@ Resultat<std::optional<Registre::Valeur>> LireValeurRegistre(const std::string& 
     return std::optional<Registre::Valeur>{lue->second};
 }
 
-}  // namespace
+} // namespace
 
-Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
-                                              const std::string& nom)
+Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle, const std::string& nom)
 {
     const auto lue = LireValeurRegistre(racine, cle, nom);
     if (!lue)
@@ -512,8 +511,7 @@ Resultat<std::optional<std::string>> LireTexteRegistre(const std::string& racine
     return Erreur{"Invalid data type for '" + nom + "'"};
 }
 
-Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom,
-                              int32_t valeur)
+Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom, int32_t valeur)
 {
     return Registre::EcrireValeurs(racine, cle, {{nom, valeur}});
 }

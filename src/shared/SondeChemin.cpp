@@ -30,7 +30,8 @@ SondeChemin::~SondeChemin()
 
 SondeChemin::Nature SondeChemin::Examiner(const std::string& chemin)
 {
-    struct stat etat {};
+    struct stat etat
+    {};
     if (chemin.empty())
         return Nature::Absent;
     if (::stat(chemin.c_str(), &etat) != 0)

@@ -18,7 +18,7 @@ QString DeuxChiffres(int64_t n)
     return (n < 10 ? QStringLiteral("0") : QString()) + QString::number(n);
 }
 
-}  // namespace
+} // namespace
 
 std::string Textes::Nombre(int64_t nombre)
 {

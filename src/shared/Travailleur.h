@@ -68,7 +68,7 @@ private:
     // once when a pause is already asked.
     void InscrireAttente(std::stop_source* interruption);
 
-    std::stop_source source_;   // made before the thread starts
+    std::stop_source source_; // made before the thread starts
     std::stop_token jeton_;
     std::jthread fil_;
     std::mutex mutex_;
@@ -78,7 +78,7 @@ private:
     std::atomic<bool> termine_{false};
     std::atomic<bool> fini_{false};
     std::atomic<uint64_t> pauses_{0};
-    std::stop_source* attente_ = nullptr;   // guarded by mutex_
+    std::stop_source* attente_ = nullptr; // guarded by mutex_
 };
 
 template <typename Verrou, typename Predicat>

@@ -32,14 +32,11 @@ const Noeud* NoeudDeLigne(const QModelIndex& ligne)
     return ModeleArbre::NoeudDe(ligne);
 }
 
-}  // namespace
+} // namespace
 
 ActionsFichiers::ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau, const Option& option)
-    : QObject(fenetre),
-      stockage_(stockage),
-      bureau_(bureau),
-      exportation_(new ExportationFichiers(fenetre, stockage, option)),
-      menu_(new QMenu(fenetre)),
+    : QObject(fenetre), stockage_(stockage), bureau_(bureau),
+      exportation_(new ExportationFichiers(fenetre, stockage, option)), menu_(new QMenu(fenetre)),
       avec_(new QMenu(menu_))
 {
     menu_->setObjectName("MenuFichier");

@@ -3,9 +3,9 @@
 // What the user can do with the files the trees list: the actions menu of a
 // row (open, open with, show in the folder, copy the path, copy the file; on
 // a group, copy the paths of all its files and export them), Ctrl+C, Ctrl+E
-// (export the shown category) and the drag out of the window. It owns the menu; the paths come from the store, the desktop's
-// side from Bureau. A group's files are looked up only when an action needs
-// them, never to build the menu. User-interface thread only.
+// (export the shown category) and the drag out of the window. It owns the menu; the paths come from the store, the
+// desktop's side from Bureau. A group's files are looked up only when an action needs them, never to build the menu.
+// User-interface thread only.
 
 #include "shared/CleArbre.h"
 
@@ -43,7 +43,7 @@ public:
         // (one, or the 26 letters of "A...Z").
         std::vector<int32_t> Groupes;
         int Ligne = -1;
-        QString Nom;   // the row's text
+        QString Nom; // the row's text
     };
 
     ActionsFichiers(QWidget* fenetre, Stockage& stockage, Bureau& bureau, const Option& option);

@@ -30,7 +30,7 @@ public:
         return taille;
     }
 };
-}
+} // namespace
 
 ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent)
     : QTreeView(parent), modele_(new ModeleArbre(images, this)), ajouts_(new QTimer(this)), cle_(cle)
@@ -78,8 +78,7 @@ Noeud* ArbreCategorie::AjouterEnfant(Noeud* parent, const QString& texte, int im
     return modele_->Ajouter(parent, texte, image);
 }
 
-Noeud* ArbreCategorie::AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe,
-                                     int imageAttente)
+Noeud* ArbreCategorie::AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente)
 {
     return modele_->AjouterGroupe(parent, texte, image, groupe, imageAttente);
 }
@@ -201,7 +200,7 @@ bool EchapSeul(const QKeyEvent* touche)
     return touche->key() == Qt::Key_Escape && (touche->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-}   // namespace
+} // namespace
 
 bool ArbreCategorie::event(QEvent* evenement)
 {

@@ -110,7 +110,7 @@ private:
     void DemanderMenuLigneCourante();
 
     ModeleArbre* modele_;
-    QTimer* ajouts_;   // the layout owed to top-level rows appended while shown
+    QTimer* ajouts_; // the layout owed to top-level rows appended while shown
     CleArbre cle_;
     quint64 generation_ = 0;
 };

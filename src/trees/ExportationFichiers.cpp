@@ -17,10 +17,10 @@ namespace {
 
 const QString TitreDialogue = QStringLiteral("Exporter");
 const QString TitreEchec = QStringLiteral("Exportation");
-constexpr int Echelle = 1000;   // the progress bar's steps
+constexpr int Echelle = 1000; // the progress bar's steps
 constexpr int DelaiProgression = 500;
 
-}  // namespace
+} // namespace
 
 const QString ExportationFichiers::FiltreListe = QStringLiteral("Liste de lecture M3U8 (*.m3u8)");
 const QString ExportationFichiers::FiltreTableau = QStringLiteral("Tableau CSV (*.csv)");
@@ -59,8 +59,8 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
         return false;
 
     // The suffix typed wins over the filter when it names an offered format.
-    Exportation::Format format = filtre == FiltreListe && liste ? Exportation::Format::ListeLecture
-                                                                 : Exportation::Format::Tableau;
+    Exportation::Format format =
+        filtre == FiltreListe && liste ? Exportation::Format::ListeLecture : Exportation::Format::Tableau;
     if (choisi.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         format = Exportation::Format::Tableau;
     else if (liste && choisi.endsWith(QStringLiteral(".m3u8"), Qt::CaseInsensitive))

@@ -29,8 +29,8 @@ class ExportationFichiers : public QObject
 {
     Q_OBJECT
 public:
-    static const QString FiltreListe;    // Liste de lecture M3U8 (*.m3u8)
-    static const QString FiltreTableau;  // Tableau CSV (*.csv)
+    static const QString FiltreListe;   // Liste de lecture M3U8 (*.m3u8)
+    static const QString FiltreTableau; // Tableau CSV (*.csv)
 
     // The save dialog: the window, its title, the proposed file, the
     // filters (";;" between them), the filter chosen (in and out). An

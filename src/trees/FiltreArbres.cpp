@@ -20,8 +20,7 @@ class BoiteFiltre : public QLineEdit
 public:
     BoiteFiltre(QWidget* parent, std::function<void()> fermer, std::function<void()> versArbre)
         : QLineEdit(parent), fermer_(std::move(fermer)), versArbre_(std::move(versArbre))
-    {
-    }
+    {}
 
 protected:
     // Escape belongs to the box while it has the focus, before the
@@ -58,7 +57,7 @@ private:
     std::function<void()> versArbre_;
 };
 
-}   // namespace
+} // namespace
 
 const QString FiltreArbres::TexteInvite = QStringLiteral("Filtrer par nom…");
 const QString FiltreArbres::NomAccessible = QStringLiteral("Filtre des fichiers");
@@ -70,16 +69,19 @@ FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& 
         if (ArbreCategorie* arbre = arbres_.ArbreMontre())
             arbre->setFocus(Qt::OtherFocusReason);
     };
-    boite_ = new BoiteFiltre(fenetre, [this, versArbre] {
-        Fermer();
-        versArbre();
-    }, versArbre);
+    boite_ = new BoiteFiltre(
+        fenetre,
+        [this, versArbre] {
+            Fermer();
+            versArbre();
+        },
+        versArbre);
     boite_->setObjectName("EditFiltre");
     boite_->setGeometry(PlaceBoite);
     boite_->setPlaceholderText(TexteInvite);
     boite_->setAccessibleName(NomAccessible);
     boite_->setClearButtonEnabled(true);
-    boite_->setAcceptDrops(false);   // drops belong to the window
+    boite_->setAcceptDrops(false); // drops belong to the window
     boite_->hide();
     connect(boite_, &QLineEdit::textChanged, this, [this] { Relancer(); });
 
@@ -90,8 +92,8 @@ FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& 
 
 FiltreArbres::~FiltreArbres()
 {
-    travail_.reset();   // joined before the box and the trees go
-    delete boite_;      // its keys call back here; gone already with the window
+    travail_.reset(); // joined before the box and the trees go
+    delete boite_;    // its keys call back here; gone already with the window
 }
 
 void FiltreArbres::Ouvrir(const QString& saisie)
@@ -107,7 +109,7 @@ void FiltreArbres::Ouvrir(const QString& saisie)
 
 void FiltreArbres::Fermer()
 {
-    boite_->clear();   // Relancer restores the trees
+    boite_->clear(); // Relancer restores the trees
     boite_->hide();
 }
 
@@ -201,7 +203,7 @@ void FiltreArbres::Restaurer()
 void FiltreArbres::Appliquer(quint64 numero, const std::shared_ptr<Stockage::Filtre>& filtre)
 {
     if (numero != attendu_ || !arbres_.ArbresPrets() || filtre->Cat != arbres_.CategorieAffichee())
-        return;   // a newer text, a scan or another zone came meanwhile
+        return; // a newer text, a scan or another zone came meanwhile
     if (filtree_ != filtre->Cat) {
         Restaurer();
         const ArbreCategorie* arbre = arbres_.Arbre(filtre->Cat, Ordre::Repertoire);

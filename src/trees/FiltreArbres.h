@@ -29,7 +29,7 @@ class FiltreArbres : public QObject
 {
     Q_OBJECT
 public:
-    static const QString TexteInvite;   // the box's placeholder
+    static const QString TexteInvite; // the box's placeholder
     static const QString NomAccessible;
 
     // The box goes into the window; the filter lives as long as the tree manager.

@@ -73,10 +73,9 @@ void GestionTreeView::CreerComposants(QWidget* fenetre)
                                Fabrique::Verdana, 13, true, Qt::red, QColor());
     enCours_->hide();
 
-    const char* const noms[] = {"TreeViewVideoExt", "TreeViewVideoAlpha", "TreeViewVideoRep",
-                                "TreeViewSonExt",   "TreeViewSonAlpha",   "TreeViewSonRep",
-                                "TreeViewImageExt", "TreeViewImageAlpha", "TreeViewImageRep",
-                                "TreeViewTexteExt", "TreeViewTexteAlpha", "TreeViewTexteRep"};
+    const char* const noms[] = {"TreeViewVideoExt", "TreeViewVideoAlpha", "TreeViewVideoRep",   "TreeViewSonExt",
+                                "TreeViewSonAlpha", "TreeViewSonRep",     "TreeViewImageExt",   "TreeViewImageAlpha",
+                                "TreeViewImageRep", "TreeViewTexteExt",   "TreeViewTexteAlpha", "TreeViewTexteRep"};
     for (CleArbre cle : ToutesLesCles) {
         auto* arbre = new ArbreCategorie(&imageListExt_, cle, fenetre);
         arbre->setObjectName(noms[cle.Rang()]);
@@ -107,10 +106,9 @@ void GestionTreeView::Relier()
                 LancerRemplissage(arbre->Cle(), noeud);
         });
         connect(arbre, &ArbreCategorie::Repli, this, [arbre](Noeud* noeud) { arbre->ChangerImage(noeud, 0); });
-        connect(arbre, &ArbreCategorie::ChangementSelection, this,
-                [this, arbre](Noeud* noeud, Noeud* parentAttente) {
-                    ChangementSelection(arbre, noeud, parentAttente);
-                });
+        connect(arbre, &ArbreCategorie::ChangementSelection, this, [this, arbre](Noeud* noeud, Noeud* parentAttente) {
+            ChangementSelection(arbre, noeud, parentAttente);
+        });
         // The actions on the files: the rows' menu, Ctrl+C, a double click
         // on a file (one on a group opens the group), the drag out.
         connect(arbre, &ArbreCategorie::MenuDemande, this,
@@ -120,7 +118,8 @@ void GestionTreeView::Relier()
         connect(arbre, &ArbreCategorie::CopieDemandee, this, [this, arbre] { actions_->CopierSelection(arbre); });
         // Ctrl+E: the tree's whole category exported.
         auto* exporter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), arbre, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(exporter, &QShortcut::activated, this, [this, arbre] { actions_->ExporterCategorie(arbre->Cle().Cat); });
+        connect(exporter, &QShortcut::activated, this,
+                [this, arbre] { actions_->ExporterCategorie(arbre->Cle().Cat); });
         connect(arbre, &ArbreCategorie::FiltreDemande, filtre_, &FiltreArbres::Ouvrir);
         connect(arbre, &ArbreCategorie::FermetureFiltreDemandee, filtre_, &FiltreArbres::Fermer);
         arbre->FiltreOuvert = [this] { return filtre_->Ouvert(); };
@@ -197,8 +196,7 @@ Noeud* GestionTreeView::AjouterRacine(Categorie categorie, Ordre ordre, const QS
     return arbre ? arbre->AjouterRacine(texte, image) : nullptr;
 }
 
-Noeud* GestionTreeView::AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image,
-                                      Noeud* parent)
+Noeud* GestionTreeView::AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image, Noeud* parent)
 {
     ArbreCategorie* arbre = Arbre(categorie, ordre);
     return arbre && parent ? arbre->AjouterEnfant(parent, texte, image) : nullptr;
@@ -327,7 +325,8 @@ void GestionTreeView::ConstruireLettres(Categorie categorie, const std::array<in
 void GestionTreeView::RemplirArbresExtension()
 {
     for (Categorie categorie : Categories)
-        ConstruireExtensions(categorie, [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
+        ConstruireExtensions(categorie,
+                             [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
 }
 
 template <typename Nombre>
@@ -365,7 +364,8 @@ void GestionTreeView::ReconstruireCategorie(Categorie categorie, const Stockage:
         });
     } else {
         ConstruireLettres(categorie, stockage_.NombresLettres(categorie));
-        ConstruireExtensions(categorie, [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
+        ConstruireExtensions(categorie,
+                             [this, categorie](int ligne) { return stockage_.NombreExtension(categorie, ligne); });
     }
     ArbreCategorie* repertoires = Arbre(categorie, Ordre::Repertoire);
     // Unfiltered, the nodes show the store's texts.
@@ -436,7 +436,7 @@ void GestionTreeView::Traiter(Travailleur& travailleur)
     affichageEnCours_.store(true);
 
     bool dernierEtat = false;
-    bool premier = true;   // forces the first label refresh
+    bool premier = true; // forces the first label refresh
     std::vector<TAttente> attentes;
     // A wait cut short by a pause or a stop takes effect at the check point.
     auto pointDeControle = [&travailleur](auto& verrou) {
@@ -528,7 +528,7 @@ void GestionTreeView::Publier(quint64 scan, std::vector<TAttente>& attentes)
 void GestionTreeView::AppliquerLot(quint64 scan, const Lot& lot)
 {
     if (scan != numeroScan_.load())
-        return;   // posted by the worker of an earlier scan
+        return; // posted by the worker of an earlier scan
     for (Categorie categorie : Categories) {
         const auto& textes = lot.Textes[Slot(categorie)];
         if (textes.empty() || filtre_->RetenirRepertoires(categorie, static_cast<int>(textes.size())))
@@ -546,14 +546,13 @@ void GestionTreeView::TerminerAffichage(quint64 scan)
     enCours_->hide();
 }
 
-void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation,
-                                       std::vector<EnfantNoeud> enfants)
+void GestionTreeView::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation, std::vector<EnfantNoeud> enfants)
 {
     auto partages = std::make_shared<std::vector<EnfantNoeud>>(std::move(enfants));
     AppelDiffere(this, [this, cle, noeud, generation, partages] {
         ArbreCategorie* arbre = Arbre(cle);
         if (!arbre || arbre->Generation() != generation)
-            return;   // the node went with its tree's last clearing
+            return; // the node went with its tree's last clearing
         arbre->RemplacerEnfants(noeud, *partages);
     });
 }
@@ -584,7 +583,7 @@ void GestionTreeView::LibererTermines()
         // destructor waits for that moment).
         if (noeudVivant)
             return !job->NoeudCible()->AttenteVirtuelle();
-        return job->Fini();   // the node went with its tree
+        return job->Fini(); // the node went with its tree
     });
 }
 

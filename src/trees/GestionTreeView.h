@@ -52,9 +52,9 @@ class GestionTreeView : public QObject, public EcouteStockage, public EcouteScan
 public:
     enum class ModeVider { Tous, ExtensionEtAlphabetique };
 
-    static const QString TexteInvitation;   // Cliquer sur " Lancement du Scan "
-    static const QString TextePatientez;    // "Patientez  ..."
-    static const QString TexteAttente;      // "..."
+    static const QString TexteInvitation; // Cliquer sur " Lancement du Scan "
+    static const QString TextePatientez;  // "Patientez  ..."
+    static const QString TexteAttente;    // "..."
 
     // Builds the category area's components in the window, hidden. The
     // desktop opens, shows and copies the files of the trees.
@@ -192,13 +192,13 @@ private:
     ListeImages imageListExt_;
     std::array<ArbreCategorie*, NombreArbres> arbres_{};
     Cadre* Bevel = nullptr;
-    QComboBox* choixTrie_ = nullptr;   // ComboBoxChoixTrie
-    Etiquette* enCours_ = nullptr;     // LabelEnCourAffichage
+    QComboBox* choixTrie_ = nullptr; // ComboBoxChoixTrie
+    Etiquette* enCours_ = nullptr;   // LabelEnCourAffichage
     ActionsFichiers* actions_ = nullptr;
     FiltreArbres* filtre_ = nullptr;
     bool arbresPrets_ = false;
     std::vector<std::unique_ptr<ThreadPrevisualisation>> remplissages_;
-    Categorie categorieAffichee_ = Categorie::Autre;   // none
+    Categorie categorieAffichee_ = Categorie::Autre; // none
 
     // The records to hand over and the worker's reasons to wake, guarded by
     // Verrou; the worker sleeps on travail_.
@@ -216,5 +216,5 @@ private:
     // Batches applied, handed back to the worker, which frees them: its
     // thousands of texts were allocated there, and freeing them on the
     // user-interface thread would make it wait for the worker's allocator.
-    std::vector<std::shared_ptr<Lot>> lotsRendus_;   // guarded by verrouLots_
+    std::vector<std::shared_ptr<Lot>> lotsRendus_; // guarded by verrouLots_
 };

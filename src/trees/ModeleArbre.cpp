@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr quintptr Marque = 1;   // low bit of a "..." row's id: its parent follows
+constexpr quintptr Marque = 1; // low bit of a "..." row's id: its parent follows
 
 const QString TexteAttente = QStringLiteral("...");
 
@@ -52,9 +52,7 @@ Ligne Resoudre(const QModelIndex& index)
 
 } // namespace
 
-ModeleArbre::ModeleArbre(ListeImages* images, QObject* parent) : QAbstractItemModel(parent), images_(images)
-{
-}
+ModeleArbre::ModeleArbre(ListeImages* images, QObject* parent) : QAbstractItemModel(parent), images_(images) {}
 
 ModeleArbre::~ModeleArbre()
 {

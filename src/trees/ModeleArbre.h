@@ -78,7 +78,7 @@ private:
 
     ListeImages* images_;
     ListeEnfants racines_;
-    ReserveNoeuds noeuds_;   // every node of the tree
-    ReserveTextes textes_;   // every node's text but "..." and those of the source
+    ReserveNoeuds noeuds_; // every node of the tree
+    ReserveTextes textes_; // every node's text but "..." and those of the source
     SourceTextes source_;
 };

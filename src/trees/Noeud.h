@@ -20,13 +20,13 @@ class ModeleArbre;
 struct Noeud
 {
     TexteNoeud Texte;
-    Noeud* Parent = nullptr;       // nullptr for a top-level node
-    ListeEnfants Enfants;          // real children, not the flagged "..."
-    int Index = 0;                 // position among its siblings
+    Noeud* Parent = nullptr; // nullptr for a top-level node
+    ListeEnfants Enfants;    // real children, not the flagged "..."
+    int Index = 0;           // position among its siblings
     // For a group node, what it groups in its tree's order (see Groupe);
     // -1 for any other node.
     int32_t Groupe = -1;
-    int16_t Image = -1;            // index in ImageListExt; also the selected image
+    int16_t Image = -1; // index in ImageListExt; also the selected image
 
     // 0 for a top-level node, 1 for its children, and so on.
     int Niveau() const
@@ -51,7 +51,7 @@ struct Noeud
 
 private:
     friend class ModeleArbre;
-    bool attente_ = false;          // one "..." child, not stored
-    int8_t imageAttente_ = -1;      // that child's image
-    bool texteSource_ = false;      // the text comes from the model's source
+    bool attente_ = false;     // one "..." child, not stored
+    int8_t imageAttente_ = -1; // that child's image
+    bool texteSource_ = false; // the text comes from the model's source
 };

@@ -39,7 +39,7 @@ private:
     void Detruire(Noeud* noeud);
 
     std::vector<Bloc> blocs_;
-    Noeud* prochain_ = nullptr;   // the next never used place of the last block
+    Noeud* prochain_ = nullptr; // the next never used place of the last block
     size_t reste_ = 0;
     size_t tailleBloc_ = 0;
     Libre* libres_ = nullptr;

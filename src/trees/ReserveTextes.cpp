@@ -10,12 +10,9 @@ constexpr size_t PremierTampon = 256;
 } // namespace
 
 ReserveTextes::ReserveTextes()
-    : tailleBloc_(PremierBloc),
-      tampon_(std::make_unique_for_overwrite<char[]>(PremierTampon)),
-      tailleTampon_(PremierTampon),
-      encodeur_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
-{
-}
+    : tailleBloc_(PremierBloc), tampon_(std::make_unique_for_overwrite<char[]>(PremierTampon)),
+      tailleTampon_(PremierTampon), encodeur_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
+{}
 
 ReserveTextes::~ReserveTextes() = default;
 

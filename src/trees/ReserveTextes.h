@@ -34,7 +34,7 @@ private:
     size_t reste_ = 0;
     size_t tailleBloc_;
     size_t octets_ = 0;
-    std::unique_ptr<char[]> tampon_;   // one text's UTF-8, before its length is known
+    std::unique_ptr<char[]> tampon_; // one text's UTF-8, before its length is known
     size_t tailleTampon_ = 0;
     QStringEncoder encodeur_;
 };

@@ -6,7 +6,7 @@
 #include <ostream>
 
 namespace {
-constexpr unsigned char Suite = 0x80;   // another length byte follows
+constexpr unsigned char Suite = 0x80; // another length byte follows
 constexpr unsigned char Bits = 0x7F;
 constexpr int BitsParOctet = 7;
 } // namespace

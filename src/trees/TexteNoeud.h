@@ -14,7 +14,7 @@
 class TexteNoeud
 {
 public:
-    TexteNoeud() = default;   // the empty text
+    TexteNoeud() = default; // the empty text
     // donnees: the length then the bytes, alive as long as the text is used.
     explicit constexpr TexteNoeud(const char* donnees) : donnees_(donnees) {}
 
@@ -30,7 +30,7 @@ public:
 
     friend bool operator==(const TexteNoeud& a, const TexteNoeud& b);
     friend bool operator==(const TexteNoeud& a, const QString& b);
-    friend bool operator==(const TexteNoeud& a, const char* b);   // b in UTF-8
+    friend bool operator==(const TexteNoeud& a, const char* b); // b in UTF-8
 
 private:
     const char* donnees_ = "";

@@ -5,8 +5,8 @@
 
 #include <utility>
 
-ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, GestionTreeView* arbres, Groupe groupe,
-                                               Noeud* noeud, quint64 generation)
+ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, GestionTreeView* arbres, Groupe groupe, Noeud* noeud,
+                                               quint64 generation)
     : groupe_(groupe), noeud_(noeud), generation_(generation), stockage_(stockage), arbres_(arbres)
 {
     Demarrer();

@@ -31,7 +31,7 @@ protected:
 
 private:
     const Groupe groupe_;
-    Noeud* const noeud_;   // handed back to the tree, never read here
+    Noeud* const noeud_; // handed back to the tree, never read here
     const quint64 generation_;
     Stockage* const stockage_;
     GestionTreeView* const arbres_;

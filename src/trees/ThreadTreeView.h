@@ -9,7 +9,7 @@ class GestionTreeView;
 class ThreadTreeView : public Travailleur
 {
 public:
-    explicit ThreadTreeView(GestionTreeView* cible);   // starts at once
+    explicit ThreadTreeView(GestionTreeView* cible); // starts at once
     ~ThreadTreeView() override;
 
 protected:

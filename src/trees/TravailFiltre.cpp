@@ -6,8 +6,7 @@
 
 TravailFiltre::TravailFiltre(Stockage& stockage, Reponse reponse)
     : stockage_(stockage), reponse_(std::move(reponse)), thread_([this] { Boucle(); })
-{
-}
+{}
 
 TravailFiltre::~TravailFiltre()
 {
@@ -45,7 +44,7 @@ void TravailFiltre::Abandonner()
         oublier_ = true;
         ++dernier_;
     }
-    reveil_.notify_all();   // the bits kept go at once: no filter, no memory
+    reveil_.notify_all(); // the bits kept go at once: no filter, no memory
 }
 
 void TravailFiltre::Boucle()
@@ -74,9 +73,9 @@ void TravailFiltre::Boucle()
                 demande.Replie.find(p.Origine.Replie) != std::string::npos &&
                 (!plusEtroit || p.Origine.Replie.size() > plusEtroit->Origine.Replie.size()))
                 plusEtroit = &p;
-        const bool fini = stockage_.Filtrer(demande.Cat, demande.Replie, demande.RepertoiresMax,
-                                            [this, numero] { return dernier_.load() != numero; }, *filtre,
-                                            plusEtroit ? &plusEtroit->Bits : nullptr);
+        const bool fini = stockage_.Filtrer(
+            demande.Cat, demande.Replie, demande.RepertoiresMax, [this, numero] { return dernier_.load() != numero; },
+            *filtre, plusEtroit ? &plusEtroit->Bits : nullptr);
         if (!fini)
             continue;
         // The same text again replaces its older entry.

@@ -43,10 +43,7 @@ public:
                 texte = etiquette->text().simplified();
         return texte;
     }
-    QStringList actionNames() const override
-    {
-        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
-    }
+    QStringList actionNames() const override { return QStringList(pressAction()) << QAccessibleWidget::actionNames(); }
     void doAction(const QString& action) override
     {
         if (action == pressAction() && widget()->isEnabled())
@@ -113,7 +110,8 @@ void Decrire(QWidget* w, QAccessible::Role role, const QString& nom, const QStri
     // An interface Qt made before, when the component was built, is dropped:
     // the next query builds ours.
     if (QAccessibleInterface* ancienne = QAccessible::queryAccessibleInterface(w);
-        ancienne && !dynamic_cast<ComposantAccessible*>(ancienne) && !dynamic_cast<ListeDeroulanteAccessible*>(ancienne))
+        ancienne && !dynamic_cast<ComposantAccessible*>(ancienne) &&
+        !dynamic_cast<ListeDeroulanteAccessible*>(ancienne))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(ancienne));
     if (!nom.isEmpty())
         w->setAccessibleName(nom);
@@ -141,7 +139,7 @@ void Presser(Etiquette* etiquette)
         emit etiquette->Clic();
 }
 
-}  // namespace
+} // namespace
 
 template <typename T>
 T* AccesClavier::Composant(const char* nom) const
@@ -173,8 +171,9 @@ void AccesClavier::OrdonnerTabulation()
     // The picture buttons and labels a mouse can press, in the Tab order:
     // the home panel, then (after the trees and the drop-down) the players,
     // then the zones. Enter or Space presses them.
-    const char* const avantArbres[] = {"ImgHomeScan", "ImgHomeParcourir", "LabelHomeOption", "LabelPause", "LabelArret"};
-    const char* const lecteurs[] = {"ImageSonPlayPause", "ImageSonStop", "TrackBarSon",
+    const char* const avantArbres[] = {"ImgHomeScan", "ImgHomeParcourir", "LabelHomeOption", "LabelPause",
+                                       "LabelArret"};
+    const char* const lecteurs[] = {"ImageSonPlayPause",   "ImageSonStop",   "TrackBarSon",
                                     "ImageVideoPlayPause", "ImageVideoStop", "TrackBarVideo"};
     const char* const zones[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
     QWidget* precedent = Composant<ZoneSaisie>("EditHomeRepertoireScan");
@@ -297,7 +296,8 @@ bool AccesClavier::OuvrirDepuis(ArbreCategorie* arbre)
         Presser(Composant<ImageComposant>("ImgTextePrevisu"));
         return true;
     case Categorie::Son:
-        for (ImageComposant* image : {Composant<ImageComposant>("ImageSon"), Composant<ImageComposant>("ImageSonAucuneAnim")})
+        for (ImageComposant* image :
+             {Composant<ImageComposant>("ImageSon"), Composant<ImageComposant>("ImageSonAucuneAnim")})
             if (image->isVisible()) {
                 emit image->DoubleClic();
                 break;
@@ -340,14 +340,14 @@ void AccesClavier::Nommer()
     Decrire(Composant<ImageComposant>("ImageVideoStop"), R::Button, "Stop");
     Decrire(Composant<ImageComposant>("ImgProgressBar"), R::Animation, "Scan en cours");
 
-    Composant<ZoneSaisie>("EditHomeRepertoireScan")->setAccessibleName(Composant<Etiquette>("LabelHomeParcourir")->text());
+    Composant<ZoneSaisie>("EditHomeRepertoireScan")
+        ->setAccessibleName(Composant<Etiquette>("LabelHomeParcourir")->text());
     Decrire(Composant<QComboBox>("ComboBoxChoixTrie"), R::ComboBox, "Ordre d'affichage");
     Composant<QSlider>("TrackBarSon")->setAccessibleName("Position du son");
     Composant<QSlider>("TrackBarVideo")->setAccessibleName("Position de la vidéo");
     const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
     for (ArbreCategorie* arbre : Arbres()) {
-        arbre->setAccessibleName(QString("%1 %2").arg(
-            zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
+        arbre->setAccessibleName(QString("%1 %2").arg(zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
         // The keys the trees take themselves: the row's menu and the copy.
         arbre->setAccessibleDescription("Entrée : ouvrir ; Menu ou Maj+F10 : actions ; Ctrl+C : copier");
     }

@@ -32,7 +32,7 @@ QIcon IconeProgramme()
     return icone;
 }
 
-}  // namespace
+} // namespace
 
 GestionBarreSystem::GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage& skin, Option& option)
     : fenetre_(fenetre), skin_(skin), option_(option)
@@ -99,12 +99,30 @@ void GestionBarreSystem::ChangerFermer(uint8_t etat)
     EtatFermer = etat;
 }
 
-void GestionBarreSystem::ReduireNormal() { ChangerReduire(ReduireBase); }
-void GestionBarreSystem::ReduireClique() { ChangerReduire(ReduireClic); }
-void GestionBarreSystem::ReduireSurvol() { ChangerReduire(ReduireSurvole); }
-void GestionBarreSystem::FermerNormal() { ChangerFermer(FermerBase); }
-void GestionBarreSystem::FermerClique() { ChangerFermer(FermerClic); }
-void GestionBarreSystem::FermerSurvol() { ChangerFermer(FermerSurvole); }
+void GestionBarreSystem::ReduireNormal()
+{
+    ChangerReduire(ReduireBase);
+}
+void GestionBarreSystem::ReduireClique()
+{
+    ChangerReduire(ReduireClic);
+}
+void GestionBarreSystem::ReduireSurvol()
+{
+    ChangerReduire(ReduireSurvole);
+}
+void GestionBarreSystem::FermerNormal()
+{
+    ChangerFermer(FermerBase);
+}
+void GestionBarreSystem::FermerClique()
+{
+    ChangerFermer(FermerClic);
+}
+void GestionBarreSystem::FermerSurvol()
+{
+    ChangerFermer(FermerSurvole);
+}
 
 // Minimises to the tray; where the desktop has no tray, minimises normally so
 // that the window can never be lost.

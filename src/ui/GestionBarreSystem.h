@@ -22,8 +22,12 @@ class GestionBarreSystem : public QObject
 public:
     enum Etat : uint8_t {
         Aucun = 0,
-        ReduireBase = 1, ReduireClic = 2, ReduireSurvole = 3,
-        FermerBase = 4, FermerClic = 5, FermerSurvole = 6
+        ReduireBase = 1,
+        ReduireClic = 2,
+        ReduireSurvole = 3,
+        FermerBase = 4,
+        FermerClic = 5,
+        FermerSurvole = 6
     };
 
     // Builds the title bar's components in the window.

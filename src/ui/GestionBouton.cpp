@@ -51,7 +51,7 @@ QString CheminSaisi(const QString& texte)
     return texte;
 }
 
-}  // namespace
+} // namespace
 
 GestionBouton::GestionBouton(TFormPrincipal& fenetre, GestionScan& scans, Stockage& stockage, Option& option)
     : fenetre_(fenetre), scans_(scans), stockage_(stockage), option_(option), sonde_(*this)
@@ -69,10 +69,11 @@ void GestionBouton::CreerComposants()
     using F = Fabrique;
     QWidget* f = &fenetre_;
     ImgHomeParcourir = F::Bouton(f, "ImgHomeParcourir", QRect(170, 127, 40, 40), "ImgHomeParcourir.jpg");
-    LabelHomeParcourir = F::Label(f, "LabelHomeParcourir", "Chemin d'accès à la lecture des fichiers :",
-                                  QPoint(228, 125), F::Arial, 11, false, Qt::black, QColor());
-    LabelHomeOption = F::Label(f, "LabelHomeOption", ">>>", QPoint(448, 125), F::TimesNewRoman, 13, false,
-                               Qt::black, QColor());
+    LabelHomeParcourir =
+        F::Label(f, "LabelHomeParcourir", "Chemin d'accès à la lecture des fichiers :", QPoint(228, 125), F::Arial, 11,
+                 false, Qt::black, QColor());
+    LabelHomeOption =
+        F::Label(f, "LabelHomeOption", ">>>", QPoint(448, 125), F::TimesNewRoman, 13, false, Qt::black, QColor());
     LabelHomeOption->setCursor(Qt::PointingHandCursor);
     ImgHomeFichierFond = F::Image(f, "ImgHomeFichierFond", QRect(226, 248, 233, 158), "ImgHomeFichierFond.jpg");
     fenetre_.AjouterFond(ImgHomeFichierFond);
@@ -87,18 +88,17 @@ void GestionBouton::CreerComposants()
     }
     NommerCompteurs();
 
-    LabelPause = F::Label(f, "LabelPause", "Pause", QPoint(131, 429), F::Arial, 11, true, EtiquetteNormale,
-                          F::Fond, QSize(34, 14));
+    LabelPause = F::Label(f, "LabelPause", "Pause", QPoint(131, 429), F::Arial, 11, true, EtiquetteNormale, F::Fond,
+                          QSize(34, 14));
     LabelPause->setAlignment(Qt::AlignCenter);
     LabelPause->setCursor(Qt::PointingHandCursor);
     LabelPause->hide();
-    LabelArret = F::Label(f, "LabelArret", "Arrêt", QPoint(174, 429), F::Arial, 11, true, EtiquetteNormale,
-                          F::Fond, QSize(29, 14));
+    LabelArret = F::Label(f, "LabelArret", "Arrêt", QPoint(174, 429), F::Arial, 11, true, EtiquetteNormale, F::Fond,
+                          QSize(29, 14));
     LabelArret->setCursor(Qt::PointingHandCursor);
     LabelArret->hide();
 
-    ImgHomeParcourirBas =
-        F::Bouton(f, "ImgHomeParcourirBas", QRect(148, 158, 71, 13), "ImgHomeParcourirBas.jpg");
+    ImgHomeParcourirBas = F::Bouton(f, "ImgHomeParcourirBas", QRect(148, 158, 71, 13), "ImgHomeParcourirBas.jpg");
     LabelHomeScan =
         F::Label(f, "LabelHomeScan", LegendeRepos, QPoint(272, 200), F::Arial, 16, true, F::Pervenche, F::Fond);
     LabelHomeScan->setAlignment(Qt::AlignCenter);
@@ -213,9 +213,9 @@ void GestionBouton::Relier()
 
 void GestionBouton::Montrer(bool montrer)
 {
-    for (QWidget* composant : std::initializer_list<QWidget*>{
-             ImgHomeParcourir, ImgHomeParcourirBas, ImgHomeScan, LabelHomeOption, LabelHomeParcourir, LabelHomeScan,
-             EditHomeRepertoireScan, ImgHomeFichierFond})
+    for (QWidget* composant :
+         std::initializer_list<QWidget*>{ImgHomeParcourir, ImgHomeParcourirBas, ImgHomeScan, LabelHomeOption,
+                                         LabelHomeParcourir, LabelHomeScan, EditHomeRepertoireScan, ImgHomeFichierFond})
         composant->setVisible(montrer);
     for (Etiquette* compteur : compteurs_)
         compteur->setVisible(montrer);
@@ -276,9 +276,8 @@ void GestionBouton::Deposer(const QByteArray& chemin)
     if (scans_.EnVie())
         return;
     const uint64_t depot = ++depots_;
-    sonde_.Demander(chemin.toStdString(), [this, depot, chemin](SondeChemin::Nature nature) {
-        DepotExamine(depot, chemin, nature);
-    });
+    sonde_.Demander(chemin.toStdString(),
+                    [this, depot, chemin](SondeChemin::Nature nature) { DepotExamine(depot, chemin, nature); });
 }
 
 void GestionBouton::DepotExamine(uint64_t depot, const QByteArray& chemin, SondeChemin::Nature nature)
@@ -349,8 +348,8 @@ void GestionBouton::Demarrer(const std::string& chemin)
     std::error_code erreur;
     const std::filesystem::path absolu = std::filesystem::absolute(chemin, erreur);
     if (const Resultat<void> retenu = option_.RetenirRepertoire(erreur ? chemin : absolu.string()); !retenu)
-        std::cerr << "Ruvizaro : le dernier répertoire ne peut pas être enregistré (" << retenu.Echec().Complet()
-                  << ")" << std::endl;
+        std::cerr << "Ruvizaro : le dernier répertoire ne peut pas être enregistré (" << retenu.Echec().Complet() << ")"
+                  << std::endl;
 }
 
 void GestionBouton::PauseScan()

@@ -37,9 +37,9 @@ class GestionBouton : public QObject
 {
     Q_OBJECT
 public:
-    static const QString TexteInvitation;    // " Cliquer sur l'image pour Parcourir"
-    static const QString LegendeRepos;       // "     Lancement du Scan"
-    static const QString LegendeScan;        // "         Scan en cours ..."
+    static const QString TexteInvitation; // " Cliquer sur l'image pour Parcourir"
+    static const QString LegendeRepos;    // "     Lancement du Scan"
+    static const QString LegendeScan;     // "         Scan en cours ..."
 
     // Builds the home panel's components in the window, hidden. The scan's
     // owner is asked to start, pause and stop; it is not used before the

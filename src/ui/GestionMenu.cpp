@@ -16,8 +16,8 @@ struct GestionMenu::DonneesZone
     int Y;
 };
 
-GestionMenu::GestionMenu(TFormPrincipal& fenetre, const TFormImage& skin, GestionBouton& home,
-                         GestionTreeView& arbres, Previsualisation& previsualisation)
+GestionMenu::GestionMenu(TFormPrincipal& fenetre, const TFormImage& skin, GestionBouton& home, GestionTreeView& arbres,
+                         Previsualisation& previsualisation)
     : skin_(skin), home_(home), arbres_(arbres), previsualisation_(previsualisation)
 {
     bandeau_ = new BandeauMenu(&fenetre);
@@ -61,12 +61,30 @@ Categorie GestionMenu::CategorieCourante() const
     return static_cast<Categorie>(zoneCourante_ - 1);
 }
 
-void GestionMenu::AfficherHome(bool selection) { Afficher(Home, selection); }
-void GestionMenu::AfficherVideo(bool selection) { Afficher(ZVideo, selection); }
-void GestionMenu::AfficherSon(bool selection) { Afficher(ZSon, selection); }
-void GestionMenu::AfficherImage(bool selection) { Afficher(ZImage, selection); }
-void GestionMenu::AfficherTexte(bool selection) { Afficher(ZTexte, selection); }
-void GestionMenu::AfficherTransfert(bool selection) { Afficher(Transfert, selection); }
+void GestionMenu::AfficherHome(bool selection)
+{
+    Afficher(Home, selection);
+}
+void GestionMenu::AfficherVideo(bool selection)
+{
+    Afficher(ZVideo, selection);
+}
+void GestionMenu::AfficherSon(bool selection)
+{
+    Afficher(ZSon, selection);
+}
+void GestionMenu::AfficherImage(bool selection)
+{
+    Afficher(ZImage, selection);
+}
+void GestionMenu::AfficherTexte(bool selection)
+{
+    Afficher(ZTexte, selection);
+}
+void GestionMenu::AfficherTransfert(bool selection)
+{
+    Afficher(Transfert, selection);
+}
 
 void GestionMenu::Afficher(int zone, bool selection)
 {

@@ -7,11 +7,11 @@
 
 GestionProgressBar::GestionProgressBar(QWidget* fenetre)
 {
-    ImgProgressBarFond = Fabrique::Image(fenetre, "ImgProgressBarFond", QRect(254, 430, 190, 11),
-                                         "ImgProgressBarFond.jpg");
+    ImgProgressBarFond =
+        Fabrique::Image(fenetre, "ImgProgressBarFond", QRect(254, 430, 190, 11), "ImgProgressBarFond.jpg");
     ImgProgressBar = Fabrique::Image(fenetre, "ImgProgressBar", QRect(300, 431, 29, 9), "ImgProgressBar.jpg");
-    ImgProgressBarDevant = Fabrique::Image(fenetre, "ImgProgressBarDevant", QRect(224, 429, 249, 14),
-                                           "ImgProgressBarDevant.bmp");
+    ImgProgressBarDevant =
+        Fabrique::Image(fenetre, "ImgProgressBarDevant", QRect(224, 429, 249, 14), "ImgProgressBarDevant.bmp");
     ImgProgressBarDevant->DefinirTransparent(true);
     for (auto* image : {ImgProgressBarFond, ImgProgressBar, ImgProgressBarDevant})
         image->hide();

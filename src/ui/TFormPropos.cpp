@@ -20,7 +20,7 @@ Etiquette* CreerEtiquette(QWidget* parent, const QString& texte, int y)
     return etiquette;
 }
 
-}  // namespace
+} // namespace
 
 TFormPropos::TFormPropos(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {

@@ -8,7 +8,7 @@ namespace {
 // The highlight's left edge inside the strip.
 constexpr int SurbrillanceX = 6;
 
-}  // namespace
+} // namespace
 
 BandeauMenu::BandeauMenu(QWidget* parent) : QWidget(parent)
 {
@@ -45,8 +45,8 @@ void BandeauMenu::DefinirSurbrillance(const QPixmap& surbrillance, int y)
     if (!surbrillance.isNull()) {
         // Pixels of the picture's bottom-left colour let the strip show through.
         const QImage image = surbrillance.toImage();
-        surbrillance_.setMask(surbrillance.createMaskFromColor(image.pixelColor(0, image.height() - 1),
-                                                               Qt::MaskInColor));
+        surbrillance_.setMask(
+            surbrillance.createMaskFromColor(image.pixelColor(0, image.height() - 1), Qt::MaskInColor));
         update(SurbrillanceX, y, surbrillance.width(), surbrillance.height());
     }
 }

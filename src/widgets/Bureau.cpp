@@ -78,8 +78,8 @@ std::vector<Bureau::Logiciel> LogicielsDuType(const QByteArray& type)
     };
     if (const AppInfo defaut{g_app_info_get_default_for_type(type.constData(), FALSE)})
         ajouter(defaut.get());
-    for (GList* infos : {g_app_info_get_recommended_for_type(type.constData()),
-                         g_app_info_get_all_for_type(type.constData())}) {
+    for (GList* infos :
+         {g_app_info_get_recommended_for_type(type.constData()), g_app_info_get_all_for_type(type.constData())}) {
         for (GList* e = infos; e; e = e->next)
             ajouter(G_APP_INFO(e->data));
         g_list_free_full(infos, g_object_unref);
@@ -101,17 +101,15 @@ AppInfo TrouverLogiciel(const QString& id)
     return trouve;
 }
 
-}  // namespace
+} // namespace
 
 const QString Bureau::ServiceGestionnaire = QStringLiteral("org.freedesktop.FileManager1");
 
 Bureau::Bureau(QWidget* fenetre)
     : Avertir([this](const QString& texte) { Fabrique::Message(fenetre_, texte, Titre, QMessageBox::Warning); }),
-      OuvrirAdresse([](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); }),
-      fenetre_(fenetre),
+      OuvrirAdresse([](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); }), fenetre_(fenetre),
       sonde_(*this)
-{
-}
+{}
 
 QByteArray Bureau::Adresse(const std::string& chemin)
 {
@@ -222,8 +220,8 @@ bool Bureau::LancerPresent(const QString& id, const std::string& chemin, const Q
 {
     const AppInfo logiciel = TrouverLogiciel(id);
     if (!logiciel) {
-        Prevenir(QStringLiteral("L'application %1 n'est plus installée : %2 n'a pas été ouvert.")
-                     .arg(Cite(id), Cite(nom)));
+        Prevenir(
+            QStringLiteral("L'application %1 n'est plus installée : %2 n'a pas été ouvert.").arg(Cite(id), Cite(nom)));
         return false;
     }
     GFile* fichier = g_file_new_for_path(chemin.c_str());

@@ -5,7 +5,6 @@
 
 #include <QLabel>
 
-
 class Etiquette : public QLabel
 {
     Q_OBJECT
@@ -21,7 +20,7 @@ public:
     // Keeps the hint; shows it as a tool tip only when montrer is true.
     void DefinirHint(const QString& hint, bool montrer);
     QString Hint() const { return hint_; }
-    void DefinirTexte(const QString& texte);   // resizes when the label fits its text
+    void DefinirTexte(const QString& texte); // resizes when the label fits its text
     // A text wider than the label shows elided this way ("…"); text() keeps
     // it whole. Qt::ElideNone, the default, cuts it at the edge.
     void DefinirElision(Qt::TextElideMode mode);

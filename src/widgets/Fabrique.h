@@ -19,9 +19,9 @@ class QWidget;
 class Fabrique
 {
 public:
-    static const QColor Fond;            // the window's light grey
-    static const QColor FondCompteurs;   // behind the counters and the path box
-    static const QColor Pervenche;       // the scan legend and the counters
+    static const QColor Fond;          // the window's light grey
+    static const QColor FondCompteurs; // behind the counters and the path box
+    static const QColor Pervenche;     // the scan legend and the counters
 
     // Families standing in for the skin's Windows fonts.
     static const QString Arial;
@@ -35,8 +35,8 @@ public:
     static ImageComposant* Bouton(QWidget* parent, const QString& nom, const QRect& place, const QString& skin = {});
     // A label in a font given by family, pixel size and weight.
     static Etiquette* Label(QWidget* parent, const QString& nom, const QString& texte, const QPoint& position,
-                            const QString& famille, int pixels, bool gras, const QColor& couleur,
-                            const QColor& fond, const QSize& taille = {});
+                            const QString& famille, int pixels, bool gras, const QColor& couleur, const QColor& fond,
+                            const QSize& taille = {});
     // A name label of a preview panel: bold, 156 px wide, a long name elided
     // in the middle, showing its hint (the full path).
     static Etiquette* LabelNom(QWidget* parent, const QString& nom, const QPoint& position);

@@ -103,7 +103,7 @@ void ImageComposant::mouseDoubleClickEvent(QMouseEvent* event)
 void ImageComposant::mouseMoveEvent(QMouseEvent* event)
 {
     emit SourisBouge();
-    event->ignore();   // a background picture also lets the window drag itself
+    event->ignore(); // a background picture also lets the window drag itself
 }
 
 void ImageComposant::leaveEvent(QEvent* event)

@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-
 class ImageComposant : public QWidget
 {
     Q_OBJECT
@@ -24,8 +23,16 @@ public:
     // Pixels of the picture's bottom-left colour are not painted.
     void DefinirTransparent(bool transparent);
     // Scales the picture down, keeping its proportions, when it is larger.
-    void DefinirProportionnel(bool proportionnel) { proportionnel_ = proportionnel; update(); }
-    void DefinirCentre(bool centre) { centre_ = centre; update(); }
+    void DefinirProportionnel(bool proportionnel)
+    {
+        proportionnel_ = proportionnel;
+        update();
+    }
+    void DefinirCentre(bool centre)
+    {
+        centre_ = centre;
+        update();
+    }
     // The hint is kept; it is shown as a tool tip only when montrer is true.
     void DefinirHint(const QString& hint, bool montrer);
     QString Hint() const { return hint_; }
@@ -55,7 +62,7 @@ private:
     void PreparerAffichage();
 
     QPixmap image_;
-    QPixmap affiche_;   // the picture with its transparent colour masked out
+    QPixmap affiche_; // the picture with its transparent colour masked out
     QString hint_;
     bool transparent_ = false;
     bool proportionnel_ = false;

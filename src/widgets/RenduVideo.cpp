@@ -60,8 +60,7 @@ void RenduVideo::initializeGL()
 {
     // The GL context can be replaced (the window moved to another screen, or
     // rebuilt): the render context follows it.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &RenduVideo::ContexteDetruit,
-            Qt::UniqueConnection);
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &RenduVideo::ContexteDetruit, Qt::UniqueConnection);
     if (lecteur_ && !rendu_)
         CreerRendu();
 }

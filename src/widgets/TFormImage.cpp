@@ -46,8 +46,7 @@ QPixmap TFormImage::Charger(const QString& nom, qreal ratio)
     // On a high-density screen the skin's 2x drawing ("ImgFond@2x.jpg"),
     // shown at the same size in window pixels.
     const bool haute = ratio > 1.0;
-    const QString fichierNom =
-        haute ? nom.section('.', 0, -2) + "@2x." + nom.section('.', -1) : nom;
+    const QString fichierNom = haute ? nom.section('.', 0, -2) + "@2x." + nom.section('.', -1) : nom;
     QFile fichier(":/skin/" + fichierNom);
     if (!fichier.open(QIODevice::ReadOnly))
         throw std::runtime_error("Image de l'habillage introuvable : " + fichierNom.toStdString());

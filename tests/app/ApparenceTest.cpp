@@ -52,7 +52,7 @@ protected:
     void TearDown() override { Apparence::InstallerTraductionsQt(QLocale(QLocale::French)); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TraductionsQt, FrenchWhenTheLocaleHasNoneTheLocalesOtherwise)
 {
@@ -91,7 +91,7 @@ void AttendreClair(const QWidget* w, QPalette::ColorRole fond, QPalette::ColorRo
     EXPECT_LT(p.color(texte).lightness(), 80) << w->metaObject()->className() << " text";
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
 {
@@ -111,4 +111,3 @@ TEST_F(ThemeSombre, WindowTreesDropDownBoxesAndAboutStayLight)
     AttendreClair(&boite, QPalette::Window, QPalette::WindowText);
     AttendreClair(boite.button(QMessageBox::Ok), QPalette::Button, QPalette::ButtonText);
 }
-

@@ -27,7 +27,7 @@ std::string Fichier(const std::string& valeurs)
            valeurs;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SettingsAtStartUp, FirstRunShowsTheDefaultOrdersAndTheInvitation)
 {

@@ -36,7 +36,7 @@ protected:
     Extension extension;
 };
 
-}   // namespace
+} // namespace
 
 TEST_F(TableExtensions, EveryRowIsALowerCaseExtensionOfAKeptCategoryThatLooksUpToItself)
 {

@@ -66,12 +66,14 @@ struct ChargeurObserve
         // The loader's worker is the new thread that goes to wait for work;
         // a sanitizer may start a thread of its own at the same moment.
         const std::vector<pid_t> nouveaux = FilsDuProcessus::Nouveaux(avant);
-        AttendreSansEvenements([&] {
-            for (const pid_t candidat : nouveaux)
-                if (FilsDuProcessus::EnAttente(candidat))
-                    fil = candidat;
-            return fil != 0;
-        }, AttenteMs);
+        AttendreSansEvenements(
+            [&] {
+                for (const pid_t candidat : nouveaux)
+                    if (FilsDuProcessus::EnAttente(candidat))
+                        fil = candidat;
+                return fil != 0;
+            },
+            AttenteMs);
     }
 
     // Asks for the picture and waits until the worker has dealt with it
@@ -81,16 +83,15 @@ struct ChargeurObserve
     {
         const std::uint64_t sommeils = FilsDuProcessus::Sommeils(fil);
         chargeur->Demander(numero, chemin);
-        return AttendreSansEvenements([&] {
-            return FilsDuProcessus::Sommeils(fil) > sommeils && FilsDuProcessus::EnAttente(fil);
-        }, AttenteMs);
+        return AttendreSansEvenements(
+            [&] { return FilsDuProcessus::Sommeils(fil) > sommeils && FilsDuProcessus::EnAttente(fil); }, AttenteMs);
     }
 
     std::unique_ptr<ChargeurAsynchrone> chargeur;
     pid_t fil = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST(ChargeurAsynchrone, OnlyTheNewestRequestIsAnswered)
 {

@@ -75,11 +75,11 @@ QByteArray PngPretendu(int largeur, int hauteur)
     QByteArray ihdr(13, '\0');
     EcrireGrandBoutiste32(ihdr, 0, std::uint32_t(largeur));
     EcrireGrandBoutiste32(ihdr, 4, std::uint32_t(hauteur));
-    ihdr[8] = 8;   // bit depth
-    ihdr[9] = 2;   // RGB
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 2; // RGB
     const QByteArray zlibVide("\x78\x9C\x03\x00\x00\x00\x00\x01", 8);
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + ChunkPng("IHDR", ihdr) + ChunkPng("IDAT", zlibVide)
-           + ChunkPng("IEND", {});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + ChunkPng("IHDR", ihdr) + ChunkPng("IDAT", zlibVide) +
+           ChunkPng("IEND", {});
 }
 
 // A real JPEG whose frame header is rewritten to claim largeur × hauteur.
@@ -116,7 +116,7 @@ QByteArray GifPretendu(int largeur, int hauteur)
     };
     mot(largeur);
     mot(hauteur);
-    octets += QByteArray("\x80\x00\x00", 3);   // two-colour table
+    octets += QByteArray("\x80\x00\x00", 3); // two-colour table
     octets += QByteArray("\x00\x00\x00\xFF\xFF\xFF", 6);
     octets += char(0x2C);
     mot(0);
@@ -138,16 +138,16 @@ QByteArray AvecOrientation(const QByteArray& jpeg, int orientation, bool petitBo
     };
     QByteArray tiff(petitBoutiste ? "II" : "MM");
     mot(tiff, 42);
-    mot(tiff, petitBoutiste ? 8 : 0);   // first directory at offset 8
+    mot(tiff, petitBoutiste ? 8 : 0); // first directory at offset 8
     mot(tiff, petitBoutiste ? 0 : 8);
-    mot(tiff, 1);                       // one entry
-    mot(tiff, 0x0112);                  // orientation, SHORT, count 1
+    mot(tiff, 1);      // one entry
+    mot(tiff, 0x0112); // orientation, SHORT, count 1
     mot(tiff, 3);
     mot(tiff, petitBoutiste ? 1 : 0);
     mot(tiff, petitBoutiste ? 0 : 1);
     mot(tiff, orientation);
     mot(tiff, 0);
-    tiff += QByteArray(4, '\0');        // no next directory
+    tiff += QByteArray(4, '\0'); // no next directory
     const QByteArray corps = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray segment("\xFF\xE1", 2);
     segment += char((corps.size() + 2) >> 8);
@@ -155,10 +155,16 @@ QByteArray AvecOrientation(const QByteArray& jpeg, int orientation, bool petitBo
     return jpeg.left(2) + segment + corps + jpeg.mid(2);
 }
 
-bool Rouge(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
-bool Bleu(const QColor& c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }
+bool Rouge(const QColor& c)
+{
+    return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+}
+bool Bleu(const QColor& c)
+{
+    return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+}
 
-}  // namespace
+} // namespace
 
 TEST(ChargeurImage, EachFormatFitsTheFrameKeepsItsColoursAndGivesItsOriginalSize)
 {

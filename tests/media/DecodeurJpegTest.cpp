@@ -65,13 +65,11 @@ QByteArray EnJpeg(const QImage& image, bool progressif = false, int qualite = Qu
     const int x = int(fx * image.width());
     const int y = int(fy * image.height());
     const QColor lue = image.pixelColor(x, y);
-    if (std::abs(lue.red() - attendue.red()) <= Tolerance
-        && std::abs(lue.green() - attendue.green()) <= Tolerance
-        && std::abs(lue.blue() - attendue.blue()) <= Tolerance)
+    if (std::abs(lue.red() - attendue.red()) <= Tolerance && std::abs(lue.green() - attendue.green()) <= Tolerance &&
+        std::abs(lue.blue() - attendue.blue()) <= Tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "at (" << x << "," << y << ") read " << lue.name().toStdString() << ", expected "
-           << attendue.name().toStdString();
+    return ::testing::AssertionFailure() << "at (" << x << "," << y << ") read " << lue.name().toStdString()
+                                         << ", expected " << attendue.name().toStdString();
 }
 
 void VerifierQuadrants(const QImage& image)
@@ -142,8 +140,8 @@ QByteArray JpegGrisUni(int largeur, int hauteur)
     };
     QByteArray jpeg("\xFF\xD8", 2);
     segment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(Coefficients, '\1'));
-    const char trame[] = {8, char(hauteur >> 8), char(hauteur & 0xFF), char(largeur >> 8),
-                          char(largeur & 0xFF), 1, 1, 0x11, 0};
+    const char trame[] = {
+        8, char(hauteur >> 8), char(hauteur & 0xFF), char(largeur >> 8), char(largeur & 0xFF), 1, 1, 0x11, 0};
     segment(jpeg, 0xC0, QByteArray(trame, sizeof trame));
     // One code of length 1 for symbol 0: "no DC change" and "end of block".
     constexpr int LongueursCodes = 16;
@@ -219,7 +217,7 @@ DecodeurJpeg::Resultat Sali()
     return resultat;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DecodeurJpeg, DecodesFullSizeWithTheRightColours)
 {
@@ -267,13 +265,12 @@ TEST(DecodeurJpeg, PicksTheSmallestScaleThatCoversTheTarget)
         QSize cible;
     };
     const Cas cas[] = {
-        {{640, 480}, {160, 160}},   {{1001, 333}, {160, 160}}, {{333, 1001}, {160, 160}},
-        {{6000, 4000}, {160, 160}}, {{200, 150}, {160, 160}},  {{17, 9}, {160, 160}},
-        {{6000, 4000}, {1, 1}},     {{1024, 1024}, {129, 129}},
+        {{640, 480}, {160, 160}}, {{1001, 333}, {160, 160}}, {{333, 1001}, {160, 160}}, {{6000, 4000}, {160, 160}},
+        {{200, 150}, {160, 160}}, {{17, 9}, {160, 160}},     {{6000, 4000}, {1, 1}},    {{1024, 1024}, {129, 129}},
     };
     for (const Cas& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.origine.width() << "x" << c.origine.height() << " into "
-                                        << c.cible.width() << "x" << c.cible.height());
+        SCOPED_TRACE(testing::Message() << c.origine.width() << "x" << c.origine.height() << " into " << c.cible.width()
+                                        << "x" << c.cible.height());
         const QSize ajustee = c.origine.scaled(c.cible, Qt::KeepAspectRatio);
         const int m = DecodeurJpeg::Echelle(c.origine, c.cible);
         ASSERT_GE(m, 1);
@@ -291,8 +288,8 @@ TEST(DecodeurJpeg, PicksTheSmallestScaleThatCoversTheTarget)
         // The real decode agrees with the computed scale.
         DecodeurJpeg::Resultat resultat;
         if (qint64(c.origine.width()) * c.origine.height() <= 1024 * 1024) {
-            ASSERT_TRUE(DecodeurJpeg::Decoder(EnJpeg(Quadrants(c.origine.width(), c.origine.height())),
-                                              resultat, c.cible));
+            ASSERT_TRUE(
+                DecodeurJpeg::Decoder(EnJpeg(Quadrants(c.origine.width(), c.origine.height())), resultat, c.cible));
             EXPECT_EQ(resultat.Image.size(), taille(m));
             EXPECT_EQ(resultat.Image.size().boundedTo(ajustee), ajustee.boundedTo(c.origine));
         }
@@ -500,11 +497,11 @@ TEST(DecodeurJpeg, RefusesAPictureThatWouldCostMoreWorkThanItsBudget)
     const std::int64_t parBalayage = std::int64_t(Cote) * Cote;
     const int dansLeBudget = int(DecodeurJpeg::TravailMax / parBalayage) - 2;
     DecodeurJpeg::Resultat resultat;
-    ASSERT_TRUE(DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget, false), resultat, Apercu));
+    ASSERT_TRUE(
+        DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget, false), resultat, Apercu));
     EXPECT_EQ(resultat.Image.size(), QSize(500, 500));
     resultat = Sali();
-    EXPECT_FALSE(DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget + 4, false), resultat,
-                                       Apercu));
+    EXPECT_FALSE(
+        DecodeurJpeg::Decoder(JpegsForges::BalayagesRepetes(Cote, Cote, dansLeBudget + 4, false), resultat, Apercu));
     EXPECT_TRUE(EstVide(resultat));
 }
-

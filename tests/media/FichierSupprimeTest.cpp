@@ -73,7 +73,7 @@ TEST(FichierSupprime, ASoundCutShortWhilePlayingEnds)
 TEST(FichierSupprime, AVideoDeletedOrCutShortWhilePlayingStopsCleanly)
 {
     QTemporaryDir dossier;
-    SurfaceTemoin surface;   // shows nothing, as no surface would; gives the player to ask
+    SurfaceTemoin surface; // shows nothing, as no surface would; gives the player to ask
     Video video;
     video.Regler({BibliothequeMpv::NomParDefaut, "null"});
     video.Initialiser(&surface);

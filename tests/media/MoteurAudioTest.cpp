@@ -69,7 +69,7 @@ int BinDuPic(const float* spectre)
     return int(std::max_element(spectre, spectre + Spectre::NombreValeurs) - spectre);
 }
 
-}  // namespace
+} // namespace
 
 TEST(MoteurAudio, APlayedSineReachesTheCaptureAndTheSpectrum)
 {

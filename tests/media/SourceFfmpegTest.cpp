@@ -88,7 +88,7 @@ TEST(SourceFfmpeg, AfterASeekTheSoundIsThatOfTheNewPlace)
     float derniers[256];
     moteur.DerniersEchantillons(derniers, 256);
     for (float v : derniers)
-        ASSERT_NEAR(v, 0.25f, 1e-3f);   // mono mean of 0.5 and 0
+        ASSERT_NEAR(v, 0.25f, 1e-3f); // mono mean of 0.5 and 0
 }
 
 TEST(SourceFfmpeg, PlayedToTheEndThenPlayedAgain)
@@ -120,8 +120,7 @@ TEST(SourceFfmpeg, FilesThatAreNotSoundAreRefused)
         bruit[i] = char((i * 7919) % 251);
     // A WAV header claiming 671 MHz: building a resampler for it took 30 s
     // and 2 GB.
-    QByteArray wav("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\x28\x80\x3e\0\0\x02\0\x10\0data",
-                   40);
+    QByteArray wav("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\x28\x80\x3e\0\0\x02\0\x10\0data", 40);
     const QByteArray echantillons(600, '\x11');
     const quint32 taille = echantillons.size();
     wav.append(reinterpret_cast<const char*>(&taille), 4).append(echantillons);
@@ -161,7 +160,7 @@ TEST(SourceFfmpeg, TimesAreThoseOfWhatWasPlayed)
     QByteArray octets = m4a.readAll();
     const qsizetype mvhd = octets.indexOf("mvhd");
     ASSERT_GT(mvhd, 0);
-    ASSERT_EQ(octets[mvhd + 4], '\0');   // version 0: 32-bit time scale and duration
+    ASSERT_EQ(octets[mvhd + 4], '\0'); // version 0: 32-bit time scale and duration
     octets.replace(mvhd + 16, 8, QByteArray("\0\0\0\x01\xFF\xFF\xFF\xFF", 8));
     m4a.seek(0);
     m4a.write(octets);
@@ -174,7 +173,7 @@ TEST(SourceFfmpeg, TimesAreThoseOfWhatWasPlayed)
     std::filesystem::resize_file(mp3, std::filesystem::file_size(mp3) / 3);
     auto coupe = SourceFfmpeg::Ouvrir(moteur, mp3);
     ASSERT_TRUE(coupe);
-    EXPECT_NEAR(coupe->LongueurMs(), 3000, 100);   // what its header says
+    EXPECT_NEAR(coupe->LongueurMs(), 3000, 100); // what its header says
     for (SourceFfmpeg* source : {menteur.get(), coupe.get()}) {
         source->Jouer();
         ASSERT_TRUE(AttendreQue([&] { return source->Terminee(); }, 10000));

@@ -43,13 +43,15 @@ TEST(SourceMidi, PlayedItIsHeardThenEnds)
     EXPECT_FALSE(chanson->EnLecture());
     chanson->Jouer();
     float fort = 0.0f;
-    ASSERT_TRUE(AttendreQue([&] {
-        float derniers[1024];
-        moteur.DerniersEchantillons(derniers, 1024);
-        for (float v : derniers)
-            fort = std::max(fort, std::abs(v));
-        return fort > 0.01f;
-    }, 5000));
+    ASSERT_TRUE(AttendreQue(
+        [&] {
+            float derniers[1024];
+            moteur.DerniersEchantillons(derniers, 1024);
+            for (float v : derniers)
+                fort = std::max(fort, std::abs(v));
+            return fort > 0.01f;
+        },
+        5000));
     EXPECT_TRUE(AttendreQue([&] { return chanson->Terminee(); }, 15000));
     EXPECT_GT(chanson->Temps(), 1400);
     EXPECT_FALSE(chanson->EnLecture());

@@ -19,7 +19,7 @@ std::vector<float> SinusCentre(int bin, float amplitude)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Spectre, AFullScaleSineGivesItsAmplitudeAtItsBin)
 {

@@ -39,8 +39,8 @@ protected:
         for (const VideoDeTest& video : VideosCourtes)
             videos_[video.Extension] = GenererVideo(dossier_->path(), "court." + video.Extension, video.Codecs);
         // 200 s at one frame a second, small enough to make in a moment.
-        videos_["long"] =
-            GenererVideo(dossier_->path(), "long.mkv", {"-c:v", "mpeg4", "-g", "10"}, MireAnimee(200, 1, "64x48"), false);
+        videos_["long"] = GenererVideo(dossier_->path(), "long.mkv", {"-c:v", "mpeg4", "-g", "10"},
+                                       MireAnimee(200, 1, "64x48"), false);
         texte_ = dossier_->filePath("texte.avi").toStdString();
         std::ofstream(texte_) << "Ceci n'est pas une video.\n";
     }
@@ -113,9 +113,9 @@ TEST_F(VideoTest, PauseHoldsThePositionAndPlayResumesInTheSamePlayer)
                video_.Pourcentage() == int(*position * 100 / *duree);
     })) << "the player did not pause";
     const int tenu = video_.Pourcentage();
-    QTest::qWait(600);   // time is what is checked: the position holds while it would have moved by 20 %
+    QTest::qWait(600); // time is what is checked: the position holds while it would have moved by 20 %
     EXPECT_EQ(video_.Pourcentage(), tenu);
-    EXPECT_TRUE(video_.EnLecture());   // a paused video counts as playing
+    EXPECT_TRUE(video_.EnLecture()); // a paused video counts as playing
     EXPECT_EQ(video_.DureeTotale(), "00:00:03");
 
     video_.Ouvrir(videos_["mkv"]);
@@ -154,7 +154,7 @@ TEST_F(VideoTest, AtTheEndTheTotalGoesBackToZeroAndThePercentageStops)
     ASSERT_TRUE(AttendreQue([&] { return !video_.EnLecture(); }, 5000));
     EXPECT_EQ(video_.DureeTotale(), "00:00:00");
     EXPECT_EQ(video_.Pourcentage(), -1);
-    EXPECT_EQ(video_.Etat(), Video::EnCours);   // nobody told it to stop
+    EXPECT_EQ(video_.Etat(), Video::EnCours); // nobody told it to stop
 }
 
 TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
@@ -180,7 +180,7 @@ TEST_F(VideoTest, SeekingLandsWhereTheBarSays)
     video_.Pause(true);
     video_.Positionner(50);
     ASSERT_TRUE(AttendreQue([&] { return Secondes(video_.TempsCourant()) >= 100; }));
-    QTest::qWait(1500);   // time is what is checked: playing, it would have moved by a frame, one second
+    QTest::qWait(1500); // time is what is checked: playing, it would have moved by a frame, one second
     EXPECT_EQ(Secondes(video_.TempsCourant()), 100);
 
     // MPEG-1 seeks land within about half a second.
@@ -217,7 +217,7 @@ TEST_F(VideoTest, AMissingLibraryIsReportedAndLeavesNoPlayer)
     video_.Regler({"libmpv-absente.so.9", "null"});
     video_.Ouvrir(videos_["mkv"]);
     EXPECT_EQ(erreurs.count(), 1);
-    EXPECT_EQ(video_.Etat(), Video::EnCours);   // left as it was
+    EXPECT_EQ(video_.Etat(), Video::EnCours); // left as it was
     EXPECT_EQ(video_.InstancesCreees(), 1);
     EXPECT_FALSE(surface_.Visible);
     EXPECT_FALSE(surface_.Attachee);
@@ -231,7 +231,7 @@ TEST_F(VideoTest, AMissingLibraryIsReportedAndLeavesNoPlayer)
     EXPECT_EQ(erreurs.count(), 2);
 }
 
-}  // namespace
+} // namespace
 
 // An MP4 whose header claims 2^32 − 1 seconds: its length is unknown, its
 // current time is the played one, and the bar does not follow it.

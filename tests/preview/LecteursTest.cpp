@@ -50,7 +50,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre_));
     }
     template <typename T>
-    T* Composant(const char* nom) { return fenetre_.findChild<T*>(nom); }
+    T* Composant(const char* nom)
+    {
+        return fenetre_.findChild<T*>(nom);
+    }
     std::string Chemin(const char* nom) const { return (dossier_.path() + '/' + nom).toStdString(); }
 
     QTemporaryDir dossier_;
@@ -63,7 +66,7 @@ protected:
     PanneauVideo panneauVideo_{&fenetre_, skin_, video_};
 };
 
-}  // namespace
+} // namespace
 
 // Opening a FIFO without a writer, or reading a device, never ends: the
 // window must go on turning while one is selected and played, say why it
@@ -128,7 +131,7 @@ TEST_F(Lecteurs, SoundsAndVideosDeeperThanPathMaxPlay)
 {
     const std::string racine = dossier_.path().toStdString();
     const std::string nom(200, 'p');
-    constexpr int Niveaux = 24;   // about 4 800 bytes
+    constexpr int Niveaux = 24; // about 4 800 bytes
     const std::string profond = CreerChaine(racine, nom, Niveaux);
     ASSERT_GT(profond.size(), size_t(PATH_MAX));
     Descripteur dossier(Explorateur::OuvrirChemin(profond, O_RDONLY | O_DIRECTORY));
@@ -161,8 +164,8 @@ TEST_F(Lecteurs, PlayAfterTheEndPlaysAgainFromTheBeginning)
     EXPECT_EQ(bouton->Image().toImage(), skin_.ImgPlay.toImage());
     panneauSon_.PlayPause();
     EXPECT_EQ(bouton->Tag, 1);
-    EXPECT_TRUE(AttendreQue([&] { return !son_.LectureTerminee() && son_.TempsCourant() == "00:00:00" &&
-                                         son_.Pourcentage() > 0; }, 5000));
+    EXPECT_TRUE(AttendreQue(
+        [&] { return !son_.LectureTerminee() && son_.TempsCourant() == "00:00:00" && son_.Pourcentage() > 0; }, 5000));
 }
 
 TEST_F(Lecteurs, BothStopButtonsShowTheirPicture)

@@ -94,7 +94,7 @@ QByteArray Gif(int largeur, int hauteur)
     mot(largeur);
     mot(hauteur);
     octets += char(0);
-    octets += char(8);   // LZW minimum code size
+    octets += char(8); // LZW minimum code size
 
     QByteArray flux;
     std::uint32_t accumulateur = 0;
@@ -233,7 +233,7 @@ protected:
     std::vector<std::string> ouverts_;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Apercu, PicturesShowTheirOriginalDimensionsSizeAndPath)
 {
@@ -658,8 +658,7 @@ TEST_F(Apercu, PathsThatAreNotUtf8OpenAndEffacerEmptiesEverything)
     EXPECT_TRUE(c->ImgImagePrevisu->ImageVide());
     EXPECT_TRUE(c->ImgTextePrevisu->ImageVide());
     for (const Etiquette* label : {c->LabelImageNom, c->LabelImageExtension, c->LabelImageDimension,
-                                   c->LabelImageTaille, c->LabelTexteNom, c->LabelTexteExtension,
-                                   c->LabelTexteTaille})
+                                   c->LabelImageTaille, c->LabelTexteNom, c->LabelTexteExtension, c->LabelTexteTaille})
         EXPECT_EQ(label->text(), "");
     EXPECT_EQ(c->LabelImageNom->Hint(), "");
     EXPECT_EQ(c->LabelTexteNom->Hint(), "");
@@ -732,7 +731,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     Montrer(Categorie::Son, ParExtension, feuilleParti);
     EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:00");
     EXPECT_EQ(c->ImageSon->Image().cacheKey(), c->Skin->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(c->LabelSonTaille->text(), "Taille :");   // its size is read at selection: gone, 0 Ko
+    EXPECT_EQ(c->LabelSonTaille->text(), "Taille :"); // its size is read at selection: gone, 0 Ko
     QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     P().Ouvrir(Categorie::Son);

@@ -67,7 +67,7 @@ int PlusFortEchantillon(Son& son)
     return fort;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Son, LoadsSilentlyThenPlaysPausesResumesAndStops)
 {
@@ -124,10 +124,10 @@ TEST(Son, SeeksToAPercentOfTheLength)
     son.Ouvrir(chemin, false);
     ASSERT_TRUE(Charge(son));
     ASSERT_EQ(son.DureeTotale(), "00:03:20");
-    son.Positionner(50);   // 50 × 200000 ÷ 100 − 1 = 99 999 ms
+    son.Positionner(50); // 50 × 200000 ÷ 100 − 1 = 99 999 ms
     EXPECT_EQ(son.TempsCourant(), "00:01:39");
     EXPECT_EQ(son.Pourcentage(), 49);
-    son.Positionner(0);    // −1 ms: the beginning
+    son.Positionner(0); // −1 ms: the beginning
     EXPECT_EQ(son.TempsCourant(), "00:00:00");
     EXPECT_EQ(son.Pourcentage(), 0);
     son.Positionner(100);
@@ -211,7 +211,7 @@ TEST(Son, MidiHasNoLengthNorPosition)
     EXPECT_EQ(son.Pourcentage(), -1);
     ASSERT_TRUE(AttendreQue([&] { return PlusFortEchantillon(son) > 300; }, 5000)) << "heard in the mix";
     EXPECT_TRUE(AttendreQue([&] { return son.TempsCourant() == "00:00:01"; }));
-    son.Positionner(50);   // module music cannot be positioned
+    son.Positionner(50); // module music cannot be positioned
     EXPECT_EQ(son.Pourcentage(), -1);
     EXPECT_TRUE(AttendreQue([&] { return son.LectureTerminee(); }, 15000));
 }
@@ -289,8 +289,7 @@ TEST(AnimationSon, SilenceDrawsTheMiddleLineAndSpectrumValuesDrawClippedBars)
     const QImage& onde = animation.Pixels();
     for (int x = 0; x < AnimationSon::LargeurPixels; ++x)
         for (int y = 0; y < AnimationSon::HauteurPixels; ++y)
-            ASSERT_EQ(Pixel(onde, x, y), y == 61 ? AnimationSon::GrisMoyen : AnimationSon::GrisClair)
-                << x << "," << y;
+            ASSERT_EQ(Pixel(onde, x, y), y == 61 ? AnimationSon::GrisMoyen : AnimationSon::GrisClair) << x << "," << y;
 
     float spectre[AnimationSon::LargeurPixels] = {};
     spectre[0] = 0.1f;
@@ -319,7 +318,7 @@ TEST(Son, SpectrumOfAPlayingSineHasItsBar)
     son.Ouvrir(chemin, true);
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 15; }));
     ASSERT_TRUE(son.Dessiner());
-    EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 10), 122);   // 440 Hz: bin 10, about 1.0
+    EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 10), 122); // 440 Hz: bin 10, about 1.0
     EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 100), 0);
 }
 
@@ -334,7 +333,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre_));
     }
     template <typename T>
-    T* Composant(const char* nom) { return fenetre_.findChild<T*>(nom); }
+    T* Composant(const char* nom)
+    {
+        return fenetre_.findChild<T*>(nom);
+    }
 
     QWidget fenetre_;
     const TFormImage skin_;
@@ -391,19 +393,19 @@ TEST_F(PanneauSonTest, RightClickCyclesTheDrawingAndAnnouncesIt)
     QSignalSpy changements(&panneau_, &PanneauSon::DessinChange);
 
     panneau_.DefinirDessin(Dessin::Aucun);
-    EXPECT_EQ(changements.count(), 0);   // the stored choice is no change
+    EXPECT_EQ(changements.count(), 0); // the stored choice is no change
     EXPECT_EQ(aucuneAnim->Tag, 1);
-    EXPECT_TRUE(aucuneAnim->isHidden());   // the zone is not shown
+    EXPECT_TRUE(aucuneAnim->isHidden()); // the zone is not shown
     panneau_.Montrer(true);
     ASSERT_TRUE(aucuneAnim->isVisible());
 
-    QTest::mouseClick(aucuneAnim, Qt::RightButton);   // the waveform
+    QTest::mouseClick(aucuneAnim, Qt::RightButton); // the waveform
     ASSERT_EQ(changements.count(), 1);
     EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Onde);
     EXPECT_EQ(aucuneAnim->Tag, 0);
     EXPECT_FALSE(aucuneAnim->isVisible());
 
-    QTest::mouseClick(imageSon, Qt::RightButton);   // the spectrum
+    QTest::mouseClick(imageSon, Qt::RightButton); // the spectrum
     ASSERT_EQ(changements.count(), 2);
     EXPECT_EQ(changements.last().at(0).value<Dessin>(), Dessin::Spectre);
     EXPECT_EQ(son_.Animation().Mode(), Dessin::Spectre);

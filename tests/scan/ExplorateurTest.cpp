@@ -59,7 +59,7 @@ protected:
         arbre.Fichier("sans extension");
         arbre.Repertoire("Dossier");
         arbre.Repertoire(".dossier");
-        arbre.Fichier(".dossier/.dedans.txt");   // judged on its own, below a hidden directory
+        arbre.Fichier(".dossier/.dedans.txt"); // judged on its own, below a hidden directory
         explorateur.Lier(&option);
     }
 
@@ -69,7 +69,7 @@ protected:
     Explorateur explorateur;
 };
 
-}   // namespace
+} // namespace
 
 TEST_F(Listage, TheThreeSettingsInEveryCombination)
 {
@@ -126,7 +126,7 @@ TEST_F(Listage, LinksAreListedByWhatTheyAre)
     const std::filesystem::path r(racine);
     std::filesystem::create_symlink("visible.txt", r / "lien-fichier.txt");
     std::filesystem::create_directory_symlink("Dossier", r / "lien-dossier");
-    std::filesystem::create_directory_symlink(".", r / "boucle");   // a link to its own parent
+    std::filesystem::create_directory_symlink(".", r / "boucle"); // a link to its own parent
     std::filesystem::create_symlink("absent.txt", r / "pendant.txt");
 
     const Liste liste = Lister(explorateur, racine);
@@ -170,7 +170,7 @@ TEST(Explorateur, SizesReadFromTheFileSystem)
     EXPECT_EQ(Explorateur::LireTaille(arbre.Fichier("un.txt", 1)), 1);
     EXPECT_EQ(Explorateur::LireTaille(arbre.Fichier("moyen.bin", 123457)), 123457);
     EXPECT_EQ(Explorateur::LireTaille(arbre.Racine() + "/absent"), 0);
-    EXPECT_EQ(Explorateur::LireTaille(arbre.Racine()), 0);   // a directory
+    EXPECT_EQ(Explorateur::LireTaille(arbre.Racine()), 0); // a directory
     EXPECT_EQ(Explorateur::LireTaille(""), 0);
 
     // A FIFO must not block the reader.

@@ -94,7 +94,7 @@ bool Utf8Valide(const std::string& texte)
     return !decodeur.hasError();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Exportation, TableauLuParUnLecteurRfc4180)
 {
@@ -122,12 +122,12 @@ TEST(Exportation, TableauLuParUnLecteurRfc4180)
         {"deux\r\nlignes.txt", arbre.Racine(), "txt", "7"},
         {"brut\\xFF\\xFE-\\\\-.jpg", arbre.Racine(), "jpg", "3"},
         {"sans_extension", arbre.Racine() + "/dossier", "", "0"},
-        {"tube.mp3", arbre.Racine(), "mp3", ""},   // a FIFO: no size, not opened
+        {"tube.mp3", arbre.Racine(), "mp3", ""}, // a FIFO: no size, not opened
     };
     for (size_t i = 0; i < attendu.size(); ++i)
         EXPECT_EQ(lignes[i + 1], attendu[i]) << "row " << i + 1;
     EXPECT_EQ(Desechapper(lignes[3][0]), std::string("brut\xff\xfe-\\-.jpg"));
-    ::unlink(chemins[2].c_str());   // QTemporaryDir cannot name it
+    ::unlink(chemins[2].c_str()); // QTemporaryDir cannot name it
 }
 
 // The playlist as a player takes it: libmpv loads it and lists every path,
@@ -153,7 +153,7 @@ TEST(Exportation, ListeDeLectureChargeeParLibmpv)
     const auto bilan = Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, liste, arret);
     ASSERT_TRUE(bilan) << bilan.Echec().Complet();
     EXPECT_EQ(bilan.Valeur().Ecrits, 3u);
-    EXPECT_EQ(bilan.Valeur().Omis, 1u);   // a line break cannot be written in a playlist
+    EXPECT_EQ(bilan.Valeur().Omis, 1u); // a line break cannot be written in a playlist
     EXPECT_EQ(Lire(liste).rfind("#EXTM3U\n#EXTINF:-1,a, b.mp3\n" + chemins[0] + "\n", 0), 0u);
 
     std::unique_ptr<mpv_handle, decltype(mpv->terminate_destroy)> lecteur(mpv->create(), mpv->terminate_destroy);
@@ -176,7 +176,7 @@ TEST(Exportation, ListeDeLectureChargeeParLibmpv)
         << propriete("playlist-count");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(propriete("playlist/" + std::to_string(i) + "/filename"), chemins[static_cast<size_t>(i)]);
-    ::unlink(chemins[1].c_str());   // QTemporaryDir cannot name it
+    ::unlink(chemins[1].c_str()); // QTemporaryDir cannot name it
 }
 
 // A stop before the end, or a failure, leaves the older file untouched and
@@ -189,22 +189,26 @@ TEST(Exportation, EcritureEntiereOuRien)
         chemins.push_back("/musique/morceau " + std::to_string(i) + ".mp3");
     const std::string destination = arbre.Racine() + "/sortie.m3u8";
     std::ofstream(destination) << "ancienne liste\n";
-    const auto contenuDossier = [&] { return QDir(QString::fromStdString(arbre.Racine())).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+    const auto contenuDossier = [&] {
+        return QDir(QString::fromStdString(arbre.Racine()))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
 
     std::atomic<bool> arret{false};
     size_t vus = 0;
-    const auto bilan = Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret,
-                                           [&](size_t fait, size_t) {
-                                               vus = fait;
-                                               arret = true;   // "Annuler" pressed during the write
-                                           });
+    const auto bilan =
+        Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret, [&](size_t fait, size_t) {
+            vus = fait;
+            arret = true; // "Annuler" pressed during the write
+        });
     ASSERT_TRUE(bilan);
     EXPECT_TRUE(bilan.Valeur().Annule);
     EXPECT_GT(vus, 0u);
     EXPECT_EQ(Lire(destination), "ancienne liste\n");
     EXPECT_EQ(contenuDossier(), QStringList{"sortie.m3u8"});
 
-    const auto absent = Exportation::Ecrire(Exportation::Format::Tableau, chemins, arbre.Racine() + "/non/la.csv", arret);
+    const auto absent =
+        Exportation::Ecrire(Exportation::Format::Tableau, chemins, arbre.Racine() + "/non/la.csv", arret);
     ASSERT_FALSE(absent);
     EXPECT_NE(absent.Echec().Message.find("non/la.csv"), std::string::npos);
 

@@ -57,7 +57,7 @@ class Suite : public EcouteScan
 public:
     void PreparerScan() override {}
     std::unique_ptr<Travailleur> CreerTravailleur() override { return std::make_unique<Rien>(); }
-    void FinScan() override { ++Fins; }   // on the store worker too
+    void FinScan() override { ++Fins; } // on the store worker too
 
     std::atomic<int> Fins{0};
 };
@@ -77,10 +77,7 @@ QStringList Journal()
 class GestionScanTest : public ::testing::Test, protected MoteurDeTest
 {
 protected:
-    void SetUp() override
-    {
-        Journal();
-    }
+    void SetUp() override { Journal(); }
 
     // Directories each holding one file of every category and one dropped.
     static void Creer(ArbreTemporaire& arbre, int repertoires)
@@ -112,7 +109,7 @@ TEST_F(GestionScanTest, AScanEndsOnItsOwnAndTheJournalLineFollowsTheSubscribers)
     EXPECT_EQ(scan.Etat(), Etat::Jamais);
     ASSERT_TRUE(scan.Lancer(arbre.Racine()));
     EXPECT_EQ(demarre.count(), 1);
-    EXPECT_FALSE(scan.Lancer(arbre.Racine()));   // one scan at a time
+    EXPECT_FALSE(scan.Lancer(arbre.Racine())); // one scan at a time
     ASSERT_TRUE(termine.wait(20000));
     EXPECT_EQ(termine.takeFirst().at(0).value<Mode>(), Mode::Fin);
     EXPECT_EQ(scan.Etat(), Etat::Termine);
@@ -133,7 +130,7 @@ TEST_F(GestionScanTest, PauseResumeAndAStopDuringAPause)
     ASSERT_TRUE(scan.Lancer(arbre.Racine()));
     scan.Basculer();
     EXPECT_EQ(scan.Etat(), Etat::EnPause);
-    EXPECT_FALSE(scan.Lancer(arbre.Racine()));   // a paused scan is still the scan
+    EXPECT_FALSE(scan.Lancer(arbre.Racine())); // a paused scan is still the scan
     scan.Basculer();
     EXPECT_EQ(scan.Etat(), Etat::EnCours);
     EXPECT_EQ(enPause.count() + repris.count(), 2);
@@ -148,9 +145,9 @@ TEST_F(GestionScanTest, PauseResumeAndAStopDuringAPause)
     ASSERT_EQ(termine.count(), 1);
     EXPECT_EQ(termine.takeFirst().at(0).value<Mode>(), Mode::Utilisateur);
     EXPECT_EQ(scan.Etat(), Etat::Termine);
-    EXPECT_EQ(stock.Compteur(Categorie::Image), images);   // stopped, not resumed
+    EXPECT_EQ(stock.Compteur(Categorie::Image), images); // stopped, not resumed
     EXPECT_TRUE(Journal().back().startsWith(QString("fin-scan mode=1 video=%1 son=").arg(images)));
-    EXPECT_EQ(suite.Fins, 2);   // the end, then the stop
+    EXPECT_EQ(suite.Fins, 2); // the end, then the stop
 }
 
 // The walk, its readers and the filing run below the window's thread, so
@@ -164,7 +161,7 @@ TEST_F(GestionScanTest, TheScanThreadsYieldToTheWindow)
     const int attendue = std::min(fenetre + 5, 19);
     const auto avant = FilsDuProcessus::Liste();
     ASSERT_TRUE(scan.Lancer(arbre.Racine()));
-    scan.Basculer();   // the walk and the filing stand at a check point
+    scan.Basculer(); // the walk and the filing stand at a check point
     std::vector<pid_t> lents;
     EXPECT_TRUE(AttendreSansEvenements([&] {
         lents.clear();
@@ -175,7 +172,8 @@ TEST_F(GestionScanTest, TheScanThreadsYieldToTheWindow)
                 lents.push_back(fil);
         }
         return lents.empty() && !FilsDuProcessus::Nouveaux(avant).empty();
-    })) << lents.size() << " of the scan's threads run at the window's priority";
+    })) << lents.size()
+        << " of the scan's threads run at the window's priority";
     scan.Arreter(Mode::Utilisateur);
 }
 
@@ -212,4 +210,4 @@ TEST_F(GestionScanTest, AnEndNoticeReadAfterAStopEndsNothingMore)
     EXPECT_EQ(termine.count(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -160,10 +160,9 @@ protected:
     }
 
     static constexpr int ProfondeurChaine = 1100;
-
 };
 
-}   // namespace
+} // namespace
 
 // By default the readers wait for listings that make the walk wait: a tree
 // in the page cache is walked alone; once a few listings were slow (here, any
@@ -175,7 +174,7 @@ TEST_F(LectureAvanceTest, ReadersStartWhenListingsMakeTheWalkWait)
     ArbreTemporaire arbre;
     Generer(arbre, 8, true);
     const Releve simple = Scanner(arbre.Racine(), 0);
-    Scanner(arbre.Racine(), 0);   // the whole tree in the cache
+    Scanner(arbre.Racine(), 0); // the whole tree in the cache
     EXPECT_TRUE(Scanner(arbre.Racine(), Lecteurs, std::chrono::seconds(10)) == simple);
     EXPECT_EQ(scanneur.LecturesAvance(), 0u);
     uint64_t lues = 0;
@@ -327,7 +326,7 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
         bool ajoutVu = false;
         for (const std::string& groupe : apres.Groupes[1]) {
             if (groupe.find("racine.flac") != std::string::npos)
-                continue;   // the root, filed before the pause
+                continue; // the root, filed before the pause
             const bool nouveau = groupe.find(ajout) != std::string::npos;
             EXPECT_TRUE(nouveau || !ajoutVu) << "filed after the pause without its new file: " << groupe;
             ajoutVu = ajoutVu || nouveau;
@@ -350,7 +349,7 @@ TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
     ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
     while (scanneur.LecturesAvance() < 3 && !travailleurScan.Fini())
         std::this_thread::yield();
-    travailleurScan.Arreter();   // returns when the walk and its readers are gone
+    travailleurScan.Arreter(); // returns when the walk and its readers are gone
     EXPECT_TRUE(travailleurScan.Fini());
     const uint64_t lues = scanneur.LecturesAvance();
     // No reader thread is left to count a listing (the walk's own thread

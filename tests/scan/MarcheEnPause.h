@@ -22,7 +22,7 @@ public:
         while (!Suspendu())
             std::this_thread::yield();
         depart_ = true;
-        demande.join();   // paused at the first check point
+        demande.join(); // paused at the first check point
     }
     ~MarcheEnPause() override { Arreter(); }
 

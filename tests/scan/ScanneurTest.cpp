@@ -104,7 +104,6 @@ protected:
             EXPECT_EQ(somme, static_cast<size_t>(stock.Compteur(c))) << Code(c);
         }
     }
-
 };
 
 // Pre-order by an independent walk that takes the same listing order.
@@ -116,14 +115,14 @@ void PreOrdre(const fs::path& repertoire, std::vector<std::string>& ordre)
             PreOrdre(entree.path(), ordre);
 }
 
-}   // namespace
+} // namespace
 
 TEST(Scanneur, ExistenceTest)
 {
     ArbreTemporaire arbre;
     EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Racine()));
     EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Racine() + "/"));
-    EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Fichier("a.txt")));   // a file passes
+    EXPECT_FALSE(Scanneur::RepertoireInexistant(arbre.Fichier("a.txt"))); // a file passes
     EXPECT_TRUE(Scanneur::RepertoireInexistant(arbre.Racine() + "/absent"));
     EXPECT_TRUE(Scanneur::RepertoireInexistant(""));
 }
@@ -180,7 +179,7 @@ TEST_F(Parcours, SettingsDecideWhatIsWalked)
     option.RepertoireCache = true;
     option.FichierCache = false;
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(Categorie::Image), 3);   // a, sous/b, .secret/c
+    EXPECT_EQ(stock.Compteur(Categorie::Image), 3); // a, sous/b, .secret/c
 }
 
 TEST_F(Parcours, RootWithTrailingSeparatorFileAsRootAndEmptyRoot)
@@ -217,7 +216,7 @@ TEST_F(Parcours, LinksToDirectoriesAreNeverEntered)
     fs::create_symlink("a.mp3", arbre.Racine() + "/lien.mp3");
 
     Scanner(arbre.Racine());
-    EXPECT_EQ(stock.Compteur(Categorie::Son), 3);   // a, lien (a file), sous/b
+    EXPECT_EQ(stock.Compteur(Categorie::Son), 3); // a, lien (a file), sous/b
     EXPECT_EQ(stock.NombreRepertoires(Categorie::Son), 2);
 }
 
@@ -267,7 +266,7 @@ TEST_F(Parcours, ADirectoryRemovedDuringTheWalk)
     }
     Attendre(travailleurStockage);
     EXPECT_TRUE(travailleurStockage.Termine());
-    EXPECT_EQ(stock.Compteur(Categorie::Texte), 2);   // r and B/b
+    EXPECT_EQ(stock.Compteur(Categorie::Texte), 2); // r and B/b
     EXPECT_EQ(Repertoires(Categorie::Texte), (std::vector<std::string>{arbre.Racine(), arbre.Racine() + "/B"}));
 }
 
@@ -448,11 +447,11 @@ TEST_F(Travaux, RandomPausesResumesAndStopsNeverChangeAFinishedScansCounts)
             // another moment of the scan.
             std::this_thread::sleep_for(std::chrono::microseconds(tirer(3000)));
             switch (tirer(4)) {
-            case 0:   // pause both, as the home panel's pause does, then resume
+            case 0: // pause both, as the home panel's pause does, then resume
                 travailleurScan->Suspendre();
                 travailleurStockage->Suspendre();
                 ++pauses;
-                std::this_thread::sleep_for(std::chrono::microseconds(tirer(2000)));   // a pause of random length
+                std::this_thread::sleep_for(std::chrono::microseconds(tirer(2000))); // a pause of random length
                 travailleurScan->Reprendre();
                 travailleurStockage->Reprendre();
                 break;

@@ -168,7 +168,7 @@ protected:
     Stockage stock;
 };
 
-}   // namespace
+} // namespace
 
 TEST(Stockage, DirectoryDisplayTexts)
 {
@@ -187,7 +187,7 @@ TEST(Stockage, DirectoryDisplayTexts)
         {"/data", "/data/X/Y", "~/X/Y"},
         {"/data/", "/data/", "~"},
         {"/data/", "/data/X/Y", "~/X/Y"},
-        {"/home/ana/Été", "/home/ana/Été/Photos", "~/Photos"},   // lengths in bytes
+        {"/home/ana/Été", "/home/ana/Été/Photos", "~/Photos"}, // lengths in bytes
     };
     for (const Cas& c : cas)
         EXPECT_EQ(Stockage::RepertoireAffiche(c.Chemin, static_cast<int32_t>(c.Racine.size())), c.Affiche)
@@ -234,13 +234,13 @@ TEST_F(Depot, DirectoryPathsComeBackByteForByte)
     const std::string bizarre = "/r/\xff\xfe\x01ligne\nnouvelle";
     const std::string long1 = "/r/" + std::string(5000, 'a') + "/" + std::string(300, 'b');
     const std::vector<std::string> chemins = {
-        "/r", "/r/b", "/r/bc", "/r/bc/d/e", "/r/b2", bizarre, bizarre + "/\xc3", long1, long1 + "/c",
-        "/r/b/x",   // again below an earlier branch
-        "/s", "/", "/r"};
+        "/r",     "/r/b", "/r/bc", "/r/bc/d/e", "/r/b2", bizarre, bizarre + "/\xc3", long1, long1 + "/c",
+        "/r/b/x", // again below an earlier branch
+        "/s",     "/",    "/r"};
     Repertoires repertoires;
     for (const std::string& chemin : chemins)
         repertoires.push_back({chemin, {"f.txt"}});
-    repertoires.insert(repertoires.begin() + 3, {"/r/bc/d", {"rien.zip"}});   // no file kept
+    repertoires.insert(repertoires.begin() + 3, {"/r/bc/d", {"rien.zip"}}); // no file kept
     Classer(repertoires, 2);
     ASSERT_EQ(stock.NombreRepertoires(Categorie::Texte), static_cast<int>(chemins.size()));
     std::vector<std::string> attendus;
@@ -262,8 +262,8 @@ TEST_F(Depot, DirectoryPathsComeBackByteForByte)
 TEST_F(Depot, FirstLetterBuckets)
 {
     Classer({{"/r",
-              {"Été.txt", "2004.jpg", "_readme.txt", "Îles.doc", "Zoé.mp3", "ïle.txt", "Ïle2.txt", "b.txt",
-               "Ça.txt", "Über.txt", "ñu.txt", "ô.txt"}}});
+              {"Été.txt", "2004.jpg", "_readme.txt", "Îles.doc", "Zoé.mp3", "ïle.txt", "Ïle2.txt", "b.txt", "Ça.txt",
+               "Über.txt", "ñu.txt", "ô.txt"}}});
     EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(5)), (Noms{"Été.txt"}));
     EXPECT_EQ(Enfants(Categorie::Image, ParLettre, Lettre(0)), (Noms{"2004.jpg"}));
     EXPECT_EQ(Enfants(Categorie::Texte, ParLettre, Lettre(27)), (Noms{"_readme.txt", "Îles.doc", "ñu.txt"}));
@@ -414,14 +414,14 @@ TEST_F(Depot, FileInformationReadsTheSizeOnce)
 TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
 {
     Classer({{"/r", {"a.txt", "b.txt"}}});
-    const Lieu lettreVide = Feuille(Racine(-1, "A...Z"), 0);   // «A (0)» selected: a letter node without files
+    const Lieu lettreVide = Feuille(Racine(-1, "A...Z"), 0); // «A (0)» selected: a letter node without files
     const std::vector<std::pair<Ordre, Lieu>> rien = {
         {ParLettre, lettreVide},
         {ParLettre, Racine(-1, "A...Z")},
-        {ParRepertoire, Racine(0)},                 // a top-level node
-        {ParRepertoire, Feuille(Racine(0), 2)},     // past the end of the group
+        {ParRepertoire, Racine(0)},             // a top-level node
+        {ParRepertoire, Feuille(Racine(0), 2)}, // past the end of the group
         {ParRepertoire, Feuille(Racine(0), -1)},
-        {ParRepertoire, Feuille(Racine(1), 0)},     // no such directory group
+        {ParRepertoire, Feuille(Racine(1), 0)}, // no such directory group
         {ParExtension, Feuille(Racine(0, "(2) doc"), 0)},
         {ParExtension, Feuille(Racine(0, "(2) zip"), 0)},
         {ParLettre, Feuille(Lettre(1), 2)},
@@ -434,11 +434,10 @@ TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
     }
     QString nom, ext, taille;
     EXPECT_TRUE(InformationFichier(Categorie::Autre, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
-    EXPECT_TRUE(InformationFichier(static_cast<Categorie>(0), ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
-    EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 1), nom, ext, taille),
-              "/r/b.txt");
-    EXPECT_EQ(InformationFichier(Categorie::Texte, ParLettre, Feuille(Lettre(1), 0), nom, ext, taille),
-              "/r/a.txt");
+    EXPECT_TRUE(
+        InformationFichier(static_cast<Categorie>(0), ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 1), nom, ext, taille), "/r/b.txt");
+    EXPECT_EQ(InformationFichier(Categorie::Texte, ParLettre, Feuille(Lettre(1), 0), nom, ext, taille), "/r/a.txt");
 
     EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, ParRepertoire, Racine(1)).empty());
     EXPECT_TRUE(EnfantsNoeud(Categorie::Texte, ParRepertoire, Racine(-1)).empty());
@@ -469,7 +468,7 @@ TEST_F(Depot, NamesAreBytesAndPathsOpenAgain)
             InformationFichier(Categorie::Image, ParRepertoire, Feuille(Racine(0), i), nom, ext, taille);
         EXPECT_EQ(nom, enfants[static_cast<size_t>(i)].Texte);
         EXPECT_EQ(enfants[static_cast<size_t>(i)].Image, extension.Table()[17].Icone);
-        EXPECT_EQ(taille, "1 Ko") << chemin;   // read through the exact bytes
+        EXPECT_EQ(taille, "1 Ko") << chemin; // read through the exact bytes
         EXPECT_EQ(Explorateur::LireTaille(chemin), 2000);
         trouves.push_back(chemin.substr(arbre.Racine().size() + 1));
     }
@@ -501,8 +500,7 @@ TEST_F(Depot, EmptyingForgetsEverythingIncludingSizes)
         for (int b = 0; b < 28; ++b)
             EXPECT_TRUE(EnfantsNoeud(c, ParLettre, Lettre(b)).empty());
     }
-    EXPECT_TRUE(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille)
-                    .empty());
+    EXPECT_TRUE(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(Racine(0), 0), nom, ext, taille).empty());
 
     // The same position now holds another file: its own size is read.
     Classer({{arbre.Racine(), {"b.txt"}}}, longueur);
@@ -570,10 +568,9 @@ namespace {
 std::string ReplieReference(const std::string& nom)
 {
     static const std::vector<std::pair<std::string, char>> accents = {
-        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"À", 'a'}, {"Â", 'a'}, {"Ä", 'a'}, {"ç", 'c'}, {"Ç", 'c'},
-        {"è", 'e'}, {"é", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"È", 'e'}, {"É", 'e'}, {"Ê", 'e'}, {"Ë", 'e'},
-        {"ï", 'i'}, {"Ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"Ô", 'o'}, {"Ö", 'o'}, {"û", 'u'}, {"ü", 'u'},
-        {"Û", 'u'}, {"Ü", 'u'}};
+        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"À", 'a'}, {"Â", 'a'}, {"Ä", 'a'}, {"ç", 'c'}, {"Ç", 'c'}, {"è", 'e'},
+        {"é", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"È", 'e'}, {"É", 'e'}, {"Ê", 'e'}, {"Ë", 'e'}, {"ï", 'i'}, {"Ï", 'i'},
+        {"ô", 'o'}, {"ö", 'o'}, {"Ô", 'o'}, {"Ö", 'o'}, {"û", 'u'}, {"ü", 'u'}, {"Û", 'u'}, {"Ü", 'u'}};
     std::string sortie;
     for (size_t i = 0; i < nom.size(); ++i) {
         bool pris = false;
@@ -599,21 +596,34 @@ std::string ReplieReference(const std::string& nom)
     return sortie;
 }
 
-}   // namespace
+} // namespace
 
 TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
 {
-    const std::vector<std::string> haut = {"été.txt", "ETE.txt", "Bête noire.txt", "ÉTÉ\xff\xfe.txt",
-                                           "e\xcc\x81te.txt", "ctrl\x01\nete.txt", std::string(248, 'x') + "ete.txt",
+    const std::vector<std::string> haut = {"été.txt",
+                                           "ETE.txt",
+                                           "Bête noire.txt",
+                                           "ÉTÉ\xff\xfe.txt",
+                                           "e\xcc\x81te.txt",
+                                           "ctrl\x01\nete.txt",
+                                           std::string(248, 'x') + "ete.txt",
                                            std::string(251, 'Y') + ".TXT"};
     // Bytes beside A and Z, and high bytes whose low seven bits spell a capital.
-    const std::vector<std::string> bas = {"hiver.txt", "Ça été.txt", "\xff.txt", "Öte.txt",
-                                          "\xc1\xda\xe1@AZ[`az{.TXT", "LEAD\xc3" "ETE.TXT"};
+    const std::vector<std::string> bas = {"hiver.txt",
+                                          "Ça été.txt",
+                                          "\xff.txt",
+                                          "Öte.txt",
+                                          "\xc1\xda\xe1@AZ[`az{.TXT",
+                                          "LEAD\xc3"
+                                          "ETE.TXT"};
     Classer({{"/r/haut", haut}, {"/r/haut/bas", bas}});
     std::vector<std::string> tous = haut;
     tous.insert(tous.end(), bas.begin(), bas.end());
 
-    for (const std::string texte : {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz", "@az[`az{", "\xe1\xfa", "d\xc3" "ete"}) {
+    for (const std::string texte :
+         {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz", "@az[`az{", "\xe1\xfa",
+          "d\xc3"
+          "ete"}) {
         SCOPED_TRACE(texte);
         const std::string replie = ReplieReference(texte);
         std::set<QString> attendus;
@@ -625,13 +635,14 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
             }
 
         Stockage::Filtre filtre;
-        ASSERT_TRUE(stock.Filtrer(Categorie::Texte, replie, 2, [] { return false; }, filtre));
+        ASSERT_TRUE(stock.Filtrer(
+            Categorie::Texte, replie, 2, [] { return false; }, filtre));
         EXPECT_EQ(filtre.Nombre, static_cast<int64_t>(attendus.size()));
         std::vector<QString> textes;
         for (int g = 0; g < 2; ++g)
             if (parRepertoire[g] > 0)
-                textes.push_back(QString::fromStdString(
-                    Textes::Groupe(parRepertoire[g], g == 0 ? "~/haut" : "~/haut/bas")));
+                textes.push_back(
+                    QString::fromStdString(Textes::Groupe(parRepertoire[g], g == 0 ? "~/haut" : "~/haut/bas")));
         EXPECT_EQ(filtre.TextesRepertoires, textes);
         int64_t parLettres = 0;
         for (int32_t n : filtre.Lettres)
@@ -665,7 +676,8 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
 
     // A filtering told to give up does.
     Stockage::Filtre filtre;
-    EXPECT_FALSE(stock.Filtrer(Categorie::Texte, "e", 2, [] { return true; }, filtre));
+    EXPECT_FALSE(stock.Filtrer(
+        Categorie::Texte, "e", 2, [] { return true; }, filtre));
 }
 
 // A large category is filtered in two shares of directories at once: the
@@ -688,7 +700,8 @@ TEST_F(Depot, FilterOfALargeCategoryMatchesTheNamesOneByOne)
     Classer(repertoires);
 
     Stockage::Filtre filtre;
-    ASSERT_TRUE(stock.Filtrer(Categorie::Texte, "ete 1", NombreRepertoires, [] { return false; }, filtre));
+    ASSERT_TRUE(stock.Filtrer(
+        Categorie::Texte, "ete 1", NombreRepertoires, [] { return false; }, filtre));
     std::vector<int32_t> groupes;
     std::vector<QString> textes;
     int64_t total = 0;
@@ -705,5 +718,5 @@ TEST_F(Depot, FilterOfALargeCategoryMatchesTheNamesOneByOne)
     for (uint64_t mot : filtre.Bits)
         bits += __builtin_popcountll(mot);
     EXPECT_EQ(bits, total);
-    EXPECT_EQ(filtre.Lettres[5], total);   // every kept name starts with É
+    EXPECT_EQ(filtre.Lettres[5], total); // every kept name starts with É
 }

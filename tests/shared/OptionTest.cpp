@@ -52,10 +52,9 @@ std::vector<Ordre> OrdresTenus(Option& option)
     return ordres;
 }
 
-const std::vector<Ordre> OrdresParDefaut = {Ordre::Repertoire, Ordre::Repertoire, Ordre::Repertoire,
-                                            Ordre::Extension};
+const std::vector<Ordre> OrdresParDefaut = {Ordre::Repertoire, Ordre::Repertoire, Ordre::Repertoire, Ordre::Extension};
 
-}  // namespace
+} // namespace
 
 TEST(Option, FirstRunWritesTheDefaults)
 {
@@ -74,17 +73,18 @@ TEST(Option, FirstRunWritesTheDefaults)
 TEST(Option, StoredValuesAreCheckedOnceAtLoadAndSavedBack)
 {
     ConfigTemporaire config;
-    config.Ecrire(Fichier("\"FichierCache\"=dword:00000005\n\"RepertoireCache\"=dword:00000000\n"
-                          "\"TreeVideo\"=dword:00000002\n\"TreeSon\"=dword:00000004\n"
-                          "\"TreeImage\"=dword:ffffffff\n\"TreeTexte\"=dword:00000007\n\"DessinSon\"=dword:00000003\n"));
+    config.Ecrire(
+        Fichier("\"FichierCache\"=dword:00000005\n\"RepertoireCache\"=dword:00000000\n"
+                "\"TreeVideo\"=dword:00000002\n\"TreeSon\"=dword:00000004\n"
+                "\"TreeImage\"=dword:ffffffff\n\"TreeTexte\"=dword:00000007\n\"DessinSon\"=dword:00000003\n"));
     Option option;
     ASSERT_TRUE(option.Charger());
     EXPECT_TRUE(option.FichierCache);
     EXPECT_FALSE(option.RepertoireCache);
-    EXPECT_TRUE(option.SousRepertoire);   // missing: written as 1
+    EXPECT_TRUE(option.SousRepertoire); // missing: written as 1
     EXPECT_EQ(option.DessinSon, Dessin::Aucun);
-    EXPECT_EQ(OrdresTenus(option), (std::vector<Ordre>{Ordre::Alphabetique, Ordre::Repertoire, Ordre::Repertoire,
-                                                  Ordre::Extension}));
+    EXPECT_EQ(OrdresTenus(option),
+              (std::vector<Ordre>{Ordre::Alphabetique, Ordre::Repertoire, Ordre::Repertoire, Ordre::Extension}));
     // An order out of range stays in the file until the close saves the default.
     EXPECT_EQ(Valeur("TreeSon"), 4);
     ASSERT_TRUE(option.Sauver());
@@ -110,8 +110,8 @@ TEST(Option, StoredValuesAreCheckedOnceAtLoadAndSavedBack)
 
 TEST(Option, DamagedFileLoadsWithDefaults)
 {
-    for (const std::string& contenu : {Fichier("\"FichierCache\"=dword:0000").substr(0, 60),
-                                       std::string("\x89PNG\r\n\x1a\n garbage", 17)}) {
+    for (const std::string& contenu :
+         {Fichier("\"FichierCache\"=dword:0000").substr(0, 60), std::string("\x89PNG\r\n\x1a\n garbage", 17)}) {
         ConfigTemporaire config;
         config.Ecrire(contenu);
         Option option;
@@ -146,8 +146,8 @@ TEST(Option, OneSaveIsOneWriteOfWhatChangedAndTheDrawingIsStoredInRange)
         EXPECT_EQ(renommages, ecritures) << "DessinSon " << tenu;
         EXPECT_EQ(Valeur("DessinSon"), stocke) << "DessinSon " << tenu;
     }
-    for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "TreeVideo", "TreeSon", "TreeImage",
-                            "TreeTexte"})
+    for (const char* nom :
+         {"FichierCache", "RepertoireCache", "SousRepertoire", "TreeVideo", "TreeSon", "TreeImage", "TreeTexte"})
         EXPECT_TRUE(Present(nom)) << nom;
 }
 
@@ -218,8 +218,8 @@ TEST(Option, AFolderThatRefusesWritesIsSaidInFrenchAndFailsTheSave)
     std::filesystem::create_directories(dossier);
     using std::filesystem::perms;
     std::filesystem::permissions(config.Dossier(), perms::all);
-    std::filesystem::permissions(dossier, perms::owner_read | perms::owner_exec | perms::others_read |
-                                              perms::others_exec);
+    std::filesystem::permissions(dossier,
+                                 perms::owner_read | perms::owner_exec | perms::others_read | perms::others_exec);
     EXPECT_TRUE(ExecuterSansPrivileges([&] {
         Option option;
         testing::internal::CaptureStderr();
@@ -230,7 +230,8 @@ TEST(Option, AFolderThatRefusesWritesIsSaidInFrenchAndFailsTheSave)
         return chargement && option.SousRepertoire && std::count(erreurs.begin(), erreurs.end(), '\n') == 1 &&
                erreurs.starts_with("Ruvizaro : les réglages ne peuvent pas être enregistrés dans " + dossier +
                                    " (Failed to set data for 'FichierCache' : impossible de créer un fichier "
-                                   "temporaire pour " + dossier + "/HKEY_CURRENT_USER.reg : ") &&
+                                   "temporaire pour " +
+                                   dossier + "/HKEY_CURRENT_USER.reg : ") &&
                !sauvegarde && sauvegarde.Echec().Message == "Failed to set data for 'SousRepertoire'";
     }));
 }

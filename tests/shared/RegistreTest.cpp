@@ -47,18 +47,18 @@ int NombreCopiesEndommagees(const ConfigTemporaire& config)
     return n;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Registre, WritesReadsBackAndKeepsOtherValues)
 {
     ConfigTemporaire config;
-    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);   // no file yet
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt); // no file yet
     EXPECT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 1));
     EXPECT_TRUE(EcrireRegistre(Racine, Cle, "TreeSon", -1));
     EXPECT_TRUE(EcrireRegistre(Racine, "Software\\Autre", "X", 7));
     EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), 1);
     EXPECT_EQ(Lire(Racine, Cle, "TreeSon"), -1);
-    EXPECT_EQ(Lire(Racine, Cle, "X"), std::nullopt);   // other key
+    EXPECT_EQ(Lire(Racine, Cle, "X"), std::nullopt); // other key
     EXPECT_EQ(Lire(Racine, Cle + "\\Sous", "TreeSon"), std::nullopt);
 
     const std::string texte = config.Lire();
@@ -119,8 +119,7 @@ TEST(Registre, DamagedFilesAreSetAsideAndReadAsEmpty)
                                "\"FichierCache\"=dword:00000000\n";
     for (const std::string& endommage :
          {valide.substr(0, valide.size() - 9), std::string("\x01\x02garbage\xff\n", 12),
-          std::string("\"FichierCache\"=dword:00000000\n"), valide + "\"X\"=dword:123456789\n",
-          valide + "[broken\n"}) {
+          std::string("\"FichierCache\"=dword:00000000\n"), valide + "\"X\"=dword:123456789\n", valide + "[broken\n"}) {
         ConfigTemporaire config;
         config.Ecrire(endommage);
         EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);
@@ -136,9 +135,9 @@ TEST(Registre, RefusedWritesFailWithTheirReason)
     ConfigTemporaire config;
     std::filesystem::create_directories(config.Dossier() + "/Dudidevir");
     std::filesystem::permissions(config.Dossier(), std::filesystem::perms::all);
-    std::filesystem::permissions(config.Dossier() + "/Dudidevir",
-                                 std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
-                                     std::filesystem::perms::others_exec);
+    std::filesystem::permissions(config.Dossier() + "/Dudidevir", std::filesystem::perms::owner_all |
+                                                                      std::filesystem::perms::others_read |
+                                                                      std::filesystem::perms::others_exec);
     // Without the right to write the folder, the write is refused loudly,
     // with the system's reason underneath.
     EXPECT_TRUE(ExecuterSansPrivileges([] {

@@ -66,8 +66,7 @@ int32_t SauvegardeLue(const std::string& fichier)
         return -1;
     const bool juste = entier("FichierCache") == (n % 2 == 0) && entier("RepertoireCache") == (n % 3 == 0) &&
                        entier("SousRepertoire") == (n % 5 == 0) && entier("TreeSon") == n + 1 &&
-                       entier("TreeImage") == n + 2 && entier("TreeTexte") == n + 3 &&
-                       entier("DessinSon") == 1 + n % 3;
+                       entier("TreeImage") == n + 2 && entier("TreeTexte") == n + 3 && entier("DessinSon") == 1 + n % 3;
     return juste ? int32_t(n) : -1;
 }
 
@@ -80,7 +79,7 @@ int FichiersTemporaires(const std::string& dossier)
     return n;
 }
 
-}  // namespace
+} // namespace
 
 // A child saves numbered settings over and over and tells each finished
 // save through a pipe; it is killed with SIGKILL at a random moment. The
@@ -206,7 +205,7 @@ int SauverSurDisquePlein(const std::string& dossierConfig)
     ::_exit(tmpfs ? 0 : 10);
 }
 
-}  // namespace
+} // namespace
 
 TEST(SauvegardeFautes, AFullDiskKeepsTheOldFileAndFailsTheSaveOnce)
 {

@@ -47,7 +47,7 @@ private:
     bool pret = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Travailleur, AWaitForWorkYieldsToPauseAndStopAndEndsWithTheWork)
 {

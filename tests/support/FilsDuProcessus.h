@@ -105,4 +105,4 @@ inline std::uint64_t TempsProcesseur(pid_t fil)
     return utilisateur + systeme;
 }
 
-}  // namespace FilsDuProcessus
+} // namespace FilsDuProcessus

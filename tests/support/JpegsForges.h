@@ -29,7 +29,7 @@ inline QByteArray BalayagesRepetes(int largeur, int hauteur, int repetitions, bo
         const int longueur = int(contenu.size()) + 2;
         sortie += Octets({0xFF, marqueur, longueur >> 8, longueur}) + contenu;
     };
-    constexpr int BitsParRun = 15;   // the code and 14 bits
+    constexpr int BitsParRun = 15; // the code and 14 bits
     constexpr std::int64_t BlocsParRun = 1 << 14;
     const std::int64_t blocs = std::int64_t((largeur + 7) / 8) * ((hauteur + 7) / 8);
     const std::int64_t runs = (blocs + BlocsParRun - 1) / BlocsParRun;
@@ -38,8 +38,8 @@ inline QByteArray BalayagesRepetes(int largeur, int hauteur, int repetitions, bo
     segment(jpeg, 0xDB, QByteArray(1, '\0') + QByteArray(64, '\1'));
     segment(jpeg, 0xC2, Octets({8, hauteur >> 8, hauteur, largeur >> 8, largeur, 1, 1, 0x11, 0}));
     const QByteArray unCode = QByteArray(1, '\1') + QByteArray(15, '\0');
-    segment(jpeg, 0xC4, Octets({0x00}) + unCode + Octets({0x00}));   // DC: no change
-    segment(jpeg, 0xC4, Octets({0x10}) + unCode + Octets({0xE0}));   // AC: a run
+    segment(jpeg, 0xC4, Octets({0x00}) + unCode + Octets({0x00})); // DC: no change
+    segment(jpeg, 0xC4, Octets({0x10}) + unCode + Octets({0xE0})); // AC: a run
     segment(jpeg, 0xDA, Octets({1, 1, 0x00, 0, 0, 0}));
     jpeg += QByteArray(qsizetype((blocs + 7) / 8), '\0');
     for (int n = 0; n < repetitions; ++n) {
@@ -50,4 +50,4 @@ inline QByteArray BalayagesRepetes(int largeur, int hauteur, int repetitions, bo
     return jpeg + QByteArray("\xFF\xD9", 2);
 }
 
-}  // namespace JpegsForges
+} // namespace JpegsForges

@@ -37,7 +37,7 @@ public:
 
     bool Attachee = false;
     bool Visible = false;
-    mpv_handle* Lecteur = nullptr;   // the player attached, to ask it what it does
+    mpv_handle* Lecteur = nullptr; // the player attached, to ask it what it does
 };
 
 // Reads a property of the player straight from libmpv; false when there is

@@ -14,15 +14,13 @@
 struct VideoDeTest
 {
     QString Extension;
-    QStringList Codecs;   // ffmpeg's output options for that container
+    QStringList Codecs; // ffmpeg's output options for that container
 };
 
 // Containers of the Video category with a codec each can carry.
 inline const VideoDeTest VideosCourtes[] = {
-    {"mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}},
-    {"avi", {"-c:v", "mpeg4", "-c:a", "mp3"}},
-    {"mkv", {"-c:v", "libx264", "-c:a", "libvorbis"}},
-    {"mov", {"-c:v", "mpeg4", "-c:a", "aac"}},
+    {"mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}},    {"avi", {"-c:v", "mpeg4", "-c:a", "mp3"}},
+    {"mkv", {"-c:v", "libx264", "-c:a", "libvorbis"}}, {"mov", {"-c:v", "mpeg4", "-c:a", "aac"}},
     {"asf", {"-c:v", "wmv2", "-c:a", "wmav2"}},
 };
 
@@ -40,7 +38,11 @@ inline std::string GenererVideo(const QString& dossier, const QString& nom, cons
     const QString chemin = dossier + '/' + nom;
     QStringList arguments = {"-v", "error", "-y", "-f", "lavfi", "-i", source};
     if (son)
-        arguments << "-f" << "lavfi" << "-i" << "sine" << "-shortest";
+        arguments << "-f"
+                  << "lavfi"
+                  << "-i"
+                  << "sine"
+                  << "-shortest";
     arguments << codecs << chemin;
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", arguments);

@@ -111,7 +111,7 @@ protected:
     bool reponseBureau_ = true;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Actions, FileRowsAndGroupRowsHaveTheirMenus)
 {
@@ -126,8 +126,8 @@ TEST_F(Actions, FileRowsAndGroupRowsHaveTheirMenus)
 
     QMenu* menu = ClicDroit(arbre, Ligne(arbre, 0, 0));
     ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
-    EXPECT_EQ(Textes(menu), QStringList({"Ouvrir", "Ouvrir avec…", "Afficher dans le dossier", "Copier le chemin",
-                                         "Copier"}));
+    EXPECT_EQ(Textes(menu),
+              QStringList({"Ouvrir", "Ouvrir avec…", "Afficher dans le dossier", "Copier le chemin", "Copier"}));
     // The applications are listed when the submenu opens, one entry at least.
     emit actions.SousMenuApplications()->aboutToShow();
     EXPECT_FALSE(actions.SousMenuApplications()->actions().isEmpty());
@@ -150,7 +150,7 @@ TEST_F(Actions, FileRowsAndGroupRowsHaveTheirMenus)
 TEST_F(Actions, ClipboardAndDragCarryTheExactBytesOfEveryPath)
 {
     ArbreTemporaire dossier;
-    const std::string latin1 = dossier.Fichier("caf\xe9 cr\xe8me.txt");   // not UTF-8
+    const std::string latin1 = dossier.Fichier("caf\xe9 cr\xe8me.txt"); // not UTF-8
     const std::string notes = dossier.Fichier("sous dossier/notes été.txt");
     ArbreCategorie* arbre = Scanner(dossier.Racine());
     ASSERT_EQ(arbre->Racine(0)->Enfants.size(), 2u);
@@ -184,7 +184,7 @@ TEST_F(Actions, ClipboardAndDragCarryTheExactBytesOfEveryPath)
     EXPECT_EQ(glisse->text(), Bureau::TexteChemins({latin1, notes}));
     EXPECT_FALSE(glisse->hasFormat("x-special/gnome-copied-files"));
     EXPECT_EQ(arbre->DonneesGlisser({arbre->Modele()->IndexAttente(nullptr)}), nullptr);
-    std::remove(latin1.c_str());   // QTemporaryDir cannot name it
+    std::remove(latin1.c_str()); // QTemporaryDir cannot name it
 }
 
 TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
@@ -277,7 +277,7 @@ TEST_F(Actions, ExportOfAGroupAndOfTheShownCategory)
 
     QMenu* menu = ClicDroit(sons, Ligne(sons, 0));
     ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
-    Action(menu, "Exporter…")->trigger();   // given up in the dialog: nothing starts
+    Action(menu, "Exporter…")->trigger(); // given up in the dialog: nothing starts
     EXPECT_TRUE(propose.endsWith("/Son - mp3.m3u8")) << propose.toStdString();
     EXPECT_EQ(filtres, ExportationFichiers::FiltreListe + ";;" + ExportationFichiers::FiltreTableau);
     EXPECT_FALSE(exportation.EnCours());

@@ -187,7 +187,8 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
     VerifierCoherence();
     QApplication::processEvents();
 
-    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
+    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty())
+        << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
 TEST_F(ArbreCategorieTest, PlaceholdersAreRowsWithoutNodes)
@@ -244,7 +245,8 @@ TEST_F(ArbreCategorieTest, RealChildrenTakeThePlaceOfThePlaceholder)
     EXPECT_EQ(Modele()->rowCount(arbre_.Modele()->IndexDe(b)), 1);
     VerifierCoherence();
     QApplication::processEvents();
-    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty()) << CapteurAvertissements::Messages().join('\n').toStdString();
+    EXPECT_TRUE(CapteurAvertissements::Messages().isEmpty())
+        << CapteurAvertissements::Messages().join('\n').toStdString();
 }
 
 TEST_F(ArbreCategorieTest, ViewSignalsCarryTheirNodeOrPlaceholder)
@@ -292,7 +294,7 @@ TEST_F(ArbreCategorieTest, RootsAppendedBelowAFullViewAreLaidOutTogetherInOrder)
             textes.push_back(QString("(1) ~/d%1").arg(i));
         return textes;
     };
-    auto derniereVue = [this] {   // the last row the view can scroll to
+    auto derniereVue = [this] { // the last row the view can scroll to
         arbre_.scrollToBottom();
         QModelIndex bas;
         for (int y = arbre_.viewport()->height() - 1; y >= 0 && !bas.isValid(); --y)
@@ -301,16 +303,17 @@ TEST_F(ArbreCategorieTest, RootsAppendedBelowAFullViewAreLaidOutTogetherInOrder)
     };
     arbre_.show();
     arbre_.AjouterRacinesAvecAttente(lot(0), ImageFerme);
-    ASSERT_EQ(derniereVue(), arbre_.Racine(99));   // a first screenful shows at once
+    ASSERT_EQ(derniereVue(), arbre_.Racine(99)); // a first screenful shows at once
     arbre_.scrollToTop();
     for (int debut = 100; debut < 500; debut += 100)
         arbre_.AjouterRacinesAvecAttente(lot(debut), ImageFerme);
     EXPECT_TRUE(arbre_.AjoutsEnAttente());
-    EXPECT_EQ(derniereVue(), arbre_.Racine(99));   // below a full view: not laid out yet
+    EXPECT_EQ(derniereVue(), arbre_.Racine(99)); // below a full view: not laid out yet
     ASSERT_TRUE(AttendreQue([this] { return !arbre_.AjoutsEnAttente(); }));
     ASSERT_EQ(derniereVue(), arbre_.Racine(499));
     for (int i = 400; i < 499; ++i)
-        EXPECT_EQ(arbre_.indexBelow(arbre_.Modele()->IndexDe(arbre_.Racine(i))), arbre_.Modele()->IndexDe(arbre_.Racine(i + 1)));
+        EXPECT_EQ(arbre_.indexBelow(arbre_.Modele()->IndexDe(arbre_.Racine(i))),
+                  arbre_.Modele()->IndexDe(arbre_.Racine(i + 1)));
 }
 
 TEST_F(ArbreCategorieTest, LargeBatchesKeepRowsAndIndexes)

@@ -31,9 +31,8 @@ protected:
         application_->Bouton.LancerScan();
         ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
         // The last directory roots reach the trees after the end.
-        ASSERT_TRUE(AttendreQue([this] {
-            return !application_->Arbres.AffichageEnCours() && application_->Arbres.LotsEnVol() == 0;
-        }));
+        ASSERT_TRUE(AttendreQue(
+            [this] { return !application_->Arbres.AffichageEnCours() && application_->Arbres.LotsEnVol() == 0; }));
     }
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }
     QLineEdit* Boite() { return f->findChild<QLineEdit*>("EditFiltre"); }
@@ -43,8 +42,9 @@ protected:
         FiltreArbres& filtre = application_->Arbres.Filtre();
         arbre->setFocus();
         QTest::keyClicks(QApplication::focusWidget(), texte);
-        ASSERT_TRUE(AttendreQue([&] { return Boite()->text() == texte && filtre.CategorieFiltree() != Categorie::Autre; }))
-            << Boite()->text().toStdString();
+        ASSERT_TRUE(AttendreQue([&] {
+            return Boite()->text() == texte && filtre.CategorieFiltree() != Categorie::Autre;
+        })) << Boite()->text().toStdString();
     }
     static QStringList Racines(ArbreCategorie* arbre)
     {
@@ -65,7 +65,7 @@ protected:
     }
 };
 
-}   // namespace
+} // namespace
 
 TEST_F(Filtre, TypingFiltersTheShownCategoryAndEscapeRestoresIt)
 {

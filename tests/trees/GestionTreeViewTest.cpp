@@ -145,8 +145,8 @@ TEST_F(GestionTreeViewTest, StoredOrdersAreKeptOrReplacedByDefaults)
     // Orders as the settings file gives them, then the start-up's set-up.
     auto initialiser = [&](int video, int son, int image, int texte) {
         std::string valeurs;
-        for (auto [nom, code] : {std::pair{"TreeVideo", video}, {"TreeSon", son}, {"TreeImage", image},
-                                 {"TreeTexte", texte}}) {
+        for (auto [nom, code] :
+             {std::pair{"TreeVideo", video}, {"TreeSon", son}, {"TreeImage", image}, {"TreeTexte", texte}}) {
             char ligne[64];
             std::snprintf(ligne, sizeof ligne, "\"%s\"=dword:%08x\n", nom, static_cast<unsigned>(code));
             valeurs += ligne;
@@ -241,7 +241,7 @@ TEST_F(GestionTreeViewTest, OrderChoiceShowsOneTreeAndIsRecorded)
     EXPECT_FALSE(Visible(A(Son, ParAlphabet)));
     EXPECT_FALSE(Visible(A(Son, ParExtension)));
     EXPECT_EQ(Combo()->currentIndex(), 2);
-    EXPECT_FALSE(Visible(Label()));   // tag 0: nothing is arriving
+    EXPECT_FALSE(Visible(Label())); // tag 0: nothing is arriving
 
     // The user picks "Par Ordre Alphabétique" while a node is selected.
     A(Son, ParRepertoire)->Selectionner(A(Son, ParRepertoire)->Racine(0));
@@ -322,7 +322,7 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
         arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, vide, generation, {});
     });
     travail.join();
-    EXPECT_TRUE(groupe->AttenteVirtuelle());   // not before the event loop runs
+    EXPECT_TRUE(groupe->AttenteVirtuelle()); // not before the event loop runs
     QApplication::processEvents();
     ASSERT_EQ(static_cast<int>(groupe->Enfants.size()), Feuilles);
     EXPECT_EQ(groupe->Enfants.back()->Texte, QString::number(Feuilles - 1) + ".jpg");
@@ -337,8 +337,9 @@ TEST_F(GestionTreeViewTest, FillsFromAnotherThreadApplyOnlyToLiveNodes)
     const quint64 avant = arbre->Generation();
     arbres_->Vider(GestionTreeView::ModeVider::ExtensionEtAlphabetique);
     arbres_->AfficherPatientez();
-    std::thread tardif(
-        [&] { arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, ancien, avant, {{"a.jpg", 4}}); });
+    std::thread tardif([&] {
+        arbres_->RemplacerEnfants({Categorie::Image, Ordre::Alphabetique}, ancien, avant, {{"a.jpg", 4}});
+    });
     tardif.join();
     QApplication::processEvents();
     ASSERT_EQ(arbre->NombreRacines(), 1);
@@ -394,7 +395,7 @@ TEST_F(TraitementTest, QueuedDirectoriesBecomeRootNodesInQueueOrder)
 
     EmpilerDepuisUnAutreFil(N);
     ASSERT_TRUE(Attendre([&] { return TotalRepertoires() == N; }));
-    EXPECT_TRUE(arbres_->AffichageEnCours());   // the scan still runs
+    EXPECT_TRUE(arbres_->AffichageEnCours()); // the scan still runs
     EXPECT_TRUE(Visible(Label()));
 
     // Another order hides the label, the directory view shows it again.
@@ -456,11 +457,15 @@ TEST_F(TraitementTest, UnappliedBatchesAreBounded)
     // Without the event loop the worker stops at the bound and waits: it
     // sleeps in a wait that only the event loop ends (no other thread
     // shares its locks here).
-    EXPECT_TRUE(AttendreSansEvenements([&] {
-        if (arbres_->LotsEnVol() < GestionTreeView::LotsEnVolMax)
-            return false;
-        return std::any_of(nouveaux.begin(), nouveaux.end(), [](pid_t fil) { return FilsDuProcessus::EnAttente(fil); });
-    }, DelaiMaxMs)) << "the worker neither reached the bound nor waited";
+    EXPECT_TRUE(AttendreSansEvenements(
+        [&] {
+            if (arbres_->LotsEnVol() < GestionTreeView::LotsEnVolMax)
+                return false;
+            return std::any_of(nouveaux.begin(), nouveaux.end(),
+                               [](pid_t fil) { return FilsDuProcessus::EnAttente(fil); });
+        },
+        DelaiMaxMs))
+        << "the worker neither reached the bound nor waited";
     EXPECT_EQ(arbres_->LotsEnVol(), GestionTreeView::LotsEnVolMax);
     EXPECT_FALSE(fil_->Fini());
     arbres_->FinScan();

@@ -29,7 +29,7 @@ TEST(ListeEnfants, GrowsKeepsOrderAndEmptiesToOnePointer)
         EXPECT_EQ(n, &noeuds[i++]);
     EXPECT_EQ(i, noeuds.size());
 
-    liste.reserve(100000);   // moves the pointers, keeps them
+    liste.reserve(100000); // moves the pointers, keeps them
     EXPECT_EQ(liste.size(), noeuds.size());
     EXPECT_EQ(liste[4321], &noeuds[4321]);
     liste.clear();
@@ -45,7 +45,7 @@ TEST(ReserveNoeuds, GivesDistinctNodesAndReusesThoseGivenBack)
     ReserveNoeuds reserve;
     std::set<Noeud*> vus;
     std::vector<Noeud*> racines;
-    for (int i = 0; i < 10000; ++i) {   // several blocks
+    for (int i = 0; i < 10000; ++i) { // several blocks
         Noeud* n = reserve.Nouveau();
         EXPECT_TRUE(vus.insert(n).second);
         EXPECT_EQ(n->Parent, nullptr);

@@ -20,14 +20,14 @@ TEST(ReserveTextes, KeepsEveryTextAsGiven)
         "(161 032) jpg",
         QString::fromUtf8("(3) ~/Îles/Ærø/été/Zoé"),
         QString::fromUtf8("Ελλάδα 日本 😀 ñ"),
-        QString(127, 'x'),                   // the longest text with a one-byte length
-        QString(128, 'y'),                   // two bytes of length
-        QString(16384, QChar(0x00E9)),       // 32 768 bytes: three bytes of length
-        QString(200000, 'z'),                // larger than a block
+        QString(127, 'x'),             // the longest text with a one-byte length
+        QString(128, 'y'),             // two bytes of length
+        QString(16384, QChar(0x00E9)), // 32 768 bytes: three bytes of length
+        QString(200000, 'z'),          // larger than a block
         QString::fromUtf8("nul\0dedans", 10),
     };
     std::vector<TexteNoeud> gardes;
-    for (int tour = 0; tour < 50; ++tour)   // enough to spread over several blocks
+    for (int tour = 0; tour < 50; ++tour) // enough to spread over several blocks
         for (const QString& t : textes)
             gardes.push_back(reserve.Ajouter(t));
     for (size_t i = 0; i < gardes.size(); ++i) {
@@ -79,8 +79,8 @@ TEST(TexteNoeud, ComparesWithQStringAndUtf8AndReadsAsQString)
 
 TEST(TexteNoeud, LengthsRoundTripAtEveryByteBoundary)
 {
-    for (size_t n : {size_t(0), size_t(1), size_t(127), size_t(128), size_t(16383), size_t(16384),
-                     size_t(2097151), size_t(2097152)}) {
+    for (size_t n : {size_t(0), size_t(1), size_t(127), size_t(128), size_t(16383), size_t(16384), size_t(2097151),
+                     size_t(2097152)}) {
         std::string octets(TexteNoeud::TailleLongueur(n) + n, 'q');
         char* fin = TexteNoeud::EcrireLongueur(octets.data(), n);
         EXPECT_EQ(static_cast<size_t>(fin - octets.data()), TexteNoeud::TailleLongueur(n)) << n;

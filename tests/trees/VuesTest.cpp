@@ -39,7 +39,7 @@ inline void PrintTo(const QString& texte, std::ostream* sortie)
 
 namespace {
 
-constexpr int Delai = 10000;   // ms: upper bound for the workers, never reached when all is well
+constexpr int Delai = 10000; // ms: upper bound for the workers, never reached when all is well
 
 std::vector<QString> Racines(const ArbreCategorie* arbre)
 {
@@ -52,7 +52,6 @@ std::vector<QString> Racines(const ArbreCategorie* arbre)
 class Vues : public AvecApplication
 {
 protected:
-
     Stockage& Stock() { return application_->Stock; }
 
     // A scan by the three workers of the engine and the trees; returns once
@@ -83,12 +82,12 @@ protected:
     std::string Information(Categorie categorie, Ordre ordre, const Noeud* feuille, QString& nom, QString& ext,
                             QString& taille)
     {
-        return Stock().InformationFichier(Groupe{{categorie, ordre}, feuille->Parent->Groupe}, feuille->Index, nom,
-                                          ext, taille);
+        return Stock().InformationFichier(Groupe{{categorie, ordre}, feuille->Parent->Groupe}, feuille->Index, nom, ext,
+                                          taille);
     }
 };
 
-}   // namespace
+} // namespace
 
 TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
 {
@@ -180,8 +179,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     for (const auto& feuille : dir->Enfants)
         EXPECT_EQ(feuille->Image, application_->Extensions.Table()[17].Icone);
     QString nom, ext, taille;
-    const std::string chemin =
-        Information(Categorie::Image, Ordre::Repertoire, dir->Enfants[1], nom, ext, taille);
+    const std::string chemin = Information(Categorie::Image, Ordre::Repertoire, dir->Enfants[1], nom, ext, taille);
     EXPECT_EQ(chemin, arbre.Racine() + "/dir/Ecole.JPG");
     EXPECT_EQ(nom, "Ecole.JPG");
     EXPECT_EQ(ext, "jpg");
@@ -200,9 +198,11 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     EXPECT_EQ(nom, "Bravo.mp3");
     EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique))[0], "0...9 (0)");
     EXPECT_EQ(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique)->Racine(1)->Enfants[4]->Texte, "E (3)");
-    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique)->Racine(1)->Enfants[15]->Texte, "P (1250)");
+    EXPECT_EQ(application_->Arbres.Arbre(Categorie::Image, Ordre::Alphabetique)->Racine(1)->Enfants[15]->Texte,
+              "P (1250)");
 
-    EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)), (std::vector<QString>{"(3) jpg", "(1 250) png"}));
+    EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)),
+              (std::vector<QString>{"(3) jpg", "(1 250) png"}));
     EXPECT_EQ(Racines(application_->Arbres.Arbre(Categorie::Son, Ordre::Extension)),
               (std::vector<QString>{"(2) mp3", "(1) wav", "(1) mid"}));
     Noeud* jpg = application_->Arbres.Arbre(Categorie::Image, Ordre::Extension)->Racine(0);
@@ -215,7 +215,7 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
 TEST_F(Vues, DirectoryNodesShowTheStoreTextsWithoutKeepingThem)
 {
     ArbreTemporaire arbre;
-    arbre.Fichier("d\xE9j\xE0/un.jpg");   // not UTF-8
+    arbre.Fichier("d\xE9j\xE0/un.jpg"); // not UTF-8
     arbre.Fichier("d\xE9j\xE0/deux.png");
     arbre.Fichier("a.jpg");
     Scanner(arbre.Racine());
@@ -231,7 +231,8 @@ TEST_F(Vues, DirectoryNodesShowTheStoreTextsWithoutKeepingThem)
     // counts again once the filter is gone.
     const std::vector<QString> avant = Racines(images);
     Stockage::Filtre filtre;
-    ASSERT_TRUE(Stock().Filtrer(Categorie::Image, "un", 1000, [] { return false; }, filtre));
+    ASSERT_TRUE(Stock().Filtrer(
+        Categorie::Image, "un", 1000, [] { return false; }, filtre));
     application_->Arbres.ReconstruireCategorie(Categorie::Image, &filtre, images->NombreRacines());
     EXPECT_EQ(Racines(images), (std::vector<QString>{QStringLiteral("(1) ~/d\uFFFDj\uFFFD")}));
     application_->Arbres.ReconstruireCategorie(Categorie::Image, nullptr, 2);
@@ -275,8 +276,7 @@ TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
         return textes;
     };
     const Composants c(application);
-    EXPECT_EQ(racines(c.TreeViewImageExt),
-              (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
+    EXPECT_EQ(racines(c.TreeViewImageExt), (std::vector<QString>{"(3) jpg", "(1) jpeg", "(1) gif", "(2) png"}));
     EXPECT_EQ(racines(c.TreeViewSonExt), (std::vector<QString>{"(1) mp3"}));
     EXPECT_TRUE(racines(c.TreeViewVideoExt).empty());
     EXPECT_TRUE(racines(c.TreeViewTexteExt).empty());

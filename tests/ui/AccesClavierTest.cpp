@@ -68,13 +68,13 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
 {
     // Nothing takes the focus at start: the invitation stays.
     EXPECT_EQ(c->EditHomeRepertoireScan->text(), GestionBouton::TexteInvitation);
-    Touche(Qt::Key_Escape);   // no scan: nothing to stop
+    Touche(Qt::Key_Escape); // no scan: nothing to stop
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Jamais);
 
     Touche(Qt::Key_Tab);
@@ -84,9 +84,9 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     // Then "Parcourir", ">>>" and the zones; pause, stop, trees, drop-down
     // and players are hidden.
     const std::vector<QWidget*> accueil = CycleTab();
-    const std::vector<QWidget*> attendu = {c->ImgHomeParcourir, c->LabelHomeOption, c->ZoneHome,  c->ZoneVideo,
-                                           c->ZoneSon,          c->ZoneImage,       c->ZoneTexte, c->ZoneTransfert,
-                                           c->EditHomeRepertoireScan};
+    const std::vector<QWidget*> attendu = {c->ImgHomeParcourir, c->LabelHomeOption, c->ZoneHome,
+                                           c->ZoneVideo,        c->ZoneSon,         c->ZoneImage,
+                                           c->ZoneTexte,        c->ZoneTransfert,   c->EditHomeRepertoireScan};
     EXPECT_EQ(accueil, attendu);
     Touche(Qt::Key_Backtab);
     EXPECT_EQ(Focus(), c->EditHomeRepertoireScan);
@@ -98,8 +98,8 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     Touche(Qt::Key_Tab);
     ASSERT_EQ(Focus(), c->ImgHomeScan);
-    Scans().RetenirMarche = true;   // the scan lasts until Escape
-    Touche(Qt::Key_Space);          // the scan picture, pressed
+    Scans().RetenirMarche = true; // the scan lasts until Escape
+    Touche(Qt::Key_Space);        // the scan picture, pressed
     Scans().RetenirMarche = false;
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
 
@@ -117,7 +117,7 @@ TEST_F(Clavier, TabGoesFromThePathBoxToScanPauseStopThenEscapeStops)
     EXPECT_EQ(pendant, (std::vector<QWidget*>{c->ZoneHome, c->ZoneVideo, c->ZoneSon, c->ZoneImage, c->ZoneTexte,
                                               c->ZoneTransfert, c->LabelPause}));
     Touche(Qt::Key_4, Qt::ControlModifier);
-    EXPECT_GE(CycleTab().size(), 8u);   // the tree, the drop-down, the zones
+    EXPECT_GE(CycleTab().size(), 8u); // the tree, the drop-down, the zones
     Touche(Qt::Key_1, Qt::ControlModifier);
     c->LabelPause->setFocus();
 
@@ -221,8 +221,7 @@ TEST_F(Clavier, ScreenReadersNameEveryPictureButtonZoneAndControl)
     for (QWidget* w : std::initializer_list<QWidget*>{c->EditHomeRepertoireScan, c->ComboBoxChoixTrie})
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
             << w->metaObject()->className();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->text(QAccessible::Name),
-              "Son par répertoire");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->text(QAccessible::Name), "Son par répertoire");
 }
 
 TEST_F(Clavier, TabReachesThePlayersAFocusedButtonIsOutlinedCtrlOBrowses)
@@ -269,9 +268,10 @@ TEST_F(Clavier, ScreenReadersHearCountersWithTheirNumbersTimesAndTheTreesColumn)
     c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     Bouton().LancerScan();
     ASSERT_TRUE(AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }));
-    const QStringList entendus = {nom(c->LabelHomeFichierNbVideo), nom(c->LabelHomeFichierNbSon), nom(c->LabelHomeFichierNbImage),
-                                  nom(c->LabelHomeFichierNbTexte), nom(c->LabelHomeFichierNbTotal), nom(c->ComboBoxChoixTrie),
-                                  nom(c->LabelSonDurreeCourant), nom(c->LabelVideoDurreeTotale)};
+    const QStringList entendus = {nom(c->LabelHomeFichierNbVideo), nom(c->LabelHomeFichierNbSon),
+                                  nom(c->LabelHomeFichierNbImage), nom(c->LabelHomeFichierNbTexte),
+                                  nom(c->LabelHomeFichierNbTotal), nom(c->ComboBoxChoixTrie),
+                                  nom(c->LabelSonDurreeCourant),   nom(c->LabelVideoDurreeTotale)};
     EXPECT_EQ(entendus, (QStringList{"Vidéo : 2", "Son : 1", "Image : 0", "Texte : 1", "Total : 4", "Ordre d'affichage",
                                      "Temps écoulé", "Durée totale"}));
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(c->TreeViewSonRep)->tableInterface();

@@ -26,12 +26,11 @@ protected:
     // The ratio the run was asked for.
     static qreal Attendu()
     {
-        return qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                                                            : 1.0;
+        return qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Echelle, SkinAndFileIconsComeAtTheScreensRatioInWindowPixels)
 {
@@ -75,7 +74,7 @@ TEST_F(Echelle, TreeIconsFillTheirSquareAndAreDrawnPixelForPixelCentredInTheirRo
     for (int y = 0; y < source.height(); ++y)
         for (int x = 0; x < source.width(); ++x)
             dessin |= qAlpha(source.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
-    EXPECT_GE(dessin.width(), source.width() * 3 / 4);   // not shrunk by its picture's ratio
+    EXPECT_GE(dessin.width(), source.width() * 3 / 4); // not shrunk by its picture's ratio
 
     const QRect ligne = arbre->visualRect(arbre->model()->index(arbre->model()->rowCount() - 1, 0));
     const QImage peinte = arbre->viewport()->grab(ligne).toImage().convertToFormat(format);

@@ -43,15 +43,12 @@ protected:
     GestionScan& Scans() { return application_->Scans; }
     Stockage& Stock() { return application_->Stock; }
 
-    void Saisir(const QString& texte)
+    void Saisir(const QString& texte) { c->EditHomeRepertoireScan->setText(texte); }
+    void Lancer() { QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return); }
+    bool AttendreFin()
     {
-        c->EditHomeRepertoireScan->setText(texte);
+        return AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; });
     }
-    void Lancer()
-    {
-        QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
-    }
-    bool AttendreFin() { return AttendreQue([this] { return Scans().Etat() == GestionScan::EtatScan::Termine; }); }
 
     // A tree of known counts: 3 videos, 2 sounds, 4 images, 1 document,
     // and files that are not listed.
@@ -137,7 +134,7 @@ protected:
     GestionScan::EtatScan etatAvantDepot_ = GestionScan::EtatScan::Jamais;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PanneauHome, ValidationMessagesChangeNothing)
 {
@@ -457,9 +454,9 @@ TEST_F(PanneauHome, TheWalkOptionsMenuSavesAndIsUsedByTheNextScan)
         cachees->trigger();
         qobject_cast<QMenu*>(cachees->parent())->close();
         EXPECT_EQ(application_->Options.FichierCache, redemarrer);
-        EXPECT_NE(config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001"
-                                                  : "\"FichierCache\"=dword:00000000"),
-                  std::string::npos);
+        EXPECT_NE(
+            config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001" : "\"FichierCache\"=dword:00000000"),
+            std::string::npos);
         Saisir(QString::fromStdString(arbre.Racine()));
         Lancer();
         ASSERT_TRUE(AttendreFin());
@@ -526,8 +523,8 @@ TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
     EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "7");
     // A file: its folder.
     ASSERT_TRUE(DeposerUrls({QUrl::fromLocalFile(QString::fromStdString(arbre.Racine() + "/Docs/rapport.pdf"))}));
-    ASSERT_TRUE(AttendreQue(
-        [&] { return c->EditHomeRepertoireScan->text().toStdString() == arbre.Racine() + "/Docs"; }));
+    ASSERT_TRUE(
+        AttendreQue([&] { return c->EditHomeRepertoireScan->text().toStdString() == arbre.Racine() + "/Docs"; }));
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbTotal->text(), "1");
 

@@ -35,26 +35,41 @@ protected:
     std::map<QWidget*, std::string> Panneaux() const
     {
         return {
-            {c->ImgHomeParcourir, "ImgHomeParcourir"}, {c->ImgHomeParcourirBas, "ImgHomeParcourirBas"},
-            {c->ImgHomeScan, "ImgHomeScan"}, {c->LabelHomeOption, "LabelHomeOption"},
-            {c->LabelHomeParcourir, "LabelHomeParcourir"}, {c->LabelHomeScan, "LabelHomeScan"},
-            {c->EditHomeRepertoireScan, "EditHomeRepertoireScan"}, {c->ImgHomeFichierFond, "ImgHomeFichierFond"},
-            {c->LabelHomeFichierNbVideo, "LabelHomeFichierNbVideo"}, {c->LabelHomeFichierNbTotal, "NbTotal"},
-            {c->LabelVideoNom, "LabelVideoNom"}, {c->ImageVideo, "ImageVideo"}, {c->TrackBarVideo, "TrackBarVideo"},
-            {c->ImageVideoPlayPause, "ImageVideoPlayPause"}, {c->LabelSonNom, "LabelSonNom"},
-            {c->ImageSon, "ImageSon"}, {c->TrackBarSon, "TrackBarSon"}, {c->LabelSonDurreeTotale, "SonTotale"},
-            {c->ImgImagePrevisu, "ImgImagePrevisu"}, {c->LabelImageDimension, "LabelImageDimension"},
-            {c->ImgTextePrevisu, "ImgTextePrevisu"}, {c->LabelTexteTaille, "LabelTexteTaille"},
-            {c->Bevel, "Bevel"}, {c->ComboBoxChoixTrie, "ComboBoxChoixTrie"}, {c->BevelPrevisu, "BevelPrevisu"},
+            {c->ImgHomeParcourir, "ImgHomeParcourir"},
+            {c->ImgHomeParcourirBas, "ImgHomeParcourirBas"},
+            {c->ImgHomeScan, "ImgHomeScan"},
+            {c->LabelHomeOption, "LabelHomeOption"},
+            {c->LabelHomeParcourir, "LabelHomeParcourir"},
+            {c->LabelHomeScan, "LabelHomeScan"},
+            {c->EditHomeRepertoireScan, "EditHomeRepertoireScan"},
+            {c->ImgHomeFichierFond, "ImgHomeFichierFond"},
+            {c->LabelHomeFichierNbVideo, "LabelHomeFichierNbVideo"},
+            {c->LabelHomeFichierNbTotal, "NbTotal"},
+            {c->LabelVideoNom, "LabelVideoNom"},
+            {c->ImageVideo, "ImageVideo"},
+            {c->TrackBarVideo, "TrackBarVideo"},
+            {c->ImageVideoPlayPause, "ImageVideoPlayPause"},
+            {c->LabelSonNom, "LabelSonNom"},
+            {c->ImageSon, "ImageSon"},
+            {c->TrackBarSon, "TrackBarSon"},
+            {c->LabelSonDurreeTotale, "SonTotale"},
+            {c->ImgImagePrevisu, "ImgImagePrevisu"},
+            {c->LabelImageDimension, "LabelImageDimension"},
+            {c->ImgTextePrevisu, "ImgTextePrevisu"},
+            {c->LabelTexteTaille, "LabelTexteTaille"},
+            {c->Bevel, "Bevel"},
+            {c->ComboBoxChoixTrie, "ComboBoxChoixTrie"},
+            {c->BevelPrevisu, "BevelPrevisu"},
             {c->ImageSonAucuneAnim, "ImageSonAucuneAnim"},
-            {c->TreeViewVideoRep, "TreeViewVideoRep"}, {c->TreeViewSonRep, "TreeViewSonRep"},
-            {c->TreeViewImageRep, "TreeViewImageRep"}, {c->TreeViewTexteExt, "TreeViewTexteExt"},
+            {c->TreeViewVideoRep, "TreeViewVideoRep"},
+            {c->TreeViewSonRep, "TreeViewSonRep"},
+            {c->TreeViewImageRep, "TreeViewImageRep"},
+            {c->TreeViewTexteExt, "TreeViewTexteExt"},
         };
     }
-
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Menu, EachZoneShowsExactlyItsComponents)
 {
@@ -66,14 +81,18 @@ TEST_F(Menu, EachZoneShowsExactlyItsComponents)
         std::set<QWidget*> Visibles;
     };
     const Cas cas[] = {
-        {c->ZoneVideo, 2, {c->LabelVideoNom, c->ImageVideo, c->TrackBarVideo, c->ImageVideoPlayPause, c->TreeViewVideoRep}},
+        {c->ZoneVideo,
+         2,
+         {c->LabelVideoNom, c->ImageVideo, c->TrackBarVideo, c->ImageVideoPlayPause, c->TreeViewVideoRep}},
         {c->ZoneSon, 3, {c->LabelSonNom, c->ImageSon, c->TrackBarSon, c->LabelSonDurreeTotale, c->TreeViewSonRep}},
         {c->ZoneImage, 4, {c->ImgImagePrevisu, c->LabelImageDimension, c->TreeViewImageRep}},
         {c->ZoneTexte, 5, {c->ImgTextePrevisu, c->LabelTexteTaille, c->TreeViewTexteExt}},
         {c->ZoneTransfert, 6, {}},
-        {c->ZoneHome, 1, {c->ImgHomeParcourir, c->ImgHomeParcourirBas, c->ImgHomeScan, c->LabelHomeOption,
-                          c->LabelHomeParcourir, c->LabelHomeScan, c->EditHomeRepertoireScan, c->ImgHomeFichierFond,
-                          c->LabelHomeFichierNbVideo, c->LabelHomeFichierNbTotal}},
+        {c->ZoneHome,
+         1,
+         {c->ImgHomeParcourir, c->ImgHomeParcourirBas, c->ImgHomeScan, c->LabelHomeOption, c->LabelHomeParcourir,
+          c->LabelHomeScan, c->EditHomeRepertoireScan, c->ImgHomeFichierFond, c->LabelHomeFichierNbVideo,
+          c->LabelHomeFichierNbTotal}},
     };
     for (const Cas& k : cas) {
         Cliquer(k.Zone);
@@ -103,7 +122,7 @@ TEST_F(Menu, HoverDrawsOneHighlightOffTheSelectedZone)
     EXPECT_NE(survol, sansSurvol);
 
     QTest::mouseMove(c->ZoneSon, QPoint(50, 35));
-    EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);   // Video's highlight is gone
+    EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol); // Video's highlight is gone
     // Hovering the selected zone draws nothing.
     const QImage home = f->grab(QRect(6, 6, 100, 70)).toImage();
     QTest::mouseMove(c->ZoneHome, QPoint(50, 35));
@@ -141,8 +160,7 @@ TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
         ImageComposant* Zone;
         const QPixmap& Bandeau;
     };
-    for (const Cas& k :
-         {Cas{c->ZoneVideo, c->Skin->ImgMenuVideo}, Cas{c->ZoneTransfert, c->Skin->ImgMenuTransfert}}) {
+    for (const Cas& k : {Cas{c->ZoneVideo, c->Skin->ImgMenuVideo}, Cas{c->ZoneTransfert, c->Skin->ImgMenuTransfert}}) {
         QTest::mouseMove(k.Zone, QPoint(50, 35));
         Cliquer(k.Zone);
         const QRect place = k.Zone->geometry();

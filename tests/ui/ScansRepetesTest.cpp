@@ -82,13 +82,15 @@ protected:
     std::string ArbresIncomplets(const Compteurs& attendus)
     {
         std::string ecarts;
-        AttendreQue([&] {
-            ecarts.clear();
-            for (const CleArbre& cle : ToutesLesCles)
-                if (const int n = FichiersDeLArbre(c->Arbre(cle)); n != attendus[Slot(cle.Cat)])
-                    ecarts += " tree " + std::to_string(cle.Tag()) + ": " + std::to_string(n);
-            return ecarts.empty();
-        }, 5000);
+        AttendreQue(
+            [&] {
+                ecarts.clear();
+                for (const CleArbre& cle : ToutesLesCles)
+                    if (const int n = FichiersDeLArbre(c->Arbre(cle)); n != attendus[Slot(cle.Cat)])
+                        ecarts += " tree " + std::to_string(cle.Tag()) + ": " + std::to_string(n);
+                return ecarts.empty();
+            },
+            5000);
         return ecarts;
     }
     // A click as the user makes it: only on what is shown (the scan may
@@ -137,7 +139,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 // Scan, pause, resume, stop and new scan in random order, with zone and
 // order changes and groups opened while the walk runs: every scan that
@@ -160,17 +162,17 @@ TEST_F(ScansRepetes, RandomScanActionsNeverChangeWhatAFinishedScanShows)
     for (int cycle = 0; cycle < cycles; ++cycle) {
         Lancer(arbre.Racine());
         ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours) << "cycle " << cycle;
-        const bool jusquAuBout = cycle % 3 == 0;   // whatever happens in between
+        const bool jusquAuBout = cycle % 3 == 0; // whatever happens in between
         bool arrete = false;
         while (Scans().Etat() != GestionScan::EtatScan::Termine) {
-            QTest::qWait(tirer(4));   // random moments of the scan are what the test varies
+            QTest::qWait(tirer(4)); // random moments of the scan are what the test varies
             switch (tirer(6)) {
-            case 0:   // pause, maybe open a group of the trees the pause built, resume
+            case 0: // pause, maybe open a group of the trees the pause built, resume
                 Cliquer(c->LabelPause);
                 ++pauses;
                 if (tirer(2))
                     deploiements += DeployerAuHasard(tirer);
-                QTest::qWait(tirer(3));   // a pause of random length
+                QTest::qWait(tirer(3)); // a pause of random length
                 Cliquer(c->LabelPause);
                 break;
             case 1:

@@ -39,10 +39,9 @@
 namespace {
 
 class FenetrePrincipale : public AvecApplication
-{
-};
+{};
 
-}  // namespace
+} // namespace
 
 TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
 {
@@ -116,10 +115,10 @@ TEST_F(FenetrePrincipale, AfterShowOnlyTheHomePanelIsVisible)
     for (QWidget* w : std::initializer_list<QWidget*>{c->ImgHomeParcourir, c->EditHomeRepertoireScan, c->LabelHomeScan,
                                                       c->LabelHomeFichierNbTotal, c->ImgFond, c->ImgTitre})
         EXPECT_TRUE(w->isVisible());
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             c->Bevel, c->ComboBoxChoixTrie, c->BevelPrevisu, c->LabelEnCourAffichage, c->ImgImagePrevisu,
-             c->ImageSon, c->ImageVideo, c->TrackBarSon, c->LabelPause, c->LabelArret, c->ImgProgressBar,
-             c->TreeViewVideoRep, c->TreeViewTexteExt})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{c->Bevel, c->ComboBoxChoixTrie, c->BevelPrevisu, c->LabelEnCourAffichage,
+                                         c->ImgImagePrevisu, c->ImageSon, c->ImageVideo, c->TrackBarSon, c->LabelPause,
+                                         c->LabelArret, c->ImgProgressBar, c->TreeViewVideoRep, c->TreeViewTexteExt})
         EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(application_->Menu.ZoneCourante(), 1);
     EXPECT_EQ(c->ZoneHome->cursor().shape(), Qt::ArrowCursor);
@@ -136,10 +135,17 @@ TEST_F(FenetrePrincipale, SkinPicturesHaveTheirSizes)
     };
     const TFormImage* i = c->Skin;
     const Taille tailles[] = {
-        {&i->ImgMenuHome, menu},          {&i->ImgMenuTransfert, menu},      {&i->ImgHomeSelection, selection},
-        {&i->ImgTransfertSelection, selection}, {&i->ImgCloseBase, bouton}, {&i->ImgReduireCilck, bouton},
-        {&i->ImgImageNonSupporte, previsu}, {&i->ImgNonTrouve, previsu},    {&i->ImgPlay, QSize(12, 11)},
-        {&i->ImgPause, QSize(8, 12)},     {&i->ImageTexte, QSize(100, 100)},
+        {&i->ImgMenuHome, menu},
+        {&i->ImgMenuTransfert, menu},
+        {&i->ImgHomeSelection, selection},
+        {&i->ImgTransfertSelection, selection},
+        {&i->ImgCloseBase, bouton},
+        {&i->ImgReduireCilck, bouton},
+        {&i->ImgImageNonSupporte, previsu},
+        {&i->ImgNonTrouve, previsu},
+        {&i->ImgPlay, QSize(12, 11)},
+        {&i->ImgPause, QSize(8, 12)},
+        {&i->ImageTexte, QSize(100, 100)},
     };
     for (const Taille& t : tailles)
         EXPECT_EQ(t.Image->size(), t.Attendue);
@@ -355,7 +361,7 @@ protected:
     QTemporaryDir dossier_;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(IconeInstallee, TheWindowIconHasTheThemesDrawingsAndTheSkins)
 {
@@ -368,5 +374,6 @@ TEST_F(IconeInstallee, TheWindowIconHasTheThemesDrawingsAndTheSkins)
     // The small sizes are their own drawings, not the large one scaled down.
     for (int cote : {16, 32})
         EXPECT_EQ(icone.pixmap(QSize(cote, cote), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                  QImage(Source(cote)).convertToFormat(QImage::Format_ARGB32_Premultiplied)) << cote;
+                  QImage(Source(cote)).convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << cote;
 }

@@ -74,8 +74,8 @@ TEST(EcranVideo, APlayerOutlivesItsScreen)
 
 bool Proche(QRgb pixel, QColor couleur)
 {
-    return qAbs(qRed(pixel) - couleur.red()) < 48 && qAbs(qGreen(pixel) - couleur.green()) < 48
-        && qAbs(qBlue(pixel) - couleur.blue()) < 48;
+    return qAbs(qRed(pixel) - couleur.red()) < 48 && qAbs(qGreen(pixel) - couleur.green()) < 48 &&
+           qAbs(qBlue(pixel) - couleur.blue()) < 48;
 }
 
 // Stands for the preview picture under the video: counts its double clicks.
@@ -106,11 +106,11 @@ TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
     QTemporaryDir dossier;
     // The moving picture above, plain blue below.
-    const std::string chemin = GenererVideo(
-        dossier.path(), "haut-bas.mkv", {"-c:v", "libx264", "-pix_fmt", "yuv420p"},
-        "testsrc=duration=8:size=160x80:rate=25[haut];color=c=blue:size=160x80:duration=8:rate=25[bas];"
-        "[haut][bas]vstack",
-        false);
+    const std::string chemin =
+        GenererVideo(dossier.path(), "haut-bas.mkv", {"-c:v", "libx264", "-pix_fmt", "yuv420p"},
+                     "testsrc=duration=8:size=160x80:rate=25[haut];color=c=blue:size=160x80:duration=8:rate=25[bas];"
+                     "[haut][bas]vstack",
+                     false);
     QWidget fenetre;
     fenetre.setGeometry(20, 20, 600, 400);
     auto* dessous = new Dessous(&fenetre);
@@ -134,14 +134,17 @@ TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
         ASSERT_TRUE(AttendreQue([&] {
             avant = AEcran(*ecran);
             return Proche(avant.pixel(80, 140), Qt::blue);
-        })) << "no picture, or upside down, at start " << depart;
+        })) << "no picture, or upside down, at start "
+            << depart;
         EXPECT_FALSE(Proche(avant.pixel(80, 20), Qt::blue));
         // The moving half changes with the next frames drawn.
         QImage apres;
-        AttendreQue([&] {
-            apres = AEcran(*ecran);
-            return avant.copy(0, 0, 160, 80) != apres.copy(0, 0, 160, 80);
-        }, 10000);
+        AttendreQue(
+            [&] {
+                apres = AEcran(*ecran);
+                return avant.copy(0, 0, 160, 80) != apres.copy(0, 0, 160, 80);
+            },
+            10000);
         EXPECT_NE(avant.copy(0, 0, 160, 80), apres.copy(0, 0, 160, 80)) << "the picture does not move";
         // Only the video's own window is drawn with OpenGL.
         EXPECT_EQ(fenetre.windowHandle()->surfaceType(), QSurface::RasterSurface);
@@ -152,10 +155,10 @@ TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
         ASSERT_TRUE(ecran->Rendu()->isVisible());
         const QPoint milieu = ecran->mapToGlobal(QPoint(80, 80));
         const int avantClic = dessous->doubles;
-        ASSERT_EQ(QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(milieu.x()),
-                                                QString::number(milieu.y()), "click", "--repeat", "2",
-                                                "--delay", "80", "1"}),
-                  0);
+        ASSERT_EQ(
+            QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(milieu.x()),
+                                          QString::number(milieu.y()), "click", "--repeat", "2", "--delay", "80", "1"}),
+            0);
         EXPECT_TRUE(AttendreQue([&] { return dessous->doubles == avantClic + 1; }, 5000))
             << "the double click did not reach the widget under the video, start " << depart;
 
@@ -194,4 +197,4 @@ TEST(EcranVideoX, OnARealDisplayItDrawsWithOpenGL)
     EXPECT_TRUE(sortie.contains("[  PASSED  ] 1 test")) << sortie.toStdString();
 }
 
-}  // namespace
+} // namespace
