@@ -13,6 +13,12 @@ void Travailleur::Demarrer()
     fil_ = std::jthread([this] { Boucle(); });
 }
 
+void Travailleur::Execute()
+{
+    if (travail_)
+        travail_(*this);
+}
+
 void Travailleur::Boucle()
 {
     Execute();

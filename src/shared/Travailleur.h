@@ -5,11 +5,14 @@
 // it holds no lock; pause and stop take effect there, never elsewhere.
 // The stop is a stop token: waits made with Jeton() end when it is
 // requested. A work that waits for more work does it with Attendre(),
-// which a stop or a pause request ends.
+// which a stop or a pause request ends. The work is either a subclass's
+// Execute() or a function given at construction: this is the one way the
+// program runs work on a thread of its own.
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -19,6 +22,9 @@ class Travailleur
 {
 public:
     Travailleur() = default;
+    // A worker whose work is travail, called with the worker itself (for its
+    // check points, its token and its waits).
+    explicit Travailleur(std::function<void(Travailleur&)> travail) : travail_(std::move(travail)) {}
     virtual ~Travailleur();
     Travailleur(const Travailleur&) = delete;
     Travailleur& operator=(const Travailleur&) = delete;
@@ -60,7 +66,8 @@ public:
     bool Attendre(Verrou& verrou, std::condition_variable_any& cv, Predicat predicat);
 
 protected:
-    virtual void Execute() = 0;
+    // The work: by default, the function given at construction.
+    virtual void Execute();
 
 private:
     void Boucle();
@@ -68,6 +75,7 @@ private:
     // once when a pause is already asked.
     void InscrireAttente(std::stop_source* interruption);
 
+    std::function<void(Travailleur&)> travail_;
     std::stop_source source_; // made before the thread starts
     std::stop_token jeton_;
     std::jthread fil_;
