@@ -5,7 +5,8 @@
 #
 # Every folder of src/ is a floor; a file may include files of its own floor
 # or of lower floors only. The four lowest floors build the engine and must
-# not include any Qt Widgets header. Prints one line per violation
+# not include any Qt Widgets header; the three lowest (the engine but its
+# media) no Qt Gui header either: pictures, icons and colours live above. Prints one line per violation
 # (file:line, the include, both floors) and exits 1 when there is any;
 # otherwise prints a summary and exits 0.
 set -euo pipefail
@@ -21,6 +22,8 @@ declare -A ETAGE=(
 )
 # Floors up to this one may not use Qt Widgets.
 DERNIER_SANS_WIDGETS=3
+# Floors up to this one may not use Qt Gui either.
+DERNIER_SANS_GUI=2
 
 # The Qt Widgets headers, as installed on this machine.
 qt=${QT6_INCLUDE:-/usr/include/x86_64-linux-gnu/qt6}
@@ -31,6 +34,10 @@ for module in QtWidgets QtOpenGLWidgets; do
   for f in "$qt/$module"/*; do WIDGETS[$(basename "$f")]=1; done
 done
 [ ${#WIDGETS[@]} -gt 100 ] || { echo "verifier-etages: too few Qt Widgets headers in $qt" >&2; exit 2; }
+declare -A GUI=([QtGui]=1)
+[ -d "$qt/QtGui" ] || { echo "verifier-etages: no Qt headers in $qt/QtGui (set QT6_INCLUDE)" >&2; exit 2; }
+for f in "$qt/QtGui"/*; do GUI[$(basename "$f")]=1; done
+[ ${#GUI[@]} -gt 100 ] || { echo "verifier-etages: too few Qt Gui headers in $qt" >&2; exit 2; }
 
 violations=0
 fichiers=0
@@ -72,6 +79,8 @@ while IFS= read -r -d '' fichier; do
       module=${cible%%/*}
       if [ -n "${WIDGETS[$base]+x}" ] || [ "$module" = QtWidgets ] || [ "$module" = QtOpenGLWidgets ]; then
         signaler "$ou: #include <$cible> is a Qt Widgets header: $dossier (floor $etage) may not use Qt Widgets (floors 0-$DERNIER_SANS_WIDGETS)"
+      elif [ "$etage" -le "$DERNIER_SANS_GUI" ] && { [ -n "${GUI[$base]+x}" ] || [ "$module" = QtGui ]; }; then
+        signaler "$ou: #include <$cible> is a Qt Gui header: $dossier (floor $etage) may use Qt Core only (floors 0-$DERNIER_SANS_GUI)"
       fi
     fi
   done <"$fichier"

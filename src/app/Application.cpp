@@ -92,7 +92,10 @@ void Application::Preparer()
     QGuiApplication::setDesktopFileName("fr.dudidevir.Ruvizaro");
     Apparence::InstallerTraductionsQt();
     Apparence::ImposerPaletteClaire();
-    Extensions.Remplir(Arbres.ImageListExt());
+    // The trees' image list holds the icons; the table keeps their indexes.
+    Extensions.Remplir([&images = Arbres.ImageListExt()](const std::string& ext, Categorie categorie) {
+        return images.AjouterIconeExtension(ext, categorie);
+    });
     // A stored value of the wrong type ends the start-up: Executer shows
     // its message.
     if (const Resultat<void> chargement = Options.Charger(); !chargement)

@@ -1,13 +1,5 @@
 #include "classification/Extension.h"
 
-#include "shared/ListeImages.h"
-
-#include <QIcon>
-#include <QMimeDatabase>
-#include <QMimeType>
-#include <QString>
-#include <QStringList>
-
 #include <array>
 
 namespace {
@@ -31,76 +23,18 @@ constexpr std::array<Entree, 30> TableFixe = {{
     {"pps", Categorie::Texte}, {"ppt", Categorie::Texte},
 }};
 
-constexpr const char* DossierIcones = "/usr/share/icons";
-constexpr const char* ThemeParDefaut = "Adwaita";
-constexpr const char* ThemeMinimal = "hicolor";
-constexpr const char* IconeDonnees = "application-x-generic";
-
-// The icon shown for a category when the type has none of its own.
-QString IconeGenerique(Categorie categorie)
-{
-    switch (categorie) {
-    case Categorie::Video:
-        return QStringLiteral("video-x-generic");
-    case Categorie::Son:
-        return QStringLiteral("audio-x-generic");
-    case Categorie::Image:
-        return QStringLiteral("image-x-generic");
-    default:
-        return QStringLiteral("x-office-document");
-    }
-}
-
-// Without a desktop session (offscreen) Qt has no icon theme: use the
-// installed Adwaita one.
-void PreparerTheme()
-{
-    const QString theme = QIcon::themeName();
-    if (!theme.isEmpty() && theme != QLatin1String(ThemeMinimal))
-        return;
-    QStringList chemins = QIcon::themeSearchPaths();
-    if (!chemins.contains(QLatin1String(DossierIcones)))
-        chemins << QLatin1String(DossierIcones);
-    QIcon::setThemeSearchPaths(chemins);
-    QIcon::setThemeName(QLatin1String(ThemeParDefaut));
-}
-
 } // namespace
 
-void Extension::Remplir(ListeImages& images)
+void Extension::Remplir(const Icones& icone)
 {
-    PreparerTheme();
     Table_.clear();
     Table_.reserve(TableFixe.size());
     for (const Entree& entree : TableFixe)
-        Table_.push_back(TExt{entree.Ext, -1, entree.Cat});
-    for (TExt& entree : Table_)
-        entree.Icone = CapturerIcone(entree.Ext, images);
+        Table_.push_back(TExt{entree.Ext, icone ? icone(entree.Ext, entree.Cat) : -1, entree.Cat});
     DerniereExtension.clear();
     DerniereIcone = -1;
     DerniereCategorie = Categorie::Autre;
     DernierIndex = -1;
-}
-
-int Extension::CapturerIcone(const std::string& ext, ListeImages& images)
-{
-    PreparerTheme();
-    Categorie categorie = Categorie::Autre;
-    for (const Entree& entree : TableFixe)
-        if (ext == entree.Ext)
-            categorie = entree.Cat;
-
-    const QMimeDatabase types;
-    const QMimeType type =
-        types.mimeTypeForFile(QStringLiteral("x.") + QString::fromStdString(ext), QMimeDatabase::MatchExtension);
-    QIcon icone = QIcon::fromTheme(type.iconName());
-    // The type's generic icon says more than the category's (a spreadsheet,
-    // a presentation), unless it is the blank one of any data (ASF's).
-    if (icone.isNull() && type.genericIconName() != QLatin1String(IconeDonnees))
-        icone = QIcon::fromTheme(type.genericIconName());
-    if (icone.isNull())
-        icone = QIcon::fromTheme(IconeGenerique(categorie));
-    return images.AjouterIcone(icone);
 }
 
 int Extension::IndexDe(const std::string& ext)

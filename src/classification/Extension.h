@@ -1,16 +1,15 @@
 #pragma once
 
 // The fixed table of 30 extensions: it gives each file its category and the
-// desktop's icon for its type; its order is the order of the "Par Extension"
-// trees.
+// index of its type's icon in the trees' image list, which the window's side
+// makes; its order is the order of the "Par Extension" trees.
 
 #include "shared/Categorie.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
-
-class ListeImages;
 
 struct TExt
 {
@@ -22,13 +21,16 @@ struct TExt
 class Extension
 {
 public:
-    // Builds the table; appends one icon per entry to the image list.
-    void Remplir(ListeImages& images);
+    // Gives a row's icon index in the trees' image list, or -1.
+    using Icones = std::function<int32_t(const std::string& ext, Categorie categorie)>;
+
+    // Builds the table, asking icone for each row's icon in order (without
+    // it every row has -1).
+    void Remplir(const Icones& icone = {});
     // Classifies one lower-cased extension (one-entry cache). Store worker only.
     void Rechercher(const std::string& ext, Categorie& categorie, int32_t& icone);
     // Same lookup, giving the table index (or -1 for category 5).
     int IndexDe(const std::string& ext);
-    int CapturerIcone(const std::string& ext, ListeImages& images);
 
     const std::vector<TExt>& Table() const { return Table_; }
 

@@ -7,14 +7,15 @@
 #include <utility>
 
 ChargeurAsynchrone::ChargeurAsynchrone(QObject* parent)
-    : QObject(parent), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
-{}
+    : QObject(parent), fil_([this](Travailleur& fil) { Travailler(fil.Jeton()); })
+{
+    fil_.Demarrer();
+}
 
 ChargeurAsynchrone::~ChargeurAsynchrone()
 {
     boite_.Abandonner();
-    fil_.request_stop();
-    fil_.join();
+    fil_.Arreter();
     // An answer posted meanwhile is discarded with this object's events.
 }
 
@@ -54,5 +55,6 @@ void ChargeurAsynchrone::Livrer(quint64 generation, quint64 numero, bool reussi,
 {
     if (generation != generation_)
         return; // a newer request, or a cancel, came after this one
-    emit Charge(numero, reussi, resultat.Image, resultat.LargeurOrigine, resultat.HauteurOrigine);
+    emit Charge(numero, reussi, resultat.Image, resultat.LargeurOrigine, resultat.HauteurOrigine,
+                QString::fromStdString(resultat.Echec));
 }

@@ -9,16 +9,17 @@
 
 #include "media/ChargeurImage.h"
 #include "shared/DerniereDemande.h"
+#include "shared/Travailleur.h"
 
 #include <QImage>
 #include <QObject>
 #include <QSize>
+#include <QString>
 
 #include <mutex>
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 class ChargeurAsynchrone : public QObject
 {
@@ -42,8 +43,10 @@ public:
 
 signals:
     // The answer to the latest request, on the owning thread. When reussi is
-    // false the picture is null and both sides are 0.
-    void Charge(quint64 numero, bool reussi, QImage image, int largeurOrigine, int hauteurOrigine);
+    // false the picture is null and both sides are 0; echec says why when the
+    // file could not be opened ("Lecture impossible : …"), and is empty when
+    // it is no picture that decodes.
+    void Charge(quint64 numero, bool reussi, QImage image, int largeurOrigine, int hauteurOrigine, QString echec);
 
 private:
     struct Demande
@@ -60,5 +63,5 @@ private:
     DerniereDemande<Demande> boite_;
     // The latest request's generation: only its answer is delivered. Owning thread only.
     quint64 generation_ = 0;
-    std::jthread fil_; // last: started once everything above exists
+    Travailleur fil_; // last: started once everything above exists
 };

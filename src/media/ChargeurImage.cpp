@@ -1,5 +1,6 @@
 #include "media/ChargeurImage.h"
 
+#include "media/FichierMedia.h"
 #include "scan/Descripteur.h"
 #include "scan/Explorateur.h"
 #include "media/DecodeurJpeg.h"
@@ -183,8 +184,10 @@ bool ChargeurImage::Charger(const std::string& chemin, Resultat& resultat, QSize
         return false;
     // Non-blocking so that a FIFO named like a picture cannot hold the window.
     const Descripteur fd(Explorateur::OuvrirChemin(chemin, O_RDONLY | O_NONBLOCK | O_NOCTTY));
-    if (!fd.Valide())
+    if (!fd.Valide()) {
+        resultat.Echec = FichierMedia::EchecSysteme(errno).Message;
         return false;
+    }
     struct stat etat;
     if (fstat(fd.Fd(), &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_size <= 0)
         return false;

@@ -22,6 +22,9 @@ public:
         QImage Image; // fits in the frame; a smaller picture keeps its size
         int LargeurOrigine = 0;
         int HauteurOrigine = 0;
+        // Why the file could not be opened ("Lecture impossible : …"); empty
+        // when it was opened and is no picture it can decode.
+        std::string Echec;
     };
 
     static constexpr int Cote = 160;
@@ -34,8 +37,8 @@ public:
     static constexpr int AllocationMaxMo = 256;
 
     // chemin holds the path bytes as on disk. Returns false and leaves
-    // resultat empty when the file is not a regular non-empty file or does
-    // not decode.
+    // resultat empty (but for its Echec when the file cannot be opened) when
+    // the file is not a regular non-empty file or does not decode.
     static bool Charger(const std::string& chemin, Resultat& resultat, QSize cadre = QSize(Cote, Cote));
     // Same, giving up (false) as soon as arret is asked to stop while the
     // file is being read, so that an abandoned picture costs little.

@@ -3,13 +3,14 @@
 #include <utility>
 
 OuvreurFichier::OuvreurFichier(Reponse reponse)
-    : reponse_(std::move(reponse)), fil_([this](std::stop_token arret) { Travailler(std::move(arret)); })
-{}
+    : reponse_(std::move(reponse)), fil_([this](Travailleur& fil) { Travailler(fil.Jeton()); })
+{
+    fil_.Demarrer();
+}
 
 OuvreurFichier::~OuvreurFichier()
 {
-    fil_.request_stop();
-    fil_.join();
+    fil_.Arreter();
 }
 
 void OuvreurFichier::Demander(std::uint64_t numero, std::string chemin)

@@ -6,6 +6,7 @@
 // given on the opener's thread.
 
 #include "media/FichierMedia.h"
+#include "shared/Travailleur.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 class OuvreurFichier
 {
@@ -42,5 +42,5 @@ private:
     std::mutex verrou_;
     std::condition_variable_any reveil_;
     std::optional<Demande> boite_; // under verrou_
-    std::jthread fil_;             // last: started once everything above exists
+    Travailleur fil_;              // last: started once everything above exists
 };

@@ -312,19 +312,21 @@ void SourceFfmpeg::DefinirTemps(std::int32_t ms)
 void SourceFfmpeg::Demarrer(std::int32_t departMs)
 {
     finDemandee_ = false;
-    fil_ = std::thread([this, departMs] { Decoder(departMs); });
+    fil_ = std::make_unique<Travailleur>([this, departMs](Travailleur&) { Decoder(departMs); });
+    fil_->Demarrer();
 }
 
 void SourceFfmpeg::ArreterDecodage()
 {
-    if (!fil_.joinable())
+    if (!fil_)
         return;
     {
         std::lock_guard<std::mutex> verrou(attente_);
         finDemandee_ = true;
     }
     reveil_.notify_all();
-    fil_.join();
+    fil_->Joindre();
+    fil_.reset();
 }
 
 void SourceFfmpeg::Melanger(float* sortie, int trames)

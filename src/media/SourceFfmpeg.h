@@ -10,6 +10,7 @@
 #include "media/FileEchantillons.h"
 #include "media/SourceAudio.h"
 #include "scan/Descripteur.h"
+#include "shared/Travailleur.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,7 +20,6 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 class MoteurAudio;
 struct AVFormatContext;
@@ -77,7 +77,7 @@ private:
     const std::int32_t longueurMs_;
     FileEchantillons file_;
 
-    std::thread fil_;
+    std::unique_ptr<Travailleur> fil_; // one per decoding run
     std::mutex attente_;
     std::condition_variable reveil_;
     std::atomic<bool> finDemandee_{false};

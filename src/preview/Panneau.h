@@ -53,6 +53,11 @@ protected:
     static void AppliquerRegleTaille(Etiquette* label, const QString& taille);
     // The name (its hint the full path) and "<prefixe><EXT>".
     static void AfficherNom(Etiquette* nom, Etiquette* extension, const FichierApercu& fichier, const QString& prefixe);
+    // The line that says why a file cannot be shown, over the bottom of the
+    // preview frame; hidden while empty.
+    static Etiquette* CreerMessage(QWidget* fenetre, const QString& nom);
+    // Sets the message's text; it shows while the panel does and it says something.
+    void DireMessage(Etiquette* message, const QString& texte) const;
 
     QWidget* fenetre_;
     const TFormImage& skin_;

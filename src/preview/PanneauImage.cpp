@@ -20,19 +20,21 @@ PanneauImage::PanneauImage(QWidget* fenetre, const TFormImage& skin) : Panneau(f
     ImgImagePrevisu->DefinirProportionnel(true);
     ImgImagePrevisu->DefinirCentre(true);
     ImgImagePrevisu->DefinirHint("Double Click pour agrandir", true);
+    // Over the bottom of the frame, above the picture.
+    LabelImageMessage = CreerMessage(fenetre, "LabelImageMessage");
     composants_ = {ImgImagePrevisu, LabelImageTaille, LabelImageDimension, LabelImageNom, LabelImageExtension};
     Montrer(false);
 
     connect(ImgImagePrevisu, &ImageComposant::DoubleClic, this, &Panneau::OuvertureDemandee);
     QObject::connect(&chargeur_, &ChargeurAsynchrone::Charge, &chargeur_,
-                     [this](quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur) {
-                         Appliquer(numero, reussi, image, largeur, hauteur);
-                     });
+                     [this](quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur,
+                            const QString& echec) { Appliquer(numero, reussi, image, largeur, hauteur, echec); });
 }
 
 void PanneauImage::Afficher(const FichierApercu& fichier)
 {
     AfficherNom(LabelImageNom, LabelImageExtension, fichier, PrefixeImage);
+    DireMessage(LabelImageMessage, {});
     if (!fichier.Existe) {
         chargeur_.Annuler();
         attendu_ = 0;
@@ -53,7 +55,8 @@ void PanneauImage::Afficher(const FichierApercu& fichier)
     Chemin = fichier.Chemin;
 }
 
-void PanneauImage::Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur)
+void PanneauImage::Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur,
+                             const QString& echec)
 {
     if (numero != attendu_)
         return;
@@ -61,6 +64,11 @@ void PanneauImage::Appliquer(quint64 numero, bool reussi, const QImage& image, i
     if (reussi) {
         ImgImagePrevisu->DefinirImage(QPixmap::fromImage(image));
         LabelImageDimension->DefinirTexte(PrefixeDimension + QString::number(largeur) + "x" + QString::number(hauteur));
+    } else if (!echec.isEmpty()) {
+        // Not read (no permission, gone): not a matter of format.
+        ImgImagePrevisu->ViderImage();
+        LabelImageDimension->DefinirTexte(PrefixeDimension);
+        DireMessage(LabelImageMessage, echec);
     } else {
         ImgImagePrevisu->DefinirImage(skin_.ImgImageNonSupporte);
         LabelImageDimension->DefinirTexte(PrefixeDimension);
@@ -77,5 +85,12 @@ void PanneauImage::Effacer()
     LabelImageDimension->DefinirTexte({});
     LabelImageExtension->DefinirTexte({});
     LabelImageNom->DefinirHint({}, true);
+    DireMessage(LabelImageMessage, {});
     Chemin.clear();
+}
+
+void PanneauImage::Montrer(bool montrer)
+{
+    Panneau::Montrer(montrer);
+    LabelImageMessage->setVisible(montrer && !LabelImageMessage->text().isEmpty());
 }

@@ -9,12 +9,6 @@
 
 const QString PanneauLecteur::TempsNul = "00:00:00";
 
-namespace {
-
-const QColor CouleurMessage(0x90, 0x10, 0x10);
-
-} // namespace
-
 void PanneauLecteur::CreerCommandes(const QString& quoi)
 {
     const auto nom = [&quoi](const char* avant, const char* apres = "") { return QString(avant) + quoi + apres; };
@@ -31,11 +25,7 @@ void PanneauLecteur::CreerCommandes(const QString& quoi)
     StopBouton->DefinirImage(skin_.ImgStop);
     StopBouton->DefinirCentre(true);
     // Over the bottom of the frame, above the picture and the drawing.
-    Message = Fabrique::Label(f, nom("Label", "Message"), {}, QPoint(413, 233), Fabrique::Verdana, 10, false,
-                              CouleurMessage, Fabrique::Fond, QSize(160, 32));
-    Message->setAlignment(Qt::AlignCenter);
-    Message->setWordWrap(true);
-    Message->hide();
+    Message = CreerMessage(f, nom("Label", "Message"));
     Barre = Fabrique::TrackBar(f, nom("TrackBar"), QRect(448, 289, 131, 25));
     composants_.insert(composants_.end(),
                        {DureeCourant, DureeTotale, PlayPauseBouton, StopBouton, Barre, Nom, Extension, Taille});
@@ -73,8 +63,7 @@ void PanneauLecteur::Montrer(bool montrer)
 
 void PanneauLecteur::DireEchec(const QString& raison)
 {
-    Message->DefinirTexte(raison);
-    Message->setVisible(Montre() && !raison.isEmpty());
+    DireMessage(Message, raison);
 }
 
 void PanneauLecteur::PlayPause()

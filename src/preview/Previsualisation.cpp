@@ -1,37 +1,18 @@
 #include "preview/Previsualisation.h"
 
-#include "scan/Descripteur.h"
-#include "scan/Explorateur.h"
+#include "classification/NomFichier.h"
 #include "scan/Stockage.h"
+#include "shared/Textes.h"
 #include "widgets/Bureau.h"
 #include "widgets/Cadre.h"
 
 #include <QUrl>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <climits>
-
-namespace {
-
-// Whether anything answers to the path; no other access test.
-bool Existe(const std::string& chemin)
-{
-    if (chemin.empty())
-        return false;
-    if (chemin.size() < PATH_MAX)
-        return ::access(chemin.c_str(), F_OK) == 0;
-    return Descripteur(Explorateur::OuvrirChemin(chemin, O_PATH)).Valide();
-}
-
-} // namespace
-
 Previsualisation::Previsualisation(QWidget* fenetre, const TFormImage& skin, Stockage& stockage, Son& son, Video& video,
                                    Bureau& bureau)
     : BevelPrevisu(CreerCadre(fenetre)), Image(fenetre, skin), Audio(fenetre, skin, son), Film(fenetre, skin, video),
       Texte(fenetre, skin), OuvrirAvecBureau([&bureau](const std::string& chemin) { bureau.Ouvrir(chemin); }),
-      stockage_(stockage)
+      sonde_(stockage, [this](const SondeApercu::Reponse& reponse) { Appliquer(reponse); })
 {
     for (Categorie categorie : Categories)
         QObject::connect(PanneauDe(categorie), &Panneau::OuvertureDemandee, PanneauDe(categorie),
@@ -74,13 +55,24 @@ Panneau* Previsualisation::PanneauDe(Categorie categorie)
 
 void Previsualisation::Afficher(const Groupe& groupe, int ligne)
 {
-    Panneau* panneau = PanneauDe(groupe.Arbre.Cat);
+    if (PanneauDe(groupe.Arbre.Cat))
+        sonde_.Demander(groupe, ligne);
+}
+
+void Previsualisation::Appliquer(const SondeApercu::Reponse& reponse)
+{
+    Panneau* panneau = PanneauDe(reponse.Cat);
     if (!panneau)
         return;
     FichierApercu fichier;
-    fichier.Chemin = stockage_.InformationFichier(groupe, ligne, fichier.Nom, fichier.Ext, fichier.Taille);
-    fichier.Existe = Existe(fichier.Chemin);
-    apercus_[Slot(groupe.Arbre.Cat)] = fichier;
+    fichier.Chemin = reponse.Chemin;
+    fichier.Existe = reponse.Existe;
+    if (!fichier.Chemin.empty()) {
+        fichier.Nom = NomFichier::Texte(reponse.Info.Nom);
+        fichier.Ext = QString::fromStdString(reponse.Info.Ext);
+        fichier.Taille = QString::fromStdString(Textes::Taille(reponse.Info.Octets));
+    }
+    apercus_[Slot(reponse.Cat)] = fichier;
     panneau->Afficher(fichier);
 }
 
@@ -89,7 +81,7 @@ void Previsualisation::Ouvrir(Categorie categorie)
     Panneau* panneau = PanneauDe(categorie);
     if (!panneau || panneau->Chemin.empty())
         return;
-    if (!Existe(panneau->Chemin)) {
+    if (!SondeApercu::Existe(panneau->Chemin)) {
         // Deleted or moved since it was selected: the desktop would only
         // fail on it, out of sight. The panel says it instead.
         FichierApercu parti = apercus_[Slot(categorie)];
@@ -103,6 +95,7 @@ void Previsualisation::Ouvrir(Categorie categorie)
 
 void Previsualisation::Effacer()
 {
+    sonde_.Annuler();
     Image.Effacer();
     Audio.Effacer();
     Film.Effacer();

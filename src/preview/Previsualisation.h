@@ -1,14 +1,16 @@
 #pragma once
 
 // The preview area: its frame and one panel per category, which it builds;
-// hands the file selected in a tree to the panel of its category, opens
-// the previewed file with the desktop, and clears the panels at a new scan.
-// User-interface thread only.
+// has the file selected in a tree read off the window's thread
+// (SondeApercu), words its name, extension and size and hands them to the
+// panel of its category, opens the previewed file with the desktop, and
+// clears the panels at a new scan. User-interface thread only.
 
 #include "preview/PanneauImage.h"
 #include "preview/PanneauSon.h"
 #include "preview/PanneauTexte.h"
 #include "preview/PanneauVideo.h"
+#include "preview/SondeApercu.h"
 #include "shared/Groupe.h"
 
 #include <QUrl>
@@ -17,10 +19,11 @@
 #include <functional>
 #include <string>
 
+class Stockage;
+
 class Bureau;
 class Cadre;
 class Son;
-class Stockage;
 class Video;
 
 class Previsualisation
@@ -32,8 +35,11 @@ public:
     Previsualisation(const Previsualisation&) = delete;
     Previsualisation& operator=(const Previsualisation&) = delete;
 
-    // The file at a row of a group (a leaf, or the "..." row standing first).
+    // The file at a row of a group (a leaf, or the "..." row standing first):
+    // its panel shows it once it has been read, off this thread.
     void Afficher(const Groupe& groupe, int ligne);
+    // Whether a selection is still being read.
+    bool LectureEnCours() const { return sonde_.EnAttente(); }
     // Opens the file previewed in a category's panel, if any. A file gone
     // since it was selected is shown as not found instead.
     void Ouvrir(Categorie categorie);
@@ -62,8 +68,10 @@ public:
 
 private:
     static Cadre* CreerCadre(QWidget* fenetre);
+    // The selection read: its texts, to its panel.
+    void Appliquer(const SondeApercu::Reponse& reponse);
 
-    Stockage& stockage_;
     // The file each category's panel was last given.
     std::array<FichierApercu, NombreCategories> apercus_;
+    SondeApercu sonde_; // last: its answers reach the panels
 };

@@ -10,17 +10,16 @@
 #include <algorithm>
 #include <utility>
 
-Son::Son()
-    : moteur_(std::make_unique<MoteurAudio>()), fil_([this](std::stop_token arret) { Charger(std::move(arret)); })
+Son::Son() : moteur_(std::make_unique<MoteurAudio>()), fil_([this](Travailleur& fil) { Charger(fil.Jeton()); })
 {
+    fil_.Demarrer();
     moteur_->DefinirCapture(&AnimationSon::Capturer, &animation_);
 }
 
 Son::~Son()
 {
     Abandonner();
-    fil_.request_stop();
-    fil_.join();
+    fil_.Arreter();
     // What was loaded for nobody goes before the output, as the sources do.
     std::optional<Reponse> perdue;
     {

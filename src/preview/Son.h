@@ -10,6 +10,7 @@
 #include "media/MoteurAudio.h"
 #include "preview/AnimationSon.h"
 #include "shared/DerniereDemande.h"
+#include "shared/Travailleur.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +21,6 @@
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 class SourceFfmpeg;
 class SourceMidi;
@@ -106,5 +106,5 @@ private:
     DerniereDemande<Demande> boite_;
     std::mutex verrou_;
     std::optional<Reponse> reponse_; // under verrou_
-    std::jthread fil_;               // last: started once everything above exists
+    Travailleur fil_;                // last: started once everything above exists
 };

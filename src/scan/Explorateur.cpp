@@ -161,8 +161,9 @@ int Explorateur::OuvrirChemin(const std::string& chemin, int drapeaux)
 
 int64_t Explorateur::LireTaille(const std::string& chemin)
 {
-    // Non-blocking so that a FIFO cannot hold the caller.
-    Descripteur fd(OuvrirChemin(chemin, O_RDONLY | O_NONBLOCK | O_NOCTTY));
+    // Not opened for reading: a FIFO cannot hold the caller, and a file
+    // without read permission still gives its size.
+    Descripteur fd(OuvrirChemin(chemin, O_PATH));
     if (!fd.Valide())
         return 0;
     struct stat etat;

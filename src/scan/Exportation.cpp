@@ -1,10 +1,11 @@
 #include "scan/Exportation.h"
 
+#include "shared/Travailleur.h"
+
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -87,15 +88,15 @@ Erreur ErreurSysteme(const std::string& message)
     return Erreur(message, std::strerror(errno));
 }
 
-// Writes each full buffer on a thread of its own while the next one is
+// Writes each full buffer on a worker of its own while the next one is
 // filled: the text is made and written at once, on two cores.
 class EcrivainParallele
 {
 public:
-    explicit EcrivainParallele(int fd) : fd_(fd)
+    explicit EcrivainParallele(int fd) : fd_(fd), fil_([this](Travailleur&) { Boucle(); })
     {
         enCours_.reserve(TailleTampon + 4096);
-        fil_ = std::thread([this] { Boucle(); });
+        fil_.Demarrer();
     }
     ~EcrivainParallele() { Finir(); }
     EcrivainParallele(const EcrivainParallele&) = delete;
@@ -125,8 +126,7 @@ public:
             fin_ = true;
         }
         pret_.notify_one();
-        if (fil_.joinable())
-            fil_.join();
+        fil_.Joindre();
         return erreur_;
     }
 
@@ -158,7 +158,7 @@ private:
     bool plein_ = false;
     bool fin_ = false;
     int erreur_ = 0;
-    std::thread fil_;
+    Travailleur fil_; // last: started once everything above exists
 };
 
 // The temporary file beside the destination, removed unless it was renamed.

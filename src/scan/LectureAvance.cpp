@@ -28,8 +28,11 @@ LectureAvance::LectureAvance(const Explorateur& explorateur, const Travailleur& 
 
 void LectureAvance::Demarrer()
 {
-    for (int i = 0; i < nombreLecteurs_; ++i)
-        lecteurs_.emplace_back([this] { Lecteur(); });
+    // Made on the walk's thread, so the readers inherit its priority.
+    for (int i = 0; i < nombreLecteurs_; ++i) {
+        lecteurs_.push_back(std::make_unique<Travailleur>([this](Travailleur&) { Lecteur(); }));
+        lecteurs_.back()->Demarrer();
+    }
 }
 
 LectureAvance::~LectureAvance()
@@ -39,8 +42,8 @@ LectureAvance::~LectureAvance()
         arret_ = true;
     }
     pourLecteurs_.notify_all();
-    for (std::thread& lecteur : lecteurs_)
-        lecteur.join();
+    for (const std::unique_ptr<Travailleur>& lecteur : lecteurs_)
+        lecteur->Joindre();
 }
 
 void LectureAvance::Oublier()

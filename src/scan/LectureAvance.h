@@ -19,9 +19,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class Travailleur;
@@ -82,6 +82,6 @@ private:
     const int nombreLecteurs_;
     const std::chrono::microseconds attente_;
     // Started by the walk, under the lock; empty until then.
-    std::vector<std::thread> lecteurs_;
+    std::vector<std::unique_ptr<Travailleur>> lecteurs_;
     int listingsLents_ = 0; // the walk's, while it lists alone
 };

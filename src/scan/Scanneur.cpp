@@ -59,6 +59,8 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     };
 
     visiter(racine, {});
+    if (ApresRacine)
+        ApresRacine(travailleur);
     while (!pile.empty()) {
         Niveau& niveau = pile.back();
         if (niveau.Suivant == niveau.SousRepertoires.size()) {

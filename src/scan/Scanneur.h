@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class Explorateur;
@@ -34,6 +35,11 @@ public:
 
     static constexpr int LecteursParDefaut = 4;
     static constexpr std::chrono::microseconds AttenteDisque{250};
+
+    // Tests: called by the walk with its worker once the root is listed and
+    // queued, before it goes on; a test holds the walk there while the
+    // readers read ahead of it.
+    std::function<void(Travailleur&)> ApresRacine;
 
     static bool RepertoireInexistant(const std::string& chemin);
     // The whole walk; returns early (without marking the end) when stopped.

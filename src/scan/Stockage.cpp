@@ -629,11 +629,9 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
     return chemins;
 }
 
-std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille)
+std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, InfoFichier& info)
 {
-    nom.clear();
-    ext.clear();
-    taille.clear();
+    info = {};
     if (!extension_)
         return {};
 
@@ -646,10 +644,9 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
         RefGroupe ref;
         if (!Reference(groupe, ref) || !PositionLigne(ref, ligne, position))
             return {};
-        const std::string_view nomOctets = noms_.Nom(entrees_[position]);
+        info.Nom = noms_.Nom(entrees_[position]);
         chemin = CheminEntree(position);
-        nom = NomFichier::Texte(nomOctets);
-        ext = QString::fromStdString(extension_->Table()[extensions_[position]].Ext);
+        info.Ext = extension_->Table()[extensions_[position]].Ext;
         generation = generationDonnees_;
         std::lock_guard verrouTailles(verrouTailles_);
         if (const auto trouvee = tailles_.find(position); trouvee != tailles_.end())
@@ -665,7 +662,7 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, QStrin
             tailles_.emplace(position, octets);
         }
     }
-    taille = QString::fromStdString(Textes::Taille(octets));
+    info.Octets = octets;
     return chemin;
 }
 
@@ -721,7 +718,7 @@ namespace {
 // Below this many names a second thread costs more than it saves.
 constexpr size_t NomsParPartMin = 1 << 16;
 
-// Runs `premier` here and `second` on a thread of its own when `deux`.
+// Runs `premier` here and `second` on a worker of its own when `deux`.
 template <typename Premier, typename Second>
 void EnParallele(bool deux, Premier&& premier, Second&& second)
 {
@@ -730,9 +727,10 @@ void EnParallele(bool deux, Premier&& premier, Second&& second)
         second();
         return;
     }
-    std::thread fil(std::forward<Second>(second));
+    Travailleur fil([&second](Travailleur&) { second(); });
+    fil.Demarrer();
     premier();
-    fil.join();
+    fil.Joindre();
 }
 
 } // namespace

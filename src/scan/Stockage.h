@@ -84,10 +84,20 @@ public:
     std::vector<EnfantNoeud> EnfantsGroupe(const Groupe& groupe);
     // Sorts positions by lower-cased name bytes; stable.
     void TrierGroupe(std::vector<uint32_t>& groupe) const;
-    // The full path (bytes, as on disk) of the file at a row of a group,
-    // with its display name, extension and size text. Empty path when no
-    // entry matches.
-    std::string InformationFichier(const Groupe& groupe, int ligne, QString& nom, QString& ext, QString& taille);
+    // What the store tells of a file: its name (bytes, as on disk), its
+    // extension (lower case) and its size in bytes.
+    struct InfoFichier
+    {
+        std::string Nom;
+        std::string Ext;
+        int64_t Octets = 0;
+    };
+    // Any thread but the window's: the full path (bytes, as on disk) of the
+    // file at a row of a group, with its name, extension and size. The size
+    // is read from the disk the first time (without opening the file, so
+    // that a file without read permission gives its size too), then kept.
+    // Empty path, and info empty, when no entry matches.
+    std::string InformationFichier(const Groupe& groupe, int ligne, InfoFichier& info);
     // Any thread: the full path (bytes) of the file at a row of a group,
     // read from the store alone; empty when no entry matches.
     std::string CheminFichier(const Groupe& groupe, int ligne) const;

@@ -3,29 +3,17 @@
 #include "shared/AppelDiffere.h"
 
 #include <cerrno>
-#include <mutex>
-#include <thread>
-#include <utility>
 
 #include <sys/stat.h>
 
-// Shared by the probe and its threads: the probe's destruction cuts it
-// under the lock, so a thread never posts to a target that is gone.
-struct SondeChemin::Lien
+SondeChemin::SondeChemin(QObject& cible) : cible_(cible), fil_([this](Travailleur& fil) { Repondre(fil); })
 {
-    std::mutex Verrou;
-    QObject* Cible = nullptr;
-};
-
-SondeChemin::SondeChemin(QObject& cible) : lien_(std::make_shared<Lien>())
-{
-    lien_->Cible = &cible;
+    fil_.Demarrer();
 }
 
 SondeChemin::~SondeChemin()
 {
-    const std::lock_guard garde(lien_->Verrou);
-    lien_->Cible = nullptr;
+    fil_.Arreter();
 }
 
 SondeChemin::Nature SondeChemin::Examiner(const std::string& chemin)
@@ -41,10 +29,28 @@ SondeChemin::Nature SondeChemin::Examiner(const std::string& chemin)
 
 void SondeChemin::Demander(const std::string& chemin, std::function<void(Nature)> reponse)
 {
-    std::thread([lien = lien_, chemin, reponse = std::move(reponse)]() mutable {
+    {
+        const std::lock_guard verrou(verrou_);
+        questions_.emplace_back(chemin, std::move(reponse));
+    }
+    reveil_.notify_one();
+}
+
+void SondeChemin::Repondre(Travailleur& fil)
+{
+    for (;;) {
+        std::unique_lock verrou(verrou_);
+        if (!fil.Attendre(verrou, reveil_, [this] { return !questions_.empty(); })) {
+            verrou.unlock();
+            if (!fil.PointDeControle())
+                return;
+            continue;
+        }
+        auto [chemin, reponse] = std::move(questions_.front());
+        questions_.pop_front();
+        verrou.unlock();
         const Nature nature = Examiner(chemin);
-        const std::lock_guard garde(lien->Verrou);
-        if (lien->Cible)
-            AppelDiffere(lien->Cible, [reponse = std::move(reponse), nature] { reponse(nature); });
-    }).detach();
+        // Posted while the probe lives: its end waits for this question.
+        AppelDiffere(&cible_, [reponse = std::move(reponse), nature] { reponse(nature); });
+    }
 }

@@ -1,14 +1,18 @@
 #pragma once
 
 // Looks at a path off the calling thread, because a stat can hang on a
-// network mount, and hands the answer to the thread of a QObject. Each
-// question has a thread of its own, detached: one stuck in the file system
-// is left behind, and an answer that comes after the probe is destroyed is
-// dropped.
+// network mount, and hands the answer to the thread of a QObject. One
+// worker answers the questions in the order they were asked; its end waits
+// for the question under way, and the answers not yet given are dropped.
 
+#include "shared/Travailleur.h"
+
+#include <condition_variable>
+#include <deque>
 #include <functional>
-#include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 class QObject;
 
@@ -35,6 +39,11 @@ public:
     static Nature Examiner(const std::string& chemin);
 
 private:
-    struct Lien;
-    std::shared_ptr<Lien> lien_;
+    void Repondre(Travailleur& fil);
+
+    QObject& cible_;
+    std::mutex verrou_;
+    std::condition_variable_any reveil_;
+    std::deque<std::pair<std::string, std::function<void(Nature)>>> questions_; // under verrou_
+    Travailleur fil_; // last: started once everything above exists
 };

@@ -84,3 +84,9 @@ void Travailleur::Arreter()
     if (fil_.joinable() && fil_.get_id() != std::this_thread::get_id())
         fil_.join();
 }
+
+void Travailleur::Joindre()
+{
+    if (fil_.joinable() && fil_.get_id() != std::this_thread::get_id())
+        fil_.join();
+}

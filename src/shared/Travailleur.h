@@ -40,6 +40,9 @@ public:
     // Stops the work for good: it returns from its next check point and
     // never resumes. Waits until it has returned.
     void Arreter();
+    // Waits until the work has returned by itself, without asking it to
+    // stop (a work that ends on its own, or on a signal of its owner).
+    void Joindre();
 
     // True once Execute() has returned normally (not when it was stopped).
     bool Termine() const { return termine_.load(); }

@@ -1,7 +1,7 @@
 #include "trees/ArbreCategorie.h"
 
 #include "trees/ModeleArbre.h"
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>

@@ -16,7 +16,7 @@
 #include "shared/CleArbre.h"
 #include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 #include "shared/TAttente.h"
 #include "trees/Noeud.h"
 

@@ -1,6 +1,6 @@
 #include "trees/ModeleArbre.h"
 
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 
 #include <QPixmap>
 

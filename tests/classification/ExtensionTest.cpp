@@ -1,15 +1,10 @@
-// The extension table: its rows, the lookup with its one-entry cache, the
-// desktop icons and the "Par Extension" trees it drives.
+// The extension table: its rows and their icon indexes, the lookup with its
+// one-entry cache.
 
 #include "classification/Extension.h"
 
-#include "shared/ListeImages.h"
-
 #include "support/Codes.h"
-#include "support/ImagesDeTest.h"
-
-#include <QIcon>
-#include <QImage>
+#include "support/MoteurDeTest.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +21,8 @@ namespace {
 class TableExtensions : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        AjouterDossiers(images);
-        extension.Remplir(images);
-    }
+    void SetUp() override { extension.Remplir(IconesApresDossiers()); }
 
-    ListeImages images;
     Extension extension;
 };
 
@@ -60,41 +50,6 @@ TEST_F(TableExtensions, EveryRowIsALowerCaseExtensionOfAKeptCategoryThatLooksUpT
     EXPECT_EQ(categories.size(), size_t(NombreCategories));
     for (size_t i = 1; i < table.size(); ++i)
         EXPECT_LE(Code(table[i - 1].Cat), Code(table[i].Cat)) << table[i].Ext;
-}
-
-TEST_F(TableExtensions, EveryCaptureSucceedsAndIconsFollowTheFolders)
-{
-    // Adwaita is installed: every row gets its own 16 x 16 image, 2 to 31.
-    const std::vector<TExt>& table = extension.Table();
-    for (size_t i = 0; i < table.size(); ++i)
-        EXPECT_EQ(table[i].Icone, static_cast<int32_t>(i) + 2) << table[i].Ext;
-    ASSERT_EQ(images.Nombre(), 32);
-    for (int i = 2; i < images.Nombre(); ++i) {
-        const QPixmap image = images.Image(i);
-        ASSERT_FALSE(image.isNull()) << i;
-        EXPECT_EQ(image.size(), QSize(ListeImages::Cote, ListeImages::Cote));
-    }
-    EXPECT_TRUE(images.Image(32).isNull());
-    EXPECT_TRUE(images.Image(-1).isNull());
-
-    // None is the blank icon of unknown data: a type the theme lacks shows
-    // its category's icon (ASF a video's, like AVI).
-    const QImage donnees = QIcon::fromTheme("application-x-generic").pixmap(ListeImages::Cote).toImage();
-    ASSERT_FALSE(donnees.isNull());
-    for (size_t i = 0; i < table.size(); ++i)
-        EXPECT_NE(images.Image(table[i].Icone).toImage().convertToFormat(donnees.format()), donnees) << table[i].Ext;
-    EXPECT_EQ(images.Image(table[7].Icone).toImage(), images.Image(table[0].Icone).toImage());
-}
-
-TEST_F(TableExtensions, FailedCaptureGivesMinusOneAndAppendsNothing)
-{
-    const QString theme = QIcon::themeName();
-    QIcon::setThemeName(QStringLiteral("ruvizaro-theme-absent"));
-    const int avant = images.Nombre();
-    const int icone = extension.CapturerIcone("avi", images);
-    QIcon::setThemeName(theme);
-    EXPECT_EQ(icone, -1);
-    EXPECT_EQ(images.Nombre(), avant);
 }
 
 TEST_F(TableExtensions, LookupIsExactAndCaseSensitive)

@@ -24,6 +24,7 @@
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
 #include "support/AvecApplication.h"
+#include "support/SansPrivileges.h"
 #include "support/SonsDeTest.h"
 #include "support/VideosDeTest.h"
 
@@ -184,11 +185,12 @@ protected:
 
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }
 
-    // A selection as the trees make it, then the wait for a picture to decode.
+    // A selection as the trees make it, then the wait for it to be read and
+    // for a picture to decode.
     void Montrer(Categorie categorie, Ordre ordre, const Noeud* noeud)
     {
         P().Afficher(::Groupe{{categorie, ordre}, noeud->Parent->Groupe}, noeud->Index);
-        ASSERT_TRUE(AttendreQue([this] { return !P().Image.ChargementEnCours(); }));
+        ASSERT_TRUE(AttendreQue([this] { return !P().LectureEnCours() && !P().Image.ChargementEnCours(); }));
     }
 
     // What the window's expanding handler does, then the wait for the children.
@@ -380,6 +382,29 @@ TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
         P().Ouvrir(Image);
         EXPECT_EQ(ouverts_, std::vector<std::string>{chemin});
     }
+}
+
+// A picture the user may not read is said unreadable, not unsupported, with
+// the size the file has.
+TEST_F(Apercu, AnUnreadablePictureIsSaidUnreadableWithTheSizeItHas)
+{
+    ArbreTemporaire arbre;
+    std::filesystem::permissions(arbre.Racine(), std::filesystem::perms(0755));
+    const std::string photo = arbre.Fichier("prive.jpg");
+    EcrireImage(photo, DeuxCouleurs(640, 480), "JPG");
+    ASSERT_EQ(chmod(photo.c_str(), 0), 0);
+    Scanner(arbre.Racine());
+    Noeud* feuille = Feuille(Image, "jpg", "prive.jpg");
+    ASSERT_NE(feuille, nullptr);
+    {
+        const PrivilegesSuspendus sansRoot;
+        Montrer(Image, ParExtension, feuille);
+    }
+    ASSERT_NE(TexteTaille(photo), "0 Ko");
+    EXPECT_EQ(c->LabelImageTaille->text(), "Taille : " + TexteTaille(photo));
+    EXPECT_NE(ImageAffichee(), c->Skin->ImgImageNonSupporte.cacheKey());
+    EXPECT_EQ(c->LabelImageMessage->text(), "Lecture impossible : permission refusée");
+    EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : ");
 }
 
 TEST_F(Apercu, MissingFilesShowTheNotFoundPictureAndOpenNothing)

@@ -9,7 +9,6 @@
 #include "scan/Explorateur.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
-#include "shared/ListeImages.h"
 #include "shared/Option.h"
 #include "shared/Travailleur.h"
 
@@ -17,7 +16,6 @@
 #include "support/FilsDuProcessus.h"
 #include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
-#include "support/ImagesDeTest.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -11,16 +11,15 @@
 #include "scan/Stockage.h"
 #include "scan/ThreadScanneur.h"
 #include "scan/ThreadStockage.h"
-#include "shared/ListeImages.h"
 #include "shared/Option.h"
 
 #include "scan/ArbreProfond.h"
 #include "scan/MarcheEnPause.h"
+#include "support/InformationTextes.h"
 #include "support/ArbreTemporaire.h"
 #include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
 #include "support/FilsDuProcessus.h"
-#include "support/ImagesDeTest.h"
 #include "support/SansPrivileges.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +28,12 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -73,6 +73,38 @@ struct Releve
     bool operator==(const Releve&) const = default;
 };
 
+// Holds a walk after its root (Scanneur::ApresRacine) until let go or
+// stopped, so that its readers read ahead of it for sure. Outlives the walk.
+class Retenue
+{
+public:
+    explicit Retenue(Scanneur& scanneur) : scanneur_(scanneur)
+    {
+        scanneur_.ApresRacine = [this](Travailleur& marche) {
+            std::unique_lock verrou(verrou_);
+            cv_.wait(verrou, marche.Jeton(), [this] { return lachee_; });
+        };
+    }
+    ~Retenue() { scanneur_.ApresRacine = nullptr; }
+    Retenue(const Retenue&) = delete;
+    Retenue& operator=(const Retenue&) = delete;
+
+    void Lacher()
+    {
+        {
+            const std::lock_guard verrou(verrou_);
+            lachee_ = true;
+        }
+        cv_.notify_all();
+    }
+
+private:
+    Scanneur& scanneur_;
+    std::mutex verrou_;
+    std::condition_variable_any cv_;
+    bool lachee_ = false;
+};
+
 class LectureAvanceTest : public ::testing::Test, protected MoteurDeTest
 {
 protected:
@@ -107,7 +139,7 @@ protected:
             for (int g = 0; g < stock.NombreRepertoires(categorie); ++g) {
                 const Groupe groupe{{categorie, Ordre::Repertoire}, g};
                 QString nom, ext, taille;
-                const std::string chemin = stock.InformationFichier(groupe, 0, nom, ext, taille);
+                const std::string chemin = InformationTextes(stock, groupe, 0, nom, ext, taille);
                 std::string ligne = chemin.substr(0, chemin.rfind('/')) + ":";
                 for (const EnfantNoeud& enfant : stock.EnfantsGroupe(groupe))
                     ligne += " " + enfant.Texte.toStdString();
@@ -282,74 +314,73 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
     ArbreTemporaire arbre;
     const std::vector<std::string> feuilles = Generer(arbre, 10, false);
 
-    // The pause must land while the readers are ahead of the walk, which a
-    // busy machine can make miss (the walk of this tree takes a few
-    // milliseconds, less than the time slice this thread may lose): tries
-    // until one lands, each with its own new file. An idle machine needs
-    // one; on one loaded three times over, about one in four missed.
-    bool pauseEnCours = false;
-    for (int essai = 0; essai < 30 && !pauseEnCours; ++essai) {
-        scanneur.DefinirLecteurs(Lecteurs);
-        stock.Reinitialiser();
-        stock.PreparerScan();
-        ThreadStockage travailleurStockage(&stock);
-        const std::set<pid_t> avant = FilsDuProcessus::Liste();
-        ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
-        while (scanneur.LecturesAvance() < 1 && !travailleurScan.Fini())
-            std::this_thread::yield();
-        travailleurScan.Suspendre();
-        if (travailleurScan.Fini()) {
-            Attendre(travailleurStockage);
-            continue;
-        }
-        pauseEnCours = true;
-        // A listing under way when the pause came may still end; none starts after it.
-        ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 3)) << "the readers do not come to rest";
-        const uint64_t enPause = scanneur.LecturesAvance();
-        ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 5)) << "the readers do not look at the pause";
-        EXPECT_EQ(scanneur.LecturesAvance(), enPause);
-
-        // A new file in every leaf directory: those filed before the pause
-        // lack it, every one filed after has it, read ahead before the pause
-        // or not.
-        const std::string ajout = "ajout" + std::to_string(essai) + ".mp3";
-        for (const std::string& feuille : feuilles)
-            arbre.Fichier(feuille + "/" + ajout);
-        travailleurScan.Reprendre();
-        Attendre(travailleurStockage);
-        // The store may end first: it is woken by the walk's last notice.
-        Attendre(travailleurScan);
-        EXPECT_TRUE(travailleurScan.Termine());
-        const Releve apres = Lire();
-
-        size_t avecAjout = 0;
-        bool ajoutVu = false;
-        for (const std::string& groupe : apres.Groupes[1]) {
-            if (groupe.find("racine.flac") != std::string::npos)
-                continue; // the root, filed before the pause
-            const bool nouveau = groupe.find(ajout) != std::string::npos;
-            EXPECT_TRUE(nouveau || !ajoutVu) << "filed after the pause without its new file: " << groupe;
-            ajoutVu = ajoutVu || nouveau;
-            avecAjout += nouveau ? 1 : 0;
-        }
-        EXPECT_GT(avecAjout, 0u);
-    }
-    EXPECT_TRUE(pauseEnCours) << "every walk ended before it could be paused";
-}
-
-TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
-{
-    ArbreTemporaire arbre;
-    Generer(arbre, 10, false);
+    // The walk is held after the root while the readers read ahead of it,
+    // then paused as it goes on: the pause lands at its first check point,
+    // with listings read ahead before it, however busy the machine.
+    Retenue retenue(scanneur);
     scanneur.DefinirLecteurs(Lecteurs);
     stock.Reinitialiser();
     stock.PreparerScan();
     ThreadStockage travailleurStockage(&stock);
     const std::set<pid_t> avant = FilsDuProcessus::Liste();
     ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
-    while (scanneur.LecturesAvance() < 3 && !travailleurScan.Fini())
-        std::this_thread::yield();
+    EXPECT_TRUE(AttendreSansEvenements([&] { return scanneur.LecturesAvance() >= 1; }, FinMaxMs))
+        << "the readers read nothing ahead";
+    Travailleur demande([&travailleurScan](Travailleur&) { travailleurScan.Suspendre(); });
+    demande.Demarrer();
+    EXPECT_TRUE(AttendreSansEvenements([&] { return travailleurScan.Suspendu(); }));
+    retenue.Lacher();
+    demande.Joindre();
+    ASSERT_FALSE(travailleurScan.Fini()) << "the walk ended before it could be paused";
+    EXPECT_EQ(travailleurScan.NombrePauses(), 1u);
+
+    // A listing under way when the pause came may still end; none starts after it.
+    ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 3)) << "the readers do not come to rest";
+    const uint64_t enPause = scanneur.LecturesAvance();
+    ASSERT_TRUE(AttendreRegardsDesLecteurs(avant, 5)) << "the readers do not look at the pause";
+    EXPECT_EQ(scanneur.LecturesAvance(), enPause);
+
+    // A new file in every leaf directory: those filed before the pause
+    // lack it, every one filed after has it, read ahead before the pause
+    // or not.
+    const std::string ajout = "ajout.mp3";
+    for (const std::string& feuille : feuilles)
+        arbre.Fichier(feuille + "/" + ajout);
+    travailleurScan.Reprendre();
+    Attendre(travailleurStockage);
+    // The store may end first: it is woken by the walk's last notice.
+    Attendre(travailleurScan);
+    EXPECT_TRUE(travailleurScan.Termine());
+    const Releve apres = Lire();
+
+    size_t avecAjout = 0;
+    bool ajoutVu = false;
+    for (const std::string& groupe : apres.Groupes[1]) {
+        if (groupe.find("racine.flac") != std::string::npos)
+            continue; // the root, filed before the pause
+        const bool nouveau = groupe.find(ajout) != std::string::npos;
+        EXPECT_TRUE(nouveau || !ajoutVu) << "filed after the pause without its new file: " << groupe;
+        ajoutVu = ajoutVu || nouveau;
+        avecAjout += nouveau ? 1 : 0;
+    }
+    EXPECT_GT(avecAjout, 0u);
+}
+
+TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
+{
+    ArbreTemporaire arbre;
+    Generer(arbre, 10, false);
+    // The walk is held after the root until the readers have read ahead.
+    Retenue retenue(scanneur);
+    scanneur.DefinirLecteurs(Lecteurs);
+    stock.Reinitialiser();
+    stock.PreparerScan();
+    ThreadStockage travailleurStockage(&stock);
+    const std::set<pid_t> avant = FilsDuProcessus::Liste();
+    ThreadScanneur travailleurScan(false, &travailleurStockage, arbre.Racine(), &scanneur);
+    EXPECT_TRUE(AttendreSansEvenements([&] { return scanneur.LecturesAvance() >= 3; }, FinMaxMs));
     travailleurScan.Arreter(); // returns when the walk and its readers are gone
+    EXPECT_FALSE(travailleurScan.Termine());
     EXPECT_TRUE(travailleurScan.Fini());
     const uint64_t lues = scanneur.LecturesAvance();
     // No reader thread is left to count a listing (the walk's own thread
@@ -358,6 +389,7 @@ TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
         << FilsDuProcessus::Nouveaux(avant).size() << " threads of the walk are left";
     EXPECT_EQ(scanneur.LecturesAvance(), lues);
     travailleurStockage.Arreter();
+    retenue.Lacher();
 
     // A new scan with the same walker is whole.
     EXPECT_TRUE(Scanner(arbre.Racine(), Lecteurs) == Scanner(arbre.Racine(), 0));

@@ -10,11 +10,10 @@
 #include "scan/Stockage.h"
 #include "scan/ThreadScanneur.h"
 #include "scan/ThreadStockage.h"
-#include "shared/ListeImages.h"
 
 #include "scan/ArbreProfond.h"
 #include "scan/MarcheEnPause.h"
-#include "support/ImagesDeTest.h"
+#include "support/InformationTextes.h"
 #include "support/ArbreTemporaire.h"
 #include "support/MoteurDeTest.h"
 #include "support/Attendre.h"
@@ -88,7 +87,7 @@ protected:
         for (int g = 0; g < stock.NombreRepertoires(categorie); ++g) {
             QString nom, ext, taille;
             const std::string chemin =
-                stock.InformationFichier(Groupe{{categorie, ParRepertoire}, g}, 0, nom, ext, taille);
+                InformationTextes(stock, Groupe{{categorie, ParRepertoire}, g}, 0, nom, ext, taille);
             chemins.push_back(chemin.substr(0, chemin.rfind('/')));
         }
         return chemins;
@@ -287,7 +286,7 @@ TEST_F(Parcours, TreesDeeperThanPathMax)
 
     QString nomFichier, ext, taille;
     const std::string chemin =
-        stock.InformationFichier(Groupe{{Categorie::Texte, ParRepertoire}, 1}, 0, nomFichier, ext, taille);
+        InformationTextes(stock, Groupe{{Categorie::Texte, ParRepertoire}, 1}, 0, nomFichier, ext, taille);
     EXPECT_EQ(chemin, fond + "/fond.txt");
     EXPECT_EQ(nomFichier, "fond.txt");
     EXPECT_EQ(taille, "2 Ko");

@@ -7,11 +7,11 @@
 #include "classification/Extension.h"
 #include "scan/Explorateur.h"
 #include "scan/ThreadStockage.h"
-#include "shared/ListeImages.h"
 
+#include "support/InformationTextes.h"
 #include "support/Attendre.h"
 #include "support/Codes.h"
-#include "support/ImagesDeTest.h"
+#include "support/MoteurDeTest.h"
 #include "support/ArbreTemporaire.h"
 #include "shared/Textes.h"
 
@@ -80,8 +80,7 @@ class Depot : public ::testing::Test
 protected:
     void SetUp() override
     {
-        AjouterDossiers(images);
-        extension.Remplir(images);
+        extension.Remplir(IconesApresDossiers());
         stock.Lier(&extension);
         stock.Lier(&explorateur);
     }
@@ -122,7 +121,7 @@ protected:
     std::string InformationFichier(Categorie categorie, Ordre ordre, const Lieu& lieu, QString& nom, QString& ext,
                                    QString& taille)
     {
-        return stock.InformationFichier(GroupeDe(categorie, ordre, lieu), lieu.Ligne, nom, ext, taille);
+        return InformationTextes(stock, GroupeDe(categorie, ordre, lieu), lieu.Ligne, nom, ext, taille);
     }
 
     Noms Enfants(Categorie categorie, Ordre ordre, const Lieu& lieu)
@@ -162,7 +161,6 @@ protected:
         EXPECT_EQ(parExtension, compteur);
     }
 
-    ListeImages images;
     Extension extension;
     Explorateur explorateur;
     Stockage stock;

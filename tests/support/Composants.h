@@ -102,6 +102,7 @@ public:
     Etiquette* LabelImageExtension = Trouver<Etiquette>("LabelImageExtension");
     Etiquette* LabelImageDimension = Trouver<Etiquette>("LabelImageDimension");
     Etiquette* LabelImageTaille = Trouver<Etiquette>("LabelImageTaille");
+    Etiquette* LabelImageMessage = Trouver<Etiquette>("LabelImageMessage");
     Etiquette* LabelTexteNom = Trouver<Etiquette>("LabelTexteNom");
     Etiquette* LabelTexteExtension = Trouver<Etiquette>("LabelTexteExtension");
     Etiquette* LabelTexteTaille = Trouver<Etiquette>("LabelTexteTaille");

@@ -1,9 +1,6 @@
 #pragma once
 
-// Pictures for tests: an image list that starts like the main window's,
-// and a two-colour picture.
-
-#include "shared/ListeImages.h"
+// Pictures for tests: a two-colour picture.
 
 #include <QImage>
 #include <QPainter>
@@ -15,14 +12,4 @@ inline QImage DeuxCouleurs(int largeur, int hauteur)
     image.fill(Qt::blue);
     QPainter(&image).fillRect(0, 0, largeur / 2, hauteur, Qt::red);
     return image;
-}
-
-// Two folder pictures, as the main window's list starts; the extension table
-// then appends its icons.
-inline void AjouterDossiers(ListeImages& images)
-{
-    QImage dossier(ListeImages::Cote, ListeImages::Cote, QImage::Format_RGB32);
-    dossier.fill(Qt::yellow);
-    images.Ajouter(dossier);
-    images.Ajouter(dossier);
 }

@@ -19,3 +19,16 @@ bool ExecuterSansPrivileges(const std::function<bool()>& verification)
         return false;
     return WIFEXITED(statut) && WEXITSTATUS(statut) == 0;
 }
+
+PrivilegesSuspendus::PrivilegesSuspendus() : root_(geteuid() == 0)
+{
+    constexpr uid_t Personne = 65534;
+    if (root_ && (setegid(Personne) != 0 || seteuid(Personne) != 0))
+        _exit(2); // a permission test as root would prove nothing
+}
+
+PrivilegesSuspendus::~PrivilegesSuspendus()
+{
+    if (root_ && (seteuid(0) != 0 || setegid(0) != 0))
+        _exit(2);
+}

@@ -4,7 +4,7 @@
 
 #include "trees/GestionTreeView.h"
 #include "trees/ModeleArbre.h"
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 #include "support/Attendre.h"
 
 #include <QAbstractItemModelTester>

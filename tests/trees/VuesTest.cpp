@@ -13,6 +13,7 @@
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
 
+#include "support/InformationTextes.h"
 #include "support/LignesNoeud.h"
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
@@ -82,8 +83,8 @@ protected:
     std::string Information(Categorie categorie, Ordre ordre, const Noeud* feuille, QString& nom, QString& ext,
                             QString& taille)
     {
-        return Stock().InformationFichier(Groupe{{categorie, ordre}, feuille->Parent->Groupe}, feuille->Index, nom, ext,
-                                          taille);
+        return InformationTextes(Stock(), Groupe{{categorie, ordre}, feuille->Parent->Groupe}, feuille->Index, nom, ext,
+                                 taille);
     }
 };
 

@@ -184,7 +184,9 @@ TEST_F(Clavier, EnterOnAFileOpensItAsThePreviewDoesEnterOnAGroupDoesNot)
         EXPECT_TRUE(ouverts.empty());
 
         arbre->Selectionner(groupe->Enfants[0]);
-        ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.Image.ChargementEnCours(); }));
+        ASSERT_TRUE(AttendreQue([this] {
+            return !application_->Previsu.LectureEnCours() && !application_->Previsu.Image.ChargementEnCours();
+        }));
         QTest::keyClick(arbre, Qt::Key_Return);
         ASSERT_EQ(ouverts.size(), 1u);
         EXPECT_EQ(ouverts.back(), chemin);

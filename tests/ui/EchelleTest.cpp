@@ -3,7 +3,7 @@
 // tests). The skin and the file icons come at the screen's ratio, the
 // geometry stays in window pixels.
 
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 #include "trees/ArbreCategorie.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/ImageComposant.h"

@@ -8,7 +8,7 @@
 #include "widgets/Cadre.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
-#include "shared/ListeImages.h"
+#include "widgets/ListeImages.h"
 #include "widgets/TFormImage.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
@@ -266,7 +266,9 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
 
     // Selecting the leaf previews the picture; a double click opens it.
     ext->Selectionner(groupe->Enfants[0]);
-    ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.Image.ChargementEnCours(); }));
+    ASSERT_TRUE(AttendreQue([this] {
+        return !application_->Previsu.LectureEnCours() && !application_->Previsu.Image.ChargementEnCours();
+    }));
     EXPECT_EQ(c->LabelImageNom->text(), "vue.jpg");
     EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 64x48");
     EXPECT_EQ(c->LabelImageExtension->text(), "Image JPG");
@@ -286,6 +288,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     ASSERT_TRUE(AttendreQue(
         [&] { return !textes->Racine(0)->Enfants.empty() && textes->Racine(0)->Enfants[0]->Texte == "rapport.pdf"; }));
     textes->Selectionner(textes->Racine(0)->Enfants[0]);
+    ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.LectureEnCours(); }));
     EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 2 Ko");
     QTest::mouseClick(c->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
     ASSERT_EQ(ouverts.size(), 2u);
