@@ -312,11 +312,12 @@ TEST_F(LectureAvanceTest, ThePoolReadsNothingWhileTheWalkIsPaused)
 TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
 {
     ArbreTemporaire arbre;
-    const std::vector<std::string> feuilles = Generer(arbre, 10, false);
+    const std::vector<std::string> feuilles = Generer(arbre, 4, false);
 
     // The walk is held after the root while the readers read ahead of it,
     // then paused as it goes on: the pause lands at its first check point,
-    // with listings read ahead before it, however busy the machine.
+    // with listings read ahead before it, however busy the machine and
+    // however small the tree.
     Retenue retenue(scanneur);
     scanneur.DefinirLecteurs(Lecteurs);
     stock.Reinitialiser();
@@ -369,7 +370,7 @@ TEST_F(LectureAvanceTest, WhatWasReadAheadBeforeAPauseIsReadAgainAfterIt)
 TEST_F(LectureAvanceTest, AStopDuringReadAheadEndsTheReaders)
 {
     ArbreTemporaire arbre;
-    Generer(arbre, 10, false);
+    Generer(arbre, 4, false);
     // The walk is held after the root until the readers have read ahead.
     Retenue retenue(scanneur);
     scanneur.DefinirLecteurs(Lecteurs);
