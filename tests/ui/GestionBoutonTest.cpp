@@ -34,6 +34,12 @@
 #include <memory>
 #include <thread>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 class PanneauHome : public AvecApplication
@@ -454,14 +460,94 @@ TEST_F(PanneauHome, TheWalkOptionsMenuSavesAndIsUsedByTheNextScan)
         cachees->trigger();
         qobject_cast<QMenu*>(cachees->parent())->close();
         EXPECT_EQ(application_->Options.FichierCache, redemarrer);
-        EXPECT_NE(
-            config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001" : "\"FichierCache\"=dword:00000000"),
-            std::string::npos);
+        EXPECT_TRUE(AttendreQue([&] {
+            return config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001"
+                                                   : "\"FichierCache\"=dword:00000000") != std::string::npos;
+        }));
         Saisir(QString::fromStdString(arbre.Racine()));
         Lancer();
         ASSERT_TRUE(AttendreFin());
         EXPECT_EQ(c->LabelHomeFichierNbImage->text(), redemarrer ? "2" : "1");
     }
+}
+
+TEST_F(PanneauHome, AHeldSettingsLockNeverHoldsTheWindowAndARefusedSaveNamesTheFileAndTheCause)
+{
+    // Another process holds the settings folder's lock until told to let
+    // go, or 30 s at most.
+    const std::string dossier = config_->Dossier() + "/Dudidevir";
+    int liberer[2], pret[2];
+    ASSERT_EQ(::pipe(liberer), 0);
+    ASSERT_EQ(::pipe(pret), 0);
+    const pid_t gardien = ::fork();
+    ASSERT_GE(gardien, 0);
+    if (gardien == 0) {
+        const int d = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY);
+        const char pris = ::flock(d, LOCK_EX) == 0;
+        pollfd attente{liberer[0], POLLIN, 0};
+        if (::write(pret[1], &pris, 1) == 1)
+            ::poll(&attente, 1, 30000);
+        ::_exit(0);
+    }
+    ::close(liberer[0]);
+    ::close(pret[1]);
+    char pris = 0;
+    ASSERT_EQ(::read(pret[0], &pris, 1), 1);
+    ASSERT_TRUE(pris);
+
+    // ">>>": the hidden files ticked off. The window's timers keep running
+    // while the lock is held, and nothing is written meanwhile.
+    auto* menu = f->findChild<QMenu*>("MenuOptions");
+    QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    menu->actions()[1]->trigger();
+    menu->close();
+    QTimer horloge;
+    horloge.start(10);
+    ASSERT_TRUE(AttendreTics(&horloge, 20));
+    EXPECT_EQ(::waitpid(gardien, nullptr, WNOHANG), 0) << "the window waited for the lock to be let go";
+    EXPECT_EQ(config_->Lire().find("\"FichierCache\"=dword:00000000"), std::string::npos);
+
+    // The close waits a while, then says why nothing was saved.
+    application_->Options.AttenteFermeture = std::chrono::milliseconds(1500);
+    QString texte;
+    Au<QMessageBox>([&texte](QMessageBox* boite) {
+        texte = boite->text();
+        boite->accept();
+    });
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    const QStringList lignes = texte.split('\n');
+    ASSERT_EQ(lignes.size(), 2) << texte.toStdString();
+    EXPECT_EQ(lignes[0], "Failed to set data for 'FichierCache'");
+    EXPECT_TRUE(lignes[1].contains(QString::fromStdString(config_->FichierUtilisateur())) &&
+                lignes[1].contains("verrouillé par un autre programme"))
+        << texte.toStdString();
+
+    // Let go, the save lands.
+    ::close(liberer[1]);
+    ::waitpid(gardien, nullptr, 0);
+    EXPECT_TRUE(
+        AttendreQue([this] { return config_->Lire().find("\"FichierCache\"=dword:00000000") != std::string::npos; }));
+
+    // A refused write is said with the file and its cause.
+    Demarrer();
+    std::filesystem::remove(config_->FichierUtilisateur());
+    std::filesystem::create_directories(config_->FichierUtilisateur());
+    texte.clear();
+    Au<QMessageBox>([&texte](QMessageBox* boite) {
+        texte = boite->text();
+        boite->accept();
+    });
+    menu = f->findChild<QMenu*>("MenuOptions");
+    QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
+    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+    menu->actions()[1]->trigger();
+    menu->close();
+    ASSERT_TRUE(AttendreQue([&texte] { return !texte.isEmpty(); }));
+    EXPECT_TRUE(texte.startsWith("Le réglage ne peut pas être enregistré : Failed to set data for '"));
+    EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config_->FichierUtilisateur())) &&
+                texte.section('\n', 1).contains("un dossier"))
+        << texte.toStdString();
 }
 
 TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
@@ -543,7 +629,8 @@ TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
     Lancer();
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "1");
-    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + latin1 + "\""), std::string::npos);
+    EXPECT_TRUE(AttendreQue(
+        [&] { return config_->Lire().find("\"DernierRepertoire\"=\"" + latin1 + "\"") != std::string::npos; }));
 
     // A path that is gone by the time it is looked at is said as Enter says it.
     QString texte;
@@ -617,7 +704,8 @@ TEST_F(PanneauHome, TheBrowserOpensAtTheFolderLastScannedWhileItIsThereElseAtHom
     Saisir(QString::fromStdString(scanne));
     Lancer();
     ASSERT_TRUE(AttendreFin());
-    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + scanne + "\""), std::string::npos);
+    EXPECT_TRUE(AttendreQue(
+        [&] { return config_->Lire().find("\"DernierRepertoire\"=\"" + scanne + "\"") != std::string::npos; }));
     EXPECT_EQ(choisiAuDepart(), scanne);
     // Kept for the next run; once the folder is gone, home.
     Demarrer();
