@@ -85,12 +85,10 @@ TEST(SettingsAtStartUp, WrongTypeEndsStartUpWithOneMessage)
         EXPECT_EQ(code, 1);
         ASSERT_EQ(messages.size(), 1);
         // The described text, then a French line naming the file and the cause.
-        const QStringList lignes = messages.front().split('\n');
-        ASSERT_EQ(lignes.size(), 2) << messages.front().toStdString();
-        EXPECT_EQ(lignes[0], c.Message);
-        EXPECT_TRUE(lignes[1].contains(QString::fromStdString(config.FichierUtilisateur())) &&
-                    lignes[1].contains("« SousRepertoire » est un texte"))
-            << lignes[1].toStdString();
+        EXPECT_EQ(messages.front().section('\n', 0, 0), c.Message);
+        EXPECT_TRUE(messages.front().section('\n', 1).contains(QString::fromStdString(config.FichierUtilisateur())) &&
+                    messages.front().section('\n', 1).contains("« SousRepertoire » est un texte"))
+            << messages.front().toStdString();
     }
 }
 

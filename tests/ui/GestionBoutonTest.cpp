@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QTimer>
 #include <QUrl>
 
@@ -35,9 +36,7 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -471,78 +470,61 @@ TEST_F(PanneauHome, TheWalkOptionsMenuSavesAndIsUsedByTheNextScan)
     }
 }
 
-TEST_F(PanneauHome, AHeldSettingsLockNeverHoldsTheWindowAndARefusedSaveNamesTheFileAndTheCause)
+TEST_F(PanneauHome, AHeldSettingsLockNeverHoldsTheWindowAndRefusedSavesNameTheFileAndTheCause)
 {
-    // Another process holds the settings folder's lock until told to let
-    // go, or 30 s at most.
+    // Another process holds the settings folder's lock, for 30 s at most.
     const std::string dossier = config_->Dossier() + "/Dudidevir";
-    int liberer[2], pret[2];
-    ASSERT_EQ(::pipe(liberer), 0);
-    ASSERT_EQ(::pipe(pret), 0);
-    const pid_t gardien = ::fork();
-    ASSERT_GE(gardien, 0);
-    if (gardien == 0) {
-        const int d = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY);
-        const char pris = ::flock(d, LOCK_EX) == 0;
-        pollfd attente{liberer[0], POLLIN, 0};
-        if (::write(pret[1], &pris, 1) == 1)
-            ::poll(&attente, 1, 30000);
-        ::_exit(0);
-    }
-    ::close(liberer[0]);
-    ::close(pret[1]);
-    char pris = 0;
-    ASSERT_EQ(::read(pret[0], &pris, 1), 1);
-    ASSERT_TRUE(pris);
-
-    // ">>>": the hidden files ticked off. The window's timers keep running
-    // while the lock is held, and nothing is written meanwhile.
-    auto* menu = f->findChild<QMenu*>("MenuOptions");
-    QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
-    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
-    menu->actions()[1]->trigger();
-    menu->close();
+    const auto verrouTenu = [&dossier] {
+        const int d = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool tenu = ::flock(d, LOCK_EX | LOCK_NB) != 0;
+        ::close(d);
+        return tenu;
+    };
+    QProcess gardien;
+    gardien.start("flock", {"-o", QString::fromStdString(dossier), "sleep", "30"});
+    ASSERT_TRUE(AttendreQue(verrouTenu));
+    // ">>>": the hidden files item toggled; then the next box's text.
+    const auto cocher = [this] {
+        auto* menu = f->findChild<QMenu*>("MenuOptions");
+        QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
+        EXPECT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+        menu->actions()[1]->trigger();
+        menu->close();
+    };
+    QString texte;
+    const auto lireBoite = [this, &texte] {
+        texte.clear();
+        Au<QMessageBox>([&texte](QMessageBox* boite) {
+            texte = boite->text();
+            boite->accept();
+        });
+    };
+    cocher();
+    // The window's timers keep running meanwhile.
     QTimer horloge;
     horloge.start(10);
     ASSERT_TRUE(AttendreTics(&horloge, 20));
-    EXPECT_EQ(::waitpid(gardien, nullptr, WNOHANG), 0) << "the window waited for the lock to be let go";
-    EXPECT_EQ(config_->Lire().find("\"FichierCache\"=dword:00000000"), std::string::npos);
+    EXPECT_TRUE(verrouTenu()) << "the window waited for the lock to be let go";
 
-    // The close waits a while, then says why nothing was saved.
+    // The close waits a while, then says why nothing was saved; let go,
+    // the save lands.
     application_->Options.AttenteFermeture = std::chrono::milliseconds(1500);
-    QString texte;
-    Au<QMessageBox>([&texte](QMessageBox* boite) {
-        texte = boite->text();
-        boite->accept();
-    });
+    lireBoite();
     QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
-    const QStringList lignes = texte.split('\n');
-    ASSERT_EQ(lignes.size(), 2) << texte.toStdString();
-    EXPECT_EQ(lignes[0], "Failed to set data for 'FichierCache'");
-    EXPECT_TRUE(lignes[1].contains(QString::fromStdString(config_->FichierUtilisateur())) &&
-                lignes[1].contains("verrouillé par un autre programme"))
+    EXPECT_EQ(texte.section('\n', 0, 0), "Failed to set data for 'FichierCache'");
+    EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config_->FichierUtilisateur())) &&
+                texte.section('\n', 1).contains("verrouillé par un autre programme"))
         << texte.toStdString();
-
-    // Let go, the save lands.
-    ::close(liberer[1]);
-    ::waitpid(gardien, nullptr, 0);
+    gardien.kill();
     EXPECT_TRUE(
         AttendreQue([this] { return config_->Lire().find("\"FichierCache\"=dword:00000000") != std::string::npos; }));
 
-    // A refused write is said with the file and its cause.
+    // A refused write at a tick is said with the file and its cause.
     Demarrer();
     std::filesystem::remove(config_->FichierUtilisateur());
     std::filesystem::create_directories(config_->FichierUtilisateur());
-    texte.clear();
-    Au<QMessageBox>([&texte](QMessageBox* boite) {
-        texte = boite->text();
-        boite->accept();
-    });
-    menu = f->findChild<QMenu*>("MenuOptions");
-    QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
-    ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
-    menu->actions()[1]->trigger();
-    menu->close();
+    lireBoite();
+    cocher();
     ASSERT_TRUE(AttendreQue([&texte] { return !texte.isEmpty(); }));
     EXPECT_TRUE(texte.startsWith("Le réglage ne peut pas être enregistré : Failed to set data for '"));
     EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config_->FichierUtilisateur())) &&
