@@ -27,6 +27,8 @@ Application::~Application()
     // Workers of an unfinished scan and fill jobs end before the managers they use.
     Arbres.SuspendreRemplissages();
     Scans.TerminerTravailleurs();
+    // The saving thread tells the rooms of refused writes: it ends first.
+    Options.TerminerEnregistrements();
 }
 
 void Application::Relier()
@@ -73,8 +75,10 @@ void Application::Relier()
     });
 
     // Whatever ends the run in order saves the settings as the close picture
-    // does: leaving the message loop closes once, and the end of the session
-    // saves at the moment the session manager asks.
+    // does: leaving the message loop closes once, a polite end asked by a
+    // signal closes, and the end of the session saves at the moment the
+    // session manager asks.
+    QObject::connect(&signaux_, &SignauxArret::Demande, &BarreSystem, [this] { BarreSystem.Fermer(); });
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QObject::connect(application, &QCoreApplication::aboutToQuit, &BarreSystem, [this] { BarreSystem.Fermer(); });
         QObject::connect(
@@ -99,7 +103,7 @@ void Application::Preparer()
     // A stored value of the wrong type ends the start-up: Executer shows
     // its message.
     if (const Resultat<void> chargement = Options.Charger(); !chargement)
-        throw std::runtime_error(chargement.Echec().Message);
+        throw std::runtime_error(chargement.Echec().Message + "\n" + Option::LigneLecture(chargement.Echec()));
     Arbres.InitialiserOrdres();
     Previsu.Audio.DefinirDessin(Options.DessinSon);
 }

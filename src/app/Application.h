@@ -5,6 +5,7 @@
 // loads the extension table and the settings, runs the message loop, and
 // destroys everything in the reverse order of its construction.
 
+#include "app/SignauxArret.h"
 #include "classification/Extension.h"
 #include "media/Video.h"
 #include "preview/Previsualisation.h"
@@ -52,6 +53,12 @@ public:
     // Once the loop runs: puts repertoire in the path box and starts the scan.
     void ParcourirAuDemarrage(const QString& repertoire);
 
+private:
+    // SIGTERM, SIGINT and SIGHUP close as the close picture does, from the
+    // start of the construction to the end of the destruction.
+    SignauxArret signaux_;
+
+public:
     // The engine.
     Option Options;
     Extension Extensions;

@@ -1,7 +1,9 @@
 #include "shared/Option.h"
 
 #include "shared/Registre.h"
+#include "shared/Travailleur.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <iostream>
 #include <variant>
@@ -102,7 +104,10 @@ Resultat<void> Option::Charger()
     if (!dernier)
         return dernier.Echec();
     DernierRepertoire = dernier.Valeur().value_or(std::string());
-    connues_ = Stockees();
+    {
+        const std::lock_guard garde(mutexConnues_);
+        connues_ = Stockees();
+    }
 
     // The defaults of the missing values, in one write, each only if no
     // other copy has written it meanwhile. A folder that takes no file does
@@ -115,7 +120,9 @@ Resultat<void> Option::Charger()
                 encoreManquants.push_back(manquant);
         return encoreManquants;
     };
-    if (const Resultat<void> ecrite = Registre::Modifier(Racine, Cle, defauts); !ecrite)
+    if (const Resultat<void> ecrite =
+            Registre::Modifier(Racine, Cle, defauts, AttenteVerrou{std::chrono::seconds(1), {}, nullptr});
+        !ecrite)
         std::cerr << "Ruvizaro : les réglages ne peuvent pas être enregistrés dans " << Registre::Dossier() << " ("
                   << ecrite.Echec().Complet() << ")" << std::endl;
     return {};
@@ -147,24 +154,189 @@ std::array<int32_t, Option::NombreValeurs> Option::Stockees()
 
 Resultat<void> Option::Sauver()
 {
-    const std::array<int32_t, NombreValeurs> tenues = Stockees();
-    // Chosen under the file's lock: what this copy changed, and what the
-    // file lacks or holds out of range. The rest may be another copy's.
-    const auto aEcrire = [this, &tenues](const Registre::Cle& surDisque) {
-        Registre::Valeurs valeurs;
-        for (size_t i = 0; i < NombreValeurs; ++i)
-            if (!connues_ || tenues[i] != (*connues_)[i] || !ValideSurDisque(surDisque, ValeursStockees[i]))
-                valeurs.emplace_back(ValeursStockees[i].Nom, tenues[i]);
-        return valeurs;
-    };
-    const Resultat<void> sauvegarde = Registre::Modifier(Racine, Cle, aEcrire);
-    if (sauvegarde)
-        connues_ = tenues;
-    return sauvegarde;
+    return Ecrire(Stockees(), std::nullopt, {});
 }
 
 Resultat<void> Option::RetenirRepertoire(const std::string& chemin)
 {
     DernierRepertoire = chemin;
-    return Registre::EcrireValeurs(Racine, Cle, {{"DernierRepertoire", chemin}});
+    return Ecrire(std::nullopt, chemin, {});
+}
+
+Resultat<void> Option::Ecrire(const std::optional<Tenues>& valeurs, const std::optional<std::string>& repertoire,
+                              const AttenteVerrou& attente)
+{
+    const std::lock_guard garde(mutexConnues_);
+    // Chosen under the file's lock: what this copy changed, and what the
+    // file lacks or holds out of range. The rest may be another copy's.
+    const auto aEcrire = [this, &valeurs, &repertoire](const Registre::Cle& surDisque) {
+        Registre::Valeurs aSauver;
+        for (size_t i = 0; valeurs && i < NombreValeurs; ++i)
+            if (!connues_ || (*valeurs)[i] != (*connues_)[i] || !ValideSurDisque(surDisque, ValeursStockees[i]))
+                aSauver.emplace_back(ValeursStockees[i].Nom, (*valeurs)[i]);
+        if (repertoire)
+            aSauver.emplace_back("DernierRepertoire", *repertoire);
+        return aSauver;
+    };
+    bool indisponible = false;
+    AttenteVerrou attenteVerrou = attente;
+    attenteVerrou.Indisponible = &indisponible;
+    const Resultat<void> sauvegarde = Registre::Modifier(Racine, Cle, aEcrire, attenteVerrou);
+    if (attente.Indisponible)
+        *attente.Indisponible = indisponible;
+    if (sauvegarde && valeurs)
+        connues_ = *valeurs;
+    if (!indisponible)
+        return sauvegarde;
+    // Named as a refused write: the first value this copy changed.
+    std::string premier = valeurs ? ValeursStockees[0].Nom : "DernierRepertoire";
+    for (size_t i = 0; valeurs && connues_ && i < NombreValeurs; ++i)
+        if ((*valeurs)[i] != (*connues_)[i]) {
+            premier = ValeursStockees[i].Nom;
+            break;
+        }
+    return Erreur{"Failed to set data for '" + premier + "'", sauvegarde.Echec().Message};
+}
+
+// The saving thread and what it is handed: the latest values and folder
+// not yet written, numbered so that a wait knows when its own are.
+struct Option::Enregistreur
+{
+    explicit Enregistreur(Option& option) : Fil([this, &option](Travailleur& fil) { Boucle(option, fil); }) {}
+
+    void Boucle(Option& option, Travailleur& fil);
+
+    std::mutex Mutex;
+    std::condition_variable_any Cv; // something handed over, or written
+    std::optional<Tenues> Valeurs;
+    std::optional<std::string> Repertoire;
+    std::function<void(const Erreur&)> SiEchec;
+    uint64_t Confiees = 0;   // hand-overs so far
+    uint64_t Ecrites = 0;    // hand-overs written, or refused, so far
+    Resultat<void> Derniere; // of the last write
+    // Why what waits is not written yet: the lock held elsewhere.
+    std::optional<Erreur> Retenu;
+    Travailleur Fil; // last: stopped before the rest goes
+};
+
+void Option::Enregistreur::Boucle(Option& option, Travailleur& fil)
+{
+    for (;;) {
+        if (!fil.PointDeControle())
+            return;
+        std::unique_lock verrou(Mutex);
+        if (!fil.Attendre(verrou, Cv, [this] { return Valeurs || Repertoire; }))
+            continue;
+        std::optional<Tenues> valeurs = std::exchange(Valeurs, std::nullopt);
+        std::optional<std::string> repertoire = std::exchange(Repertoire, std::nullopt);
+        std::function<void(const Erreur&)> siEchec = std::exchange(SiEchec, {});
+        const uint64_t numero = Confiees;
+        verrou.unlock();
+        // A bounded wait for the lock, then another try with whatever is
+        // newest by then.
+        bool indisponible = false;
+        const Resultat<void> ecrite =
+            option.Ecrire(valeurs, repertoire, AttenteVerrou{std::chrono::seconds(1), fil.Jeton(), &indisponible});
+        verrou.lock();
+        if (indisponible) {
+            if (!Valeurs && valeurs) {
+                Valeurs = std::move(valeurs);
+                SiEchec = std::move(siEchec);
+            }
+            if (!Repertoire && repertoire)
+                Repertoire = std::move(repertoire);
+            Retenu = ecrite.Echec();
+            Cv.notify_all();
+            continue;
+        }
+        Retenu.reset();
+        Ecrites = numero;
+        Derniere = ecrite;
+        Cv.notify_all();
+        verrou.unlock();
+        if (ecrite)
+            continue;
+        if (valeurs && siEchec)
+            siEchec(ecrite.Echec());
+        if (repertoire)
+            std::cerr << "Ruvizaro : le dernier répertoire ne peut pas être enregistré (" << ecrite.Echec().Complet()
+                      << ")" << std::endl;
+    }
+}
+
+Option::Option() = default;
+
+Option::~Option() = default;
+
+Option::Enregistreur& Option::Enregistrement()
+{
+    if (!enregistreur_) {
+        enregistreur_ = std::make_unique<Enregistreur>(*this);
+        enregistreur_->Fil.Demarrer();
+    }
+    return *enregistreur_;
+}
+
+void Option::Confier(std::function<void(const Erreur&)> siEchec)
+{
+    const Tenues tenues = Stockees();
+    Enregistrement();
+    {
+        const std::lock_guard garde(enregistreur_->Mutex);
+        enregistreur_->Valeurs = tenues;
+        enregistreur_->SiEchec = std::move(siEchec);
+        ++enregistreur_->Confiees;
+    }
+    enregistreur_->Cv.notify_all();
+}
+
+Resultat<void> Option::ConfierRepertoire(const std::string& chemin)
+{
+    DernierRepertoire = chemin;
+    // The file holds one value a line.
+    if (chemin.find_first_of("\r\n") != std::string::npos)
+        return Erreur{"Failed to set data for 'DernierRepertoire'", "un texte sur plusieurs lignes"};
+    Enregistrement();
+    {
+        const std::lock_guard garde(enregistreur_->Mutex);
+        enregistreur_->Repertoire = chemin;
+        ++enregistreur_->Confiees;
+    }
+    enregistreur_->Cv.notify_all();
+    return {};
+}
+
+Resultat<void> Option::AttendreEnregistrement(std::chrono::milliseconds limite)
+{
+    if (!enregistreur_)
+        return {};
+    Enregistreur& e = *enregistreur_;
+    std::unique_lock verrou(e.Mutex);
+    const uint64_t attendue = e.Confiees;
+    if (e.Cv.wait_for(verrou, limite, [&] { return e.Ecrites >= attendue; }))
+        return e.Derniere;
+    if (e.Retenu)
+        return *e.Retenu;
+    return Erreur{"Failed to set data for 'SousRepertoire'",
+                  "l'enregistrement n'est pas fini au bout de " + std::to_string(limite.count()) + " ms"};
+}
+
+void Option::TerminerEnregistrements()
+{
+    if (!enregistreur_)
+        return;
+    (void)AttendreEnregistrement(AttenteFermeture);
+    enregistreur_->Fil.Arreter();
+}
+
+std::string Option::LigneLecture(const Erreur& erreur)
+{
+    return "Les réglages de " + Registre::FichierRuche(Racine).value_or(Racine) +
+           " ne peuvent pas être lus : " + (erreur.Cause.empty() ? erreur.Message : erreur.Cause) + ".";
+}
+
+std::string Option::LigneEnregistrement(const Erreur& erreur)
+{
+    return "Les réglages ne peuvent pas être enregistrés dans " + Registre::FichierRuche(Racine).value_or(Racine) +
+           " : " + (erreur.Cause.empty() ? erreur.Message : erreur.Cause) + ".";
 }

@@ -7,16 +7,23 @@
 // that the fields always hold valid values; saved at close and at each walk
 // option ticked. A save writes only what this copy changed, over what the
 // file holds then: two running copies keep each other's changes. The folder
-// last scanned is kept too, written as each scan starts.
+// last scanned is kept too, written as each scan starts. The window's saves
+// are handed to a thread of their own (Confier): the file's lock, which
+// another program may hold, and a large file never hold the window.
 
 #include "shared/Categorie.h"
 #include "shared/Dessin.h"
 #include "shared/Ordre.h"
+#include "shared/Registre.h"
 #include "shared/Resultat.h"
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -47,6 +54,35 @@ public:
     // with a line break is kept for this run only; the error says so.
     Resultat<void> RetenirRepertoire(const std::string& chemin);
 
+    // What Sauver writes, handed to the saving thread (started at the first
+    // call): returns at once. The thread writes the latest values handed
+    // over; while another program holds the folder's lock it tries again.
+    // A refused write is told to siEchec, on the saving thread, unless a
+    // newer hand-over has come since.
+    void Confier(std::function<void(const Erreur&)> siEchec = {});
+    // RetenirRepertoire through the saving thread: a line break is said at
+    // once, a refused write on the error output.
+    Resultat<void> ConfierRepertoire(const std::string& chemin);
+    // Waits until everything handed over is written, at most limite: the
+    // result of the last write, or an error when it is not written yet
+    // (the lock still held elsewhere, said as the cause).
+    Resultat<void> AttendreEnregistrement(std::chrono::milliseconds limite);
+    // How long the close waits for the last save.
+    std::chrono::milliseconds AttenteFermeture{5000};
+    // Waits for what was handed over (AttenteFermeture at most), then ends
+    // the saving thread; what is still not written is lost.
+    void TerminerEnregistrements();
+
+    // The French line shown under a settings error's own text: the file and
+    // the cause, for a load and for a save.
+    static std::string LigneLecture(const Erreur& erreur);
+    static std::string LigneEnregistrement(const Erreur& erreur);
+
+    Option();
+    ~Option();
+    Option(const Option&) = delete;
+    Option& operator=(const Option&) = delete;
+
     // The order shown for a category when no valid one was stored: by
     // directory, by extension for texts.
     static Ordre OrdreParDefaut(Categorie categorie);
@@ -68,11 +104,23 @@ public:
 
 private:
     static constexpr size_t NombreValeurs = 8;
+    using Tenues = std::array<int32_t, NombreValeurs>;
     // The eight values as they are stored, in the order of a save.
-    std::array<int32_t, NombreValeurs> Stockees();
+    Tenues Stockees();
+    // One write of what a save holds: the eight values, the last folder, or
+    // both, within the lock's wait. Called by Sauver and the saving thread.
+    Resultat<void> Ecrire(const std::optional<Tenues>& valeurs, const std::optional<std::string>& repertoire,
+                          const AttenteVerrou& attente);
 
     // What the eight values were at the load or the last save: a value
     // that differs now was changed by this copy. Never loaded, all eight
-    // count as changed.
-    std::optional<std::array<int32_t, NombreValeurs>> connues_;
+    // count as changed. Guarded by mutexConnues_, also held for a whole
+    // write so that two saves of this copy never cross.
+    std::optional<Tenues> connues_;
+    std::mutex mutexConnues_;
+
+    struct Enregistreur;
+    // The saving thread, started at its first use.
+    Enregistreur& Enregistrement();
+    std::unique_ptr<Enregistreur> enregistreur_;
 };

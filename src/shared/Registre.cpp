@@ -1,6 +1,7 @@
 #include "shared/Registre.h"
 
 #include <array>
+#include <chrono>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string_view>
+#include <thread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -239,6 +241,44 @@ Erreur EchecSysteme(const std::string& quoi)
     return {quoi + " : " + std::strerror(errno)};
 }
 
+// What stands in a file's place when it is not a regular file.
+std::string NatureFichier(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "un dossier";
+    if (S_ISFIFO(mode))
+        return "un tube nommé";
+    if (S_ISSOCK(mode))
+        return "une socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "un périphérique";
+    return "un fichier spécial";
+}
+
+// The temporary files of a save are hidden, carry the program's name and
+// are held under an advisory lock while they are written: no user would
+// name a file so, and one that can be locked is nobody's work in progress.
+constexpr const char* MarqueTemporaire = ".ruvizaro-enregistrement-";
+
+std::string PrefixeTemporaire(const std::filesystem::path& cible)
+{
+    return "." + cible.filename().string() + MarqueTemporaire;
+}
+
+// The file a save replaces: the target of a symbolic link (of a chain of
+// them), which keeps the link in place; the name itself otherwise.
+std::filesystem::path CibleEcrite(const std::string& fichier)
+{
+    std::filesystem::path chemin(fichier);
+    std::error_code erreur;
+    for (int sauts = 0; sauts < 40 && std::filesystem::is_symlink(chemin, erreur); ++sauts) {
+        const std::filesystem::path lien = std::filesystem::read_symlink(chemin, erreur);
+        if (erreur)
+            break;
+        chemin = lien.is_absolute() ? lien : chemin.parent_path() / lien;
+    }
+    return chemin;
+}
 } // namespace
 
 std::string Registre::Dossier()
@@ -264,12 +304,34 @@ std::optional<std::string> Registre::FichierRuche(const std::string& racine)
 
 Resultat<Registre::Ruche> Registre::Charger(const std::string& fichier)
 {
-    std::ifstream entree(fichier, std::ios::binary);
-    if (!entree)
-        return Ruche{};
-    std::ostringstream tampon;
-    tampon << entree.rdbuf();
-    const std::string contenu = tampon.str();
+    // Without blocking: a FIFO put in the file's place would hold the open
+    // until something writes to it. Only a regular file is read.
+    Descripteur d{::open(fichier.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (d.fd < 0) {
+        if (errno == ENOENT)
+            return Ruche{};
+        return Erreur{"le fichier de réglages " + fichier + " ne peut pas être lu (" + std::strerror(errno) +
+                      ") ; les valeurs par défaut sont utilisées et les réglages ne sont pas enregistrés"};
+    }
+    struct stat etat
+    {};
+    if (::fstat(d.fd, &etat) != 0 || !S_ISREG(etat.st_mode))
+        return Erreur{"le fichier de réglages " + fichier + " n'est pas un fichier ordinaire (" +
+                      NatureFichier(etat.st_mode) +
+                      ") ; les valeurs par défaut sont utilisées et les réglages ne sont pas enregistrés"};
+    std::string contenu;
+    char bloc[65536];
+    for (;;) {
+        const ssize_t n = ::read(d.fd, bloc, sizeof bloc);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Erreur{"le fichier de réglages " + fichier + " ne peut pas être lu (" + std::strerror(errno) +
+                          ") ; les valeurs par défaut sont utilisées et les réglages ne sont pas enregistrés"};
+        if (n == 0)
+            break;
+        contenu.append(bloc, static_cast<size_t>(n));
+    }
     if (auto ruche = Analyser(contenu))
         return std::move(*ruche);
     // Set the damaged file aside for the user, then start from an empty
@@ -278,7 +340,7 @@ Resultat<Registre::Ruche> Registre::Charger(const std::string& fichier)
     std::error_code erreur;
     const std::string copie = fichier + ".endommage-" + Horodatage();
     if (std::filesystem::copy_file(fichier, copie, std::filesystem::copy_options::overwrite_existing, erreur)) {
-        std::filesystem::remove(fichier, erreur);
+        std::filesystem::remove(CibleEcrite(fichier), erreur);
         return Ruche{};
     }
     Erreur conserve{"le fichier de réglages " + fichier + " est endommagé et n'a pas pu être copié dans " + copie +
@@ -313,37 +375,35 @@ Resultat<void> Registre::Enregistrer(const std::string& fichier, const Ruche& ru
     }
     const std::string contenu = sortie.str();
 
-    const std::filesystem::path cible(fichier);
+    // Through a symbolic link, its target is replaced, in its own folder:
+    // the link stays.
+    const std::filesystem::path cible = CibleEcrite(fichier);
     std::error_code erreur;
     std::filesystem::create_directories(cible.parent_path(), erreur);
     // A name of its own: another copy of the program may be saving too.
-    std::string temporaire = fichier + ".XXXXXX";
-    {
-        Descripteur d{::mkostemp(temporaire.data(), O_CLOEXEC)};
-        if (d.fd < 0)
-            return EchecSysteme("impossible de créer un fichier temporaire pour " + fichier);
-        ::fchmod(d.fd, 0600);
-        size_t ecrit = 0;
-        while (ecrit < contenu.size()) {
-            const ssize_t n = ::write(d.fd, contenu.data() + ecrit, contenu.size() - ecrit);
-            if (n < 0) {
-                Erreur echec = EchecSysteme("impossible d'écrire " + temporaire);
-                ::unlink(temporaire.c_str());
-                return echec;
-            }
-            ecrit += static_cast<size_t>(n);
-        }
-        if (::fsync(d.fd) != 0) {
-            Erreur echec = EchecSysteme("impossible de vider " + temporaire + " sur le disque");
-            ::unlink(temporaire.c_str());
-            return echec;
-        }
-    }
-    if (::rename(temporaire.c_str(), fichier.c_str()) != 0) {
-        Erreur echec = EchecSysteme("impossible de renommer " + temporaire + " en " + fichier);
+    std::string temporaire = (cible.parent_path() / (PrefixeTemporaire(cible) + "XXXXXX")).string();
+    // Locked until it is renamed: the clean-up of abandoned files leaves it.
+    Descripteur d{::mkostemp(temporaire.data(), O_CLOEXEC)};
+    if (d.fd < 0)
+        return EchecSysteme("impossible de créer un fichier temporaire pour " + fichier);
+    ::flock(d.fd, LOCK_EX | LOCK_NB);
+    ::fchmod(d.fd, 0600);
+    const auto echec = [&temporaire](const std::string& quoi) {
+        Erreur erreurSysteme = EchecSysteme(quoi);
         ::unlink(temporaire.c_str());
-        return echec;
+        return erreurSysteme;
+    };
+    size_t ecrit = 0;
+    while (ecrit < contenu.size()) {
+        const ssize_t n = ::write(d.fd, contenu.data() + ecrit, contenu.size() - ecrit);
+        if (n < 0)
+            return echec("impossible d'écrire " + temporaire);
+        ecrit += static_cast<size_t>(n);
     }
+    if (::fsync(d.fd) != 0)
+        return echec("impossible de vider " + temporaire + " sur le disque");
+    if (::rename(temporaire.c_str(), cible.c_str()) != 0)
+        return echec("impossible de renommer " + temporaire + " en " + cible.string());
     // The file is in place; syncing its folder only hastens what the
     // system does anyway, so a folder that cannot be opened is no failure.
     Descripteur dossier{::open(cible.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
@@ -356,33 +416,49 @@ namespace {
 
 // The advisory lock of the hive folder, held from reading a hive to
 // renaming its new file into place. Without a folder to lock there is
-// nothing to protect: the write fails on its own.
+// nothing to protect: the write fails on its own. Another program may hold
+// it for any time: it is waited for within a limit (flock has no timed
+// form: tried again every few milliseconds), and a stop request ends the
+// wait.
 class VerrouDossier
 {
 public:
-    explicit VerrouDossier(const std::string& fichier)
+    VerrouDossier(const std::string& fichier, const AttenteVerrou& attente)
     {
         const std::filesystem::path dossier = std::filesystem::path(fichier).parent_path();
         std::error_code erreur;
         std::filesystem::create_directories(dossier, erreur);
         d_.fd = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (d_.fd >= 0)
-            while (::flock(d_.fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (d_.fd < 0)
+            return;
+        const auto fin = std::chrono::steady_clock::now() + attente.Limite;
+        while (::flock(d_.fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK || attente.Jeton.stop_requested() || std::chrono::steady_clock::now() >= fin) {
+                pris_ = false;
+                return;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
+    // False when another program held the lock all along.
+    bool Pris() const { return pris_; }
 
 private:
     Descripteur d_;
+    bool pris_ = true;
 };
 
 // The temporary files of saves that never reached their rename (the
-// program killed, the machine stopped): "<hive>.reg." and mkostemp's six
-// characters. Only called under the folder's lock, which every save holds
-// from its temporary file to its rename, so none of them is in use.
+// program killed, the machine stopped), beside the file a save replaces.
+// Only this program's: its hidden name, owned by this user, a regular file
+// holding nothing or the start of a hive, and not locked by a save under
+// way. Anything else in the folder is the user's.
 void SupprimerTemporairesAbandonnes(const std::string& fichier)
 {
-    const std::filesystem::path cible(fichier);
-    const std::string prefixe = cible.filename().string() + ".";
+    const std::filesystem::path cible = CibleEcrite(fichier);
+    const std::string prefixe = PrefixeTemporaire(cible);
     std::error_code erreur;
     std::filesystem::directory_iterator entrees(cible.parent_path(), erreur);
     if (erreur)
@@ -390,8 +466,20 @@ void SupprimerTemporairesAbandonnes(const std::string& fichier)
     std::vector<std::filesystem::path> abandonnes;
     for (const auto& entree : entrees) {
         const std::string nom = entree.path().filename().string();
-        if (nom.size() == prefixe.size() + 6 && nom.starts_with(prefixe) && entree.is_regular_file(erreur))
-            abandonnes.push_back(entree.path());
+        if (nom.size() != prefixe.size() + 6 || !nom.starts_with(prefixe))
+            continue;
+        Descripteur d{::open(entree.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+        struct stat etat
+        {};
+        if (d.fd < 0 || ::fstat(d.fd, &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_uid != ::geteuid() ||
+            ::flock(d.fd, LOCK_EX | LOCK_NB) != 0)
+            continue;
+        const std::string attendu = std::string(EnTete) + "\n";
+        std::string debut(attendu.size(), '\0');
+        const ssize_t lus = ::pread(d.fd, debut.data(), debut.size(), 0);
+        if (lus < 0 || attendu.compare(0, static_cast<size_t>(lus), debut, 0, static_cast<size_t>(lus)) != 0)
+            continue;
+        abandonnes.push_back(entree.path());
     }
     for (const auto& chemin : abandonnes)
         std::filesystem::remove(chemin, erreur);
@@ -404,7 +492,8 @@ Resultat<void> Registre::EcrireValeurs(const std::string& racine, const std::str
     return Modifier(racine, cle, [&valeurs](const Cle&) { return valeurs; });
 }
 
-Resultat<void> Registre::Modifier(const std::string& racine, const std::string& cle, const Changements& changements)
+Resultat<void> Registre::Modifier(const std::string& racine, const std::string& cle, const Changements& changements,
+                                  const AttenteVerrou& attente)
 {
     const auto fichier = FichierRuche(racine);
     if (!fichier)
@@ -412,7 +501,12 @@ Resultat<void> Registre::Modifier(const std::string& racine, const std::string& 
     const std::string chemin = CheminComplet(racine, cle);
     Valeurs valeurs;
     {
-        const VerrouDossier verrou(*fichier);
+        const VerrouDossier verrou(*fichier, attente);
+        if (!verrou.Pris()) {
+            if (attente.Indisponible)
+                *attente.Indisponible = true;
+            return Erreur{"le dossier " + Dossier() + " est verrouillé par un autre programme"};
+        }
         SupprimerTemporairesAbandonnes(*fichier);
         // A damaged file left in place is never written over: nothing is
         // chosen from it, and a write fails.
@@ -493,9 +587,10 @@ Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const s
     // A string's data counts its terminating zero: longer than the four bytes
     // of the value to read, it cannot even be fetched.
     const size_t octets = std::get<std::string>(*lue.Valeur()).size() + 1;
+    const std::string cause = "la valeur « " + nom + " » est un texte, pas un nombre";
     if (octets > sizeof(int32_t))
-        return Erreur{"Failed to get data for '" + nom + "'"};
-    return Erreur{"Invalid data type for '" + nom + "'"};
+        return Erreur{"Failed to get data for '" + nom + "'", cause};
+    return Erreur{"Invalid data type for '" + nom + "'", cause};
 }
 
 Resultat<std::optional<std::string>> LireTexteRegistre(const std::string& racine, const std::string& cle,
@@ -508,7 +603,7 @@ Resultat<std::optional<std::string>> LireTexteRegistre(const std::string& racine
         return std::optional<std::string>{};
     if (const auto* texte = std::get_if<std::string>(&*lue.Valeur()))
         return std::optional<std::string>{*texte};
-    return Erreur{"Invalid data type for '" + nom + "'"};
+    return Erreur{"Invalid data type for '" + nom + "'", "la valeur « " + nom + " » est un nombre, pas un texte"};
 }
 
 Resultat<void> EcrireRegistre(const std::string& racine, const std::string& cle, const std::string& nom, int32_t valeur)

@@ -10,14 +10,26 @@
 
 #include "shared/Resultat.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
+
+// How long a save waits for the settings folder's lock, which another
+// program may hold: within Limite, and not past a stop asked through Jeton.
+// Indisponible, when given, is set when the lock was not had.
+struct AttenteVerrou
+{
+    std::chrono::milliseconds Limite{10000};
+    std::stop_token Jeton;
+    bool* Indisponible = nullptr;
+};
 
 class Registre
 {
@@ -43,31 +55,36 @@ public:
     // is copied aside (".endommage-<time>") and read as empty. When that
     // copy fails the file stays where it is and the result is an error: the
     // hive reads as empty and must not be written over (the error output
-    // says so once per file).
+    // says so once per file). So is anything but a regular file (opened
+    // without waiting: a FIFO is not read) and a file that cannot be read.
     static Resultat<Ruche> Charger(const std::string& fichier);
     // Writes a hive file atomically: unique temporary file, fsync, rename.
-    // The error names the step that failed and the system's reason.
+    // Through a symbolic link, its target is written, in its own folder,
+    // and the link stays. The error names the step that failed and the
+    // system's reason.
     static Resultat<void> Enregistrer(const std::string& fichier, const Ruche& ruche);
     // Sets several values of one key (32-bit numbers, or texts of one line)
     // with a single write of the hive, under the hive folder's lock, and
-    // checks them by reading them back. Temporary files left by saves that
-    // were cut short go first. An error when the root name is unknown, when
-    // the write is refused ("Failed to set data for '<first name>'", the
-    // reason as its cause), when a text holds a line break ("Failed to set
-    // data for '<its name>'", nothing written) or when a value reads back
-    // otherwise.
+    // checks them by reading them back. This program's temporary files
+    // left by saves that were cut short go first; nothing else is removed.
+    // An error when the root name is unknown, when the write is refused
+    // ("Failed to set data for '<first name>'", the reason as its cause),
+    // when a text holds a line break ("Failed to set data for '<its
+    // name>'", nothing written) or when a value reads back otherwise.
     static Resultat<void> EcrireValeurs(const std::string& racine, const std::string& cle, const Valeurs& valeurs);
     // The same, with the values to set chosen under the lock from those on
     // disk: a read, the choice and the write that no other copy of the
-    // program can come between. Nothing chosen, nothing is written.
-    static Resultat<void> Modifier(const std::string& racine, const std::string& cle, const Changements& changements);
+    // program can come between. Nothing chosen, nothing is written. A lock
+    // not had within the wait is an error that names the folder.
+    static Resultat<void> Modifier(const std::string& racine, const std::string& cle, const Changements& changements,
+                                   const AttenteVerrou& attente = {});
 };
 
 // Reads one 32-bit value: the value when found, nothing when the key or the
 // value does not exist (or the hive is a damaged file left in place). An
 // error for an unknown root name and for a value of another type ("Invalid
 // data type for '<nom>'", or "Failed to get data for '<nom>'" for a string
-// too long to fetch at all).
+// too long to fetch at all; the cause says it in French).
 Resultat<std::optional<int32_t>> LireRegistre(const std::string& racine, const std::string& cle,
                                               const std::string& nom);
 // Reads one text value, its bytes as stored: the text when found, nothing

@@ -163,8 +163,13 @@ void GestionBarreSystem::Fermer()
 
 void GestionBarreSystem::SauverReglages()
 {
-    // Reported, and the program still ends: the user must never be kept in
-    // by a settings folder that takes no file.
-    if (const Resultat<void> sauvegarde = option_.Sauver(); !sauvegarde)
-        QMessageBox::critical(&fenetre_, "Ruvizaro", QString::fromStdString(sauvegarde.Echec().Message));
+    // Written by the saving thread; the close waits for it, within a limit
+    // (another program may hold the settings folder's lock). Reported, and
+    // the program still ends: the user must never be kept in by a settings
+    // folder that takes no file.
+    option_.Confier();
+    if (const Resultat<void> sauvegarde = option_.AttendreEnregistrement(option_.AttenteFermeture); !sauvegarde)
+        QMessageBox::critical(&fenetre_, "Ruvizaro",
+                              QString::fromStdString(sauvegarde.Echec().Message + "\n" +
+                                                     Option::LigneEnregistrement(sauvegarde.Echec())));
 }

@@ -45,7 +45,9 @@ public:
     // jobs stop), saves the settings (a failed save reported), and asks the
     // application to quit. Only the first call does anything.
     void Fermer();
-    // Saves the settings, reporting a refused write in a message box.
+    // Saves the settings through their saving thread and waits for the
+    // write (Option::AttenteFermeture at most), reporting a refused or
+    // unfinished write in a message box.
     void SauverReglages();
     // Brings the window back from the tray (double click on the tray icon).
     void Restaurer();

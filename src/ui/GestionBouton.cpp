@@ -3,6 +3,7 @@
 #include "scan/GestionScan.h"
 #include "scan/Scanneur.h"
 #include "scan/Stockage.h"
+#include "shared/AppelDiffere.h"
 #include "shared/Option.h"
 #include "shared/Textes.h"
 #include "ui/TFormPrincipal.h"
@@ -139,13 +140,18 @@ void GestionBouton::CreerMenuOptions()
         QAction* action = MenuOptions->addAction(QString::fromUtf8(texte));
         action->setCheckable(true);
         connect(action, &QAction::toggled, this, [this, valeur = valeur](bool coche) {
-            // Written at once: the next scan's walker reads it; saved at once.
+            // Written at once: the next scan's walker reads it; saved at once,
+            // off the window's thread, a refusal said back here.
             *valeur = coche;
-            if (const Resultat<void> sauvegarde = option_.Sauver(); !sauvegarde)
-                Fabrique::Message(&fenetre_,
-                                  "Le réglage ne peut pas être enregistré : " +
-                                      QString::fromStdString(sauvegarde.Echec().Message),
-                                  "Erreur d'enregistrement", QMessageBox::Critical);
+            option_.Confier([this](const Erreur& erreur) {
+                AppelDiffere(this, [this, erreur] {
+                    Fabrique::Message(
+                        &fenetre_,
+                        "Le réglage ne peut pas être enregistré : " +
+                            QString::fromStdString(erreur.Message + "\n" + Option::LigneEnregistrement(erreur)),
+                        "Erreur d'enregistrement", QMessageBox::Critical);
+                });
+            });
         });
     }
 }
@@ -347,7 +353,7 @@ void GestionBouton::Demarrer(const std::string& chemin)
     // Where the folder browser opens next time, in this run and the next.
     std::error_code erreur;
     const std::filesystem::path absolu = std::filesystem::absolute(chemin, erreur);
-    if (const Resultat<void> retenu = option_.RetenirRepertoire(erreur ? chemin : absolu.string()); !retenu)
+    if (const Resultat<void> retenu = option_.ConfierRepertoire(erreur ? chemin : absolu.string()); !retenu)
         std::cerr << "Ruvizaro : le dernier répertoire ne peut pas être enregistré (" << retenu.Echec().Complet() << ")"
                   << std::endl;
 }

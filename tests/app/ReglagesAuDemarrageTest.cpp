@@ -11,6 +11,7 @@
 #include "support/ConfigTemporaire.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -83,7 +84,11 @@ TEST(SettingsAtStartUp, WrongTypeEndsStartUpWithOneMessage)
         });
         EXPECT_EQ(code, 1);
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_EQ(messages.front(), c.Message);
+        // The described text, then a French line naming the file and the cause.
+        EXPECT_EQ(messages.front().section('\n', 0, 0), c.Message);
+        EXPECT_TRUE(messages.front().section('\n', 1).contains(QString::fromStdString(config.FichierUtilisateur())) &&
+                    messages.front().section('\n', 1).contains("« SousRepertoire » est un texte"))
+            << messages.front().toStdString();
     }
 }
 
@@ -106,12 +111,15 @@ TEST(SettingsAtStartUp, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&application.Fenetre()));
     ImageComposant* fermer = application.Fenetre().findChild<ImageComposant*>("ImgClose");
 
-    // The close picture reports the failed save once and still ends the run.
+    // The close picture reports the failed save once, naming the file and
+    // the cause, and still ends the run.
     int boites = 0;
+    QString texte;
     QTimer repondre;
     QObject::connect(&repondre, &QTimer::timeout, [&] {
-        if (QWidget* boite = QApplication::activeModalWidget()) {
+        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             ++boites;
+            texte = boite->text();
             boite->close();
         }
     });
@@ -123,4 +131,8 @@ TEST(SettingsAtStartUp, ASettingsFolderThatTakesNoFileKeepsNoOneInOrOut)
     garde.start(5000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(boites, 1);
+    EXPECT_TRUE(texte.startsWith("Failed to set data for '")) << texte.toStdString();
+    EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config.FichierUtilisateur())) &&
+                texte.section('\n', 1).contains("un dossier"))
+        << texte.toStdString();
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -18,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -234,4 +237,31 @@ TEST(Option, AFolderThatRefusesWritesIsSaidInFrenchAndFailsTheSave)
                                    dossier + "/HKEY_CURRENT_USER.reg : ") &&
                !sauvegarde && sauvegarde.Echec().Message == "Failed to set data for 'SousRepertoire'";
     }));
+}
+
+TEST(Option, SavesHandedOverWaitForAHeldLockThenTheLatestLands)
+{
+    ConfigTemporaire config;
+    Option option;
+    ASSERT_TRUE(option.Charger());
+    // The folder's lock held through another open file, as another program does.
+    const int dossier = open((config.Dossier() + "/Dudidevir").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(dossier, LOCK_EX), 0);
+    for (Ordre ordre : {Ordre::Repertoire, Ordre::Extension, Ordre::Alphabetique}) {
+        option.TreeSon = ordre;
+        option.Confier();
+    }
+    ASSERT_TRUE(option.ConfierRepertoire("/home/x/Été"));
+    Resultat<void> retenue = option.AttendreEnregistrement(std::chrono::milliseconds(100));
+    for (int i = 0; i < 200 && !retenue && retenue.Echec().Cause.find("verrouillé") == std::string::npos; ++i)
+        retenue = option.AttendreEnregistrement(std::chrono::milliseconds(100));
+    ASSERT_FALSE(retenue);
+    EXPECT_EQ(retenue.Echec().Message, "Failed to set data for 'TreeSon'");
+    EXPECT_EQ(retenue.Echec().Cause,
+              "le dossier " + config.Dossier() + "/Dudidevir est verrouillé par un autre programme");
+    EXPECT_FALSE(Present("TreeSon"));
+    close(dossier);
+    ASSERT_TRUE(option.AttendreEnregistrement(std::chrono::seconds(20)));
+    EXPECT_EQ(Valeur("TreeSon"), Code(Ordre::Alphabetique));
+    EXPECT_EQ(LireTexteRegistre("HKEY_CURRENT_USER", Cle, "DernierRepertoire").Valeur(), "/home/x/Été");
 }

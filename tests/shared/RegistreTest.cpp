@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,18 +68,43 @@ TEST(Registre, WritesReadsBackAndKeepsOtherValues)
     EXPECT_NE(texte.find("\"TreeSon\"=dword:ffffffff"), std::string::npos);
 }
 
-TEST(Registre, ASaveRemovesTheTemporaryFilesOfSavesCutShort)
+TEST(Registre, ASaveLeavesTheUsersFilesBesideTheSettings)
 {
     ConfigTemporaire config;
     ASSERT_TRUE(EcrireRegistre(Racine, Cle, "FichierCache", 1));
-    // What a save killed before its rename leaves, and a damaged file set aside.
-    const std::string dossier = config.Dossier() + "/Dudidevir/";
-    std::ofstream(dossier + "HKEY_CURRENT_USER.reg.Ab3dEf") << "[moitie";
-    std::ofstream(dossier + "HKEY_CURRENT_USER.reg.endommage-2026-12-07") << "garde";
+    // Copies the user made, some named as a save's temporary file once was,
+    // and a damaged file set aside.
+    const std::string dossier = config.Dossier() + "/Dudidevir/HKEY_CURRENT_USER.reg";
+    const std::vector<std::string> copies = {".backup", ".sauveg", ".orig01", ".Ab3dEf", ".endommage-2026-12-07"};
+    for (const std::string& suffixe : copies)
+        std::ofstream(dossier + suffixe) << config.Lire();
     ASSERT_TRUE(EcrireRegistre(Racine, Cle, "SousRepertoire", 0));
-    EXPECT_FALSE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.Ab3dEf"));
-    EXPECT_TRUE(std::filesystem::exists(dossier + "HKEY_CURRENT_USER.reg.endommage-2026-12-07"));
+    for (const std::string& suffixe : copies)
+        EXPECT_TRUE(std::filesystem::exists(dossier + suffixe)) << suffixe;
     EXPECT_EQ(Lire(Racine, Cle, "SousRepertoire"), 0);
+}
+
+TEST(Registre, ALinkedFileKeepsItsLinkAndWhatIsNotAFileIsNeitherReadNorReplaced)
+{
+    ConfigTemporaire config;
+    std::filesystem::create_directories(config.Dossier() + "/ailleurs");
+    std::filesystem::create_directories(config.Dossier() + "/Dudidevir");
+    std::filesystem::create_symlink("../ailleurs/reglages.reg", config.FichierUtilisateur());
+    ASSERT_TRUE(EcrireRegistre(Racine, Cle, "TreeSon", 2));
+    EXPECT_TRUE(std::filesystem::is_symlink(config.FichierUtilisateur()));
+    EXPECT_NE(config.Lire().find("\"TreeSon\"=dword:00000002"), std::string::npos);
+    // A FIFO is refused without waiting for a writer, and stays.
+    std::filesystem::remove(config.FichierUtilisateur());
+    ASSERT_EQ(::mkfifo(config.FichierUtilisateur().c_str(), 0600), 0);
+    const Resultat<Registre::Ruche> chargee = Registre::Charger(config.FichierUtilisateur());
+    ASSERT_FALSE(chargee);
+    EXPECT_NE(chargee.Echec().Message.find(config.FichierUtilisateur() + " n'est pas un fichier ordinaire (un tube"),
+              std::string::npos);
+    EXPECT_EQ(Lire(Racine, Cle, "FichierCache"), std::nullopt);
+    const Resultat<void> ecrite = EcrireRegistre(Racine, Cle, "FichierCache", 1);
+    ASSERT_FALSE(ecrite);
+    EXPECT_EQ(ecrite.Echec().Cause, chargee.Echec().Message);
+    EXPECT_TRUE(std::filesystem::is_fifo(config.FichierUtilisateur()));
 }
 
 TEST(Registre, UnknownRootNamesTouchNothing)

@@ -70,12 +70,12 @@ int32_t SauvegardeLue(const std::string& fichier)
     return juste ? int32_t(n) : -1;
 }
 
+// Files beside the settings file other than a filling one.
 int FichiersTemporaires(const std::string& dossier)
 {
     int n = 0;
     for (const auto& entree : std::filesystem::directory_iterator(dossier))
-        if (entree.path().filename().string().starts_with("HKEY_CURRENT_USER.reg."))
-            ++n;
+        n += entree.path().filename() != "HKEY_CURRENT_USER.reg" && entree.path().filename() != "remplissage";
     return n;
 }
 

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QTimer>
 #include <QUrl>
 
@@ -33,6 +34,10 @@
 #include <functional>
 #include <memory>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -454,14 +459,77 @@ TEST_F(PanneauHome, TheWalkOptionsMenuSavesAndIsUsedByTheNextScan)
         cachees->trigger();
         qobject_cast<QMenu*>(cachees->parent())->close();
         EXPECT_EQ(application_->Options.FichierCache, redemarrer);
-        EXPECT_NE(
-            config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001" : "\"FichierCache\"=dword:00000000"),
-            std::string::npos);
+        EXPECT_TRUE(AttendreQue([&] {
+            return config_->Lire().find(redemarrer ? "\"FichierCache\"=dword:00000001"
+                                                   : "\"FichierCache\"=dword:00000000") != std::string::npos;
+        }));
         Saisir(QString::fromStdString(arbre.Racine()));
         Lancer();
         ASSERT_TRUE(AttendreFin());
         EXPECT_EQ(c->LabelHomeFichierNbImage->text(), redemarrer ? "2" : "1");
     }
+}
+
+TEST_F(PanneauHome, AHeldSettingsLockNeverHoldsTheWindowAndRefusedSavesNameTheFileAndTheCause)
+{
+    // Another process holds the settings folder's lock, for 30 s at most.
+    const std::string dossier = config_->Dossier() + "/Dudidevir";
+    const auto verrouTenu = [&dossier] {
+        const int d = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool tenu = ::flock(d, LOCK_EX | LOCK_NB) != 0;
+        ::close(d);
+        return tenu;
+    };
+    QProcess gardien;
+    gardien.start("flock", {"-o", QString::fromStdString(dossier), "sleep", "30"});
+    ASSERT_TRUE(AttendreQue(verrouTenu));
+    // ">>>": the hidden files item toggled; then the next box's text.
+    const auto cocher = [this] {
+        auto* menu = f->findChild<QMenu*>("MenuOptions");
+        QTest::keyClick(c->LabelHomeOption, Qt::Key_Space);
+        EXPECT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
+        menu->actions()[1]->trigger();
+        menu->close();
+    };
+    QString texte;
+    const auto lireBoite = [this, &texte] {
+        texte.clear();
+        Au<QMessageBox>([&texte](QMessageBox* boite) {
+            texte = boite->text();
+            boite->accept();
+        });
+    };
+    cocher();
+    // The window's timers keep running meanwhile.
+    QTimer horloge;
+    horloge.start(10);
+    ASSERT_TRUE(AttendreTics(&horloge, 20));
+    EXPECT_TRUE(verrouTenu()) << "the window waited for the lock to be let go";
+
+    // The close waits a while, then says why nothing was saved; let go,
+    // the save lands.
+    application_->Options.AttenteFermeture = std::chrono::milliseconds(1500);
+    lireBoite();
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    EXPECT_EQ(texte.section('\n', 0, 0), "Failed to set data for 'FichierCache'");
+    EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config_->FichierUtilisateur())) &&
+                texte.section('\n', 1).contains("verrouillé par un autre programme"))
+        << texte.toStdString();
+    gardien.kill();
+    EXPECT_TRUE(
+        AttendreQue([this] { return config_->Lire().find("\"FichierCache\"=dword:00000000") != std::string::npos; }));
+
+    // A refused write at a tick is said with the file and its cause.
+    Demarrer();
+    std::filesystem::remove(config_->FichierUtilisateur());
+    std::filesystem::create_directories(config_->FichierUtilisateur());
+    lireBoite();
+    cocher();
+    ASSERT_TRUE(AttendreQue([&texte] { return !texte.isEmpty(); }));
+    EXPECT_TRUE(texte.startsWith("Le réglage ne peut pas être enregistré : Failed to set data for '"));
+    EXPECT_TRUE(texte.section('\n', 1).contains(QString::fromStdString(config_->FichierUtilisateur())) &&
+                texte.section('\n', 1).contains("un dossier"))
+        << texte.toStdString();
 }
 
 TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
@@ -543,7 +611,8 @@ TEST_F(PanneauHome, ADroppedFolderIsScannedAsTypedAndAFileScansItsFolder)
     Lancer();
     ASSERT_TRUE(AttendreFin());
     EXPECT_EQ(c->LabelHomeFichierNbImage->text(), "1");
-    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + latin1 + "\""), std::string::npos);
+    EXPECT_TRUE(AttendreQue(
+        [&] { return config_->Lire().find("\"DernierRepertoire\"=\"" + latin1 + "\"") != std::string::npos; }));
 
     // A path that is gone by the time it is looked at is said as Enter says it.
     QString texte;
@@ -617,7 +686,8 @@ TEST_F(PanneauHome, TheBrowserOpensAtTheFolderLastScannedWhileItIsThereElseAtHom
     Saisir(QString::fromStdString(scanne));
     Lancer();
     ASSERT_TRUE(AttendreFin());
-    EXPECT_NE(config_->Lire().find("\"DernierRepertoire\"=\"" + scanne + "\""), std::string::npos);
+    EXPECT_TRUE(AttendreQue(
+        [&] { return config_->Lire().find("\"DernierRepertoire\"=\"" + scanne + "\"") != std::string::npos; }));
     EXPECT_EQ(choisiAuDepart(), scanne);
     // Kept for the next run; once the folder is gone, home.
     Demarrer();
