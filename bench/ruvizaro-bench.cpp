@@ -14,6 +14,7 @@
 #include "app/Application.h"
 #include "scan/Stockage.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ConstructeurArbres.h"
 #include "trees/GestionTreeView.h"
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
@@ -565,7 +566,7 @@ int main(int argc, char** argv)
             scanS = maintenant;
             processeurScan = LireTempsProcesseur();
         }
-        if (scanS >= 0 && arbresS < 0 && !app.Arbres.AffichageEnCours() && app.Arbres.LotsEnVol() == 0) {
+        if (scanS >= 0 && arbresS < 0 && !app.Arbres.AffichageEnCours()) {
             int noeuds = 0;
             int groupes = 0;
             for (int c = 1; c <= NombreCategories; ++c) {
@@ -664,7 +665,7 @@ int main(int argc, char** argv)
     const int racinesReconstruites = app.Stock.NombreRepertoires(Cat(reconstruite));
     QElapsedTimer chronoReconstruction;
     chronoReconstruction.start();
-    app.Arbres.ReconstruireCategorie(Cat(reconstruite), nullptr, racinesReconstruites);
+    app.Arbres.Constructeur().ReconstruireCategorie(Cat(reconstruite), nullptr, racinesReconstruites);
     const double reconstructionMs = double(chronoReconstruction.nsecsElapsed()) / NanoParMilli;
     ArbreRep(app, reconstruite)->ToutSupprimer();
 

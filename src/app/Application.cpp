@@ -2,6 +2,7 @@
 
 #include "app/Apparence.h"
 #include "app/LigneCommande.h"
+#include "trees/FluxRepertoires.h"
 #include "ui/AccesClavier.h"
 
 #include <QApplication>
@@ -16,7 +17,7 @@ Application::Application()
     : Environnement(&fenetre_), BarreSystem(fenetre_, Skin, Options), Barre(&fenetre_),
       Bouton(fenetre_, Scans, Stock, Options), Arbres(&fenetre_, Options, Stock, Extensions, Environnement),
       Previsu(&fenetre_, Skin, Stock, Sons, Videos, Environnement), Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
-      Scans(Stock, Scan, Arbres)
+      Scans(Stock, Scan, Arbres.Flux())
 {
     new AccesClavier(&fenetre_);
     Relier();
@@ -37,7 +38,7 @@ void Application::Relier()
     // filing reaches the scan's owner.
     Stock.Lier(&Explo);
     Stock.Lier(&Extensions);
-    Stock.Lier(static_cast<EcouteStockage*>(&Arbres));
+    Stock.Lier(&Arbres.Flux());
     Scan.Lier(&Stock);
     Scan.Lier(&Explo);
     Explo.Lier(&Options);

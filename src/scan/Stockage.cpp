@@ -42,10 +42,7 @@ Stockage::~Stockage() = default;
 
 void Stockage::Reinitialiser()
 {
-    {
-        std::lock_guard verrou(Verrou);
-        Attente.clear();
-    }
+    Attente.Vider();
 
     std::unique_lock verrou(donnees_);
     std::lock_guard verrouRepertoires(repertoires_);
@@ -76,11 +73,7 @@ void Stockage::DefinirRacine(int32_t longueur)
 
 void Stockage::MarquerFinParcours()
 {
-    {
-        std::lock_guard verrou(Verrou);
-        FinParcours.store(true);
-    }
-    attenteNonVide_.notify_all();
+    Attente.MarquerFin(FinParcours);
 }
 
 void Stockage::PreparerScan()
@@ -101,40 +94,20 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
 
 void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers)
 {
-    EnAttente attente{chemin, std::move(fichiers)};
-    bool etaitVide = false;
-    {
-        std::lock_guard verrou(Verrou);
-        etaitVide = Attente.empty();
-        Attente.push_back(std::move(attente));
-    }
-    // The store worker sleeps only on an empty list.
-    if (etaitVide)
-        attenteNonVide_.notify_all();
+    Attente.Ajouter(EnAttente{chemin, std::move(fichiers)});
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
 {
+    EnAttente attente;
     for (;;) {
-        std::unique_lock verrou(Verrou);
-        const bool pret =
-            travailleur.Attendre(verrou, attenteNonVide_, [this] { return !Attente.empty() || FinParcours.load(); });
-        if (!pret) {
-            // Cut short by a pause or a stop: it takes effect at the check point.
-            verrou.unlock();
-            if (!travailleur.PointDeControle())
-                return;
-            continue;
-        }
-        // The walk marks its end after its last queueing, so an empty list
-        // seen with the end mark stays empty.
-        if (Attente.empty())
+        const auto prise = Attente.Prendre(travailleur, FinParcours, attente);
+        if (prise == FileAttente<EnAttente>::Prise::Fin)
             break;
-        const EnAttente attente = std::move(Attente.front());
-        Attente.pop_front();
-        // Filing happens without Verrou: the walk can go on queueing.
-        verrou.unlock();
-        ClasserRepertoire(attente);
+        // Filed without the list's lock: the walk can go on queueing. A
+        // wait cut short by a pause or a stop takes effect at the check point.
+        if (prise == FileAttente<EnAttente>::Prise::Element)
+            ClasserRepertoire(attente);
         if (!travailleur.PointDeControle())
             return;
     }

@@ -10,6 +10,7 @@
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
 #include "shared/Categorie.h"
+#include "shared/FileAttente.h"
 #include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
 
@@ -18,7 +19,6 @@
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -274,11 +274,9 @@ private:
     Extension* extension_ = nullptr;
     EcouteStockage* ecoute_ = nullptr;
 
-    // Waiting list, guarded by Verrou; the store worker sleeps on
-    // attenteNonVide_ while it is empty and the walk has not ended.
-    std::deque<EnAttente> Attente;
-    std::mutex Verrou;
-    std::condition_variable_any attenteNonVide_;
+    // Waiting list; the store worker sleeps on it while it is empty and the
+    // walk has not ended.
+    FileAttente<EnAttente> Attente;
     std::atomic<bool> FinParcours{false};
     std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};

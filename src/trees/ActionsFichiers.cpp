@@ -7,6 +7,7 @@
 #include "trees/ModeleArbre.h"
 #include "widgets/Bureau.h"
 
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMimeData>
 
@@ -251,7 +252,7 @@ bool ActionsFichiers::Ouvrir(CleArbre cle, const QModelIndex& ligne)
 void ActionsFichiers::CopierSelection(ArbreCategorie* arbre)
 {
     if (arbre)
-        bureau_.CopierFichiers(Chemins(arbre->Cle(), arbre->LignesSelectionnees()));
+        bureau_.CopierFichiers(Chemins(arbre->Cle(), arbre->selectionModel()->selectedIndexes()));
 }
 
 QMimeData* ActionsFichiers::DonneesGlisser(CleArbre cle, const QModelIndexList& lignes)

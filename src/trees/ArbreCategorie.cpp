@@ -30,6 +30,86 @@ public:
         return taille;
     }
 };
+
+bool EchapSeul(const QKeyEvent* touche)
+{
+    return touche->key() == Qt::Key_Escape && (touche->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// The actions menu of the current row, below its icon, as a menu opened by
+// the pointer would be.
+void DemanderMenuLigneCourante(ArbreCategorie* arbre)
+{
+    const QModelIndex courant = arbre->currentIndex();
+    if (!courant.isValid())
+        return;
+    arbre->scrollTo(courant);
+    const QRect place = arbre->visualRect(courant);
+    emit arbre->MenuDemande(
+        courant, arbre->viewport()->mapToGlobal(QPoint(place.left() + arbre->iconSize().width(), place.bottom())));
+}
+
+// The tree's keys: Escape closes an open filter (before the window's
+// shortcut sees it), Ctrl+C copies, the Menu key and Shift+F10 ask for the
+// menu, Ctrl+F or a character typed go to the filter box instead of Qt's
+// search by first letters. Any other key is the tree's.
+class ClavierArbre : public QObject
+{
+public:
+    explicit ClavierArbre(ArbreCategorie* arbre) : QObject(arbre), arbre_(arbre) { arbre->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override
+    {
+        if (objet != arbre_)
+            return false;
+        if (evenement->type() == QEvent::ShortcutOverride && EchapSeul(static_cast<QKeyEvent*>(evenement)) &&
+            FiltreOuvert()) {
+            evenement->accept();
+            return true;
+        }
+        if (evenement->type() != QEvent::KeyPress)
+            return false;
+        auto* touche = static_cast<QKeyEvent*>(evenement);
+        const bool pris = Prendre(touche);
+        if (pris)
+            touche->accept();
+        return pris;
+    }
+
+private:
+    bool FiltreOuvert() const { return arbre_->FiltreOuvert && arbre_->FiltreOuvert(); }
+    bool Prendre(const QKeyEvent* touche)
+    {
+        if (EchapSeul(touche) && FiltreOuvert()) {
+            emit arbre_->FermetureFiltreDemandee();
+            return true;
+        }
+        if (touche->matches(QKeySequence::Copy)) {
+            emit arbre_->CopieDemandee();
+            return true;
+        }
+        const Qt::KeyboardModifiers modificateurs = touche->modifiers() & ~Qt::KeypadModifier;
+        if ((touche->key() == Qt::Key_Menu && modificateurs == Qt::NoModifier) ||
+            (touche->key() == Qt::Key_F10 && modificateurs == Qt::ShiftModifier)) {
+            DemanderMenuLigneCourante(arbre_);
+            return true;
+        }
+        if (touche->matches(QKeySequence::Find)) {
+            emit arbre_->FiltreDemande(QString());
+            return true;
+        }
+        const QString saisie = touche->text();
+        const bool texte = !(modificateurs & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+                           !saisie.isEmpty() && saisie.at(0).isPrint() && saisie.at(0) != QChar(' ');
+        if (texte)
+            emit arbre_->FiltreDemande(saisie);
+        return texte;
+    }
+
+    ArbreCategorie* arbre_;
+};
+
 } // namespace
 
 ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent)
@@ -56,17 +136,26 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* paren
     setModel(modele_);
     hide();
 
-    connect(this, &QTreeView::expanded, this,
-            [this](const QModelIndex& index) { emit Deploiement(ModeleArbre::NoeudDe(index)); });
-    connect(this, &QTreeView::collapsed, this,
-            [this](const QModelIndex& index) { emit Repli(ModeleArbre::NoeudDe(index)); });
+    new ClavierArbre(this);
+
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        // Only group nodes: a node's children are removed only with their
+        // tree, or as leaves.
+        Noeud* noeud = ModeleArbre::NoeudDe(index);
+        if (noeud && noeud->AEnfants())
+            deployes_.insert(noeud);
+        emit Deploiement(noeud);
+    });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        Noeud* noeud = ModeleArbre::NoeudDe(index);
+        deployes_.erase(noeud);
+        emit Repli(noeud);
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& courant, const QModelIndex&) {
                 emit ChangementSelection(ModeleArbre::NoeudDe(courant), ModeleArbre::ParentAttenteDe(courant));
             });
 }
-
-ArbreCategorie::~ArbreCategorie() = default;
 
 Noeud* ArbreCategorie::AjouterRacine(const QString& texte, int image)
 {
@@ -107,6 +196,7 @@ void ArbreCategorie::ChangerImage(Noeud* noeud, int image)
 void ArbreCategorie::ToutSupprimer()
 {
     ++generation_;
+    deployes_.clear();
     modele_->ToutSupprimer();
 }
 
@@ -159,11 +249,6 @@ void ArbreCategorie::Deployer(Noeud* noeud)
         expand(index);
 }
 
-QModelIndexList ArbreCategorie::LignesSelectionnees() const
-{
-    return selectionModel()->selectedIndexes();
-}
-
 bool ArbreCategorie::AjoutsEnAttente() const
 {
     return ajouts_->isActive();
@@ -190,81 +275,12 @@ void ArbreCategorie::contextMenuEvent(QContextMenuEvent* evenement)
     if (evenement->reason() == QContextMenuEvent::Mouse)
         emit MenuDemande(indexAt(evenement->pos()), evenement->globalPos());
     else
-        DemanderMenuLigneCourante();
-}
-
-namespace {
-
-bool EchapSeul(const QKeyEvent* touche)
-{
-    return touche->key() == Qt::Key_Escape && (touche->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
-} // namespace
-
-bool ArbreCategorie::event(QEvent* evenement)
-{
-    // Escape closes an open filter before the window's shortcut sees it.
-    if (evenement->type() == QEvent::ShortcutOverride && EchapSeul(static_cast<QKeyEvent*>(evenement)) &&
-        FiltreOuvert && FiltreOuvert()) {
-        evenement->accept();
-        return true;
-    }
-    return QTreeView::event(evenement);
-}
-
-void ArbreCategorie::keyPressEvent(QKeyEvent* evenement)
-{
-    if (EchapSeul(evenement) && FiltreOuvert && FiltreOuvert()) {
-        evenement->accept();
-        emit FermetureFiltreDemandee();
-        return;
-    }
-    if (evenement->matches(QKeySequence::Copy)) {
-        evenement->accept();
-        emit CopieDemandee();
-        return;
-    }
-    const Qt::KeyboardModifiers modificateurs = evenement->modifiers() & ~Qt::KeypadModifier;
-    const bool menu = (evenement->key() == Qt::Key_Menu && modificateurs == Qt::NoModifier) ||
-                      (evenement->key() == Qt::Key_F10 && modificateurs == Qt::ShiftModifier);
-    if (menu) {
-        evenement->accept();
-        DemanderMenuLigneCourante();
-        return;
-    }
-    // Ctrl+F, or a character typed, goes to the filter box instead of
-    // Qt's search by first letters.
-    if (evenement->matches(QKeySequence::Find)) {
-        evenement->accept();
-        emit FiltreDemande(QString());
-        return;
-    }
-    const QString saisie = evenement->text();
-    const bool texte = !(modificateurs & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-                       !saisie.isEmpty() && saisie.at(0).isPrint() && saisie.at(0) != QChar(' ');
-    if (texte) {
-        evenement->accept();
-        emit FiltreDemande(saisie);
-        return;
-    }
-    QTreeView::keyPressEvent(evenement);
-}
-
-void ArbreCategorie::DemanderMenuLigneCourante()
-{
-    const QModelIndex courant = currentIndex();
-    if (!courant.isValid())
-        return;
-    scrollTo(courant);
-    // Below the row's icon, as a menu opened by the pointer would be.
-    const QRect place = visualRect(courant);
-    emit MenuDemande(courant, viewport()->mapToGlobal(QPoint(place.left() + iconSize().width(), place.bottom())));
+        DemanderMenuLigneCourante(this);
 }
 
 void ArbreCategorie::startDrag(Qt::DropActions)
 {
-    QMimeData* donnees = DonneesGlisser ? DonneesGlisser(LignesSelectionnees()) : nullptr;
+    QMimeData* donnees = GlisserDonnees ? GlisserDonnees(selectionModel()->selectedIndexes()) : nullptr;
     if (!donnees)
         return;
     auto* glisser = new QDrag(this);

@@ -19,6 +19,7 @@
 #include <QTreeView>
 
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 class ListeImages;
@@ -31,7 +32,6 @@ class ArbreCategorie : public QTreeView
     Q_OBJECT
 public:
     ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* parent);
-    ~ArbreCategorie() override;
 
     CleArbre Cle() const { return cle_; }
     // category × 10 + order
@@ -70,10 +70,11 @@ public:
 
     ModeleArbre* Modele() const { return modele_; }
 
+    // The nodes expanded (the group nodes open), in no order.
+    const std::unordered_set<Noeud*>& Deployes() const { return deployes_; }
+
     // What a drag of these rows carries out of the window; nullptr: no drag.
-    std::function<QMimeData*(const QModelIndexList& lignes)> DonneesGlisser;
-    // The rows selected, in the order of the selection's ranges.
-    QModelIndexList LignesSelectionnees() const;
+    std::function<QMimeData*(const QModelIndexList& lignes)> GlisserDonnees;
     // Whether a filter is open over the tree: Escape then closes it instead
     // of reaching the window's shortcut.
     std::function<bool()> FiltreOuvert;
@@ -100,17 +101,14 @@ signals:
     void FermetureFiltreDemandee();
 
 protected:
-    bool event(QEvent* evenement) override;
     void rowsInserted(const QModelIndex& parent, int debut, int fin) override;
     void contextMenuEvent(QContextMenuEvent* evenement) override;
-    void keyPressEvent(QKeyEvent* evenement) override;
     void startDrag(Qt::DropActions actions) override;
 
 private:
-    void DemanderMenuLigneCourante();
-
     ModeleArbre* modele_;
     QTimer* ajouts_; // the layout owed to top-level rows appended while shown
     CleArbre cle_;
     quint64 generation_ = 0;
+    std::unordered_set<Noeud*> deployes_;
 };

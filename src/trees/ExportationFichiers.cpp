@@ -37,8 +37,7 @@ ExportationFichiers::ExportationFichiers(QWidget* fenetre, Stockage& stockage, c
 ExportationFichiers::~ExportationFichiers()
 {
     arret_ = true;
-    if (travail_.joinable())
-        travail_.join();
+    travail_.reset(); // joined
 }
 
 bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe>& groupes, const QString& nom)
@@ -83,7 +82,7 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
 
     arret_ = false;
     const std::string destination = QFile::encodeName(choisi).toStdString();
-    travail_ = std::thread([this, format, groupes, destination] {
+    travail_ = std::make_unique<Travailleur>([this, format, groupes, destination](Travailleur&) {
         std::vector<std::string> chemins;
         for (const Groupe& groupe : groupes) {
             if (arret_)
@@ -105,6 +104,7 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
         const QString echec = bilan ? QString() : QString::fromStdString(bilan.Echec().Complet());
         AppelDiffere(this, [this, ecrit, echec] { Terminer(ecrit, echec); });
     });
+    travail_->Demarrer();
     return true;
 }
 
@@ -115,8 +115,7 @@ QProgressDialog* ExportationFichiers::Progression() const
 
 void ExportationFichiers::Terminer(bool ecrit, const QString& echec)
 {
-    if (travail_.joinable())
-        travail_.join();
+    travail_.reset(); // its last step was to post this call
     if (QProgressDialog* progression = progression_) {
         progression_ = nullptr;
         progression->hide();

@@ -9,6 +9,7 @@
 
 #include "shared/Categorie.h"
 #include "shared/Groupe.h"
+#include "shared/Travailleur.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,8 +17,8 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 class Option;
@@ -47,7 +48,7 @@ public:
     // without its suffix. False when nothing was started: no group, the
     // dialog given up, or an export already running.
     bool Exporter(Categorie categorie, const std::vector<Groupe>& groupes, const QString& nom);
-    bool EnCours() const { return travail_.joinable(); }
+    bool EnCours() const { return travail_ != nullptr; }
     // The progress dialog of the export under way (named "ProgressionExport").
     QProgressDialog* Progression() const;
 
@@ -62,7 +63,7 @@ private:
     QWidget* fenetre_;
     Stockage& stockage_;
     const Option& option_;
-    std::thread travail_;
+    std::unique_ptr<Travailleur> travail_;
     std::atomic<bool> arret_{false};
     QPointer<QProgressDialog> progression_;
 };

@@ -3,13 +3,37 @@
 #include "shared/AppelDiffere.h"
 #include "shared/Journal.h"
 #include "trees/ArbreCategorie.h"
-#include "trees/GestionTreeView.h"
+#include "trees/ConstructeurArbres.h"
+#include "trees/RemplissagesArbres.h"
 #include "trees/TravailFiltre.h"
+#include "trees/VuesArbres.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
+
+constexpr int32_t SansParent = INT32_MIN;
+
+std::pair<int32_t, int32_t> CleOuverte(const Noeud* noeud)
+{
+    return {noeud->Parent ? noeud->Parent->Groupe : SansParent, noeud->Groupe};
+}
+
+// Whether a group node of a filtered tree holds a file kept: every node of
+// the directory and extension trees does; in the alphabetical tree, a
+// bucket counting one, and "A...Z" when a letter does.
+bool GardeUnFichier(const Stockage::Filtre& filtre, Ordre ordre, const Noeud* noeud)
+{
+    if (ordre != Ordre::Alphabetique)
+        return true;
+    if (noeud->Groupe >= 0 && noeud->Groupe < Stockage::NombreLettres)
+        return filtre.Lettres[static_cast<size_t>(noeud->Groupe)] > 0;
+    return std::any_of(filtre.Lettres.begin() + 1, filtre.Lettres.end() - 1, [](int32_t n) { return n > 0; });
+}
 
 // Over the top right of the trees (they stand at 115, 104, 292 × 313).
 const QRect PlaceBoite(247, 105, 159, 22);
@@ -62,11 +86,12 @@ private:
 const QString FiltreArbres::TexteInvite = QStringLiteral("Filtrer par nom…");
 const QString FiltreArbres::NomAccessible = QStringLiteral("Filtre des fichiers");
 
-FiltreArbres::FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& stockage)
-    : QObject(&arbres), arbres_(arbres), stockage_(stockage)
+FiltreArbres::FiltreArbres(QWidget* fenetre, VuesArbres& vues, ConstructeurArbres& constructeur,
+                           RemplissagesArbres& remplissages, Stockage& stockage)
+    : vues_(vues), constructeur_(constructeur), remplissages_(remplissages), stockage_(stockage)
 {
     auto versArbre = [this] {
-        if (ArbreCategorie* arbre = arbres_.ArbreMontre())
+        if (ArbreCategorie* arbre = vues_.ArbreMontre())
             arbre->setFocus(Qt::OtherFocusReason);
     };
     boite_ = new BoiteFiltre(
@@ -131,11 +156,13 @@ void FiltreArbres::MontrerBoite(bool montrer)
 
 void FiltreArbres::ArbresConstruits()
 {
+    arbresPrets_ = true;
     Relancer();
 }
 
 void FiltreArbres::ArbresEnChangement(bool nouveauScan)
 {
+    arbresPrets_ = false;
     travail_->Abandonner();
     attendu_ = 0;
     if (nouveauScan) {
@@ -152,7 +179,7 @@ void FiltreArbres::CategorieMontree()
 {
     // The three trees of a category are filtered together: another order
     // of the same category shows the filter already applied.
-    if (filtree_ == arbres_.CategorieAffichee())
+    if (filtree_ == vues_.CategorieAffichee())
         return;
     Restaurer();
     if (!boite_->text().isEmpty())
@@ -170,8 +197,8 @@ bool FiltreArbres::RetenirRepertoires(Categorie categorie, int nombre)
 void FiltreArbres::Relancer()
 {
     const QString texte = boite_->text();
-    const Categorie categorie = arbres_.CategorieAffichee();
-    if (texte.isEmpty() || !arbres_.ArbresPrets() || !CategorieValide(categorie)) {
+    const Categorie categorie = vues_.CategorieAffichee();
+    if (texte.isEmpty() || !arbresPrets_ || !CategorieValide(categorie)) {
         travail_->Abandonner();
         attendu_ = 0;
         Restaurer();
@@ -181,7 +208,7 @@ void FiltreArbres::Relancer()
     // on their way to it and are left out.
     int racines = racines_;
     if (filtree_ != categorie) {
-        const ArbreCategorie* arbre = arbres_.Arbre(categorie, Ordre::Repertoire);
+        const ArbreCategorie* arbre = vues_.Arbre(categorie, Ordre::Repertoire);
         racines = arbre ? arbre->NombreRacines() : 0;
     }
     attendu_ = travail_->Demander(categorie, texte.toStdString(), racines);
@@ -195,24 +222,63 @@ void FiltreArbres::Restaurer()
     filtree_ = Categorie::Autre;
     nombre_ = 0;
     stockage_.RetirerFiltre();
-    arbres_.ReconstruireCategorie(categorie, nullptr, racines_);
+    Reconstruire(categorie, nullptr);
     Journal::Ecrire(QStringLiteral("filtre aucun"));
     emit FiltreApplique(QString(), -1);
 }
 
 void FiltreArbres::Appliquer(quint64 numero, const std::shared_ptr<Stockage::Filtre>& filtre)
 {
-    if (numero != attendu_ || !arbres_.ArbresPrets() || filtre->Cat != arbres_.CategorieAffichee())
+    if (numero != attendu_ || !arbresPrets_ || filtre->Cat != vues_.CategorieAffichee())
         return; // a newer text, a scan or another zone came meanwhile
     if (filtree_ != filtre->Cat) {
         Restaurer();
-        const ArbreCategorie* arbre = arbres_.Arbre(filtre->Cat, Ordre::Repertoire);
+        const ArbreCategorie* arbre = vues_.Arbre(filtre->Cat, Ordre::Repertoire);
         racines_ = arbre ? arbre->NombreRacines() : 0;
     }
     filtree_ = filtre->Cat;
     nombre_ = filtre->Nombre;
     stockage_.AppliquerFiltre(filtre->Cat, std::move(filtre->Bits));
-    arbres_.ReconstruireCategorie(filtre->Cat, filtre.get(), racines_);
+    Reconstruire(filtre->Cat, filtre.get());
     Journal::Ecrire(QStringLiteral("filtre texte=%1 retenus=%2").arg(boite_->text()).arg(nombre_));
     emit FiltreApplique(boite_->text(), nombre_);
+}
+
+FiltreArbres::Ouverts FiltreArbres::GroupesOuverts(Categorie categorie) const
+{
+    Ouverts ouverts;
+    for (Ordre ordre : Ordres)
+        for (const Noeud* noeud : vues_.Arbre(categorie, ordre)->Deployes())
+            ouverts[static_cast<size_t>(Code(ordre) - 1)].push_back(CleOuverte(noeud));
+    return ouverts;
+}
+
+void FiltreArbres::Reconstruire(Categorie categorie, const Stockage::Filtre* filtre)
+{
+    const Ouverts ouverts = GroupesOuverts(categorie);
+    remplissages_.Suspendre();
+    constructeur_.ReconstruireCategorie(categorie, filtre, racines_);
+    const ArbreCategorie* montre = vues_.ArbreMontre();
+    const bool tous =
+        filtre && montre && filtre->Nombre <= montre->viewport()->height() / std::max(1, montre->sizeHintForRow(0));
+    for (Ordre ordre : Ordres) {
+        const auto& cles = ouverts[static_cast<size_t>(Code(ordre) - 1)];
+        if (cles.empty() && !tous)
+            continue;
+        ArbreCategorie* arbre = vues_.Arbre(categorie, ordre);
+        auto ouvrir = [&](Noeud* noeud) {
+            if (!noeud->AEnfants())
+                return;
+            if ((tous && GardeUnFichier(*filtre, ordre, noeud)) ||
+                std::find(cles.begin(), cles.end(), CleOuverte(noeud)) != cles.end())
+                arbre->Deployer(noeud);
+        };
+        for (int i = 0; i < arbre->NombreRacines(); ++i) {
+            Noeud* racine = arbre->Racine(i);
+            ouvrir(racine);
+            if (ordre == Ordre::Alphabetique && racine->Groupe < 0)
+                for (Noeud* lettre : racine->Enfants)
+                    ouvrir(lettre);
+        }
+    }
 }

@@ -13,17 +13,24 @@
 
 #include "scan/Stockage.h"
 #include "shared/Categorie.h"
+#include "shared/Ordre.h"
 
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
-class GestionTreeView;
+class ConstructeurArbres;
 class QWidget;
+class RemplissagesArbres;
 class TravailFiltre;
+class VuesArbres;
 
 class FiltreArbres : public QObject
 {
@@ -32,8 +39,10 @@ public:
     static const QString TexteInvite; // the box's placeholder
     static const QString NomAccessible;
 
-    // The box goes into the window; the filter lives as long as the tree manager.
-    FiltreArbres(QWidget* fenetre, GestionTreeView& arbres, Stockage& stockage);
+    // The box goes into the window. The filter rebuilds the shown
+    // category's trees with the builder, after stopping the fill jobs.
+    FiltreArbres(QWidget* fenetre, VuesArbres& vues, ConstructeurArbres& constructeur, RemplissagesArbres& remplissages,
+                 Stockage& stockage);
     ~FiltreArbres() override;
 
     // Shows the box with the focus, the typed text appended.
@@ -48,10 +57,12 @@ public:
     // Files kept by the filter applied (0 when none).
     int64_t NombreRetenus() const { return nombre_; }
 
-    // The tree manager's events.
+    // The category area's events.
     void MontrerBoite(bool montrer);
     // The trees are built from the store (a pause or the end): filter again.
     void ArbresConstruits();
+    // Whether the trees are built from the store (after a pause or the end).
+    bool ArbresPrets() const { return arbresPrets_; }
     // The trees are about to change under a running scan (a start, a
     // resume): the whole trees come back, the text stays for the next pause.
     void ArbresEnChangement(bool nouveauScan);
@@ -66,11 +77,22 @@ signals:
     void FiltreApplique(const QString& texte, qint64 nombre);
 
 private:
+    // The groups open in a category's three trees, per order, by their
+    // parent's group and their own.
+    using Ouverts = std::array<std::vector<std::pair<int32_t, int32_t>>, NombreOrdres>;
+
     void Relancer();
     void Restaurer();
     void Appliquer(quint64 numero, const std::shared_ptr<Stockage::Filtre>& filtre);
+    // Builds the category's trees again (the files kept by filtre, or all),
+    // the groups open before open again; when the files kept fit in the
+    // shown tree, every group holding one opens.
+    void Reconstruire(Categorie categorie, const Stockage::Filtre* filtre);
+    Ouverts GroupesOuverts(Categorie categorie) const;
 
-    GestionTreeView& arbres_;
+    VuesArbres& vues_;
+    ConstructeurArbres& constructeur_;
+    RemplissagesArbres& remplissages_;
     Stockage& stockage_;
     QPointer<QLineEdit> boite_;
     std::unique_ptr<TravailFiltre> travail_;
@@ -80,4 +102,5 @@ private:
     int racines_ = 0;
     int64_t nombre_ = 0;
     bool boiteMontrable_ = false;
+    bool arbresPrets_ = false;
 };

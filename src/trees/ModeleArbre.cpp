@@ -81,20 +81,24 @@ QModelIndex ModeleArbre::IndexAttente(const Noeud* parent) const
     return parent && parent->AttenteVirtuelle() ? createIndex(0, 0, Marquer(parent)) : QModelIndex();
 }
 
-ListeEnfants& ModeleArbre::Liste(Noeud* parent)
+namespace {
+
+ListeEnfants& Liste(ListeEnfants& racines, Noeud* parent)
 {
-    return parent ? parent->Enfants : racines_;
+    return parent ? parent->Enfants : racines;
 }
 
-Noeud* ModeleArbre::Nouveau(Noeud* parent, TexteNoeud texte, int image, int ligne)
+Noeud* Nouveau(ReserveNoeuds& noeuds, Noeud* parent, TexteNoeud texte, int image, int ligne)
 {
-    Noeud* noeud = noeuds_.Nouveau();
+    Noeud* noeud = noeuds.Nouveau();
     noeud->Texte = texte;
     noeud->Image = Noeud::ImageCourte(image);
     noeud->Parent = parent;
     noeud->Index = ligne;
     return noeud;
 }
+
+} // namespace
 
 QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) const
 {
@@ -136,11 +140,6 @@ int ModeleArbre::rowCount(const QModelIndex& parent) const
 int ModeleArbre::columnCount(const QModelIndex&) const
 {
     return 1;
-}
-
-bool ModeleArbre::hasChildren(const QModelIndex& parent) const
-{
-    return rowCount(parent) > 0;
 }
 
 QVariant ModeleArbre::data(const QModelIndex& index, int role) const
@@ -198,10 +197,10 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
 {
     // Real children take the place of a "..." placeholder.
     RetirerAttente(parent);
-    auto& liste = Liste(parent);
+    auto& liste = Liste(racines_, parent);
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
-    Noeud* resultat = Nouveau(parent, textes_.Ajouter(texte), image, ligne);
+    Noeud* resultat = Nouveau(noeuds_, parent, textes_.Ajouter(texte), image, ligne);
     liste.push_back(resultat);
     endInsertRows();
     return resultat;
@@ -210,10 +209,10 @@ Noeud* ModeleArbre::Ajouter(Noeud* parent, const QString& texte, int image)
 Noeud* ModeleArbre::AjouterGroupe(Noeud* parent, const QString& texte, int image, int32_t groupe, int imageAttente)
 {
     RetirerAttente(parent);
-    auto& liste = Liste(parent);
+    auto& liste = Liste(racines_, parent);
     const int ligne = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(parent), ligne, ligne);
-    Noeud* resultat = Nouveau(parent, textes_.Ajouter(texte), image, ligne);
+    Noeud* resultat = Nouveau(noeuds_, parent, textes_.Ajouter(texte), image, ligne);
     resultat->Groupe = groupe;
     resultat->attente_ = true;
     resultat->imageAttente_ = ImageAttenteCourte(imageAttente);
@@ -239,7 +238,7 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
                                    : ligne;
         // A null text is the source's: not kept.
         const bool deSource = source_ && texte.isNull();
-        Noeud* noeud = Nouveau(nullptr, deSource ? TexteNoeud() : textes_.Ajouter(texte), image, ligne);
+        Noeud* noeud = Nouveau(noeuds_, nullptr, deSource ? TexteNoeud() : textes_.Ajouter(texte), image, ligne);
         noeud->Groupe = groupe;
         noeud->texteSource_ = deSource;
         ++ligne;
@@ -256,7 +255,7 @@ void ModeleArbre::SupprimerEnfants(Noeud* noeud)
         RetirerAttente(noeud);
         return;
     }
-    auto& liste = Liste(noeud);
+    auto& liste = Liste(racines_, noeud);
     if (liste.empty())
         return;
     beginRemoveRows(IndexDe(noeud), 0, static_cast<int>(liste.size()) - 1);
@@ -271,13 +270,13 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
     if (enfants.empty())
         return;
     RetirerAttente(noeud);
-    auto& liste = Liste(noeud);
+    auto& liste = Liste(racines_, noeud);
     const int premier = static_cast<int>(liste.size());
     beginInsertRows(IndexDe(noeud), premier, premier + static_cast<int>(enfants.size()) - 1);
     liste.reserve(liste.size() + enfants.size());
     int ligne = premier;
     for (const EnfantNoeud& e : enfants)
-        liste.push_back(Nouveau(noeud, textes_.Ajouter(e.Texte), e.Image, ligne++));
+        liste.push_back(Nouveau(noeuds_, noeud, textes_.Ajouter(e.Texte), e.Image, ligne++));
     endInsertRows();
 }
 

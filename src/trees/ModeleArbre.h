@@ -30,7 +30,6 @@ public:
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    bool hasChildren(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // The one column's title, "Nom", which screen readers read for the
@@ -72,8 +71,6 @@ public:
     Noeud* Racine(int index) const;
 
 private:
-    ListeEnfants& Liste(Noeud* parent);
-    Noeud* Nouveau(Noeud* parent, TexteNoeud texte, int image, int ligne);
     void RetirerAttente(Noeud* noeud);
 
     ListeImages* images_;

@@ -1,13 +1,12 @@
 #include "trees/ThreadPrevisualisation.h"
 
 #include "scan/Stockage.h"
-#include "trees/GestionTreeView.h"
 
 #include <utility>
 
-ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, GestionTreeView* arbres, Groupe groupe, Noeud* noeud,
-                                               quint64 generation)
-    : groupe_(groupe), noeud_(noeud), generation_(generation), stockage_(stockage), arbres_(arbres)
+ThreadPrevisualisation::ThreadPrevisualisation(Stockage* stockage, Groupe groupe, Noeud* noeud, quint64 generation,
+                                               Livraison livrer)
+    : groupe_(groupe), noeud_(noeud), generation_(generation), stockage_(stockage), livrer_(std::move(livrer))
 {
     Demarrer();
 }
@@ -21,10 +20,10 @@ ThreadPrevisualisation::~ThreadPrevisualisation()
 void ThreadPrevisualisation::Execute()
 {
     // A job stopped before it began leaves the placeholder in place.
-    if (!stockage_ || !arbres_ || !PointDeControle())
+    if (!stockage_ || !livrer_ || !PointDeControle())
         return;
     std::vector<EnfantNoeud> enfants = stockage_->EnfantsGroupe(groupe_);
     if (!PointDeControle())
         return;
-    arbres_->RemplacerEnfants(groupe_.Arbre, noeud_, generation_, std::move(enfants));
+    livrer_(std::move(enfants));
 }

@@ -2,24 +2,30 @@
 
 // A fill job: fills one expanded group node from the store on its own
 // thread. The node's group and its tree's generation are taken on the
-// user-interface thread beforehand; the job never reads the node, and the
-// tree manager applies the children only if the tree still holds the node.
+// user-interface thread beforehand; the job never reads the node, and hands
+// the sorted children to the function it was given, which applies them
+// only if the tree still holds the node.
 
+#include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
 #include "shared/Travailleur.h"
 
 #include <QtGlobal>
 
-class GestionTreeView;
+#include <functional>
+#include <vector>
+
 class Stockage;
 struct Noeud;
 
 class ThreadPrevisualisation : public Travailleur
 {
 public:
+    // Called on the job's thread with the group's children.
+    using Livraison = std::function<void(std::vector<EnfantNoeud> enfants)>;
+
     // Starts at once.
-    ThreadPrevisualisation(Stockage* stockage, GestionTreeView* arbres, Groupe groupe, Noeud* noeud,
-                           quint64 generation);
+    ThreadPrevisualisation(Stockage* stockage, Groupe groupe, Noeud* noeud, quint64 generation, Livraison livrer);
     ~ThreadPrevisualisation() override;
 
     CleArbre Cle() const { return groupe_.Arbre; }
@@ -34,5 +40,5 @@ private:
     Noeud* const noeud_; // handed back to the tree, never read here
     const quint64 generation_;
     Stockage* const stockage_;
-    GestionTreeView* const arbres_;
+    const Livraison livrer_;
 };

@@ -5,18 +5,16 @@
 #include <pthread.h>
 
 TravailFiltre::TravailFiltre(Stockage& stockage, Reponse reponse)
-    : stockage_(stockage), reponse_(std::move(reponse)), thread_([this] { Boucle(); })
-{}
+    : stockage_(stockage), reponse_(std::move(reponse)),
+      travailleur_([this](Travailleur& travailleur) { Boucle(travailleur); })
+{
+    travailleur_.Demarrer();
+}
 
 TravailFiltre::~TravailFiltre()
 {
-    {
-        std::lock_guard verrou(verrou_);
-        fin_ = true;
-        ++dernier_;
-    }
-    reveil_.notify_all();
-    thread_.join();
+    ++dernier_;             // a filtering under way gives up
+    travailleur_.Arreter(); // ends the wait, joins
 }
 
 quint64 TravailFiltre::Demander(Categorie categorie, const std::string& texte, int32_t repertoiresMax)
@@ -47,16 +45,19 @@ void TravailFiltre::Abandonner()
     reveil_.notify_all(); // the bits kept go at once: no filter, no memory
 }
 
-void TravailFiltre::Boucle()
+void TravailFiltre::Boucle(Travailleur& travailleur)
 {
     pthread_setname_np(pthread_self(), "ruvizaro-filtre");
     for (;;) {
         Demande demande;
         {
             std::unique_lock verrou(verrou_);
-            reveil_.wait(verrou, [this] { return fin_ || enAttente_ || oublier_; });
-            if (fin_)
-                return;
+            if (!travailleur.Attendre(verrou, reveil_, [this] { return enAttente_ || oublier_; })) {
+                verrou.unlock();
+                if (!travailleur.PointDeControle())
+                    return;
+                continue;
+            }
             if (oublier_)
                 precedents_.clear();
             oublier_ = false;

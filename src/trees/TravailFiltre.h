@@ -8,6 +8,7 @@
 
 #include "scan/Stockage.h"
 #include "shared/Categorie.h"
+#include "shared/Travailleur.h"
 
 #include <QtGlobal>
 
@@ -18,7 +19,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class TravailFiltre
@@ -48,15 +48,14 @@ private:
         std::string Replie;
         int32_t RepertoiresMax = 0;
     };
-    void Boucle();
+    void Boucle(Travailleur& travailleur);
 
     Stockage& stockage_;
     Reponse reponse_;
     std::mutex verrou_;
-    std::condition_variable reveil_;
+    std::condition_variable_any reveil_;
     Demande demande_;
     bool enAttente_ = false;
-    bool fin_ = false;
     bool oublier_ = false;
     // The newest request's number: a filtering of an older one gives up.
     std::atomic<quint64> dernier_{0};
@@ -71,5 +70,5 @@ private:
     };
     static constexpr size_t PrecedentsMax = 8;
     std::deque<Precedent> precedents_;
-    std::thread thread_;
+    Travailleur travailleur_; // last: started once everything it reads exists
 };

@@ -178,12 +178,12 @@ TEST_F(Actions, ClipboardAndDragCarryTheExactBytesOfEveryPath)
     QTest::keyClick(arbre, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Chemins(PressePapiers()), (std::vector<QByteArray>{Octets(latin1), Octets(notes)}));
 
-    const std::unique_ptr<QMimeData> glisse(arbre->DonneesGlisser({Ligne(arbre, 0), second}));
+    const std::unique_ptr<QMimeData> glisse(arbre->GlisserDonnees({Ligne(arbre, 0), second}));
     ASSERT_TRUE(glisse);
     EXPECT_EQ(Chemins(glisse.get()), (std::vector<QByteArray>{Octets(latin1), Octets(notes)}));
     EXPECT_EQ(glisse->text(), Bureau::TexteChemins({latin1, notes}));
     EXPECT_FALSE(glisse->hasFormat("x-special/gnome-copied-files"));
-    EXPECT_EQ(arbre->DonneesGlisser({arbre->Modele()->IndexAttente(nullptr)}), nullptr);
+    EXPECT_EQ(arbre->GlisserDonnees({arbre->Modele()->IndexAttente(nullptr)}), nullptr);
     std::remove(latin1.c_str()); // QTemporaryDir cannot name it
 }
 

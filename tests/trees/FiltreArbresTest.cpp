@@ -31,8 +31,7 @@ protected:
         application_->Bouton.LancerScan();
         ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
         // The last directory roots reach the trees after the end.
-        ASSERT_TRUE(AttendreQue(
-            [this] { return !application_->Arbres.AffichageEnCours() && application_->Arbres.LotsEnVol() == 0; }));
+        ASSERT_TRUE(AttendreQue([this] { return !application_->Arbres.AffichageEnCours(); }));
     }
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) { return c->Arbre({categorie, ordre}); }
     QLineEdit* Boite() { return f->findChild<QLineEdit*>("EditFiltre"); }
@@ -126,4 +125,42 @@ TEST_F(Filtre, TypingFiltersTheShownCategoryAndEscapeRestoresIt)
     EXPECT_EQ(Racines(extensions), QStringList({"(3) txt", "(2) doc"}));
     EXPECT_EQ(Enfants(extensions, 1), QStringList({"bete.doc", "rien.doc"}));
     EXPECT_GE(appliques.count(), 4);
+}
+
+TEST_F(Filtre, TypingKeepsOpenGroupsOpenAndOpensTheGroupsOfAFewFilesKept)
+{
+    ArbreTemporaire dossier;
+    for (const char* nom : {"été.mp3", "a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        dossier.Fichier(nom);
+    for (int i = 0; i < 40; ++i)
+        dossier.Fichier("x/x" + std::to_string(i) + ".wav");
+    Scanner(dossier.Racine());
+    application_->Menu.AfficherSon(true);
+    application_->Arbres.ChangerOrdre(Categorie::Son, Ordre::Extension);
+    ArbreCategorie* extensions = Arbre(Categorie::Son, Ordre::Extension);
+    ASSERT_EQ(Racines(extensions), QStringList({"(5) mp3", "(40) wav"}));
+    ASSERT_EQ(Enfants(extensions, 0).size(), 5);
+    auto ouvert = [](ArbreCategorie* arbre, Noeud* noeud) {
+        return arbre->isExpanded(arbre->Modele()->IndexDe(noeud));
+    };
+
+    // The group opened stays open, its match shown; the few files kept
+    // open their groups in the other trees too.
+    Taper(extensions, "ete");
+    ASSERT_EQ(Racines(extensions), QStringList({"(1) mp3"}));
+    EXPECT_TRUE(ouvert(extensions, extensions->Racine(0)));
+    ASSERT_TRUE(AttendreQue([&] { return !extensions->Racine(0)->AttenteVirtuelle(); }));
+    EXPECT_EQ(extensions->Racine(0)->Enfants[0]->Texte.Chaine(), "été.mp3");
+    ArbreCategorie* repertoires = Arbre(Categorie::Son, Ordre::Repertoire);
+    EXPECT_TRUE(ouvert(repertoires, repertoires->Racine(0)));
+    ArbreCategorie* lettres = Arbre(Categorie::Son, Ordre::Alphabetique);
+    EXPECT_TRUE(ouvert(lettres, lettres->Racine(1)));
+    EXPECT_TRUE(ouvert(lettres, lettres->Racine(1)->Enfants[4])); // E (1)
+
+    // More files kept than the tree shows: only the groups open before.
+    QTest::keyClick(Boite(), Qt::Key_Escape);
+    Taper(extensions, "x");
+    ASSERT_EQ(Racines(extensions), QStringList({"(40) wav"}));
+    EXPECT_FALSE(ouvert(extensions, extensions->Racine(0)));
+    EXPECT_FALSE(ouvert(repertoires, repertoires->Racine(0)));
 }

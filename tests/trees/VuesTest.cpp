@@ -9,7 +9,8 @@
 #include "scan/ThreadStockage.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ModeleArbre.h"
-#include "trees/ThreadTreeView.h"
+#include "trees/ConstructeurArbres.h"
+#include "trees/FluxRepertoires.h"
 #include "widgets/Etiquette.h"
 #include "ui/TFormPrincipal.h"
 
@@ -60,15 +61,15 @@ protected:
     void Scanner(const std::string& racine)
     {
         Stock().Reinitialiser();
-        application_->Arbres.Vider(GestionTreeView::ModeVider::Tous);
-        application_->Arbres.PreparerScan();
+        application_->Arbres.Vues().Vider(GestionTreeView::ModeVider::Tous);
+        application_->Arbres.Flux().PreparerScan();
         Stock().PreparerScan();
-        ThreadTreeView arbres(&application_->Arbres);
         ThreadStockage stockage(&Stock());
         ThreadScanneur scan(false, &stockage, racine, &application_->Scan);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return arbres.Fini(); }, Delai));
+        // The store's end tells the stream (through the scan's owner).
+        ASSERT_TRUE(QTest::qWaitFor([&] { return stockage.Fini() && application_->Arbres.FinDemandee; }, Delai));
         ASSERT_TRUE(stockage.Termine());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return application_->Arbres.LotsEnVol() == 0; }, Delai));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !application_->Arbres.AffichageEnCours(); }, Delai));
         QApplication::processEvents();
     }
 
@@ -97,8 +98,8 @@ TEST_F(Vues, EmptyStoreShowsZerosAndBareSkeletons)
                                  c->LabelHomeFichierNbTexte, c->LabelHomeFichierNbTotal})
         EXPECT_EQ(etiquette->text(), "0");
 
-    application_->Arbres.ConstruireAlphabetique();
-    application_->Arbres.RemplirArbresExtension();
+    application_->Arbres.Constructeur().ConstruireAlphabetique();
+    application_->Arbres.Constructeur().RemplirArbresExtension();
     for (Categorie categorie : Categories) {
         SCOPED_TRACE(Code(categorie));
         const ArbreCategorie* alpha = application_->Arbres.Arbre(categorie, Ordre::Alphabetique);
@@ -187,8 +188,8 @@ TEST_F(Vues, AScanPublishesItsDirectoriesAndFillsTheTrees)
     EXPECT_EQ(taille, "1 Ko");
 
     // The alphabetical and by-extension trees, as at the end of a scan.
-    application_->Arbres.ConstruireAlphabetique();
-    application_->Arbres.RemplirArbresExtension();
+    application_->Arbres.Constructeur().ConstruireAlphabetique();
+    application_->Arbres.Constructeur().RemplirArbresExtension();
     ArbreCategorie* sonsAlpha = application_->Arbres.Arbre(Categorie::Son, Ordre::Alphabetique);
     EXPECT_EQ(Racines(sonsAlpha), (std::vector<QString>{"0...9 (0)", "A...Z", "Special (0)"}));
     Noeud* b = sonsAlpha->Racine(1)->Enfants[1];
@@ -234,9 +235,9 @@ TEST_F(Vues, DirectoryNodesShowTheStoreTextsWithoutKeepingThem)
     Stockage::Filtre filtre;
     ASSERT_TRUE(Stock().Filtrer(
         Categorie::Image, "un", 1000, [] { return false; }, filtre));
-    application_->Arbres.ReconstruireCategorie(Categorie::Image, &filtre, images->NombreRacines());
+    application_->Arbres.Constructeur().ReconstruireCategorie(Categorie::Image, &filtre, images->NombreRacines());
     EXPECT_EQ(Racines(images), (std::vector<QString>{QStringLiteral("(1) ~/d\uFFFDj\uFFFD")}));
-    application_->Arbres.ReconstruireCategorie(Categorie::Image, nullptr, 2);
+    application_->Arbres.Constructeur().ReconstruireCategorie(Categorie::Image, nullptr, 2);
     EXPECT_EQ(Racines(images), avant);
 }
 
@@ -259,8 +260,8 @@ TEST(ArbresExtension, OneNodePerExtensionFoundInTableOrder)
         ASSERT_TRUE(travailleur.Termine());
     }
 
-    application.Arbres.ConstruireAlphabetique();
-    application.Arbres.RemplirArbresExtension();
+    application.Arbres.Constructeur().ConstruireAlphabetique();
+    application.Arbres.Constructeur().RemplirArbresExtension();
 
     auto racines = [&application](ArbreCategorie* arbre) {
         std::vector<QString> textes;

@@ -1,0 +1,85 @@
+#pragma once
+
+// The category area's widgets: the twelve trees, their frame, the order
+// drop-down and the running label, which it builds and owns; placeholders
+// before and during a scan, the category shown and the order shown per
+// category (kept in the settings), the folder pictures of opened groups.
+// It knows nothing of the store nor of the scan: what they make reaches the
+// trees through the builder and the stream. User-interface thread only.
+
+#include "shared/Categorie.h"
+#include "shared/CleArbre.h"
+#include "widgets/ListeImages.h"
+#include "shared/Ordre.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class ArbreCategorie;
+class Cadre;
+class Etiquette;
+class Option;
+class QComboBox;
+class QWidget;
+struct Noeud;
+
+class VuesArbres : public QObject
+{
+    Q_OBJECT
+public:
+    enum class ModeVider { Tous, ExtensionEtAlphabetique };
+
+    static const QString TexteInvitation; // Cliquer sur " Lancement du Scan "
+    static const QString TextePatientez;  // "Patientez  ..."
+
+    // The components go into the window, hidden.
+    VuesArbres(QWidget* fenetre, Option& option);
+
+    // The file-type icons of the trees (folder pictures first).
+    ListeImages& ImageListExt() { return imageListExt_; }
+    ArbreCategorie* Arbre(CleArbre cle) const;
+    ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }
+
+    Noeud* AjouterRacine(Categorie categorie, Ordre ordre, const QString& texte, int image);
+    Noeud* AjouterEnfant(Categorie categorie, Ordre ordre, const QString& texte, int image, Noeud* parent);
+    void Vider(ModeVider mode);
+    void AfficherPatientez();
+    // The invitation text in all twelve trees.
+    void InitialiserOrdres();
+
+    // Shows the frame and the drop-down of the category zones, or hides
+    // them with the running label.
+    void MontrerCadre(bool montrer);
+    // Shows the category's tree of an order, or hides its three trees;
+    // ordre 0 stands for the category's current order.
+    void AfficherArbres(Categorie categorie, int ordre, bool montrer);
+    void ChangerOrdre(Categorie categorie, Ordre ordre);
+    // The order shown for a category (the settings hold it).
+    Ordre OrdreCourant(Categorie categorie) const;
+    void Deselectionner();
+    // The category shown (Autre: none) and its tree in the order shown.
+    Categorie CategorieAffichee() const { return categorieAffichee_; }
+    ArbreCategorie* ArbreMontre() const;
+
+    // Whether by-directory nodes are still on their way: the running label
+    // shows while they are and a "Par Répertoire" tree is shown.
+    void DefinirEnCours(bool enCours);
+
+signals:
+    // The category shown changed, or its order.
+    void AffichageChange();
+
+private:
+    void CreerComposants(QWidget* fenetre);
+
+    Option& option_;
+    ListeImages imageListExt_;
+    std::array<ArbreCategorie*, NombreArbres> arbres_{};
+    Cadre* Bevel = nullptr;
+    QComboBox* choixTrie_ = nullptr;                 // ComboBoxChoixTrie
+    Etiquette* enCours_ = nullptr;                   // LabelEnCourAffichage
+    Categorie categorieAffichee_ = Categorie::Autre; // none
+    bool affichageEnCours_ = false;
+};
