@@ -57,16 +57,94 @@ int LettreAccentuee(unsigned char suivant)
     }
 }
 
+// Lead byte of the combining marks U+0300..U+033F (a decomposed accent).
+constexpr unsigned char OctetMarques = 0xCC;
+
+// The second UTF-8 byte of the Latin-1 small letter that a small letter and
+// a combining mark (given by its second byte) make together, 0 when they
+// make none: "e" and U+0301 make é (0xC3 0xA9).
+unsigned char Composer(char lettre, unsigned char marque)
+{
+    constexpr unsigned char Grave = 0x80, Aigu = 0x81, Circonflexe = 0x82, Tilde = 0x83, Trema = 0x88, Rond = 0x8A,
+                            Cedille = 0xA7;
+    // Per letter, its small accented forms from grave to diaeresis (0: none).
+    const auto parmi = [marque](unsigned char grave, unsigned char aigu, unsigned char circonflexe, unsigned char tilde,
+                                unsigned char trema) -> unsigned char {
+        switch (marque) {
+        case Grave:
+            return grave;
+        case Aigu:
+            return aigu;
+        case Circonflexe:
+            return circonflexe;
+        case Tilde:
+            return tilde;
+        case Trema:
+            return trema;
+        default:
+            return 0;
+        }
+    };
+    switch (lettre) {
+    case 'a':
+        return marque == Rond ? 0xA5 : parmi(0xA0, 0xA1, 0xA2, 0xA3, 0xA4);
+    case 'c':
+        return marque == Cedille ? 0xA7 : 0;
+    case 'e':
+        return parmi(0xA8, 0xA9, 0xAA, 0, 0xAB);
+    case 'i':
+        return parmi(0xAC, 0xAD, 0xAE, 0, 0xAF);
+    case 'n':
+        return parmi(0, 0, 0, 0xB1, 0);
+    case 'o':
+        return parmi(0xB2, 0xB3, 0xB4, 0xB5, 0xB6);
+    case 'u':
+        return parmi(0xB9, 0xBA, 0xBB, 0, 0xBC);
+    case 'y':
+        return parmi(0, 0xBD, 0, 0, 0xBF);
+    default:
+        return 0;
+    }
+}
+
+// Folds, in the n folded bytes of octets, each small letter followed by a
+// combining mark as its composed form folds: the plain letter for the
+// accents of a bucket, else the Latin-1 small letter. Returns the length.
+size_t Recomposer(char* octets, size_t n)
+{
+    size_t ecrit = 0;
+    bool lettre = false; // the last byte written is a letter of the name, not yet composed
+    for (size_t i = 0; i < n; ++i) {
+        if (lettre && static_cast<unsigned char>(octets[i]) == OctetMarques && i + 1 < n) {
+            const unsigned char compose = Composer(octets[ecrit - 1], static_cast<unsigned char>(octets[i + 1]));
+            if (compose != 0) {
+                if (LettreAccentuee(compose) == NomFichier::LettreSpeciale) {
+                    octets[ecrit - 1] = static_cast<char>(OctetLatin1);
+                    octets[ecrit++] = static_cast<char>(compose);
+                } // else the plain letter written stays, the mark goes
+                ++i;
+                lettre = false;
+                continue;
+            }
+        }
+        octets[ecrit++] = octets[i];
+        lettre = true;
+    }
+    return ecrit;
+}
+
 // Lower-cases the capitals A..Z of n bytes into sortie, eight at a time;
-// every other byte is copied.
-void MinusculesAscii(const char* octets, size_t n, char* sortie)
+// every other byte is copied. Returns the high bits seen (0: all ASCII).
+uint64_t MinusculesAscii(const char* octets, size_t n, char* sortie)
 {
     constexpr uint64_t Uns = 0x0101010101010101u;
     constexpr uint64_t Hauts = 0x8080808080808080u;
+    uint64_t vus = 0;
     size_t i = 0;
     for (; i + sizeof(uint64_t) <= n; i += sizeof(uint64_t)) {
         uint64_t mot;
         std::memcpy(&mot, octets + i, sizeof mot);
+        vus |= mot;
         // With the high bits cleared, adding cannot carry into the next byte:
         // a byte's high bit then says "above Z", or "from A on".
         const uint64_t septBits = mot & ~Hauts;
@@ -78,8 +156,10 @@ void MinusculesAscii(const char* octets, size_t n, char* sortie)
     }
     for (; i < n; ++i) {
         const auto c = static_cast<unsigned char>(octets[i]);
+        vus |= c;
         sortie[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
+    return vus & Hauts;
 }
 
 } // namespace
@@ -118,10 +198,11 @@ size_t NomFichier::Replier(std::string_view nom, char* sortie)
     const char* lu = nom.data();
     const char* const fin = lu + nom.size();
     char* o = sortie;
+    uint64_t horsAscii = 0; // any byte past ASCII in the runs
     while (lu < fin) {
         const auto* latin = static_cast<const char*>(std::memchr(lu, OctetLatin1, static_cast<size_t>(fin - lu)));
         const char* finPlage = latin ? latin : fin;
-        MinusculesAscii(lu, static_cast<size_t>(finPlage - lu), o);
+        horsAscii |= MinusculesAscii(lu, static_cast<size_t>(finPlage - lu), o);
         o += finPlage - lu;
         lu = finPlage;
         if (lu == fin)
@@ -148,7 +229,12 @@ size_t NomFichier::Replier(std::string_view nom, char* sortie)
         }
         ++lu;
     }
-    return static_cast<size_t>(o - sortie);
+    const size_t n = static_cast<size_t>(o - sortie);
+    // Decomposed accents, as macOS and some cameras write names, sit in the
+    // runs: only a name with a byte past ASCII there is looked at again.
+    if (horsAscii != 0 && std::memchr(sortie, OctetMarques, n))
+        return Recomposer(sortie, n);
+    return n;
 }
 
 std::string NomFichier::Minuscules(std::string_view nom)

@@ -24,7 +24,9 @@ public:
     // Appends the name folded as the first-letter buckets fold it: lower
     // case, and the accented small letters of a bucket (à â ä, ç, è é ê ë,
     // ï, ô ö, û ü) as their plain letter; every other byte as Minuscules
-    // keeps it. "Été" and "ETE" both give "ete".
+    // keeps it. "Été" and "ETE" both give "ete". A letter followed by a
+    // combining accent (decomposed, NFD) folds as its composed form: "E"
+    // and U+0301 give "e", "n" and U+0303 give "ñ".
     static void AjouterReplie(std::string_view nom, std::string& sortie);
     // Same, into `sortie`, which holds at least nom.size() bytes; returns
     // the folded length.

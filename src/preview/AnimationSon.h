@@ -1,11 +1,15 @@
 #pragma once
 
-// The live drawing of what the mixer plays: the waveform of the last mixed
-// samples or the bars of their spectrum, drawn into one pre-allocated
+// The live drawing of what the mixer plays: the waveform of the samples
+// being played or the bars of their spectrum, drawn into one pre-allocated
 // 320 × 123 picture (rows counted from the bottom). The mixer hands every
-// mixed block to Capturer, which keeps the last blocks in a ring.
+// mixed block to Capturer, which keeps the last samples in a ring with the
+// time it got them: a frame shows the block's length of samples that ends
+// where the sound has got to since, so that each tick (10 ms) draws newer
+// samples than the last, though a block comes only every 23 ms.
 
 #include "media/MoteurAudio.h"
+#include "media/Spectre.h"
 #include "shared/Dessin.h"
 
 #include <QImage>
@@ -13,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class AnimationSon
 {
@@ -51,18 +56,25 @@ public:
     static void Capturer(const float* melange, int trames, void* animation);
     // A sample of the ring (tests).
     std::int16_t Echantillon(int index) const { return echantillons_[size_t(index)].load(); }
+    // Samples the mixer has handed over so far.
+    std::uint64_t EchantillonsRecus() const { return recus_.load(std::memory_order_acquire); }
     // Blocks the mixer has handed over so far, playing or not.
     std::uint64_t BlocsRecus() const { return blocsRecus_.load(std::memory_order_relaxed); }
 
 private:
     void Peindre(int x, int y, QRgb couleur);
+    // Ring index of the first of the LongueurBloc samples being played now.
+    std::uint64_t DebutFenetre() const;
 
     QImage pixels_;
     Dessin mode_ = Dessin::Onde;
     // Shared with the mixer thread: the last mixed blocks, mono, 16-bit.
     // Each sample is atomic (relaxed, free on this machine): the drawing
     // may read a block the mixer is writing when it laps the drawing.
-    std::array<std::atomic<std::int16_t>, LongueurTotale + 16> echantillons_{};
-    std::atomic<std::int32_t> bloc_{0};
+    std::array<std::atomic<std::int16_t>, LongueurTotale> echantillons_{};
+    std::atomic<std::uint64_t> recus_{0};      // samples written, published last
+    std::atomic<std::int64_t> instantRecu_{0}; // steady clock (ns) of the last block
     std::atomic<std::uint64_t> blocsRecus_{0};
+    std::unique_ptr<Spectre> spectre_;
+    float fenetre_[Spectre::Taille] = {};
 };

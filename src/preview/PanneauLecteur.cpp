@@ -20,6 +20,9 @@ void PanneauLecteur::CreerCommandes(const QString& quoi)
     DureeTotale = Fabrique::Label(f, nom("Label", "DurreeTotale"), TempsNul, QPoint(488, 272), Fabrique::Verdana, 11,
                                   false, Qt::black, Fabrique::Fond, QSize(87, 14));
     DureeTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Screen readers hear the times, not only the labels' names.
+    DureeCourant->DecrireParTexte(true);
+    DureeTotale->DecrireParTexte(true);
     PlayPauseBouton = Fabrique::Bouton(f, nom("Image", "PlayPause"), QRect(414, 293, 12, 12));
     StopBouton = Fabrique::Bouton(f, nom("Image", "Stop"), QRect(434, 293, 12, 12));
     StopBouton->DefinirImage(skin_.ImgStop);

@@ -132,9 +132,14 @@ void PanneauSon::Dessiner()
 
 void PanneauSon::BarreDeplacee()
 {
-    int p = son_.Pourcentage();
-    if (p == -1)
-        p = Barre->value();
+    const int p = son_.Pourcentage();
+    // A sound that cannot seek (MIDI, one that does not play, none yet)
+    // stands at the start: the thumb dropped elsewhere goes back there.
+    if (p == -1) {
+        if (Barre->value() != 0)
+            Barre->setValue(0);
+        return;
+    }
     if (p == Barre->value())
         return;
     const bool terminee = son_.LectureTerminee();

@@ -99,10 +99,17 @@ void PanneauVideo::SuivrePositionVideo()
 
 void PanneauVideo::BarreDeplacee()
 {
+    // A video that cannot seek (none that plays, no length known) stands at
+    // the start: the thumb dropped elsewhere goes back there.
+    if (!dureeConnue_) {
+        if (Barre->value() != 0)
+            Barre->setValue(0);
+        return;
+    }
     int p = video_.Pourcentage();
     if (p == -1)
         p = Barre->value();
-    if (p != Barre->value() && dureeConnue_)
+    if (p != Barre->value())
         video_.Positionner(Barre->value());
 }
 

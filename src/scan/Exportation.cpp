@@ -3,11 +3,16 @@
 #include "shared/Travailleur.h"
 
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,11 +88,6 @@ std::string Dossier(const std::string& chemin)
     return barre == 0 ? "/" : chemin.substr(0, barre);
 }
 
-Erreur ErreurSysteme(const std::string& message)
-{
-    return Erreur(message, std::strerror(errno));
-}
-
 // Writes each full buffer on a worker of its own while the next one is
 // filled: the text is made and written at once, on two cores.
 class EcrivainParallele
@@ -161,17 +161,146 @@ private:
     Travailleur fil_; // last: started once everything above exists
 };
 
-// The temporary file beside the destination, removed unless it was renamed.
+// A temporary export file is named ".ruvizaro-export-<inode>.tmp" in the
+// destination's folder: the inode in its name, its owner and its lock are
+// what tells it is ours (see NettoyerTemporaires).
+constexpr std::string_view PrefixeTemporaire = ".ruvizaro-export-";
+constexpr std::string_view SuffixeTemporaire = ".tmp";
+
+std::string NomTemporaire(ino_t inode)
+{
+    char chiffres[32];
+    std::snprintf(chiffres, sizeof chiffres, "%llx", static_cast<unsigned long long>(inode));
+    return std::string(PrefixeTemporaire) + chiffres + std::string(SuffixeTemporaire);
+}
+
+// The inode a temporary's name gives, 0 when the name is not one of ours.
+ino_t InodeDuNom(std::string_view nom)
+{
+    if (nom.size() <= PrefixeTemporaire.size() + SuffixeTemporaire.size() || !nom.starts_with(PrefixeTemporaire) ||
+        !nom.ends_with(SuffixeTemporaire))
+        return 0;
+    nom.remove_prefix(PrefixeTemporaire.size());
+    nom.remove_suffix(SuffixeTemporaire.size());
+    if (nom.size() > 16)
+        return 0;
+    unsigned long long inode = 0;
+    for (char c : nom) {
+        const int chiffre = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (chiffre < 0)
+            return 0;
+        inode = inode * 16 + static_cast<unsigned>(chiffre);
+    }
+    // "%llx" writes no leading zero: a name holding one is not ours.
+    return nom[0] == '0' ? 0 : static_cast<ino_t>(inode);
+}
+
+// The mode a new file takes: 0666 less the process's umask (read without
+// changing it, which umask() cannot do).
+mode_t ModeNouveau()
+{
+    mode_t masque = 022;
+    if (FILE* etat = std::fopen("/proc/self/status", "re")) {
+        char ligne[256];
+        while (std::fgets(ligne, sizeof ligne, etat))
+            if (std::strncmp(ligne, "Umask:", 6) == 0) {
+                masque = static_cast<mode_t>(std::strtoul(ligne + 6, nullptr, 8));
+                break;
+            }
+        std::fclose(etat);
+    }
+    return 0666 & ~masque;
+}
+
+// The file a destination names: a symbolic link is followed to its target
+// (which may not exist yet), so that the link stays and its target is
+// written. A loop of links is left to the write to refuse.
+std::string Cible(std::string chemin)
+{
+    for (int saut = 0; saut < 40; ++saut) {
+        struct stat etat
+        {};
+        if (::lstat(chemin.c_str(), &etat) != 0 || !S_ISLNK(etat.st_mode))
+            return chemin;
+        std::string lien(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(chemin.c_str(), lien.data(), lien.size());
+        if (n <= 0 || static_cast<size_t>(n) >= lien.size())
+            return chemin;
+        lien.resize(static_cast<size_t>(n));
+        chemin = lien[0] == '/' ? lien : Dossier(chemin) + "/" + lien;
+    }
+    return chemin;
+}
+
+// The file being written: nameless (O_TMPFILE) until it is linked into
+// place, or, where the file system cannot make one, named as a temporary of
+// ours. Locked while it lives, closed, and its temporary name removed
+// unless it was renamed.
 struct Temporaire
 {
-    std::string Chemin;
+    std::string Chemin; // its temporary name, when it has one
     int Fd = -1;
     ~Temporaire()
     {
-        if (Fd >= 0)
-            ::close(Fd);
         if (!Chemin.empty())
             ::unlink(Chemin.c_str());
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+
+    // Opens it in dossier; an errno on failure, else 0.
+    int Creer(const std::string& dossier, bool anonyme)
+    {
+        if (anonyme) {
+            Fd = ::open(dossier.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (Fd >= 0)
+                return ::flock(Fd, LOCK_EX) == 0 ? 0 : errno;
+            // Only a file system without nameless files takes the named way.
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return errno;
+        }
+        // A short name whatever the destination's length; renamed at once
+        // to carry its inode, once it is locked.
+        std::string modele = dossier + "/" + std::string(PrefixeTemporaire) + "XXXXXX";
+        Fd = ::mkostemp(modele.data(), O_CLOEXEC);
+        if (Fd < 0)
+            return errno;
+        Chemin = modele;
+        struct stat etat
+        {};
+        if (::flock(Fd, LOCK_EX) != 0 || ::fstat(Fd, &etat) != 0 || ::fchmod(Fd, ModeNouveau()) != 0)
+            return errno;
+        const std::string nom = dossier + "/" + NomTemporaire(etat.st_ino);
+        if (::rename(Chemin.c_str(), nom.c_str()) != 0)
+            return errno;
+        Chemin = nom;
+        return 0;
+    }
+
+    // Gives it the name destination; 0 or an errno. A nameless file is
+    // linked in when the name is free, else given a temporary name first
+    // and renamed over the older file.
+    int Publier(const std::string& destination, const std::string& dossier)
+    {
+        if (Chemin.empty()) {
+            const std::string lien = "/proc/self/fd/" + std::to_string(Fd);
+            if (::linkat(AT_FDCWD, lien.c_str(), AT_FDCWD, destination.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return 0;
+            if (errno != EEXIST)
+                return errno;
+            struct stat etat
+            {};
+            if (::fstat(Fd, &etat) != 0)
+                return errno;
+            const std::string nom = dossier + "/" + NomTemporaire(etat.st_ino);
+            if (::linkat(AT_FDCWD, lien.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) != 0)
+                return errno;
+            Chemin = nom;
+        }
+        if (::rename(Chemin.c_str(), destination.c_str()) != 0)
+            return errno;
+        Chemin.clear();
+        return 0;
     }
 };
 
@@ -270,19 +399,43 @@ std::string Exportation::Texte(Format format, const std::vector<std::string>& ch
     return texte;
 }
 
+void Exportation::NettoyerTemporaires(const std::string& dossier)
+{
+    DIR* flux = ::opendir(dossier.c_str());
+    if (!flux)
+        return;
+    const int descripteur = ::dirfd(flux);
+    while (const dirent* entree = ::readdir(flux)) {
+        const ino_t inode = InodeDuNom(entree->d_name);
+        struct stat etat
+        {};
+        if (inode == 0 || ::fstatat(descripteur, entree->d_name, &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(etat.st_mode) || etat.st_ino != inode || etat.st_uid != ::geteuid() || etat.st_nlink != 1)
+            continue;
+        const int fd = ::openat(descripteur, entree->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat ouvert
+        {};
+        // Unlocked: no export is writing it any more.
+        if (::fstat(fd, &ouvert) == 0 && ouvert.st_ino == etat.st_ino && ouvert.st_dev == etat.st_dev &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(descripteur, entree->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(flux);
+}
+
 Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vector<std::string>& chemins,
                                                  const std::string& destination, const std::atomic<bool>& arret,
                                                  const Avancement& avancement)
 {
-    const std::string base = destination.substr(destination.rfind('/') + 1);
+    const std::string cible = Cible(destination);
+    const std::string dossier = Dossier(cible);
+    NettoyerTemporaires(dossier);
     Temporaire temporaire;
-    temporaire.Chemin = Dossier(destination) + "/." + base + ".XXXXXX";
-    temporaire.Fd = ::mkostemp(temporaire.Chemin.data(), O_CLOEXEC);
-    if (temporaire.Fd < 0) {
-        Erreur erreur = ErreurSysteme("Impossible de créer le fichier « " + destination + " »");
-        temporaire.Chemin.clear();
-        return erreur;
-    }
+    if (const int cause = temporaire.Creer(dossier, FichierAnonyme); cause != 0)
+        return Erreur("Impossible de créer le fichier « " + destination + " »", std::strerror(cause));
     const Erreur echecEcriture("Impossible d'écrire le fichier « " + destination + " »");
 
     Bilan bilan;
@@ -306,32 +459,28 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
             avancement(i + 1, chemins.size());
     }
     // An older file of that name must never be lost to a crash: its
-    // replacement reaches the disk before the rename. A new name has
-    // nothing to lose, and waits for no disk.
+    // replacement reaches the disk before the rename, and keeps its mode.
+    // A new name has nothing to lose, and waits for no disk.
     struct stat ancien
     {};
-    const bool remplace = ::lstat(destination.c_str(), &ancien) == 0 && S_ISREG(ancien.st_mode) && ancien.st_size > 0;
+    const bool remplace = ::lstat(cible.c_str(), &ancien) == 0 && S_ISREG(ancien.st_mode);
     if (!ecrivain.Donner(tampon) || ecrivain.Finir() != 0)
         return echec();
-    if (::fchmod(temporaire.Fd, 0644) != 0 || (remplace && ::fsync(temporaire.Fd) != 0))
-        return Erreur(echecEcriture.Message, std::strerror(errno));
-    const int fd = temporaire.Fd;
-    temporaire.Fd = -1;
-    if (::close(fd) != 0)
+    if ((remplace && ::fchmod(temporaire.Fd, ancien.st_mode & 07777) != 0) ||
+        (remplace && ancien.st_size > 0 && ::fsync(temporaire.Fd) != 0))
         return Erreur(echecEcriture.Message, std::strerror(errno));
     // The last look: a stop asked during the write still leaves nothing.
     if (arret.load()) {
         bilan.Annule = true;
         return bilan;
     }
-    if (::rename(temporaire.Chemin.c_str(), destination.c_str()) != 0)
-        return Erreur(echecEcriture.Message, std::strerror(errno));
-    temporaire.Chemin.clear();
+    if (const int cause = temporaire.Publier(cible, dossier); cause != 0)
+        return Erreur(echecEcriture.Message, std::strerror(cause));
     if (remplace) {
-        const int dossier = ::open(Dossier(destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dossier >= 0) {
-            ::fsync(dossier);
-            ::close(dossier);
+        const int fd = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
         }
     }
     if (avancement)

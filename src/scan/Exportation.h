@@ -3,7 +3,10 @@
 // Writes a list of found files out as a playlist (M3U8) or a table (CSV),
 // for a music player or a spreadsheet. Widget-free: any thread may run it,
 // it reads no file (a size is taken with fstatat, never by opening), and a
-// file is written whole or not at all (temporary file, fsync, rename).
+// file is written whole or not at all: into a nameless file (O_TMPFILE)
+// linked into place once complete, or where the file system has none, a
+// temporary of ours renamed into place. Nothing is left behind by a stop,
+// a failure or the end of the program (a kill included, for nameless files).
 //
 // M3U8: "#EXTM3U", then per file "#EXTINF:-1,<name>" and its absolute path,
 // as raw bytes, since players open paths. The length is always -1 (unknown):
@@ -46,12 +49,24 @@ public:
     static std::string Texte(Format format, const std::vector<std::string>& chemins, size_t* omis = nullptr);
 
     // Writes the files to `destination` atomically: an older file there is
-    // replaced only once the new one is complete and on disk (fsync); a stop
-    // (arret set) or a failure leaves it as it was and no temporary file
-    // behind. A new name is renamed into place without waiting for the disk.
+    // replaced only once the new one is complete and on disk (fsync), with
+    // the older file's mode; a stop (arret set) or a failure leaves it as it
+    // was and no temporary file behind. A new name is put into place without
+    // waiting for the disk. A destination that is a symbolic link stays one:
+    // its target is written. Temporaries that earlier exports left in the
+    // folder are removed first (NettoyerTemporaires).
     static Resultat<Bilan> Ecrire(Format format, const std::vector<std::string>& chemins,
                                   const std::string& destination, const std::atomic<bool>& arret,
                                   const Avancement& avancement = {});
+
+    // Removes from dossier the temporaries of exports that never ended (a
+    // crash, a kill): only a regular file named as ours whose name carries
+    // its own inode, owned by this user, with one link, that no export holds
+    // locked. Anything else there is the user's.
+    static void NettoyerTemporaires(const std::string& dossier);
+    // Whether nameless files (O_TMPFILE) are tried; the tests turn it off to
+    // take the named way that some file systems need.
+    static inline bool FichierAnonyme = true;
 
     // One file's lines appended to sortie; false when the format cannot
     // hold it (nothing appended).

@@ -4,6 +4,7 @@
 #include "scan/Stockage.h"
 #include "shared/AppelDiffere.h"
 #include "shared/Option.h"
+#include "shared/Textes.h"
 #include "widgets/Fabrique.h"
 
 #include <QDir>
@@ -19,6 +20,34 @@ const QString TitreDialogue = QStringLiteral("Exporter");
 const QString TitreEchec = QStringLiteral("Exportation");
 constexpr int Echelle = 1000; // the progress bar's steps
 constexpr int DelaiProgression = 500;
+constexpr qsizetype NomMax = 255; // bytes in a file name (NAME_MAX)
+
+// The proposed file's name: nom and its suffix within NomMax bytes, nom cut
+// at a character's edge when it is too long (the suffix is kept).
+QString NomPropose(QString nom, const QString& suffixe)
+{
+    nom.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const qsizetype place = NomMax - QFile::encodeName(suffixe).size();
+    while (QFile::encodeName(nom).size() > place) {
+        qsizetype fin = nom.size() - 1;
+        if (fin > 0 && nom.at(fin).isLowSurrogate())
+            --fin;
+        nom.truncate(fin);
+    }
+    return nom + suffixe;
+}
+
+// What an export that left files out says of them; empty when none was.
+QString TexteOmis(size_t omis)
+{
+    if (omis == 0)
+        return {};
+    const QString nombre = QString::fromStdString(Textes::Nombre(static_cast<int64_t>(omis)));
+    return omis == 1 ? QStringLiteral("1 fichier n'a pas été mis dans la liste de lecture : son chemin contient un "
+                                      "saut de ligne, que le format M3U8 ne peut pas écrire.")
+                     : nombre + QStringLiteral(" fichiers n'ont pas été mis dans la liste de lecture : leur chemin "
+                                               "contient un saut de ligne, que le format M3U8 ne peut pas écrire.");
+}
 
 } // namespace
 
@@ -50,9 +79,8 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
     const QString dossier = option_.DernierRepertoire.empty()
                                 ? QDir::homePath()
                                 : QFile::decodeName(QByteArray::fromStdString(option_.DernierRepertoire));
-    QString propose = nom;
-    propose.replace(QLatin1Char('/'), QLatin1Char('_'));
-    propose = dossier + QLatin1Char('/') + propose + (liste ? QStringLiteral(".m3u8") : QStringLiteral(".csv"));
+    const QString propose =
+        dossier + QLatin1Char('/') + NomPropose(nom, liste ? QStringLiteral(".m3u8") : QStringLiteral(".csv"));
     QString choisi = DemanderDestination(fenetre_, TitreDialogue, propose, filtres, &filtre);
     if (choisi.isEmpty())
         return false;
@@ -102,7 +130,8 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
             Exportation::Ecrire(format, chemins, destination, arret_, avancement);
         const bool ecrit = bilan && !bilan.Valeur().Annule;
         const QString echec = bilan ? QString() : QString::fromStdString(bilan.Echec().Complet());
-        AppelDiffere(this, [this, ecrit, echec] { Terminer(ecrit, echec); });
+        const QString omis = ecrit ? TexteOmis(bilan.Valeur().Omis) : QString();
+        AppelDiffere(this, [this, ecrit, echec, omis] { Terminer(ecrit, echec, omis); });
     });
     travail_->Demarrer();
     return true;
@@ -113,15 +142,20 @@ QProgressDialog* ExportationFichiers::Progression() const
     return progression_;
 }
 
-void ExportationFichiers::Terminer(bool ecrit, const QString& echec)
+void ExportationFichiers::Terminer(bool ecrit, const QString& echec, const QString& omis)
 {
     travail_.reset(); // its last step was to post this call
     if (QProgressDialog* progression = progression_) {
         progression_ = nullptr;
         progression->hide();
+        // Its delay timer stopped: the deferred delete waits for the message
+        // box's end, and the timer would show it over the box meanwhile.
+        progression->reset();
         progression->deleteLater();
     }
     if (!echec.isEmpty())
         Fabrique::Message(fenetre_, echec, TitreEchec, QMessageBox::Warning);
+    else if (!omis.isEmpty())
+        Fabrique::Message(fenetre_, omis, TitreEchec, QMessageBox::Information);
     emit Fini(ecrit);
 }

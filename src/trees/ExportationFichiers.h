@@ -4,7 +4,7 @@
 // (a playlist for sounds and videos, a table for any category), then has
 // Exportation write them on a worker thread of its own while a progress
 // dialog with « Annuler » shows, once the work has lasted half a second. A
-// failure is said in a message box. The worker reads the store and writes
+// failure is said in a message box, and so are files a playlist cannot hold. The worker reads the store and writes
 // the file; it never touches a widget.
 
 #include "shared/Categorie.h"
@@ -58,7 +58,8 @@ signals:
     void Fini(bool ecrit);
 
 private:
-    void Terminer(bool ecrit, const QString& echec);
+    // echec: why nothing was written; omis: what the file leaves out.
+    void Terminer(bool ecrit, const QString& echec, const QString& omis);
 
     QWidget* fenetre_;
     Stockage& stockage_;

@@ -62,6 +62,9 @@ GestionBarreSystem::GestionBarreSystem(TFormPrincipal& fenetre, const TFormImage
         ReduireSurvol();
         FermerNormal();
     });
+    // A pointer leaving fast (out of the window to the right) crosses no background.
+    connect(ImgClose, &ImageComposant::SourisSortie, this, &GestionBarreSystem::FermerNormal);
+    connect(ImgReduire, &ImageComposant::SourisSortie, this, &GestionBarreSystem::ReduireNormal);
     connect(ImgClose, &ImageComposant::SourisEnfoncee, this, &GestionBarreSystem::FermerClique);
     connect(ImgReduire, &ImageComposant::SourisEnfoncee, this, &GestionBarreSystem::ReduireClique);
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason raison) {

@@ -175,6 +175,8 @@ void GestionBouton::Relier()
     for (ImageComposant* parcourir : {ImgHomeParcourir, ImgHomeParcourirBas}) {
         connect(parcourir, &ImageComposant::Clic, this, &GestionBouton::Parcourir);
         connect(parcourir, &ImageComposant::SourisBouge, this, &GestionBouton::SurvolerParcourir);
+        // A pointer that jumps away crosses no background on its way.
+        connect(parcourir, &ImageComposant::SourisSortie, this, &GestionBouton::RelacherParcourir);
     }
     connect(EditHomeRepertoireScan, &ZoneSaisie::Entree, this, [this] {
         if (EditHomeRepertoireScan->text() == TexteInvitation)
@@ -198,6 +200,11 @@ void GestionBouton::Relier()
     connect(LabelPause, &Etiquette::Clic, this, &GestionBouton::PauseScan);
     connect(LabelArret, &Etiquette::SourisBouge, this, &GestionBouton::SurvolerArret);
     connect(LabelArret, &Etiquette::Clic, this, &GestionBouton::ArreterScan);
+    connect(LabelHomeScan, &Etiquette::SourisSortie, this, &GestionBouton::RelacherScan);
+    connect(ImgHomeScan, &ImageComposant::SourisSortie, this, &GestionBouton::RelacherScan);
+    connect(LabelHomeOption, &Etiquette::SourisSortie, this, &GestionBouton::RelacherOption);
+    connect(LabelPause, &Etiquette::SourisSortie, this, &GestionBouton::RelacherPause);
+    connect(LabelArret, &Etiquette::SourisSortie, this, &GestionBouton::RelacherArret);
     connect(TimerFichier, &QTimer::timeout, this, &GestionBouton::AfficherCompteurs);
     connect(&fenetre_, &TFormPrincipal::CheminDepose, this, &GestionBouton::Deposer);
 

@@ -173,3 +173,10 @@ void TFormPrincipal::dropEvent(QDropEvent* event)
     if (AccepterGlisser(event))
         emit CheminDepose(*CheminLocal(event->mimeData()));
 }
+
+void TFormPrincipal::leaveEvent(QEvent* event)
+{
+    // A pointer that leaves fast never crosses the background on its way.
+    emit FondSurvole();
+    QWidget::leaveEvent(event);
+}

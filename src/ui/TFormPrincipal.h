@@ -39,7 +39,8 @@ public:
 signals:
     // The first showing only: coming back from the tray keeps what the user left.
     void PremiereApparition();
-    // The mouse moved over the background: hover looks go back to normal.
+    // The mouse moved over the background, or left the window: hover looks
+    // go back to normal.
     void FondSurvole();
     // The window manager asked to close (Alt+F4, the taskbar).
     void FermetureDemandee();
@@ -52,6 +53,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

@@ -50,6 +50,8 @@ int TFormPropos::Montrer(const QWidget* fenetre)
         const QRect cadre = fenetre->geometry();
         move(cadre.x() + (cadre.width() - width()) / 2, cadre.y() + (cadre.height() - height()) / 2);
     }
+    // Read now: the box is built before the program has set its version.
+    LabelVersion->setText(" Version " + QCoreApplication::applicationVersion());
     ButtonOK->setFocus();
     return exec();
 }

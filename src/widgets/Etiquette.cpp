@@ -61,6 +61,14 @@ void Etiquette::DefinirTexte(const QString& texte)
     setText(texte);
     if (ajuste_)
         adjustSize();
+    if (decrireParTexte_ && accessibleDescription() != texte)
+        setAccessibleDescription(texte);
+}
+
+void Etiquette::DecrireParTexte(bool decrire)
+{
+    decrireParTexte_ = decrire;
+    setAccessibleDescription(decrire ? text() : QString());
 }
 
 void Etiquette::DefinirElision(Qt::TextElideMode mode)
@@ -110,4 +118,10 @@ void Etiquette::mouseMoveEvent(QMouseEvent* event)
 {
     emit SourisBouge();
     event->accept();
+}
+
+void Etiquette::leaveEvent(QEvent* event)
+{
+    emit SourisSortie();
+    QLabel::leaveEvent(event);
 }

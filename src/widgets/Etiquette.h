@@ -21,6 +21,9 @@ public:
     void DefinirHint(const QString& hint, bool montrer);
     QString Hint() const { return hint_; }
     void DefinirTexte(const QString& texte); // resizes when the label fits its text
+    // The accessible description follows the text set by DefinirTexte: a
+    // label named for screen readers ("Temps écoulé") still tells its value.
+    void DecrireParTexte(bool decrire);
     // A text wider than the label shows elided this way ("…"); text() keeps
     // it whole. Qt::ElideNone, the default, cuts it at the edge.
     void DefinirElision(Qt::TextElideMode mode);
@@ -32,16 +35,20 @@ public:
 signals:
     void Clic();
     void SourisBouge();
+    // The pointer has left the label (leave events come even when it jumps).
+    void SourisSortie();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString hint_;
     bool ajuste_;
     bool enfonce_ = false;
+    bool decrireParTexte_ = false;
     Qt::TextElideMode elision_ = Qt::ElideNone;
 };

@@ -17,6 +17,7 @@
 #include "support/SonsDeTest.h"
 #include "support/VideosDeTest.h"
 
+#include <QAccessible>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,4 +215,48 @@ TEST_F(Lecteurs, AVideoThatDoesNotPlaySaysWhyAndStaysOnPlay)
         ASSERT_TRUE(message);
         EXPECT_EQ(message->text(), raison) << chemin;
     }
+}
+
+// A file that cannot seek (MIDI, a sound or a video that does not play) puts
+// the thumb the user dropped back at the start.
+TEST_F(Lecteurs, TheThumbOfAFileThatCannotSeekGoesBack)
+{
+    const std::string midi = sons_.Ecrire("air.mid", SonsDeTest::Midi());
+    const std::string photo = sons_.Ecrire("photo.mp3", QByteArray("\xFF\xD8\xFF\xE0 pas un son", 14));
+    const std::string texte = sons_.Ecrire("texte.avi", "Ceci n'est pas une video.\n");
+    auto* barreSon = Composant<QSlider>("TrackBarSon");
+    auto* barreVideo = Composant<QSlider>("TrackBarVideo");
+    auto* boutonVideo = Composant<ImageComposant>("ImageVideoPlayPause");
+    ASSERT_TRUE(barreSon && barreVideo);
+    for (const std::string& son : {midi, photo}) {
+        panneauSon_.Afficher(Apercu(son));
+        panneauSon_.PlayPause();
+        ASSERT_TRUE(AttendreQue([&] { return !son_.Chargement(); }, 5000)) << son;
+        EXPECT_TRUE(son == midi ? son_.MusiqueChargee() : !son_.Echec().isEmpty()) << son;
+        barreSon->setValue(60);
+        EXPECT_EQ(barreSon->value(), 0) << son;
+    }
+    panneauVideo_.Afficher(Apercu(texte));
+    panneauVideo_.PlayPause();
+    ASSERT_TRUE(AttendreQue([&] { return boutonVideo->Tag == 0; }, 10000));
+    barreVideo->setValue(60);
+    EXPECT_EQ(barreVideo->value(), 0);
+}
+
+// Screen readers hear the times themselves: each time label's description
+// is the time it shows, as it changes.
+TEST_F(Lecteurs, TimeLabelsTellScreenReadersTheTime)
+{
+    const auto description = [](QWidget* w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+    };
+    auto* courant = Composant<Etiquette>("LabelSonDurreeCourant");
+    auto* total = Composant<Etiquette>("LabelSonDurreeTotale");
+    ASSERT_TRUE(courant && total);
+    EXPECT_EQ(description(courant), "00:00:00");
+    panneauSon_.Afficher(Apercu(sons_.Sinus("deux.wav", 440, 2)));
+    panneauSon_.PlayPause();
+    ASSERT_TRUE(AttendreQue([&] { return courant->text() == "00:00:01"; }, 10000));
+    EXPECT_EQ(description(courant), courant->text());
+    EXPECT_EQ(description(total), "00:00:02");
 }

@@ -322,6 +322,42 @@ TEST(Son, SpectrumOfAPlayingSineHasItsBar)
     EXPECT_EQ(HauteurBarre(son.Animation().Pixels(), 100), 0);
 }
 
+// The drawing follows the sound between blocks: a tick (10 ms) with no new
+// block since the last one (a block comes every 23 ms) still draws newer
+// samples, in both modes.
+TEST(Son, EachTickDrawsNewerSamples)
+{
+    SonsDeTest sons;
+    const std::string chemin = sons.Generer("bruit.wav", "2*random(0)-1", 5);
+    ASSERT_FALSE(chemin.empty());
+    Son son;
+    son.Ouvrir(chemin, true);
+    ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() >= 5; }));
+    for (const Dessin mode : {Dessin::Onde, Dessin::Spectre}) {
+        son.Animation().DefinirMode(mode);
+        int sansBloc = 0, changees = 0;
+        QImage avant;
+        std::uint64_t blocs = 0;
+        QTimer tic;
+        tic.setInterval(10);
+        QObject::connect(&tic, &QTimer::timeout, [&] {
+            ASSERT_TRUE(son.Dessiner());
+            const QImage image = son.Animation().Pixels().copy();
+            const std::uint64_t recus = son.Animation().BlocsRecus();
+            if (!avant.isNull() && recus == blocs) {
+                ++sansBloc;
+                changees += image != avant;
+            }
+            avant = image;
+            blocs = recus;
+        });
+        tic.start();
+        ASSERT_TRUE(AttendreQue([&] { return sansBloc >= 20; }, 10000)) << int(mode);
+        tic.stop();
+        EXPECT_GE(changees * 2, sansBloc) << int(mode) << ": " << changees << " of " << sansBloc;
+    }
+}
+
 // The Son panel built in a window of its own, as the program builds it.
 class PanneauSonTest : public ::testing::Test
 {

@@ -18,14 +18,20 @@
 #include <atomic>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -236,4 +242,100 @@ TEST(Exportation, EcritureEntiereOuRien)
     EXPECT_FALSE(fini.Valeur().Annule);
     EXPECT_EQ(Lire(destination), Exportation::Texte(Exportation::Format::ListeLecture, chemins));
     EXPECT_EQ(contenuDossier(), QStringList{"sortie.m3u8"});
+}
+
+// The destination as the user names it: a name of 255 bytes, new and
+// replaced; a 0600 file replaced keeps its mode; a symbolic link, to a file
+// or to a name not there yet, stays a link and its target is written.
+TEST(Exportation, DestinationGardeSonNomSonModeEtSonLien)
+{
+    ArbreTemporaire arbre;
+    const std::vector<std::string> chemins = {"/musique/a.mp3"};
+    const std::string attendu = Exportation::Texte(Exportation::Format::ListeLecture, chemins);
+    std::atomic<bool> arret{false};
+    const auto ecrire = [&](const std::string& destination) {
+        const auto bilan = Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret);
+        EXPECT_TRUE(bilan) << destination.size() << (bilan ? "" : " " + bilan.Echec().Complet());
+        return Lire(destination);
+    };
+    const std::string racine = arbre.Racine() + "/";
+    const std::string long255 = racine + std::string(250, 'n') + ".m3u8";
+    EXPECT_EQ(ecrire(long255), attendu);
+    EXPECT_EQ(ecrire(long255), attendu);
+
+    const std::string prive = racine + "prive.m3u8";
+    std::ofstream(prive) << "ancienne\n";
+    ASSERT_EQ(::chmod(prive.c_str(), 0600), 0);
+    EXPECT_EQ(ecrire(prive), attendu);
+    struct stat etat
+    {};
+    ASSERT_EQ(::stat(prive.c_str(), &etat), 0);
+    EXPECT_EQ(etat.st_mode & 07777, 0600u);
+
+    arbre.Fichier("vrai/cible.m3u8", 3);
+    for (const auto& [lien, cible] : {std::pair{"lien.m3u8", "vrai/cible.m3u8"}, {"lien2.m3u8", "vrai/neuve.m3u8"}}) {
+        ASSERT_EQ(::symlink(cible, (racine + lien).c_str()), 0);
+        EXPECT_EQ(ecrire(racine + lien), attendu);
+        ASSERT_EQ(::lstat((racine + lien).c_str(), &etat), 0);
+        EXPECT_TRUE(S_ISLNK(etat.st_mode)) << lien;
+        EXPECT_EQ(Lire(racine + cible), attendu);
+    }
+    const QStringList restes = QDir(QString::fromStdString(racine + "vrai")).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(restes, QStringList({"cible.m3u8", "neuve.m3u8"}));
+}
+
+// A program killed in the middle of an export leaves no file in the user's
+// folder where files can be nameless; where they cannot, it leaves one that
+// the next export removes, while a file a user named the same way and the
+// temporary of an export under way stay.
+TEST(Exportation, UnProgrammeTueNeLaissePasDeFichier)
+{
+    ArbreTemporaire arbre;
+    std::vector<std::string> chemins;
+    for (int i = 0; i < 20000; ++i)
+        chemins.push_back("/musique/morceau " + std::to_string(i) + ".mp3");
+    const std::string destination = arbre.Racine() + "/sortie.m3u8";
+    std::ofstream(destination) << "ancienne liste\n";
+    const auto contenu = [&] {
+        QStringList noms = QDir(QString::fromStdString(arbre.Racine())).entryList(QDir::Files | QDir::Hidden);
+        noms.sort();
+        return noms;
+    };
+    const auto tuerEnEcrivant = [&] {
+        const pid_t enfant = ::fork();
+        if (enfant == 0) {
+            std::atomic<bool> arret{false};
+            (void)Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret,
+                                      [](size_t, size_t) { ::kill(::getpid(), SIGKILL); });
+            ::_exit(0);
+        }
+        int statut = 0;
+        ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
+        ASSERT_TRUE(WIFSIGNALED(statut) && WTERMSIG(statut) == SIGKILL);
+    };
+    tuerEnEcrivant();
+    EXPECT_EQ(contenu(), QStringList{"sortie.m3u8"});
+
+    Exportation::FichierAnonyme = false;
+    tuerEnEcrivant();
+    const QStringList laisses = contenu();
+    EXPECT_EQ(laisses.size(), 2);
+    // Look-alikes: a user's file, and a temporary still locked by its export.
+    arbre.Fichier(".ruvizaro-export-1.tmp", 4);
+    const std::string tenu = arbre.Fichier("tenu", 4);
+    struct stat etat
+    {};
+    ASSERT_EQ(::stat(tenu.c_str(), &etat), 0);
+    char nom[64];
+    std::snprintf(nom, sizeof nom, "/.ruvizaro-export-%llx.tmp", static_cast<unsigned long long>(etat.st_ino));
+    ASSERT_EQ(::rename(tenu.c_str(), (arbre.Racine() + nom).c_str()), 0);
+    const int verrou = ::open((arbre.Racine() + nom).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(verrou, LOCK_EX), 0);
+    std::atomic<bool> arret{false};
+    ASSERT_TRUE(Exportation::Ecrire(Exportation::Format::ListeLecture, chemins, destination, arret));
+    Exportation::FichierAnonyme = true;
+    ::close(verrou);
+    EXPECT_EQ(contenu(), QStringList({".ruvizaro-export-1.tmp", QString(nom + 1), "sortie.m3u8"}))
+        << laisses.join(' ').toStdString();
+    EXPECT_EQ(Lire(destination), Exportation::Texte(Exportation::Format::ListeLecture, chemins));
 }

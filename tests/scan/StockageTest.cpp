@@ -562,9 +562,16 @@ namespace {
 // The folding the filter must match, written out here on its own: ASCII
 // and the Latin-1 capitals lower-cased, and the accented letters of the
 // first-letter buckets (à â ä, ç, è é ê ë, ï, ô ö, û ü, in either case) as
-// their plain letter; any other byte kept.
-std::string ReplieReference(const std::string& nom)
+// their plain letter; any other byte kept. A letter followed by a combining
+// accent (decomposed, as macOS writes names) folds as its composed form.
+std::string ReplieReference(std::string nom)
 {
+    static const std::vector<std::pair<std::string, std::string>> decomposes = {
+        {"e\xcc\x81", "é"}, {"E\xcc\x81", "É"}, {"E\xcc\x88", "Ë"}, {"o\xcc\x88", "ö"},
+        {"n\xcc\x83", "ñ"}, {"a\xcc\x81", "á"}, {"A\xcc\x81", "Á"}, {"c\xcc\xa7", "ç"}};
+    for (const auto& [forme, compose] : decomposes)
+        for (size_t i; (i = nom.find(forme)) != std::string::npos;)
+            nom.replace(i, forme.size(), compose);
     static const std::vector<std::pair<std::string, char>> accents = {
         {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"À", 'a'}, {"Â", 'a'}, {"Ä", 'a'}, {"ç", 'c'}, {"Ç", 'c'}, {"è", 'e'},
         {"é", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"È", 'e'}, {"É", 'e'}, {"Ê", 'e'}, {"Ë", 'e'}, {"ï", 'i'}, {"Ï", 'i'},
@@ -603,6 +610,12 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
                                            "Bête noire.txt",
                                            "ÉTÉ\xff\xfe.txt",
                                            "e\xcc\x81te.txt",
+                                           "NOE\xcc\x88L E\xcc\x81TE\xcc\x81.txt",
+                                           "man\xcc\x83"
+                                           "ana.txt",
+                                           "A\xcc\x81rbol c\xcc\xa7"
+                                           "a.txt",
+                                           "\xcc\x81seul x\xcc\x81.txt",
                                            "ctrl\x01\nete.txt",
                                            std::string(248, 'x') + "ete.txt",
                                            std::string(251, 'Y') + ".TXT"};
@@ -611,6 +624,8 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
                                           "Ça été.txt",
                                           "\xff.txt",
                                           "Öte.txt",
+                                          "mañana Árbol.txt",
+                                          "o\xcc\x88\xcc\x88.txt",
                                           "\xc1\xda\xe1@AZ[`az{.TXT",
                                           "LEAD\xc3"
                                           "ETE.TXT"};
@@ -619,7 +634,10 @@ TEST_F(Depot, FilterKeepsTheNamesThatHoldTheFoldedText)
     tous.insert(tous.end(), bas.begin(), bas.end());
 
     for (const std::string texte :
-         {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz", "@az[`az{", "\xe1\xfa",
+         {"ete", "ÉTÉ", "\xff", "\x01\n", "xxxxete.", ".txt", "y", "zzz", "@az[`az{", "\xe1\xfa", "noel",
+          "man\xcc\x83"
+          "ana",
+          "mañana", "á", "ca", "x\xcc\x81", "\xcc\x81s", "o\xcc\x88",
           "d\xc3"
           "ete"}) {
         SCOPED_TRACE(texte);

@@ -16,11 +16,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -301,4 +306,82 @@ TEST_F(Actions, ExportOfAGroupAndOfTheShownCategory)
     EXPECT_EQ(lire(reponse.toStdString() + ".csv"), std::string("Nom,Dossier,Extension,Taille (octets)\r\n") +
                                                         "lisez-moi.txt," + dossier.Racine() + ",txt,12\r\n" +
                                                         "notes.txt," + dossier.Racine() + "/sous,txt,5\r\n");
+}
+
+// A refused export (a folder that is not there) says why in a box that
+// Return closes, with no progress dialog showing over it, even after the
+// dialog's delay; a playlist that leaves out paths holding a line break
+// says how many; a group's name too long for a file name is cut at a
+// character's edge to 255 bytes, its suffix kept.
+TEST_F(Actions, ExportRefusedLeftOutAndLongNames)
+{
+    ArbreTemporaire dossier;
+    dossier.Fichier("a.mp3");
+    dossier.Fichier("saut\nde ligne.mp3");
+    dossier.Fichier("deux\rsauts\n.mp3");
+    dossier.Fichier("lisez-moi.txt");
+    Scanner(dossier.Racine());
+    ExportationFichiers& exportation = application_->Arbres.Actions().Exportation();
+    QString propose, reponse;
+    exportation.DemanderDestination = [&](QWidget*, const QString&, const QString& p, const QString&, QString*) {
+        propose = p;
+        return reponse;
+    };
+    QSignalSpy fini(&exportation, &ExportationFichiers::Fini);
+    const std::vector<Groupe> sons = {Groupe{{Categorie::Son, Ordre::Extension}, 0}};
+
+    // The box is watched for longer than the progress dialog's delay.
+    QString texte;
+    bool progressionVue = false, retourDonne = false, retourSansEffet = false;
+    QPointer<QMessageBox> boite;
+    QElapsedTimer depuis;
+    QTimer guet;
+    guet.setInterval(10);
+    QObject::connect(&guet, &QTimer::timeout, [&] {
+        for (const QProgressDialog* progression : f->findChildren<QProgressDialog*>())
+            progressionVue |= progression->isVisible();
+        if (!boite) {
+            if ((boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))) {
+                texte = boite->text();
+                depuis.start();
+            }
+        } else if (!retourDonne && depuis.elapsed() > 1000) {
+            retourDonne = true;
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        } else if (retourDonne && boite->isVisible()) {
+            retourSansEffet = true;
+            boite->accept();
+        }
+    });
+    const auto exporter = [&](const std::string& destination) {
+        texte.clear();
+        boite = nullptr;
+        retourDonne = false;
+        reponse = QString::fromStdString(destination);
+        guet.start();
+        EXPECT_TRUE(application_->Arbres.Actions().ExporterCategorie(Categorie::Son));
+        EXPECT_TRUE(AttendreQue([&] { return fini.count() == 1; }));
+        guet.stop();
+        return fini.takeFirst().at(0).toBool();
+    };
+    EXPECT_FALSE(exporter(dossier.Racine() + "/absent/sons.m3u8"));
+    EXPECT_TRUE(texte.contains("absent/sons.m3u8")) << texte.toStdString();
+    EXPECT_FALSE(progressionVue);
+    EXPECT_FALSE(retourSansEffet);
+
+    EXPECT_TRUE(exporter(dossier.Racine() + "/sons.m3u8"));
+    EXPECT_EQ(texte, "2 fichiers n'ont pas été mis dans la liste de lecture : leur chemin contient un saut de ligne, "
+                     "que le format M3U8 ne peut pas écrire.");
+
+    reponse.clear();
+    for (const QString& motif : {QStringLiteral("Été/"), QStringLiteral("🎵/")}) {
+        const QString nom = QStringLiteral("Son - ") + motif.repeated(100);
+        EXPECT_FALSE(exportation.Exporter(Categorie::Son, sons, nom));
+        const QString fichier = propose.section('/', -1);
+        EXPECT_TRUE(fichier.endsWith(".m3u8"));
+        EXPECT_LE(QFile::encodeName(fichier).size(), 255);
+        EXPECT_GT(QFile::encodeName(fichier).size(), 255 - 4);
+        EXPECT_TRUE(fichier.isValidUtf16());
+        EXPECT_TRUE(QString(nom).replace('/', '_').startsWith(fichier.chopped(5))) << fichier.toStdString();
+    }
 }
