@@ -30,12 +30,12 @@ public:
     int IndexDe(const std::string& ext);
     int CapturerIcone(const std::string& ext, ListeImages& images);
 
-    const std::vector<TExt>& Table() const { return Table_; }
+    const std::vector<TExt>& Table() const { return table_; }
 
 private:
-    std::vector<TExt> Table_;
+    std::vector<TExt> table_;
     std::string DerniereExtension;
     int32_t DerniereIcone = -1;
     Categorie DerniereCategorie = Categorie::Autre;
-    int DernierIndex = -1;
+    int dernierIndex_ = -1;
 };
