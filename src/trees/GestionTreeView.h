@@ -160,6 +160,9 @@ public:
     // Batches posted by the worker and not yet applied.
     int LotsEnVol() const { return lotsEnVol_.load(); }
 
+    // The drop-down of the orders, for the keyboard and screen readers.
+    QComboBox* ChoixTrie() const { return choixTrie_; }
+
 signals:
     // The user selected the file at a row of a group (a leaf, or the "..."
     // row standing first in its group).
