@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test twice: in the
 # normal build and in the AddressSanitizer + UndefinedBehaviorSanitizer build.
 # Then the engine's and the trees' tests once more under ThreadSanitizer,
-# and every fuzz target for a short while on its corpus (clang build).
+# with the program and a part of its real-window tests, and every fuzz
+# target for a short while on its corpus (clang build).
 set -euo pipefail
 racine=$(cd "$(dirname "$0")/.." && pwd)
 bash "$racine/tools/setup.sh"

@@ -19,7 +19,7 @@ Application::Application()
       Previsu(&fenetre_, Skin, Stock, Sons, Videos, Environnement), Menu(fenetre_, Skin, Bouton, Arbres, Previsu),
       Scans(Stock, Scan, Arbres.Flux())
 {
-    new AccesClavier(&fenetre_);
+    new AccesClavier(&fenetre_, BarreSystem, Bouton, Menu, Barre, Arbres, Previsu);
     Relier();
 }
 
@@ -124,17 +124,19 @@ void Application::AfficherErreur(const QString& message)
     boite.exec();
 }
 
-void Application::ParcourirAuDemarrage(const QString& repertoire)
+void Application::ParcourirAuDemarrage(const QByteArray& repertoire)
 {
-    QTimer::singleShot(0, &fenetre_, [this, repertoire] { Bouton.Scanner(repertoire); });
+    // As a drop: the path is looked at off this thread, a file scans its
+    // folder, and a missing one is said.
+    QTimer::singleShot(0, &fenetre_, [this, repertoire] { Bouton.Deposer(repertoire); });
 }
 
 int Application::Executer(const AfficheurErreur& afficher)
 {
-    return Executer(afficher, QString());
+    return Executer(afficher, QByteArray());
 }
 
-int Application::Executer(const AfficheurErreur& afficher, const QString& repertoire)
+int Application::Executer(const AfficheurErreur& afficher, const QByteArray& repertoire)
 {
     QString message;
     try {

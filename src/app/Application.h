@@ -24,6 +24,7 @@
 #include "widgets/Bureau.h"
 #include "widgets/TFormImage.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -36,9 +37,9 @@ public:
     // Runs the whole program inside the exception guard; an escaping
     // exception is shown once with afficher and the result is 1.
     static int Executer(const AfficheurErreur& afficher);
-    // Same, scanning repertoire at once when it is not empty, as Enter in
-    // the path box would.
-    static int Executer(const AfficheurErreur& afficher, const QString& repertoire);
+    // Same, scanning repertoire at once when it is not empty, as a drop of
+    // it would.
+    static int Executer(const AfficheurErreur& afficher, const QByteArray& repertoire);
     // The application's exception display: a message box.
     static void AfficherErreur(const QString& message);
 
@@ -50,8 +51,8 @@ public:
     void Preparer();
     // Shows the main window and runs the message loop.
     int Boucle();
-    // Once the loop runs: puts repertoire in the path box and starts the scan.
-    void ParcourirAuDemarrage(const QString& repertoire);
+    // Once the loop runs: takes repertoire as a drop (a file scans its folder).
+    void ParcourirAuDemarrage(const QByteArray& repertoire);
 
 private:
     // SIGTERM, SIGINT and SIGHUP close as the close picture does, from the

@@ -2,9 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
+#include <filesystem>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,44 @@ QString CommeTapee(const QStringList& arguments, const QString& nom)
     return "-" + nom;
 }
 
+// An argument as text that gives its bytes back: valid UTF-8 is decoded,
+// and each byte of an invalid sequence becomes a lone surrogate U+DC80 to
+// U+DCFF, which no valid text holds (as Python's "surrogateescape").
+QString Texte(const QByteArray& octets)
+{
+    QString texte;
+    for (qsizetype i = 0; i < octets.size();) {
+        const auto tete = static_cast<unsigned char>(octets[i]);
+        const qsizetype longueur = tete < 0x80 ? 1 : tete >= 0xF0 ? 4 : tete >= 0xE0 ? 3 : 2;
+        const QByteArrayView morceau = QByteArrayView(octets).sliced(i, std::min(longueur, octets.size() - i));
+        if (tete >= 0x80 && (tete < 0xC2 || morceau.size() < longueur || !morceau.isValidUtf8())) {
+            texte.append(QChar(char16_t(0xDC00 | tete)));
+            ++i;
+        } else {
+            texte.append(QString::fromUtf8(morceau));
+            i += longueur;
+        }
+    }
+    return texte;
+}
+
+QByteArray Octets(const QString& texte)
+{
+    QByteArray octets;
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i <= texte.size(); ++i) {
+        const bool echappe = i < texte.size() && texte[i].unicode() >= 0xDC80 && texte[i].unicode() <= 0xDCFF &&
+                             !(i > 0 && texte[i - 1].isHighSurrogate());
+        if (i == texte.size() || echappe) {
+            octets.append(QStringView(texte).sliced(debut, i - debut).toUtf8());
+            if (echappe)
+                octets.append(char(texte[i].unicode() & 0xFF));
+            debut = i + 1;
+        }
+    }
+    return octets;
+}
+
 LigneCommande Refus(const QString& erreur)
 {
     LigneCommande ligne;
@@ -88,8 +127,19 @@ bool LigneCommande::AffichagePossible(int argc, const char* const* argv)
     return std::any_of(liste.begin(), liste.end(), PlateformeUtilisable);
 }
 
-LigneCommande LigneCommande::Analyser(const QStringList& arguments, OptionsQt qt)
+QList<QByteArray> LigneCommande::Arguments(int argc, const char* const* argv)
 {
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    return arguments;
+}
+
+LigneCommande LigneCommande::Analyser(const QList<QByteArray>& octets, OptionsQt qt)
+{
+    QStringList arguments;
+    for (const QByteArray& argument : octets)
+        arguments.append(Texte(argument));
     QCommandLineParser analyseur;
     // -style is one option, not -s -t -y -l -e, and -aide is named whole
     // when refused.
@@ -108,6 +158,14 @@ LigneCommande LigneCommande::Analyser(const QStringList& arguments, OptionsQt qt
 
     if (!analyseur.parse(arguments)) {
         const QStringList inconnues = analyseur.unknownOptionNames();
+        // Qt takes its own options with their value before this line is
+        // read; one it left is one whose value is missing.
+        const auto avecValeur = [](const QString& nom) {
+            return std::any_of(std::begin(OptionsQtAvecValeur), std::end(OptionsQtAvecValeur),
+                               [&](const char* qt) { return nom == QLatin1String(qt); });
+        };
+        if (!inconnues.isEmpty() && avecValeur(inconnues.first()))
+            return Refus("l'option « " + CommeTapee(arguments, inconnues.first()) + " » attend une valeur");
         if (!inconnues.isEmpty())
             return Refus("option inconnue « " + CommeTapee(arguments, inconnues.first()) + " »");
         // The only other failure: an option that takes a value ends the line.
@@ -123,13 +181,25 @@ LigneCommande LigneCommande::Analyser(const QStringList& arguments, OptionsQt qt
     } else if (analyseur.isSet(version)) {
         ligne.Quoi = Action::Version;
     } else if (dossiers.size() > 1) {
-        return Refus(
-            QString("un seul dossier à la fois, %1 donnés : « %2 »").arg(dossiers.size()).arg(dossiers.join(" », « ")));
+        QStringList noms;
+        for (const QString& dossier : dossiers.first(std::min<qsizetype>(dossiers.size(), DossiersNommes)))
+            noms.append(QFile::decodeName(Octets(dossier)));
+        const qsizetype autres = dossiers.size() - noms.size();
+        return Refus(QString("un seul dossier à la fois, %1 donnés : « %2 »%3")
+                         .arg(dossiers.size())
+                         .arg(noms.join(" », « "))
+                         .arg(autres > 0 ? QString(" et %1 autres").arg(autres) : QString()));
     } else if (dossiers.size() == 1 && dossiers.first().isEmpty()) {
         return Refus("dossier vide");
     } else if (dossiers.size() == 1) {
-        // A relative path names a directory of the current one, as in a shell.
-        ligne.Repertoire = QDir::cleanPath(QFileInfo(dossiers.first()).absoluteFilePath());
+        // A relative path names a directory of the current one, as in a
+        // shell; the name's bytes are kept as they are.
+        QString chemin = dossiers.first();
+        std::error_code erreur;
+        const std::filesystem::path ici = std::filesystem::current_path(erreur);
+        if (!chemin.startsWith('/') && !erreur)
+            chemin = Texte(QByteArray::fromStdString(ici.native())) + '/' + chemin;
+        ligne.Repertoire = Octets(QDir::cleanPath(chemin));
     }
     return ligne;
 }

@@ -8,8 +8,9 @@
 // leaves Qt's window options in place, so they are skipped here and help,
 // version and refusals still answer.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class LigneCommande
 {
@@ -28,15 +29,19 @@ public:
     // received it.
     static bool AffichagePossible(int argc, const char* const* argv);
 
-    // arguments as QCoreApplication::arguments() gives them, the program
-    // name first.
-    static LigneCommande Analyser(const QStringList& arguments, OptionsQt qt);
+    // Names given in a refusal of several folders; the others are counted.
+    static constexpr int DossiersNommes = 3;
+
+    // arguments as main's argv holds them once the application object has
+    // taken its own out, the program name first: bytes, as a file name is.
+    static LigneCommande Analyser(const QList<QByteArray>& arguments, OptionsQt qt);
+    static QList<QByteArray> Arguments(int argc, const char* const* argv);
 
     // Prints what the action asks for (help, version or the refusal) and
     // gives the exit code; -1 when the program is to start.
     int Repondre() const;
 
     Action Quoi = Action::Lancer;
-    QString Repertoire; // absolute, or empty: the directory to scan at once
-    QString Erreur;     // why the line was refused
+    QByteArray Repertoire; // absolute, or empty: the path to scan at once, as a drop
+    QString Erreur;        // why the line was refused
 };

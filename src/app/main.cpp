@@ -14,17 +14,18 @@ int main(int argc, char** argv)
     if (!LigneCommande::AffichagePossible(argc, argv)) {
         const QCoreApplication application(argc, argv);
         const LigneCommande ligne =
-            LigneCommande::Analyser(QCoreApplication::arguments(), LigneCommande::OptionsQt::Presentes);
+            LigneCommande::Analyser(LigneCommande::Arguments(argc, argv), LigneCommande::OptionsQt::Presentes);
         if (const int code = ligne.Repondre(); code >= 0)
             return code;
         std::fputs("ruvizaro : aucun affichage graphique (ni DISPLAY ni WAYLAND_DISPLAY).\n", stderr);
         return 1;
     }
     // QApplication takes Qt's own options (-style, -platform, ...) out of
-    // the arguments before the line is read.
+    // the arguments (argc and argv) before the line is read; the rest is
+    // read as bytes, which a folder's name is.
     QApplication application(argc, argv);
     const LigneCommande ligne =
-        LigneCommande::Analyser(QCoreApplication::arguments(), LigneCommande::OptionsQt::Retirees);
+        LigneCommande::Analyser(LigneCommande::Arguments(argc, argv), LigneCommande::OptionsQt::Retirees);
     if (const int code = ligne.Repondre(); code >= 0)
         return code;
     return Application::Executer(&Application::AfficherErreur, ligne.Repertoire);

@@ -27,32 +27,32 @@ constexpr std::array<Entree, 30> TableFixe = {{
 
 void Extension::Remplir(const Icones& icone)
 {
-    Table_.clear();
-    Table_.reserve(TableFixe.size());
+    table_.clear();
+    table_.reserve(TableFixe.size());
     for (const Entree& entree : TableFixe)
-        Table_.push_back(TExt{entree.Ext, icone ? icone(entree.Ext, entree.Cat) : -1, entree.Cat});
+        table_.push_back(TExt{entree.Ext, icone ? icone(entree.Ext, entree.Cat) : -1, entree.Cat});
     DerniereExtension.clear();
     DerniereIcone = -1;
     DerniereCategorie = Categorie::Autre;
-    DernierIndex = -1;
+    dernierIndex_ = -1;
 }
 
 int Extension::IndexDe(const std::string& ext)
 {
     if (ext == DerniereExtension)
-        return DernierIndex;
+        return dernierIndex_;
     DerniereExtension = ext;
-    for (size_t i = 0; i < Table_.size(); ++i) {
-        if (Table_[i].Ext == ext) {
-            DerniereIcone = Table_[i].Icone;
-            DerniereCategorie = Table_[i].Cat;
-            DernierIndex = static_cast<int>(i);
-            return DernierIndex;
+    for (size_t i = 0; i < table_.size(); ++i) {
+        if (table_[i].Ext == ext) {
+            DerniereIcone = table_[i].Icone;
+            DerniereCategorie = table_[i].Cat;
+            dernierIndex_ = static_cast<int>(i);
+            return dernierIndex_;
         }
     }
     // Unknown: the icon of the cache is left as it was.
     DerniereCategorie = Categorie::Autre;
-    DernierIndex = -1;
+    dernierIndex_ = -1;
     return -1;
 }
 

@@ -32,12 +32,12 @@ public:
     // Same lookup, giving the table index (or -1 for category 5).
     int IndexDe(const std::string& ext);
 
-    const std::vector<TExt>& Table() const { return Table_; }
+    const std::vector<TExt>& Table() const { return table_; }
 
 private:
-    std::vector<TExt> Table_;
+    std::vector<TExt> table_;
     std::string DerniereExtension;
     int32_t DerniereIcone = -1;
     Categorie DerniereCategorie = Categorie::Autre;
-    int DernierIndex = -1;
+    int dernierIndex_ = -1;
 };

@@ -27,22 +27,22 @@ constexpr int NiveauAvertissement = -1;
 // nothing here may need a destructor.
 struct Contexte
 {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr erreur;
-    jpeg_progress_mgr progression;
-    std::jmp_buf retour;
-    bool cmyk;
-    bool cmykInverse;
-    const std::stop_token* arret;
-    int balayageCompte;   // the last scan whose work was counted
-    std::int64_t travail; // pixels covered by the scans begun so far
+    jpeg_decompress_struct Info;
+    jpeg_error_mgr Erreur;
+    jpeg_progress_mgr Progression;
+    std::jmp_buf Retour;
+    bool Cmyk;
+    bool CmykInverse;
+    const std::stop_token* Arret;
+    int BalayageCompte;   // the last scan whose work was counted
+    std::int64_t Travail; // pixels covered by the scans begun so far
 };
 
 struct DetruireContexte
 {
     void operator()(Contexte* contexte) const
     {
-        jpeg_destroy_decompress(&contexte->info);
+        jpeg_destroy_decompress(&contexte->Info);
         delete contexte;
     }
 };
@@ -56,7 +56,7 @@ Contexte* ContexteDe(j_common_ptr info)
 // libjpeg's default ends the process; go back to the setjmp point instead.
 [[noreturn]] void SortieErreur(j_common_ptr info)
 {
-    std::longjmp(ContexteDe(info)->retour, 1);
+    std::longjmp(ContexteDe(info)->Retour, 1);
 }
 
 // Warnings are silent, except running out of data, at the end of the file
@@ -67,7 +67,7 @@ void EmettreMessage(j_common_ptr info, int niveau)
 {
     if (niveau == NiveauAvertissement &&
         (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER))
-        std::longjmp(ContexteDe(info)->retour, 1);
+        std::longjmp(ContexteDe(info)->Retour, 1);
 }
 
 void SortieMessage(j_common_ptr) {}
@@ -89,83 +89,83 @@ void SuivreProgression(j_common_ptr info)
     if (!info->is_decompressor)
         return;
     Contexte& contexte = *ContexteDe(info);
-    if (contexte.arret->stop_requested())
-        std::longjmp(contexte.retour, 1);
+    if (contexte.Arret->stop_requested())
+        std::longjmp(contexte.Retour, 1);
     const auto& decompression = *reinterpret_cast<j_decompress_ptr>(info);
-    if (decompression.input_scan_number == contexte.balayageCompte)
+    if (decompression.input_scan_number == contexte.BalayageCompte)
         return;
-    contexte.balayageCompte = decompression.input_scan_number;
-    contexte.travail += TravailBalayage(decompression);
-    if (decompression.input_scan_number > BalayagesMax || contexte.travail > DecodeurJpeg::TravailMax)
-        std::longjmp(contexte.retour, 1);
+    contexte.BalayageCompte = decompression.input_scan_number;
+    contexte.Travail += TravailBalayage(decompression);
+    if (decompression.input_scan_number > BalayagesMax || contexte.Travail > DecodeurJpeg::TravailMax)
+        std::longjmp(contexte.Retour, 1);
 }
 
 // Reads the header, checks the size and starts decompression at the chosen scale.
 bool Ouvrir(Contexte& contexte, const unsigned char* octets, unsigned long taille, QSize cible,
             const std::stop_token& arret)
 {
-    contexte.arret = &arret;
-    contexte.info.err = jpeg_std_error(&contexte.erreur);
-    contexte.erreur.error_exit = SortieErreur;
-    contexte.erreur.emit_message = EmettreMessage;
-    contexte.erreur.output_message = SortieMessage;
-    contexte.info.client_data = &contexte;
-    if (setjmp(contexte.retour))
+    contexte.Arret = &arret;
+    contexte.Info.err = jpeg_std_error(&contexte.Erreur);
+    contexte.Erreur.error_exit = SortieErreur;
+    contexte.Erreur.emit_message = EmettreMessage;
+    contexte.Erreur.output_message = SortieMessage;
+    contexte.Info.client_data = &contexte;
+    if (setjmp(contexte.Retour))
         return false;
 
-    jpeg_create_decompress(&contexte.info);
-    contexte.info.mem->max_memory_to_use = DecodeurJpeg::MemoireLibJpegMax;
-    contexte.progression.progress_monitor = SuivreProgression;
-    contexte.info.progress = &contexte.progression;
-    jpeg_mem_src(&contexte.info, octets, taille);
-    jpeg_read_header(&contexte.info, TRUE);
+    jpeg_create_decompress(&contexte.Info);
+    contexte.Info.mem->max_memory_to_use = DecodeurJpeg::MemoireLibJpegMax;
+    contexte.Progression.progress_monitor = SuivreProgression;
+    contexte.Info.progress = &contexte.Progression;
+    jpeg_mem_src(&contexte.Info, octets, taille);
+    jpeg_read_header(&contexte.Info, TRUE);
 
-    const JDIMENSION largeur = contexte.info.image_width;
-    const JDIMENSION hauteur = contexte.info.image_height;
+    const JDIMENSION largeur = contexte.Info.image_width;
+    const JDIMENSION hauteur = contexte.Info.image_height;
     if (largeur > DecodeurJpeg::CoteMax || hauteur > DecodeurJpeg::CoteMax ||
         std::int64_t(largeur) * hauteur > DecodeurJpeg::PixelsMax)
         return false;
 
     const int echelle = DecodeurJpeg::Echelle(QSize(int(largeur), int(hauteur)), cible);
-    contexte.info.scale_num = static_cast<unsigned>(echelle);
-    contexte.info.scale_denom = DenominateurEchelle;
+    contexte.Info.scale_num = static_cast<unsigned>(echelle);
+    contexte.Info.scale_denom = DenominateurEchelle;
     if (echelle < DenominateurEchelle) {
-        contexte.info.dct_method = JDCT_IFAST;
-        contexte.info.do_fancy_upsampling = FALSE;
+        contexte.Info.dct_method = JDCT_IFAST;
+        contexte.Info.do_fancy_upsampling = FALSE;
     }
 
-    if (contexte.info.jpeg_color_space == JCS_CMYK || contexte.info.jpeg_color_space == JCS_YCCK) {
+    if (contexte.Info.jpeg_color_space == JCS_CMYK || contexte.Info.jpeg_color_space == JCS_YCCK) {
         // libjpeg turns YCCK into CMYK; CMYK into RGB is ours.
-        contexte.info.out_color_space = JCS_CMYK;
-        contexte.cmyk = true;
-        contexte.cmykInverse = contexte.info.saw_Adobe_marker;
+        contexte.Info.out_color_space = JCS_CMYK;
+        contexte.Cmyk = true;
+        contexte.CmykInverse = contexte.Info.saw_Adobe_marker;
     } else {
         // RGBA rather than RGBX: only the former guarantees a 0xFF fourth byte,
         // which Format_RGBX8888 requires.
-        contexte.info.out_color_space = JCS_EXT_RGBA;
+        contexte.Info.out_color_space = JCS_EXT_RGBA;
     }
 
-    jpeg_start_decompress(&contexte.info);
-    return contexte.info.output_components == ComposantesSortie;
+    jpeg_start_decompress(&contexte.Info);
+    return contexte.Info.output_components == ComposantesSortie;
 }
 
 // Decodes every line into `bits`, which holds output_height lines of `pas` bytes.
 bool Lire(Contexte& contexte, unsigned char* bits, qsizetype pas)
 {
-    if (setjmp(contexte.retour))
+    if (setjmp(contexte.Retour))
         return false;
 
     JSAMPROW lignes[LignesParLot];
-    while (contexte.info.output_scanline < contexte.info.output_height) {
-        const JDIMENSION premiere = contexte.info.output_scanline;
-        const JDIMENSION nombre = std::min<JDIMENSION>(LignesParLot, contexte.info.output_height - premiere);
+    while (contexte.Info.output_scanline < contexte.Info.output_height) {
+        const JDIMENSION premiere = contexte.Info.output_scanline;
+        const JDIMENSION nombre = std::min<JDIMENSION>(LignesParLot, contexte.Info.output_height - premiere);
         for (JDIMENSION i = 0; i < nombre; ++i)
             lignes[i] = bits + qsizetype(premiere + i) * pas;
         // A memory source never suspends; zero lines means something is wrong.
-        if (jpeg_read_scanlines(&contexte.info, lignes, nombre) == 0)
+        if (jpeg_read_scanlines(&contexte.Info, lignes, nombre) == 0)
             return false;
     }
-    jpeg_finish_decompress(&contexte.info);
+    jpeg_finish_decompress(&contexte.Info);
     return true;
 }
 
@@ -216,17 +216,17 @@ bool DecodeurJpeg::Decoder(const QByteArray& donnees, Resultat& resultat, QSize 
     if (!Ouvrir(*contexte, octets, static_cast<unsigned long>(donnees.size()), cible, arret))
         return false;
 
-    QImage image(int(contexte->info.output_width), int(contexte->info.output_height), QImage::Format_RGBX8888);
+    QImage image(int(contexte->Info.output_width), int(contexte->Info.output_height), QImage::Format_RGBX8888);
     if (image.isNull())
         return false;
     if (!Lire(*contexte, image.bits(), image.bytesPerLine()))
         return false;
-    if (contexte->cmyk)
-        ConvertirCmyk(image, contexte->cmykInverse);
+    if (contexte->Cmyk)
+        ConvertirCmyk(image, contexte->CmykInverse);
 
     resultat.Image = std::move(image);
-    resultat.LargeurOrigine = int(contexte->info.image_width);
-    resultat.HauteurOrigine = int(contexte->info.image_height);
+    resultat.LargeurOrigine = int(contexte->Info.image_width);
+    resultat.HauteurOrigine = int(contexte->Info.image_height);
     return true;
 }
 

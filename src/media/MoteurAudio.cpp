@@ -153,19 +153,33 @@ void MoteurAudio::Melanger(float* sortie, int trames)
     if (capture_)
         capture_(sortie, trames, donneesCapture_);
 
+    // Odd while the block is written. Each sample is stored with release
+    // order, so a reader that sees one also sees the odd sequence after it.
+    const std::uint32_t sequence = sequenceHistorique_.load(std::memory_order_relaxed);
+    sequenceHistorique_.store(sequence + 1, std::memory_order_relaxed);
     std::uint32_t position = positionHistorique_.load(std::memory_order_relaxed);
     for (int i = 0; i < trames; ++i, ++position)
-        historique_[position % TailleHistorique] = (sortie[2 * i] + sortie[2 * i + 1]) * 0.5f;
+        historique_[position % TailleHistorique].store((sortie[2 * i] + sortie[2 * i + 1]) * 0.5f,
+                                                       std::memory_order_release);
     positionHistorique_.store(position, std::memory_order_release);
+    sequenceHistorique_.store(sequence + 2, std::memory_order_release);
 }
 
 void MoteurAudio::DerniersEchantillons(float* destination, int nombre) const
 {
     nombre = std::min(nombre, TailleHistorique);
-    const std::uint32_t fin = positionHistorique_.load(std::memory_order_acquire);
-    const std::uint32_t debut = fin - std::uint32_t(nombre);
-    for (int i = 0; i < nombre; ++i)
-        destination[i] = historique_[(debut + std::uint32_t(i)) % TailleHistorique];
+    // A block is written in microseconds and comes every 23 ms: a copy that
+    // met one is made again, a few times at most.
+    for (int essai = 0; essai < 64; ++essai) {
+        const std::uint32_t avant = sequenceHistorique_.load(std::memory_order_acquire);
+        const std::uint32_t fin = positionHistorique_.load(std::memory_order_relaxed);
+        const std::uint32_t debut = fin - std::uint32_t(nombre);
+        // Acquire loads: the sequence read after them is not read earlier.
+        for (int i = 0; i < nombre; ++i)
+            destination[i] = historique_[(debut + std::uint32_t(i)) % TailleHistorique].load(std::memory_order_acquire);
+        if (avant % 2 == 0 && sequenceHistorique_.load(std::memory_order_relaxed) == avant)
+            return;
+    }
 }
 
 const float* MoteurAudio::LireSpectre()

@@ -80,9 +80,14 @@ private:
     void* donneesCapture_ = nullptr;
     SourceAudio* sources_[MaxSources] = {};
 
-    // Mono history of the mixed output, written by the mixer only.
-    float historique_[TailleHistorique] = {};
+    // Mono history of the mixed output, written by the mixer only, read by
+    // the window's thread under a sequence lock: the sequence is odd while a
+    // block is written, and a reader that saw it change copies again. The
+    // mixer never waits; each sample is an atomic, so a torn copy is only
+    // ever thrown away, never undefined.
+    std::atomic<float> historique_[TailleHistorique];
     std::atomic<std::uint32_t> positionHistorique_{0};
+    std::atomic<std::uint32_t> sequenceHistorique_{0};
     std::unique_ptr<Spectre> spectre_;
     float fenetre_[Spectre::Taille] = {};
 };

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/mem.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
@@ -217,6 +218,7 @@ std::unique_ptr<SourceFfmpeg> SourceFfmpeg::Ouvrir(MoteurAudio& moteur, Descript
     // The program keeps no log; damaged files must not print either.
     static const bool silence = [] {
         av_log_set_level(AV_LOG_QUIET);
+        av_max_alloc(AllocationMax);
         return true;
     }();
     (void)silence;
@@ -384,7 +386,8 @@ void SourceFfmpeg::Decoder(std::int32_t departMs)
             return true;
         const int entrees = t ? t->nb_samples : 0;
         const int place = swr_get_out_samples(d.reechantillonneur.get(), entrees);
-        if (place <= 0)
+        // A frame that would convert to more than this is a forged one.
+        if (place <= 0 || place > TramesConvertiesMax)
             return true;
         d.converti.resize(size_t(place) * 2);
         auto* sortie = reinterpret_cast<std::uint8_t*>(d.converti.data());

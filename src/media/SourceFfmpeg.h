@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -35,6 +36,12 @@ public:
     static constexpr std::chrono::milliseconds DelaiSondage{3000};
     // A declared length beyond this is not believed: the length is unknown.
     static constexpr std::int64_t LongueurMaxMs = std::int64_t(100) * 3600 * 1000;
+    // No single allocation of FFmpeg's is larger (set for the whole process
+    // at the first opening: a forged header cannot ask for gigabytes; an 8K
+    // video frame still fits), nor the buffer one decoded frame is
+    // converted into.
+    static constexpr std::size_t AllocationMax = std::size_t(256) << 20;
+    static constexpr int TramesConvertiesMax = 4 << 20;
 
     // Null when the file is not a regular file that opens, holds no audio
     // stream, or its decoder does not open. chemin holds the path bytes as

@@ -49,7 +49,7 @@ constexpr const char* OptionsLecteur[][2] = {
 
 void Video::DetruireLecteur::operator()(mpv_handle* lecteur) const
 {
-    mpv->terminate_destroy(lecteur);
+    Bibliotheque->terminate_destroy(lecteur);
 }
 
 Video::Video(QObject* parent)

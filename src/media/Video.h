@@ -99,7 +99,7 @@ private:
 
     struct DetruireLecteur
     {
-        const BibliothequeMpv* mpv;
+        const BibliothequeMpv* Bibliotheque;
         void operator()(mpv_handle* lecteur) const;
     };
     struct Lecture

@@ -28,6 +28,8 @@ public:
 
     // Whether the picture of the last selection is still being decoded.
     bool ChargementEnCours() const { return attendu_ != 0; }
+    // The picture a double click on shows larger.
+    ImageComposant* Apercu() const { return ImgImagePrevisu; }
 
 private:
     void Appliquer(quint64 numero, bool reussi, const QImage& image, int largeur, int hauteur, const QString& echec);

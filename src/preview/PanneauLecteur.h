@@ -27,6 +27,18 @@ public:
     // Stops and rewinds; the button shows play again, the bar 0.
     void Stop();
 
+    // What the keyboard and screen readers reach: the commands in their Tab
+    // order, then the two times.
+    struct Commandes
+    {
+        ImageComposant* PlayPause;
+        ImageComposant* Stop;
+        QSlider* Position;
+        Etiquette* Temps;
+        Etiquette* Duree;
+    };
+    Commandes CommandesAccessibles() const { return {PlayPauseBouton, StopBouton, Barre, DureeCourant, DureeTotale}; }
+
 protected:
     // Starts the previewed file, or resumes it when paused.
     virtual void Jouer() = 0;

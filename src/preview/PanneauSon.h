@@ -11,6 +11,8 @@
 #include "preview/PanneauLecteur.h"
 #include "shared/Dessin.h"
 
+#include <array>
+
 class EcranSon;
 class QTimer;
 class Son;
@@ -36,6 +38,9 @@ public:
     void ChangerAnimation();
     // Whether the drawing runs (the Son zone shows).
     bool DessinActif() const { return dessinActif_; }
+    // The two pictures the drawing shows in (with and without a drawing):
+    // a double click on either opens the file.
+    std::array<ImageComposant*, 2> Apercus() const { return {ImageSon, ImageSonAucuneAnim}; }
 
 signals:
     // The user chose another drawing: the settings keep it.

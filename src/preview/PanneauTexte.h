@@ -18,6 +18,8 @@ public:
 
     void Afficher(const FichierApercu& fichier) override;
     void Effacer() override;
+    // The picture a click on opens the document.
+    ImageComposant* Apercu() const { return ImgTextePrevisu; }
 
 private:
     ImageComposant* ImgTextePrevisu;

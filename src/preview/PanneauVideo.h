@@ -28,6 +28,8 @@ public:
 
     // Whether the video's total time is known: seeking waits for it.
     bool DureeVideoConnue() const { return dureeConnue_; }
+    // The picture a double click on opens the file.
+    ImageComposant* Apercu() const { return ImageVideo; }
 
 protected:
     void Jouer() override;

@@ -27,30 +27,40 @@ bool EstPointOuPointPoint(const char* nom)
 
 enum class Genre { Fichier, Dossier, Ignore };
 
+// What a link or an entry of unknown kind leads to, from a stat that
+// follows links: only a regular file or a directory is of use.
+Genre GenreCible(const struct stat& etat)
+{
+    if (S_ISREG(etat.st_mode))
+        return Genre::Fichier;
+    return S_ISDIR(etat.st_mode) ? Genre::Dossier : Genre::Ignore;
+}
+
 // What an entry is, from d_type; asks the file system only when d_type does
-// not say, or for a link, to find out what it points to.
+// not say, or for a link, to find out what it points to. Only regular files
+// and links to regular files are files: a FIFO, a socket, a device or a
+// dangling link is no file to show.
 Genre GenreEntree(int dossierFd, const char* nom, unsigned char type)
 {
     struct stat etat;
     switch (type) {
+    case DT_REG:
+        return Genre::Fichier;
     case DT_DIR:
         return Genre::Dossier;
     case DT_LNK:
-        // A link to a directory is never entered nor listed; a link to a
-        // file, or a dangling one, is a file.
-        if (fstatat(dossierFd, nom, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
+        // A link to a directory is never entered nor listed.
+        if (fstatat(dossierFd, nom, &etat, 0) != 0 || GenreCible(etat) != Genre::Fichier)
             return Genre::Ignore;
         return Genre::Fichier;
     case DT_UNKNOWN:
         if (fstatat(dossierFd, nom, &etat, AT_SYMLINK_NOFOLLOW) != 0)
             return Genre::Ignore; // gone since it was listed
-        if (S_ISDIR(etat.st_mode))
-            return Genre::Dossier;
-        if (S_ISLNK(etat.st_mode) && fstatat(dossierFd, nom, &etat, 0) == 0 && S_ISDIR(etat.st_mode))
-            return Genre::Ignore;
-        return Genre::Fichier;
+        if (S_ISLNK(etat.st_mode))
+            return GenreEntree(dossierFd, nom, DT_LNK);
+        return GenreCible(etat);
     default:
-        return Genre::Fichier;
+        return Genre::Ignore;
     }
 }
 

@@ -56,7 +56,7 @@ void Stockage::Reinitialiser()
     ascendants_ = {};
     for (DonneesCategorie& categorie : categories_)
         categorie = DonneesCategorie{};
-    for (std::atomic<int32_t>& compteur : Compteurs_)
+    for (std::atomic<int32_t>& compteur : compteurs_)
         compteur.store(0);
     ++versionOrdre_;
     ++generationDonnees_;
@@ -173,7 +173,7 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
             DonneesCategorie& categorie = categories_[slot];
             const uint32_t avant = categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
             categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot])});
-            Compteurs_[slot].fetch_add(nombres[slot]);
+            compteurs_[slot].fetch_add(nombres[slot]);
         }
     }
     PublierRepertoire(nombres);
@@ -513,7 +513,7 @@ std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t
 
 int32_t Stockage::Compteur(Categorie categorie) const
 {
-    return CategorieValide(categorie) ? Compteurs_[Slot(categorie)].load() : 0;
+    return CategorieValide(categorie) ? compteurs_[Slot(categorie)].load() : 0;
 }
 
 int Stockage::NombreRepertoires(Categorie categorie) const

@@ -305,7 +305,7 @@ private:
     uint64_t versionOrdre_ = 0;
     // Grows with every emptying: positions taken before it mean nothing after.
     uint64_t generationDonnees_ = 0;
-    std::array<std::atomic<int32_t>, NombreCategories> Compteurs_{};
+    std::array<std::atomic<int32_t>, NombreCategories> compteurs_{};
     // The filter applied: the category's slot (-1: none) and one bit per entry.
     int filtreSlot_ = -1;
     std::vector<uint64_t> filtreBits_;

@@ -104,8 +104,8 @@ bool Travailleur::Attendre(Verrou& verrou, std::condition_variable_any& cv, Pred
     InscrireAttente(&interruption);
     struct Desinscription
     {
-        Travailleur& travailleur;
-        ~Desinscription() { travailleur.InscrireAttente(nullptr); }
+        Travailleur& Fil;
+        ~Desinscription() { Fil.InscrireAttente(nullptr); }
     } desinscription{*this};
     return cv.wait(verrou, interruption.get_token(), std::move(predicat));
 }

@@ -90,6 +90,9 @@ public:
     void SuspendreRemplissages();
     size_t NombreRemplissages() const;
 
+    // The drop-down of the orders, for the keyboard and screen readers.
+    QComboBox* ChoixTrie() const { return vues_->ChoixTrie(); }
+
 signals:
     // The user selected the file at a row of a group (a leaf, or the "..."
     // row standing first in its group).

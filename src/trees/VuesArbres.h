@@ -39,6 +39,8 @@ public:
 
     // The file-type icons of the trees (folder pictures first).
     ListeImages& ImageListExt() { return imageListExt_; }
+    // The drop-down of the orders, for the keyboard and screen readers.
+    QComboBox* ChoixTrie() const { return choixTrie_; }
     ArbreCategorie* Arbre(CleArbre cle) const;
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }
 

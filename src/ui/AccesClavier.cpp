@@ -1,8 +1,12 @@
 #include "ui/AccesClavier.h"
 
 #include "shared/Categorie.h"
+#include "preview/Previsualisation.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/GestionTreeView.h"
 #include "trees/Noeud.h"
+#include "ui/GestionMenu.h"
+#include "ui/GestionProgressBar.h"
 #include "ui/TFormPrincipal.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
@@ -20,9 +24,6 @@
 #include <array>
 
 namespace {
-
-// The six zones of the menu, in their order (Ctrl+1 … Ctrl+6).
-const char* const NomsZones[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
 
 // The accessible role a picture or label takes, kept on the widget.
 const char* const ProprieteRole = "ruvizaroRoleAccessible";
@@ -141,25 +142,17 @@ void Presser(Etiquette* etiquette)
 
 } // namespace
 
-template <typename T>
-T* AccesClavier::Composant(const char* nom) const
+AccesClavier::AccesClavier(TFormPrincipal* fenetre, const GestionBarreSystem& barreSysteme, const GestionBouton& home,
+                           const GestionMenu& menu, const GestionProgressBar& progression,
+                           const GestionTreeView& arbres, const Previsualisation& previsualisation)
+    : QObject(fenetre), f_(fenetre), barreSysteme_(barreSysteme.Acces()), home_(home.Acces()), zones_(menu.Zones()),
+      progression_(progression.Animation()), choixTrie_(arbres.ChoixTrie()),
+      son_(previsualisation.Audio.CommandesAccessibles()), video_(previsualisation.Film.CommandesAccessibles()),
+      apercuImage_(previsualisation.Image.Apercu()), apercuTexte_(previsualisation.Texte.Apercu()),
+      apercusSon_(previsualisation.Audio.Apercus()), apercuVideo_(previsualisation.Film.Apercu())
 {
-    T* composant = f_->findChild<T*>(nom);
-    Q_ASSERT_X(composant, "AccesClavier", nom);
-    return composant;
-}
-
-std::vector<ArbreCategorie*> AccesClavier::Arbres() const
-{
-    const QList<ArbreCategorie*> enfants = f_->findChildren<ArbreCategorie*>();
-    std::vector<ArbreCategorie*> arbres(enfants.begin(), enfants.end());
-    std::sort(arbres.begin(), arbres.end(),
-              [](const ArbreCategorie* a, const ArbreCategorie* b) { return a->Cle().Rang() < b->Cle().Rang(); });
-    return arbres;
-}
-
-AccesClavier::AccesClavier(TFormPrincipal* fenetre) : QObject(fenetre), f_(fenetre)
-{
+    for (CleArbre cle : ToutesLesCles)
+        arbres_.push_back(arbres.Arbre(cle));
     OrdonnerTabulation();
     CreerRaccourcis();
     Nommer();
@@ -167,18 +160,12 @@ AccesClavier::AccesClavier(TFormPrincipal* fenetre) : QObject(fenetre), f_(fenet
 
 void AccesClavier::OrdonnerTabulation()
 {
-    Composant<ZoneSaisie>("EditHomeRepertoireScan")->setFocusPolicy(Qt::StrongFocus);
+    home_.Chemin->setFocusPolicy(Qt::StrongFocus);
     // The picture buttons and labels a mouse can press, in the Tab order:
     // the home panel, then (after the trees and the drop-down) the players,
     // then the zones. Enter or Space presses them.
-    const char* const avantArbres[] = {"ImgHomeScan", "ImgHomeParcourir", "LabelHomeOption", "LabelPause",
-                                       "LabelArret"};
-    const char* const lecteurs[] = {"ImageSonPlayPause",   "ImageSonStop",   "TrackBarSon",
-                                    "ImageVideoPlayPause", "ImageVideoStop", "TrackBarVideo"};
-    const char* const zones[] = {"ZoneHome", "ZoneVideo", "ZoneSon", "ZoneImage", "ZoneTexte", "ZoneTransfert"};
-    QWidget* precedent = Composant<ZoneSaisie>("EditHomeRepertoireScan");
-    const auto suivant = [this, &precedent](const char* nom) {
-        QWidget* w = Composant<QWidget>(nom);
+    QWidget* precedent = home_.Chemin;
+    const auto suivant = [this, &precedent](QWidget* w) {
         if (auto* barre = qobject_cast<QSlider*>(w)) {
             // Arrow keys, Page Up/Down, Home and End move the bar, which
             // seeks as a mouse move does.
@@ -190,21 +177,22 @@ void AccesClavier::OrdonnerTabulation()
         QWidget::setTabOrder(precedent, w);
         precedent = w;
     };
-    for (const char* nom : avantArbres)
-        suivant(nom);
-    for (ArbreCategorie* arbre : Arbres()) {
+    for (QWidget* commande : home_.Commandes)
+        suivant(commande);
+    for (ArbreCategorie* arbre : arbres_) {
         arbre->setFocusPolicy(Qt::StrongFocus);
         arbre->installEventFilter(this);
         QWidget::setTabOrder(precedent, arbre);
         precedent = arbre;
     }
-    Composant<QComboBox>("ComboBoxChoixTrie")->setFocusPolicy(Qt::StrongFocus);
-    QWidget::setTabOrder(precedent, Composant<QComboBox>("ComboBoxChoixTrie"));
-    precedent = Composant<QComboBox>("ComboBoxChoixTrie");
-    for (const char* nom : lecteurs)
-        suivant(nom);
-    for (const char* nom : zones)
-        suivant(nom);
+    choixTrie_->setFocusPolicy(Qt::StrongFocus);
+    QWidget::setTabOrder(precedent, choixTrie_);
+    precedent = choixTrie_;
+    for (const PanneauLecteur::Commandes& lecteur : {son_, video_})
+        for (QWidget* commande : std::initializer_list<QWidget*>{lecteur.PlayPause, lecteur.Stop, lecteur.Position})
+            suivant(commande);
+    for (ImageComposant* zone : zones_)
+        suivant(zone);
     // The window itself holds the focus when first shown, so that the path
     // box keeps its invitation until the user goes there.
     f_->setFocus();
@@ -212,24 +200,21 @@ void AccesClavier::OrdonnerTabulation()
 
 void AccesClavier::CreerRaccourcis()
 {
-    std::array<ImageComposant*, 6> zones{};
-    for (size_t i = 0; i < zones.size(); ++i)
-        zones[i] = Composant<ImageComposant>(NomsZones[i]);
     const std::array<Qt::Key, 6> chiffres = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6};
-    for (size_t i = 0; i < zones.size(); ++i) {
+    for (size_t i = 0; i < zones_.size(); ++i) {
         auto* raccourci = new QShortcut(QKeySequence(Qt::CTRL | chiffres[i]), f_);
-        connect(raccourci, &QShortcut::activated, this, [zone = zones[i]] { Presser(zone); });
+        connect(raccourci, &QShortcut::activated, this, [zone = zones_[i]] { Presser(zone); });
     }
     // Escape stops a scan as "Arrêt" does; the label shows while one runs.
     auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), f_);
-    connect(echap, &QShortcut::activated, this, [this] { Presser(Composant<Etiquette>("LabelArret")); });
+    connect(echap, &QShortcut::activated, this, [this] { Presser(home_.Arret); });
 
     // Space plays or pauses the player of the zone shown; a focused picture
     // button or label takes Space itself (see eventFilter).
     auto* espace = new QShortcut(QKeySequence(Qt::Key_Space), f_);
     connect(espace, &QShortcut::activated, this, [this] {
-        for (const char* nom : {"ImageSonPlayPause", "ImageVideoPlayPause"})
-            if (auto* bouton = Composant<ImageComposant>(nom); bouton->isVisible()) {
+        for (ImageComposant* bouton : {son_.PlayPause, video_.PlayPause})
+            if (bouton->isVisible()) {
                 Presser(bouton);
                 return;
             }
@@ -237,19 +222,19 @@ void AccesClavier::CreerRaccourcis()
     // Ctrl+O opens the folder browser as "Parcourir" does, while no scan runs.
     auto* ouvrir = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), f_);
     connect(ouvrir, &QShortcut::activated, this, [this] {
-        if (auto* parcourir = Composant<ImageComposant>("ImgHomeParcourir"); parcourir->isEnabled())
-            emit parcourir->Clic();
+        if (home_.Parcourir->isEnabled())
+            emit home_.Parcourir->Clic();
     });
     // F5 scans the path again as Enter in the path box does; the box is
     // disabled while a scan runs.
     auto* relancer = new QShortcut(QKeySequence(Qt::Key_F5), f_);
     connect(relancer, &QShortcut::activated, this, [this] {
-        if (auto* chemin = Composant<ZoneSaisie>("EditHomeRepertoireScan"); chemin->isEnabled())
-            emit chemin->ToucheFrappee(QChar(13));
+        if (home_.Chemin->isEnabled())
+            emit home_.Chemin->ToucheFrappee(QChar(13));
     });
     // Ctrl+Q closes as the close picture does.
     auto* quitter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), f_);
-    connect(quitter, &QShortcut::activated, this, [this] { emit Composant<ImageComposant>("ImgClose")->Clic(); });
+    connect(quitter, &QShortcut::activated, this, [this] { emit barreSysteme_.Fermer->Clic(); });
 }
 
 bool AccesClavier::eventFilter(QObject* objet, QEvent* evenement)
@@ -289,23 +274,22 @@ bool AccesClavier::OuvrirDepuis(ArbreCategorie* arbre)
     // the document opens on its first click already.
     switch (arbre->Cle().Cat) {
     case Categorie::Image:
-        if (Composant<ImageComposant>("ImgImagePrevisu")->isVisible())
-            emit Composant<ImageComposant>("ImgImagePrevisu")->DoubleClic();
+        if (apercuImage_->isVisible())
+            emit apercuImage_->DoubleClic();
         return true;
     case Categorie::Texte:
-        Presser(Composant<ImageComposant>("ImgTextePrevisu"));
+        Presser(apercuTexte_);
         return true;
     case Categorie::Son:
-        for (ImageComposant* image :
-             {Composant<ImageComposant>("ImageSon"), Composant<ImageComposant>("ImageSonAucuneAnim")})
+        for (ImageComposant* image : apercusSon_)
             if (image->isVisible()) {
                 emit image->DoubleClic();
                 break;
             }
         return true;
     case Categorie::Video:
-        if (Composant<ImageComposant>("ImageVideo")->isVisible())
-            emit Composant<ImageComposant>("ImageVideo")->DoubleClic();
+        if (apercuVideo_->isVisible())
+            emit apercuVideo_->DoubleClic();
         return true;
     default:
         return false;
@@ -316,37 +300,36 @@ void AccesClavier::Nommer()
 {
     using R = QAccessible::Role;
     const QString zones[] = {"Home", "Vidéo", "Son", "Image", "Texte", "Transfert"};
-    for (int i = 0; i < 6; ++i)
-        Decrire(Composant<ImageComposant>(NomsZones[i]), R::PageTab, zones[i], QString("Ctrl+%1").arg(i + 1));
+    for (size_t i = 0; i < zones_.size(); ++i)
+        Decrire(zones_[i], R::PageTab, zones[i], QString("Ctrl+%1").arg(i + 1));
 
-    Decrire(Composant<ImageComposant>("ImgClose"), R::Button, "Fermer");
-    Decrire(Composant<ImageComposant>("ImgReduire"), R::Button, "Réduire");
-    Decrire(Composant<ImageComposant>("ImagePropos"), R::Button, "A Propos");
-    Decrire(Composant<ImageComposant>("ImgHomeParcourir"), R::Button, "Parcourir");
-    Decrire(Composant<ImageComposant>("ImgHomeParcourirBas"), R::Button, "Parcourir");
-    Decrire(Composant<ImageComposant>("ImgHomeScan"), R::Button, "Lancement du Scan");
-    Decrire(Composant<Etiquette>("LabelHomeScan"), R::Button, QString());
-    Decrire(Composant<Etiquette>("LabelHomeOption"), R::Button, "Options");
-    Decrire(Composant<Etiquette>("LabelPause"), R::Button, QString());
-    Decrire(Composant<Etiquette>("LabelArret"), R::Button, QString(), "Échap");
-    Decrire(Composant<ImageComposant>("ImgImagePrevisu"), R::Button, "Aperçu de l'image", "Double Click pour agrandir");
-    Decrire(Composant<ImageComposant>("ImgTextePrevisu"), R::Button, "Aperçu du document");
-    Decrire(Composant<ImageComposant>("ImageSon"), R::Button, "Animation du son");
-    Decrire(Composant<ImageComposant>("ImageSonAucuneAnim"), R::Button, "Animation du son");
-    Decrire(Composant<ImageComposant>("ImageVideo"), R::Button, "Aperçu de la vidéo");
-    Decrire(Composant<ImageComposant>("ImageSonPlayPause"), R::Button, "Lecture");
-    Decrire(Composant<ImageComposant>("ImageSonStop"), R::Button, "Stop");
-    Decrire(Composant<ImageComposant>("ImageVideoPlayPause"), R::Button, "Lecture");
-    Decrire(Composant<ImageComposant>("ImageVideoStop"), R::Button, "Stop");
-    Decrire(Composant<ImageComposant>("ImgProgressBar"), R::Animation, "Scan en cours");
+    Decrire(barreSysteme_.Fermer, R::Button, "Fermer");
+    Decrire(barreSysteme_.Reduire, R::Button, "Réduire");
+    Decrire(barreSysteme_.Propos, R::Button, "A Propos");
+    Decrire(home_.Parcourir, R::Button, "Parcourir");
+    Decrire(home_.ParcourirBas, R::Button, "Parcourir");
+    Decrire(home_.Scan, R::Button, "Lancement du Scan");
+    Decrire(home_.LegendeScan, R::Button, QString());
+    Decrire(home_.Options, R::Button, "Options");
+    Decrire(home_.Pause, R::Button, QString());
+    Decrire(home_.Arret, R::Button, QString(), "Échap");
+    Decrire(apercuImage_, R::Button, "Aperçu de l'image", "Double Click pour agrandir");
+    Decrire(apercuTexte_, R::Button, "Aperçu du document");
+    for (ImageComposant* image : apercusSon_)
+        Decrire(image, R::Button, "Animation du son");
+    Decrire(apercuVideo_, R::Button, "Aperçu de la vidéo");
+    for (const PanneauLecteur::Commandes& lecteur : {son_, video_}) {
+        Decrire(lecteur.PlayPause, R::Button, "Lecture");
+        Decrire(lecteur.Stop, R::Button, "Stop");
+    }
+    Decrire(progression_, R::Animation, "Scan en cours");
 
-    Composant<ZoneSaisie>("EditHomeRepertoireScan")
-        ->setAccessibleName(Composant<Etiquette>("LabelHomeParcourir")->text());
-    Decrire(Composant<QComboBox>("ComboBoxChoixTrie"), R::ComboBox, "Ordre d'affichage");
-    Composant<QSlider>("TrackBarSon")->setAccessibleName("Position du son");
-    Composant<QSlider>("TrackBarVideo")->setAccessibleName("Position de la vidéo");
+    home_.Chemin->setAccessibleName(home_.LegendeChemin->text());
+    Decrire(choixTrie_, R::ComboBox, "Ordre d'affichage");
+    son_.Position->setAccessibleName("Position du son");
+    video_.Position->setAccessibleName("Position de la vidéo");
     const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
-    for (ArbreCategorie* arbre : Arbres()) {
+    for (ArbreCategorie* arbre : arbres_) {
         arbre->setAccessibleName(QString("%1 %2").arg(zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
         // The keys the trees take themselves: the row's menu and the copy.
         arbre->setAccessibleDescription("Entrée : ouvrir ; Menu ou Maj+F10 : actions ; Ctrl+C : copier");
@@ -354,17 +337,13 @@ void AccesClavier::Nommer()
 
     // The counters read with what they count; the home panel names them
     // with their numbers.
-    const std::pair<Etiquette*, QString> compteurs[] = {
-        {Composant<Etiquette>("LabelHomeFichierNbVideo"), "Fichiers vidéo"},
-        {Composant<Etiquette>("LabelHomeFichierNbSon"), "Fichiers son"},
-        {Composant<Etiquette>("LabelHomeFichierNbImage"), "Fichiers image"},
-        {Composant<Etiquette>("LabelHomeFichierNbTexte"), "Fichiers texte"},
-        {Composant<Etiquette>("LabelHomeFichierNbTotal"), "Total des fichiers"}};
-    for (const auto& [etiquette, description] : compteurs)
-        etiquette->setAccessibleDescription(description);
+    const QString compteurs[] = {"Fichiers vidéo", "Fichiers son", "Fichiers image", "Fichiers texte",
+                                 "Total des fichiers"};
+    for (size_t i = 0; i < home_.Compteurs.size(); ++i)
+        home_.Compteurs[i]->setAccessibleDescription(compteurs[i]);
     // The players' times.
-    for (const char* nom : {"LabelSonDurreeCourant", "LabelVideoDurreeCourant"})
-        Composant<Etiquette>(nom)->setAccessibleName(QStringLiteral("Temps écoulé"));
-    for (const char* nom : {"LabelSonDurreeTotale", "LabelVideoDurreeTotale"})
-        Composant<Etiquette>(nom)->setAccessibleName("Durée totale");
+    for (const PanneauLecteur::Commandes& lecteur : {son_, video_}) {
+        lecteur.Temps->setAccessibleName(QStringLiteral("Temps écoulé"));
+        lecteur.Duree->setAccessibleName("Durée totale");
+    }
 }

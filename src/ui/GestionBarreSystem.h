@@ -54,6 +54,15 @@ public:
     // Shows the tray icon: it joins a tray that starts later.
     void MontrerIcone();
 
+    // The title bar's buttons, for the keyboard and screen readers.
+    struct Accessibles
+    {
+        ImageComposant* Fermer;
+        ImageComposant* Reduire;
+        ImageComposant* Propos;
+    };
+    Accessibles Acces() const { return {ImgClose, ImgReduire, ImagePropos}; }
+
     uint8_t EtatReduire = Aucun;
     uint8_t EtatFermer = Aucun;
 

@@ -36,8 +36,6 @@ const QColor ScanNormal(0xA7, 0x9F, 0x8F);
 const QColor ScanActif(0x80, 0x80, 0xFF);
 const QColor EtiquetteNormale(0xAD, 0xAD, 0xAD);
 const QColor EtiquetteSurvolee(0xFF, 0x80, 0x40);
-const QPoint ParcourirRepos(170, 127);
-const QPoint ParcourirBasRepos(148, 158);
 // How long the browser waits for its start folders to answer before it
 // opens without them.
 constexpr int DelaiDepart = 500;
@@ -69,7 +67,7 @@ void GestionBouton::CreerComposants()
 {
     using F = Fabrique;
     QWidget* f = &fenetre_;
-    ImgHomeParcourir = F::Bouton(f, "ImgHomeParcourir", QRect(170, 127, 40, 40), "ImgHomeParcourir.jpg");
+    ImgHomeParcourir = F::Bouton(f, "ImgHomeParcourir", QRect(PlaceParcourir, QSize(40, 40)), "ImgHomeParcourir.jpg");
     LabelHomeParcourir =
         F::Label(f, "LabelHomeParcourir", "Chemin d'accès à la lecture des fichiers :", QPoint(228, 125), F::Arial, 11,
                  false, Qt::black, QColor());
@@ -99,9 +97,10 @@ void GestionBouton::CreerComposants()
     LabelArret->setCursor(Qt::PointingHandCursor);
     LabelArret->hide();
 
-    ImgHomeParcourirBas = F::Bouton(f, "ImgHomeParcourirBas", QRect(148, 158, 71, 13), "ImgHomeParcourirBas.jpg");
+    ImgHomeParcourirBas =
+        F::Bouton(f, "ImgHomeParcourirBas", QRect(PlaceParcourirBas, QSize(71, 13)), "ImgHomeParcourirBas.jpg");
     LabelHomeScan =
-        F::Label(f, "LabelHomeScan", LegendeRepos, QPoint(272, 200), F::Arial, 16, true, F::Pervenche, F::Fond);
+        F::Label(f, "LabelHomeScan", LegendeRepos, PlaceLegendeScan, F::Arial, 16, true, F::Pervenche, F::Fond);
     LabelHomeScan->setAlignment(Qt::AlignCenter);
     LabelHomeScan->setCursor(Qt::PointingHandCursor);
     ImgHomeScan = F::Bouton(f, "ImgHomeScan", QRect(240, 192, 40, 40), "ImgHomeScan.jpg");
@@ -222,6 +221,21 @@ void GestionBouton::Relier()
         RelacherParcourir();
         RelacherScan();
     });
+}
+
+GestionBouton::Accessibles GestionBouton::Acces() const
+{
+    return {EditHomeRepertoireScan,
+            LabelHomeParcourir,
+            {ImgHomeScan, ImgHomeParcourir, LabelHomeOption, LabelPause, LabelArret},
+            ImgHomeScan,
+            ImgHomeParcourir,
+            ImgHomeParcourirBas,
+            LabelHomeScan,
+            LabelHomeOption,
+            LabelPause,
+            LabelArret,
+            compteurs_};
 }
 
 void GestionBouton::Montrer(bool montrer)
@@ -443,14 +457,14 @@ void GestionBouton::NommerCompteurs()
 
 void GestionBouton::SurvolerParcourir()
 {
-    ImgHomeParcourir->move(ParcourirRepos + QPoint(1, 1));
-    ImgHomeParcourirBas->move(ParcourirBasRepos + QPoint(1, 1));
+    ImgHomeParcourir->move(PlaceParcourir + QPoint(1, 1));
+    ImgHomeParcourirBas->move(PlaceParcourirBas + QPoint(1, 1));
 }
 
 void GestionBouton::RelacherParcourir()
 {
-    ImgHomeParcourir->move(ParcourirRepos);
-    ImgHomeParcourirBas->move(ParcourirBasRepos);
+    ImgHomeParcourir->move(PlaceParcourir);
+    ImgHomeParcourirBas->move(PlaceParcourirBas);
 }
 
 void GestionBouton::SurvolerScan()

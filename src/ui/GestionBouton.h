@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 #include <array>
@@ -30,6 +31,7 @@ class QEventLoop;
 class QMenu;
 class QTimer;
 class Stockage;
+class QWidget;
 class TFormPrincipal;
 class ZoneSaisie;
 
@@ -40,6 +42,11 @@ public:
     static const QString TexteInvitation; // " Cliquer sur l'image pour Parcourir"
     static const QString LegendeRepos;    // "     Lancement du Scan"
     static const QString LegendeScan;     // "         Scan en cours ..."
+    // Where the scan's legend and the two browse pictures stand (hovered,
+    // the pictures move one pixel down and right).
+    static constexpr QPoint PlaceLegendeScan{272, 200};
+    static constexpr QPoint PlaceParcourir{170, 127};
+    static constexpr QPoint PlaceParcourirBas{148, 158};
 
     // Builds the home panel's components in the window, hidden. The scan's
     // owner is asked to start, pause and stop; it is not used before the
@@ -89,6 +96,25 @@ public:
     void RelacherPause();
     void SurvolerArret();
     void RelacherArret();
+
+    // What the keyboard and screen readers reach: the path box and its
+    // legend, the commands in their Tab order, the other pictures and
+    // labels to name, the five counters.
+    struct Accessibles
+    {
+        ZoneSaisie* Chemin;
+        Etiquette* LegendeChemin;
+        std::array<QWidget*, 5> Commandes; // scan, browse, options, pause, stop
+        ImageComposant* Scan;
+        ImageComposant* Parcourir;
+        ImageComposant* ParcourirBas;
+        Etiquette* LegendeScan;
+        Etiquette* Options;
+        Etiquette* Pause;
+        Etiquette* Arret;
+        std::array<Etiquette*, 5> Compteurs; // video, son, image, texte, total
+    };
+    Accessibles Acces() const;
 
     uint8_t EtatOption = 0;
     FolderDialog Dialogue;

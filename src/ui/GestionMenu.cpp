@@ -54,13 +54,6 @@ GestionMenu::DonneesZone GestionMenu::Donnees(int zone) const
     }
 }
 
-Categorie GestionMenu::CategorieCourante() const
-{
-    if (zoneCourante_ < ZVideo || zoneCourante_ > ZTexte)
-        return Categorie::Autre;
-    return static_cast<Categorie>(zoneCourante_ - 1);
-}
-
 void GestionMenu::AfficherHome(bool selection)
 {
     Afficher(Home, selection);
@@ -80,10 +73,6 @@ void GestionMenu::AfficherImage(bool selection)
 void GestionMenu::AfficherTexte(bool selection)
 {
     Afficher(ZTexte, selection);
-}
-void GestionMenu::AfficherTransfert(bool selection)
-{
-    Afficher(Transfert, selection);
 }
 
 void GestionMenu::Afficher(int zone, bool selection)

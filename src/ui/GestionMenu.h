@@ -35,16 +35,15 @@ public:
     void AfficherSon(bool selection);
     void AfficherImage(bool selection);
     void AfficherTexte(bool selection);
-    void AfficherTransfert(bool selection);
     void Redessiner();
     void SurvolerZone(int zone);
     // The pointer left a zone: no zone looks hovered until it enters one.
     void RelacherZone();
 
     int ZoneCourante() const { return zoneCourante_; }
-    // The category of the zone shown (zone code - 1), or Autre outside the four category zones.
-    Categorie CategorieCourante() const;
     int ZoneSurvolee() const { return zoneSurvolee_; }
+    // The six zones in their order, for the keyboard and screen readers.
+    const std::array<ImageComposant*, 6>& Zones() const { return zones_; }
 
 private:
     struct DonneesZone;

@@ -28,6 +28,9 @@ public:
     // True while a scan runs and is not paused.
     bool EnCours = false;
 
+    // The moving picture, which screen readers name.
+    ImageComposant* Animation() const { return ImgProgressBar; }
+
 private:
     ImageComposant* ImgProgressBarFond;
     ImageComposant* ImgProgressBar;

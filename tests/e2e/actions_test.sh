@@ -11,7 +11,7 @@ source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 PYTHON=/usr/bin/python3
 for outil in xclip dbus-daemon gdbus update-desktop-database "$PYTHON"; do
-  command -v "$outil" >/dev/null || { echo "SKIP: no $outil"; exit 0; }
+  command -v "$outil" >/dev/null || { echo "SKIP: no $outil"; exit 77; }
 done
 
 # The desktop of the test alone: its applications, its defaults, the MIME

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/commun.sh"
 source "$(dirname "$0")/lecture.sh"
 unset SDL_AUDIODRIVER
-[ -e /dev/snd/pcmC0D0p ] && { echo "SKIP: this machine has a sound card"; exit 0; }
+[ -e /dev/snd/pcmC0D0p ] && { echo "SKIP: this machine has a sound card"; exit 77; }
 
 dossier="$TRAVAIL/sons"
 mkdir -p "$dossier"

@@ -15,12 +15,13 @@ unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 
 # Runs a command again and again until it succeeds, for at most the given
-# number of seconds (decimals allowed); returns 1 when the time runs out.
-# The short pause between two tries is the polling of the condition.
+# number of seconds (decimals allowed) times RUVIZARO_E2E_FACTEUR (a slower
+# build, such as ThreadSanitizer's, sets it); returns 1 when the time runs
+# out. The short pause between two tries is the polling of the condition.
 attendre_que() {
   local delai=$1 fin
   shift
-  fin=$(( ${EPOCHREALTIME//[^0-9]/} + $(awk -v s="$delai" 'BEGIN { printf "%d", s * 1000000 }') ))
+  fin=$(( ${EPOCHREALTIME//[^0-9]/} + $(awk -v s="$delai" -v f="${RUVIZARO_E2E_FACTEUR:-1}" 'BEGIN { printf "%d", s * f * 1000000 }') ))
   while :; do
     "$@" && return 0
     [ "${EPOCHREALTIME//[^0-9]/}" -lt "$fin" ] || return 1
@@ -55,12 +56,19 @@ demarrer_x() {
 }
 
 nettoyer() {
+  local code=$?
   [ -n "$PID_APP" ] && kill "$PID_APP" 2>/dev/null || true
   if [ -n "$PID_X" ]; then
     kill "$PID_X" 2>/dev/null || true
     wait "$PID_X" 2>/dev/null || true
   fi
+  # Under ThreadSanitizer a report fails the test, whatever it saw.
+  if grep -qs 'WARNING: ThreadSanitizer' "$TRAVAIL"/*.log; then
+    cat "$TRAVAIL"/*.log >&2
+    code=1
+  fi
   rm -rf "$TRAVAIL"
+  exit "$code"
 }
 trap nettoyer EXIT
 demarrer_x

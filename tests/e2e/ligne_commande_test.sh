@@ -3,7 +3,7 @@
 # with a display and without one, anything else is refused with code 2 and
 # a message naming what is wrong, Qt's own options are accepted, a start
 # with no display at all says so with code 1, and a directory given on the
-# line is scanned at once, as Enter in the path box would.
+# line is scanned at once, as a drop of it would.
 source "$(dirname "$0")/commun.sh"
 
 # Prints "code|stdout|stderr" of the binary run with no display at all
@@ -44,6 +44,12 @@ for mode in sans_affichage avec_affichage; do
   [ "$($mode /tmp --aide=1)" = "$(refus "option inconnue « --aide »")" ] || echec "$mode --aide=1: $($mode /tmp --aide=1)"
   r=$($mode /tmp /usr /var)
   [ "$r" = "$(refus "un seul dossier à la fois, 3 donnés : « /tmp », « /usr », « /var »")" ] || echec "$mode 3 folders: $r"
+  # Many folders: the first few are named, the others counted.
+  r=$($mode $(seq 10000))
+  [ "$r" = "$(refus "un seul dossier à la fois, 10000 donnés : « 1 », « 2 », « 3 » et 9997 autres")" ] ||
+    echec "$mode 10000 folders: ${r:0:300}"
+  # Qt takes -style with its value; alone, the value is missing.
+  [ "$($mode -style)" = "$(refus "l'option « -style » attend une valeur")" ] || echec "$mode -style: $($mode -style)"
 done
 
 # With no display at all, one line and code 1 rather than Qt's abort.
@@ -65,14 +71,22 @@ mkdir -p "$arbre/sous"
 touch "$arbre/a.avi" "$arbre/sous/b.mp3" "$arbre/sous/c.jpg" "$arbre/d.png" "$arbre/e.txt"
 export RUVIZARO_JOURNAL="$TRAVAIL/journal"
 cd "$TRAVAIL"
-# -platform offscreen needs no display: the program starts and scans.
-RUVIZARO_JOURNAL="$TRAVAIL/journal-offscreen" env -u DISPLAY -u QT_QPA_PLATFORM \
-  "$BINAIRE" -platform offscreen arbre >"$TRAVAIL/offscreen.log" 2>&1 &
-PID_APP=$!
-attendre grep -qxF "fin-scan mode=0 video=1 son=1 image=2 texte=1" "$TRAVAIL/journal-offscreen" 2>/dev/null ||
-  echec "-platform offscreen: $(cat "$TRAVAIL/offscreen.log" "$TRAVAIL/journal-offscreen" 2>&1)"
-kill "$PID_APP"
-wait "$PID_APP" 2>/dev/null || true
+# -platform offscreen needs no display: the program starts and scans. The
+# folder's name is taken byte for byte, and a file or a FIFO given in its
+# place scans its folder, as a drop does.
+cp -r arbre $'\xe9t\xe9'
+mkfifo arbre/tube
+for dossier in arbre $'\xe9t\xe9' "$TRAVAIL/"$'\xe9t\xe9/sous/../' arbre/a.avi arbre/tube; do
+  journal="$TRAVAIL/journal-offscreen"
+  rm -f "$journal"
+  RUVIZARO_JOURNAL="$journal" env -u DISPLAY -u QT_QPA_PLATFORM \
+    "$BINAIRE" -platform offscreen "$dossier" >"$TRAVAIL/offscreen.log" 2>&1 &
+  PID_APP=$!
+  attendre grep -qxF "fin-scan mode=0 video=1 son=1 image=2 texte=1" "$journal" 2>/dev/null ||
+    echec "-platform offscreen $dossier: $(cat "$TRAVAIL/offscreen.log" "$journal" 2>&1)"
+  kill "$PID_APP"
+  wait "$PID_APP" 2>/dev/null || true
+done
 # Qt takes -style fusion off the line; the folder after it is scanned.
 demarrer -style fusion arbre
 attendre grep -q '^fin-scan' "$RUVIZARO_JOURNAL" 2>/dev/null || echec "no scan ran"

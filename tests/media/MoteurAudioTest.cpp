@@ -101,6 +101,25 @@ TEST(MoteurAudio, APlayedSineReachesTheCaptureAndTheSpectrum)
     }
 }
 
+TEST(MoteurAudio, TheSpectrumIsReadWhileTheMixerWritesItsHistory)
+{
+    // Read as the drawing does, on this thread, for some ten blocks of the
+    // mixer (ThreadSanitizer checks the two threads never race).
+    SonsDeTest sons;
+    const std::string wav = sons.Sinus("la.wav", 440, 3);
+    MoteurAudio moteur;
+    auto source = SourceFfmpeg::Ouvrir(moteur, wav);
+    ASSERT_TRUE(source);
+    source->Jouer();
+    ASSERT_TRUE(AttendreQue([&] { return source->Temps() > 400; }));
+    const int jusqua = source->Temps() + 10 * 1000 * MoteurAudio::LongueurBloc / MoteurAudio::Frequence;
+    int lectures = 0, ailleurs = 0;
+    for (; source->Temps() < jusqua && lectures < 10000000; ++lectures)
+        ailleurs += BinDuPic(moteur.LireSpectre()) != 10;
+    EXPECT_EQ(ailleurs, 0) << "in " << lectures << " readings";
+    EXPECT_GE(source->Temps(), jusqua);
+}
+
 TEST(MoteurAudio, TheDiskDriverWritesTheMix)
 {
     SonsDeTest sons;

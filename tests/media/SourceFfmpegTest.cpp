@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+extern "C" {
+#include <libavutil/mem.h>
+}
+
 #include <filesystem>
 #include <string>
 
@@ -27,6 +31,10 @@ TEST(SourceFfmpeg, CommonFormatsGiveTheirLength)
     EXPECT_EQ(source->LongueurMs(), 3000);
     EXPECT_EQ(source->Temps(), 0);
     EXPECT_FALSE(source->Terminee());
+    // Once a sound is open, FFmpeg refuses any one allocation over the bound.
+    void* enorme = av_malloc(SourceFfmpeg::AllocationMax + 1);
+    EXPECT_EQ(enorme, nullptr);
+    av_free(enorme);
     for (const QString nom : {"trois.mp3", "trois.ogg"}) {
         const std::string chemin = sons.Generer(nom, "0.5*sin(2*PI*440*t)", 3);
         auto s = SourceFfmpeg::Ouvrir(moteur, chemin);

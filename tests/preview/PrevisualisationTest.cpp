@@ -707,7 +707,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     Noeud* feuilleParti = Feuille(Categorie::Son, "mp3", "parti.mp3");
     std::filesystem::remove(parti);
     Son& son = application_->Sons;
-    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, Milieu(c->ZoneSon));
 
     // Selecting loads without playing: the total time, the play picture.
     Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "la.wav"));
@@ -740,7 +740,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     ASSERT_TRUE(AttendreQue([this] { return c->LabelSonDurreeCourant->text() == "00:00:01"; }));
     // Leaving the zone stops the drawing, not the sound.
     EXPECT_TRUE(application_->Previsu.Audio.DessinActif());
-    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, Milieu(c->ZoneHome));
     EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
     const int ailleurs = son.Pourcentage();
     ASSERT_TRUE(AttendreQue([&] { return son.Pourcentage() > ailleurs; }));
@@ -775,23 +775,23 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
 TEST_F(Apercu, TheSonZoneDrawsAndARightClickChangesTheDrawing)
 {
     EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
-    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, Milieu(c->ZoneSon));
     EXPECT_TRUE(application_->Previsu.Audio.DessinActif());
     // Nothing selected: the frame is free, the waveform of silence shows.
     ASSERT_TRUE(AttendreQue([this] { return c->EcranDessin->Montre(); }));
 
-    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, Milieu(c->ImageSon));
     EXPECT_EQ(application_->Options.DessinSon, Dessin::Spectre);
-    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImageSon, Qt::RightButton, {}, Milieu(c->ImageSon));
     EXPECT_EQ(application_->Options.DessinSon, Dessin::Aucun);
     EXPECT_TRUE(c->ImageSonAucuneAnim->isVisible());
     EXPECT_FALSE(c->EcranDessin->Montre());
-    QTest::mouseClick(c->ImageSonAucuneAnim, Qt::RightButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImageSonAucuneAnim, Qt::RightButton, {}, Milieu(c->ImageSonAucuneAnim));
     EXPECT_EQ(application_->Options.DessinSon, Dessin::Onde);
     EXPECT_FALSE(c->ImageSonAucuneAnim->isVisible());
 
     // Leaving the zone stops the drawing, not the choice.
-    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, Milieu(c->ZoneHome));
     EXPECT_FALSE(application_->Previsu.Audio.DessinActif());
     ASSERT_TRUE(AttendreTics(c->TimerSon, 3));
     EXPECT_FALSE(c->EcranDessin->Montre());
@@ -805,7 +805,7 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
     Scanner(arbre.Racine());
     Video& video = application_->Videos;
     video.Regler({BibliothequeMpv::NomParDefaut, "null"});
-    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, Milieu(c->ZoneVideo));
 
     // Selecting readies the button; nothing plays yet.
     Montrer(Categorie::Video, ParExtension, Feuille(Categorie::Video, "avi", "mire.avi"));
@@ -823,9 +823,9 @@ TEST_F(Apercu, VideosPlayInTheirFrameOnlyWhenAskedAndStopOnANewSelection)
     EXPECT_TRUE(application_->Previsu.Film.DureeVideoConnue());
     EXPECT_TRUE(c->FenetreVideo->isVisible());
     // Another zone hides it, coming back shows it again.
-    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, Milieu(c->ZoneImage));
     EXPECT_FALSE(c->FenetreVideo->isVisible());
-    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneVideo, Qt::LeftButton, {}, Milieu(c->ZoneVideo));
     EXPECT_TRUE(c->FenetreVideo->isVisible());
     QTest::mouseClick(c->ImageVideoPlayPause, Qt::LeftButton);
     EXPECT_EQ(video.Etat(), Video::EnPause);
@@ -920,7 +920,7 @@ TEST_F(Apercu, SpacePlaysAndPausesInTheSonZoneAndKeysOnTheBarSeek)
                                std::filesystem::copy_options::overwrite_existing);
     Scanner(arbre.Racine());
     Son& son = application_->Sons;
-    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, Milieu(c->ZoneSon));
     Montrer(Categorie::Son, ParExtension, Feuille(Categorie::Son, "wav", "long.wav"));
     // Space plays and pauses, even from the focused bar.
     c->TrackBarSon->setFocus();

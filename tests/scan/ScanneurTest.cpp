@@ -39,7 +39,9 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -217,6 +219,27 @@ TEST_F(Parcours, LinksToDirectoriesAreNeverEntered)
     Scanner(arbre.Racine());
     EXPECT_EQ(stock.Compteur(Categorie::Son), 3); // a, lien (a file), sous/b
     EXPECT_EQ(stock.NombreRepertoires(Categorie::Son), 2);
+}
+
+TEST_F(Parcours, OnlyRegularFilesAndLinksToThemAreCounted)
+{
+    ArbreTemporaire arbre;
+    for (const char* nom : {"a.mp3", "b.mp3", "c.mp3"})
+        arbre.Fichier(nom);
+    fs::create_symlink("a.mp3", arbre.Racine() + "/lien.mp3");
+    fs::create_symlink("/dev/zero", arbre.Racine() + "/zero.mp3");
+    ASSERT_EQ(mkfifo((arbre.Racine() + "/tube.mp3").c_str(), 0644), 0);
+    const int prise = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    const std::string chemin = arbre.Racine() + "/prise.mp3";
+    ASSERT_LT(chemin.size(), sizeof adresse.sun_path);
+    std::copy(chemin.begin(), chemin.end(), adresse.sun_path);
+    ASSERT_EQ(::bind(prise, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse), 0);
+
+    Scanner(arbre.Racine());
+    ::close(prise);
+    EXPECT_EQ(stock.Compteur(Categorie::Son), 4); // as find -type f -o -xtype f
 }
 
 TEST_F(Parcours, AnUnreadableDirectoryIsSkippedAndTheWalkGoesOn)

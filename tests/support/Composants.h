@@ -22,10 +22,28 @@
 #include <stdexcept>
 #include <string>
 
+// The middle of a component: where a click or a hover lands on it.
+inline QPoint Milieu(const QWidget* composant)
+{
+    return composant->rect().center();
+}
+
 class Composants
 {
 public:
     explicit Composants(Application& application) : application_(application) {}
+
+    // A point of the background picture, in its coordinates, that no other
+    // component covers: the pointer there leaves every button and zone.
+    QPoint PointNu() const
+    {
+        const QWidget& fenetre = application_.Fenetre();
+        for (int y = ImgFond->height() - 1; y >= 0; y -= 7)
+            for (int x = ImgFond->width() - 1; x >= 0; x -= 7)
+                if (fenetre.childAt(ImgFond->mapTo(&fenetre, QPoint(x, y))) == ImgFond)
+                    return QPoint(x, y);
+        throw std::logic_error("no bare point on the background");
+    }
 
     // The tree of a key, and the twelve trees in their keys' order.
     ArbreCategorie* Arbre(CleArbre cle) const { return application_.Arbres.Arbre(cle); }

@@ -36,25 +36,25 @@ TEST_F(Echelle, SkinAndFileIconsComeAtTheScreensRatioInWindowPixels)
 {
     const qreal ratio = Attendu();
     ASSERT_EQ(f->devicePixelRatio(), ratio);
-    EXPECT_EQ(f->size(), QSize(586, 451));
+    EXPECT_EQ(f->size(), QSize(TFormPrincipal::Largeur, TFormPrincipal::Hauteur));
 
     // The skin has pictures for 1x and 2x: a ratio in between takes the
     // denser ones.
     const qreal ratioSkin = std::ceil(ratio);
     const QPixmap fond = c->ImgFond->Image();
     EXPECT_EQ(fond.devicePixelRatio(), ratioSkin);
-    EXPECT_EQ(fond.size(), QSize(475, 451) * ratioSkin);
-    EXPECT_EQ(fond.deviceIndependentSize().toSize(), QSize(475, 451));
+    EXPECT_EQ(fond.size(), c->ImgFond->size() * ratioSkin);
+    EXPECT_EQ(fond.deviceIndependentSize().toSize(), c->ImgFond->size());
 
     // The window paints the same picture, at every device pixel.
     const QImage peinte = f->grab().toImage();
-    EXPECT_EQ(peinte.size(), QSize(586, 451) * ratio);
+    EXPECT_EQ(peinte.size(), f->size() * ratio);
 
     ASSERT_GE(c->ImageListExt->Nombre(), 3);
     for (int i = 0; i < c->ImageListExt->Nombre(); ++i) {
         const QPixmap icone = c->ImageListExt->Image(i);
         EXPECT_EQ(icone.devicePixelRatio(), ratio) << i;
-        EXPECT_EQ(icone.deviceIndependentSize().toSize(), QSize(16, 16)) << i;
+        EXPECT_EQ(icone.deviceIndependentSize().toSize(), QSize(ListeImages::Cote, ListeImages::Cote)) << i;
         // Transparent where the icon does not draw: the corner of a folder.
         EXPECT_TRUE(icone.hasAlphaChannel()) << i;
     }

@@ -1,6 +1,7 @@
 // A whole scan from the user's side: the real window offscreen, the real
 // engine on real temporary trees, driven through the window's components.
 
+#include "ui/GestionBouton.h"
 #include "app/Application.h"
 #include "trees/ArbreCategorie.h"
 #include "trees/ModeleArbre.h"
@@ -91,8 +92,10 @@ protected:
     // background, as the window system hands a drag to the widget under
     // the pointer, and drops it when it was taken. Whether it was taken.
     bool Deposer(QMimeData& donnees, Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction,
-                 QPoint point = QPoint(400, 60))
+                 QPoint point = {})
     {
+        if (point.isNull())
+            point = c->ImgFond->mapTo(f, c->PointNu());
         QWidget* cible = f->childAt(point);
         if (!cible)
             return false;
@@ -112,7 +115,7 @@ protected:
         EXPECT_EQ(Scans().Etat(), etatAvantDepot_);
         return depot.isAccepted();
     }
-    bool DeposerUrls(const QList<QUrl>& urls, QPoint point = QPoint(400, 60))
+    bool DeposerUrls(const QList<QUrl>& urls, QPoint point = {})
     {
         QMimeData donnees;
         donnees.setUrls(urls);
@@ -146,7 +149,7 @@ TEST_F(PanneauHome, ValidationMessagesChangeNothing)
     QString texte, titre;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
     RepondreMessage(texte, titre, icone);
-    QTest::mouseClick(c->ImgHomeScan, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseClick(c->ImgHomeScan, Qt::LeftButton, {}, Milieu(c->ImgHomeScan));
     EXPECT_EQ(texte, "Veuillez selectionner un répertoire");
     EXPECT_EQ(titre, "Oubli répertoire");
     EXPECT_EQ(icone, QMessageBox::Information);
@@ -195,7 +198,7 @@ TEST_F(PanneauHome, WholeScanEndsOnItsOwn)
     EXPECT_FALSE(c->LabelHomeOption->isEnabled());
 
     // Clicking the scan label during a scan does nothing.
-    QTest::mouseClick(c->LabelHomeScan, Qt::LeftButton, {}, QPoint(60, 8));
+    QTest::mouseClick(c->LabelHomeScan, Qt::LeftButton, {}, Milieu(c->LabelHomeScan));
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
 
     ASSERT_TRUE(AttendreFin());
@@ -241,7 +244,7 @@ TEST_F(PanneauHome, PauseResumeAndStop)
     Lancer();
     Scans().RetenirMarche = false;
     c->LabelPause->setFocus();
-    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, Milieu(c->LabelPause));
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnPause);
     ASSERT_FALSE(Scans().TravailleursFinis()) << "the walk ended before the pause";
     EXPECT_EQ(c->LabelPause->text(), "Scan");
@@ -254,13 +257,13 @@ TEST_F(PanneauHome, PauseResumeAndStop)
     ASSERT_EQ(c->TreeViewImageAlpha->NombreRacines(), 3);
     EXPECT_EQ(c->TreeViewImageAlpha->Racine(1)->Enfants[5]->Texte, QString("F (%1)").arg(pendant));
 
-    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelPause, Qt::LeftButton, {}, Milieu(c->LabelPause));
     EXPECT_EQ(c->LabelPause->text(), "Pause");
     EXPECT_TRUE(c->TimerFichier->isActive());
     ASSERT_GE(c->TreeViewImageExt->NombreRacines(), 1);
     EXPECT_EQ(c->TreeViewImageExt->Racine(0)->Texte, "Patientez  ...");
 
-    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, Milieu(c->LabelArret));
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     // The workers have returned: the count is final.
     EXPECT_TRUE(Scans().TravailleursFinis());
@@ -308,7 +311,7 @@ TEST_F(PanneauHome, EnterStartsTheNextScanOnceOneEndsOrStops)
     // Stopped by the user, the same.
     Lancer();
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
-    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, Milieu(c->LabelArret));
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_EQ(QApplication::focusWidget(), c->EditHomeRepertoireScan);
 }
@@ -359,31 +362,32 @@ TEST_F(PanneauHome, ProgressBlockStaysLeftOf440)
 TEST_F(PanneauHome, HoverLooksFollowTheirStates)
 {
     GestionBouton& b = Bouton();
-    QTest::mouseMove(c->ImgHomeParcourir, QPoint(20, 20));
-    EXPECT_EQ(c->ImgHomeParcourir->pos(), QPoint(171, 128));
-    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), QPoint(149, 159));
-    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
-    EXPECT_EQ(c->ImgHomeParcourir->pos(), QPoint(170, 127));
-    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), QPoint(148, 158));
+    QTest::mouseMove(c->ImgHomeParcourir, Milieu(c->ImgHomeParcourir));
+    // Hovered, the pictures move one pixel down and right.
+    EXPECT_EQ(c->ImgHomeParcourir->pos(), GestionBouton::PlaceParcourir + QPoint(1, 1));
+    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), GestionBouton::PlaceParcourirBas + QPoint(1, 1));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
+    EXPECT_EQ(c->ImgHomeParcourir->pos(), GestionBouton::PlaceParcourir);
+    EXPECT_EQ(c->ImgHomeParcourirBas->pos(), GestionBouton::PlaceParcourirBas);
 
     EXPECT_EQ(b.EtatOption, 2);
-    QTest::mouseMove(c->LabelHomeOption, QPoint(3, 3));
+    QTest::mouseMove(c->LabelHomeOption, Milieu(c->LabelHomeOption));
     EXPECT_EQ(b.EtatOption, 1);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(0x00, 0x00, 0xFF));
     // A click opens the walk options' menu and starts nothing.
-    QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseClick(c->LabelHomeOption, Qt::LeftButton, {}, Milieu(c->LabelHomeOption));
     EXPECT_EQ(application_->Scans.Etat(), GestionScan::EtatScan::Jamais);
     auto* menu = f->findChild<QMenu*>("MenuOptions");
     ASSERT_NE(menu, nullptr);
     ASSERT_TRUE(AttendreQue([menu] { return menu->isVisible(); }));
     menu->close();
-    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
     EXPECT_EQ(b.EtatOption, 2);
     EXPECT_EQ(c->LabelHomeOption->CouleurTexte(), QColor(Qt::black));
 
-    QTest::mouseMove(c->LabelHomeScan, QPoint(60, 8));
+    QTest::mouseMove(c->LabelHomeScan, Milieu(c->LabelHomeScan));
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
-    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0xA7, 0x9F, 0x8F));
 
     // During a scan, paused here so that it lasts, the scan label keeps its
@@ -398,11 +402,11 @@ TEST_F(PanneauHome, HoverLooksFollowTheirStates)
     Bouton().PauseScan();
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnPause);
     ASSERT_FALSE(Scans().TravailleursFinis()) << "the walk ended before the pause";
-    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
     EXPECT_EQ(c->LabelHomeScan->CouleurTexte(), QColor(0x80, 0x80, 0xFF));
-    QTest::mouseMove(c->LabelArret, QPoint(3, 3));
+    QTest::mouseMove(c->LabelArret, Milieu(c->LabelArret));
     EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xFF, 0x80, 0x40));
-    QTest::mouseMove(c->ImgFond, QPoint(400, 100));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
     EXPECT_EQ(c->LabelArret->CouleurTexte(), QColor(0xAD, 0xAD, 0xAD));
     Bouton().PauseScan();
     ASSERT_TRUE(AttendreFin());
@@ -424,7 +428,7 @@ TEST_F(PanneauHome, BrowsingPutsTheChosenDirectoryInTheBox)
             dialogue->setDirectory(QString::fromStdString(choisi));
             QMetaObject::invokeMethod(dialogue, "accept");
         });
-        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
+        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, Milieu(c->ImgHomeParcourirBas));
         EXPECT_TRUE(f->isEnabled());
         EXPECT_EQ(c->EditHomeRepertoireScan->text().toStdString(),
                   accepter ? choisi : " Cliquer sur l'image pour Parcourir");
@@ -541,7 +545,7 @@ TEST_F(PanneauHome, ClosingDuringAScanStopsItThenSaves)
     Saisir(QString::fromStdString(arbre.Racine()));
     Lancer();
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::EnCours);
-    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, Milieu(c->ImgClose));
     EXPECT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     EXPECT_FALSE(c->TimerFichier->isActive());
     // The workers are done: the counters no longer move.
@@ -566,7 +570,7 @@ TEST_F(PanneauHome, AStopAsTheStoreEndsDoesNotEndTheNextScan)
     // starts the next one.
     ASSERT_TRUE(AttendreSansEvenements([this] { return Scans().TravailleursFinis(); }));
     ASSERT_TRUE(application_->Arbres.FinDemandee);
-    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->LabelArret, Qt::LeftButton, {}, Milieu(c->LabelArret));
     ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine);
     Saisir(QString::fromStdString(grand.Racine()));
     Lancer();
@@ -678,7 +682,7 @@ TEST_F(PanneauHome, TheBrowserOpensAtTheFolderLastScannedWhileItIsThereElseAtHom
     auto choisiAuDepart = [this] {
         Saisir("");
         Au<QFileDialog>([](QFileDialog* dialogue) { QMetaObject::invokeMethod(dialogue, "accept"); });
-        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, QPoint(30, 6));
+        QTest::mouseClick(c->ImgHomeParcourirBas, Qt::LeftButton, {}, Milieu(c->ImgHomeParcourirBas));
         EXPECT_TRUE(f->isEnabled());
         return c->EditHomeRepertoireScan->text().toStdString();
     };

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "shared/Registre.h"
 #include "trees/ArbreCategorie.h"
+#include "widgets/BandeauMenu.h"
 #include "widgets/Cadre.h"
 #include "widgets/Etiquette.h"
 #include "widgets/ImageComposant.h"
@@ -29,7 +30,7 @@ namespace {
 class Menu : public AvecApplication
 {
 protected:
-    void Cliquer(ImageComposant* zone) { QTest::mouseClick(zone, Qt::LeftButton, {}, QPoint(50, 35)); }
+    void Cliquer(ImageComposant* zone) { QTest::mouseClick(zone, Qt::LeftButton, {}, Milieu(zone)); }
 
     // Every component that a zone may show or hide.
     std::map<QWidget*, std::string> Panneaux() const
@@ -107,7 +108,7 @@ TEST_F(Menu, EachZoneShowsExactlyItsComponents)
     }
     // The selected strip picture is the one painted.
     Cliquer(c->ZoneImage);
-    const QImage capture = f->grab(QRect(0, 0, 111, 451)).toImage();
+    const QImage capture = f->grab(QRect(0, 0, BandeauMenu::Largeur, TFormPrincipal::Hauteur)).toImage();
     const QImage attendue = c->Skin->ImgMenuImage.toImage();
     EXPECT_EQ(capture.pixelColor(50, 250), attendue.pixelColor(50, 250));
 }
@@ -115,22 +116,22 @@ TEST_F(Menu, EachZoneShowsExactlyItsComponents)
 TEST_F(Menu, HoverDrawsOneHighlightOffTheSelectedZone)
 {
     GestionMenu& menu = application_->Menu;
-    const QImage sansSurvol = f->grab(QRect(6, 76, 100, 70)).toImage();
-    QTest::mouseMove(c->ZoneVideo, QPoint(50, 35));
+    const QImage sansSurvol = f->grab(c->ZoneVideo->geometry()).toImage();
+    QTest::mouseMove(c->ZoneVideo, Milieu(c->ZoneVideo));
     EXPECT_EQ(menu.ZoneSurvolee(), 2);
-    const QImage survol = f->grab(QRect(6, 76, 100, 70)).toImage();
+    const QImage survol = f->grab(c->ZoneVideo->geometry()).toImage();
     EXPECT_NE(survol, sansSurvol);
 
-    QTest::mouseMove(c->ZoneSon, QPoint(50, 35));
-    EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol); // Video's highlight is gone
+    QTest::mouseMove(c->ZoneSon, Milieu(c->ZoneSon));
+    EXPECT_EQ(f->grab(c->ZoneVideo->geometry()).toImage(), sansSurvol); // Video's highlight is gone
     // Hovering the selected zone draws nothing.
-    const QImage home = f->grab(QRect(6, 6, 100, 70)).toImage();
-    QTest::mouseMove(c->ZoneHome, QPoint(50, 35));
-    EXPECT_EQ(f->grab(QRect(6, 6, 100, 70)).toImage(), home);
+    const QImage home = f->grab(c->ZoneHome->geometry()).toImage();
+    QTest::mouseMove(c->ZoneHome, Milieu(c->ZoneHome));
+    EXPECT_EQ(f->grab(c->ZoneHome->geometry()).toImage(), home);
     // The background removes any highlight.
-    QTest::mouseMove(c->ZoneVideo, QPoint(50, 35));
-    QTest::mouseMove(c->ImgFond, QPoint(200, 300));
-    EXPECT_EQ(f->grab(QRect(6, 76, 100, 70)).toImage(), sansSurvol);
+    QTest::mouseMove(c->ZoneVideo, Milieu(c->ZoneVideo));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
+    EXPECT_EQ(f->grab(c->ZoneVideo->geometry()).toImage(), sansSurvol);
 }
 
 TEST_F(Menu, LeavingAZoneQuicklyForTheTreesRemovesItsHighlight)
@@ -161,7 +162,7 @@ TEST_F(Menu, ClickingAHoveredZoneShowsItsStripAlone)
         const QPixmap& Bandeau;
     };
     for (const Cas& k : {Cas{c->ZoneVideo, c->Skin->ImgMenuVideo}, Cas{c->ZoneTransfert, c->Skin->ImgMenuTransfert}}) {
-        QTest::mouseMove(k.Zone, QPoint(50, 35));
+        QTest::mouseMove(k.Zone, Milieu(k.Zone));
         Cliquer(k.Zone);
         const QRect place = k.Zone->geometry();
         const QImage vue = f->grab(place).toImage().convertToFormat(QImage::Format_RGB32);
@@ -184,7 +185,7 @@ TEST_F(Menu, OrderPerCategoryIsSavedAtCloseAndRestored)
     EXPECT_EQ(c->ComboBoxChoixTrie->currentIndex(), 1);
 
     // Closing through the close picture saves the orders shown.
-    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, Milieu(c->ImgClose));
     const auto son = LireRegistre("HKEY_CURRENT_USER", "Software\\Dudidevir\\Ruvizaro\\1.0", "TreeSon");
     ASSERT_TRUE(son);
     EXPECT_EQ(son.Valeur(), 2);

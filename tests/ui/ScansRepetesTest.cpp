@@ -226,7 +226,7 @@ TEST_F(ScansRepetes, ClosingInTheMiddleOfAScanAlwaysStopsAndSaves)
         // A random moment of the scan: the moment is what the test varies.
         QTest::qWait(std::uniform_int_distribution<int>(0, 20)(hasard));
         pendantLeScan += Scans().Etat() == GestionScan::EtatScan::EnCours;
-        QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+        QTest::mouseClick(c->ImgClose, Qt::LeftButton, {}, Milieu(c->ImgClose));
         ASSERT_EQ(Scans().Etat(), GestionScan::EtatScan::Termine) << "close " << i;
         const std::string reglages = config_->Lire();
         for (const char* nom : {"FichierCache", "RepertoireCache", "SousRepertoire", "DessinSon", "TreeVideo",

@@ -10,6 +10,7 @@
 #include "widgets/ImageComposant.h"
 #include "widgets/ListeImages.h"
 #include "widgets/TFormImage.h"
+#include "ui/GestionBouton.h"
 #include "ui/TFormPrincipal.h"
 #include "ui/TFormPropos.h"
 #include "widgets/ZoneSaisie.h"
@@ -45,7 +46,7 @@ class FenetrePrincipale : public AvecApplication
 
 TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
 {
-    EXPECT_EQ(f->size(), QSize(586, 451));
+    EXPECT_EQ(f->size(), QSize(TFormPrincipal::Largeur, TFormPrincipal::Hauteur));
     EXPECT_TRUE(f->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(f->windowTitle(), " Ruvizaro");
     EXPECT_EQ(f->minimumSize(), f->maximumSize());
@@ -76,7 +77,7 @@ TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
     EXPECT_FALSE(c->EditHomeRepertoireScan->geometry().intersects(c->ImgHomeParcourir->geometry()));
 
     EXPECT_EQ(c->LabelHomeScan->text(), "     Lancement du Scan");
-    EXPECT_EQ(c->LabelHomeScan->pos(), QPoint(272, 200));
+    EXPECT_EQ(c->LabelHomeScan->pos(), GestionBouton::PlaceLegendeScan);
     EXPECT_EQ(c->LabelHomeParcourir->text(), "Chemin d'accès à la lecture des fichiers :");
     EXPECT_EQ(c->LabelHomeOption->text(), ">>>");
     EXPECT_EQ(c->LabelEnCourAffichage->text(), "En cour d'affichage");
@@ -149,15 +150,15 @@ TEST_F(FenetrePrincipale, SkinPicturesHaveTheirSizes)
     };
     for (const Taille& t : tailles)
         EXPECT_EQ(t.Image->size(), t.Attendue);
-    EXPECT_EQ(c->ImgFond->Image().size(), QSize(475, 451));
-    EXPECT_EQ(c->ImgTitre->Image().size(), QSize(444, 61));
-    EXPECT_EQ(c->ImgHomeFichierFond->Image().size(), QSize(233, 158));
-    EXPECT_EQ(c->ImgProgressBar->Image().size(), QSize(29, 9));
-    EXPECT_EQ(c->ImgProgressBarDevant->Image().size(), QSize(249, 14));
+    EXPECT_EQ(c->ImgFond->Image().size(), c->ImgFond->size());
+    EXPECT_EQ(c->ImgTitre->Image().size(), c->ImgTitre->size());
+    EXPECT_EQ(c->ImgHomeFichierFond->Image().size(), c->ImgHomeFichierFond->size());
+    EXPECT_EQ(c->ImgProgressBar->Image().size(), c->ImgProgressBar->size());
+    EXPECT_EQ(c->ImgProgressBarDevant->Image().size(), c->ImgProgressBarDevant->size());
     EXPECT_EQ(c->ImageSonAucuneAnim->Image().size(), previsu);
     // Two folder pictures, then one icon per extension.
-    EXPECT_EQ(c->ImageListExt->Image(0).size(), QSize(16, 16));
-    EXPECT_EQ(c->ImageListExt->Image(1).size(), QSize(16, 16));
+    EXPECT_EQ(c->ImageListExt->Image(0).size(), QSize(ListeImages::Cote, ListeImages::Cote));
+    EXPECT_EQ(c->ImageListExt->Image(1).size(), QSize(ListeImages::Cote, ListeImages::Cote));
     EXPECT_EQ(c->ImageListExt->Nombre(), 32);
     // A JPEG of the skin is decoded with its colours, not left blank.
     const QImage fond = c->ImgFond->Image().toImage();
@@ -173,31 +174,31 @@ TEST_F(FenetrePrincipale, TitleBarFacesChangeOnlyWithTheirState)
     QSignalSpy reduire(c->ImgReduire, &ImageComposant::ImageChangee);
 
     for (int i = 0; i < 5; ++i)
-        QTest::mouseMove(c->ImgClose, QPoint(7, 7 + i % 2));
+        QTest::mouseMove(c->ImgClose, Milieu(c->ImgClose) + QPoint(0, i % 2));
     EXPECT_EQ(fermer.count(), 1);
     EXPECT_EQ(reduire.count(), 0);
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerSurvole);
     EXPECT_EQ(c->ImgClose->Image().cacheKey(), c->Skin->ImgCloseMove.cacheKey());
 
-    QTest::mousePress(c->ImgClose, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mousePress(c->ImgClose, Qt::LeftButton, {}, Milieu(c->ImgClose));
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerClic);
     // Releasing outside the picture does not close.
-    QTest::mouseRelease(c->ImgClose, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseRelease(c->ImgClose, Qt::LeftButton, {}, c->ImgClose->rect().bottomRight() * 3);
     EXPECT_TRUE(f->isVisible());
-    QTest::mouseMove(c->ImgClose, QPoint(8, 8));
+    QTest::mouseMove(c->ImgClose, Milieu(c->ImgClose) + QPoint(1, 1));
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerSurvole);
     EXPECT_EQ(fermer.count(), 3);
 
-    QTest::mouseMove(c->ImgReduire, QPoint(7, 7));
+    QTest::mouseMove(c->ImgReduire, Milieu(c->ImgReduire));
     EXPECT_EQ(barre.EtatReduire, GestionBarreSystem::ReduireSurvole);
     EXPECT_EQ(barre.EtatFermer, GestionBarreSystem::FermerBase);
     EXPECT_EQ(reduire.count(), 1);
     EXPECT_EQ(fermer.count(), 4);
 
     // The background puts both back.
-    QTest::mouseMove(c->ImgFond, QPoint(200, 300));
+    QTest::mouseMove(c->ImgFond, c->PointNu());
     EXPECT_EQ(barre.EtatReduire, GestionBarreSystem::ReduireBase);
-    QTest::mouseMove(c->ImgFond, QPoint(201, 300));
+    QTest::mouseMove(c->ImgFond, c->PointNu() + QPoint(0, 1));
     EXPECT_EQ(reduire.count(), 2);
     EXPECT_EQ(fermer.count(), 4);
 }
@@ -206,7 +207,7 @@ TEST_F(FenetrePrincipale, MinimiseNeverLosesTheWindow)
 {
     // Offscreen there is no tray: the window minimises normally.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    QTest::mouseClick(c->ImgReduire, Qt::LeftButton, {}, QPoint(7, 7));
+    QTest::mouseClick(c->ImgReduire, Qt::LeftButton, {}, Milieu(c->ImgReduire));
     EXPECT_TRUE(f->isVisible());
     EXPECT_TRUE(f->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(application_->BarreSystem.EtatReduire, GestionBarreSystem::ReduireBase);
@@ -227,14 +228,14 @@ TEST_F(FenetrePrincipale, AboutBoxIsCentredOnTheWindow)
             EXPECT_TRUE(c->FormPropos->isModal());
             const QPoint centre = c->FormPropos->geometry().center();
             EXPECT_LE((centre - f->geometry().center()).manhattanLength(), 2);
-            EXPECT_EQ(c->FormPropos->size(), QSize(343, 121));
+            EXPECT_EQ(c->FormPropos->size(), QSize(TFormPropos::Largeur, TFormPropos::Hauteur));
             EXPECT_EQ(c->FormPropos->LabelLogiciel->text(), " Ruvizaro");
             EXPECT_FALSE(QCoreApplication::applicationVersion().isEmpty());
             EXPECT_EQ(c->FormPropos->LabelVersion->text(), " Version " + QCoreApplication::applicationVersion());
             EXPECT_FALSE(c->FormPropos->LabelDescription->text().trimmed().isEmpty());
             c->FormPropos->ButtonOK->click();
         });
-        QTest::mouseClick(c->ImagePropos, Qt::LeftButton, {}, QPoint(30, 30));
+        QTest::mouseClick(c->ImagePropos, Qt::LeftButton, {}, Milieu(c->ImagePropos));
         EXPECT_TRUE(montree);
         EXPECT_FALSE(c->FormPropos->isVisible());
     }
@@ -253,7 +254,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     c->EditHomeRepertoireScan->setText(QString::fromStdString(arbre.Racine()));
     QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     ASSERT_TRUE(AttendreQue([this] { return application_->Scans.Etat() == GestionScan::EtatScan::Termine; }));
-    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, Milieu(c->ZoneImage));
     c->ComboBoxChoixTrie->setCurrentIndex(0);
     ArbreCategorie* ext = c->TreeViewImageExt;
     ASSERT_TRUE(ext->isVisible());
@@ -276,7 +277,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     EXPECT_EQ(c->LabelImageNom->text(), "vue.jpg");
     EXPECT_EQ(c->LabelImageDimension->text(), "Dimension : 64x48");
     EXPECT_EQ(c->LabelImageExtension->text(), "Image JPG");
-    QTest::mouseDClick(c->ImgImagePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    QTest::mouseDClick(c->ImgImagePrevisu, Qt::LeftButton, {}, Milieu(c->ImgImagePrevisu));
     ASSERT_EQ(ouverts.size(), 1u);
     EXPECT_EQ(ouverts[0], arbre.Racine() + "/vue.jpg");
     // Selecting a group node previews nothing new.
@@ -284,7 +285,7 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     EXPECT_EQ(c->LabelImageNom->text(), "vue.jpg");
 
     // A click on the document picture opens the document.
-    QTest::mouseClick(c->ZoneTexte, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneTexte, Qt::LeftButton, {}, Milieu(c->ZoneTexte));
     c->ComboBoxChoixTrie->setCurrentIndex(0);
     ArbreCategorie* textes = c->TreeViewTexteExt;
     ASSERT_EQ(textes->NombreRacines(), 1);
@@ -294,12 +295,12 @@ TEST_F(FenetrePrincipale, TreeHandlersFillPreviewAndOpen)
     textes->Selectionner(textes->Racine(0)->Enfants[0]);
     ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.LectureEnCours(); }));
     EXPECT_EQ(c->LabelTexteTaille->text(), "Taille : 2 Ko");
-    QTest::mouseClick(c->ImgTextePrevisu, Qt::LeftButton, {}, QPoint(80, 80));
+    QTest::mouseClick(c->ImgTextePrevisu, Qt::LeftButton, {}, Milieu(c->ImgTextePrevisu));
     ASSERT_EQ(ouverts.size(), 2u);
     EXPECT_EQ(ouverts[1], arbre.Racine() + "/rapport.pdf");
 
     // A new scan clears the panels.
-    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneHome, Qt::LeftButton, {}, Milieu(c->ZoneHome));
     QTest::keyClick(c->EditHomeRepertoireScan, Qt::Key_Return);
     EXPECT_TRUE(c->LabelTexteNom->text().isEmpty());
     EXPECT_TRUE(application_->Previsu.Image.Chemin.empty());
@@ -310,7 +311,7 @@ TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
 {
     const std::string cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
     // Leaving the message loop by any way saves.
-    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneImage, Qt::LeftButton, {}, Milieu(c->ZoneImage));
     c->ComboBoxChoixTrie->setCurrentIndex(0);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection);
     const auto image = LireRegistre("HKEY_CURRENT_USER", cle, "TreeImage");
@@ -319,7 +320,7 @@ TEST_F(FenetrePrincipale, EveryCloseSavesOnceAsTheClosePictureDoes)
 
     // Alt+F4, the taskbar's close: a close event from the window system.
     Demarrer();
-    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::mouseClick(c->ZoneSon, Qt::LeftButton, {}, Milieu(c->ZoneSon));
     c->ComboBoxChoixTrie->setCurrentIndex(1);
     EXPECT_TRUE(f->close());
     const auto son = LireRegistre("HKEY_CURRENT_USER", cle, "TreeSon");

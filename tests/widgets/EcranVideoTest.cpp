@@ -39,7 +39,7 @@ TEST(EcranVideo, OffscreenItIsAPlainHiddenWidgetThatShowsWhilePlaying)
     auto* ecran = new EcranVideo(&fenetre);
     fenetre.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
-    EXPECT_EQ(ecran->geometry(), QRect(413, 105, 160, 160));
+    EXPECT_EQ(ecran->geometry(), EcranVideo::Place);
     EXPECT_EQ(ecran->Rendu(), nullptr);
     EXPECT_FALSE(ecran->isVisible());
     // A double click reaches the preview picture underneath.
@@ -153,7 +153,7 @@ TEST(EcranVideoX, DISABLED_DrawsThePlayersFramesWithOpenGL)
         // A double click of the X server's pointer over the playing video.
         ASSERT_TRUE(video.EnLecture());
         ASSERT_TRUE(ecran->Rendu()->isVisible());
-        const QPoint milieu = ecran->mapToGlobal(QPoint(80, 80));
+        const QPoint milieu = ecran->mapToGlobal(ecran->rect().center());
         const int avantClic = dessous->doubles;
         ASSERT_EQ(
             QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(milieu.x()),
