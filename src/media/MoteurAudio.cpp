@@ -102,14 +102,12 @@ void MoteurAudio::DefinirCapture(FonctionCapture fonction, void* donnees)
 
 MoteurAudio::Verrou::Verrou(MoteurAudio& moteur) : moteur_(moteur)
 {
-    if (moteur_.peripherique_ != 0)
-        SDL_LockAudioDevice(moteur_.peripherique_);
+    moteur_.melange_.lock();
 }
 
 MoteurAudio::Verrou::~Verrou()
 {
-    if (moteur_.peripherique_ != 0)
-        SDL_UnlockAudioDevice(moteur_.peripherique_);
+    moteur_.melange_.unlock();
 }
 
 bool MoteurAudio::Attacher(SourceAudio* source)
@@ -139,6 +137,7 @@ void MoteurAudio::Rappel(void* donnees, std::uint8_t* flux, int octets)
     auto* moteur = static_cast<MoteurAudio*>(donnees);
     auto* sortie = reinterpret_cast<float*>(flux);
     const int trames = octets / int(sizeof(float) * Canaux);
+    std::lock_guard<std::mutex> verrou(moteur->melange_);
     // Blocks longer than the capture ring's are mixed in pieces.
     for (int fait = 0; fait < trames; fait += LongueurBloc)
         moteur->Melanger(sortie + fait * Canaux, std::min(LongueurBloc, trames - fait));

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class SourceAudio;
@@ -76,6 +77,11 @@ private:
 
     std::uint32_t peripherique_ = 0;
     std::string pilote_;
+    // Held by the mixer for a whole block and by Verrou: what it reads
+    // (sources, capture, their state) changes only between two blocks. A
+    // lock of our own rather than SDL's device lock, whose dummy driver
+    // orders nothing that ThreadSanitizer can see.
+    std::mutex melange_;
     FonctionCapture capture_ = nullptr;
     void* donneesCapture_ = nullptr;
     SourceAudio* sources_[MaxSources] = {};
