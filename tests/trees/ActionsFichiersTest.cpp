@@ -220,6 +220,7 @@ TEST_F(Actions, EveryFailureOfTheDesktopIsSaidWithTheFilesName)
             actions.Ouvrir(TexteParExtension, Ligne(arbre, 0, 0));
         else {
             arbre->setCurrentIndex(Ligne(arbre, 0, 0));
+            ASSERT_TRUE(AttendreQue([this] { return !application_->Previsu.LectureEnCours(); }));
             application_->Previsu.Ouvrir(Categorie::Texte);
         }
         ASSERT_TRUE(AttendreQue([&] { return messages_.size() == size_t(2 + fois); }));
