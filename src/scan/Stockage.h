@@ -79,8 +79,9 @@ public:
     // Files of a category with the extension of that table row; -1 when the
     // category has no such group.
     int32_t NombreExtension(Categorie categorie, int indexTable) const;
-    // Any thread: the sorted file children of a group; empty when there is
-    // no such group. Sorts the group in the store.
+    // Any thread: the sorted file children of a group, each with its size;
+    // empty when there is no such group. Sorts the group in the store (by
+    // name; the group of Ordre::Taille biggest first, equal sizes by name).
     std::vector<EnfantNoeud> EnfantsGroupe(const Groupe& groupe);
     // Sorts positions by lower-cased name bytes; stable.
     void TrierGroupe(std::vector<uint32_t>& groupe) const;
@@ -91,6 +92,7 @@ public:
         std::string Nom;
         std::string Ext;
         int64_t Octets = 0;
+        bool TailleLue = true; // false: its size could not be read during the walk (Octets is 0)
     };
     // Any thread but the window's: the full path (bytes, as on disk) of the
     // file at a row of a group, with its name, extension and size. The size
@@ -106,6 +108,26 @@ public:
     // such group.
     std::vector<std::string> CheminsGroupe(const Groupe& groupe);
 
+    // --- sizes, read while the walk runs (each classified file's size as
+    // stat gives it, a link giving the size of the file it opens; a size
+    // that cannot be read counts 0 and the file is marked) ---
+    // Any thread: the total size in bytes of the category's files filed so
+    // far, live like Compteur.
+    int64_t Octets(Categorie categorie) const;
+    // Any thread: how many of the category's files have a size that could
+    // not be read.
+    int32_t TaillesIlisibles(Categorie categorie) const;
+    // Any thread: the total size of a group's files as its node reads them
+    // (its kept files while a filter is applied); 0 when there is no such
+    // group. The group of Ordre::Taille is a whole category, biggest first.
+    int64_t OctetsGroupe(const Groupe& groupe) const;
+    // Any thread: the number of files a group's node reads (its kept files
+    // while a filter is applied); 0 when there is no such group.
+    int32_t NombreFichiers(const Groupe& groupe) const;
+    // Any thread: rows [debut, debut + nombre) of a group's sorted children
+    // (EnfantsGroupe gives them all), for a list too long to make at once.
+    std::vector<EnfantNoeud> EnfantsGroupe(const Groupe& groupe, size_t debut, size_t nombre);
+
     // --- the filter: the files of one category whose folded name contains a text ---
     // What a filtering found in a category: one bit per stored file (set:
     // kept), the kept files per letter bucket, per extension row (-1: no
@@ -120,6 +142,12 @@ public:
         std::vector<int32_t> Repertoires;
         std::vector<QString> TextesRepertoires; // shown as they are: made off the window's thread
         int64_t Nombre = 0;                     // files kept
+        // The kept files' total sizes, likewise per letter bucket, per
+        // extension row and per directory group, and in all.
+        std::array<int64_t, NombreLettres> OctetsLettres{};
+        std::vector<int64_t> OctetsExtensions;
+        std::vector<int64_t> OctetsRepertoires;
+        int64_t Octets = 0;
     };
     // Any thread: the files of the category whose name, folded as
     // NomFichier::AjouterReplie folds it, contains `replie` (folded by the

@@ -5,8 +5,11 @@
 
 #include <QString>
 
+#include <cstdint>
+
 struct EnfantNoeud
 {
     QString Texte;
     int Image = -1;
+    int64_t Octets = -1; // the file's size; -1: not known (its size could not be read)
 };

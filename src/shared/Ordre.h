@@ -7,7 +7,10 @@
 #include <array>
 #include <cstdint>
 
-enum class Ordre : int32_t { Extension = 1, Alphabetique = 2, Repertoire = 3 };
+enum class Ordre : int32_t { Extension = 1, Alphabetique = 2, Repertoire = 3, Taille = 4 };
+// Taille, the files of a category biggest first, is a fourth way to show a
+// category, not one of the three stored orders: NombreOrdres, Ordres and
+// OrdreValide keep to those three.
 
 inline constexpr int NombreOrdres = 3;
 inline constexpr std::array<Ordre, NombreOrdres> Ordres = {Ordre::Extension, Ordre::Alphabetique, Ordre::Repertoire};
