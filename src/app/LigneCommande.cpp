@@ -14,6 +14,7 @@
 namespace {
 
 const char* const TexteAide = "Utilisation : ruvizaro [OPTION...] [DOSSIER]\n"
+                              "         ou : ruvizaro --liste [OPTION-DE-LISTE...] DOSSIER\n"
                               "Liste les fichiers d'un dossier par catégorie : vidéo, son, image et texte.\n"
                               "Avec un DOSSIER, le parcours de ce dossier commence aussitôt.\n"
                               "\n"
@@ -22,7 +23,28 @@ const char* const TexteAide = "Utilisation : ruvizaro [OPTION...] [DOSSIER]\n"
                               "  -v, --version   affiche la version et quitte\n"
                               "\n"
                               "Les options standard de Qt sont acceptées, comme -style fusion\n"
-                              "ou -platform offscreen.\n";
+                              "ou -platform offscreen.\n"
+                              "\n"
+                              "Liste pour les scripts, sans fenêtre ni affichage :\n"
+                              "  --liste                    parcourt DOSSIER tout entier (sous-dossiers,\n"
+                              "                             fichiers et dossiers cachés compris ; les réglages\n"
+                              "                             de la fenêtre ne servent pas), écrit les fichiers\n"
+                              "                             trouvés sur la sortie standard et quitte\n"
+                              "  --categorie CATÉGORIE      une seule catégorie : video, son, image ou texte\n"
+                              "  --format FORMAT            chemins (par défaut) : un chemin complet par ligne,\n"
+                              "                             octet pour octet ; csv ou m3u8 : le même texte\n"
+                              "                             que « Exporter… »\n"
+                              "  -0                         chemins terminés par un octet nul au lieu d'un\n"
+                              "                             saut de ligne (avec le format chemins)\n"
+                              "  --sans-sous-repertoires    seulement les fichiers de DOSSIER lui-même\n"
+                              "  --sans-fichiers-caches     sans les fichiers dont le nom commence par un point\n"
+                              "  --sans-repertoires-caches  sans les dossiers dont le nom commence par un point\n"
+                              "Ordre : vidéo, son, image, texte ; dans une catégorie, les dossiers dans l'ordre\n"
+                              "des octets de leur chemin ; dans un dossier, les noms triés comme dans les\n"
+                              "arbres. Un chemin contenant un saut de ligne ne s'écrit qu'avec -0 (ou en csv) :\n"
+                              "sinon il est laissé de côté, et compté sur la sortie d'erreur.\n"
+                              "Code de sortie : 0 si tout est écrit, 1 si DOSSIER ne peut être lu, 2 pour\n"
+                              "une option refusée, 3 si la sortie standard refuse l'écriture.\n";
 
 // Qt's window options that take a value, as QGuiApplication, QApplication
 // and the xcb platform read them.
@@ -85,6 +107,23 @@ QString Texte(const QByteArray& octets)
     return texte;
 }
 
+// The values of --categorie and --format.
+struct NomCategorie
+{
+    const char* Nom;
+    Categorie Cat;
+};
+const NomCategorie NomsCategories[] = {
+    {"video", Categorie::Video}, {"son", Categorie::Son}, {"image", Categorie::Image}, {"texte", Categorie::Texte}};
+struct NomFormat
+{
+    const char* Nom;
+    LigneCommande::FormatListe Format;
+};
+const NomFormat NomsFormats[] = {{"chemins", LigneCommande::FormatListe::Chemins},
+                                 {"csv", LigneCommande::FormatListe::Tableau},
+                                 {"m3u8", LigneCommande::FormatListe::ListeLecture}};
+
 QByteArray Octets(const QString& texte)
 {
     QByteArray octets;
@@ -127,6 +166,17 @@ bool LigneCommande::AffichagePossible(int argc, const char* const* argv)
     return std::any_of(liste.begin(), liste.end(), PlateformeUtilisable);
 }
 
+bool LigneCommande::ListeDemandee(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        if (std::strcmp(argv[i], "--liste") == 0 || std::strcmp(argv[i], "-liste") == 0)
+            return true;
+    }
+    return false;
+}
+
 QList<QByteArray> LigneCommande::Arguments(int argc, const char* const* argv)
 {
     QList<QByteArray> arguments;
@@ -148,6 +198,18 @@ LigneCommande LigneCommande::Analyser(const QList<QByteArray>& octets, OptionsQt
     const QCommandLineOption version({"v", "version"}, "affiche la version et quitte");
     analyseur.addOption(aide);
     analyseur.addOption(version);
+    const QCommandLineOption liste("liste", "écrit les fichiers trouvés sur la sortie standard");
+    const QCommandLineOption categorie("categorie", "une seule catégorie", "catégorie");
+    const QCommandLineOption format("format", "chemins, csv ou m3u8", "format");
+    const QCommandLineOption nul("0", "chemins terminés par un octet nul");
+    const QCommandLineOption sansSous("sans-sous-repertoires", "seulement les fichiers du dossier");
+    const QCommandLineOption sansFichiers("sans-fichiers-caches", "sans les fichiers cachés");
+    const QCommandLineOption sansRepertoires("sans-repertoires-caches", "sans les dossiers cachés");
+    const QCommandLineOption* const optionsListe[] = {&categorie, &format,       &nul,
+                                                      &sansSous,  &sansFichiers, &sansRepertoires};
+    analyseur.addOption(liste);
+    for (const QCommandLineOption* option : optionsListe)
+        analyseur.addOption(*option);
     if (qt == OptionsQt::Presentes) {
         for (const char* nom : OptionsQtAvecValeur)
             analyseur.addOption(QCommandLineOption(nom, {}, "valeur"));
@@ -173,6 +235,11 @@ LigneCommande LigneCommande::Analyser(const QList<QByteArray>& octets, OptionsQt
     }
     if (analyseur.isSet(aide) && analyseur.isSet(version))
         return Refus("--help et --version ne vont pas ensemble");
+    if (!analyseur.isSet(liste))
+        for (const QCommandLineOption* option : optionsListe)
+            if (analyseur.isSet(*option))
+                return Refus("l'option « " + CommeTapee(arguments, option->names().first()) +
+                             " » ne sert qu'avec --liste");
 
     LigneCommande ligne;
     const QStringList dossiers = analyseur.positionalArguments();
@@ -201,6 +268,38 @@ LigneCommande LigneCommande::Analyser(const QList<QByteArray>& octets, OptionsQt
             chemin = Texte(QByteArray::fromStdString(ici.native())) + '/' + chemin;
         ligne.Repertoire = Octets(QDir::cleanPath(chemin));
     }
+    if (ligne.Quoi != Action::Lancer || !analyseur.isSet(liste))
+        return ligne;
+
+    if (ligne.Repertoire.isEmpty())
+        return Refus("--liste attend un dossier");
+    for (const QCommandLineOption* option : {&categorie, &format})
+        if (analyseur.values(*option).size() > 1)
+            return Refus("l'option « --" + option->names().first() + " » est donnée plus d'une fois");
+    DemandeListe& demande = ligne.Liste;
+    if (analyseur.isSet(categorie)) {
+        const QString valeur = analyseur.value(categorie);
+        const auto trouvee = std::find_if(std::begin(NomsCategories), std::end(NomsCategories),
+                                          [&](const NomCategorie& n) { return valeur == QLatin1String(n.Nom); });
+        if (trouvee == std::end(NomsCategories))
+            return Refus("catégorie inconnue « " + valeur + " » pour --categorie : video, son, image ou texte");
+        demande.Cat = trouvee->Cat;
+    }
+    if (analyseur.isSet(format)) {
+        const QString valeur = analyseur.value(format);
+        const auto trouve = std::find_if(std::begin(NomsFormats), std::end(NomsFormats),
+                                         [&](const NomFormat& n) { return valeur == QLatin1String(n.Nom); });
+        if (trouve == std::end(NomsFormats))
+            return Refus("format inconnu « " + valeur + " » pour --format : chemins, csv ou m3u8");
+        demande.Format = trouve->Format;
+    }
+    demande.Nul = analyseur.isSet(nul);
+    if (demande.Nul && demande.Format != FormatListe::Chemins)
+        return Refus("-0 ne va qu'avec le format chemins");
+    demande.Reglages.SousRepertoires = !analyseur.isSet(sansSous);
+    demande.Reglages.FichiersCaches = !analyseur.isSet(sansFichiers);
+    demande.Reglages.RepertoiresCaches = !analyseur.isSet(sansRepertoires);
+    ligne.Quoi = Action::Liste;
     return ligne;
 }
 
@@ -208,6 +307,7 @@ int LigneCommande::Repondre() const
 {
     switch (Quoi) {
     case Action::Lancer:
+    case Action::Liste:
         return -1;
     case Action::Aide:
         std::fputs(TexteAide, stdout);

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/LigneCommande.h"
+#include "app/ListeScript.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -8,6 +9,16 @@
 
 int main(int argc, char** argv)
 {
+    // The listing for scripts needs no display and no application object:
+    // it is told apart before anything of Qt's Gui is made.
+    if (LigneCommande::ListeDemandee(argc, argv)) {
+        const LigneCommande ligne =
+            LigneCommande::Analyser(LigneCommande::Arguments(argc, argv), LigneCommande::OptionsQt::Presentes);
+        if (ligne.Quoi == LigneCommande::Action::Liste)
+            return ListeScript::Executer(ligne);
+        const int code = ligne.Repondre();
+        return code >= 0 ? code : LigneCommande::CodeRefus;
+    }
     // Qt would abort with a core dump for want of a screen (from a plain
     // terminal or over ssh): a QCoreApplication still reads the line, for
     // help, version and refusals, then one line says why nothing opens.
