@@ -6,15 +6,21 @@
 #include "scan/Stockage.h"
 #include "shared/Groupe.h"
 #include "shared/Textes.h"
+#include "shared/Travailleur.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -142,6 +148,121 @@ std::vector<int32_t> GroupesTries(Stockage& stockage, Categorie categorie)
     return ordre;
 }
 
+// The listing's text is made by two workers, a block of directory groups
+// at a time, while the calling thread writes the blocks out in order; at
+// most Fenetre blocks are made ahead of the writing.
+class Fabrique
+{
+public:
+    static constexpr size_t GroupesParBloc = 64;
+    static constexpr size_t Fenetre = 8;
+
+    struct Bloc
+    {
+        std::string Texte;
+        size_t Omis = 0;      // paths the format cannot hold
+        int64_t Fichiers = 0; // files looked at
+        bool Pret = false;
+    };
+
+    Fabrique(Stockage& stockage, const LigneCommande::DemandeListe& demande,
+             std::vector<std::pair<Categorie, int32_t>> groupes)
+        : stockage_(stockage), demande_(demande), groupes_(std::move(groupes)),
+          blocs_((groupes_.size() + GroupesParBloc - 1) / GroupesParBloc),
+          anneau_(Fenetre), fils_{Travailleur([this](Travailleur& t) { Travailler(t); }),
+                                  Travailleur([this](Travailleur& t) { Travailler(t); })}
+    {
+        for (Travailleur& fil : fils_)
+            fil.Demarrer();
+    }
+    ~Fabrique()
+    {
+        {
+            const std::lock_guard verrou(mutex_);
+            arret_ = true;
+        }
+        change_.notify_all();
+        for (Travailleur& fil : fils_)
+            fil.Joindre();
+    }
+    Fabrique(const Fabrique&) = delete;
+    Fabrique& operator=(const Fabrique&) = delete;
+
+    size_t Blocs() const { return blocs_; }
+    // The calling thread: the block numbered bloc once made; blocks are
+    // taken in order.
+    Bloc Prendre(size_t bloc)
+    {
+        std::unique_lock verrou(mutex_);
+        Bloc& place = anneau_[bloc % Fenetre];
+        change_.wait(verrou, [&] { return place.Pret; });
+        Bloc pris = std::move(place);
+        place = Bloc{};
+        pris_ = bloc + 1;
+        verrou.unlock();
+        change_.notify_all();
+        return pris;
+    }
+
+private:
+    void Travailler(Travailleur& travailleur)
+    {
+        std::unique_lock verrou(mutex_);
+        for (;;) {
+            if (!travailleur.Attendre(verrou, change_,
+                                      [&] { return arret_ || suivant_ >= blocs_ || suivant_ < pris_ + Fenetre; }) ||
+                arret_ || suivant_ >= blocs_)
+                return;
+            const size_t bloc = suivant_++;
+            verrou.unlock();
+            Bloc fait;
+            Faire(bloc, fait);
+            verrou.lock();
+            anneau_[bloc % Fenetre] = std::move(fait);
+            anneau_[bloc % Fenetre].Pret = true;
+            change_.notify_all();
+        }
+    }
+
+    void Faire(size_t bloc, Bloc& fait) const
+    {
+        const bool chemins = demande_.Format == LigneCommande::FormatListe::Chemins;
+        const Exportation::Format format = demande_.Format == LigneCommande::FormatListe::Tableau
+                                               ? Exportation::Format::Tableau
+                                               : Exportation::Format::ListeLecture;
+        const size_t fin = std::min(groupes_.size(), (bloc + 1) * GroupesParBloc);
+        for (size_t i = bloc * GroupesParBloc; i < fin; ++i) {
+            const auto [categorie, groupe] = groupes_[i];
+            const std::vector<std::string> liste =
+                stockage_.CheminsGroupe(Groupe{{categorie, Ordre::Repertoire}, groupe});
+            fait.Fichiers += static_cast<int64_t>(liste.size());
+            for (const std::string& chemin : liste) {
+                if (!chemins) {
+                    fait.Omis += Exportation::AjouterEntree(format, chemin, fait.Texte) ? 0 : 1;
+                } else if (demande_.Nul) {
+                    fait.Texte.append(chemin).push_back('\0');
+                } else if (std::memchr(chemin.data(), '\n', chemin.size())) {
+                    ++fait.Omis;
+                } else {
+                    fait.Texte.append(chemin).push_back('\n');
+                }
+            }
+        }
+    }
+
+    Stockage& stockage_;
+    const LigneCommande::DemandeListe& demande_;
+    const std::vector<std::pair<Categorie, int32_t>> groupes_;
+    const size_t blocs_;
+    std::mutex mutex_;
+    std::condition_variable_any change_;
+    std::vector<Bloc> anneau_; // block b in place b % Fenetre
+    size_t suivant_ = 0;       // the next block to make
+    size_t pris_ = 0;          // blocks taken by the writer
+    bool arret_ = false;
+    std::array<Travailleur, 2> fils_; // last: started once everything above exists
+};
+
 } // namespace
 
 int ListeScript::Executer(const LigneCommande& ligne)
@@ -162,53 +283,44 @@ int ListeScript::Executer(const LigneCommande& ligne)
         int64_t total = 0;
         for (Categorie categorie : Categories)
             total += stockage.Compteur(categorie);
-        return total;
+        return static_cast<size_t>(total);
     };
     ScanAutonome(stockage).Executer(
-        racine, demande.Reglages, avancement.Actif() ? PeriodeAvancement : decltype(PeriodeAvancement){}, [&] {
-            avancement.Montrer("ruvizaro : parcours, " +
-                               Pluriel(static_cast<size_t>(trouves()), "fichier trouvé", "fichiers trouvés"));
+        racine, demande.Reglages, avancement.Actif() ? PeriodeAvancement : std::chrono::milliseconds{}, [&] {
+            avancement.Montrer("ruvizaro : parcours, " + Pluriel(trouves(), "fichier trouvé", "fichiers trouvés"));
         });
 
-    std::vector<Categorie> categories(Categories.begin(), Categories.end());
-    if (demande.Cat)
-        categories = {*demande.Cat};
+    std::vector<std::pair<Categorie, int32_t>> groupes;
     int64_t total = 0;
-    for (Categorie categorie : categories)
+    for (Categorie categorie : Categories) {
+        if (demande.Cat && *demande.Cat != categorie)
+            continue;
+        for (int32_t groupe : GroupesTries(stockage, categorie))
+            groupes.emplace_back(categorie, groupe);
         total += stockage.Compteur(categorie);
+    }
 
-    const bool tableau = demande.Format == LigneCommande::FormatListe::Tableau;
-    const Exportation::Format format = tableau ? Exportation::Format::Tableau : Exportation::Format::ListeLecture;
     Sortie sortie;
-    std::string& tampon = sortie.Tampon();
-    if (demande.Format != LigneCommande::FormatListe::Chemins)
-        tampon = Exportation::Texte(format, {});
+    if (demande.Format == LigneCommande::FormatListe::Tableau)
+        sortie.Tampon() = Exportation::Texte(Exportation::Format::Tableau, {});
+    else if (demande.Format == LigneCommande::FormatListe::ListeLecture)
+        sortie.Tampon() = Exportation::Texte(Exportation::Format::ListeLecture, {});
     size_t omis = 0;
-    int64_t ecrits = 0;
-    for (Categorie categorie : categories) {
-        for (int32_t groupe : GroupesTries(stockage, categorie)) {
-            const std::vector<std::string> chemins =
-                stockage.CheminsGroupe(Groupe{{categorie, Ordre::Repertoire}, groupe});
-            for (const std::string& chemin : chemins) {
-                if (demande.Format != LigneCommande::FormatListe::Chemins) {
-                    omis += Exportation::AjouterEntree(format, chemin, tampon) ? 0 : 1;
-                } else if (demande.Nul) {
-                    tampon.append(chemin).push_back('\0');
-                } else if (std::memchr(chemin.data(), '\n', chemin.size())) {
-                    ++omis;
-                } else {
-                    tampon.append(chemin).push_back('\n');
-                }
-            }
-            ecrits += static_cast<int64_t>(chemins.size());
+    int64_t faits = 0;
+    {
+        Fabrique fabrique(stockage, demande, std::move(groupes));
+        for (size_t bloc = 0; bloc < fabrique.Blocs(); ++bloc) {
+            const Fabrique::Bloc pris = fabrique.Prendre(bloc);
+            sortie.Tampon().append(pris.Texte);
+            omis += pris.Omis;
+            faits += pris.Fichiers;
             if (!sortie.Vider())
                 break;
-            avancement.Montrer("ruvizaro : écriture, " + Textes::Nombre(ecrits) + " / " +
-                                   Pluriel(static_cast<size_t>(total), "fichier", "fichiers"),
-                               false);
+            if (avancement.Actif())
+                avancement.Montrer("ruvizaro : écriture, " + Textes::Nombre(faits) + " / " +
+                                       Pluriel(static_cast<size_t>(total), "fichier", "fichiers"),
+                                   false);
         }
-        if (sortie.Erreur() != 0)
-            break;
     }
     sortie.Vider(true);
     avancement.Effacer();
