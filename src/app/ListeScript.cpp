@@ -18,7 +18,6 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -127,25 +126,6 @@ bool DossierLisible(const std::string& chemin)
 std::string Pluriel(size_t nombre, const char* singulier, const char* pluriel)
 {
     return Textes::Nombre(static_cast<int64_t>(nombre)) + " " + (nombre > 1 ? pluriel : singulier);
-}
-
-// The directory groups of a category, in the byte order of their
-// directories' paths.
-std::vector<int32_t> GroupesTries(Stockage& stockage, Categorie categorie)
-{
-    const int nombre = stockage.NombreRepertoires(categorie);
-    std::vector<std::string> dossiers(static_cast<size_t>(nombre));
-    for (int32_t groupe = 0; groupe < nombre; ++groupe) {
-        std::string chemin = stockage.CheminFichier(Groupe{{categorie, Ordre::Repertoire}, groupe}, 0);
-        chemin.resize(std::min(chemin.size(), chemin.rfind('/')));
-        dossiers[static_cast<size_t>(groupe)] = std::move(chemin);
-    }
-    std::vector<int32_t> ordre(dossiers.size());
-    std::iota(ordre.begin(), ordre.end(), 0);
-    std::sort(ordre.begin(), ordre.end(), [&](int32_t a, int32_t b) {
-        return dossiers[static_cast<size_t>(a)] < dossiers[static_cast<size_t>(b)];
-    });
-    return ordre;
 }
 
 // The listing's text is made by two workers, a block of directory groups
@@ -295,7 +275,8 @@ int ListeScript::Executer(const LigneCommande& ligne)
     for (Categorie categorie : Categories) {
         if (demande.Cat && *demande.Cat != categorie)
             continue;
-        for (int32_t groupe : GroupesTries(stockage, categorie))
+        // The directory groups in filing order: the walk's.
+        for (int32_t groupe = 0, n = stockage.NombreRepertoires(categorie); groupe < n; ++groupe)
             groupes.emplace_back(categorie, groupe);
         total += stockage.Compteur(categorie);
     }

@@ -6,9 +6,10 @@
 // settings are neither read nor written.
 //
 // Order: the categories Video, Son, Image, Texte (or the one asked); in a
-// category, its directories in the byte order of their paths (a directory
-// before what lies below it); in a directory, the names as the trees sort
-// them. Formats: the full paths as raw bytes, each ended by a line break
+// category, its directories in the walk's order (depth first, a directory
+// before what lies below it, the entries of a directory in the order the
+// file system lists them, as find does); in a directory, the names as the
+// trees sort them. Formats: the full paths as raw bytes, each ended by a line break
 // (a path holding one is left out and counted on stderr) or, with -0, by a
 // NUL; or the same CSV or M3U8 text as the window's export.
 //

@@ -47,7 +47,7 @@ def champ(t):
     return b'"' + t.replace(b'"', b'""') + b'"' if any(x in t for x in b',"\r\n') else t
 sortie, omis = {'chemins': b'', 'csv': b'Nom,Dossier,Extension,Taille (octets)\r\n', 'm3u8': b'#EXTM3U\n'}[fmt], 0
 for c in cats:
-    for d in sorted(d for (k, d) in groupes if k == c):
+    for d in [d for (k, d) in groupes if k == c]:
         for n in sorted(groupes[(c, d)], key=bytes.lower):
             p = os.path.join(d, n)
             if fmt == 'csv':
