@@ -134,7 +134,7 @@ std::string Pluriel(size_t nombre, const char* singulier, const char* pluriel)
 class Fabrique
 {
 public:
-    static constexpr size_t GroupesParBloc = 64;
+    static constexpr size_t GroupesParBloc = 256;
     static constexpr size_t Fenetre = 8;
 
     struct Bloc
