@@ -1,6 +1,7 @@
 #include "app/ListeScript.h"
 
 #include "classification/Extension.h"
+#include "scan/EcouteStockage.h"
 #include "scan/Exportation.h"
 #include "scan/ScanAutonome.h"
 #include "scan/Stockage.h"
@@ -130,11 +131,13 @@ std::string Pluriel(size_t nombre, const char* singulier, const char* pluriel)
 
 // The listing's text is made by two workers, a block of directory groups
 // at a time, while the calling thread writes the blocks out in order; at
-// most Fenetre blocks are made ahead of the writing.
-class Fabrique
+// most Fenetre blocks are made ahead of the writing. The first category's
+// groups are made while the walk runs, as the store files them; a
+// category's last groups, and the next category, once it has ended.
+class Fabrique : public EcouteStockage
 {
 public:
-    static constexpr size_t GroupesParBloc = 256;
+    static constexpr int32_t GroupesParBloc = 256;
     static constexpr size_t Fenetre = 8;
 
     struct Bloc
@@ -144,18 +147,17 @@ public:
         int64_t Fichiers = 0; // files looked at
         bool Pret = false;
     };
+    enum class Prise { Bloc, Rien, Fin };
 
-    Fabrique(Stockage& stockage, const LigneCommande::DemandeListe& demande,
-             std::vector<std::pair<Categorie, int32_t>> groupes)
-        : stockage_(stockage), demande_(demande), groupes_(std::move(groupes)),
-          blocs_((groupes_.size() + GroupesParBloc - 1) / GroupesParBloc),
+    Fabrique(Stockage& stockage, const LigneCommande::DemandeListe& demande, std::vector<Categorie> categories)
+        : stockage_(stockage), demande_(demande), categories_(std::move(categories)),
           anneau_(Fenetre), fils_{Travailleur([this](Travailleur& t) { Travailler(t); }),
                                   Travailleur([this](Travailleur& t) { Travailler(t); })}
     {
         for (Travailleur& fil : fils_)
             fil.Demarrer();
     }
-    ~Fabrique()
+    ~Fabrique() override
     {
         {
             const std::lock_guard verrou(mutex_);
@@ -168,53 +170,113 @@ public:
     Fabrique(const Fabrique&) = delete;
     Fabrique& operator=(const Fabrique&) = delete;
 
-    size_t Blocs() const { return blocs_; }
-    // The calling thread: the block numbered bloc once made; blocks are
-    // taken in order.
-    Bloc Prendre(size_t bloc)
+    // Store worker: one more directory group of a category. The makers are
+    // woken once a whole block of the category they make is there.
+    void RepertoireClasse(Categorie categorie) override
+    {
+        {
+            const std::lock_guard verrou(mutex_);
+            if (courante_ >= categories_.size() || categories_[courante_] != categorie ||
+                ++annonces_ < static_cast<size_t>(GroupesParBloc))
+                return;
+            annonces_ = 0;
+        }
+        change_.notify_all();
+    }
+    // Store worker: every directory is filed.
+    void FinScan()
+    {
+        {
+            const std::lock_guard verrou(mutex_);
+            scanFini_ = true;
+        }
+        change_.notify_all();
+    }
+
+    // The calling thread: takes block number `bloc` (blocks are taken in
+    // order) once it is made, waiting at most `limite` (0: as long as it
+    // takes); Fin once every block is taken.
+    Prise Prendre(size_t bloc, std::chrono::milliseconds limite, Bloc& pris)
     {
         std::unique_lock verrou(mutex_);
         Bloc& place = anneau_[bloc % Fenetre];
-        change_.wait(verrou, [&] { return place.Pret; });
-        Bloc pris = std::move(place);
+        const auto pret = [&] { return place.Pret || (courante_ >= categories_.size() && bloc >= suivant_); };
+        if (limite.count() > 0)
+            change_.wait_for(verrou, limite, pret);
+        else
+            change_.wait(verrou, pret);
+        if (!place.Pret)
+            return pret() ? Prise::Fin : Prise::Rien;
+        pris = std::move(place);
         place = Bloc{};
         pris_ = bloc + 1;
         verrou.unlock();
         change_.notify_all();
-        return pris;
+        return Prise::Bloc;
     }
 
 private:
+    struct Travail
+    {
+        size_t Numero = 0;
+        Categorie Cat = Categorie::Video;
+        int32_t Debut = 0, Fin = 0;
+    };
+
+    // Lock held: the next block to make, if one can be made now. Walks on
+    // to the next category once the scan has ended and a category is done.
+    bool Suivant(Travail& travail)
+    {
+        while (courante_ < categories_.size()) {
+            const Categorie categorie = categories_[courante_];
+            const int32_t filed = stockage_.NombreRepertoires(categorie);
+            const int32_t fin = std::min(filed, groupe_ + GroupesParBloc);
+            if (fin > groupe_ && (scanFini_ || fin - groupe_ == GroupesParBloc)) {
+                travail = Travail{suivant_++, categorie, groupe_, fin};
+                groupe_ = fin;
+                return true;
+            }
+            if (!scanFini_)
+                return false;
+            ++courante_;
+            groupe_ = 0;
+            annonces_ = 0;
+        }
+        return false;
+    }
+
     void Travailler(Travailleur& travailleur)
     {
         std::unique_lock verrou(mutex_);
         for (;;) {
-            if (!travailleur.Attendre(verrou, change_,
-                                      [&] { return arret_ || suivant_ >= blocs_ || suivant_ < pris_ + Fenetre; }) ||
-                arret_ || suivant_ >= blocs_)
-                return;
-            const size_t bloc = suivant_++;
+            Travail travail;
+            const auto pret = [&] {
+                return arret_ || courante_ >= categories_.size() || (suivant_ < pris_ + Fenetre && Suivant(travail));
+            };
+            if (!travailleur.Attendre(verrou, change_, pret) || arret_ || courante_ >= categories_.size())
+                break;
             verrou.unlock();
             Bloc fait;
-            Faire(bloc, fait);
+            Faire(travail, fait);
             verrou.lock();
-            anneau_[bloc % Fenetre] = std::move(fait);
-            anneau_[bloc % Fenetre].Pret = true;
+            anneau_[travail.Numero % Fenetre] = std::move(fait);
+            anneau_[travail.Numero % Fenetre].Pret = true;
             change_.notify_all();
         }
+        verrou.unlock();
+        // The writer may be waiting for the end.
+        change_.notify_all();
     }
 
-    void Faire(size_t bloc, Bloc& fait) const
+    void Faire(const Travail& travail, Bloc& fait) const
     {
         const bool chemins = demande_.Format == LigneCommande::FormatListe::Chemins;
         const Exportation::Format format = demande_.Format == LigneCommande::FormatListe::Tableau
                                                ? Exportation::Format::Tableau
                                                : Exportation::Format::ListeLecture;
-        const size_t fin = std::min(groupes_.size(), (bloc + 1) * GroupesParBloc);
-        for (size_t i = bloc * GroupesParBloc; i < fin; ++i) {
-            const auto [categorie, groupe] = groupes_[i];
+        for (int32_t groupe = travail.Debut; groupe < travail.Fin; ++groupe) {
             const std::vector<std::string> liste =
-                stockage_.CheminsGroupe(Groupe{{categorie, Ordre::Repertoire}, groupe});
+                stockage_.CheminsGroupe(Groupe{{travail.Cat, Ordre::Repertoire}, groupe});
             fait.Fichiers += static_cast<int64_t>(liste.size());
             for (const std::string& chemin : liste) {
                 if (!chemins) {
@@ -232,13 +294,16 @@ private:
 
     Stockage& stockage_;
     const LigneCommande::DemandeListe& demande_;
-    const std::vector<std::pair<Categorie, int32_t>> groupes_;
-    const size_t blocs_;
+    const std::vector<Categorie> categories_;
     std::mutex mutex_;
     std::condition_variable_any change_;
     std::vector<Bloc> anneau_; // block b in place b % Fenetre
-    size_t suivant_ = 0;       // the next block to make
-    size_t pris_ = 0;          // blocks taken by the writer
+    size_t courante_ = 0;      // the category being made
+    int32_t groupe_ = 0;       // its next directory group
+    size_t annonces_ = 0;      // its groups filed since the makers were last woken
+    bool scanFini_ = false;
+    size_t suivant_ = 0; // the next block's number
+    size_t pris_ = 0;    // blocks taken by the writer
     bool arret_ = false;
     std::array<Travailleur, 2> fils_; // last: started once everything above exists
 };
@@ -253,56 +318,55 @@ int ListeScript::Executer(const LigneCommande& ligne)
     if (!DossierLisible(racine))
         return CodeIllisible;
     const LigneCommande::DemandeListe& demande = ligne.Liste;
+    std::vector<Categorie> categories(Categories.begin(), Categories.end());
+    if (demande.Cat)
+        categories = {*demande.Cat};
 
     Extension extension;
     extension.Remplir();
     Stockage stockage;
     stockage.Lier(&extension);
-    Avancement avancement;
-    const auto trouves = [&] {
-        int64_t total = 0;
-        for (Categorie categorie : Categories)
-            total += stockage.Compteur(categorie);
-        return static_cast<size_t>(total);
-    };
-    ScanAutonome(stockage).Executer(
-        racine, demande.Reglages, avancement.Actif() ? PeriodeAvancement : std::chrono::milliseconds{}, [&] {
-            avancement.Montrer("ruvizaro : parcours, " + Pluriel(trouves(), "fichier trouvé", "fichiers trouvés"));
-        });
-
-    std::vector<std::pair<Categorie, int32_t>> groupes;
-    int64_t total = 0;
-    for (Categorie categorie : Categories) {
-        if (demande.Cat && *demande.Cat != categorie)
-            continue;
-        // The directory groups in filing order: the walk's.
-        for (int32_t groupe = 0, n = stockage.NombreRepertoires(categorie); groupe < n; ++groupe)
-            groupes.emplace_back(categorie, groupe);
-        total += stockage.Compteur(categorie);
-    }
-
     Sortie sortie;
     if (demande.Format == LigneCommande::FormatListe::Tableau)
         sortie.Tampon() = Exportation::Texte(Exportation::Format::Tableau, {});
     else if (demande.Format == LigneCommande::FormatListe::ListeLecture)
         sortie.Tampon() = Exportation::Texte(Exportation::Format::ListeLecture, {});
+    Avancement avancement;
     size_t omis = 0;
     int64_t faits = 0;
     {
-        Fabrique fabrique(stockage, demande, std::move(groupes));
-        for (size_t bloc = 0; bloc < fabrique.Blocs(); ++bloc) {
-            const Fabrique::Bloc pris = fabrique.Prendre(bloc);
-            sortie.Tampon().append(pris.Texte);
-            omis += pris.Omis;
-            faits += pris.Fichiers;
-            if (!sortie.Vider())
+        Fabrique fabrique(stockage, demande, categories);
+        stockage.Lier(static_cast<EcouteStockage*>(&fabrique));
+        // Gone before the makers: a write that fails stops the walk.
+        ScanAutonome scan(stockage);
+        scan.AlaFin = [&fabrique] { fabrique.FinScan(); };
+        scan.Lancer(racine, demande.Reglages);
+        const auto limite = avancement.Actif() ? PeriodeAvancement : std::chrono::milliseconds{};
+        Fabrique::Bloc pris;
+        for (size_t bloc = 0;;) {
+            const Fabrique::Prise prise = fabrique.Prendre(bloc, limite, pris);
+            if (prise == Fabrique::Prise::Fin)
                 break;
-            if (avancement.Actif())
-                avancement.Montrer("ruvizaro : écriture, " + Textes::Nombre(faits) + " / " +
-                                       Pluriel(static_cast<size_t>(total), "fichier", "fichiers"),
-                                   false);
+            if (prise == Fabrique::Prise::Bloc) {
+                ++bloc;
+                sortie.Tampon().append(pris.Texte);
+                omis += pris.Omis;
+                faits += pris.Fichiers;
+                if (!sortie.Vider())
+                    break;
+            }
+            if (avancement.Actif()) {
+                int64_t trouves = 0;
+                for (Categorie categorie : categories)
+                    trouves += stockage.Compteur(categorie);
+                avancement.Montrer(
+                    "ruvizaro : " + Pluriel(static_cast<size_t>(trouves), "fichier trouvé", "fichiers trouvés") + ", " +
+                        Textes::Nombre(faits) + " écrits",
+                    false);
+            }
         }
     }
+    stockage.Lier(static_cast<EcouteStockage*>(nullptr));
     sortie.Vider(true);
     avancement.Effacer();
 
