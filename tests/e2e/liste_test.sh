@@ -74,6 +74,14 @@ for options in "${cas[@]}"; do
   if [ "$omis" = 0 ]; then [ ! -s "$TRAVAIL/err" ] || echec "'$options': $(cat "$TRAVAIL/err")"; else
     grep -q "^ruvizaro : $omis chemins\? contenant un saut de ligne laissés\? de côté" "$TRAVAIL/err" || echec "'$options': $(cat "$TRAVAIL/err")"; fi
 done
+# Enough folders for the first category to be written while the walk runs.
+B="$TRAVAIL/grand"
+dossiers=() fichiers=()
+for i in $(seq 700); do dossiers+=("$B/d$((i % 7))/$i") && fichiers+=("$B/d$((i % 7))/$i/v$i.mkv" "$B/d$((i % 7))/$i/t.txt"); done
+mkdir -p "${dossiers[@]}" && touch "${fichiers[@]}"
+python3 "$TRAVAIL/reference.py" "$B" >"$TRAVAIL/attendu" 2>/dev/null
+liste "$B" | cmp - "$TRAVAIL/attendu" || echec "700 folders"
+
 # The count against find and the table's extensions, independently.
 n=$(LC_ALL=C find "$A" -type f -iregex '.*\.\(avi\|mkv\|mp3\|mid\|ogg\|wav\|mp4\|jpg\|png\|gif\|txt\|pdf\|doc\)' -not -path $'*\n*' | wc -l)
 [ "$(liste "$A" 2>/dev/null | wc -l)" = $((n + 1)) ] || echec "count: $n files by find (+ the link)"
