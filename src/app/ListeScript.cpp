@@ -13,10 +13,9 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
-#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -79,11 +78,11 @@ class Avancement
 public:
     Avancement() : actif_(::isatty(STDERR_FILENO) == 1) {}
     bool Actif() const { return actif_; }
-    // Shows the text, at most once a period unless toujours.
-    void Montrer(const std::string& texte, bool toujours = true)
+    // Shows the text, at most once a period.
+    void Montrer(const std::string& texte)
     {
         const auto maintenant = std::chrono::steady_clock::now();
-        if (!actif_ || (!toujours && maintenant - dernier_ < PeriodeAvancement))
+        if (!actif_ || maintenant - dernier_ < PeriodeAvancement)
             return;
         dernier_ = maintenant;
         montre_ = true;
@@ -361,8 +360,7 @@ int ListeScript::Executer(const LigneCommande& ligne)
                     trouves += stockage.Compteur(categorie);
                 avancement.Montrer(
                     "ruvizaro : " + Pluriel(static_cast<size_t>(trouves), "fichier trouvé", "fichiers trouvés") + ", " +
-                        Textes::Nombre(faits) + " écrits",
-                    false);
+                    Textes::Nombre(faits) + " écrits");
             }
         }
     }
