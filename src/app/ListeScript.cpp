@@ -375,12 +375,9 @@ int ListeScript::Executer(const LigneCommande& ligne)
         return CodeEcriture;
     }
     if (omis > 0)
-        std::fprintf(
-            stderr, "ruvizaro : %s de côté : %s\n",
-            Pluriel(omis, "chemin contenant un saut de ligne laissé", "chemins contenant un saut de ligne laissés")
-                .c_str(),
-            demande.Format == LigneCommande::FormatListe::Chemins
-                ? "une ligne ne peut pas le contenir (l'option -0 les écrit)"
-                : "une liste M3U8 ne peut pas le contenir");
+        std::fprintf(stderr, "ruvizaro : %s de côté : %s\n", Pluriel(omis, "chemin laissé", "chemins laissés").c_str(),
+                     demande.Format == LigneCommande::FormatListe::Chemins
+                         ? "un saut de ligne dans un chemin ne peut pas s'écrire ligne par ligne (l'option -0 l'écrit)"
+                         : "une liste M3U8 ne peut pas contenir un chemin avec un saut de ligne ou un retour chariot");
     return 0;
 }
