@@ -53,10 +53,19 @@ ActionsFichiers::Cible ActionsFichiers::CibleDe(const QModelIndex& ligne, CleArb
 {
     Cible cible;
     cible.Cle = cle;
+    const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
+    // A row of a biggest-first list: a file of its group node's group.
+    if (const int rang = ModeleArbre::LigneListe(ligne); rang >= 0 && modele && modele->ParentLignes()) {
+        const EnfantNoeud* enfant = modele->EnfantListe(rang);
+        cible.Type = Cible::Genre::Fichier;
+        cible.Groupes = {modele->ParentLignes()->Groupe};
+        cible.Ligne = rang;
+        cible.Nom = enfant ? enfant->Texte : QString();
+        return cible;
+    }
     const Noeud* noeud = NoeudDeLigne(ligne);
     if (!noeud)
         return cible;
-    const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
     cible.Nom = modele ? modele->Texte(noeud) : noeud->Texte.Chaine();
     if (noeud->Groupe >= 0) {
         cible.Type = Cible::Genre::Groupe;
@@ -221,8 +230,19 @@ std::vector<std::string> ActionsFichiers::Chemins(CleArbre cle, const QModelInde
         if (const Noeud* noeud = NoeudDeLigne(ligne))
             choisis.insert(noeud);
     std::unordered_set<const Noeud*> faits;
+    std::unordered_set<int> rangsFaits; // rows of a biggest-first list
     std::vector<std::string> chemins;
     for (const QModelIndex& ligne : lignes) {
+        if (const int rang = ModeleArbre::LigneListe(ligne); rang >= 0) {
+            const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
+            // Its group node chosen too holds it already.
+            if (!rangsFaits.insert(rang).second || !modele || choisis.count(modele->ParentLignes()) != 0)
+                continue;
+            std::vector<std::string> fichier = Chemins(CibleDe(ligne, cle));
+            chemins.insert(chemins.end(), std::make_move_iterator(fichier.begin()),
+                           std::make_move_iterator(fichier.end()));
+            continue;
+        }
         const Noeud* noeud = NoeudDeLigne(ligne);
         if (!noeud || !faits.insert(noeud).second)
             continue;
