@@ -17,6 +17,8 @@ namespace {
 
 const QString TitreMenu = QStringLiteral("Actions sur le fichier");
 const QString TitreMenuGroupe = QStringLiteral("Actions sur le groupe");
+// Rows chosen beyond which a biggest-first list's paths are read whole.
+constexpr qsizetype ListeLue = 256;
 
 QString NomCategorie(Categorie categorie)
 {
@@ -231,16 +233,23 @@ std::vector<std::string> ActionsFichiers::Chemins(CleArbre cle, const QModelInde
             choisis.insert(noeud);
     std::unordered_set<const Noeud*> faits;
     std::unordered_set<int> rangsFaits; // rows of a biggest-first list
+    // Many rows of such a list: its paths read once, not one lookup a row.
+    std::vector<std::string> liste;
     std::vector<std::string> chemins;
     for (const QModelIndex& ligne : lignes) {
         if (const int rang = ModeleArbre::LigneListe(ligne); rang >= 0) {
             const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
             // Its group node chosen too holds it already.
-            if (!rangsFaits.insert(rang).second || !modele || choisis.count(modele->ParentLignes()) != 0)
+            if (!rangsFaits.insert(rang).second || !modele || !modele->ParentLignes() ||
+                choisis.count(modele->ParentLignes()) != 0)
                 continue;
-            std::vector<std::string> fichier = Chemins(CibleDe(ligne, cle));
-            chemins.insert(chemins.end(), std::make_move_iterator(fichier.begin()),
-                           std::make_move_iterator(fichier.end()));
+            const Groupe groupe{cle, modele->ParentLignes()->Groupe};
+            if (liste.empty() && lignes.size() > ListeLue)
+                liste = stockage_.CheminsGroupe(groupe);
+            if (static_cast<size_t>(rang) < liste.size())
+                chemins.push_back(liste[static_cast<size_t>(rang)]);
+            else if (std::string chemin = stockage_.CheminFichier(groupe, rang); !chemin.empty())
+                chemins.push_back(std::move(chemin));
             continue;
         }
         const Noeud* noeud = NoeudDeLigne(ligne);

@@ -293,7 +293,9 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    const Qt::ItemFlags drapeaux = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    // A list's rows are files: the view lays them out without asking.
+    return EstListe(index) ? drapeaux | Qt::ItemNeverHasChildren : drapeaux;
 }
 
 void ModeleArbre::RetirerAttente(Noeud* noeud)

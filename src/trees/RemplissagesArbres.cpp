@@ -1,7 +1,9 @@
 #include "trees/RemplissagesArbres.h"
 
 #include "shared/AppelDiffere.h"
+#include "shared/Journal.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "trees/VuesArbres.h"
 
@@ -30,9 +32,17 @@ void RemplissagesArbres::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 ge
         ArbreCategorie* arbre = vues_.Arbre(cle);
         if (!arbre || arbre->Generation() != generation)
             return; // the node went with its tree's last clearing
-        if (cle.Ord == Ordre::Taille)
+        if (cle.Ord == Ordre::Taille) {
             arbre->DefinirLignes(noeud, nombre, std::move(*partages));
-        else
+            // What its first row shows, for the journal's readers.
+            const ModeleArbre* modele = arbre->Modele();
+            const QModelIndex premier = modele->index(0, 0, modele->IndexDe(noeud));
+            Journal::Ecrire(QStringLiteral("par-taille categorie=%1 fichiers=%2 premier=%3 taille=%4")
+                                .arg(Code(cle.Cat))
+                                .arg(nombre)
+                                .arg(premier.data().toString(),
+                                     modele->TexteTaille(premier.siblingAtColumn(ModeleArbre::ColonneTaille))));
+        } else
             arbre->RemplacerEnfants(noeud, *partages);
     });
 }
