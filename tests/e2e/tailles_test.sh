@@ -10,9 +10,9 @@ command -v xclip >/dev/null || { echo "SKIP: no xclip"; exit 77; }
 dossier="$TRAVAIL/textes"
 mkdir -p "$dossier/a" "$dossier/b/c"
 head -c 3000 /dev/zero >"$dossier/a/moyen.txt"
-head -c 1000 /dev/zero >"$dossier/petit.md"
+head -c 1000 /dev/zero >"$dossier/petit.pdf"
 truncate -s 3M "$dossier/b/c/gros.txt"   # 3 Mo, sparse
-head -c 2500 /dev/zero >"$dossier/b/autre.csv"
+head -c 2500 /dev/zero >"$dossier/b/autre.doc"
 export RUVIZARO_JOURNAL="$TRAVAIL/journal"
 demarrer
 scanner "$dossier" "fin-scan mode=0 video=0 son=0 image=0 texte=4"

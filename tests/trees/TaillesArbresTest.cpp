@@ -17,6 +17,7 @@
 #include "support/AvecApplication.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -27,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -55,8 +57,19 @@ TEST_F(Tailles, ColumnShowsEachFileAndEachGroupTotal)
     arbre_.Fichier("a/petit.txt", txt[0]);
     arbre_.Fichier("a/moyen.txt", txt[1]);
     arbre_.Fichier("b/gros.txt", txt[2]);
-    arbre_.Fichier("b/note.md", 2048);
+    arbre_.Fichier("b/note.pdf", 2048);
+    arbre_.Fichier("c/photo.jpg", 7000);
     Scanner();
+    // The home panel's totals beside the counters.
+    const int64_t textes = txt[0] + txt[1] + txt[2] + 2048;
+    const std::pair<const char*, int64_t> totaux[] = {
+        {"LabelHomeTailleTexte", textes}, {"LabelHomeTailleImage", 7000}, {"LabelHomeTailleTotal", textes + 7000}};
+    for (auto [nom, octets] : totaux) {
+        const QLabel* total = f->findChild<QLabel*>(nom);
+        ASSERT_NE(total, nullptr) << nom;
+        EXPECT_EQ(total->text(), Taille(octets)) << nom;
+        EXPECT_TRUE(total->accessibleName().endsWith(Taille(octets))) << nom;
+    }
     application_->Arbres.ChangerOrdre(Categorie::Texte, Ordre::Extension);
     ArbreCategorie* arbre = c->Arbre({Categorie::Texte, Ordre::Extension});
     ModeleArbre* modele = arbre->Modele();
@@ -75,7 +88,7 @@ TEST_F(Tailles, ColumnShowsEachFileAndEachGroupTotal)
         const int i = fichier->Texte == "petit.txt" ? 0 : fichier->Texte == "moyen.txt" ? 1 : 2;
         EXPECT_EQ(Colonne(ligne, 1), Taille(txt[i])) << fichier->Texte;
         EXPECT_EQ(Colonne(ligne, 1, Qt::AccessibleTextRole), "Taille : " + Taille(txt[i]));
-        EXPECT_TRUE(Colonne(ligne, 1, Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+        EXPECT_TRUE(ligne.siblingAtColumn(1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     }
     // Narrow, with the names beside it and no horizontal scroll bar.
     EXPECT_LE(arbre->columnWidth(1), arbre->viewport()->width() / 3);
@@ -91,8 +104,8 @@ TEST_F(Tailles, BiggestFirstListsTheWholeCategoryWithItsMenuAndFilter)
 {
     arbre_.Fichier("a/deux.txt", 2000);
     arbre_.Fichier("b/c/cinq.txt", 5000);
-    arbre_.Fichier("un.md", 1000);
-    arbre_.Fichier("b/quatre.csv", 4000);
+    arbre_.Fichier("un.pdf", 1000);
+    arbre_.Fichier("b/quatre.doc", 4000);
     arbre_.Fichier("trois.txt", 3000);
     Scanner();
     const Ordre avant = application_->Options.OrdreArbre(Categorie::Texte);
@@ -105,7 +118,7 @@ TEST_F(Tailles, BiggestFirstListsTheWholeCategoryWithItsMenuAndFilter)
     ASSERT_TRUE(AttendreQue([modele] { return modele->ParentLignes() != nullptr; }));
     const QModelIndex groupe = modele->IndexDe(modele->ParentLignes());
     ASSERT_EQ(modele->rowCount(groupe), 5);
-    const char* ordre[] = {"cinq.txt", "quatre.csv", "trois.txt", "deux.txt", "un.md"};
+    const char* ordre[] = {"cinq.txt", "quatre.doc", "trois.txt", "deux.txt", "un.pdf"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(modele->index(i, 0, groupe).data().toString(), ordre[i]);
     EXPECT_EQ(Colonne(modele->index(0, 0, groupe), 1), Taille(5000));
