@@ -183,7 +183,19 @@ int main(int argc, char** argv)
     int32_t lignes = 0;
     for (int tour = 0; tour < Tours; ++tour) {
         // The category shown by directory, with its sizes, during the scan.
-        app.Menu.Afficher(Code(categorie) + 1, true);
+        switch (categorie) {
+        case Categorie::Video:
+            app.Menu.AfficherVideo(true);
+            break;
+        case Categorie::Son:
+            app.Menu.AfficherSon(true);
+            break;
+        case Categorie::Image:
+            app.Menu.AfficherImage(true);
+            break;
+        default:
+            app.Menu.AfficherTexte(true);
+        }
         app.Arbres.ChangerOrdre(categorie, Ordre::Repertoire);
         scan.Demarrer();
         app.Bouton.Scanner(QString::fromStdString(dir));
