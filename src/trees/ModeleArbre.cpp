@@ -129,7 +129,7 @@ QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) c
         return {};
     const Noeud* noeud = Resoudre(parent).N;
     if (noeud && noeud == parentLignes_)
-        return row < nombreLignes_ ? createIndex(row, column, MarqueListe) : QModelIndex();
+        return row < montrees_ ? createIndex(row, column, MarqueListe) : QModelIndex();
     if (!noeud || row >= noeud->NombreEnfants())
         return {};
     if (noeud->AttenteVirtuelle())
@@ -155,8 +155,24 @@ int ModeleArbre::rowCount(const QModelIndex& parent) const
         return 0;
     const Noeud* noeud = Resoudre(parent).N;
     if (noeud && noeud == parentLignes_)
-        return nombreLignes_;
+        return montrees_;
     return noeud ? noeud->NombreEnfants() : 0;
+}
+
+bool ModeleArbre::canFetchMore(const QModelIndex& parent) const
+{
+    const Noeud* noeud = Resoudre(parent).N;
+    return noeud && noeud == parentLignes_ && montrees_ < nombreLignes_;
+}
+
+void ModeleArbre::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int32_t pas = std::min(PasLignes, nombreLignes_ - montrees_);
+    beginInsertRows(parent.siblingAtColumn(0), montrees_, montrees_ + pas - 1);
+    montrees_ += pas;
+    endInsertRows();
 }
 
 int ModeleArbre::columnCount(const QModelIndex&) const
@@ -171,7 +187,7 @@ int ModeleArbre::LigneListe(const QModelIndex& index)
 
 const EnfantNoeud* ModeleArbre::EnfantListe(int ligne) const
 {
-    if (!parentLignes_ || ligne < 0 || ligne >= nombreLignes_)
+    if (!parentLignes_ || ligne < 0 || ligne >= montrees_)
         return nullptr;
     const size_t debut = static_cast<size_t>(ligne) / TaillePage * TaillePage;
     auto page = pages_.find(debut);
@@ -368,16 +384,18 @@ void ModeleArbre::RetirerLignes()
     Noeud* parent = parentLignes_;
     if (!parent)
         return;
-    if (nombreLignes_ > 0) {
-        beginRemoveRows(IndexDe(parent), 0, nombreLignes_ - 1);
+    if (montrees_ > 0) {
+        beginRemoveRows(IndexDe(parent), 0, montrees_ - 1);
         parentLignes_ = nullptr;
         nombreLignes_ = 0;
+        montrees_ = 0;
         pages_.clear();
         endRemoveRows();
     }
     parent->virtuels_ = false;
     parentLignes_ = nullptr;
     nombreLignes_ = 0;
+    montrees_ = 0;
     pages_.clear();
 }
 
@@ -389,10 +407,12 @@ void ModeleArbre::DefinirLignes(Noeud* noeud, int32_t nombre, std::vector<Enfant
     SupprimerEnfants(noeud);
     if (nombre <= 0)
         return;
-    beginInsertRows(IndexDe(noeud), 0, nombre - 1);
+    const int32_t montrees = std::min(nombre, PasLignes);
+    beginInsertRows(IndexDe(noeud), 0, montrees - 1);
     parentLignes_ = noeud;
     noeud->virtuels_ = true;
     nombreLignes_ = nombre;
+    montrees_ = montrees;
     if (!premieres.empty())
         pages_.emplace(0, std::move(premieres));
     endInsertRows();
@@ -450,6 +470,7 @@ void ModeleArbre::ToutSupprimer()
     beginResetModel();
     parentLignes_ = nullptr;
     nombreLignes_ = 0;
+    montrees_ = 0;
     pages_.clear();
     noeuds_.Vider(racines_);
     textes_.Vider();

@@ -37,6 +37,12 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A list's rows are handed to the view a step at a time, as it scrolls
+    // to their end: a view lays out every row it is given, which for a
+    // list of 500 000 would hold the window's thread too long.
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    static constexpr int32_t PasLignes = 20000;
     // The columns' titles, "Nom" and "Taille", which screen readers read
     // for the hidden header.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -77,7 +83,7 @@ public:
     using SourceLignes = std::function<std::vector<EnfantNoeud>(int32_t groupe, size_t debut, size_t nombre)>;
     void DefinirSourceLignes(SourceLignes source) { lignes_ = std::move(source); }
     // Gives a group node `nombre` children without nodes, read from the
-    // source when shown; `premieres` are its first rows, already read.
+    // source when shown (the view gets them a step at a time); `premieres` are its first rows, already read.
     // Only one node of the model holds such a list.
     void DefinirLignes(Noeud* noeud, int32_t nombre, std::vector<EnfantNoeud> premieres);
     // The node holding the list, or nullptr; the row of a list index (-1
@@ -114,6 +120,7 @@ private:
     SourceLignes lignes_;
     Noeud* parentLignes_ = nullptr;
     int32_t nombreLignes_ = 0;
+    int32_t montrees_ = 0; // rows of the list handed to the view so far
     // The list's pages read last, by first row; a few are kept.
     mutable std::map<size_t, std::vector<EnfantNoeud>> pages_;
 };

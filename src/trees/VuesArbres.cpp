@@ -165,9 +165,11 @@ Ordre VuesArbres::OrdreCourant(Categorie categorie) const
 
 void VuesArbres::OuvrirParTaille(Categorie categorie)
 {
-    // Its one group node opens as soon as it is shown: the sort starts then.
+    // Its one group node opens as soon as it is built, shown or not: the
+    // category is sorted then, off the window's thread, so that a click on
+    // « Par Taille » finds it sorted.
     ArbreCategorie* arbre = Arbre(categorie, Ordre::Taille);
-    if (!arbre || arbre->isHidden() || arbre->NombreRacines() != 1)
+    if (!arbre || arbre->NombreRacines() != 1)
         return;
     Noeud* racine = arbre->Racine(0);
     if (racine->Groupe >= 0 && racine->AttenteVirtuelle())
