@@ -210,18 +210,23 @@ const EnfantNoeud* ModeleArbre::EnfantListe(int ligne) const
 int64_t ModeleArbre::OctetsNoeud(const Noeud* noeud, bool& lisible) const
 {
     lisible = true;
+    const auto total = [this](int32_t groupe) {
+        // A filtered group's total is a walk over its files: read once.
+        const auto lu = octetsGroupes_.find(groupe);
+        return lu != octetsGroupes_.end() ? lu->second : octetsGroupes_.emplace(groupe, octets_(groupe)).first->second;
+    };
     if (noeud->Groupe >= 0)
-        return octets_ ? octets_(noeud->Groupe) : -1;
+        return octets_ ? total(noeud->Groupe) : -1;
     if (noeud->Parent && noeud->Parent->Groupe >= 0 && !noeud->AEnfants()) {
         lisible = noeud->Octets >= 0;
         return noeud->Octets;
     }
     // "A...Z": the total of its letters.
-    int64_t total = -1;
+    int64_t somme = -1;
     for (const Noeud* enfant : noeud->Enfants)
         if (enfant->Groupe >= 0 && octets_)
-            total = std::max<int64_t>(total, 0) + octets_(enfant->Groupe);
-    return total;
+            somme = std::max<int64_t>(somme, 0) + total(enfant->Groupe);
+    return somme;
 }
 
 QString ModeleArbre::TexteTaille(const QModelIndex& index) const
@@ -472,6 +477,7 @@ void ModeleArbre::ToutSupprimer()
     nombreLignes_ = 0;
     montrees_ = 0;
     pages_.clear();
+    octetsGroupes_.clear();
     noeuds_.Vider(racines_);
     textes_.Vider();
     endResetModel();

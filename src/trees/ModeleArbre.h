@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 class ListeImages;
@@ -121,6 +122,10 @@ private:
     Noeud* parentLignes_ = nullptr;
     int32_t nombreLignes_ = 0;
     int32_t montrees_ = 0; // rows of the list handed to the view so far
+    // The groups' totals read so far: a group's files do not change while
+    // its tree holds it (a directory is filed whole; the other trees are
+    // built at a pause or the end, or filtered, anew).
+    mutable std::unordered_map<int32_t, int64_t> octetsGroupes_;
     // The list's pages read last, by first row; a few are kept.
     mutable std::map<size_t, std::vector<EnfantNoeud>> pages_;
 };
