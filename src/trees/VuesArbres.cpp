@@ -80,6 +80,8 @@ void VuesArbres::CreerComposants(QWidget* fenetre)
     plusGros_->setToolTip(QStringLiteral("Les plus gros fichiers d'abord"));
     plusGros_->setAccessibleName(QStringLiteral("Les plus gros fichiers d'abord"));
     plusGros_->setAutoRaise(true);
+    // The keyboard has « Par Taille » in the drop-down, next in the Tab order.
+    plusGros_->setFocusPolicy(Qt::NoFocus);
     plusGros_->setFont(QFont(Fabrique::Verdana, 8));
     plusGros_->setGeometry(PlaceBoutonPlusGros);
     plusGros_->hide();
