@@ -167,11 +167,13 @@ Ordre VuesArbres::OrdreCourant(Categorie categorie) const
 
 void VuesArbres::OuvrirParTaille(Categorie categorie)
 {
-    // Its one group node opens as soon as it is built, shown or not: the
-    // category is sorted then, off the window's thread, so that a click on
-    // « Par Taille » finds it sorted.
+    // The shown category's list opens as soon as it is built, shown or
+    // not: the category is sorted then, off the window's thread, so that a
+    // click on « Par Taille » finds it sorted. The other categories wait
+    // until they are shown: a sort of each at every pause would cost the
+    // machine for lists nobody looks at.
     ArbreCategorie* arbre = Arbre(categorie, Ordre::Taille);
-    if (!arbre || arbre->NombreRacines() != 1)
+    if (!arbre || categorie != categorieAffichee_ || arbre->NombreRacines() != 1)
         return;
     Noeud* racine = arbre->Racine(0);
     if (racine->Groupe >= 0 && racine->AttenteVirtuelle())
@@ -213,8 +215,7 @@ void VuesArbres::AfficherArbres(Categorie categorie, int ordre, bool montrer)
         choixTrie_->setCurrentIndex(Code(choisi) - 1);
     }
     MontrerPlusGros();
-    if (choisi == Ordre::Taille)
-        OuvrirParTaille(categorie);
+    OuvrirParTaille(categorie);
     emit AffichageChange();
 }
 

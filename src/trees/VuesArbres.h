@@ -46,8 +46,8 @@ public:
     QComboBox* ChoixTrie() const { return choixTrie_; }
     // The one-click way to the shown category's biggest files.
     QToolButton* PlusGros() const { return plusGros_; }
-    // Opens a biggest-first list's one group node (its files are sorted
-    // then, off the window's thread).
+    // Opens the shown category's biggest-first list's one group node (its
+    // files are sorted then, off the window's thread).
     void OuvrirParTaille(Categorie categorie);
     ArbreCategorie* Arbre(CleArbre cle) const;
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }
