@@ -1,6 +1,7 @@
 #include "scan/Stockage.h"
 
 #include "classification/Extension.h"
+#include "scan/Descripteur.h"
 #include "scan/EcouteStockage.h"
 #include "scan/Explorateur.h"
 #include "shared/Textes.h"
@@ -12,26 +13,41 @@
 #include <numeric>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
 // Positions are 32-bit.
 constexpr size_t MaxEntrees = std::numeric_limits<uint32_t>::max();
 
-// Stable order of keys cles[debuts[i] .. debuts[i + 1]); change tells
-// whether it differs from the order given.
-std::vector<uint32_t> OrdreTrie(const std::string& cles, const std::vector<uint32_t>& debuts, bool& change)
+// Stable order of keys cles[debuts[i] .. debuts[i + 1]), biggest size
+// first when sizes are given (one per key); change tells whether it differs
+// from the order given.
+std::vector<uint32_t> OrdreTrie(const std::string& cles, const std::vector<uint32_t>& debuts,
+                                const std::vector<int64_t>& tailles, bool& change)
 {
     const size_t n = debuts.empty() ? 0 : debuts.size() - 1;
     auto cle = [&](uint32_t i) { return std::string_view(cles.data() + debuts[i], debuts[i + 1] - debuts[i]); };
+    auto avant = [&](uint32_t a, uint32_t b) {
+        if (!tailles.empty() && tailles[a] != tailles[b])
+            return tailles[a] > tailles[b];
+        return cle(a) < cle(b);
+    };
     std::vector<uint32_t> ordre(n);
     std::iota(ordre.begin(), ordre.end(), 0u);
     change = false;
     for (size_t i = 1; i < n && !change; ++i)
-        change = cle(static_cast<uint32_t>(i)) < cle(static_cast<uint32_t>(i - 1));
+        change = avant(static_cast<uint32_t>(i), static_cast<uint32_t>(i - 1));
     if (change)
-        std::stable_sort(ordre.begin(), ordre.end(), [&](uint32_t a, uint32_t b) { return cle(a) < cle(b); });
+        std::stable_sort(ordre.begin(), ordre.end(), avant);
     return ordre;
 }
+
+// The 5 bytes of a size kept aside.
+constexpr uint32_t APartBas = UINT32_MAX;
+constexpr uint8_t APartHaut = UINT8_MAX;
+constexpr int64_t MaxCinqOctets = (int64_t{APartHaut} << 32 | APartBas) - 1;
 
 } // namespace
 
@@ -56,14 +72,19 @@ void Stockage::Reinitialiser()
     ascendants_ = {};
     for (DonneesCategorie& categorie : categories_)
         categorie = DonneesCategorie{};
+    taillesBas_ = {};
+    taillesHaut_ = {};
+    taillesAPart_ = {};
     for (std::atomic<int32_t>& compteur : compteurs_)
         compteur.store(0);
+    for (std::atomic<int64_t>& octets : octets_)
+        octets.store(0);
+    for (std::atomic<int32_t>& illisibles : illisibles_)
+        illisibles.store(0);
     ++versionOrdre_;
     ++generationDonnees_;
     filtreSlot_ = -1;
     filtreBits_ = {};
-    std::lock_guard verrouTailles(verrouTailles_);
-    tailles_.clear();
 }
 
 void Stockage::DefinirRacine(int32_t longueur)
@@ -129,12 +150,16 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
         const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (index < 0)
             return; // not in the table: dropped
-        classements_.push_back({nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom))});
+        classements_.push_back(
+            {nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom)), TailleIlisible});
     });
     if (classements_.empty())
         return;
+    LireTailles(attente.Chemin, classements_);
 
     std::array<int32_t, NombreCategories> nombres{};
+    std::array<int64_t, NombreCategories> octets{};
+    std::array<int32_t, NombreCategories> illisibles{};
     {
         std::unique_lock verrou(donnees_);
         std::unique_lock verrouRepertoires(repertoires_);
@@ -153,10 +178,13 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
             entrees_.push_back(nom);
             extensions_.push_back(classement.IndexTable);
             lettres_.push_back(classement.Lettre);
+            AjouterTaille(classement.Octets);
+            const int64_t taille = std::max<int64_t>(classement.Octets, 0);
 
             const size_t slot = Slot(table[classement.IndexTable].Cat);
             DonneesCategorie& categorie = categories_[slot];
             ++categorie.ParLettre[classement.Lettre];
+            categorie.OctetsLettres[classement.Lettre] += taille;
             auto groupe = std::find_if(categorie.ParExtension.begin(), categorie.ParExtension.end(),
                                        [&](const GroupeExtension& g) { return g.IndexTable == classement.IndexTable; });
             if (groupe == categorie.ParExtension.end()) {
@@ -164,7 +192,10 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
                 groupe = std::prev(categorie.ParExtension.end());
             }
             ++groupe->Nombre;
+            groupe->Octets += taille;
             ++nombres[slot];
+            octets[slot] += taille;
+            illisibles[slot] += classement.Octets == TailleIlisible ? 1 : 0;
         }
         verrouRepertoires.lock();
         for (size_t slot = 0; slot < NombreCategories; ++slot) {
@@ -172,11 +203,52 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
                 continue;
             DonneesCategorie& categorie = categories_[slot];
             const uint32_t avant = categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
-            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot])});
+            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot]), octets[slot]});
+            // The sizes before the count: a reader that sees a count sees its sizes.
+            octets_[slot].fetch_add(octets[slot]);
+            illisibles_[slot].fetch_add(illisibles[slot]);
             compteurs_[slot].fetch_add(nombres[slot]);
         }
     }
     PublierRepertoire(nombres);
+}
+
+void Stockage::LireTailles(const std::string& chemin, std::vector<Classement>& classements)
+{
+    // The directory itself is not followed if it became a link since it was listed.
+    const Descripteur dossier(Explorateur::OuvrirChemin(chemin, O_PATH | O_DIRECTORY | O_NOFOLLOW));
+    if (!dossier.Valide())
+        return;
+    for (Classement& classement : classements) {
+        // The name is a view of NUL-ended names. A link gives the size of
+        // the file it opens.
+        struct statx etat;
+        if (::statx(dossier.Fd(), classement.Nom.data(), AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &etat) == 0 &&
+            S_ISREG(etat.stx_mode))
+            classement.Octets = static_cast<int64_t>(etat.stx_size);
+    }
+}
+
+void Stockage::AjouterTaille(int64_t octets)
+{
+    if (octets >= 0 && octets <= MaxCinqOctets) {
+        taillesBas_.push_back(static_cast<uint32_t>(octets));
+        taillesHaut_.push_back(static_cast<uint8_t>(octets >> 32));
+        return;
+    }
+    taillesAPart_.emplace(static_cast<uint32_t>(taillesBas_.size()), octets);
+    taillesBas_.push_back(APartBas);
+    taillesHaut_.push_back(APartHaut);
+}
+
+int64_t Stockage::TailleEntree(uint32_t position) const
+{
+    const uint32_t bas = taillesBas_[position];
+    const uint8_t haut = taillesHaut_[position];
+    if (bas != APartBas || haut != APartHaut)
+        return int64_t{haut} << 32 | bas;
+    const auto aPart = taillesAPart_.find(position);
+    return aPart == taillesAPart_.end() ? TailleIlisible : aPart->second;
 }
 
 uint32_t Stockage::EnregistrerDossier(const std::string& chemin)
@@ -282,6 +354,8 @@ bool Stockage::GroupeValide(const RefGroupe& ref) const
         return ref.Index < categorie.ParLettre.size();
     case Genre::Extension:
         return ref.Index < categorie.ParExtension.size();
+    case Genre::Taille:
+        return ref.Index == 0;
     }
     return false;
 }
@@ -298,6 +372,8 @@ size_t Stockage::TailleGroupe(const RefGroupe& ref) const
         return categorie.ParLettre[ref.Index];
     case Genre::Extension:
         return categorie.ParExtension[ref.Index].Nombre;
+    case Genre::Taille:
+        return categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
     }
     return 0;
 }
@@ -342,6 +418,13 @@ void Stockage::Parcourir(const RefGroupe& ref, F&& f) const
         const uint8_t ligne = categorie.ParExtension[ref.Index].IndexTable;
         for (size_t p = debut; p < fin; ++p)
             if (extensions_[p] == ligne && !f(static_cast<uint32_t>(p)))
+                return;
+        break;
+    }
+    case Genre::Taille: {
+        const std::array<bool, 256> deLaCategorie = LignesDeCategorie(cat);
+        for (size_t p = debut; p < fin; ++p)
+            if (deLaCategorie[extensions_[p]] && !f(static_cast<uint32_t>(p)))
                 return;
         break;
     }
@@ -435,6 +518,9 @@ bool Stockage::Reference(const Groupe& groupe, RefGroupe& ref) const
         if (!GroupeExtensionDe(Slot(groupe.Arbre.Cat), groupe.Index, ref.Index))
             return false;
         break;
+    case Ordre::Taille:
+        ref.Type = Genre::Taille;
+        break;
     default:
         return false;
     }
@@ -452,7 +538,7 @@ void Stockage::TrierGroupe(std::vector<uint32_t>& groupe) const
         CalculerCles(groupe, cles, debuts);
     }
     bool change = false;
-    const std::vector<uint32_t> ordre = OrdreTrie(cles, debuts, change);
+    const std::vector<uint32_t> ordre = OrdreTrie(cles, debuts, {}, change);
     if (!change)
         return;
     std::vector<uint32_t> triees(groupe.size());
@@ -479,20 +565,31 @@ std::vector<uint32_t> Stockage::TrierDansStockage(const RefGroupe& ref, uint64_t
         std::vector<uint32_t> positions;
         std::string cles;
         std::vector<uint32_t> debuts;
+        std::vector<int64_t> tailles;
         uint64_t version = 0;
         uint32_t limite = 0;
         {
             std::shared_lock verrou(donnees_);
             if (!GroupeValide(ref))
                 return {};
+            generation = generationDonnees_;
+            // Sorted already and nothing filed since: as it is.
+            const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
+            if (const auto tri = categorie.Tris.find({ref.Type, ref.Index});
+                tri != categorie.Tris.end() && tri->second.Limite == entrees_.size())
+                return tri->second.Positions;
             positions = CopierGroupe(ref);
             limite = static_cast<uint32_t>(entrees_.size());
             CalculerCles(positions, cles, debuts);
+            if (ref.Type == Genre::Taille) {
+                tailles.reserve(positions.size());
+                for (uint32_t position : positions)
+                    tailles.push_back(TailleEntree(position));
+            }
             version = versionOrdre_;
-            generation = generationDonnees_;
         }
         bool change = false;
-        const std::vector<uint32_t> ordre = OrdreTrie(cles, debuts, change);
+        const std::vector<uint32_t> ordre = OrdreTrie(cles, debuts, tailles, change);
         if (!change)
             return positions;
         std::vector<uint32_t> triees(positions.size());
@@ -548,20 +645,31 @@ int32_t Stockage::NombreExtension(Categorie categorie, int indexTable) const
 
 std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe)
 {
+    return EnfantsGroupe(groupe, 0, std::numeric_limits<size_t>::max());
+}
+
+std::vector<EnfantNoeud> Stockage::EnfantsGroupe(const Groupe& groupe, size_t debut, size_t nombre)
+{
     RefGroupe ref;
     uint64_t generation = 0;
     const std::vector<uint32_t> positions = PositionsTriees(groupe, ref, generation);
 
     std::vector<EnfantNoeud> enfants;
-    enfants.reserve(positions.size());
+    enfants.reserve(std::min(positions.size() - std::min(debut, positions.size()), nombre));
     std::shared_lock verrou(donnees_);
     if (generation != generationDonnees_ || !extension_)
         return {};
     const std::vector<TExt>& table = extension_->Table();
-    for (uint32_t position : positions)
-        if (Retenu(ref.SlotCategorie, position))
-            enfants.push_back(
-                EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position])), table[extensions_[position]].Icone});
+    size_t rang = 0;
+    for (uint32_t position : positions) {
+        if (enfants.size() >= nombre)
+            break;
+        if (!Retenu(ref.SlotCategorie, position) || rang++ < debut)
+            continue;
+        const int64_t octets = TailleEntree(position);
+        enfants.push_back(EnfantNoeud{NomFichier::Texte(noms_.Nom(entrees_[position])),
+                                      table[extensions_[position]].Icone, octets == TailleIlisible ? -1 : octets});
+    }
     return enfants;
 }
 
@@ -608,35 +716,72 @@ std::string Stockage::InformationFichier(const Groupe& groupe, int ligne, InfoFi
     if (!extension_)
         return {};
 
-    std::string chemin;
+    std::shared_lock verrou(donnees_);
+    RefGroupe ref;
     uint32_t position = 0;
-    int64_t octets = 0;
-    uint64_t generation = 0;
-    {
-        std::shared_lock verrou(donnees_);
-        RefGroupe ref;
-        if (!Reference(groupe, ref) || !PositionLigne(ref, ligne, position))
-            return {};
-        info.Nom = noms_.Nom(entrees_[position]);
-        chemin = CheminEntree(position);
-        info.Ext = extension_->Table()[extensions_[position]].Ext;
-        generation = generationDonnees_;
-        std::lock_guard verrouTailles(verrouTailles_);
-        if (const auto trouvee = tailles_.find(position); trouvee != tailles_.end())
-            octets = trouvee->second;
-    }
+    if (!Reference(groupe, ref) || !PositionLigne(ref, ligne, position))
+        return {};
+    info.Nom = noms_.Nom(entrees_[position]);
+    info.Ext = extension_->Table()[extensions_[position]].Ext;
+    const int64_t octets = TailleEntree(position);
+    info.TailleLue = octets != TailleIlisible;
+    info.Octets = std::max<int64_t>(octets, 0);
+    return CheminEntree(position);
+}
 
-    // Read once: a size kept is shown again even if the file has changed.
-    if (octets == 0) {
-        octets = Explorateur::LireTaille(chemin);
-        std::shared_lock verrou(donnees_);
-        if (octets != 0 && generation == generationDonnees_) {
-            std::lock_guard verrouTailles(verrouTailles_);
-            tailles_.emplace(position, octets);
-        }
+int64_t Stockage::Octets(Categorie categorie) const
+{
+    return CategorieValide(categorie) ? octets_[Slot(categorie)].load() : 0;
+}
+
+int32_t Stockage::TaillesIlisibles(Categorie categorie) const
+{
+    return CategorieValide(categorie) ? illisibles_[Slot(categorie)].load() : 0;
+}
+
+int64_t Stockage::OctetsGroupe(const Groupe& groupe) const
+{
+    std::shared_lock verrou(donnees_);
+    RefGroupe ref;
+    if (!Reference(groupe, ref))
+        return 0;
+    if (static_cast<int>(ref.SlotCategorie) == filtreSlot_) {
+        int64_t octets = 0;
+        Parcourir(ref, [&](uint32_t position) {
+            if (Retenu(ref.SlotCategorie, position))
+                octets += std::max<int64_t>(TailleEntree(position), 0);
+            return true;
+        });
+        return octets;
     }
-    info.Octets = octets;
-    return chemin;
+    const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
+    switch (ref.Type) {
+    case Genre::Repertoire:
+        return categorie.ParRepertoire[ref.Index].Octets;
+    case Genre::Lettre:
+        return categorie.OctetsLettres[ref.Index];
+    case Genre::Extension:
+        return categorie.ParExtension[ref.Index].Octets;
+    case Genre::Taille:
+        return octets_[ref.SlotCategorie].load();
+    }
+    return 0;
+}
+
+int32_t Stockage::NombreFichiers(const Groupe& groupe) const
+{
+    std::shared_lock verrou(donnees_);
+    RefGroupe ref;
+    if (!Reference(groupe, ref))
+        return 0;
+    if (static_cast<int>(ref.SlotCategorie) != filtreSlot_)
+        return static_cast<int32_t>(TailleGroupe(ref));
+    int32_t nombre = 0;
+    Parcourir(ref, [&](uint32_t position) {
+        nombre += Retenu(ref.SlotCategorie, position) ? 1 : 0;
+        return true;
+    });
+    return nombre;
 }
 
 // ---------------------------------------------------------------- filter
@@ -740,6 +885,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     {
         std::vector<uint64_t> Bits;
         std::vector<int32_t> Repertoires;
+        std::vector<int64_t> Octets;
         std::vector<QString> Textes;
         int64_t Nombre = 0;
         bool Fini = true;
@@ -761,6 +907,7 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
             auto entree = entrees_.begin() + static_cast<ptrdiff_t>(debut);
             auto ligne = extensions_.begin() + static_cast<ptrdiff_t>(debut);
             int64_t nombre = 0;
+            int64_t octetsGroupe = 0;
             for (size_t position = debut; position < fin; ++position, ++entree, ++ligne) {
                 if (!dansCategorie[*ligne])
                     continue;
@@ -770,17 +917,19 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
                 }
                 if (parmi && position / 64 < parmi->size() && ((*parmi)[position / 64] >> (position % 64) & 1u) == 0)
                     continue;
-                const std::string_view octets = noms_.Nom(*entree);
-                const size_t longueur = NomFichier::Replier(octets.substr(0, nom.size()), nom.data());
+                const std::string_view brut = noms_.Nom(*entree);
+                const size_t longueur = NomFichier::Replier(brut.substr(0, nom.size()), nom.data());
                 if (std::string_view(nom.data(), longueur).find(replie) == std::string_view::npos)
                     continue;
                 part.Bits[position / 64] |= uint64_t{1} << (position % 64);
                 ++nombre;
+                octetsGroupe += std::max<int64_t>(TailleEntree(static_cast<uint32_t>(position)), 0);
             }
             if (nombre == 0 || !part.Fini)
                 continue;
             part.Nombre += nombre;
             part.Repertoires.push_back(static_cast<int32_t>(g));
+            part.Octets.push_back(octetsGroupe);
             part.Textes.push_back(NomFichier::Texte(TexteRepertoire(slot, g, nombre)));
         }
     };
@@ -800,20 +949,29 @@ bool Stockage::FiltrerAvec(Categorie categorie, std::string_view replie, int32_t
     sortie.Nombre = haut.Nombre + bas.Nombre;
     sortie.Repertoires = std::move(haut.Repertoires);
     sortie.Repertoires.insert(sortie.Repertoires.end(), bas.Repertoires.begin(), bas.Repertoires.end());
+    sortie.OctetsRepertoires = std::move(haut.Octets);
+    sortie.OctetsRepertoires.insert(sortie.OctetsRepertoires.end(), bas.Octets.begin(), bas.Octets.end());
+    for (int64_t octets : sortie.OctetsRepertoires)
+        sortie.Octets += octets;
     sortie.TextesRepertoires = std::move(haut.Textes);
     std::move(bas.Textes.begin(), bas.Textes.end(), std::back_inserter(sortie.TextesRepertoires));
 
     // The other two orders count the same files.
     sortie.Extensions.assign(lignes, -1);
+    sortie.OctetsExtensions.assign(lignes, 0);
     for (const GroupeExtension& groupe : donnees.ParExtension)
         if (groupe.IndexTable < lignes)
             sortie.Extensions[groupe.IndexTable] = 0;
     for (size_t mot = 0; mot < sortie.Bits.size(); ++mot) {
         for (uint64_t bits = sortie.Bits[mot]; bits != 0; bits &= bits - 1) {
             const size_t position = mot * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            const int64_t octets = std::max<int64_t>(TailleEntree(static_cast<uint32_t>(position)), 0);
             ++sortie.Lettres[lettres_[position]];
-            if (extensions_[position] < lignes)
+            sortie.OctetsLettres[lettres_[position]] += octets;
+            if (extensions_[position] < lignes) {
                 ++sortie.Extensions[extensions_[position]];
+                sortie.OctetsExtensions[extensions_[position]] += octets;
+            }
         }
     }
     return true;

@@ -94,10 +94,8 @@ public:
         int64_t Octets = 0;
         bool TailleLue = true; // false: its size could not be read during the walk (Octets is 0)
     };
-    // Any thread but the window's: the full path (bytes, as on disk) of the
-    // file at a row of a group, with its name, extension and size. The size
-    // is read from the disk the first time (without opening the file, so
-    // that a file without read permission gives its size too), then kept.
+    // Any thread: the full path (bytes, as on disk) of the file at a row of
+    // a group, with its name, extension and the size read during the walk.
     // Empty path, and info empty, when no entry matches.
     std::string InformationFichier(const Groupe& groupe, int ligne, InfoFichier& info);
     // Any thread: the full path (bytes) of the file at a row of a group,
@@ -182,7 +180,7 @@ signals:
     void FinStockage(quint64 scan);
 
 private:
-    enum class Genre { Repertoire, Lettre, Extension };
+    enum class Genre { Repertoire, Lettre, Extension, Taille };
     // One group or bucket of one category.
     struct RefGroupe
     {
@@ -203,17 +201,20 @@ private:
     {
         uint32_t Dossier; // index in debutsDossiers_
         uint32_t Fin;     // files of the category in this group and the ones before
+        int64_t Octets;   // the group's files' total size
     };
     struct GroupeExtension
     {
         uint8_t IndexTable = 0; // the extension's row in the extension table
         uint32_t Nombre = 0;
+        int64_t Octets = 0;
     };
     struct DonneesCategorie
     {
         // One group per directory holding files of the category, in filing order.
         std::deque<GroupeRepertoire> ParRepertoire;
         std::array<uint32_t, NombreLettres> ParLettre{}; // files per letter bucket
+        std::array<int64_t, NombreLettres> OctetsLettres{};
         std::vector<GroupeExtension> ParExtension;
         std::map<std::pair<Genre, size_t>, Tri> Tris;
     };
@@ -241,7 +242,9 @@ private:
         std::string_view Nom;
         uint8_t IndexTable;
         uint8_t Lettre;
+        int64_t Octets; // TailleIlisible: could not be read
     };
+    static constexpr int64_t TailleIlisible = -1;
 
     // A directory queued: its path and its file names, each ended by a NUL.
     struct EnAttente
@@ -251,6 +254,13 @@ private:
     };
 
     void ClasserRepertoire(const EnAttente& attente);
+    // Store worker, no lock held: the sizes of the classified names of a
+    // directory, read relative to it.
+    static void LireTailles(const std::string& chemin, std::vector<Classement>& classements);
+    // Lock held (shared at least): a stored file's size, TailleIlisible
+    // when it could not be read.
+    int64_t TailleEntree(uint32_t position) const;
+    void AjouterTaille(int64_t octets);
     // Exclusive lock held: the record of a directory's path, made from the
     // nearest directory filed before it whose path is a prefix of it;
     // AucunDossier when it cannot be kept.
@@ -338,10 +348,14 @@ private:
     int filtreSlot_ = -1;
     std::vector<uint64_t> filtreBits_;
 
-    // Sizes read once, by position; 0 means not read.
-    // Taken inside the data lock, never the other way round.
-    std::mutex verrouTailles_;
-    std::unordered_map<uint32_t, int64_t> tailles_;
+    // Each stored file's size in 5 bytes: the low 32 bits and the next 8.
+    // The rare size that does not fit, and a size that could not be read,
+    // are kept aside (the 5 bytes all set).
+    std::deque<uint32_t> taillesBas_;
+    std::deque<uint8_t> taillesHaut_;
+    std::unordered_map<uint32_t, int64_t> taillesAPart_;
+    std::array<std::atomic<int64_t>, NombreCategories> octets_{};
+    std::array<std::atomic<int32_t>, NombreCategories> illisibles_{};
 
     // Store worker only.
     std::vector<Classement> classements_;

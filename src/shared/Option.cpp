@@ -31,7 +31,7 @@ const char* NomOrdre(Categorie categorie)
     }
 }
 
-// The eight values in the order of a save, with the numbers each may hold
+// The nine values in the order of a save, with the numbers each may hold
 // in the file.
 struct ValeurStockee
 {
@@ -44,9 +44,16 @@ bool Booleen(int32_t valeur)
     return valeur == 0 || valeur == 1;
 }
 
+// One bit per category.
+bool MasqueCategories(int32_t valeur)
+{
+    return valeur >= 0 && valeur < (1 << NombreCategories);
+}
+
 constexpr ValeurStockee ValeursStockees[] = {
-    {"SousRepertoire", Booleen}, {"RepertoireCache", Booleen}, {"FichierCache", Booleen},  {"TreeVideo", OrdreValide},
-    {"TreeSon", OrdreValide},    {"TreeImage", OrdreValide},   {"TreeTexte", OrdreValide}, {"DessinSon", DessinValide}};
+    {"SousRepertoire", Booleen}, {"RepertoireCache", Booleen}, {"FichierCache", Booleen},
+    {"TreeVideo", OrdreValide},  {"TreeSon", OrdreValide},     {"TreeImage", OrdreValide},
+    {"TreeTexte", OrdreValide},  {"DessinSon", DessinValide},  {"ParTaille", MasqueCategories}};
 
 // Whether the file holds a number that the value may hold.
 bool ValideSurDisque(const Registre::Cle& surDisque, const ValeurStockee& valeur)
@@ -99,6 +106,12 @@ Resultat<void> Option::Charger()
         const int32_t code = ordre.Valeur().value_or(0);
         OrdreArbre(categorie) = OrdreValide(code) ? static_cast<Ordre>(code) : OrdreParDefaut(categorie);
     }
+    const auto parTaille = Lire("ParTaille");
+    if (!parTaille)
+        return parTaille.Echec();
+    const int32_t masque = MasqueCategories(parTaille.Valeur().value_or(0)) ? parTaille.Valeur().value_or(0) : 0;
+    for (size_t i = 0; i < ParTaille.size(); ++i)
+        ParTaille[i] = (masque >> i & 1) != 0;
 
     const auto dernier = LireTexteRegistre(Racine, Cle, "DernierRepertoire");
     if (!dernier)
@@ -148,8 +161,18 @@ std::array<int32_t, Option::NombreValeurs> Option::Stockees()
     // range by a cast is still never stored, as the file has only ever held
     // 1..3 there.
     const int32_t dessin = DessinValide(Code(DessinSon)) ? Code(DessinSon) : Code(Dessin::Onde);
-    return {SousRepertoire ? 1 : 0, RepertoireCache ? 1 : 0, FichierCache ? 1 : 0, Code(TreeVideo),
-            Code(TreeSon),          Code(TreeImage),         Code(TreeTexte),      dessin};
+    int32_t parTaille = 0;
+    for (size_t i = 0; i < ParTaille.size(); ++i)
+        parTaille |= ParTaille[i] ? 1 << i : 0;
+    return {SousRepertoire ? 1 : 0,
+            RepertoireCache ? 1 : 0,
+            FichierCache ? 1 : 0,
+            Code(TreeVideo),
+            Code(TreeSon),
+            Code(TreeImage),
+            Code(TreeTexte),
+            dessin,
+            parTaille};
 }
 
 Resultat<void> Option::Sauver()

@@ -33,7 +33,8 @@ public:
     static constexpr const char* Racine = "HKEY_CURRENT_USER";
     static constexpr const char* Cle = "Software\\Dudidevir\\Ruvizaro\\1.0";
 
-    // Reads the eight values. A boolean is true for any non-zero number;
+    // Reads the nine values (the eight, and ParTaille: 0..15 kept, any
+    // other number, or none, read as 0 and written by Sauver). A boolean is true for any non-zero number;
     // DessinSon keeps 1..3 and reads any other number as Onde; a tree order
     // keeps 1..3 and reads any other number as its category's default.
     // The missing booleans and DessinSon are written at once as 1, in one
@@ -43,7 +44,7 @@ public:
     // the result's error: the start-up cannot go on. DernierRepertoire is
     // read as stored (a text), empty when missing.
     Resultat<void> Charger();
-    // One save, under the settings file's lock, of the eight values that
+    // One save, under the settings file's lock, of the nine values that
     // need it: those changed here since the load or the last save, and
     // those the file lacks or holds out of range (a DessinSon out of 1..3
     // as 1). The others keep what the file holds, whoever wrote it; nothing
@@ -101,18 +102,23 @@ public:
 
     // The tree order of one of the four categories.
     Ordre& OrdreArbre(Categorie categorie);
+    // Per category (by slot), whether its biggest-first list is shown
+    // instead of its tree of OrdreArbre. Stored as one number under a name
+    // of its own, ParTaille (bit i: slot i), which older copies ignore: the
+    // tree orders keep their meaning.
+    std::array<bool, NombreCategories> ParTaille{};
 
 private:
-    static constexpr size_t NombreValeurs = 8;
+    static constexpr size_t NombreValeurs = 9;
     using Tenues = std::array<int32_t, NombreValeurs>;
-    // The eight values as they are stored, in the order of a save.
+    // The nine values as they are stored, in the order of a save.
     Tenues Stockees();
-    // One write of what a save holds: the eight values, the last folder, or
+    // One write of what a save holds: the nine values, the last folder, or
     // both, within the lock's wait. Called by Sauver and the saving thread.
     Resultat<void> Ecrire(const std::optional<Tenues>& valeurs, const std::optional<std::string>& repertoire,
                           const AttenteVerrou& attente);
 
-    // What the eight values were at the load or the last save: a value
+    // What the nine values were at the load or the last save: a value
     // that differs now was changed by this copy. Never loaded, all eight
     // count as changed. Guarded by mutexConnues_, also held for a whole
     // write so that two saves of this copy never cross.

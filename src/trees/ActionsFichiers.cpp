@@ -17,6 +17,8 @@ namespace {
 
 const QString TitreMenu = QStringLiteral("Actions sur le fichier");
 const QString TitreMenuGroupe = QStringLiteral("Actions sur le groupe");
+// Rows chosen beyond which a biggest-first list's paths are read whole.
+constexpr qsizetype ListeLue = 256;
 
 QString NomCategorie(Categorie categorie)
 {
@@ -53,10 +55,19 @@ ActionsFichiers::Cible ActionsFichiers::CibleDe(const QModelIndex& ligne, CleArb
 {
     Cible cible;
     cible.Cle = cle;
+    const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
+    // A row of a biggest-first list: a file of its group node's group.
+    if (const int rang = ModeleArbre::LigneListe(ligne); rang >= 0 && modele && modele->ParentLignes()) {
+        const EnfantNoeud* enfant = modele->EnfantListe(rang);
+        cible.Type = Cible::Genre::Fichier;
+        cible.Groupes = {modele->ParentLignes()->Groupe};
+        cible.Ligne = rang;
+        cible.Nom = enfant ? enfant->Texte : QString();
+        return cible;
+    }
     const Noeud* noeud = NoeudDeLigne(ligne);
     if (!noeud)
         return cible;
-    const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
     cible.Nom = modele ? modele->Texte(noeud) : noeud->Texte.Chaine();
     if (noeud->Groupe >= 0) {
         cible.Type = Cible::Genre::Groupe;
@@ -221,8 +232,26 @@ std::vector<std::string> ActionsFichiers::Chemins(CleArbre cle, const QModelInde
         if (const Noeud* noeud = NoeudDeLigne(ligne))
             choisis.insert(noeud);
     std::unordered_set<const Noeud*> faits;
+    std::unordered_set<int> rangsFaits; // rows of a biggest-first list
+    // Many rows of such a list: its paths read once, not one lookup a row.
+    std::vector<std::string> liste;
     std::vector<std::string> chemins;
     for (const QModelIndex& ligne : lignes) {
+        if (const int rang = ModeleArbre::LigneListe(ligne); rang >= 0) {
+            const auto* modele = qobject_cast<const ModeleArbre*>(ligne.model());
+            // Its group node chosen too holds it already.
+            if (!rangsFaits.insert(rang).second || !modele || !modele->ParentLignes() ||
+                choisis.count(modele->ParentLignes()) != 0)
+                continue;
+            const Groupe groupe{cle, modele->ParentLignes()->Groupe};
+            if (liste.empty() && lignes.size() > ListeLue)
+                liste = stockage_.CheminsGroupe(groupe);
+            if (static_cast<size_t>(rang) < liste.size())
+                chemins.push_back(liste[static_cast<size_t>(rang)]);
+            else if (std::string chemin = stockage_.CheminFichier(groupe, rang); !chemin.empty())
+                chemins.push_back(std::move(chemin));
+            continue;
+        }
         const Noeud* noeud = NoeudDeLigne(ligne);
         if (!noeud || !faits.insert(noeud).second)
             continue;

@@ -5,6 +5,7 @@
 
 #include <QContextMenuEvent>
 #include <QDrag>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int Indentation = 19;
@@ -134,6 +136,13 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* paren
     setIconSize(QSize(ListeImages::Cote, ListeImages::Cote));
     setItemDelegate(new DelegueLigne(this));
     setModel(modele_);
+    // The names take the width the size column leaves, which is narrow:
+    // no horizontal scroll bar. A reset of the model resets the columns.
+    setAllColumnsShowFocus(true);
+    header()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DisposerColonnes();
+    connect(modele_, &QAbstractItemModel::modelReset, this, &ArbreCategorie::DisposerColonnes);
     hide();
 
     new ClavierArbre(this);
@@ -152,9 +161,34 @@ ArbreCategorie::ArbreCategorie(ListeImages* images, CleArbre cle, QWidget* paren
         emit Repli(noeud);
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& courant, const QModelIndex&) {
+            [this](const QModelIndex& courant, const QModelIndex& avant) {
+                // The same row in its other column is the same row.
+                if (avant.isValid() && courant.internalId() == avant.internalId() && courant.row() == avant.row())
+                    return;
                 emit ChangementSelection(ModeleArbre::NoeudDe(courant), ModeleArbre::ParentAttenteDe(courant));
             });
+}
+
+int ArbreCategorie::LargeurTaille() const
+{
+    // The longest size text but one of the terabytes, and the cell's margins.
+    return fontMetrics().horizontalAdvance(QStringLiteral("1 023 Mo")) + 12;
+}
+
+void ArbreCategorie::DisposerColonnes()
+{
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    header()->setSectionResizeMode(ModeleArbre::ColonneTaille, QHeaderView::Fixed);
+    header()->resizeSection(ModeleArbre::ColonneTaille, LargeurTaille());
+}
+
+void ArbreCategorie::DefinirLignes(Noeud* noeud, int32_t nombre, std::vector<EnfantNoeud> premieres)
+{
+    if (!noeud)
+        return;
+    modele_->DefinirLignes(noeud, nombre, std::move(premieres));
+    if (nombre > 0)
+        Deployer(noeud);
 }
 
 Noeud* ArbreCategorie::AjouterRacine(const QString& texte, int image)

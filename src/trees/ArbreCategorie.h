@@ -49,8 +49,14 @@ public:
                                    const std::vector<int32_t>* groupes = nullptr);
     // Replaces the children of a node by the given leaves in one batch, then expands it.
     void RemplacerEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& enfants);
+    // Gives a group node a list of `nombre` children without nodes (read
+    // from the model's source when shown; see ModeleArbre::DefinirLignes),
+    // then expands it.
+    void DefinirLignes(Noeud* noeud, int32_t nombre, std::vector<EnfantNoeud> premieres);
     void ChangerImage(Noeud* noeud, int image);
     void ToutSupprimer();
+    // The size column's width, in pixels.
+    int LargeurTaille() const;
     int NombreRacines() const;
     Noeud* Racine(int index) const;
 
@@ -106,6 +112,8 @@ protected:
     void startDrag(Qt::DropActions actions) override;
 
 private:
+    void DisposerColonnes();
+
     ModeleArbre* modele_;
     QTimer* ajouts_; // the layout owed to top-level rows appended while shown
     CleArbre cle_;

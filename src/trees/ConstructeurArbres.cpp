@@ -16,6 +16,7 @@ constexpr int SansImage = -1;
 constexpr int NombreLettresAlphabet = 26;
 
 const QString TexteLettres = QStringLiteral("A...Z");
+constexpr const char* TexteParTaille = "Les plus gros d'abord";
 
 } // namespace
 
@@ -26,8 +27,21 @@ ConstructeurArbres::ConstructeurArbres(VuesArbres& vues, const Stockage& stockag
 void ConstructeurArbres::ConstruireAlphabetique()
 {
     vues_.Vider(VuesArbres::ModeVider::ExtensionEtAlphabetique);
-    for (Categorie categorie : Categories)
+    for (Categorie categorie : Categories) {
         ConstruireLettres(categorie, stockage_.NombresLettres(categorie));
+        ConstruireParTaille(categorie, stockage_.Compteur(categorie));
+    }
+}
+
+void ConstructeurArbres::ConstruireParTaille(Categorie categorie, int64_t nombre)
+{
+    // One group node, the whole category; its list is read when it opens.
+    ArbreCategorie* arbre = vues_.Arbre(categorie, Ordre::Taille);
+    if (!arbre)
+        return;
+    arbre->AjouterGroupe(nullptr, QString::fromStdString(Textes::Groupe(nombre, TexteParTaille)), ImageDossier, 0,
+                         SansImage);
+    vues_.OuvrirParTaille(categorie);
 }
 
 void ConstructeurArbres::RemplirArbresExtension()
@@ -80,7 +94,9 @@ void ConstructeurArbres::ReconstruireCategorie(Categorie categorie, const Stocka
         return;
     for (Ordre ordre : Ordres)
         vues_.Arbre(categorie, ordre)->ToutSupprimer();
+    vues_.Arbre(categorie, Ordre::Taille)->ToutSupprimer();
     ArbreCategorie* repertoires = vues_.Arbre(categorie, Ordre::Repertoire);
+    ConstruireParTaille(categorie, filtre ? filtre->Nombre : stockage_.Compteur(categorie));
     if (filtre) {
         ConstruireLettres(categorie, filtre->Lettres);
         // A filter leaves out the extensions with no file kept.

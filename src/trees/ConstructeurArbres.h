@@ -2,7 +2,8 @@
 
 // Builds the trees of a category from counts: the alphabetical skeleton
 // (digits, the 26 letters, the rest), one "Par Extension" node per
-// extension found in table order, and the "Par Répertoire" roots. The
+// extension found in table order, the "Par Répertoire" roots, and the one
+// group node of the biggest-first list. The
 // counts are the store's, or those a filtering kept. It keeps nothing
 // between two calls. User-interface thread only.
 
@@ -21,8 +22,9 @@ class ConstructeurArbres
 public:
     ConstructeurArbres(VuesArbres& vues, const Stockage& stockage, const Extension& extension);
 
-    // Clears the alphabetical and by-extension trees and builds the four
-    // alphabetical skeletons from the store's counts.
+    // Clears the alphabetical and by-extension trees and the biggest-first
+    // lists, and builds the four alphabetical skeletons and the lists' group
+    // nodes from the store's counts.
     void ConstruireAlphabetique();
     // One "Par Extension" node per extension found, in table order.
     void RemplirArbresExtension();
@@ -35,6 +37,7 @@ public:
     void AjouterRepertoires(Categorie categorie, int nombre);
 
 private:
+    void ConstruireParTaille(Categorie categorie, int64_t nombre);
     void ConstruireLettres(Categorie categorie, const std::array<int32_t, Stockage::NombreLettres>& nombres);
     // Per extension row, the count shown; -1: no such group.
     void ConstruireExtensions(Categorie categorie, const std::function<int32_t(int)>& nombreDe);

@@ -28,6 +28,18 @@ GestionTreeView::GestionTreeView(QWidget* fenetre, Option& option, Stockage& sto
             ->DefinirSourceTextes([&stockage, categorie](int32_t groupe) {
                 return NomFichier::Texte(stockage.TexteRepertoire(categorie, groupe));
             });
+    // A group's total size, and the rows of a biggest-first list, are the
+    // store's, read when shown.
+    for (CleArbre cle : ToutesLesVues) {
+        ModeleArbre* modele = vues_->Arbre(cle)->Modele();
+        modele->DefinirSourceOctets([&stockage, cle](int32_t groupe) {
+            return stockage.OctetsGroupe(Groupe{cle, groupe});
+        });
+        if (cle.Ord == Ordre::Taille)
+            modele->DefinirSourceLignes([&stockage, cle](int32_t groupe, size_t debut, size_t nombre) {
+                return stockage.EnfantsGroupe(Groupe{cle, groupe}, debut, nombre);
+            });
+    }
     Relier();
 }
 
@@ -39,15 +51,20 @@ GestionTreeView::~GestionTreeView()
 
 void GestionTreeView::Relier()
 {
-    for (CleArbre cle : ToutesLesCles) {
+    for (CleArbre cle : ToutesLesVues) {
         ArbreCategorie* arbre = vues_->Arbre(cle);
-        // A file leaf is previewed; so is the "..." row, which stands first in its group.
-        connect(arbre, &ArbreCategorie::ChangementSelection, this, [this, cle](Noeud* noeud, Noeud* parentAttente) {
-            if (noeud && !noeud->AEnfants() && noeud->Parent)
-                emit FichierChoisi(Groupe{cle, noeud->Parent->Groupe}, noeud->Index);
-            else if (!noeud && parentAttente)
-                emit FichierChoisi(Groupe{cle, parentAttente->Groupe}, 0);
-        });
+        // A file leaf is previewed; so is the "..." row, which stands first
+        // in its group, and a row of a biggest-first list.
+        connect(arbre, &ArbreCategorie::ChangementSelection, this,
+                [this, cle, arbre](Noeud* noeud, Noeud* parentAttente) {
+                    const int ligne = ModeleArbre::LigneListe(arbre->currentIndex());
+                    if (noeud && !noeud->AEnfants() && noeud->Parent)
+                        emit FichierChoisi(Groupe{cle, noeud->Parent->Groupe}, noeud->Index);
+                    else if (!noeud && parentAttente)
+                        emit FichierChoisi(Groupe{cle, parentAttente->Groupe}, 0);
+                    else if (ligne >= 0 && arbre->Modele()->ParentLignes())
+                        emit FichierChoisi(Groupe{cle, arbre->Modele()->ParentLignes()->Groupe}, ligne);
+                });
         // The actions on the files: the rows' menu, Ctrl+C, a double click
         // on a file (one on a group opens the group), the drag out.
         connect(arbre, &ArbreCategorie::MenuDemande, actions_,

@@ -1,14 +1,23 @@
 #include "trees/ModeleArbre.h"
 
+#include "shared/Textes.h"
 #include "widgets/ListeImages.h"
 
 #include <QPixmap>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 namespace {
 
 constexpr quintptr Marque = 1; // low bit of a "..." row's id: its parent follows
+// The id of a row of the list without nodes: its parent is the model's one
+// list holder. Nodes are aligned, so no node pointer reads as it.
+constexpr quintptr MarqueListe = 2;
+// Pages of the list kept read.
+constexpr size_t PagesGardees = 8;
 
 const QString TexteAttente = QStringLiteral("...");
 
@@ -40,9 +49,14 @@ struct Ligne
     const Noeud* ParentAttente = nullptr;
 };
 
+bool EstListe(const QModelIndex& index)
+{
+    return index.isValid() && index.internalId() == MarqueListe;
+}
+
 Ligne Resoudre(const QModelIndex& index)
 {
-    if (!index.isValid())
+    if (!index.isValid() || EstListe(index))
         return {};
     Noeud* noeud = NoeudBrut(index);
     if (!EstMarque(index))
@@ -51,6 +65,8 @@ Ligne Resoudre(const QModelIndex& index)
 }
 
 } // namespace
+
+const QString ModeleArbre::TailleInconnue = QStringLiteral("?");
 
 ModeleArbre::ModeleArbre(ListeImages* images, QObject* parent) : QAbstractItemModel(parent), images_(images) {}
 
@@ -102,27 +118,31 @@ Noeud* Nouveau(ReserveNoeuds& noeuds, Noeud* parent, TexteNoeud texte, int image
 
 QModelIndex ModeleArbre::index(int row, int column, const QModelIndex& parent) const
 {
-    if (column != 0 || row < 0)
+    if (column < 0 || column > ColonneTaille || row < 0)
         return {};
     if (!parent.isValid()) {
         if (row >= static_cast<int>(racines_.size()))
             return {};
-        return createIndex(row, 0, racines_[static_cast<size_t>(row)]);
+        return createIndex(row, column, racines_[static_cast<size_t>(row)]);
     }
     if (parent.column() != 0)
         return {};
     const Noeud* noeud = Resoudre(parent).N;
+    if (noeud && noeud == parentLignes_)
+        return row < montrees_ ? createIndex(row, column, MarqueListe) : QModelIndex();
     if (!noeud || row >= noeud->NombreEnfants())
         return {};
     if (noeud->AttenteVirtuelle())
-        return createIndex(0, 0, Marquer(noeud));
-    return createIndex(row, 0, noeud->Enfants[static_cast<size_t>(row)]);
+        return createIndex(0, column, Marquer(noeud));
+    return createIndex(row, column, noeud->Enfants[static_cast<size_t>(row)]);
 }
 
 QModelIndex ModeleArbre::parent(const QModelIndex& child) const
 {
     if (!child.isValid())
         return {};
+    if (EstListe(child))
+        return IndexDe(parentLignes_);
     Noeud* noeud = NoeudBrut(child);
     return EstMarque(child) ? IndexDe(noeud) : IndexDe(noeud->Parent);
 }
@@ -134,16 +154,127 @@ int ModeleArbre::rowCount(const QModelIndex& parent) const
     if (parent.column() != 0)
         return 0;
     const Noeud* noeud = Resoudre(parent).N;
+    if (noeud && noeud == parentLignes_)
+        return montrees_;
     return noeud ? noeud->NombreEnfants() : 0;
+}
+
+bool ModeleArbre::canFetchMore(const QModelIndex& parent) const
+{
+    const Noeud* noeud = Resoudre(parent).N;
+    return noeud && noeud == parentLignes_ && montrees_ < nombreLignes_;
+}
+
+void ModeleArbre::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int32_t pas = std::min(PasLignes, nombreLignes_ - montrees_);
+    beginInsertRows(parent.siblingAtColumn(0), montrees_, montrees_ + pas - 1);
+    montrees_ += pas;
+    endInsertRows();
 }
 
 int ModeleArbre::columnCount(const QModelIndex&) const
 {
-    return 1;
+    return ColonneTaille + 1;
+}
+
+int ModeleArbre::LigneListe(const QModelIndex& index)
+{
+    return EstListe(index) ? index.row() : -1;
+}
+
+const EnfantNoeud* ModeleArbre::EnfantListe(int ligne) const
+{
+    if (!parentLignes_ || ligne < 0 || ligne >= montrees_)
+        return nullptr;
+    const size_t debut = static_cast<size_t>(ligne) / TaillePage * TaillePage;
+    auto page = pages_.find(debut);
+    if (page == pages_.end()) {
+        if (!lignes_)
+            return nullptr;
+        // The rows shown: one page of the list, sorted already.
+        if (pages_.size() >= PagesGardees) {
+            // The page farthest from the one asked for goes.
+            const auto ecart = [debut](size_t d) { return d > debut ? d - debut : debut - d; };
+            pages_.erase(ecart(pages_.begin()->first) > ecart(pages_.rbegin()->first) ? pages_.begin()
+                                                                                      : std::prev(pages_.end()));
+        }
+        page = pages_.emplace(debut, lignes_(parentLignes_->Groupe, debut, TaillePage)).first;
+    }
+    const size_t i = static_cast<size_t>(ligne) - debut;
+    return i < page->second.size() ? &page->second[i] : nullptr;
+}
+
+int64_t ModeleArbre::OctetsNoeud(const Noeud* noeud, bool& lisible) const
+{
+    lisible = true;
+    const auto total = [this](int32_t groupe) {
+        // A filtered group's total is a walk over its files: read once.
+        const auto lu = octetsGroupes_.find(groupe);
+        return lu != octetsGroupes_.end() ? lu->second : octetsGroupes_.emplace(groupe, octets_(groupe)).first->second;
+    };
+    if (noeud->Groupe >= 0)
+        return octets_ ? total(noeud->Groupe) : -1;
+    if (noeud->Parent && noeud->Parent->Groupe >= 0 && !noeud->AEnfants()) {
+        lisible = noeud->Octets >= 0;
+        return noeud->Octets;
+    }
+    // "A...Z": the total of its letters.
+    int64_t somme = -1;
+    for (const Noeud* enfant : noeud->Enfants)
+        if (enfant->Groupe >= 0 && octets_)
+            somme = std::max<int64_t>(somme, 0) + total(enfant->Groupe);
+    return somme;
+}
+
+QString ModeleArbre::TexteTaille(const QModelIndex& index) const
+{
+    if (const int ligne = LigneListe(index); ligne >= 0) {
+        const EnfantNoeud* enfant = EnfantListe(ligne);
+        if (!enfant)
+            return {};
+        return enfant->Octets >= 0 ? QString::fromStdString(Textes::Taille(enfant->Octets)) : TailleInconnue;
+    }
+    const Noeud* noeud = Resoudre(index).N;
+    if (!noeud)
+        return {};
+    bool lisible = true;
+    const int64_t octets = OctetsNoeud(noeud, lisible);
+    if (!lisible)
+        return TailleInconnue;
+    return octets >= 0 ? QString::fromStdString(Textes::Taille(octets)) : QString();
 }
 
 QVariant ModeleArbre::data(const QModelIndex& index, int role) const
 {
+    if (index.column() == ColonneTaille) {
+        switch (role) {
+        case Qt::DisplayRole:
+            return TexteTaille(index);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        case Qt::AccessibleTextRole: {
+            const QString taille = TexteTaille(index);
+            if (taille.isEmpty())
+                return {};
+            return taille == TailleInconnue ? QStringLiteral("Taille illisible") : QStringLiteral("Taille : ") + taille;
+        }
+        default:
+            return {};
+        }
+    }
+    if (const int rang = LigneListe(index); rang >= 0) {
+        const EnfantNoeud* enfant = EnfantListe(rang);
+        if (!enfant)
+            return {};
+        if (role == Qt::DisplayRole)
+            return enfant->Texte;
+        if (role == Qt::DecorationRole && images_ && enfant->Image >= 0 && enfant->Image < images_->Nombre())
+            return images_->Image(enfant->Image);
+        return {};
+    }
     const Ligne ligne = Resoudre(index);
     if (!ligne.N && !ligne.ParentAttente)
         return {};
@@ -172,8 +303,10 @@ QString ModeleArbre::Texte(const Noeud* noeud) const
 
 QVariant ModeleArbre::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == 0)
         return QStringLiteral("Nom");
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == ColonneTaille)
+        return QStringLiteral("Taille");
     return QAbstractItemModel::headerData(section, orientation, role);
 }
 
@@ -181,7 +314,9 @@ Qt::ItemFlags ModeleArbre::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    const Qt::ItemFlags drapeaux = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    // A list's rows are files: the view lays them out without asking.
+    return EstListe(index) ? drapeaux | Qt::ItemNeverHasChildren : drapeaux;
 }
 
 void ModeleArbre::RetirerAttente(Noeud* noeud)
@@ -249,8 +384,51 @@ void ModeleArbre::AjouterRacinesAvecAttente(const std::vector<QString>& textes, 
     endInsertRows();
 }
 
+void ModeleArbre::RetirerLignes()
+{
+    Noeud* parent = parentLignes_;
+    if (!parent)
+        return;
+    if (montrees_ > 0) {
+        beginRemoveRows(IndexDe(parent), 0, montrees_ - 1);
+        parentLignes_ = nullptr;
+        nombreLignes_ = 0;
+        montrees_ = 0;
+        pages_.clear();
+        endRemoveRows();
+    }
+    parent->virtuels_ = false;
+    parentLignes_ = nullptr;
+    nombreLignes_ = 0;
+    montrees_ = 0;
+    pages_.clear();
+}
+
+void ModeleArbre::DefinirLignes(Noeud* noeud, int32_t nombre, std::vector<EnfantNoeud> premieres)
+{
+    if (!noeud)
+        return;
+    RetirerLignes();
+    SupprimerEnfants(noeud);
+    if (nombre <= 0)
+        return;
+    const int32_t montrees = std::min(nombre, PasLignes);
+    beginInsertRows(IndexDe(noeud), 0, montrees - 1);
+    parentLignes_ = noeud;
+    noeud->virtuels_ = true;
+    nombreLignes_ = nombre;
+    montrees_ = montrees;
+    if (!premieres.empty())
+        pages_.emplace(0, std::move(premieres));
+    endInsertRows();
+}
+
 void ModeleArbre::SupprimerEnfants(Noeud* noeud)
 {
+    if (noeud && noeud == parentLignes_) {
+        RetirerLignes();
+        return;
+    }
     if (noeud && noeud->AttenteVirtuelle()) {
         RetirerAttente(noeud);
         return;
@@ -275,8 +453,10 @@ void ModeleArbre::AjouterEnfants(Noeud* noeud, const std::vector<EnfantNoeud>& e
     beginInsertRows(IndexDe(noeud), premier, premier + static_cast<int>(enfants.size()) - 1);
     liste.reserve(liste.size() + enfants.size());
     int ligne = premier;
-    for (const EnfantNoeud& e : enfants)
+    for (const EnfantNoeud& e : enfants) {
         liste.push_back(Nouveau(noeuds_, noeud, textes_.Ajouter(e.Texte), e.Image, ligne++));
+        liste.back()->Octets = e.Octets;
+    }
     endInsertRows();
 }
 
@@ -293,6 +473,11 @@ void ModeleArbre::ChangerImage(Noeud* noeud, int image)
 void ModeleArbre::ToutSupprimer()
 {
     beginResetModel();
+    parentLignes_ = nullptr;
+    nombreLignes_ = 0;
+    montrees_ = 0;
+    pages_.clear();
+    octetsGroupes_.clear();
     noeuds_.Vider(racines_);
     textes_.Vider();
     endResetModel();

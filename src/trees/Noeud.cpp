@@ -2,9 +2,9 @@
 
 #include <limits>
 
-// Five pointer-sized words on 64-bit systems: text, parent, children, the
-// row and the group, the images and the flag.
-static_assert(sizeof(void*) != 8 || sizeof(Noeud) == 40);
+// Six pointer-sized words on 64-bit systems: text, parent, children, the
+// row and the group, the images and the flags, a file's size.
+static_assert(sizeof(void*) != 8 || sizeof(Noeud) == 48);
 
 int16_t Noeud::ImageCourte(int image)
 {

@@ -26,6 +26,8 @@ struct Noeud
     // For a group node, what it groups in its tree's order (see Groupe);
     // -1 for any other node.
     int32_t Groupe = -1;
+    // A file node's size in bytes; -1: not known (unreadable, or not a file).
+    int64_t Octets = -1;
     int16_t Image = -1; // index in ImageListExt; also the selected image
 
     // 0 for a top-level node, 1 for its children, and so on.
@@ -38,7 +40,7 @@ struct Noeud
     }
 
     // Rows below the node: its real children, or 1 for a flagged "..." child.
-    bool AEnfants() const { return attente_ || !Enfants.empty(); }
+    bool AEnfants() const { return attente_ || virtuels_ || !Enfants.empty(); }
     int NombreEnfants() const { return attente_ ? 1 : static_cast<int>(Enfants.size()); }
     // Whether the node's only child is the "..." placeholder: a group node
     // not filled yet.
@@ -54,4 +56,5 @@ private:
     bool attente_ = false;     // one "..." child, not stored
     int8_t imageAttente_ = -1; // that child's image
     bool texteSource_ = false; // the text comes from the model's source
+    bool virtuels_ = false;    // its children are the model's list rows (no nodes)
 };

@@ -1,7 +1,9 @@
 #include "trees/RemplissagesArbres.h"
 
 #include "shared/AppelDiffere.h"
+#include "shared/Journal.h"
 #include "trees/ArbreCategorie.h"
+#include "trees/ModeleArbre.h"
 #include "trees/ThreadPrevisualisation.h"
 #include "trees/VuesArbres.h"
 
@@ -10,7 +12,7 @@
 
 RemplissagesArbres::RemplissagesArbres(VuesArbres& vues, Stockage& stockage) : vues_(vues), stockage_(stockage)
 {
-    for (CleArbre cle : ToutesLesCles)
+    for (CleArbre cle : ToutesLesVues)
         connect(vues_.Arbre(cle), &ArbreCategorie::Deploiement, this, [this, cle](Noeud* noeud) {
             if (noeud && noeud->AttenteVirtuelle())
                 Lancer(cle, noeud);
@@ -23,14 +25,25 @@ RemplissagesArbres::~RemplissagesArbres()
 }
 
 void RemplissagesArbres::RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation,
-                                          std::vector<EnfantNoeud> enfants)
+                                          std::vector<EnfantNoeud> enfants, int32_t nombre)
 {
     auto partages = std::make_shared<std::vector<EnfantNoeud>>(std::move(enfants));
-    AppelDiffere(this, [this, cle, noeud, generation, partages] {
+    AppelDiffere(this, [this, cle, noeud, generation, partages, nombre] {
         ArbreCategorie* arbre = vues_.Arbre(cle);
         if (!arbre || arbre->Generation() != generation)
             return; // the node went with its tree's last clearing
-        arbre->RemplacerEnfants(noeud, *partages);
+        if (cle.Ord == Ordre::Taille) {
+            arbre->DefinirLignes(noeud, nombre, std::move(*partages));
+            // What its first row shows, for the journal's readers.
+            const ModeleArbre* modele = arbre->Modele();
+            const QModelIndex premier = modele->index(0, 0, modele->IndexDe(noeud));
+            Journal::Ecrire(QStringLiteral("par-taille categorie=%1 fichiers=%2 premier=%3 taille=%4")
+                                .arg(Code(cle.Cat))
+                                .arg(nombre)
+                                .arg(premier.data().toString(),
+                                     modele->TexteTaille(premier.siblingAtColumn(ModeleArbre::ColonneTaille))));
+        } else
+            arbre->RemplacerEnfants(noeud, *partages);
     });
 }
 
@@ -46,11 +59,11 @@ void RemplissagesArbres::Lancer(CleArbre cle, Noeud* noeud)
     for (const auto& job : jobs_)
         if (job->NoeudCible() == noeud && job->Generation() == generation && job->Cle() == cle)
             return;
-    jobs_.push_back(
-        std::make_unique<ThreadPrevisualisation>(&stockage_, Groupe{cle, noeud->Groupe}, noeud, generation,
-                                                 [this, cle, noeud, generation](std::vector<EnfantNoeud> enfants) {
-                                                     RemplacerEnfants(cle, noeud, generation, std::move(enfants));
-                                                 }));
+    jobs_.push_back(std::make_unique<ThreadPrevisualisation>(
+        &stockage_, Groupe{cle, noeud->Groupe}, noeud, generation,
+        [this, cle, noeud, generation](std::vector<EnfantNoeud> enfants, int32_t nombre) {
+            RemplacerEnfants(cle, noeud, generation, std::move(enfants), nombre);
+        }));
 }
 
 void RemplissagesArbres::LibererTermines()

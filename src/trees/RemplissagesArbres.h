@@ -23,7 +23,7 @@ class RemplissagesArbres : public QObject
 {
     Q_OBJECT
 public:
-    // Listens to the expansions of the twelve trees.
+    // Listens to the expansions of the twelve trees and the four lists.
     RemplissagesArbres(VuesArbres& vues, Stockage& stockage);
     ~RemplissagesArbres() override;
 
@@ -38,8 +38,10 @@ public:
 
     // Any thread: hands a fill job's children to the user-interface thread,
     // which replaces the node's children in one batch if the tree still
-    // holds the node (same generation).
-    void RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation, std::vector<EnfantNoeud> enfants);
+    // holds the node (same generation); a biggest-first group gets its
+    // list of `nombre` rows, of which `enfants` are the first.
+    void RemplacerEnfants(CleArbre cle, Noeud* noeud, quint64 generation, std::vector<EnfantNoeud> enfants,
+                          int32_t nombre = -1);
 
 private:
     // Drops the fill jobs that are done with: their node filled, or gone and the job finished.

@@ -4,7 +4,9 @@
 // thread. The node's group and its tree's generation are taken on the
 // user-interface thread beforehand; the job never reads the node, and hands
 // the sorted children to the function it was given, which applies them
-// only if the tree still holds the node.
+// only if the tree still holds the node. A biggest-first group (a whole
+// category) is too long to hand over whole: the job sorts it in the store
+// and hands over its first page and its number of files.
 
 #include "shared/EnfantNoeud.h"
 #include "shared/Groupe.h"
@@ -21,8 +23,11 @@ struct Noeud;
 class ThreadPrevisualisation : public Travailleur
 {
 public:
-    // Called on the job's thread with the group's children.
-    using Livraison = std::function<void(std::vector<EnfantNoeud> enfants)>;
+    // Called on the job's thread with the group's children (the first
+    // ones when `nombre`, the group's number of files, is larger).
+    using Livraison = std::function<void(std::vector<EnfantNoeud> enfants, int32_t nombre)>;
+    // The rows a biggest-first group hands over at once.
+    static constexpr size_t PremieresLignes = 256;
 
     // Starts at once.
     ThreadPrevisualisation(Stockage* stockage, Groupe groupe, Noeud* noeud, quint64 generation, Livraison livrer);

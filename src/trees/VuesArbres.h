@@ -1,7 +1,9 @@
 #pragma once
 
-// The category area's widgets: the twelve trees, their frame, the order
-// drop-down and the running label, which it builds and owns; placeholders
+// The category area's widgets: the twelve trees, the four biggest-first
+// lists, their frame, the order drop-down (the three orders and « Par
+// Taille »), the button to the biggest files and the running label, which it
+// builds and owns; placeholders
 // before and during a scan, the category shown and the order shown per
 // category (kept in the settings), the folder pictures of opened groups.
 // It knows nothing of the store nor of the scan: what they make reaches the
@@ -22,6 +24,7 @@ class Cadre;
 class Etiquette;
 class Option;
 class QComboBox;
+class QToolButton;
 class QWidget;
 struct Noeud;
 
@@ -41,6 +44,11 @@ public:
     ListeImages& ImageListExt() { return imageListExt_; }
     // The drop-down of the orders, for the keyboard and screen readers.
     QComboBox* ChoixTrie() const { return choixTrie_; }
+    // The one-click way to the shown category's biggest files.
+    QToolButton* PlusGros() const { return plusGros_; }
+    // Opens the shown category's biggest-first list's one group node (its
+    // files are sorted then, off the window's thread).
+    void OuvrirParTaille(Categorie categorie);
     ArbreCategorie* Arbre(CleArbre cle) const;
     ArbreCategorie* Arbre(Categorie categorie, Ordre ordre) const { return Arbre(CleArbre{categorie, ordre}); }
 
@@ -58,7 +66,8 @@ public:
     // ordre 0 stands for the category's current order.
     void AfficherArbres(Categorie categorie, int ordre, bool montrer);
     void ChangerOrdre(Categorie categorie, Ordre ordre);
-    // The order shown for a category (the settings hold it).
+    // The order shown for a category (the settings hold it): one of the
+    // three, or Taille for its biggest-first list.
     Ordre OrdreCourant(Categorie categorie) const;
     void Deselectionner();
     // The category shown (Autre: none) and its tree in the order shown.
@@ -75,13 +84,16 @@ signals:
 
 private:
     void CreerComposants(QWidget* fenetre);
+    void MontrerPlusGros();
 
     Option& option_;
     ListeImages imageListExt_;
-    std::array<ArbreCategorie*, NombreArbres> arbres_{};
+    std::array<ArbreCategorie*, NombreVues> arbres_{};
     Cadre* Bevel = nullptr;
-    QComboBox* choixTrie_ = nullptr;                 // ComboBoxChoixTrie
-    Etiquette* enCours_ = nullptr;                   // LabelEnCourAffichage
+    QComboBox* choixTrie_ = nullptr;  // ComboBoxChoixTrie
+    Etiquette* enCours_ = nullptr;    // LabelEnCourAffichage
+    QToolButton* plusGros_ = nullptr; // BoutonPlusGros
+    bool cadreMontre_ = false;
     Categorie categorieAffichee_ = Categorie::Autre; // none
     bool affichageEnCours_ = false;
 };

@@ -151,7 +151,7 @@ AccesClavier::AccesClavier(TFormPrincipal* fenetre, const GestionBarreSystem& ba
       apercuImage_(previsualisation.Image.Apercu()), apercuTexte_(previsualisation.Texte.Apercu()),
       apercusSon_(previsualisation.Audio.Apercus()), apercuVideo_(previsualisation.Film.Apercu())
 {
-    for (CleArbre cle : ToutesLesCles)
+    for (CleArbre cle : ToutesLesVues)
         arbres_.push_back(arbres.Arbre(cle));
     OrdonnerTabulation();
     CreerRaccourcis();
@@ -328,7 +328,8 @@ void AccesClavier::Nommer()
     Decrire(choixTrie_, R::ComboBox, "Ordre d'affichage");
     son_.Position->setAccessibleName("Position du son");
     video_.Position->setAccessibleName("Position de la vidéo");
-    const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire"};
+    const QString ordres[] = {"par extension", "par ordre alphabétique", "par répertoire",
+                              "par taille, les plus gros d'abord"};
     for (ArbreCategorie* arbre : arbres_) {
         arbre->setAccessibleName(QString("%1 %2").arg(zones[int(arbre->Cle().Cat)], ordres[int(arbre->Cle().Ord) - 1]));
         // The keys the trees take themselves: the row's menu and the copy.

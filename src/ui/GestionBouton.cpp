@@ -39,6 +39,8 @@ const QColor EtiquetteSurvolee(0xFF, 0x80, 0x40);
 // How long the browser waits for its start folders to answer before it
 // opens without them.
 constexpr int DelaiDepart = 500;
+// The column of the total sizes: right of the counters' picture.
+const QRect PlaceTailles(464, 0, 76, 16);
 
 // The path as the user means it: "~" and "~/..." start with the home directory.
 QString CheminSaisi(const QString& texte)
@@ -84,6 +86,15 @@ void GestionBouton::CreerComposants()
         compteurs_[i] = F::Label(f, noms[i], "0", QPoint(320, compteursY[i]), F::Verdana, 13, true, F::Pervenche,
                                  F::FondCompteurs, QSize(92, 16));
         compteurs_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    // Each category's total size and the total, right of its counter,
+    // outside the counters' picture.
+    const char* const nomsTailles[] = {"LabelHomeTailleVideo", "LabelHomeTailleSon", "LabelHomeTailleImage",
+                                       "LabelHomeTailleTexte", "LabelHomeTailleTotal"};
+    for (size_t i = 0; i < tailles_.size(); ++i) {
+        tailles_[i] = F::Label(f, nomsTailles[i], "0 Ko", QPoint(PlaceTailles.x(), compteursY[i]), F::Verdana, 11, true,
+                               F::Pervenche, F::FondCompteurs, QSize(PlaceTailles.width(), 16));
+        tailles_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     NommerCompteurs();
 
@@ -246,6 +257,8 @@ void GestionBouton::Montrer(bool montrer)
         composant->setVisible(montrer);
     for (Etiquette* compteur : compteurs_)
         compteur->setVisible(montrer);
+    for (Etiquette* taille : tailles_)
+        taille->setVisible(montrer);
 }
 
 QString GestionBouton::DossierDeDepart()
@@ -441,6 +454,13 @@ void GestionBouton::AfficherCompteurs()
     const int64_t nombres[] = {video, son, image, texte, total};
     for (size_t i = 0; i < compteurs_.size(); ++i)
         compteurs_[i]->setText(QString::fromStdString(Textes::Nombre(nombres[i])));
+    int64_t octets[NombreCategories + 1] = {};
+    for (Categorie categorie : Categories) {
+        octets[Slot(categorie)] = stockage_.Octets(categorie);
+        octets[NombreCategories] += octets[Slot(categorie)];
+    }
+    for (size_t i = 0; i < tailles_.size(); ++i)
+        tailles_[i]->setText(QString::fromStdString(Textes::Taille(octets[i])));
     NommerCompteurs();
 }
 
@@ -452,6 +472,9 @@ void GestionBouton::NommerCompteurs()
         const QString nom = categories[i] + " : " + compteurs_[i]->text();
         if (compteurs_[i]->accessibleName() != nom)
             compteurs_[i]->setAccessibleName(nom);
+        const QString taille = "Taille " + categories[i] + " : " + tailles_[i]->text();
+        if (tailles_[i]->accessibleName() != taille)
+            tailles_[i]->setAccessibleName(taille);
     }
 }
 

@@ -153,6 +153,8 @@ private:
     ImageComposant* ImgHomeFichierFond;
     // Video, Son, Image, Texte and the total.
     std::array<Etiquette*, 5> compteurs_{};
+    // The total sizes beside them, in the same order.
+    std::array<Etiquette*, 5> tailles_{};
     Etiquette* LabelPause;
     Etiquette* LabelArret;
     QTimer* TimerFichier;

@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -375,7 +376,7 @@ TEST_F(Depot, SortingAListOfPositions)
     EXPECT_TRUE(vide.empty());
 }
 
-TEST_F(Depot, FileInformationReadsTheSizeOnce)
+TEST_F(Depot, FileInformationGivesTheSizeReadDuringTheWalk)
 {
     ArbreTemporaire arbre;
     const std::string grand = arbre.Fichier("grand.pdf", 1500);
@@ -385,28 +386,27 @@ TEST_F(Depot, FileInformationReadsTheSizeOnce)
     // Expanded first, as in the trees: absent, grand, vide.
     const Lieu dossier = Racine(0);
     ASSERT_EQ(Enfants(Categorie::Texte, ParRepertoire, dossier), (Noms{"absent.pdf", "grand.pdf", "vide.pdf"}));
+    // Changed on disk after the walk: the sizes of the walk stay.
+    std::filesystem::resize_file(grand, 5 << 20);
+    std::filesystem::resize_file(vide, 3000);
     QString nom, ext, taille;
     EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille), grand);
     EXPECT_EQ(nom, "grand.pdf");
     EXPECT_EQ(ext, "pdf");
     EXPECT_EQ(taille, "1 Ko");
-
-    // Changed on disk after its first display: the first size stays.
-    std::filesystem::resize_file(grand, 5 << 20);
-    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 1), nom, ext, taille);
-    EXPECT_EQ(taille, "1 Ko");
-
-    // 0 means not read: an empty file is read again at every request.
     EXPECT_EQ(InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille), vide);
     EXPECT_EQ(taille, "0 Ko");
-    std::filesystem::resize_file(vide, 3000);
-    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 2), nom, ext, taille);
-    EXPECT_EQ(taille, "2 Ko");
 
-    // A file that is gone reads as 0.
-    InformationFichier(Categorie::Texte, ParRepertoire, Feuille(dossier, 0), nom, ext, taille);
-    EXPECT_EQ(nom, "absent.pdf");
-    EXPECT_EQ(taille, "0 Ko");
+    // A file gone before its size was read counts 0 and is marked.
+    Stockage::InfoFichier info;
+    EXPECT_FALSE(stock.InformationFichier(GroupeDe(Categorie::Texte, ParRepertoire, dossier), 0, info).empty());
+    EXPECT_EQ(info.Nom, "absent.pdf");
+    EXPECT_FALSE(info.TailleLue);
+    EXPECT_EQ(info.Octets, 0);
+    EXPECT_TRUE(stock.InformationFichier(GroupeDe(Categorie::Texte, ParRepertoire, dossier), 1, info).size() > 0 &&
+                info.TailleLue);
+    EXPECT_EQ(stock.TaillesIlisibles(Categorie::Texte), 1);
+    EXPECT_EQ(stock.Octets(Categorie::Texte), 1500);
 }
 
 TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
@@ -423,7 +423,8 @@ TEST_F(Depot, NodesThatMatchNoFileGiveEmptyOutputs)
         {ParExtension, Feuille(Racine(0, "(2) doc"), 0)},
         {ParExtension, Feuille(Racine(0, "(2) zip"), 0)},
         {ParLettre, Feuille(Lettre(1), 2)},
-        {static_cast<Ordre>(4), Feuille(Racine(0), 0)},
+        {Ordre::Taille, Feuille(Racine(1), 0)}, // the biggest-first list is group 0 alone
+        {static_cast<Ordre>(5), Feuille(Racine(0), 0)},
     };
     for (const auto& [ordre, place] : rien) {
         QString nom = "x", ext = "x", taille = "x";
@@ -735,4 +736,112 @@ TEST_F(Depot, FilterOfALargeCategoryMatchesTheNamesOneByOne)
         bits += __builtin_popcountll(mot);
     EXPECT_EQ(bits, total);
     EXPECT_EQ(filtre.Lettres[5], total); // every kept name starts with É
+}
+
+// Sizes read by the walk, added up per group in every order, and the
+// biggest-first list of a category, whole and filtered, against totals
+// and an order made here.
+TEST_F(Depot, SizesAddUpPerGroupAndTheBiggestComeFirst)
+{
+    ArbreTemporaire arbre;
+    struct Attendu
+    {
+        std::string Dossier, Nom;
+        int64_t Octets;
+    };
+    std::vector<Attendu> fichiers;
+    for (int i = 0; i < 60; ++i) {
+        const std::string nom = std::string(1, static_cast<char>('a' + i % 5)) + std::to_string(i) +
+                                (i % 3 == 0   ? ".jpg"
+                                 : i % 3 == 1 ? ".PNG"
+                                              : ".gif");
+        const std::string dossier = "d" + std::to_string(i % 4);
+        // Equal sizes now and then: their names order them.
+        const int64_t octets = (i * 7919) % 50 * 1000 + (i % 7 == 0 ? 0 : i);
+        arbre.Fichier(dossier + "/" + nom, static_cast<size_t>(octets));
+        fichiers.push_back({dossier, nom, octets});
+    }
+    Explorateur lecteur;
+    Repertoires repertoires;
+    for (int d = 0; d < 4; ++d) {
+        std::vector<std::string> sous, noms;
+        repertoires.emplace_back(arbre.Racine() + "/d" + std::to_string(d), noms);
+        lecteur.ListerRepertoire(repertoires.back().first, sous, repertoires.back().second);
+    }
+    Classer(repertoires, static_cast<int32_t>(arbre.Racine().size()));
+
+    const auto reference = [&](const std::function<bool(const Attendu&)>& garde) {
+        std::vector<Attendu> gardes;
+        std::copy_if(fichiers.begin(), fichiers.end(), std::back_inserter(gardes), garde);
+        std::sort(gardes.begin(), gardes.end(), [](const Attendu& a, const Attendu& b) {
+            if (a.Octets != b.Octets)
+                return a.Octets > b.Octets;
+            return QString::fromStdString(a.Nom).toLower().toStdString() <
+                   QString::fromStdString(b.Nom).toLower().toStdString();
+        });
+        return gardes;
+    };
+    const auto somme = [](const std::vector<Attendu>& v) {
+        int64_t total = 0;
+        for (const Attendu& a : v)
+            total += a.Octets;
+        return total;
+    };
+    const auto verifierListe = [&](const std::vector<Attendu>& attendus) {
+        const Groupe liste{{Categorie::Image, Ordre::Taille}, 0};
+        EXPECT_EQ(stock.NombreFichiers(liste), static_cast<int32_t>(attendus.size()));
+        EXPECT_EQ(stock.OctetsGroupe(liste), somme(attendus));
+        const std::vector<EnfantNoeud> enfants = stock.EnfantsGroupe(liste);
+        const std::vector<std::string> chemins = stock.CheminsGroupe(liste);
+        ASSERT_EQ(enfants.size(), attendus.size());
+        ASSERT_EQ(chemins.size(), attendus.size());
+        for (size_t i = 0; i < attendus.size(); ++i) {
+            EXPECT_EQ(enfants[i].Texte.toStdString(), attendus[i].Nom) << i;
+            EXPECT_EQ(enfants[i].Octets, attendus[i].Octets) << i;
+            EXPECT_EQ(chemins[i], arbre.Racine() + "/" + attendus[i].Dossier + "/" + attendus[i].Nom);
+            EXPECT_EQ(stock.CheminFichier(liste, static_cast<int>(i)), chemins[i]);
+        }
+        const std::vector<EnfantNoeud> tranche = stock.EnfantsGroupe(liste, 3, 4);
+        ASSERT_EQ(tranche.size(), std::min<size_t>(4, attendus.size() - std::min<size_t>(3, attendus.size())));
+        for (size_t i = 0; i < tranche.size(); ++i)
+            EXPECT_EQ(tranche[i].Texte, enfants[3 + i].Texte);
+    };
+
+    EXPECT_EQ(stock.Octets(Categorie::Image), somme(fichiers));
+    EXPECT_EQ(stock.TaillesIlisibles(Categorie::Image), 0);
+    verifierListe(reference([](const Attendu&) { return true; }));
+    for (int d = 0; d < 4; ++d)
+        EXPECT_EQ(stock.OctetsGroupe(Groupe{{Categorie::Image, ParRepertoire}, d}),
+                  somme(reference([&](const Attendu& a) { return a.Dossier == "d" + std::to_string(d); })));
+    for (int b = 1; b <= 5; ++b)
+        EXPECT_EQ(stock.OctetsGroupe(Groupe{{Categorie::Image, ParLettre}, b}),
+                  somme(reference([&](const Attendu& a) { return a.Nom[0] == 'a' + b - 1; })));
+    for (const std::string ext : {"jpg", "png", "gif"}) {
+        const Lieu lieu = Racine(0, QString::fromStdString(ext));
+        const auto garde = [&](const Attendu& a) {
+            return QString::fromStdString(a.Nom).toLower().endsWith(QString::fromStdString(ext));
+        };
+        EXPECT_EQ(stock.OctetsGroupe(GroupeDe(Categorie::Image, ParExtension, lieu)), somme(reference(garde)));
+    }
+
+    // Filtered: the totals of the kept files, and the list of them alone.
+    Stockage::Filtre filtre;
+    ASSERT_TRUE(stock.Filtrer(
+        Categorie::Image, "1", 4, [] { return false; }, filtre));
+    const auto garde = [](const Attendu& a) { return a.Nom.find('1') != std::string::npos; };
+    EXPECT_EQ(filtre.Octets, somme(reference(garde)));
+    for (size_t g = 0; g < filtre.Repertoires.size(); ++g)
+        EXPECT_EQ(filtre.OctetsRepertoires[g], somme(reference([&](const Attendu& a) {
+                      return garde(a) && a.Dossier == "d" + std::to_string(filtre.Repertoires[g]);
+                  })));
+    EXPECT_EQ(filtre.OctetsLettres[2], somme(reference([&](const Attendu& a) { return garde(a) && a.Nom[0] == 'b'; })));
+    EXPECT_EQ(
+        filtre.OctetsExtensions[static_cast<size_t>(GroupeDe(Categorie::Image, ParExtension, Racine(0, "gif")).Index)],
+        somme(reference([&](const Attendu& a) { return garde(a) && a.Nom.ends_with(".gif"); })));
+    stock.AppliquerFiltre(Categorie::Image, filtre.Bits);
+    verifierListe(reference(garde));
+    EXPECT_EQ(stock.OctetsGroupe(Groupe{{Categorie::Image, ParRepertoire}, 1}),
+              somme(reference([&](const Attendu& a) { return garde(a) && a.Dossier == "d1"; })));
+    stock.RetirerFiltre();
+    verifierListe(reference([](const Attendu&) { return true; }));
 }

@@ -41,6 +41,8 @@ void Remplir(Option& option, int32_t n)
     option.TreeImage = static_cast<Ordre>(n + 2);
     option.TreeTexte = static_cast<Ordre>(n + 3);
     option.DessinSon = static_cast<Dessin>(1 + n % 3);
+    for (size_t i = 0; i < option.ParTaille.size(); ++i)
+        option.ParTaille[i] = (n >> i & 1) != 0;
 }
 
 // The save number the file holds, or -1 when it is not one whole save.
@@ -53,7 +55,7 @@ int32_t SauvegardeLue(const std::string& fichier)
         return -1;
     const Registre::Ruche& ruche = chargee.Valeur();
     const auto cle = ruche.find(std::string(Option::Racine) + "\\" + Option::Cle);
-    if (cle == ruche.end() || cle->second.size() != 8)
+    if (cle == ruche.end() || cle->second.size() != 9)
         return -1;
     auto entier = [&](const char* nom) -> int64_t {
         const auto v = cle->second.find(nom);
@@ -66,7 +68,8 @@ int32_t SauvegardeLue(const std::string& fichier)
         return -1;
     const bool juste = entier("FichierCache") == (n % 2 == 0) && entier("RepertoireCache") == (n % 3 == 0) &&
                        entier("SousRepertoire") == (n % 5 == 0) && entier("TreeSon") == n + 1 &&
-                       entier("TreeImage") == n + 2 && entier("TreeTexte") == n + 3 && entier("DessinSon") == 1 + n % 3;
+                       entier("TreeImage") == n + 2 && entier("TreeTexte") == n + 3 &&
+                       entier("DessinSon") == 1 + n % 3 && entier("ParTaille") == n % 16;
     return juste ? int32_t(n) : -1;
 }
 

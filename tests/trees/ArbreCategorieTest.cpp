@@ -174,7 +174,7 @@ TEST_F(ArbreCategorieTest, ThreeLevelsStayConsistentThroughEveryEdit)
 
     // Out-of-range requests give nothing.
     EXPECT_FALSE(Modele()->index(3, 0).isValid());
-    EXPECT_FALSE(Modele()->index(0, 1).isValid());
+    EXPECT_FALSE(Modele()->index(0, 2).isValid());
     EXPECT_FALSE(Modele()->index(-1, 0).isValid());
     EXPECT_EQ(arbre_.Racine(3), nullptr);
 

@@ -112,7 +112,7 @@ TEST_F(GestionTreeViewTest, TreesAreFoundByCategoryAndOrder)
         }
     EXPECT_EQ(A(2, 2), fenetre_->TreeViewSonAlpha);
     EXPECT_EQ(A(4, 1), fenetre_->TreeViewTexteExt);
-    for (auto [c, o] : {std::pair{0, 1}, {5, 1}, {1, 0}, {1, 4}, {-1, -1}})
+    for (auto [c, o] : {std::pair{0, 1}, {5, 1}, {1, 0}, {1, 5}, {-1, -1}})
         EXPECT_EQ(A(c, o), nullptr);
 }
 

@@ -93,9 +93,9 @@ TEST_F(FenetrePrincipale, FrameAndHomePanelComponents)
     EXPECT_TRUE(c->ImgClose->toolTip().isEmpty());
     EXPECT_EQ(c->ImgHomeScan->cursor().shape(), Qt::PointingHandCursor);
 
-    const QStringList items = {"Par Extension", "Par Ordre Alphabétique", "Par Répertoire"};
-    ASSERT_EQ(c->ComboBoxChoixTrie->count(), 3);
-    for (int i = 0; i < 3; ++i)
+    const QStringList items = {"Par Extension", "Par Ordre Alphabétique", "Par Répertoire", "Par Taille"};
+    ASSERT_EQ(c->ComboBoxChoixTrie->count(), 4);
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(c->ComboBoxChoixTrie->itemText(i), items[i]);
 
     EXPECT_EQ(c->TimerProgressBar->interval(), 20);
