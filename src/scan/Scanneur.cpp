@@ -47,14 +47,19 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     };
     std::vector<Niveau> pile;
     std::string fichiers;
+    std::vector<Explorateur::Etat> etats;
     lecturesAvance_.store(0);
-    LectureAvance avance(*explorateur_, travailleur, lecteurs_, attente_, lecturesAvance_);
+    // The readers stat the files the store keeps as they list them, several
+    // at once on a cold disk; the store worker stats those the walk lists.
+    LectureAvance avance(*explorateur_, travailleur, lecteurs_, attente_, lecturesAvance_,
+                         [this](std::string_view nom) { return stockage_->EstClasse(nom); });
 
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
-        avance.Lister(rang, chemin, sousRepertoires, fichiers);
-        stockage_->EmpilerNoms(chemin, std::move(fichiers));
+        avance.Lister(rang, chemin, sousRepertoires, fichiers, etats);
+        stockage_->EmpilerNoms(chemin, std::move(fichiers), std::move(etats));
         fichiers = {};
+        etats = {};
         pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };
 

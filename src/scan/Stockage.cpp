@@ -113,9 +113,20 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
     EmpilerNoms(chemin, std::move(noms));
 }
 
-void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers)
+void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<Explorateur::Etat> etats)
 {
-    Attente.Ajouter(EnAttente{chemin, std::move(fichiers)});
+    Attente.Ajouter(EnAttente{chemin, std::move(fichiers), std::move(etats)});
+}
+
+bool Stockage::EstClasse(std::string_view nom) const
+{
+    if (!extension_ || nom.size() > ArenaNoms::LongueurMax)
+        return false;
+    const std::string ext = NomFichier::ExtraireExtension(nom);
+    for (const TExt& ligne : extension_->Table())
+        if (ligne.Ext == ext)
+            return true;
+    return false;
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
@@ -144,18 +155,22 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
 
     // Classify without the data lock: readers are held only for the appends.
     classements_.clear();
+    size_t rang = 0;
     Explorateur::PourChaqueNom(attente.Noms, [&](std::string_view nom) {
+        const size_t index = rang++;
         if (nom.size() > ArenaNoms::LongueurMax)
             return;
-        const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
-        if (index < 0)
+        const int ligne = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
+        if (ligne < 0)
             return; // not in the table: dropped
-        classements_.push_back(
-            {nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom)), TailleIlisible});
+        classements_.push_back({nom, static_cast<uint8_t>(ligne), static_cast<uint8_t>(NomFichier::Lettre(nom)),
+                                index < attente.Etats.size() ? attente.Etats[index].Octets : TailleIlisible});
     });
     if (classements_.empty())
         return;
-    LireTailles(attente.Chemin, classements_);
+    // Listed without a stat (by the walk itself): read here, behind the walk.
+    if (attente.Etats.size() != rang)
+        LireTailles(attente.Chemin, classements_);
 
     std::array<int32_t, NombreCategories> nombres{};
     std::array<int64_t, NombreCategories> octets{};
@@ -219,14 +234,9 @@ void Stockage::LireTailles(const std::string& chemin, std::vector<Classement>& c
     const Descripteur dossier(Explorateur::OuvrirChemin(chemin, O_PATH | O_DIRECTORY | O_NOFOLLOW));
     if (!dossier.Valide())
         return;
-    for (Classement& classement : classements) {
-        // The name is a view of NUL-ended names. A link gives the size of
-        // the file it opens.
-        struct statx etat;
-        if (::statx(dossier.Fd(), classement.Nom.data(), AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &etat) == 0 &&
-            S_ISREG(etat.stx_mode))
-            classement.Octets = static_cast<int64_t>(etat.stx_size);
-    }
+    // The name is a view of NUL-ended names.
+    for (Classement& classement : classements)
+        classement.Octets = Explorateur::LireEtat(dossier.Fd(), classement.Nom.data()).Octets;
 }
 
 void Stockage::AjouterTaille(int64_t octets)

@@ -9,6 +9,7 @@
 
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
+#include "scan/Explorateur.h"
 #include "shared/Categorie.h"
 #include "shared/FileAttente.h"
 #include "shared/EnfantNoeud.h"
@@ -31,7 +32,6 @@
 #include <vector>
 
 class EcouteStockage;
-class Explorateur;
 class Extension;
 class Travailleur;
 
@@ -55,8 +55,13 @@ public:
     void MarquerFinParcours();
     void EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers);
     // The file names one after another, each ended by a NUL (as
-    // Explorateur lists them).
-    void EmpilerNoms(const std::string& chemin, std::string fichiers);
+    // Explorateur lists them), with what a stat of each gave when the
+    // listing was made with one (one per name); without them the store
+    // worker reads the classified files' sizes itself.
+    void EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<Explorateur::Etat> etats = {});
+    // Any thread during a scan: whether a file of that name is filed (its
+    // extension is in the table), so that only those are stat'ed.
+    bool EstClasse(std::string_view nom) const;
     // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
@@ -244,13 +249,14 @@ private:
         uint8_t Lettre;
         int64_t Octets; // TailleIlisible: could not be read
     };
-    static constexpr int64_t TailleIlisible = -1;
+    static constexpr int64_t TailleIlisible = Explorateur::Etat::Illisible;
 
     // A directory queued: its path and its file names, each ended by a NUL.
     struct EnAttente
     {
         std::string Chemin;
         std::string Noms;
+        std::vector<Explorateur::Etat> Etats;
     };
 
     void ClasserRepertoire(const EnAttente& attente);
