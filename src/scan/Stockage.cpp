@@ -695,6 +695,18 @@ std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
 
 std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
 {
+    return CheminsGroupe(groupe, nullptr);
+}
+
+std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe, std::vector<int64_t>& tailles)
+{
+    return CheminsGroupe(groupe, &tailles);
+}
+
+std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe, std::vector<int64_t>* tailles)
+{
+    if (tailles)
+        tailles->clear();
     RefGroupe ref;
     uint64_t generation = 0;
     const std::vector<uint32_t> positions = PositionsTriees(groupe, ref, generation);
@@ -716,6 +728,8 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
             dernier = dossier;
         }
         chemins.push_back(Explorateur::Joindre(repertoire, noms_.Nom(entrees_[position])));
+        if (tailles)
+            tailles->push_back(TailleEntree(position));
     }
     return chemins;
 }

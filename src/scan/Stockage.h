@@ -110,6 +110,9 @@ public:
     // shows them (sorts the group in the store); empty when there is no
     // such group.
     std::vector<std::string> CheminsGroupe(const Groupe& groupe);
+    // The same with each file's size read during the walk (-1: it could
+    // not be read), one per path: what the export writes.
+    std::vector<std::string> CheminsGroupe(const Groupe& groupe, std::vector<int64_t>& tailles);
 
     // --- sizes, read while the walk runs (each classified file's size as
     // stat gives it, a link giving the size of the file it opens; a size
@@ -305,6 +308,7 @@ private:
     bool PositionLigne(const RefGroupe& ref, int ligne, uint32_t& position) const;
     std::string TexteRepertoire(size_t slot, size_t groupe, int64_t nombre) const;
 
+    std::vector<std::string> CheminsGroupe(const Groupe& groupe, std::vector<int64_t>* tailles);
     // Where a group of a tree is kept; false when there is no such group.
     bool Reference(const Groupe& groupe, RefGroupe& ref) const;
     // Sorts a group in the store and gives its new order, with the data
