@@ -218,7 +218,7 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
                 continue;
             DonneesCategorie& categorie = categories_[slot];
             const uint32_t avant = categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
-            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot]), octets[slot]});
+            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot])});
             // The sizes before the count: a reader that sees a count sees its sizes.
             octets_[slot].fetch_add(octets[slot]);
             illisibles_[slot].fetch_add(illisibles[slot]);
@@ -769,7 +769,7 @@ int64_t Stockage::OctetsGroupe(const Groupe& groupe) const
     RefGroupe ref;
     if (!Reference(groupe, ref))
         return 0;
-    if (static_cast<int>(ref.SlotCategorie) == filtreSlot_) {
+    if (static_cast<int>(ref.SlotCategorie) == filtreSlot_ || ref.Type == Genre::Repertoire) {
         int64_t octets = 0;
         Parcourir(ref, [&](uint32_t position) {
             if (Retenu(ref.SlotCategorie, position))
@@ -781,7 +781,7 @@ int64_t Stockage::OctetsGroupe(const Groupe& groupe) const
     const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire:
-        return categorie.ParRepertoire[ref.Index].Octets;
+        return 0; // summed above
     case Genre::Lettre:
         return categorie.OctetsLettres[ref.Index];
     case Genre::Extension:

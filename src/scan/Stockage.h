@@ -209,7 +209,8 @@ private:
     {
         uint32_t Dossier; // index in debutsDossiers_
         uint32_t Fin;     // files of the category in this group and the ones before
-        int64_t Octets;   // the group's files' total size
+        // No total size: one directory's files are a few consecutive
+        // positions, summed when asked (8 bytes a group saved).
     };
     struct GroupeExtension
     {
@@ -227,7 +228,10 @@ private:
         std::map<std::pair<Genre, size_t>, Tri> Tris;
     };
     // A stored file is its name's offset in the arena (entrees_), its
-    // extension row (extensions_) and its letter bucket (lettres_): 6 bytes.
+    // extension row (extensions_), its letter bucket (lettres_) and its
+    // size (taillesBas_, taillesHaut_): 11 bytes. Its modification time,
+    // which the walk's stat gives too, is not kept: 4 more bytes a file
+    // would take the store past its budget of 62 bytes a file.
     // A directory's files take consecutive positions, so its record is
     // found from the position.
     struct DebutDossier
