@@ -95,13 +95,13 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
 
 void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
                                    std::vector<std::string>& sousRepertoires, std::string& fichiers,
-                                   const AMesurer& aMesurer, std::vector<Etat>* etats) const
+                                   const AMesurer& aMesurer, std::vector<int64_t>* tailles) const
 {
     sousRepertoires.clear();
     fichiers.clear();
-    if (etats)
-        etats->clear();
-    const bool mesurer = aMesurer && etats;
+    if (tailles)
+        tailles->clear();
+    const bool mesurer = aMesurer && tailles;
 
     const bool fichiersCaches = reglages.FichiersCaches;
     const bool repertoiresCaches = reglages.RepertoiresCaches;
@@ -136,8 +136,8 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
                 if (fichiersCaches || !cache) {
                     const size_t longueur = std::strlen(nom);
                     fichiers.append(nom, longueur + 1); // with its NUL
-                    if (mesurer)
-                        etats->push_back(aMesurer(std::string_view(nom, longueur)) ? LireEtat(fd.Fd(), nom) : Etat{});
+                    if (mesurer && aMesurer(std::string_view(nom, longueur)))
+                        tailles->push_back(LireEtat(fd.Fd(), nom).Octets);
                 }
                 break;
             case Genre::Ignore:

@@ -50,11 +50,11 @@ public:
     // The same with the file names one after another in one string, each
     // ended by a NUL: one allocation for a whole listing.
     // With aMesurer, the names it picks are stat'ed relative to the open
-    // directory as they are listed: etats gets one entry per file name
-    // (those not picked keep Illisible).
+    // directory as they are listed: tailles gets their sizes (Etat::Octets),
+    // in the order of the names, one per name picked.
     void ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
                           std::vector<std::string>& sousRepertoires, std::string& fichiers,
-                          const AMesurer& aMesurer = {}, std::vector<Etat>* etats = nullptr) const;
+                          const AMesurer& aMesurer = {}, std::vector<int64_t>* tailles = nullptr) const;
     // Calls f(std::string_view) for each name of such a string.
     template <typename F>
     static void PourChaqueNom(std::string_view noms, F&& f)

@@ -73,9 +73,9 @@ void LectureAvance::Annoncer(const Rang& rang, const std::string& chemin,
 }
 
 void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                           std::string& fichiers, std::vector<Explorateur::Etat>& etats)
+                           std::string& fichiers, std::vector<int64_t>& tailles)
 {
-    etats.clear();
+    tailles.clear();
     if (lecteurs_.empty()) {
         const auto debut = std::chrono::steady_clock::now();
         explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
@@ -110,7 +110,7 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
         if (bonne) {
             sousRepertoires = std::move(lue->second.SousRepertoires);
             fichiers = std::move(lue->second.Fichiers);
-            etats = std::move(lue->second.Etats);
+            tailles = std::move(lue->second.Tailles);
             lues_.erase(lue);
             pourLecteurs_.notify_one();
             return;
@@ -153,9 +153,9 @@ void LectureAvance::Lecteur()
         const Explorateur::Reglages reglages = explorateur_.ReglagesActuels();
         std::vector<std::string> sousRepertoires;
         std::string fichiers;
-        std::vector<Explorateur::Etat> etats;
+        std::vector<int64_t> tailles;
         verrou.unlock();
-        explorateur_.ListerRepertoire(chemin, reglages, sousRepertoires, fichiers, aMesurer_, &etats);
+        explorateur_.ListerRepertoire(chemin, reglages, sousRepertoires, fichiers, aMesurer_, &tailles);
         verrou.lock();
 
         lectures_.fetch_add(1);
@@ -171,7 +171,7 @@ void LectureAvance::Lecteur()
         lue->second.Reglages = reglages;
         lue->second.SousRepertoires = std::move(sousRepertoires);
         lue->second.Fichiers = std::move(fichiers);
-        lue->second.Etats = std::move(etats);
+        lue->second.Tailles = std::move(tailles);
         lue->second.Prete = true;
         pourMarche_.notify_all();
     }

@@ -47,11 +47,11 @@ public:
     // The walk: the listing of the directory at this rank, the one read ahead
     // when it is still good, else read now; its sub-directories are then
     // read ahead.
-    // File names as Explorateur lists them in one string; etats holds one
-    // entry per name when a reader stat'ed them, none when the walk listed
-    // the directory itself.
+    // File names as Explorateur lists them in one string; tailles holds the
+    // sizes of the names aMesurer picks when a reader stat'ed them, none
+    // when the walk listed the directory itself.
     void Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                std::string& fichiers, std::vector<Explorateur::Etat>& etats);
+                std::string& fichiers, std::vector<int64_t>& tailles);
     // The walk: drops every listing read ahead (after a pause: the tree may
     // have changed meanwhile).
     void Oublier();
@@ -65,7 +65,7 @@ private:
         Explorateur::Reglages Reglages;
         std::vector<std::string> SousRepertoires;
         std::string Fichiers;
-        std::vector<Explorateur::Etat> Etats;
+        std::vector<int64_t> Tailles;
     };
 
     void Lecteur();

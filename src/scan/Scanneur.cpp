@@ -47,7 +47,7 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     };
     std::vector<Niveau> pile;
     std::string fichiers;
-    std::vector<Explorateur::Etat> etats;
+    std::vector<int64_t> tailles;
     lecturesAvance_.store(0);
     // The readers stat the files the store keeps as they list them, several
     // at once on a cold disk; the store worker stats those the walk lists.
@@ -56,10 +56,10 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
 
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
-        avance.Lister(rang, chemin, sousRepertoires, fichiers, etats);
-        stockage_->EmpilerNoms(chemin, std::move(fichiers), std::move(etats));
+        avance.Lister(rang, chemin, sousRepertoires, fichiers, tailles);
+        stockage_->EmpilerNoms(chemin, std::move(fichiers), std::move(tailles));
         fichiers = {};
-        etats = {};
+        tailles = {};
         pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };
 

@@ -113,9 +113,9 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
     EmpilerNoms(chemin, std::move(noms));
 }
 
-void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<Explorateur::Etat> etats)
+void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<int64_t> tailles)
 {
-    Attente.Ajouter(EnAttente{chemin, std::move(fichiers), std::move(etats)});
+    Attente.Ajouter(EnAttente{chemin, std::move(fichiers), std::move(tailles)});
 }
 
 bool Stockage::EstClasse(std::string_view nom) const
@@ -155,21 +155,21 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
 
     // Classify without the data lock: readers are held only for the appends.
     classements_.clear();
-    size_t rang = 0;
+    // The names EstClasse picks are those filed here, in the same order.
     Explorateur::PourChaqueNom(attente.Noms, [&](std::string_view nom) {
-        const size_t index = rang++;
         if (nom.size() > ArenaNoms::LongueurMax)
             return;
         const int ligne = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
         if (ligne < 0)
             return; // not in the table: dropped
+        const size_t rang = classements_.size();
         classements_.push_back({nom, static_cast<uint8_t>(ligne), static_cast<uint8_t>(NomFichier::Lettre(nom)),
-                                index < attente.Etats.size() ? attente.Etats[index].Octets : TailleIlisible});
+                                rang < attente.Tailles.size() ? attente.Tailles[rang] : TailleIlisible});
     });
     if (classements_.empty())
         return;
     // Listed without a stat (by the walk itself): read here, behind the walk.
-    if (attente.Etats.size() != rang)
+    if (attente.Tailles.size() != classements_.size())
         LireTailles(attente.Chemin, classements_);
 
     std::array<int32_t, NombreCategories> nombres{};

@@ -55,10 +55,10 @@ public:
     void MarquerFinParcours();
     void EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers);
     // The file names one after another, each ended by a NUL (as
-    // Explorateur lists them), with what a stat of each gave when the
-    // listing was made with one (one per name); without them the store
-    // worker reads the classified files' sizes itself.
-    void EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<Explorateur::Etat> etats = {});
+    // Explorateur lists them), with the sizes of those EstClasse picks, in
+    // order, when the listing read them; without them the store worker
+    // reads the classified files' sizes itself.
+    void EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<int64_t> tailles = {});
     // Any thread during a scan: whether a file of that name is filed (its
     // extension is in the table), so that only those are stat'ed.
     bool EstClasse(std::string_view nom) const;
@@ -263,7 +263,7 @@ private:
     {
         std::string Chemin;
         std::string Noms;
-        std::vector<Explorateur::Etat> Etats;
+        std::vector<int64_t> Tailles;
     };
 
     void ClasserRepertoire(const EnAttente& attente);
