@@ -73,12 +73,15 @@ void LectureAvance::Annoncer(const Rang& rang, const std::string& chemin,
 }
 
 void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                           std::string& fichiers, std::vector<int64_t>& tailles)
+                           std::string& fichiers, std::vector<int64_t>& tailles, bool mesurer)
 {
     tailles.clear();
+    const Explorateur::AMesurer aucun;
+    const Explorateur::AMesurer& aMesurer = mesurer ? aMesurer_ : aucun;
     if (lecteurs_.empty()) {
         const auto debut = std::chrono::steady_clock::now();
-        explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
+        explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers, aMesurer,
+                                      &tailles);
         // A few slow listings, not one: a listing of the page cache may be
         // slow once, when the walk is preempted.
         if (nombreLecteurs_ <= 0 || std::chrono::steady_clock::now() - debut < attente_ ||
@@ -122,7 +125,8 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
         aLire_.clear();
     }
     verrou.unlock();
-    explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
+    explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers, aMesurer,
+                                  &tailles);
     verrou.lock();
     Annoncer(rang, chemin, sousRepertoires);
     verrou.unlock();

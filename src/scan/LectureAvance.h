@@ -48,10 +48,11 @@ public:
     // when it is still good, else read now; its sub-directories are then
     // read ahead.
     // File names as Explorateur lists them in one string; tailles holds the
-    // sizes of the names aMesurer picks when a reader stat'ed them, none
-    // when the walk listed the directory itself.
+    // sizes of the names aMesurer picks when a reader stat'ed them, or when
+    // the walk listed the directory itself and `mesurer` asked it to; none
+    // otherwise.
     void Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                std::string& fichiers, std::vector<int64_t>& tailles);
+                std::string& fichiers, std::vector<int64_t>& tailles, bool mesurer = false);
     // The walk: drops every listing read ahead (after a pause: the tree may
     // have changed meanwhile).
     void Oublier();

@@ -59,6 +59,7 @@ Stockage::~Stockage() = default;
 void Stockage::Reinitialiser()
 {
     Attente.Vider();
+    enAttente_.store(0);
 
     std::unique_lock verrou(donnees_);
     std::lock_guard verrouRepertoires(repertoires_);
@@ -115,6 +116,7 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
 
 void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<int64_t> tailles)
 {
+    enAttente_.fetch_add(1, std::memory_order_relaxed);
     Attente.Ajouter(EnAttente{chemin, std::move(fichiers), std::move(tailles)});
 }
 
@@ -138,8 +140,10 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
             break;
         // Filed without the list's lock: the walk can go on queueing. A
         // wait cut short by a pause or a stop takes effect at the check point.
-        if (prise == FileAttente<EnAttente>::Prise::Element)
+        if (prise == FileAttente<EnAttente>::Prise::Element) {
+            enAttente_.fetch_sub(1, std::memory_order_relaxed);
             ClasserRepertoire(attente);
+        }
         if (!travailleur.PointDeControle())
             return;
     }

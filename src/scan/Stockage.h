@@ -62,6 +62,10 @@ public:
     // Any thread during a scan: whether a file of that name is filed (its
     // extension is in the table), so that only those are stat'ed.
     bool EstClasse(std::string_view nom) const;
+    // The walk: whether the store worker is behind by more than a few
+    // directories (the walk then reads the sizes it would otherwise leave
+    // to it).
+    bool EnRetard() const { return enAttente_.load(std::memory_order_relaxed) > RetardMax; }
     // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
@@ -330,6 +334,9 @@ private:
     // walk has not ended.
     FileAttente<EnAttente> Attente;
     std::atomic<bool> FinParcours{false};
+    // Directories queued and not yet taken by the store worker.
+    std::atomic<int32_t> enAttente_{0};
+    static constexpr int32_t RetardMax = 16;
     std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};
 
