@@ -6,10 +6,8 @@
 
 #include "media/BibliothequeMpv.h"
 
-#include "scan/ThreadStockage.h"
 #include "support/ArbreTemporaire.h"
 #include "support/Attendre.h"
-#include "support/MoteurDeTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,37 +135,6 @@ TEST(Exportation, TableauLuParUnLecteurRfc4180)
         EXPECT_EQ(lignes[i + 1], attendu[i]) << "row " << i + 1;
     EXPECT_EQ(Desechapper(lignes[3][0]), std::string("brut\xff\xfe-\\-.jpg"));
     ::unlink(chemins[2].c_str()); // QTemporaryDir cannot name it
-}
-
-// The table of a group takes the sizes the walk stored: files changed or
-// gone since show what the walk read, a size it could not read is empty.
-TEST(Exportation, TableauPrendLesTaillesDuStockage)
-{
-    ArbreTemporaire arbre;
-    MoteurDeTest moteur;
-    const std::string grand = arbre.Fichier("grand.pdf", 5000);
-    const std::string parti = arbre.Fichier("parti.pdf", 300);
-    moteur.stock.PreparerScan();
-    moteur.stock.EmpilerRepertoire(arbre.Racine(), {"grand.pdf", "jamais.pdf", "parti.pdf"});
-    moteur.stock.MarquerFinParcours();
-    {
-        ThreadStockage travailleur(&moteur.stock);
-        ASSERT_TRUE(AttendreSansEvenements([&] { return travailleur.Fini(); }, 300000));
-    }
-    std::filesystem::resize_file(grand, 1);
-    std::filesystem::remove(parti);
-
-    std::vector<int64_t> tailles;
-    const std::vector<std::string> chemins =
-        moteur.stock.CheminsGroupe(Groupe{{Categorie::Texte, Ordre::Taille}, 0}, tailles);
-    const auto lignes = LireTableau(Exportation::Texte(Exportation::Format::Tableau, chemins, tailles));
-    const std::vector<std::vector<std::string>> attendu = {
-        {"Nom", "Dossier", "Extension", "Taille (octets)"},
-        {"grand.pdf", arbre.Racine(), "pdf", "5000"},
-        {"parti.pdf", arbre.Racine(), "pdf", "300"},
-        {"jamais.pdf", arbre.Racine(), "pdf", ""},
-    };
-    EXPECT_EQ(lignes, attendu);
 }
 
 // The playlist as a player takes it: libmpv loads it and lists every path,
