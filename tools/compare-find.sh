@@ -3,6 +3,11 @@
 # tree, warm cache: one untimed run of each first, then RUNS timed runs of
 # each, interleaved (3 by default); prints the medians and the ratio
 # ruvizaro / find. Other work on the machine skews it: see the load shown.
+# It also times `find DIR -type f -printf '%s\n' | wc -l` (find reading every
+# file's size, as the scan reads the classified files' sizes): the ratios
+# ruvizaro / find-sizes, warm and cold. With $RUVIZARO_BENCH_BASE (the
+# benchmark built from an older tree, e.g. without sizes) it times that one
+# too, interleaved: the ratio ruvizaro / base, warm.
 #   tools/compare-find.sh DIR
 #   tools/compare-find.sh --cold DIR
 # With --cold it also runs `fdfind -u -t f . DIR | wc -l` (Debian's fd-find)
@@ -14,6 +19,10 @@ set -euo pipefail
 
 readonly TARGET_WARM=0.70   # ruvizaro / find, warm cache
 readonly TARGET_COLD=1.0    # ruvizaro / fd -u, cold cache
+readonly TARGET_SIZES_WARM=0.6  # ruvizaro / find -printf '%s\n', warm cache
+readonly TARGET_SIZES_COLD=0.8  # the same, cold cache
+readonly TARGET_BASE=1.25   # ruvizaro / the base benchmark, warm cache
+base=${RUVIZARO_BENCH_BASE:-}
 
 cold=0
 if [[ ${1:-} == --cold ]]; then
@@ -74,6 +83,8 @@ time_cmd() {
     local count
     if [[ $1 == find ]]; then
         { time count=$(find "$dir" -type f | wc -l); } 2>&1
+    elif [[ $1 == find-sizes ]]; then
+        { time count=$(find "$dir" -type f -printf '%s\n' | wc -l); } 2>&1
     else
         { time count=$("$fd_cmd" -u -t f . "$dir" | wc -l); } 2>&1
     fi
@@ -95,7 +106,7 @@ find "$dir" -type f | wc -l >/dev/null
 # one_round MODE (cold or warm): one timed run of each program.
 one_round() {
     local mode=$1 tool real user sys line flag=""
-    local tools=(find)
+    local tools=(find find-sizes)
     ((cold)) && tools+=(fd)
     for tool in "${tools[@]}"; do
         [[ $mode == cold ]] && drop_cache
@@ -106,6 +117,10 @@ one_round() {
     [[ $mode == cold ]] && flag=--cold
     line=$("$bench" "$dir" --json $flag 2>/dev/null) || { echo "ruvizaro-bench failed on $dir" >&2; exit 1; }
     echo "$line" >>"$tmp/bench-$mode.jsonl"
+    if [[ -n $base && $mode == warm ]]; then
+        line=$("$base" "$dir" --json 2>/dev/null) || { echo "$base failed on $dir" >&2; exit 1; }
+        echo "$line" >>"$tmp/base-$mode.jsonl"
+    fi
 }
 
 # Interleaved, so that a change of load on the machine touches all alike.
@@ -117,11 +132,11 @@ done
 report() {
     local mode=$1 tool t
     echo "--- $mode cache"
-    local tools=(find)
+    local tools=(find find-sizes)
     ((cold)) && tools+=(fd)
     for tool in "${tools[@]}"; do
         t=$(tr '\n' ' ' <"$tmp/$tool-$mode-time")
-        printf '%-9s %s s -> median %s s (%s files); processor %s s\n' "$tool:" "$t" \
+        printf '%-11s %s s -> median %s s (%s files); processor %s s\n' "$tool:" "$t" \
             "$(median <"$tmp/$tool-$mode-time")" "$(cat "$tmp/$tool-count")" "$(median <"$tmp/$tool-$mode-cpu")"
     done
     local scan trees cpu listed
@@ -138,6 +153,11 @@ report() {
         echo "warning: ruvizaro-bench could not drop the cache"
     fi
     median <<<"$scan" >"$tmp/scan-$mode-median"
+    if [[ -f $tmp/base-$mode.jsonl ]]; then
+        scan=$(field scan_seconds <"$tmp/base-$mode.jsonl")
+        printf 'base:     %s s -> median %s s\n' "$(tr '\n' ' ' <<<"$scan")" "$(median <<<"$scan")"
+        median <<<"$scan" >"$tmp/base-$mode-median"
+    fi
 }
 
 ratio() {
@@ -152,8 +172,16 @@ report warm
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 warm_ratio=$(ratio "$(cat "$tmp/scan-warm-median")" "$(median <"$tmp/find-warm-time")")
 echo "warm: ratio ruvizaro/find $warm_ratio (target <= $TARGET_WARM: $(verdict "$warm_ratio" $TARGET_WARM))"
+sizes_warm=$(ratio "$(cat "$tmp/scan-warm-median")" "$(median <"$tmp/find-sizes-warm-time")")
+echo "warm: ratio ruvizaro/find-sizes $sizes_warm (target <= $TARGET_SIZES_WARM: $(verdict "$sizes_warm" $TARGET_SIZES_WARM))"
+if [[ -n $base ]]; then
+    base_ratio=$(ratio "$(cat "$tmp/scan-warm-median")" "$(cat "$tmp/base-warm-median")")
+    echo "warm: ratio ruvizaro/base $base_ratio (target <= $TARGET_BASE: $(verdict "$base_ratio" $TARGET_BASE))"
+fi
 if ((cold)); then
     cold_fd=$(ratio "$(cat "$tmp/scan-cold-median")" "$(median <"$tmp/fd-cold-time")")
     cold_find=$(ratio "$(cat "$tmp/scan-cold-median")" "$(median <"$tmp/find-cold-time")")
     echo "cold: ratio ruvizaro/fd $cold_fd (target <= $TARGET_COLD: $(verdict "$cold_fd" $TARGET_COLD)), ruvizaro/find $cold_find"
+    sizes_cold=$(ratio "$(cat "$tmp/scan-cold-median")" "$(median <"$tmp/find-sizes-cold-time")")
+    echo "cold: ratio ruvizaro/find-sizes $sizes_cold (target <= $TARGET_SIZES_COLD: $(verdict "$sizes_cold" $TARGET_SIZES_COLD))"
 fi

@@ -1,15 +1,21 @@
-// Builds a deterministic test tree of empty files for the scan benchmarks.
-//   gen-tree DIR N D [--seed S]
+// Builds a deterministic test tree for the scan benchmarks.
+//   gen-tree DIR N D [--seed S] [--deep]
 // N files spread over D directories (DIR itself and D - 1 directories below
 // it, a balanced tree four levels deep), with a mix of known extensions of
 // the four categories, unknown ones and none, upper-case names, hidden files
-// and directories, accented names and names of many lengths.
+// and directories, accented names and names of many lengths. The files are
+// empty.
+// With --deep: deep directories (chains of up to 64 levels), files spread
+// heavy-tailed (up to 4 000 in a directory), 30 % of them classified, each
+// with a heavy-tailed size (sparse: bytes to gigabytes, no block written).
 // Prints to stdout, as JSON, the counts a scan must find with the default
 // walk settings (sub-directories, hidden files and hidden directories on),
 // and the totals under each of the three settings turned off alone.
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -40,6 +46,12 @@ constexpr uint64_t PartNomsLongs = 100;
 constexpr uint64_t PartNomsMajuscules = 40;
 constexpr size_t LongueurLongueMax = 180; // bytes, well under NAME_MAX
 constexpr size_t LongueurLongueMin = 40;
+// The deep shape.
+constexpr int ProfondeurMax = 64;
+constexpr uint64_t PartChaine = 600;  // a directory below the one made just before
+constexpr uint64_t PartClassee = 300; // files of a known extension
+constexpr uint64_t FichiersParDossierMax = 4000;
+constexpr size_t PremierSuffixeInconnu = 37; // Suffixes below it are the known ones
 
 const std::array<const char*, NombreCategories> NomsCategories = {"video", "son", "image", "texte"};
 
@@ -122,6 +134,8 @@ constexpr std::array<Suffixe, 50> Suffixes = {{
     {".", 3},
     {".jpgx", 3},
 }};
+
+static_assert(std::string_view(Suffixes[PremierSuffixeInconnu].Texte) == ".zip");
 
 // Starts of file names: letters, accents, digits, other scripts, signs.
 constexpr std::array<const char*, 32> Tiges = {{
@@ -279,9 +293,31 @@ bool Nombre(const char* texte, uint64_t& valeur)
     return true;
 }
 
+// A heavy-tailed draw (Pareto, index 1.1) of at least 1.
+double Queue(Aleatoire& alea)
+{
+    const double u = (static_cast<double>(alea.Sous(1u << 30)) + 1.0) / static_cast<double>(1u << 30);
+    return std::pow(u, -1.0 / 1.1);
+}
+
+// Draws a suffix among Suffixes[debut, fin) by weight.
+size_t Tirer(Aleatoire& alea, size_t debut, size_t fin)
+{
+    uint32_t poids = 0;
+    for (size_t k = debut; k < fin; ++k)
+        poids += Suffixes[k].Poids;
+    uint64_t tirage = alea.Sous(poids);
+    size_t k = debut;
+    while (tirage >= Suffixes[k].Poids) {
+        tirage -= Suffixes[k].Poids;
+        ++k;
+    }
+    return k;
+}
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: gen-tree DIR N D [--seed S]\n"
+    std::fprintf(stderr, "usage: gen-tree DIR N D [--seed S] [--deep]\n"
                          "  N files in D directories (DIR and D - 1 below it); DIR must be empty or absent\n");
     return 2;
 }
@@ -312,17 +348,21 @@ int main(int argc, char** argv)
     uint64_t nombreFichiers = 0;
     uint64_t nombreDossiers = 0;
     uint64_t graine = GraineParDefaut;
+    bool profond = false;
     if (!Nombre(argv[2], nombreFichiers) || !Nombre(argv[3], nombreDossiers) || nombreDossiers == 0)
         return Usage();
     for (int i = 4; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             if (!Nombre(argv[++i], graine))
                 return Usage();
+        } else if (std::strcmp(argv[i], "--deep") == 0) {
+            profond = true;
         } else {
             return Usage();
         }
     }
-    if (nombreDossiers > static_cast<uint64_t>(INT32_MAX))
+    if (nombreDossiers > static_cast<uint64_t>(INT32_MAX) ||
+        (profond && nombreFichiers > nombreDossiers * FichiersParDossierMax))
         return Usage();
 
     if (::mkdir(racine, DroitsDossier) != 0 && errno != EEXIST) {
@@ -351,6 +391,11 @@ int main(int argc, char** argv)
         Dossier& d = dossiers[i];
         const int64_t parent = static_cast<int64_t>((i - 1) / b) - 1;
         d.Parent = parent < 0 ? 0 : static_cast<int>(parent + 1);
+        if (profond) {
+            // Mostly below the directory made just before: long chains.
+            const bool chaine = alea.Sous(Pourmille) < PartChaine && dossiers[i - 1].Niveau < ProfondeurMax;
+            d.Parent = chaine ? static_cast<int>(i - 1) : static_cast<int>(alea.Sous(i));
+        }
         const Dossier& p = dossiers[static_cast<size_t>(d.Parent)];
         d.Niveau = p.Niveau + 1;
         const bool cache = alea.Sous(Pourmille) < PartDossiersCaches;
@@ -372,17 +417,22 @@ int main(int argc, char** argv)
         }
     }
 
-    // Files per directory, in proportion to the weights.
+    // Files per directory, in proportion to the weights (heavy-tailed ones
+    // for the deep shape, at most FichiersParDossierMax each).
+    if (profond)
+        for (Dossier& d : dossiers)
+            d.Poids = static_cast<uint32_t>(std::min(Queue(alea) * 16.0, 1e9));
+    const uint64_t plafond = profond ? FichiersParDossierMax : UINT64_MAX;
     uint64_t poidsTotal = 0;
     for (const Dossier& d : dossiers)
         poidsTotal += d.Poids;
     uint64_t reparti = 0;
     for (Dossier& d : dossiers) {
-        d.Fichiers = nombreFichiers * d.Poids / poidsTotal;
+        d.Fichiers = std::min<uint64_t>(nombreFichiers * d.Poids / poidsTotal, plafond);
         reparti += d.Fichiers;
     }
     for (size_t i = 0; reparti < nombreFichiers; i = (i + 1) % dossiers.size()) {
-        if (dossiers[i].Poids > 0) {
+        if ((dossiers[i].Poids > 0 || profond) && dossiers[i].Fichiers < plafond) {
             ++dossiers[i].Fichiers;
             ++reparti;
         }
@@ -421,11 +471,16 @@ int main(int argc, char** argv)
                 while (nom.size() < cible)
                     nom += " - copie";
             }
-            uint64_t tirage = alea.Sous(poidsSuffixes);
             size_t k = 0;
-            while (tirage >= Suffixes[k].Poids) {
-                tirage -= Suffixes[k].Poids;
-                ++k;
+            if (profond) {
+                k = alea.Sous(Pourmille) < PartClassee ? Tirer(alea, 0, PremierSuffixeInconnu)
+                                                       : Tirer(alea, PremierSuffixeInconnu, Suffixes.size());
+            } else {
+                uint64_t tirage = alea.Sous(poidsSuffixes);
+                while (tirage >= Suffixes[k].Poids) {
+                    tirage -= Suffixes[k].Poids;
+                    ++k;
+                }
             }
             nom += Suffixes[k].Texte;
 
@@ -434,6 +489,12 @@ int main(int argc, char** argv)
             if (fd < 0) {
                 std::fprintf(stderr, "gen-tree: cannot create %s/%s/%s: %s\n", racine, d.Chemin.c_str(), nom.c_str(),
                              std::strerror(errno));
+                return 1;
+            }
+            // Sparse: the size costs no block.
+            if (profond && ::ftruncate(fd, static_cast<off_t>(std::min(Queue(alea) * 2000.0, 64e9))) != 0) {
+                std::fprintf(stderr, "gen-tree: cannot size %s/%s: %s\n", racine, nom.c_str(), std::strerror(errno));
+                ::close(fd);
                 return 1;
             }
             ::close(fd);

@@ -94,10 +94,14 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
 }
 
 void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages& reglages,
-                                   std::vector<std::string>& sousRepertoires, std::string& fichiers) const
+                                   std::vector<std::string>& sousRepertoires, std::string& fichiers,
+                                   const AMesurer& aMesurer, std::vector<int64_t>* tailles) const
 {
     sousRepertoires.clear();
     fichiers.clear();
+    if (tailles)
+        tailles->clear();
+    const bool mesurer = aMesurer && tailles;
 
     const bool fichiersCaches = reglages.FichiersCaches;
     const bool repertoiresCaches = reglages.RepertoiresCaches;
@@ -129,8 +133,12 @@ void Explorateur::ListerRepertoire(const std::string& repertoire, const Reglages
                     sousRepertoires.emplace_back(nom);
                 break;
             case Genre::Fichier:
-                if (fichiersCaches || !cache)
-                    fichiers.append(nom, std::strlen(nom) + 1); // with its NUL
+                if (fichiersCaches || !cache) {
+                    const size_t longueur = std::strlen(nom);
+                    fichiers.append(nom, longueur + 1); // with its NUL
+                    if (mesurer && aMesurer(std::string_view(nom, longueur)))
+                        tailles->push_back(LireEtat(fd.Fd(), nom).Octets);
+                }
                 break;
             case Genre::Ignore:
                 break;
@@ -167,6 +175,16 @@ int Explorateur::OuvrirChemin(const std::string& chemin, int drapeaux)
         while (debut < chemin.size() && chemin[debut] == '/')
             ++debut;
     }
+}
+
+Explorateur::Etat Explorateur::LireEtat(int dossierFd, const char* nom)
+{
+    // No automount: a name is never a reason to mount anything.
+    struct statx etat;
+    if (::statx(dossierFd, nom, AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE | STATX_MTIME, &etat) != 0 ||
+        !S_ISREG(etat.stx_mode))
+        return Etat{};
+    return Etat{static_cast<int64_t>(etat.stx_size), static_cast<int64_t>(etat.stx_mtime.tv_sec)};
 }
 
 int64_t Explorateur::LireTaille(const std::string& chemin)

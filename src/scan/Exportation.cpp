@@ -354,6 +354,19 @@ void Exportation::AjouterChamp(std::string_view champ, std::string& sortie)
 
 bool Exportation::AjouterEntree(Format format, std::string_view chemin, std::string& sortie)
 {
+    if (format == Format::ListeLecture)
+        return AjouterEntree(format, chemin, -1, sortie);
+    // The size without opening the file: a link is followed by the name
+    // only, and a FIFO or a device has none.
+    struct stat etat
+    {};
+    const std::string chaine(chemin);
+    const bool lue = ::fstatat(AT_FDCWD, chaine.c_str(), &etat, 0) == 0 && S_ISREG(etat.st_mode);
+    return AjouterEntree(format, chemin, lue ? static_cast<int64_t>(etat.st_size) : -1, sortie);
+}
+
+bool Exportation::AjouterEntree(Format format, std::string_view chemin, int64_t octets, std::string& sortie)
+{
     const size_t barre = chemin.rfind('/');
     const std::string_view nom = barre == std::string_view::npos ? chemin : chemin.substr(barre + 1);
     if (format == Format::ListeLecture) {
@@ -376,23 +389,43 @@ bool Exportation::AjouterEntree(Format format, std::string_view chemin, std::str
         AjouterChamp(champ, sortie);
         sortie += ',';
     }
-    // The size without opening the file: a link is followed by the name
-    // only, and a FIFO or a device has none.
-    struct stat etat
-    {};
-    const std::string chaine(chemin);
-    if (::fstatat(AT_FDCWD, chaine.c_str(), &etat, 0) == 0 && S_ISREG(etat.st_mode))
-        sortie += std::to_string(static_cast<long long>(etat.st_size));
+    if (octets >= 0)
+        sortie += std::to_string(static_cast<long long>(octets));
     sortie += "\r\n";
     return true;
 }
 
+namespace {
+
+// A path's line: with its size from the store when sizes were given.
+bool AjouterLigne(Exportation::Format format, const std::vector<std::string>& chemins,
+                  const std::vector<int64_t>* tailles, size_t i, std::string& sortie)
+{
+    if (!tailles)
+        return Exportation::AjouterEntree(format, chemins[i], sortie);
+    return Exportation::AjouterEntree(format, chemins[i], i < tailles->size() ? (*tailles)[i] : -1, sortie);
+}
+
+} // namespace
+
 std::string Exportation::Texte(Format format, const std::vector<std::string>& chemins, size_t* omis)
+{
+    return TexteAvec(format, chemins, nullptr, omis);
+}
+
+std::string Exportation::Texte(Format format, const std::vector<std::string>& chemins,
+                               const std::vector<int64_t>& tailles, size_t* omis)
+{
+    return TexteAvec(format, chemins, &tailles, omis);
+}
+
+std::string Exportation::TexteAvec(Format format, const std::vector<std::string>& chemins,
+                                   const std::vector<int64_t>* tailles, size_t* omis)
 {
     std::string texte = format == Format::ListeLecture ? "#EXTM3U\n" : EnTeteTableau;
     size_t laisses = 0;
-    for (const std::string& chemin : chemins)
-        if (!AjouterEntree(format, chemin, texte))
+    for (size_t i = 0; i < chemins.size(); ++i)
+        if (!AjouterLigne(format, chemins, tailles, i, texte))
             ++laisses;
     if (omis)
         *omis = laisses;
@@ -430,6 +463,21 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
                                                  const std::string& destination, const std::atomic<bool>& arret,
                                                  const Avancement& avancement)
 {
+    return EcrireAvec(format, chemins, nullptr, destination, arret, avancement);
+}
+
+Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vector<std::string>& chemins,
+                                                 const std::vector<int64_t>& tailles, const std::string& destination,
+                                                 const std::atomic<bool>& arret, const Avancement& avancement)
+{
+    return EcrireAvec(format, chemins, &tailles, destination, arret, avancement);
+}
+
+Resultat<Exportation::Bilan> Exportation::EcrireAvec(Format format, const std::vector<std::string>& chemins,
+                                                     const std::vector<int64_t>* tailles,
+                                                     const std::string& destination, const std::atomic<bool>& arret,
+                                                     const Avancement& avancement)
+{
     const std::string cible = Cible(destination);
     const std::string dossier = Dossier(cible);
     NettoyerTemporaires(dossier);
@@ -449,7 +497,7 @@ Resultat<Exportation::Bilan> Exportation::Ecrire(Format format, const std::vecto
             bilan.Annule = true;
             return bilan;
         }
-        if (AjouterEntree(format, chemins[i], tampon))
+        if (AjouterLigne(format, chemins, tailles, i, tampon))
             ++bilan.Ecrits;
         else
             ++bilan.Omis;

@@ -2,7 +2,8 @@
 
 // Writes a list of found files out as a playlist (M3U8) or a table (CSV),
 // for a music player or a spreadsheet. Widget-free: any thread may run it,
-// it reads no file (a size is taken with fstatat, never by opening), and a
+// it reads no file (the sizes are those the store read during the walk;
+// only paths given without sizes are stat'ed, never opened), and a
 // file is written whole or not at all: into a nameless file (O_TMPFILE)
 // linked into place once complete, or where the file system has none, a
 // temporary of ours renamed into place. Nothing is left behind by a stop,
@@ -23,6 +24,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,7 +47,12 @@ public:
 
     static const char* const EnTeteTableau;
 
-    // The whole text of the files at these paths (bytes, absolute).
+    // The whole text of the files at these paths (bytes, absolute), with
+    // their sizes (one per path, as Stockage::CheminsGroupe gives them; a
+    // negative one is not known and its field stays empty).
+    static std::string Texte(Format format, const std::vector<std::string>& chemins,
+                             const std::vector<int64_t>& tailles, size_t* omis = nullptr);
+    // The same for paths that do not come from the store: each is stat'ed.
     static std::string Texte(Format format, const std::vector<std::string>& chemins, size_t* omis = nullptr);
 
     // Writes the files to `destination` atomically: an older file there is
@@ -55,6 +62,11 @@ public:
     // waiting for the disk. A destination that is a symbolic link stays one:
     // its target is written. Temporaries that earlier exports left in the
     // folder are removed first (NettoyerTemporaires).
+    // The sizes are given as to Texte.
+    static Resultat<Bilan> Ecrire(Format format, const std::vector<std::string>& chemins,
+                                  const std::vector<int64_t>& tailles, const std::string& destination,
+                                  const std::atomic<bool>& arret, const Avancement& avancement = {});
+    // The same for paths that do not come from the store: each is stat'ed.
     static Resultat<Bilan> Ecrire(Format format, const std::vector<std::string>& chemins,
                                   const std::string& destination, const std::atomic<bool>& arret,
                                   const Avancement& avancement = {});
@@ -68,12 +80,22 @@ public:
     // take the named way that some file systems need.
     static inline bool FichierAnonyme = true;
 
-    // One file's lines appended to sortie; false when the format cannot
-    // hold it (nothing appended).
+    // One file's lines appended to sortie, with its size (negative: not
+    // known); false when the format cannot hold it (nothing appended).
+    static bool AjouterEntree(Format format, std::string_view chemin, int64_t octets, std::string& sortie);
+    // The same, the size read by a stat of the path.
     static bool AjouterEntree(Format format, std::string_view chemin, std::string& sortie);
     // Text escaped as the table writes it: invalid UTF-8 bytes as \xHH, a
     // backslash as \\ (no quoting).
     static void AjouterEchappe(std::string_view texte, std::string& sortie);
     // A field quoted when it needs to be (comma, quote, CR or LF).
     static void AjouterChamp(std::string_view champ, std::string& sortie);
+
+private:
+    // tailles: one per path, or null to stat each path.
+    static std::string TexteAvec(Format format, const std::vector<std::string>& chemins,
+                                 const std::vector<int64_t>* tailles, size_t* omis);
+    static Resultat<Bilan> EcrireAvec(Format format, const std::vector<std::string>& chemins,
+                                      const std::vector<int64_t>* tailles, const std::string& destination,
+                                      const std::atomic<bool>& arret, const Avancement& avancement);
 };

@@ -3,6 +3,7 @@
 #include "shared/Travailleur.h"
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -17,8 +18,10 @@ constexpr auto RegardPause = std::chrono::milliseconds(5);
 } // namespace
 
 LectureAvance::LectureAvance(const Explorateur& explorateur, const Travailleur& marche, int lecteurs,
-                             std::chrono::microseconds attente, std::atomic<uint64_t>& lues)
-    : explorateur_(explorateur), marche_(marche), lectures_(lues), nombreLecteurs_(lecteurs), attente_(attente)
+                             std::chrono::microseconds attente, std::atomic<uint64_t>& lues,
+                             Explorateur::AMesurer aMesurer)
+    : explorateur_(explorateur), marche_(marche), aMesurer_(std::move(aMesurer)), lectures_(lues),
+      nombreLecteurs_(lecteurs), attente_(attente)
 {
     if (attente_.count() <= 0) {
         std::lock_guard verrou(verrou_);
@@ -70,11 +73,15 @@ void LectureAvance::Annoncer(const Rang& rang, const std::string& chemin,
 }
 
 void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                           std::string& fichiers)
+                           std::string& fichiers, std::vector<int64_t>& tailles, bool mesurer)
 {
+    tailles.clear();
+    const Explorateur::AMesurer aucun;
+    const Explorateur::AMesurer& aMesurer = mesurer ? aMesurer_ : aucun;
     if (lecteurs_.empty()) {
         const auto debut = std::chrono::steady_clock::now();
-        explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
+        explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers, aMesurer,
+                                      &tailles);
         // A few slow listings, not one: a listing of the page cache may be
         // slow once, when the walk is preempted.
         if (nombreLecteurs_ <= 0 || std::chrono::steady_clock::now() - debut < attente_ ||
@@ -106,6 +113,7 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
         if (bonne) {
             sousRepertoires = std::move(lue->second.SousRepertoires);
             fichiers = std::move(lue->second.Fichiers);
+            tailles = std::move(lue->second.Tailles);
             lues_.erase(lue);
             pourLecteurs_.notify_one();
             return;
@@ -117,7 +125,8 @@ void LectureAvance::Lister(const Rang& rang, const std::string& chemin, std::vec
         aLire_.clear();
     }
     verrou.unlock();
-    explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers);
+    explorateur_.ListerRepertoire(chemin, explorateur_.ReglagesActuels(), sousRepertoires, fichiers, aMesurer,
+                                  &tailles);
     verrou.lock();
     Annoncer(rang, chemin, sousRepertoires);
     verrou.unlock();
@@ -143,13 +152,14 @@ void LectureAvance::Lecteur()
         const std::string chemin = std::move(premier->second);
         aLire_.erase(premier);
         const uint64_t generation = generation_;
-        lues_[rang] = Lecture{chemin, generation, false, {}, {}, {}};
+        lues_[rang] = Lecture{chemin, generation, false, {}, {}, {}, {}};
 
         const Explorateur::Reglages reglages = explorateur_.ReglagesActuels();
         std::vector<std::string> sousRepertoires;
         std::string fichiers;
+        std::vector<int64_t> tailles;
         verrou.unlock();
-        explorateur_.ListerRepertoire(chemin, reglages, sousRepertoires, fichiers);
+        explorateur_.ListerRepertoire(chemin, reglages, sousRepertoires, fichiers, aMesurer_, &tailles);
         verrou.lock();
 
         lectures_.fetch_add(1);
@@ -165,6 +175,7 @@ void LectureAvance::Lecteur()
         lue->second.Reglages = reglages;
         lue->second.SousRepertoires = std::move(sousRepertoires);
         lue->second.Fichiers = std::move(fichiers);
+        lue->second.Tailles = std::move(tailles);
         lue->second.Prete = true;
         pourMarche_.notify_all();
     }

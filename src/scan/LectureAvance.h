@@ -35,8 +35,11 @@ public:
     // start once a few listings the walk makes itself took `attente` or
     // more each (0: at once); until then the walk lists alone.
     // lues counts the listings the readers make.
+    // The readers also stat the names aMesurer picks (see
+    // Explorateur::ListerRepertoire); the walk's own listings stat none, so
+    // that sizes never hold it.
     LectureAvance(const Explorateur& explorateur, const Travailleur& marche, int lecteurs,
-                  std::chrono::microseconds attente, std::atomic<uint64_t>& lues);
+                  std::chrono::microseconds attente, std::atomic<uint64_t>& lues, Explorateur::AMesurer aMesurer = {});
     ~LectureAvance();
     LectureAvance(const LectureAvance&) = delete;
     LectureAvance& operator=(const LectureAvance&) = delete;
@@ -44,9 +47,12 @@ public:
     // The walk: the listing of the directory at this rank, the one read ahead
     // when it is still good, else read now; its sub-directories are then
     // read ahead.
-    // File names as Explorateur lists them in one string.
+    // File names as Explorateur lists them in one string; tailles holds the
+    // sizes of the names aMesurer picks when a reader stat'ed them, or when
+    // the walk listed the directory itself and `mesurer` asked it to; none
+    // otherwise.
     void Lister(const Rang& rang, const std::string& chemin, std::vector<std::string>& sousRepertoires,
-                std::string& fichiers);
+                std::string& fichiers, std::vector<int64_t>& tailles, bool mesurer = false);
     // The walk: drops every listing read ahead (after a pause: the tree may
     // have changed meanwhile).
     void Oublier();
@@ -60,6 +66,7 @@ private:
         Explorateur::Reglages Reglages;
         std::vector<std::string> SousRepertoires;
         std::string Fichiers;
+        std::vector<int64_t> Tailles;
     };
 
     void Lecteur();
@@ -70,6 +77,7 @@ private:
 
     const Explorateur& explorateur_;
     const Travailleur& marche_;
+    const Explorateur::AMesurer aMesurer_;
 
     mutable std::mutex verrou_;
     std::condition_variable pourMarche_;

@@ -47,14 +47,21 @@ bool Scanneur::ParcourirRepertoire(const std::string& racine, Travailleur& trava
     };
     std::vector<Niveau> pile;
     std::string fichiers;
+    std::vector<int64_t> tailles;
     lecturesAvance_.store(0);
-    LectureAvance avance(*explorateur_, travailleur, lecteurs_, attente_, lecturesAvance_);
+    // The readers stat the files the store keeps as they list them, several
+    // at once on a cold disk; the store worker stats those the walk lists,
+    // unless it is behind: the walk then stats them itself, so that the two
+    // threads share the stats and the waiting list stays short.
+    LectureAvance avance(*explorateur_, travailleur, lecteurs_, attente_, lecturesAvance_,
+                         [this](std::string_view nom) { return stockage_->EstClasse(nom); });
 
     auto visiter = [&](std::string chemin, LectureAvance::Rang rang) {
         std::vector<std::string> sousRepertoires;
-        avance.Lister(rang, chemin, sousRepertoires, fichiers);
-        stockage_->EmpilerNoms(chemin, std::move(fichiers));
+        avance.Lister(rang, chemin, sousRepertoires, fichiers, tailles, stockage_->EnRetard());
+        stockage_->EmpilerNoms(chemin, std::move(fichiers), std::move(tailles));
         fichiers = {};
+        tailles = {};
         pile.push_back(Niveau{std::move(chemin), std::move(rang), std::move(sousRepertoires), 0});
     };
 

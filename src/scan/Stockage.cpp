@@ -59,6 +59,7 @@ Stockage::~Stockage() = default;
 void Stockage::Reinitialiser()
 {
     Attente.Vider();
+    enAttente_.store(0);
 
     std::unique_lock verrou(donnees_);
     std::lock_guard verrouRepertoires(repertoires_);
@@ -113,9 +114,21 @@ void Stockage::EmpilerRepertoire(const std::string& chemin, const std::vector<st
     EmpilerNoms(chemin, std::move(noms));
 }
 
-void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers)
+void Stockage::EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<int64_t> tailles)
 {
-    Attente.Ajouter(EnAttente{chemin, std::move(fichiers)});
+    enAttente_.fetch_add(1, std::memory_order_relaxed);
+    Attente.Ajouter(EnAttente{chemin, std::move(fichiers), std::move(tailles)});
+}
+
+bool Stockage::EstClasse(std::string_view nom) const
+{
+    if (!extension_ || nom.size() > ArenaNoms::LongueurMax)
+        return false;
+    const std::string ext = NomFichier::ExtraireExtension(nom);
+    for (const TExt& ligne : extension_->Table())
+        if (ligne.Ext == ext)
+            return true;
+    return false;
 }
 
 void Stockage::BoucleStockage(Travailleur& travailleur)
@@ -127,8 +140,10 @@ void Stockage::BoucleStockage(Travailleur& travailleur)
             break;
         // Filed without the list's lock: the walk can go on queueing. A
         // wait cut short by a pause or a stop takes effect at the check point.
-        if (prise == FileAttente<EnAttente>::Prise::Element)
+        if (prise == FileAttente<EnAttente>::Prise::Element) {
+            enAttente_.fetch_sub(1, std::memory_order_relaxed);
             ClasserRepertoire(attente);
+        }
         if (!travailleur.PointDeControle())
             return;
     }
@@ -144,18 +159,22 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
 
     // Classify without the data lock: readers are held only for the appends.
     classements_.clear();
+    // The names EstClasse picks are those filed here, in the same order.
     Explorateur::PourChaqueNom(attente.Noms, [&](std::string_view nom) {
         if (nom.size() > ArenaNoms::LongueurMax)
             return;
-        const int index = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
-        if (index < 0)
+        const int ligne = extension_->IndexDe(NomFichier::ExtraireExtension(nom));
+        if (ligne < 0)
             return; // not in the table: dropped
-        classements_.push_back(
-            {nom, static_cast<uint8_t>(index), static_cast<uint8_t>(NomFichier::Lettre(nom)), TailleIlisible});
+        const size_t rang = classements_.size();
+        classements_.push_back({nom, static_cast<uint8_t>(ligne), static_cast<uint8_t>(NomFichier::Lettre(nom)),
+                                rang < attente.Tailles.size() ? attente.Tailles[rang] : TailleIlisible});
     });
     if (classements_.empty())
         return;
-    LireTailles(attente.Chemin, classements_);
+    // Listed without a stat (by the walk itself): read here, behind the walk.
+    if (attente.Tailles.size() != classements_.size())
+        LireTailles(attente.Chemin, classements_);
 
     std::array<int32_t, NombreCategories> nombres{};
     std::array<int64_t, NombreCategories> octets{};
@@ -203,7 +222,7 @@ void Stockage::ClasserRepertoire(const EnAttente& attente)
                 continue;
             DonneesCategorie& categorie = categories_[slot];
             const uint32_t avant = categorie.ParRepertoire.empty() ? 0 : categorie.ParRepertoire.back().Fin;
-            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot]), octets[slot]});
+            categorie.ParRepertoire.push_back({dossier, avant + static_cast<uint32_t>(nombres[slot])});
             // The sizes before the count: a reader that sees a count sees its sizes.
             octets_[slot].fetch_add(octets[slot]);
             illisibles_[slot].fetch_add(illisibles[slot]);
@@ -219,14 +238,9 @@ void Stockage::LireTailles(const std::string& chemin, std::vector<Classement>& c
     const Descripteur dossier(Explorateur::OuvrirChemin(chemin, O_PATH | O_DIRECTORY | O_NOFOLLOW));
     if (!dossier.Valide())
         return;
-    for (Classement& classement : classements) {
-        // The name is a view of NUL-ended names. A link gives the size of
-        // the file it opens.
-        struct statx etat;
-        if (::statx(dossier.Fd(), classement.Nom.data(), AT_NO_AUTOMOUNT, STATX_TYPE | STATX_SIZE, &etat) == 0 &&
-            S_ISREG(etat.stx_mode))
-            classement.Octets = static_cast<int64_t>(etat.stx_size);
-    }
+    // The name is a view of NUL-ended names.
+    for (Classement& classement : classements)
+        classement.Octets = Explorateur::LireEtat(dossier.Fd(), classement.Nom.data()).Octets;
 }
 
 void Stockage::AjouterTaille(int64_t octets)
@@ -685,6 +699,18 @@ std::string Stockage::CheminFichier(const Groupe& groupe, int ligne) const
 
 std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
 {
+    return CheminsGroupe(groupe, nullptr);
+}
+
+std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe, std::vector<int64_t>& tailles)
+{
+    return CheminsGroupe(groupe, &tailles);
+}
+
+std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe, std::vector<int64_t>* tailles)
+{
+    if (tailles)
+        tailles->clear();
     RefGroupe ref;
     uint64_t generation = 0;
     const std::vector<uint32_t> positions = PositionsTriees(groupe, ref, generation);
@@ -706,6 +732,8 @@ std::vector<std::string> Stockage::CheminsGroupe(const Groupe& groupe)
             dernier = dossier;
         }
         chemins.push_back(Explorateur::Joindre(repertoire, noms_.Nom(entrees_[position])));
+        if (tailles)
+            tailles->push_back(TailleEntree(position));
     }
     return chemins;
 }
@@ -745,7 +773,7 @@ int64_t Stockage::OctetsGroupe(const Groupe& groupe) const
     RefGroupe ref;
     if (!Reference(groupe, ref))
         return 0;
-    if (static_cast<int>(ref.SlotCategorie) == filtreSlot_) {
+    if (static_cast<int>(ref.SlotCategorie) == filtreSlot_ || ref.Type == Genre::Repertoire) {
         int64_t octets = 0;
         Parcourir(ref, [&](uint32_t position) {
             if (Retenu(ref.SlotCategorie, position))
@@ -757,7 +785,7 @@ int64_t Stockage::OctetsGroupe(const Groupe& groupe) const
     const DonneesCategorie& categorie = categories_[ref.SlotCategorie];
     switch (ref.Type) {
     case Genre::Repertoire:
-        return categorie.ParRepertoire[ref.Index].Octets;
+        return 0; // summed above
     case Genre::Lettre:
         return categorie.OctetsLettres[ref.Index];
     case Genre::Extension:

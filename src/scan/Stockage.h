@@ -9,6 +9,7 @@
 
 #include "classification/NomFichier.h"
 #include "scan/ArenaNoms.h"
+#include "scan/Explorateur.h"
 #include "shared/Categorie.h"
 #include "shared/FileAttente.h"
 #include "shared/EnfantNoeud.h"
@@ -31,7 +32,6 @@
 #include <vector>
 
 class EcouteStockage;
-class Explorateur;
 class Extension;
 class Travailleur;
 
@@ -55,8 +55,17 @@ public:
     void MarquerFinParcours();
     void EmpilerRepertoire(const std::string& chemin, const std::vector<std::string>& fichiers);
     // The file names one after another, each ended by a NUL (as
-    // Explorateur lists them).
-    void EmpilerNoms(const std::string& chemin, std::string fichiers);
+    // Explorateur lists them), with the sizes of those EstClasse picks, in
+    // order, when the listing read them; without them the store worker
+    // reads the classified files' sizes itself.
+    void EmpilerNoms(const std::string& chemin, std::string fichiers, std::vector<int64_t> tailles = {});
+    // Any thread during a scan: whether a file of that name is filed (its
+    // extension is in the table), so that only those are stat'ed.
+    bool EstClasse(std::string_view nom) const;
+    // The walk: whether the store worker is behind by more than a few
+    // directories (the walk then reads the sizes it would otherwise leave
+    // to it).
+    bool EnRetard() const { return enAttente_.load(std::memory_order_relaxed) > RetardMax; }
     // The store worker's loop. At the natural end it emits FinStockage().
     void BoucleStockage(Travailleur& travailleur);
     // Clears FinParcours and numbers a new scan; called before the workers
@@ -105,6 +114,9 @@ public:
     // shows them (sorts the group in the store); empty when there is no
     // such group.
     std::vector<std::string> CheminsGroupe(const Groupe& groupe);
+    // The same with each file's size read during the walk (-1: it could
+    // not be read), one per path: what the export writes.
+    std::vector<std::string> CheminsGroupe(const Groupe& groupe, std::vector<int64_t>& tailles);
 
     // --- sizes, read while the walk runs (each classified file's size as
     // stat gives it, a link giving the size of the file it opens; a size
@@ -201,7 +213,8 @@ private:
     {
         uint32_t Dossier; // index in debutsDossiers_
         uint32_t Fin;     // files of the category in this group and the ones before
-        int64_t Octets;   // the group's files' total size
+        // No total size: one directory's files are a few consecutive
+        // positions, summed when asked (8 bytes a group saved).
     };
     struct GroupeExtension
     {
@@ -219,7 +232,10 @@ private:
         std::map<std::pair<Genre, size_t>, Tri> Tris;
     };
     // A stored file is its name's offset in the arena (entrees_), its
-    // extension row (extensions_) and its letter bucket (lettres_): 6 bytes.
+    // extension row (extensions_), its letter bucket (lettres_) and its
+    // size (taillesBas_, taillesHaut_): 11 bytes. Its modification time,
+    // which the walk's stat gives too, is not kept: 4 more bytes a file
+    // would take the store past its budget of 62 bytes a file.
     // A directory's files take consecutive positions, so its record is
     // found from the position.
     struct DebutDossier
@@ -244,13 +260,14 @@ private:
         uint8_t Lettre;
         int64_t Octets; // TailleIlisible: could not be read
     };
-    static constexpr int64_t TailleIlisible = -1;
+    static constexpr int64_t TailleIlisible = Explorateur::Etat::Illisible;
 
     // A directory queued: its path and its file names, each ended by a NUL.
     struct EnAttente
     {
         std::string Chemin;
         std::string Noms;
+        std::vector<int64_t> Tailles;
     };
 
     void ClasserRepertoire(const EnAttente& attente);
@@ -299,6 +316,7 @@ private:
     bool PositionLigne(const RefGroupe& ref, int ligne, uint32_t& position) const;
     std::string TexteRepertoire(size_t slot, size_t groupe, int64_t nombre) const;
 
+    std::vector<std::string> CheminsGroupe(const Groupe& groupe, std::vector<int64_t>* tailles);
     // Where a group of a tree is kept; false when there is no such group.
     bool Reference(const Groupe& groupe, RefGroupe& ref) const;
     // Sorts a group in the store and gives its new order, with the data
@@ -316,6 +334,9 @@ private:
     // walk has not ended.
     FileAttente<EnAttente> Attente;
     std::atomic<bool> FinParcours{false};
+    // Directories queued and not yet taken by the store worker.
+    std::atomic<int32_t> enAttente_{0};
+    static constexpr int32_t RetardMax = 16;
     std::atomic<quint64> numeroScan_{0};
     std::atomic<int32_t> LongueurRacine{0};
 

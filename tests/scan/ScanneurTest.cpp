@@ -319,6 +319,93 @@ TEST_F(Parcours, TreesDeeperThanPathMax)
     SupprimerChaine(arbre.Racine(), nom, Niveaux, {"fond.txt", "milieu.txt"});
 }
 
+// Sizes read during the walk, by the store worker behind a walk that lists
+// alone and by readers listing ahead of it, against stat: sparse files (one
+// beyond 4 GiB, one beyond what 5 bytes hold), a file growing during the
+// walk, a link to a file, a link to a directory, a name that is not UTF-8,
+// and as "nobody" a file whose directory can be listed but not searched.
+TEST_F(Parcours, SizesAreThoseStatGivesWhoeverReadsThem)
+{
+    ArbreTemporaire arbre;
+    const std::string racine = arbre.Racine();
+    arbre.Fichier("a/petit.jpg", 1234);
+    fs::create_symlink("petit.jpg", racine + "/a/lien.jpg");
+    fs::create_symlink(racine + "/a", racine + "/a/dossier.jpg");
+    arbre.Fichier("b/\xff\xfe nom.png", 777);
+    for (const auto& [nom, taille] : {std::pair<const char*, uintmax_t>{"c/creux.gif", 1u << 20},
+                                      {"c/cinq.gif", uintmax_t{5} << 30},
+                                      {"c/enorme.gif", uintmax_t{2} << 40}}) {
+        std::error_code tropGrand; // a file system that cannot hold it leaves it empty
+        fs::resize_file(arbre.Fichier(nom), taille, tropGrand);
+    }
+    arbre.Fichier("d/ferme/cache.jpg", 99);
+    ASSERT_EQ(chmod((racine + "/d/ferme").c_str(), 0744), 0);
+    const std::string grandit = arbre.Fichier("e/grandit.bmp");
+    ASSERT_EQ(chmod(racine.c_str(), 0755), 0);
+    // With readers, the walk waits at the root until they have listed its five directories.
+    scanneur.ApresRacine = [&](Travailleur&) {
+        if (scanneur.Lecteurs() > 0)
+            AttendreSansEvenements([&] { return scanneur.LecturesAvance() >= 5; }, FinMaxMs);
+    };
+
+    for (const int lecteurs : {0, 4}) {
+        SCOPED_TRACE(lecteurs);
+        scanneur.DefinirLecteurs(lecteurs, {});
+        std::atomic<bool> fin{false};
+        std::thread ecrivain([&] {
+            const std::string bloc(4096, 'x');
+            FILE* flux = std::fopen(grandit.c_str(), "ab");
+            while (flux && !fin.load() && std::ftell(flux) < (64 << 20))
+                std::fwrite(bloc.data(), 1, bloc.size(), flux) == bloc.size() && std::fflush(flux) == 0;
+            if (flux)
+                std::fclose(flux);
+        });
+        const uintmax_t avant = fs::file_size(grandit);
+        Scanner(racine);
+        fin.store(true);
+        ecrivain.join();
+
+        int64_t total = 0;
+        int fichiers = 0;
+        for (int g = 0; g < stock.NombreRepertoires(Categorie::Image); ++g) {
+            const Groupe groupe{{Categorie::Image, ParRepertoire}, g};
+            const std::vector<EnfantNoeud> enfants = stock.EnfantsGroupe(groupe);
+            const std::vector<std::string> chemins = stock.CheminsGroupe(groupe);
+            ASSERT_EQ(enfants.size(), chemins.size());
+            for (size_t i = 0; i < chemins.size(); ++i, ++fichiers) {
+                SCOPED_TRACE(chemins[i]);
+                total += enfants[i].Octets;
+                const auto taille = static_cast<int64_t>(fs::file_size(chemins[i]));
+                if (chemins[i] == grandit) // one of the sizes it had during the walk
+                    EXPECT_TRUE(enfants[i].Octets >= static_cast<int64_t>(avant) && enfants[i].Octets <= taille &&
+                                enfants[i].Octets % 4096 == 0);
+                else
+                    EXPECT_EQ(enfants[i].Octets, taille);
+            }
+        }
+        EXPECT_EQ(fichiers, 8); // the link to a directory is no file
+        EXPECT_EQ(stock.Octets(Categorie::Image), total);
+        EXPECT_EQ(stock.TaillesIlisibles(Categorie::Image), 0);
+        EXPECT_GE(scanneur.LecturesAvance(), lecteurs > 0 ? 5u : 0u);
+        int64_t lisibles = 0;
+        for (const char* nom : {"a/petit.jpg", "a/lien.jpg", "b/\xff\xfe nom.png", "c/creux.gif", "c/cinq.gif",
+                                "c/enorme.gif", "e/grandit.bmp"})
+            lisibles += static_cast<int64_t>(fs::file_size(racine + "/" + nom));
+
+        // As "nobody", d/ferme is listed but its file cannot be stat'ed:
+        // counted, with size 0, and marked.
+        const bool reussi = ExecuterSansPrivileges([&] {
+            Scanner(racine);
+            const Groupe liste{{Categorie::Image, Ordre::Taille}, 0};
+            const std::vector<EnfantNoeud> enfants = stock.EnfantsGroupe(liste);
+            return stock.Compteur(Categorie::Image) == 8 && stock.TaillesIlisibles(Categorie::Image) == 1 &&
+                   !enfants.empty() && enfants.back().Texte == "cache.jpg" && enfants.back().Octets == -1 &&
+                   stock.OctetsGroupe(liste) == lisibles;
+        });
+        EXPECT_TRUE(reussi);
+    }
+}
+
 class Travaux : public Parcours
 {
 protected:
