@@ -274,12 +274,15 @@ private:
                                                ? Exportation::Format::Tableau
                                                : Exportation::Format::ListeLecture;
         for (int32_t groupe = travail.Debut; groupe < travail.Fin; ++groupe) {
+            // The table's sizes come from the store, read during the walk.
+            std::vector<int64_t> tailles;
             const std::vector<std::string> liste =
-                stockage_.CheminsGroupe(Groupe{{travail.Cat, Ordre::Repertoire}, groupe});
+                stockage_.CheminsGroupe(Groupe{{travail.Cat, Ordre::Repertoire}, groupe}, tailles);
             fait.Fichiers += static_cast<int64_t>(liste.size());
-            for (const std::string& chemin : liste) {
+            for (size_t i = 0; i < liste.size(); ++i) {
+                const std::string& chemin = liste[i];
                 if (!chemins) {
-                    fait.Omis += Exportation::AjouterEntree(format, chemin, fait.Texte) ? 0 : 1;
+                    fait.Omis += Exportation::AjouterEntree(format, chemin, tailles[i], fait.Texte) ? 0 : 1;
                 } else if (demande_.Nul) {
                     fait.Texte.append(chemin).push_back('\0');
                 } else if (std::memchr(chemin.data(), '\n', chemin.size())) {

@@ -111,13 +111,17 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
     arret_ = false;
     const std::string destination = QFile::encodeName(choisi).toStdString();
     travail_ = std::make_unique<Travailleur>([this, format, groupes, destination](Travailleur&) {
+        // The sizes come from the store, read during the walk: no file is stat'ed again.
         std::vector<std::string> chemins;
+        std::vector<int64_t> tailles;
         for (const Groupe& groupe : groupes) {
             if (arret_)
                 break;
-            std::vector<std::string> fichiers = stockage_.CheminsGroupe(groupe);
+            std::vector<int64_t> taillesGroupe;
+            std::vector<std::string> fichiers = stockage_.CheminsGroupe(groupe, taillesGroupe);
             chemins.insert(chemins.end(), std::make_move_iterator(fichiers.begin()),
                            std::make_move_iterator(fichiers.end()));
+            tailles.insert(tailles.end(), taillesGroupe.begin(), taillesGroupe.end());
         }
         const auto avancement = [this](size_t fait, size_t total) {
             const int valeur = static_cast<int>(fait * Echelle / (total ? total : 1));
@@ -127,7 +131,7 @@ bool ExportationFichiers::Exporter(Categorie categorie, const std::vector<Groupe
             });
         };
         const Resultat<Exportation::Bilan> bilan =
-            Exportation::Ecrire(format, chemins, destination, arret_, avancement);
+            Exportation::Ecrire(format, chemins, tailles, destination, arret_, avancement);
         const bool ecrit = bilan && !bilan.Valeur().Annule;
         const QString echec = bilan ? QString() : QString::fromStdString(bilan.Echec().Complet());
         const QString omis = ecrit ? TexteOmis(bilan.Valeur().Omis) : QString();
