@@ -361,8 +361,9 @@ TEST_F(Apercu, PicturesThatDoNotDecodeShowTheNotSupportedPictureAndStayOpenable)
         {"jpg", "abime.jpg", "Taille : " + TexteTaille(arbre.Racine() + "/abime.jpg")},
         {"bmp", "faux.bmp", "Taille : 1 Ko"},
         {"png", "vide.png", "Taille : 0 Ko"},
-        {"jpg", "dossier.jpg", "Taille : 0 Ko"},
-        {"gif", "tube.gif", "Taille : 0 Ko"},
+        // The size the walk read, as the trees show it.
+        {"jpg", "dossier.jpg", "Taille : 1 Ko"},
+        {"gif", "tube.gif", "Taille : 1 Ko"},
         {"jpeg", "geant.jpeg", "Taille : " + TexteTaille(arbre.Racine() + "/geant.jpeg")},
     };
     for (const Cas& k : cas) {
@@ -756,7 +757,7 @@ TEST_F(Apercu, SoundsLoadSilentlyThenPlayPauseResumeAndStop)
     Montrer(Categorie::Son, ParExtension, feuilleParti);
     EXPECT_EQ(c->LabelSonDurreeTotale->text(), "00:00:00");
     EXPECT_EQ(c->ImageSon->Image().cacheKey(), c->Skin->ImgNonTrouve.cacheKey());
-    EXPECT_EQ(c->LabelSonTaille->text(), "Taille :"); // its size is read at selection: gone, 0 Ko
+    EXPECT_EQ(c->LabelSonTaille->text(), "Taille : 1 Ko"); // the size the walk read
     QTest::mouseClick(c->ImageSonPlayPause, Qt::LeftButton);
     EXPECT_EQ(c->ImageSonPlayPause->Tag, 0);
     P().Ouvrir(Categorie::Son);
