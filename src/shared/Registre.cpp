@@ -262,7 +262,11 @@ constexpr const char* MarqueTemporaire = ".ruvizaro-enregistrement-";
 
 std::string PrefixeTemporaire(const std::filesystem::path& cible)
 {
-    return "." + cible.filename().string() + MarqueTemporaire;
+    // Appended piece by piece: GCC 12's -Wrestrict takes "." + string for an overlapping copy at -O3.
+    std::string prefixe = ".";
+    prefixe += cible.filename().string();
+    prefixe += MarqueTemporaire;
+    return prefixe;
 }
 
 // The file a save replaces: the target of a symbolic link (of a chain of
